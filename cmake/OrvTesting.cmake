@@ -1,0 +1,23 @@
+# Test helpers: one executable per test file, registered with CTest, run headless.
+#
+#   orv_add_test(NAME test_name SOURCES file.cpp... LIBS lib...)
+#
+# Each library folder keeps its tests in <folder>/tests/CMakeLists.txt; those files are
+# read after the test support library exists (orv_add_test_dirs).
+function(orv_add_test)
+    cmake_parse_arguments(T "" "NAME" "SOURCES;LIBS" ${ARGN})
+    add_executable(${T_NAME} ${T_SOURCES})
+    target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} testsupport Qt6::Test)
+    add_test(NAME ${T_NAME} COMMAND ${T_NAME})
+    set_tests_properties(${T_NAME} PROPERTIES
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ORV_STATE_DIR=${CMAKE_CURRENT_BINARY_DIR}/${T_NAME}.state;LC_ALL=C.UTF-8"
+        TIMEOUT 300)
+endfunction()
+
+macro(orv_add_test_dirs)
+    foreach(dir core registry scramble data security external session counter)
+        if(EXISTS ${CMAKE_SOURCE_DIR}/${dir}/tests/CMakeLists.txt)
+            add_subdirectory(${dir}/tests ${CMAKE_BINARY_DIR}/tests/${dir})
+        endif()
+    endforeach()
+endmacro()

@@ -1,0 +1,70 @@
+#include "core/errorreporting.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QStandardPaths>
+
+#include <cstdio>
+
+namespace core {
+namespace {
+ErrorReportingFactory& factorySlot()
+{
+    static ErrorReportingFactory factory;
+    return factory;
+}
+} // namespace
+
+void setErrorReportingFactory(ErrorReportingFactory factory)
+{
+    factorySlot() = std::move(factory);
+}
+
+std::unique_ptr<ErrorReporting> createErrorReporting()
+{
+    if (factorySlot()) {
+        return factorySlot()();
+    }
+    return std::make_unique<LogFileErrorReporting>();
+}
+
+QString stateDirectory()
+{
+    const QString explicitDir = qEnvironmentVariable("ORV_STATE_DIR");
+    if (!explicitDir.isEmpty()) {
+        return explicitDir;
+    }
+    QString base = qEnvironmentVariable("XDG_STATE_HOME");
+    if (base.isEmpty()) {
+        base = QDir::homePath() + QStringLiteral("/.local/state");
+    }
+    return base + QStringLiteral("/orvcounter");
+}
+
+void LogFileErrorReporting::Report(const QString& application, const QString& project, const QString& owner,
+                                   const QString& procedure, const QString& text)
+{
+    const QJsonObject entry{
+        {QStringLiteral("time"), QDateTime::currentDateTime().toString(Qt::ISODate)},
+        {QStringLiteral("application"), application},
+        {QStringLiteral("project"), project},
+        {QStringLiteral("owner"), owner},
+        {QStringLiteral("procedure"), procedure},
+        {QStringLiteral("error"), text},
+    };
+    const QByteArray line = QJsonDocument(entry).toJson(QJsonDocument::Compact) + '\n';
+    std::fwrite(line.constData(), 1, static_cast<size_t>(line.size()), stderr);
+
+    const QString dir = stateDirectory();
+    QDir().mkpath(dir);
+    QFile log(dir + QStringLiteral("/errors.log"));
+    if (!log.open(QIODevice::Append | QIODevice::WriteOnly)) {
+        throw std::runtime_error("errors.log cannot be opened");
+    }
+    log.write(line);
+}
+
+} // namespace core

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+namespace core {
+
+// The office's error-reporting component ("ErrorReporting.General"): one Report call per error.
+class ErrorReporting
+{
+public:
+    virtual ~ErrorReporting() = default;
+    virtual void Report(const QString& application, const QString& project, const QString& owner,
+                        const QString& procedure, const QString& text) = 0;
+};
+
+using ErrorReportingFactory = std::function<std::unique_ptr<ErrorReporting>()>;
+
+// Seam: the factory that creates a fresh component for each report. An empty factory restores the default.
+void setErrorReportingFactory(ErrorReportingFactory factory);
+std::unique_ptr<ErrorReporting> createErrorReporting();
+
+// The default component on this platform: one JSON line per report (time and the five fields),
+// appended to errors.log in the state directory and written to stderr.
+class LogFileErrorReporting : public ErrorReporting
+{
+public:
+    void Report(const QString& application, const QString& project, const QString& owner, const QString& procedure,
+                const QString& text) override;
+};
+
+// Where the program keeps its own files: $ORV_STATE_DIR, else $XDG_STATE_HOME/orvcounter,
+// else ~/.local/state/orvcounter. Created on demand by the callers that write there.
+QString stateDirectory();
+
+} // namespace core
