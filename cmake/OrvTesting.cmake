@@ -21,3 +21,12 @@ macro(orv_add_test_dirs)
         endif()
     endforeach()
 endmacro()
+
+# Every tests/test_*.cpp of a folder is one test executable linked to the given libraries.
+function(orv_add_folder_tests)
+    file(GLOB test_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/test_*.cpp)
+    foreach(source ${test_sources})
+        get_filename_component(name ${source} NAME_WE)
+        orv_add_test(NAME ${name} SOURCES ${source} LIBS ${ARGN})
+    endforeach()
+endfunction()

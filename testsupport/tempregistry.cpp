@@ -1,0 +1,53 @@
+#include "testsupport/tempregistry.h"
+
+#include <QDir>
+
+namespace testsupport {
+
+TempRegistry::TempRegistry()
+    : m_user(move("ORV_REGISTRY_USER_DIR", m_dir.filePath(QStringLiteral("user")))),
+      m_machine(move("ORV_REGISTRY_MACHINE_DIR", m_dir.filePath(QStringLiteral("machine"))))
+{
+    QDir(m_dir.path()).mkpath(QStringLiteral("user"));
+    QDir(m_dir.path()).mkpath(QStringLiteral("machine"));
+}
+
+TempRegistry::~TempRegistry()
+{
+    restore(m_user);
+    restore(m_machine);
+}
+
+QString TempRegistry::userDirectory() const
+{
+    return m_dir.filePath(QStringLiteral("user"));
+}
+
+QString TempRegistry::machineDirectory() const
+{
+    return m_dir.filePath(QStringLiteral("machine"));
+}
+
+QString TempRegistry::file(const QString& rootName) const
+{
+    const QString dir = rootName == u"HKEY_CURRENT_USER" ? userDirectory() : machineDirectory();
+    return dir + u'/' + rootName + QStringLiteral(".reg");
+}
+
+TempRegistry::Saved TempRegistry::move(const char* name, const QString& directory)
+{
+    Saved saved{name, qEnvironmentVariableIsSet(name), qgetenv(name)};
+    qputenv(name, directory.toLocal8Bit());
+    return saved;
+}
+
+void TempRegistry::restore(const Saved& saved)
+{
+    if (saved.wasSet) {
+        qputenv(saved.name, saved.value);
+    } else {
+        qunsetenv(saved.name);
+    }
+}
+
+} // namespace testsupport
