@@ -1,0 +1,83 @@
+#include "data/boundcontrol.h"
+
+#include "core/errorvalue.h"
+
+namespace data {
+
+namespace {
+
+constexpr int NotSupported = 438;
+
+[[noreturn]] void notSupported()
+{
+    throw core::Error(NotSupported, QStringLiteral("Object doesn't support this property or method"));
+}
+
+} // namespace
+
+QString BoundControl::Text() const
+{
+    notSupported();
+}
+
+void BoundControl::setText(const QString&)
+{
+    notSupported();
+}
+
+QString BoundControl::Tag() const
+{
+    notSupported();
+}
+
+void BoundControl::setTag(const QString&)
+{
+    notSupported();
+}
+
+int BoundControl::Style() const
+{
+    notSupported();
+}
+
+int BoundControl::ListIndex() const
+{
+    notSupported();
+}
+
+void BoundControl::setListIndex(int)
+{
+    notSupported();
+}
+
+int BoundControl::ListCount() const
+{
+    notSupported();
+}
+
+qint32 BoundControl::ItemData(int) const
+{
+    notSupported();
+}
+
+QVariant BoundControl::Value() const
+{
+    notSupported();
+}
+
+void BoundControl::setValue(const QVariant&)
+{
+    notSupported();
+}
+
+QString BoundControl::Caption() const
+{
+    notSupported();
+}
+
+void BoundControl::setCaption(const QString&)
+{
+    notSupported();
+}
+
+} // namespace data

@@ -1,0 +1,124 @@
+#pragma once
+
+#include "core/errorvalue.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+#include <functional>
+#include <memory>
+
+class QSqlQuery;
+
+namespace data {
+
+// A forward-only result set on a connection. Fields are found by name ignoring letter case.
+// Every failure throws core::Error (3709 when the connection is closed or broken).
+// The rows are read to the end when the set is opened and the statement is released at once, so
+// that other statements on the same connection never wait for an open set (SQL Server's ODBC drivers
+// run one statement at a time per connection; the embedded engine would keep its read snapshot).
+class Recordset
+{
+public:
+    ~Recordset();
+    Recordset(const Recordset&) = delete;
+    Recordset& operator=(const Recordset&) = delete;
+
+    // True when there is no current record (no rows, or moved past the last one).
+    bool eof() const;
+    void moveNext();
+    // The field names exactly as the query returned them, in order.
+    QStringList fieldNames() const;
+    bool hasField(const QString& name) const;
+    // The current record's value: a null QVariant for a database null; dates as QDateTime,
+    // whole numbers as qlonglong, fractional numbers as double, text as QString.
+    // Throws core::Error 3265 when no field has that name, 3021 when there is no current record,
+    // 3704 after close and 3709 once its connection was closed.
+    QVariant value(const QString& name) const;
+    void close();
+    bool isOpen() const;
+
+private:
+    friend class Connection;
+    struct Impl;
+    explicit Recordset(std::unique_ptr<Impl> impl);
+    // Throws 3709 when the connection this set came from was closed since.
+    void checkConnection() const;
+    std::unique_ptr<Impl> m_impl;
+};
+
+// A database connection opened from an OLE DB style connection text, as the login builds it:
+// "Provider=SQLOLEDB.1;Persist Security Info=…;User ID=…;Password=…;Initial Catalog=…;Data Source=…;
+// Connect Timeout=15".
+// A Data Source that names a database file opens the embedded engine; any other opens SQL Server
+// through ODBC. Each connection has a database session of its own.
+class Connection
+{
+public:
+    Connection();
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    // The connection text; set before open, or given to open.
+    QString connectionString() const;
+    void setConnectionString(const QString& text);
+
+    // Opens with the connection text set before. Throws core::Error when the server or the login refuses
+    // (or 3705 when already open).
+    void open();
+    void open(const QString& connectionText);
+    bool isOpen() const;
+    void close();
+
+    // Runs a statement that returns no rows. Throws core::Error.
+    void execute(const QString& sql);
+    // Opens a forward-only result set positioned on its first record. Throws core::Error.
+    std::unique_ptr<Recordset> openRecordset(const QString& sql);
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> m_impl;
+};
+
+// The data environment: its connection SqlServer is the shared connection of the whole process,
+// made on first use and never closed by the system.
+class Data
+{
+public:
+    static Connection& SqlServer();
+};
+
+// Every statement text exactly as sent, on any connection, for tests and diagnostics.
+// Connection texts are never logged.
+// A statement is logged as the caller gave it (before any translation), also when it then fails,
+// is refused because the connection is closed, or meets an injected failure.
+class StatementLog
+{
+public:
+    static QStringList statements();
+    static void clear();
+
+private:
+    friend class Connection;
+    static void append(const QString& sql);
+};
+
+// Seam for tests: a failure injected here is thrown instead of sending the next statement
+// (or every statement while failAll is set) whose text contains the given fragment (empty = any).
+// Fragments match ignoring letter case; one-shot failures are used first, in the order given.
+class StatementFailures
+{
+public:
+    static void failNext(const core::ErrorValue& error, const QString& fragment = QString());
+    static void failAll(const core::ErrorValue& error, const QString& fragment = QString());
+    static void clear();
+
+private:
+    friend class Connection;
+    // Throws the injected failure that matches sql, if any.
+    static void check(const QString& sql);
+};
+
+} // namespace data

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "core/errorvalue.h"
+#include "data/connectiontext.h"
+#include "data/recordsetvalue.h"
+
+#include <QList>
+#include <QString>
+
+class QSqlDatabase;
+class QSqlError;
+class QSqlQuery;
+
+namespace data {
+
+// What differs between the two kinds of database a connection text can name: SQL Server through
+// ODBC (OdbcConnection) and the embedded engine (EmbeddedConnection).
+class ConnectionBackend
+{
+public:
+    virtual ~ConnectionBackend() = default;
+
+    // The Qt SQL driver name ("QODBC", "QSQLITE").
+    virtual QString driverName() const = 0;
+    // Opens db (already made with driverName) as the text says. Throws core::Error when the server,
+    // the file or the login refuses; db is closed again then.
+    virtual void open(QSqlDatabase& db, const ConnectionText& text) = 0;
+    // The statement as this database understands it.
+    virtual QString translate(const QString& sql) const = 0;
+    // How each column of the active query is read.
+    virtual QList<ColumnKind> columnKinds(const QSqlQuery& query) const = 0;
+    // The error a failed statement or open gives its caller.
+    virtual core::ErrorValue errorValue(const QSqlError& error) const = 0;
+    // True when the error says the link to the database is gone, so the connection is broken.
+    virtual bool linkLost(const QSqlError& error) const = 0;
+};
+
+} // namespace data

@@ -1,0 +1,178 @@
+#include "data/displayformat.h"
+
+#include "data/valuetext.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace data::displayFormat {
+
+namespace {
+
+QString grouped(const QString& digits)
+{
+    QString result;
+    result.reserve(digits.size() + digits.size() / 3);
+    for (qsizetype i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0) {
+            result += thousandsSeparator();
+        }
+        result += digits.at(i);
+    }
+    return result;
+}
+
+// The absolute value with the given decimals, grouped or not, and whether it is below zero once
+// rounded (so that -0.001 shows as zero, without a sign).
+QString magnitude(double value, int decimals, bool group, bool* negative)
+{
+    QString plain = QString::number(std::fabs(value), 'f', decimals);
+    const qsizetype point = plain.indexOf(QLatin1Char('.'));
+    QString whole = point < 0 ? plain : plain.left(point);
+    QString fraction = point < 0 ? QString() : plain.mid(point + 1);
+    *negative = value < 0 && std::any_of(plain.cbegin(), plain.cend(),
+                                         [](QChar c) { return c >= QLatin1Char('1') && c <= QLatin1Char('9'); });
+    if (group) {
+        whole = grouped(whole);
+    }
+    return fraction.isEmpty() ? whole : whole + QLatin1Char(',') + fraction;
+}
+
+enum class Pattern { Date, DateTime, Number2, Number3, Money2, Money3, Percent, WholeGrouped, WholePlain, Own };
+
+QString apply(const QVariant& value, Pattern pattern)
+{
+    switch (pattern) {
+    case Pattern::Date:
+    case Pattern::DateTime:
+        if (!valueText::isDate(value)) {
+            return valueText::text(value);
+        }
+        return pattern == Pattern::Date ? dateText(valueText::toDateTime(value))
+                                        : dateTimeText(valueText::toDateTime(value));
+    case Pattern::Own:
+        return valueText::text(value);
+    default:
+        break;
+    }
+    if (!valueText::isNumeric(value)) {
+        return valueText::text(value);
+    }
+    const double number = valueText::toNumber(value);
+    switch (pattern) {
+    case Pattern::Number2:
+        return numberText(number, 2);
+    case Pattern::Number3:
+        return numberText(number, 3);
+    case Pattern::Money2:
+        return moneyText(number, 2);
+    case Pattern::Money3:
+        return moneyText(number, 3);
+    case Pattern::Percent:
+        return percentText(number);
+    case Pattern::WholeGrouped:
+        return wholeText(number, true);
+    default:
+        return wholeText(number, false);
+    }
+}
+
+} // namespace
+
+QChar thousandsSeparator()
+{
+    return QLatin1Char(' ');
+}
+
+QString dateText(const QDateTime& value)
+{
+    return value.toString(QStringLiteral("dd-MM-yyyy"));
+}
+
+QString dateTimeText(const QDateTime& value)
+{
+    return value.toString(QStringLiteral("dd-MM-yyyy HH:mm:ss"));
+}
+
+QString numberText(double value, int decimals)
+{
+    bool negative = false;
+    const QString digits = magnitude(value, decimals, true, &negative);
+    return negative ? QStringLiteral("- ") + digits : digits;
+}
+
+QString moneyText(double value, int decimals)
+{
+    bool negative = false;
+    const QString digits = magnitude(value, decimals, true, &negative);
+    return (negative ? QStringLiteral("€ -") : QStringLiteral("€ ")) + digits;
+}
+
+QString percentText(double value)
+{
+    bool negative = false;
+    const QString digits = magnitude(value * 100.0, 2, false, &negative);
+    return (negative ? QStringLiteral("-") : QString()) + digits + QStringLiteral(" %");
+}
+
+QString wholeText(double value, bool group)
+{
+    bool negative = false;
+    const QString digits = magnitude(valueText::roundHalfEven(value), 0, group, &negative);
+    return negative ? QStringLiteral("-") + digits : digits;
+}
+
+QString ListText(const QVariant& value, int code)
+{
+    if (valueText::isNull(value)) {
+        return QStringLiteral(" ");
+    }
+    switch (code) {
+    case 1:
+        return apply(value, Pattern::Date);
+    case 2:
+        return apply(value, Pattern::Number2);
+    case 3:
+        return apply(value, Pattern::Own);
+    case 4:
+        return apply(value, Pattern::Money2);
+    case 5:
+        return apply(value, Pattern::Percent);
+    case 6:
+        return apply(value, Pattern::WholeGrouped);
+    case 7:
+        return apply(value, Pattern::DateTime);
+    default:
+        return QString();
+    }
+}
+
+QString BindingText(const QVariant& value, int code)
+{
+    if (valueText::isNull(value)) {
+        return QString();
+    }
+    switch (code) {
+    case 0:
+    case 3:
+        return apply(value, Pattern::Own);
+    case 1:
+        return apply(value, Pattern::Date);
+    case 2:
+        return apply(value, Pattern::Number2);
+    case 4:
+        return apply(value, Pattern::Money2);
+    case 5:
+        return apply(value, Pattern::Percent);
+    case 6:
+        return apply(value, Pattern::WholePlain);
+    case 7:
+        return apply(value, Pattern::Money3);
+    case 8:
+        return apply(value, Pattern::Number3);
+    default:
+        return QString();
+    }
+}
+
+} // namespace data::displayFormat

@@ -1,0 +1,117 @@
+#include "data/embedded.h"
+
+#include "core/errorvalue.h"
+#include "data/embeddedfile.h"
+#include "data/embeddedlogins.h"
+
+#include <QFile>
+
+#include <optional>
+
+namespace data::embedded {
+
+namespace {
+
+std::function<QDateTime()>& serverClock()
+{
+    static std::function<QDateTime()> clock;
+    return clock;
+}
+
+HashCost& loginHashCost()
+{
+    static HashCost cost = HashCost::Interactive;
+    return cost;
+}
+
+} // namespace
+
+void createDatabase(const QString& path, const QString& initialCatalog)
+{
+    if (initialCatalog.trimmed().isEmpty()) {
+        throw core::Error(core::errc::InvalidProcedureCall, QStringLiteral("A database needs a catalog name."));
+    }
+    std::optional<EmbeddedFile> file;
+    file.emplace(path, EmbeddedFile::Mode::Create);
+    try {
+        file->exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+        file->exec(QStringLiteral("BEGIN;\n") + catalogTablesScript() + QStringLiteral("COMMIT;\n"));
+        file->exec(QStringLiteral("INSERT INTO orv_catalog (name) VALUES (?)"), {initialCatalog});
+    } catch (const core::Error&) {
+        file.reset();
+        QFile::remove(path);
+        QFile::remove(path + QStringLiteral("-wal"));
+        QFile::remove(path + QStringLiteral("-shm"));
+        throw;
+    }
+}
+
+void addLogin(const QString& path, const QString& user, const QString& password)
+{
+    if (user.isEmpty()) {
+        throw core::Error(core::errc::InvalidProcedureCall, QStringLiteral("A login needs a name."));
+    }
+    EmbeddedFile file(path, EmbeddedFile::Mode::Existing);
+    file.exec(QStringLiteral("INSERT OR REPLACE INTO orv_logins (name, password_hash) VALUES (?, ?)"),
+              {user, hashPassword(password, loginHashCost())});
+}
+
+void runScript(const QString& path, const QString& script)
+{
+    EmbeddedFile file(path, EmbeddedFile::Mode::Existing);
+    file.exec(QStringLiteral("BEGIN"));
+    try {
+        file.exec(script);
+        file.exec(QStringLiteral("COMMIT"));
+    } catch (...) {
+        try {
+            file.exec(QStringLiteral("ROLLBACK"));
+        } catch (const core::Error&) {
+            // The failing statement may already have ended the transaction.
+        }
+        throw;
+    }
+}
+
+void setServerClock(std::function<QDateTime()> clock)
+{
+    serverClock() = std::move(clock);
+}
+
+QDateTime serverNow()
+{
+    const QDateTime now = serverClock() ? serverClock()() : QDateTime::currentDateTime();
+    return now.addMSecs(-now.time().msec());
+}
+
+QString toStorage(const QDateTime& value)
+{
+    if (!value.isValid()) {
+        return QString();
+    }
+    return value.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
+QDateTime fromStorage(const QString& text)
+{
+    static const QString formats[] = {
+        QStringLiteral("yyyy-MM-dd HH:mm:ss"),       QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"),
+        QStringLiteral("yyyy-MM-dd HH:mm"),          QStringLiteral("yyyy-MM-dd'T'HH:mm:ss"),
+        QStringLiteral("yyyy-MM-dd'T'HH:mm:ss.zzz"), QStringLiteral("yyyy-MM-dd"),
+    };
+    const QString trimmed = text.trimmed();
+    for (const QString& format : formats) {
+        const QDateTime value = QDateTime::fromString(trimmed, format);
+        if (value.isValid()) {
+            return value;
+        }
+    }
+    return QDateTime();
+}
+
+void setLoginHashCost(HashCost cost)
+{
+    loginHashCost() = cost;
+}
+
+} // namespace data::embedded

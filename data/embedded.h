@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+#include <functional>
+
+namespace data::embedded {
+
+// The embedded engine that stands in for SQL Server: a SQLite file that knows its catalog name
+// and its logins (passwords stored as Argon2id hashes).
+//
+// What the engine adds to SQLite on every connection it opens (data::Connection, and the three
+// maintenance functions below):
+// - the collation Latin1_General_CI_AS (case-insensitive, accent-sensitive, Portuguese order), which
+//   text columns declare so that "=", ORDER BY and GROUP BY treat letter case as the server does;
+// - LIKE ignoring letter case for every letter, with the server's wildcards % _ [set] [^set];
+// - getdate(), the engine clock as stored-date text, for defaults and views;
+// - a WAL journal and a 5-second busy time-out, so that several counters share one file.
+// Statements sent through data::Connection are translated from the server's dialect first
+// (TsqlTranslator); scripts run by runScript are in the engine's own dialect.
+//
+// Dates: stored as text "yyyy-MM-dd HH:mm:ss" (local time), which compares and sorts as dates.
+// A result column is read back as QDateTime when its declared type (through tables and views)
+// contains DATE or TIME, or when it is an expression without a declared type (GETDATE(), MAX(data),
+// a date literal) whose text has exactly that pattern.
+
+// Creates an empty database file for the catalog (replacing none: fails when the file exists).
+// Throws core::Error.
+void createDatabase(const QString& path, const QString& initialCatalog);
+// Adds or replaces a login of the database file. Throws core::Error.
+void addLogin(const QString& path, const QString& user, const QString& password);
+// Runs a script of statements separated by ';' at line ends, in the engine's own dialect, as one
+// transaction (all or nothing; the script holds no BEGIN or COMMIT of its own).
+// Throws core::Error naming the line of the statement that failed.
+void runScript(const QString& path, const QString& script);
+
+// The engine's clock, which GETDATE() answers. Tests set it; an empty function restores local time.
+void setServerClock(std::function<QDateTime()> clock);
+QDateTime serverNow();
+
+// Dates are stored as ISO text "yyyy-MM-dd HH:mm:ss"; these convert both ways.
+// toStorage gives a null text for an invalid date; fromStorage also reads "yyyy-MM-dd",
+// "yyyy-MM-dd HH:mm", fractions of seconds and a "T" between date and time, and gives an invalid
+// date for any other text.
+QString toStorage(const QDateTime& value);
+QDateTime fromStorage(const QString& text);
+
+// How much work addLogin puts into each password hash. Interactive is the default; Minimal makes
+// test fixtures fast. Existing hashes keep the cost they were made with.
+enum class HashCost { Interactive, Minimal };
+void setLoginHashCost(HashCost cost);
+
+} // namespace data::embedded

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "data/connectionbackend.h"
+
+namespace data {
+
+// A connection to a database file of the embedded engine: the file must exist, the login and the
+// catalog are checked as a server checks them, and statements are translated from the server's
+// dialect. Engine errors carry core::errc::ProviderError, since the engine's own codes mean nothing
+// to callers written for the server.
+class EmbeddedConnection : public ConnectionBackend
+{
+public:
+    QString driverName() const override;
+    void open(QSqlDatabase& db, const ConnectionText& text) override;
+    QString translate(const QString& sql) const override;
+    QList<ColumnKind> columnKinds(const QSqlQuery& query) const override;
+    core::ErrorValue errorValue(const QSqlError& error) const override;
+    bool linkLost(const QSqlError& error) const override;
+};
+
+} // namespace data

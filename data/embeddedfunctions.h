@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+struct sqlite3;
+
+namespace data::embedded {
+
+// The name text columns declare to compare as the server's default collation does.
+inline QString collationName()
+{
+    return QStringLiteral("Latin1_General_CI_AS");
+}
+
+// Installs the engine's SQL functions (like, getdate) and collation on an open database handle.
+// Throws core::Error when the engine refuses one of them.
+void installFunctions(sqlite3* db);
+
+// The server's LIKE: % any text, _ one character, [abc] [a-c] [^abc] one of (or none of) a set;
+// letters compared ignoring case.
+bool likeMatches(const QString& pattern, const QString& text);
+
+} // namespace data::embedded

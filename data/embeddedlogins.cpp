@@ -1,0 +1,91 @@
+#include "data/embeddedlogins.h"
+
+#include "core/errorvalue.h"
+
+#include <mutex>
+#include <sodium.h>
+#include <sqlite3.h>
+
+namespace data::embedded {
+
+namespace {
+
+void initialiseSodium()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        if (sodium_init() < 0) {
+            throw core::Error(core::errc::ProviderError, QStringLiteral("The password library cannot start."));
+        }
+    });
+}
+
+// The first column of the first row of a query with one text parameter; a null text when no row.
+QString lookUp(sqlite3* db, const char* sql, const QString& parameter)
+{
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) != SQLITE_OK) {
+        const QString message = QString::fromUtf8(sqlite3_errmsg(db));
+        throw core::Error(core::errc::ProviderError,
+                          QStringLiteral("The file is not a database of this system (%1).").arg(message));
+    }
+    const QByteArray bound = parameter.toUtf8();
+    if (sqlite3_bind_parameter_count(statement) > 0) {
+        sqlite3_bind_text(statement, 1, bound.constData(), int(bound.size()), SQLITE_TRANSIENT);
+    }
+    QString result;
+    const int rc = sqlite3_step(statement);
+    if (rc == SQLITE_ROW) {
+        result = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
+    }
+    const QString message = QString::fromUtf8(sqlite3_errmsg(db));
+    sqlite3_finalize(statement);
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
+        throw core::Error(core::errc::ProviderError, message);
+    }
+    return result;
+}
+
+} // namespace
+
+QString catalogTablesScript()
+{
+    return QStringLiteral("CREATE TABLE orv_catalog (name TEXT NOT NULL);\n"
+                          "CREATE TABLE orv_logins (name TEXT NOT NULL PRIMARY KEY COLLATE NOCASE, "
+                          "password_hash TEXT NOT NULL);\n");
+}
+
+QString hashPassword(const QString& password, HashCost cost)
+{
+    initialiseSodium();
+    const QByteArray plain = password.toUtf8();
+    char hash[crypto_pwhash_STRBYTES];
+    const bool minimal = cost == HashCost::Minimal;
+    const unsigned long long ops = minimal ? crypto_pwhash_OPSLIMIT_MIN : crypto_pwhash_OPSLIMIT_INTERACTIVE;
+    const size_t memory = minimal ? crypto_pwhash_MEMLIMIT_MIN : crypto_pwhash_MEMLIMIT_INTERACTIVE;
+    if (crypto_pwhash_str(hash, plain.constData(), quint64(plain.size()), ops, memory) != 0) {
+        throw core::Error(core::errc::ProviderError, QStringLiteral("Out of memory while storing the password."));
+    }
+    return QString::fromLatin1(hash);
+}
+
+void checkLogin(sqlite3* db, const QString& user, const QString& password, const QString& catalog)
+{
+    initialiseSodium();
+    const QString loginFailed = QStringLiteral("Login failed for user '%1'.").arg(user);
+    const QString stored = lookUp(db, "SELECT name FROM orv_catalog", QString());
+    const QString hash = lookUp(db, "SELECT password_hash FROM orv_logins WHERE name = ?", user);
+    const QByteArray plain = password.toUtf8();
+    const QByteArray hashText = hash.toLatin1();
+    if (hash.isEmpty() ||
+        crypto_pwhash_str_verify(hashText.constData(), plain.constData(), quint64(plain.size())) != 0) {
+        throw core::Error(core::errc::ProviderError, loginFailed);
+    }
+    if (!catalog.isEmpty() && catalog.compare(stored, Qt::CaseInsensitive) != 0) {
+        throw core::Error(
+            core::errc::ProviderError,
+            QStringLiteral("Cannot open database \"%1\" requested by the login. The login failed.").arg(catalog));
+    }
+}
+
+} // namespace data::embedded

@@ -1,0 +1,273 @@
+#include "data/tsqltranslator.h"
+
+#include "data/embedded.h"
+
+#include <QList>
+#include <QStringList>
+
+#include <sqlite3.h>
+
+namespace data {
+
+namespace {
+
+struct Token {
+    enum Kind { Blank, Comment, Word, Number, Text, DateText, Name, Symbol };
+    Kind kind;
+    QString text;
+
+    bool isWord(QLatin1String word) const { return kind == Word && text.compare(word, Qt::CaseInsensitive) == 0; }
+    bool isSymbol(QLatin1String symbol) const { return kind == Symbol && text == symbol; }
+};
+
+bool isWordStart(QChar c)
+{
+    return c.isLetter() || c == QLatin1Char('_') || c == QLatin1Char('@') || c == QLatin1Char('#');
+}
+
+bool isWordPart(QChar c)
+{
+    return isWordStart(c) || c.isDigit() || c == QLatin1Char('$');
+}
+
+bool isTwoCharacterSymbol(const QString& text)
+{
+    static const QStringList symbols = {QStringLiteral("<>"), QStringLiteral("<="), QStringLiteral(">="),
+                                        QStringLiteral("!="), QStringLiteral("||")};
+    return symbols.contains(text);
+}
+
+// The position just after a run closed by `close`, where a doubled `close` stands for itself.
+qsizetype quotedEnd(const QString& sql, qsizetype pos, QChar close)
+{
+    ++pos;
+    while (pos < sql.size()) {
+        if (sql.at(pos) == close) {
+            if (pos + 1 < sql.size() && sql.at(pos + 1) == close) {
+                pos += 2;
+                continue;
+            }
+            return pos + 1;
+        }
+        ++pos;
+    }
+    return pos;
+}
+
+QList<Token> tokenize(const QString& sql)
+{
+    QList<Token> tokens;
+    qsizetype pos = 0;
+    while (pos < sql.size()) {
+        const QChar c = sql.at(pos);
+        const QChar next = pos + 1 < sql.size() ? sql.at(pos + 1) : QChar();
+        qsizetype end = pos + 1;
+        Token::Kind kind = Token::Symbol;
+        if (c.isSpace()) {
+            kind = Token::Blank;
+            while (end < sql.size() && sql.at(end).isSpace()) {
+                ++end;
+            }
+        } else if (c == QLatin1Char('-') && next == QLatin1Char('-')) {
+            kind = Token::Comment;
+            end = sql.indexOf(QLatin1Char('\n'), pos);
+            end = end < 0 ? sql.size() : end;
+        } else if (c == QLatin1Char('/') && next == QLatin1Char('*')) {
+            kind = Token::Comment;
+            end = sql.indexOf(QLatin1String("*/"), pos + 2);
+            end = end < 0 ? sql.size() : end + 2;
+        } else if (c == QLatin1Char('\'')) {
+            kind = Token::Text;
+            end = quotedEnd(sql, pos, c);
+        } else if (c == QLatin1Char('"') || c == QLatin1Char('[')) {
+            kind = Token::Name;
+            end = quotedEnd(sql, pos, c == QLatin1Char('"') ? c : QLatin1Char(']'));
+        } else if (c.isDigit() || (c == QLatin1Char('.') && next.isDigit())) {
+            kind = Token::Number;
+            while (end < sql.size() && (sql.at(end).isLetterOrNumber() || sql.at(end) == QLatin1Char('.'))) {
+                ++end;
+            }
+        } else if (isWordStart(c)) {
+            kind = Token::Word;
+            while (end < sql.size() && isWordPart(sql.at(end))) {
+                ++end;
+            }
+        } else if (isTwoCharacterSymbol(sql.mid(pos, 2))) {
+            end = pos + 2;
+        }
+        tokens.append({kind, sql.mid(pos, end - pos)});
+        pos = end;
+    }
+    return tokens;
+}
+
+bool significant(const Token& token)
+{
+    return token.kind != Token::Blank && token.kind != Token::Comment;
+}
+
+// Index of the next significant token after i, or -1.
+qsizetype nextSignificant(const QList<Token>& tokens, qsizetype i)
+{
+    for (++i; i < tokens.size(); ++i) {
+        if (significant(tokens.at(i))) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+qsizetype previousSignificant(const QList<Token>& tokens, qsizetype i)
+{
+    for (--i; i >= 0; --i) {
+        if (significant(tokens.at(i))) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+// The indexes of the significant tokens from `from` on that match `expected`, or an empty list.
+// Each expected piece is a word, a symbol, "'" for any string literal or "9" for any number.
+QList<qsizetype> match(const QList<Token>& tokens, qsizetype from, std::initializer_list<const char*> expected)
+{
+    QList<qsizetype> found;
+    qsizetype i = from;
+    for (const char* piece : expected) {
+        if (i < 0) {
+            return {};
+        }
+        const Token& token = tokens.at(i);
+        const QLatin1String text(piece);
+        const bool ok = text == QLatin1String("'")       ? token.kind == Token::Text
+                        : text == QLatin1String("9")     ? token.kind == Token::Number
+                        : QChar(text.front()).isLetter() ? token.isWord(text)
+                                                         : token.isSymbol(text);
+        if (!ok) {
+            return {};
+        }
+        found.append(i);
+        i = nextSignificant(tokens, i);
+    }
+    return found;
+}
+
+QString literal(const QString& text)
+{
+    QString escaped = text;
+    escaped.replace(QLatin1Char('\''), QLatin1String("''"));
+    return QLatin1Char('\'') + escaped + QLatin1Char('\'');
+}
+
+QString unquoted(const QString& literalText)
+{
+    return literalText.mid(1, literalText.size() - 2).replace(QLatin1String("''"), QLatin1String("'"));
+}
+
+// The stored form of a date literal given to CONVERT; empty when it is no date.
+QString convertedDate(const QString& literalText)
+{
+    QString date = unquoted(literalText);
+    for (qsizetype i = 0; i < date.size() && i < 10; ++i) {
+        if (date.at(i) == QLatin1Char('.') || date.at(i) == QLatin1Char('/')) {
+            date[i] = QLatin1Char('-');
+        }
+    }
+    const QDateTime value = embedded::fromStorage(date);
+    return value.isValid() ? literal(embedded::toStorage(value)) : QString();
+}
+
+// Replaces the server's functions by the engine's forms.
+QList<Token> replaceFunctions(const QList<Token>& tokens, const QDateTime& now)
+{
+    QList<Token> out;
+    for (qsizetype i = 0; i < tokens.size(); ++i) {
+        const QList<qsizetype> getdate = match(tokens, i, {"GETDATE", "(", ")"});
+        if (!getdate.isEmpty()) {
+            out.append({Token::DateText, literal(embedded::toStorage(now))});
+            i = getdate.last();
+            continue;
+        }
+        QList<qsizetype> convert = match(tokens, i, {"CONVERT", "(", "DATETIME", ",", "'", ",", "9", ")"});
+        if (convert.isEmpty()) {
+            convert = match(tokens, i, {"CONVERT", "(", "DATETIME", ",", "'", ")"});
+        }
+        const QString date = convert.isEmpty() ? QString() : convertedDate(tokens.at(convert.at(4)).text);
+        if (!date.isEmpty()) {
+            out.append({Token::DateText, date});
+            i = convert.last();
+        } else if (tokens.at(i).isWord(QLatin1String("@@IDENTITY"))) {
+            out.append({Token::Word, QStringLiteral("last_insert_rowid()")});
+        } else {
+            out.append(tokens.at(i));
+        }
+    }
+    return out;
+}
+
+// True when the token at i ends a CHAR(…) call.
+bool endsCharCall(const QList<Token>& tokens, qsizetype i)
+{
+    if (i < 0 || !tokens.at(i).isSymbol(QLatin1String(")"))) {
+        return false;
+    }
+    int depth = 0;
+    for (qsizetype j = i; j >= 0; --j) {
+        if (tokens.at(j).isSymbol(QLatin1String(")"))) {
+            ++depth;
+        } else if (tokens.at(j).isSymbol(QLatin1String("(")) && --depth == 0) {
+            const qsizetype function = previousSignificant(tokens, j);
+            return function >= 0 && tokens.at(function).isWord(QLatin1String("CHAR"));
+        }
+    }
+    return false;
+}
+
+bool startsText(const QList<Token>& tokens, qsizetype i)
+{
+    if (i < 0) {
+        return false;
+    }
+    if (tokens.at(i).kind == Token::Text) {
+        return true;
+    }
+    const qsizetype open = nextSignificant(tokens, i);
+    return tokens.at(i).isWord(QLatin1String("CHAR")) && open >= 0 && tokens.at(open).isSymbol(QLatin1String("("));
+}
+
+bool endsText(const QList<Token>& tokens, qsizetype i)
+{
+    return i >= 0 && (tokens.at(i).kind == Token::Text || endsCharCall(tokens, i));
+}
+
+bool reservedByEngine(const QString& word)
+{
+    const QByteArray bytes = word.toUtf8();
+    return sqlite3_keyword_check(bytes.constData(), int(bytes.size())) != 0;
+}
+
+} // namespace
+
+QString TsqlTranslator::toEmbedded(const QString& sql, const QDateTime& now)
+{
+    QList<Token> tokens = replaceFunctions(tokenize(sql), now);
+    for (qsizetype i = 0; i < tokens.size(); ++i) {
+        if (tokens.at(i).isSymbol(QLatin1String("+")) &&
+            (endsText(tokens, previousSignificant(tokens, i)) || startsText(tokens, nextSignificant(tokens, i)))) {
+            tokens[i].text = QStringLiteral("||");
+        } else if (tokens.at(i).isWord(QLatin1String("AS"))) {
+            const qsizetype alias = nextSignificant(tokens, i);
+            if (alias >= 0 && tokens.at(alias).kind == Token::Word && reservedByEngine(tokens.at(alias).text)) {
+                tokens[alias] = {Token::Name, QLatin1Char('"') + tokens.at(alias).text + QLatin1Char('"')};
+            }
+        }
+    }
+    QString out;
+    out.reserve(sql.size() + 16);
+    for (const Token& token : std::as_const(tokens)) {
+        out += token.text;
+    }
+    return out;
+}
+
+} // namespace data
