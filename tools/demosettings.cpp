@@ -12,6 +12,16 @@ namespace reg = registry::modRegistry;
 
 namespace {
 
+QString scrambled(const QString& password)
+{
+    const QString text = scramble::modEncriptSerial::EncriptSerial(password);
+    if (text.isEmpty() && !password.isEmpty()) {
+        throw core::Error(core::errc::InvalidProcedureCall,
+                          QStringLiteral("A palavra-passe não pode ser guardada nesta máquina"));
+    }
+    return text;
+}
+
 void createKey(const QString& key)
 {
     if (!reg::CriarChave(key)) {
@@ -50,14 +60,18 @@ void DemoSettings::write(const QString& server, const QString& databasePath, con
     createKey(key);
     setValue(key, QStringLiteral("dtSecurityInfo"), QStringLiteral("False"));
     setValue(key, QStringLiteral("dtUser"), user);
-    const QString scrambled = scramble::modEncriptSerial::EncriptSerial(password);
-    if (scrambled.isEmpty() && !password.isEmpty()) {
-        throw core::Error(core::errc::InvalidProcedureCall,
-                          QStringLiteral("A palavra-passe da conta partilhada não pode ser guardada nesta máquina"));
-    }
-    setValue(key, QStringLiteral("dtPassword"), scrambled);
+    setValue(key, QStringLiteral("dtPassword"), scrambled(password));
     setValue(key, QStringLiteral("dtInitialCatalog"), catalog);
     setValue(key, QStringLiteral("dtDataSource"), QFileInfo(databasePath).absoluteFilePath());
+}
+
+void DemoSettings::remember(const QString& user, const QString& password)
+{
+    const QString key = QStringLiteral("HKEY_CURRENT_USER\\Software\\Vorlent");
+    createKey(key);
+    setValue(key, QStringLiteral("Username"), user);
+    setValue(key, QStringLiteral("Password"), scrambled(password));
+    setValue(key, QStringLiteral("Remember"), QStringLiteral("1"));
 }
 
 } // namespace tools

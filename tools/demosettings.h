@@ -19,6 +19,11 @@ public:
     // Throws core::Error naming the first key or value that could not be written.
     static void write(const QString& server, const QString& databasePath, const QString& catalog, const QString& user,
                       const QString& password);
+
+    // Remembers a login for this user account, as ticking "Recordar a palavra-passe" does:
+    // "Username", "Password" (scrambled) and "Remember" = "1" under HKEY_CURRENT_USER\Software\Vorlent.
+    // Throws core::Error when a value cannot be written.
+    static void remember(const QString& user, const QString& password);
 };
 
 } // namespace tools

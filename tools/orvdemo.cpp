@@ -1,8 +1,9 @@
 // orvdemo: builds the demo office database and points this machine's counter settings at it.
 //
-//   orvdemo --database PATH [--day yyyy-MM-dd] [--size N] [--force]
+//   orvdemo --database PATH [--day yyyy-MM-dd] [--size N] [--force] [--remember USER]
 //
 // An existing database is kept unless --force is given; the settings are written every time.
+// --remember stores a demo login for this user account, so the counter logs in without asking.
 
 #include "core/errorvalue.h"
 #include "tools/demooffice.h"
@@ -59,7 +60,10 @@ int main(int argc, char* argv[])
         QStringLiteral("N"), QString::number(tools::DemoOffice::DefaultSize));
     const QCommandLineOption forceOption(QStringLiteral("force"),
                                          QStringLiteral("Substitui uma base de dados existente."));
-    parser.addOptions({databaseOption, dayOption, sizeOption, forceOption});
+    const QCommandLineOption rememberOption(
+        QStringLiteral("remember"), QStringLiteral("Recorda este utilizador de demonstração (entrada automática)."),
+        QStringLiteral("USER"));
+    parser.addOptions({databaseOption, dayOption, sizeOption, forceOption, rememberOption});
     parser.process(app);
 
     if (!parser.isSet(databaseOption)) {
@@ -95,6 +99,9 @@ int main(int argc, char* argv[])
         }
         tools::DemoSettings::write(QStringLiteral("DEMO"), path, tools::DemoOffice::catalog(),
                                    tools::DemoOffice::sharedUser(), tools::DemoOffice::sharedPassword());
+        if (parser.isSet(rememberOption)) {
+            tools::DemoSettings::remember(parser.value(rememberOption), tools::DemoStaff::password());
+        }
         out << "Definições gravadas em " << tools::DemoSettings::serverKey(QStringLiteral("DEMO")) << "\n"
             << "Utilizadores (palavra-passe \"" << tools::DemoStaff::password() << "\"):\n";
         for (const tools::DemoLogin& login : tools::DemoStaff::logins()) {
