@@ -23,11 +23,14 @@ int main(int argc, char* argv[])
 
     session::installWidgetMessageBoxes();
     session::modCode::setCounterWindowFactory([]() -> session::CounterWindowInterface* {
-        return counter::frmCounter::create();
+        auto* window = new counter::frmCounter;
+        window->Form_Load();
+        return window;
     });
     QObject::connect(&instance, &SingleInstance::showRequested, [] {
-        if (auto* window = session::modCode::CounterWindow) {
-            window->showWindow();
+        // A second start opens the running counter, as "Abrir contador" does.
+        if (auto* window = dynamic_cast<counter::frmCounter*>(session::modCode::CounterWindow)) {
+            window->mnContador_Click();
         }
     });
 

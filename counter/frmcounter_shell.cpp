@@ -1,0 +1,194 @@
+// The counter window's life: load, activation, unload and exit, the tray menu's own commands and
+// the editors' refresh request.
+#include "core/messagebox.h"
+#include "core/program.h"
+#include "counter/counterreports.h"
+#include "counter/frmcounter.h"
+#include "counter/listview.h"
+#include "counter/widgetcontrol.h"
+#include "data/modcontrolfill.h"
+#include "data/modcontrols.h"
+#include "registry/modregistry.h"
+#include "security/modcheckpermissions.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDateTimeEdit>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTabBar>
+
+namespace counter {
+namespace {
+
+const QString LawyersStatement =
+    QStringLiteral("SELECT * FROM vwAdvogados WHERE activo <> 0 OR activo is null ORDER BY advogado_descrit");
+
+// Changing the lawyer selector is reserved to the users this policy applies to.
+const QString ChooseLawyerPolicy = QStringLiteral("#3101");
+
+// The room left under the window for its title bar, which is not part of its height.
+constexpr int BottomMargin = 30;
+
+} // namespace
+
+void frmCounter::Form_Load()
+{
+    core::trap(reports::window(objectName(), QStringLiteral("Startup")), [&] {
+        placeWindow();
+
+        const QDateTime today = data::modControlFill::ServerDate();
+        WidgetControl start(m_FXData_Inicio);
+        WidgetControl end(m_FXData_Fim);
+        data::modControls::SetControlValue(start, today, 0);
+        data::modControls::SetControlValue(end, today, 0);
+
+        int none = 0;
+        Fill_Tarefas(none);
+        addTrayIcon();
+
+        WidgetControl lawyers(m_FXAdvogado_ID);
+        data::modControlFill::ControlFill(lawyers, LawyersStatement, QStringLiteral("advogado_descrit"),
+                                          QStringLiteral("contacto_id"));
+        if (session::modCode::AdvogadoID != 0) {
+            data::modControls::SetControlValue(lawyers, session::modCode::AdvogadoID, 0);
+        }
+        m_FXAdvogado_ID->setEnabled(
+            security::modCheckPermissions::CheckSecurityPolicy(session::modCode::UserName, ChooseLawyerPolicy));
+
+        session::modCode::CounterWindow = this;
+    });
+}
+
+void frmCounter::placeWindow()
+{
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (!screen) {
+        return;
+    }
+    const QRect area = screen->availableGeometry();
+    const int left = area.x() + area.width() - frameGeometry().width() - 1;
+    const int top = area.y() + area.height() - BottomMargin - height();
+    move(qMax(area.x(), left), qMax(area.y(), top));
+}
+
+void frmCounter::showWindow()
+{
+    show();
+}
+
+void frmCounter::unloadWindow()
+{
+    Form_Unload();
+}
+
+bool frmCounter::event(QEvent* event)
+{
+    if (event->type() == QEvent::WindowActivate) {
+        Form_Activate();
+    }
+    return QWidget::event(event);
+}
+
+void frmCounter::Form_Activate()
+{
+    core::trap(reports::window(objectName(), QStringLiteral("Form_Activate")), [&] {
+        if (isVisible()) {
+            m_FXMultitarefa->setFocus();
+        }
+    });
+}
+
+void frmCounter::closeEvent(QCloseEvent* event)
+{
+    // The window is never closed: the unload hides it or ends the whole program.
+    event->ignore();
+    Form_Unload();
+}
+
+void frmCounter::Form_Unload()
+{
+    core::trap(reports::window(objectName(), QStringLiteral("Form_Unload")), [&] {
+        if (isVisible()) {
+            hide();
+            return;
+        }
+        bool counting = false;
+        for (int row = 0; row < m_ListView1->rowCount() && !counting; ++row) {
+            counting = m_ListView1->checked(row);
+        }
+        if (counting) {
+            const QString question = QStringLiteral("Atenção: Tem tarefas em progresso.") + core::messageBreak() +
+                                     QStringLiteral("Tem a certeza que pretende fechar a aplicação?") +
+                                     core::messageBreak() +
+                                     QStringLiteral("Nota: mesmo com a aplicação terminada o contador continuará "
+                                                    "activo para as tarefas selecionadas.");
+            if (core::msgBox(question, core::Buttons::YesNo, core::Icon::Question,
+                             QStringLiteral("Fechar Aplicação")) != core::Answer::Yes) {
+                return;
+            }
+        }
+        RemoveTrayIcon();
+        core::endProgram();
+    });
+}
+
+void frmCounter::mnContador_Click()
+{
+    core::trap(reports::window(objectName(), QStringLiteral("SetTrayIcon")), [&] {
+        int none = 0;
+        Fill_Tarefas(none);
+        show();
+        raise();
+        activateWindow();
+    });
+}
+
+void frmCounter::mnLogin_Click()
+{
+    core::trap(reports::command(objectName(), QStringLiteral("mnLogin_Click")), [&] {
+        session::modCode::Connected = false;
+        registry::modRegistry::DefinirValorString(QStringLiteral("HKEY_CURRENT_USER\\Software\\Vorlent"),
+                                                  QStringLiteral("Remember"), QStringLiteral("0"));
+        session::modCode::main();
+    });
+}
+
+void frmCounter::mnSair_Click()
+{
+    Form_Unload();
+}
+
+void frmCounter::RemoteKey(int ID, int Flag)
+{
+    constexpr int TaskSaved = 4003;
+    constexpr int EntrySaved = 4004;
+    core::trap(reports::lists(objectName(), QStringLiteral("Timer1_Timer")), [&] {
+        if (Flag == TaskSaved) {
+            Fill_Tarefas(ID);
+            if (isVisible()) {
+                m_ListView1->setFocus();
+            }
+        } else if (Flag == EntrySaved) {
+            if (m_TabStrip1->currentIndex() == 1) {
+                Fill_Lancamentos(ID);
+                if (isVisible()) {
+                    m_ListView2->setFocus();
+                }
+            }
+            if (m_TabStrip1->currentIndex() == 0) {
+                int none = 0;
+                Fill_Tarefas(none);
+            }
+        } else {
+            int none = 0;
+            Fill_Tarefas(none);
+            if (isVisible()) {
+                m_ListView1->setFocus();
+            }
+        }
+    });
+}
+
+} // namespace counter

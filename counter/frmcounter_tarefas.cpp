@@ -1,0 +1,115 @@
+// The pending-task list: one row per open task of the lawyer's work items, rebuilt from the database.
+//
+// Row layout, read back by the counting, the live counter and the task commands:
+//   key "#" + tarefa_id, label descrit, tool tip cliente;
+//   cells 1 Contador ("..."), 2 Acumulado, 3 P. Legal, 4 Trabalho, 5 Dossier, 6 D. Escritório (shown);
+//   cells 7 start of the running entry, 8 inprogress, 9 running entry's lancamento_id,
+//   10 escondida ("0" for a visible task) (kept, never shown).
+#include "counter/counterreports.h"
+#include "counter/frmcounter.h"
+#include "counter/listview.h"
+#include "data/connection.h"
+#include "data/modcontrolfill.h"
+#include "data/moddata.h"
+
+#include <QCheckBox>
+
+namespace counter {
+namespace {
+
+constexpr quint32 BandBlue = 0xAF5C30;
+constexpr quint32 BandGrey = 0x3F3F3F;
+constexpr quint32 OverdueRed = 0xC0;
+constexpr quint32 HiddenGrey = 0xC0C0C0;
+// Cells coloured with their row: the label and the shown sub-items.
+constexpr int LastColouredCell = 6;
+
+bool isSet(const QVariant& flag)
+{
+    return !flag.isNull() && flag.toDouble() != 0;
+}
+
+} // namespace
+
+void frmCounter::Fill_Tarefas(int& T)
+{
+    core::trap(reports::window(objectName(), QStringLiteral("Startup")), [&] {
+        using data::modData::ListField;
+        ListView& list = *m_ListView1;
+        list.clearRows();
+
+        auto records = data::Data::SqlServer().openRecordset(
+            QStringLiteral("SELECT * FROM vwProcessos_Trabalhos_Tarefas WHERE closed = 0 AND advogado_id = ") +
+            QString::number(session::modCode::AdvogadoID) +
+            QStringLiteral(" ORDER BY escondida, data_escritorio, trabalho_id, data, processo_no_completo"));
+
+        bool band = false;
+        QString previousWork;
+        for (; !records->eof(); records->moveNext()) {
+            const data::Recordset& record = *records;
+            const QVariant taskId = record.value(QStringLiteral("tarefa_id"));
+            const int row =
+                list.addRow(QStringLiteral("#") + taskId.toString(), ListField(record, QStringLiteral("descrit"), 3));
+            list.setRowToolTip(row, ListField(record, QStringLiteral("cliente"), 3));
+
+            const QVariant hidden = record.value(QStringLiteral("escondida"));
+            const QStringList cells{
+                QStringLiteral("..."),
+                ListField(record, QStringLiteral("total_tempo"), 2),
+                ListField(record, QStringLiteral("data_legal"), 1),
+                ListField(record, QStringLiteral("trabalho"), 3),
+                ListField(record, QStringLiteral("processo_no_completo"), 3),
+                ListField(record, QStringLiteral("data_escritorio"), 1),
+                ListField(record, QStringLiteral("data_inicio"), 7),
+                ListField(record, QStringLiteral("inprogress"), 3),
+                ListField(record, QStringLiteral("lancamento_id"), 3),
+                hidden.isNull() ? QStringLiteral("0") : ListField(record, QStringLiteral("escondida"), 3),
+            };
+            for (int cell = 1; cell <= cells.size(); ++cell) {
+                list.setCellText(row, cell, cells[cell - 1]);
+            }
+
+            if (!taskId.isNull() && taskId.toLongLong() == T) {
+                list.selectRow(row);
+            }
+            if (isSet(record.value(QStringLiteral("inprogress")))) {
+                list.setChecked(row, true);
+                if (T == 0) {
+                    list.selectRow(row);
+                }
+            }
+
+            auto colourRow = [&](quint32 colour) {
+                for (int cell = 0; cell <= LastColouredCell; ++cell) {
+                    list.setCellForeColor(row, cell, colour);
+                }
+            };
+            const QVariant work = record.value(QStringLiteral("trabalho_id"));
+            if (!work.isNull() && work.toString() != previousWork) {
+                band = !band;
+                previousWork = work.toString();
+            }
+            colourRow(band ? BandBlue : BandGrey);
+
+            const QVariant officeDeadline = record.value(QStringLiteral("data_escritorio"));
+            if (!officeDeadline.isNull()) {
+                const QDateTime dayBefore(officeDeadline.toDateTime().date().addDays(-1), QTime(0, 0));
+                if (dayBefore <= data::modControlFill::ServerDate()) {
+                    colourRow(OverdueRed);
+                }
+            }
+            if (!m_FXEscondidas->isChecked() && list.cellText(row, 10) != QStringLiteral("0")) {
+                colourRow(HiddenGrey);
+            }
+        }
+        records->close();
+    });
+}
+
+void frmCounter::FXEscondidas_Click()
+{
+    int none = 0;
+    Fill_Tarefas(none);
+}
+
+} // namespace counter

@@ -1,0 +1,15 @@
+#include "counter/imagelist.h"
+
+#include "core/errorvalue.h"
+
+namespace counter {
+
+QIcon ImageList::image(int index) const
+{
+    if (index < 1 || index > count()) {
+        throw core::Error(35600, QStringLiteral("Index out of bounds"));
+    }
+    return m_images.at(index - 1);
+}
+
+} // namespace counter

@@ -1,0 +1,288 @@
+#include "counter/listview.h"
+
+#include "core/errorvalue.h"
+
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QScopedValueRollback>
+
+#include <algorithm>
+#include <cmath>
+
+namespace counter {
+namespace {
+
+constexpr int IndexOutOfBounds = 35600;
+constexpr int KeyNotUnique = 35602;
+
+} // namespace
+
+ListView::ListView(QWidget* parent)
+    : QTreeWidget(parent)
+    , m_foreColor(palette().color(QPalette::Text))
+{
+    setColumnCount(0);
+    setRootIsDecorated(false);
+    setItemsExpandable(false);
+    setUniformRowHeights(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setAllColumnsShowFocus(true);
+    header()->setSectionsClickable(true);
+    header()->setStretchLastSection(false);
+    header()->setSectionsMovable(false);
+    // The column widths were laid out for an 8-point interface font; a larger desktop font would cut
+    // dates and counters short.
+    QFont listFont = font();
+    listFont.setPointSizeF(std::min(listFont.pointSizeF(), 8.0));
+    setFont(listFont);
+
+    connect(this, &QTreeWidget::itemChanged, this, &ListView::onItemChanged);
+    connect(header(), &QHeaderView::sectionClicked, this, &ListView::ColumnClick);
+}
+
+QColor ListView::colorFromBgr(quint32 bgr)
+{
+    return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
+                  static_cast<int>((bgr >> 16) & 0xFF));
+}
+
+int ListView::pixelsFromHundredthsMm(int width)
+{
+    return static_cast<int>(std::lround(width * 96.0 / 2540.0));
+}
+
+void ListView::addColumn(const QString& header, Qt::Alignment alignment, int widthHundredthsMm)
+{
+    const int column = columnCount();
+    setColumnCount(column + 1);
+    headerItem()->setText(column, header);
+    headerItem()->setTextAlignment(column, alignment | Qt::AlignVCenter);
+    // Never narrower than its own header, so every caption stays readable.
+    const int headerWidth = QFontMetrics(QTreeWidget::header()->font()).horizontalAdvance(header) + 14;
+    setColumnWidth(column, std::max(pixelsFromHundredthsMm(widthHundredthsMm), headerWidth));
+    m_alignments.append(alignment);
+}
+
+void ListView::setCheckboxes(bool on)
+{
+    m_checkboxes = on;
+}
+
+void ListView::setForeColor(quint32 bgr)
+{
+    m_foreColor = colorFromBgr(bgr);
+    QPalette colours = palette();
+    colours.setColor(QPalette::Text, m_foreColor);
+    setPalette(colours);
+}
+
+int ListView::rowCount() const
+{
+    return topLevelItemCount();
+}
+
+int ListView::addRow(const QString& key, const QString& label)
+{
+    if (!key.isEmpty() && m_keys.contains(key)) {
+        throw core::Error(KeyNotUnique, QStringLiteral("Key is not unique in collection"));
+    }
+    const QScopedValueRollback fromCode(m_fromCode, m_fromCode + 1);
+    auto* item = new QTreeWidgetItem;
+    item->setFlags((item->flags() | Qt::ItemIsUserCheckable) & ~Qt::ItemIsEditable);
+    item->setData(0, KeyRole, key);
+    item->setText(0, label);
+    for (int column = 0; column < m_alignments.size(); ++column) {
+        item->setTextAlignment(column, m_alignments[column] | Qt::AlignVCenter);
+    }
+    if (m_checkboxes) {
+        item->setCheckState(0, Qt::Unchecked);
+        item->setData(0, KnownTickRole, false);
+    }
+    addTopLevelItem(item);
+    if (!key.isEmpty()) {
+        m_keys.insert(key, item);
+    }
+    sortNow();
+    return indexOfTopLevelItem(item);
+}
+
+void ListView::removeRow(int row)
+{
+    QTreeWidgetItem* item = rowItem(row);
+    const QScopedValueRollback fromCode(m_fromCode, m_fromCode + 1);
+    m_keys.remove(item->data(0, KeyRole).toString());
+    delete takeTopLevelItem(row);
+}
+
+void ListView::clearRows()
+{
+    const QScopedValueRollback fromCode(m_fromCode, m_fromCode + 1);
+    m_keys.clear();
+    m_userTicks.clear();
+    clear();
+}
+
+int ListView::findKey(const QString& key) const
+{
+    QTreeWidgetItem* item = m_keys.value(key);
+    return item ? indexOfTopLevelItem(item) : -1;
+}
+
+QString ListView::key(int row) const
+{
+    return rowItem(row)->data(0, KeyRole).toString();
+}
+
+QString ListView::cellText(int row, int cell) const
+{
+    checkCell(cell);
+    QTreeWidgetItem* item = rowItem(row);
+    return isShown(cell) ? item->text(cell) : item->data(0, KeptCellRole + cell).toString();
+}
+
+void ListView::setCellText(int row, int cell, const QString& text)
+{
+    checkCell(cell);
+    QTreeWidgetItem* item = rowItem(row);
+    const QScopedValueRollback fromCode(m_fromCode, m_fromCode + 1);
+    if (isShown(cell)) {
+        item->setText(cell, text);
+    } else {
+        item->setData(0, KeptCellRole + cell, text);
+    }
+    if (cell == m_sortKey) {
+        sortNow();
+    }
+}
+
+void ListView::setCellForeColor(int row, int cell, quint32 bgr)
+{
+    checkCell(cell);
+    QTreeWidgetItem* item = rowItem(row);
+    if (isShown(cell)) {
+        const QScopedValueRollback fromCode(m_fromCode, m_fromCode + 1);
+        item->setForeground(cell, colorFromBgr(bgr));
+    }
+}
+
+QColor ListView::cellForeColor(int row, int cell) const
+{
+    checkCell(cell);
+    QTreeWidgetItem* item = rowItem(row);
+    if (!isShown(cell) || !item->data(cell, Qt::ForegroundRole).isValid()) {
+        return m_foreColor;
+    }
+    return item->foreground(cell).color();
+}
+
+void ListView::setCellBold(int row, int cell, bool bold)
+{
+    checkCell(cell);
+    QTreeWidgetItem* item = rowItem(row);
+    if (isShown(cell)) {
+        const QScopedValueRollback fromCode(m_fromCode, m_fromCode + 1);
+        QFont cellFont = item->data(cell, Qt::FontRole).isValid() ? item->font(cell) : font();
+        cellFont.setBold(bold);
+        item->setFont(cell, cellFont);
+    }
+}
+
+bool ListView::cellBold(int row, int cell) const
+{
+    checkCell(cell);
+    QTreeWidgetItem* item = rowItem(row);
+    return isShown(cell) && item->data(cell, Qt::FontRole).isValid() && item->font(cell).bold();
+}
+
+void ListView::setRowToolTip(int row, const QString& text)
+{
+    QTreeWidgetItem* item = rowItem(row);
+    const QScopedValueRollback fromCode(m_fromCode, m_fromCode + 1);
+    for (int column = 0; column < columnCount(); ++column) {
+        item->setToolTip(column, text);
+    }
+}
+
+QString ListView::rowToolTip(int row) const
+{
+    return rowItem(row)->toolTip(0);
+}
+
+void ListView::setRowIcon(int row, const QIcon& icon)
+{
+    QTreeWidgetItem* item = rowItem(row);
+    const QScopedValueRollback fromCode(m_fromCode, m_fromCode + 1);
+    item->setIcon(0, icon);
+}
+
+bool ListView::checked(int row) const
+{
+    return rowItem(row)->checkState(0) == Qt::Checked;
+}
+
+void ListView::setChecked(int row, bool on)
+{
+    QTreeWidgetItem* item = rowItem(row);
+    const QScopedValueRollback fromCode(m_fromCode, m_fromCode + 1);
+    item->setCheckState(0, on ? Qt::Checked : Qt::Unchecked);
+    item->setData(0, KnownTickRole, on);
+}
+
+void ListView::selectRow(int row)
+{
+    QTreeWidgetItem* item = rowItem(row);
+    setCurrentItem(item);
+    scrollToItem(item);
+}
+
+int ListView::selectedRow() const
+{
+    const QList<QTreeWidgetItem*> items = selectedItems();
+    return items.isEmpty() ? -1 : indexOfTopLevelItem(items.first());
+}
+
+void ListView::setSortKey(int column)
+{
+    m_sortKey = column;
+    sortNow();
+}
+
+void ListView::setSortOrder(Qt::SortOrder order)
+{
+    m_sortOrder = order;
+    sortNow();
+}
+
+void ListView::setSorted(bool on)
+{
+    m_sorted = on;
+    sortNow();
+}
+
+QTreeWidgetItem* ListView::rowItem(int row) const
+{
+    QTreeWidgetItem* item = row >= 0 ? topLevelItem(row) : nullptr;
+    if (!item) {
+        throw core::Error(IndexOutOfBounds, QStringLiteral("Index out of bounds"));
+    }
+    return item;
+}
+
+void ListView::checkCell(int cell)
+{
+    if (cell < 0 || cell > MaxCell) {
+        throw core::Error(IndexOutOfBounds, QStringLiteral("Index out of bounds"));
+    }
+}
+
+void ListView::sortNow()
+{
+    if (m_sorted && m_sortKey >= 0 && m_sortKey < columnCount()) {
+        const QScopedValueRollback fromCode(m_fromCode, m_fromCode + 1);
+        sortItems(m_sortKey, m_sortOrder);
+    }
+}
+
+} // namespace counter

@@ -1,0 +1,66 @@
+#include "windowfixture.h"
+
+using testsupport::OfficeFixture;
+
+class TestLiveCounter : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void aRunningTaskShowsTheTimeSinceItStarted_data()
+    {
+        QTest::addColumn<qint64>("elapsedSeconds");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("5:07") << qint64(5 * 60 + 7) << QStringLiteral("05:07");
+        QTest::newRow("59:59") << qint64(59 * 60 + 59) << QStringLiteral("59:59");
+        QTest::newRow("one hour") << qint64(3600) << QStringLiteral("01:00:00");
+        QTest::newRow("1:02:03") << qint64(3600 + 2 * 60 + 3) << QStringLiteral("01:02:03");
+        QTest::newRow("25 hours 5 seconds") << qint64(25 * 3600 + 5) << QStringLiteral("01:00:05");
+    }
+    void aRunningTaskShowsTheTimeSinceItStarted()
+    {
+        QFETCH(qint64, elapsedSeconds);
+        QFETCH(QString, shown);
+        WindowFixture f;
+        f.load();
+        f.toggle(OfficeFixture::Task);
+        f.clock.advanceSeconds(elapsedSeconds);
+        f.window->Timer1_Timer();
+        const int row = f.row(OfficeFixture::Task);
+        QCOMPARE(f.list().cellText(row, 1), shown);
+        QVERIFY(f.list().cellBold(row, 1));
+    }
+
+    void nothingIsUpdatedWhileTheWindowIsHidden()
+    {
+        WindowFixture f;
+        f.office.addRunningEntry(OfficeFixture::Task, f.clock.now());
+        f.load(false);
+        f.clock.advanceSeconds(65);
+        f.window->Timer1_Timer();
+        const int row = f.row(OfficeFixture::Task);
+        QCOMPARE(f.list().cellText(row, 1), QStringLiteral("..."));
+
+        f.window->show();
+        f.window->Timer1_Timer();
+        QCOMPARE(f.list().cellText(row, 1), QStringLiteral("01:05"));
+    }
+
+    void aStartThatIsNoDateEndsTheTickWithAReport()
+    {
+        WindowFixture f;
+        f.office.addTask(813, OfficeFixture::Work, QStringLiteral("Segunda"), false, f.clock.now());
+        f.office.addRunningEntry(OfficeFixture::Task, QDateTime());
+        f.office.addRunningEntry(813, f.clock.now());
+        f.load();
+        f.clock.advanceSeconds(10);
+        f.window->Timer1_Timer();
+
+        QCOMPARE(f.reports.procedures(), QStringList{QStringLiteral("Timer1_Timer")});
+        QCOMPARE(f.reports.reports().first().owner, QStringLiteral("frmCounter"));
+        QCOMPARE(f.list().cellText(f.row(813), 1), QStringLiteral("..."));
+    }
+};
+
+QTEST_MAIN(TestLiveCounter)
+#include "test_livecounter.moc"
