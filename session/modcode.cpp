@@ -4,6 +4,7 @@
 #include "core/messagebox.h"
 #include "data/connection.h"
 #include "data/moddata.h"
+#include "data/valuetext.h"
 #include "registry/modregistry.h"
 #include "scramble/modencriptserial.h"
 #include "session/frmlogin.h"
@@ -11,8 +12,6 @@
 #include <QCheckBox>
 #include <QLineEdit>
 
-#include <cmath>
-#include <limits>
 #include <memory>
 #include <optional>
 
@@ -90,21 +89,6 @@ bool readDatabaseSettings()
         *setting.target = setting.target == &dtPassword ? scramble::modEncriptSerial::DencriptSerial(*value) : *value;
     }
     return true;
-}
-
-// A field value as a 32-bit whole number, rounding as the system's conversions do (halves to even).
-qint32 toLong(const QVariant& value)
-{
-    bool ok = false;
-    const double number = value.toDouble(&ok);
-    if (!ok) {
-        throw core::Error(core::errc::TypeMismatch, QStringLiteral("Type mismatch"));
-    }
-    const double rounded = std::nearbyint(number);
-    if (rounded < std::numeric_limits<qint32>::min() || rounded > std::numeric_limits<qint32>::max()) {
-        throw core::Error(6, QStringLiteral("Overflow"));
-    }
-    return static_cast<qint32>(rounded);
 }
 
 void showLoginMessage(const QString& text)
@@ -261,7 +245,7 @@ bool SetAdvogado(const QString& name)
         if (!recordset->eof()) {
             const QVariant value = recordset->value(QStringLiteral("contacto_id"));
             if (!value.isNull()) {
-                contacto = toLong(value);
+                contacto = data::valueText::toLong(value);
             }
         }
         recordset->close();
