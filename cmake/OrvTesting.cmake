@@ -10,7 +10,8 @@ function(orv_add_test)
     target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} testsupport Qt6::Test)
     add_test(NAME ${T_NAME} COMMAND ${T_NAME})
     set_tests_properties(${T_NAME} PROPERTIES
-        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ORV_STATE_DIR=${CMAKE_CURRENT_BINARY_DIR}/${T_NAME}.state;LC_ALL=C.UTF-8"
+        # Every folder the program writes to points into the build tree, so no test touches real settings.
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;ORV_STATE_DIR=${CMAKE_CURRENT_BINARY_DIR}/${T_NAME}.state;ORV_REGISTRY_USER_DIR=${CMAKE_CURRENT_BINARY_DIR}/${T_NAME}.user;ORV_REGISTRY_MACHINE_DIR=${CMAKE_CURRENT_BINARY_DIR}/${T_NAME}.machine"
         TIMEOUT 300)
 endfunction()
 

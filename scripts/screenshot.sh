@@ -4,7 +4,8 @@
 # Everything it writes lives in a temporary folder; the user's own settings are not touched.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-output=$(realpath -m "${1:-build/screenshots/counter.png}")
+build=${ORV_BUILD_DIR:-build}
+output=$(realpath -m "${1:-$build/screenshots/counter.png}")
 user=${ORV_SCREENSHOT_USER:-mferreira}
 work=$(mktemp -d)
 pids=()
@@ -18,20 +19,26 @@ trap cleanup EXIT
 export ORV_STATE_DIR=$work/state ORV_REGISTRY_MACHINE_DIR=$work/machine ORV_REGISTRY_USER_DIR=$work/user
 export XDG_RUNTIME_DIR=$work/runtime QT_QPA_PLATFORM=xcb
 mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
-./build/tools/orvdemo --database "$work/demo.db" --remember "$user" >/dev/null
+$build/tools/orvdemo --database "$work/demo.db" --remember "$user" >/dev/null
 
 display=:$((90 + RANDOM % 100))
 Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
 pids+=($!)
 export DISPLAY=$display
 for _ in $(seq 50); do
-    ./build/tools/orvgrab "$work/probe.png" 2>/dev/null && break
+    $build/tools/orvgrab "$work/probe.png" 2>/dev/null && break
     sleep 0.2
 done
 
-./build/app/orvcounter >"$work/counter.log" 2>&1 &
-pids+=($!)
+$build/app/orvcounter >"$work/counter.log" 2>&1 &
+counter=$!
+pids+=("$counter")
 # Let the window load, fill its list and run a few ticks of the live counter.
 sleep "${ORV_SCREENSHOT_WAIT:-6}"
-./build/tools/orvgrab "$output"
+if ! kill -0 "$counter" 2>/dev/null; then
+    echo "The counter ended before the picture was taken:" >&2
+    cat "$work/counter.log" >&2
+    exit 1
+fi
+$build/tools/orvgrab "$output"
 echo "Screenshot saved: $output"
