@@ -13,12 +13,6 @@ const QString Insert812 = QStringLiteral(
     "data_fim, advogado_id, base_id, unidades, preco_id, preco, inprogress, closed, inprogress_time) VALUES (812, 77, "
     "15, 402, GETDATE(), null, 9, 1, 0, 2, 45.5, 1, 0, GETDATE())");
 
-QString startFailure(const char* field)
-{
-    return QStringLiteral("Erro no campo %1. Não foi possível iniciar o registo. Contacto o Administrador do Sistema.")
-        .arg(QLatin1String(field));
-}
-
 } // namespace
 
 class TestCounting : public QObject
@@ -26,27 +20,6 @@ class TestCounting : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void tickingATaskOpensAnEntry()
-    {
-        WindowFixture f;
-        f.load();
-        f.clock.advanceSeconds(7);
-        f.toggle(OfficeFixture::Task);
-
-        QCOMPARE(f.sent(QStringLiteral("INSERT")), QStringList{Insert812});
-        QCOMPARE(f.sent(QStringLiteral("SELECT @@Identity")), QStringList{QStringLiteral("SELECT @@Identity as last")});
-        const qint64 entry = f.office.database()
-                                 .scalar(QStringLiteral("SELECT lancamento_id FROM tbProcessos_Trabalhos_Tarefas_"
-                                                        "Lancamentos WHERE inprogress = 1 AND tarefa_id = 812"))
-                                 .toLongLong();
-        const int row = f.row(OfficeFixture::Task);
-        QVERIFY(f.list().checked(row));
-        QCOMPARE(f.list().cellText(row, 7), QStringLiteral("16-11-2009 09:00:07"));
-        QCOMPARE(f.list().cellText(row, 9), QString::number(entry));
-        QVERIFY(f.window->findChild<QTimer*>(QStringLiteral("Timer1"))->isActive());
-        QVERIFY(f.boxes.shown().isEmpty());
-    }
-
     void unticking_data()
     {
         QTest::addColumn<int>("serverAheadSeconds");
@@ -75,35 +48,33 @@ private Q_SLOTS:
         data::StatementLog::clear();
         f.toggle(OfficeFixture::Task);
 
-        const QString where = QStringLiteral(" WHERE lancamento_id = ") + entry;
-        if (minutes == 0) {
-            QCOMPARE(f.office.entryCount(), 0);
-            QCOMPARE(f.sent(QStringLiteral("DELETE")),
-                     QStringList{QStringLiteral("DELETE FROM tbProcessos_Trabalhos_Tarefas_Lancamentos") + where});
-            QVERIFY(!f.list().checked(f.row(OfficeFixture::Task)));
-        } else {
-            QCOMPARE(f.sent(QStringLiteral("UPDATE")),
-                     QStringList{QStringLiteral("UPDATE tbProcessos_Trabalhos_Tarefas_Lancamentos SET data_fim = "
-                                                "GETDATE(), inprogress = 0, unidades = %1")
-                                     .arg(minutes) +
-                                 where});
+        const int row = f.row(OfficeFixture::Task);
+        const QString closing =
+            minutes == 0 ? QStringLiteral("DELETE FROM tbProcessos_Trabalhos_Tarefas_Lancamentos")
+                         : QStringLiteral("UPDATE tbProcessos_Trabalhos_Tarefas_Lancamentos SET data_fim = GETDATE(), "
+                                          "inprogress = 0, unidades = %1")
+                               .arg(minutes);
+        QCOMPARE(f.sent(QStringLiteral("UPDATE")) + f.sent(QStringLiteral("DELETE")),
+                 QStringList{closing + QStringLiteral(" WHERE lancamento_id = ") + entry});
+        QCOMPARE(f.office.entryCount(), minutes == 0 ? 0 : 1);
+        QCOMPARE(f.office.runningCount(), 0);
+        QVERIFY(!f.list().checked(row));
+        QVERIFY(f.reports.reports().isEmpty());
+        if (minutes != 0) {
             QCOMPARE(f.office.minutesOf(entry.toLongLong()).toInt(), minutes);
-            QCOMPARE(f.office.runningCount(), 0);
-            const int row = f.row(OfficeFixture::Task);
-            QVERIFY(!f.list().checked(row));
             QCOMPARE(f.list().selectedRow(), row);
             QCOMPARE(f.list().cellText(row, 9), QStringLiteral(" "));
         }
-        QVERIFY(f.reports.reports().isEmpty());
     }
 
-    void tickingASecondTask_data()
+    // A (812) is ticked and runs five minutes, then B (813) is ticked.
+    void ticking_data()
     {
         QTest::addColumn<bool>("multitasking");
-        QTest::newRow("without multitasking the first task stops") << false;
+        QTest::newRow("without multitasking A stops") << false;
         QTest::newRow("with multitasking both run") << true;
     }
-    void tickingASecondTask()
+    void ticking()
     {
         QFETCH(bool, multitasking);
         WindowFixture f;
@@ -111,43 +82,39 @@ private Q_SLOTS:
         f.load();
         f.window->findChild<QCheckBox*>(QStringLiteral("FXMultitarefa"))->setChecked(multitasking);
         f.toggle(OfficeFixture::Task);
-        const qint64 first = f.list().cellText(f.row(OfficeFixture::Task), 9).toLongLong();
+        const qint64 a = f.list().cellText(f.row(OfficeFixture::Task), 9).toLongLong();
+        QCOMPARE(f.sent(QStringLiteral("INSERT")), QStringList{Insert812});
+        QVERIFY(f.window->findChild<QTimer*>(QStringLiteral("Timer1"))->isActive());
         f.clock.advanceMinutes(5);
         f.toggle(813);
 
         QCOMPARE(f.office.runningCount(), multitasking ? 2 : 1);
-        QCOMPARE(f.office.minutesOf(first).toInt(), multitasking ? 0 : 5);
+        QCOMPARE(f.office.minutesOf(a).toInt(), multitasking ? 0 : 5);
         QCOMPARE(f.list().checked(f.row(OfficeFixture::Task)), multitasking);
         if (!multitasking) {
             QCOMPARE(f.list().selectedRow(), f.row(OfficeFixture::Task));
         }
-        const int b = f.row(813);
-        QVERIFY(f.list().checked(b));
-        QCOMPARE(f.list().cellText(b, 7), QStringLiteral("16-11-2009 09:05:00"));
-        const QVariant second = f.office.database().scalar(QStringLiteral(
-            "SELECT lancamento_id FROM tbProcessos_Trabalhos_Tarefas_Lancamentos WHERE tarefa_id = 813"));
-        QCOMPARE(f.list().cellText(b, 9), second.toString());
+        QVERIFY(f.list().checked(f.row(813)));
+        QCOMPARE(f.list().cellText(f.row(813), 7), QStringLiteral("16-11-2009 09:05:00"));
+        const QString entryOf813 =
+            QStringLiteral("SELECT lancamento_id FROM tbProcessos_Trabalhos_Tarefas_Lancamentos WHERE tarefa_id = 813");
+        QCOMPARE(f.list().cellText(f.row(813), 9), f.office.database().scalar(entryOf813).toString());
+        QVERIFY(f.boxes.shown().isEmpty());
     }
 
+    // Each row damages one record the start looks up, and is named after the field the message names.
     void aStartThatCannotFindItsRecordsIsUndone_data()
     {
         QTest::addColumn<QString>("damage");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("task without work item")
-            << "UPDATE tbProcessos_Trabalhos_Tarefas SET trabalho_id = NULL" << startFailure("TRABALHO_ID");
-        QTest::newRow("work item without case")
-            << "UPDATE tbProcessos_Trabalhos SET processo_id = NULL" << startFailure("Processo_ID");
-        QTest::newRow("case without client")
-            << "UPDATE tbProcessos SET contacto_id = NULL" << startFailure("Contacto_ID");
-        QTest::newRow("no counting basis")
-            << "UPDATE tbProcessos_Trabalhos_Tarefas_Lancamentos_Bases SET counter = 0" << startFailure("Base_ID");
-        QTest::newRow("no price rule") << "UPDATE tbProcessos_Trabalhos_Tarefas_Lancamentos_Precos SET counter = 0"
-                                       << startFailure("Preco_ID");
+        QTest::newRow("TRABALHO_ID") << "UPDATE tbProcessos_Trabalhos_Tarefas SET trabalho_id = NULL";
+        QTest::newRow("Processo_ID") << "UPDATE tbProcessos_Trabalhos SET processo_id = NULL";
+        QTest::newRow("Contacto_ID") << "UPDATE tbProcessos SET contacto_id = NULL";
+        QTest::newRow("Base_ID") << "UPDATE tbProcessos_Trabalhos_Tarefas_Lancamentos_Bases SET counter = 0";
+        QTest::newRow("Preco_ID") << "UPDATE tbProcessos_Trabalhos_Tarefas_Lancamentos_Precos SET counter = 0";
     }
     void aStartThatCannotFindItsRecordsIsUndone()
     {
         QFETCH(QString, damage);
-        QFETCH(QString, message);
         WindowFixture f;
         f.load();
         f.office.database().exec(damage);
@@ -155,16 +122,16 @@ private Q_SLOTS:
 
         QCOMPARE(f.boxes.shown().size(), 1);
         const core::Message& shown = f.boxes.shown().first();
-        QCOMPARE(shown.text, message);
-        QCOMPARE(shown.title, QStringLiteral("Orv_Couter"));
+        QCOMPARE(shown.text, QStringLiteral("Erro no campo %1. Não foi possível iniciar o registo. Contacto o "
+                                            "Administrador do Sistema.")
+                                 .arg(QLatin1String(QTest::currentDataTag())));
         QCOMPARE(shown.buttons, core::Buttons::Ok);
-        QCOMPARE(shown.icon, core::Icon::Critical);
         QVERIFY(!f.list().checked(f.row(OfficeFixture::Task)));
-        QVERIFY(f.sent(QStringLiteral("INSERT")).isEmpty());
         QCOMPARE(f.office.entryCount(), 0);
     }
 
-    void theTaskCommandsAreOfferedOnlyForARow_data()
+    // The commands that act on a task are offered only when the right click was on a row.
+    void theContextMenu_data()
     {
         QTest::addColumn<QList<int>>("clicks"); // a row, or -1 for empty space; the last click is the right one
         QTest::addColumn<bool>("enabled");
@@ -172,7 +139,7 @@ private Q_SLOTS:
         QTest::newRow("right click on empty space") << QList<int>{-1} << false;
         QTest::newRow("left click on a row, then right on empty space") << QList<int>{0, -1} << false;
     }
-    void theTaskCommandsAreOfferedOnlyForARow()
+    void theContextMenu()
     {
         QFETCH(QList<int>, clicks);
         QFETCH(bool, enabled);
@@ -193,18 +160,6 @@ private Q_SLOTS:
         for (const char* name : {"mnEsconder", "mnListTrabalho", "mnLancamentoNovo"}) {
             QVERIFY(f.window->findChild<QAction*>(QLatin1String(name))->isEnabled());
         }
-    }
-
-    void theHideCommandNamesWhatItWillDo()
-    {
-        WindowFixture f;
-        f.office.addTask(813, OfficeFixture::Work, QStringLiteral("Escondida"), true);
-        f.load();
-        auto* command = f.window->findChild<QAction*>(QStringLiteral("mnEsconder"));
-        Q_EMIT f.list().ItemClick(f.row(813), Qt::LeftButton);
-        QCOMPARE(command->text(), QStringLiteral("Tornar visível"));
-        Q_EMIT f.list().ItemClick(f.row(OfficeFixture::Task), Qt::RightButton);
-        QCOMPARE(command->text(), QStringLiteral("Esconder"));
     }
 };
 

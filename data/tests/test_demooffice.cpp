@@ -1,5 +1,5 @@
 // The demo office: the same day gives the same office, the office holds what the counter's
-// screens are tried on, and the machine settings written for it let a user log in.
+// screens are tried on, and the machine settings written for it let the counter open it.
 
 #include "core/errorvalue.h"
 #include "data/connection.h"
@@ -11,11 +11,9 @@
 #include "tools/demosettings.h"
 #include "tools/demostaff.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <algorithm>
 #include <memory>
 #include <optional>
 
@@ -25,12 +23,12 @@ const QDate Day(2009, 11, 16);
 
 QString connectionText(const QString& path, const QString& user, const QString& password)
 {
-    return QStringLiteral("Provider=SQLOLEDB.1;Persist Security Info=False;User ID=") + user +
-           QStringLiteral(";Password=") + password + QStringLiteral(";Initial Catalog=") +
-           tools::DemoOffice::catalog() + QStringLiteral(";Data Source=") + path +
-           QStringLiteral(";Connect Timeout=15");
+    return QStringLiteral("Provider=SQLOLEDB.1;Persist Security Info=False;User ID=%1;Password=%2;Initial Catalog=%3;"
+                          "Data Source=%4;Connect Timeout=15")
+        .arg(user, password, tools::DemoOffice::catalog(), path);
 }
 
+// Every row's values of the named fields.
 QList<QVariantList> read(data::Connection& connection, const QString& sql, const QStringList& fields)
 {
     std::unique_ptr<data::Recordset> records = connection.openRecordset(sql);
@@ -52,15 +50,9 @@ QStringList dump(const QString& path)
     connection.open(connectionText(path, tools::DemoOffice::sharedUser(), tools::DemoOffice::sharedPassword()));
     QStringList lines;
     for (const QString& table : data::schema::tableNames()) {
-        std::unique_ptr<data::Recordset> records =
-            connection.openRecordset(QStringLiteral("SELECT * FROM ") + table + QStringLiteral(" ORDER BY 1, 2"));
-        const QStringList fields = records->fieldNames();
-        for (; !records->eof(); records->moveNext()) {
-            QStringList values{table};
-            for (const QString& field : fields) {
-                values.append(records->value(field).toString());
-            }
-            lines.append(values.join(QLatin1Char('|')));
+        const QString sql = QStringLiteral("SELECT * FROM ") + table + QStringLiteral(" ORDER BY 1, 2");
+        for (const QVariantList& row : read(connection, sql, connection.openRecordset(sql)->fieldNames())) {
+            lines.append(table + QLatin1Char('|') + QVariant(row).toStringList().join(QLatin1Char('|')));
         }
     }
     return lines;
@@ -72,15 +64,9 @@ class TestDemoOffice : public QObject
 {
     Q_OBJECT
 
-private:
     QTemporaryDir m_dir;
     QString m_office;
     data::Connection m_connection;
-
-    qlonglong count(const QString& sql)
-    {
-        return read(m_connection, sql, {QStringLiteral("no")}).value(0).value(0).toLongLong();
-    }
 
 private Q_SLOTS:
     void initTestCase()
@@ -94,182 +80,106 @@ private Q_SLOTS:
 
     void cleanupTestCase() { m_connection.close(); }
 
-    void sameDayGivesSameOffice();
-    void pendingListsHoldTheMix();
-    void everyPendingTaskCanStartACounter();
-    void onlyTheSupervisorHoldsTheLawyerBoxPolicy();
-    void loginsLeadToLawyers();
-    void settingsLetAUserLogIn();
-    void sizeOutOfRangeIsRefused();
+    void sameDayGivesSameOffice()
+    {
+        const QString again = m_dir.filePath(QStringLiteral("again.db"));
+        const QString nextDay = m_dir.filePath(QStringLiteral("nextday.db"));
+        tools::DemoOffice(Day).build(again);
+        tools::DemoOffice(Day.addDays(1)).build(nextDay);
+        const QStringList office = dump(m_office);
+        QVERIFY(office.size() > 1000);
+        QCOMPARE(dump(again), office);
+        QVERIFY(dump(nextDay) != office);
+        // An existing database is never overwritten.
+        QVERIFY_THROWS_EXCEPTION(core::Error, tools::DemoOffice(Day).build(m_office));
+    }
+
+    // The lawyers' pending tasks: some overdue, some due tomorrow, some hidden, some being counted
+    // (since today, one a lawyer at most), and each with what starting a counter looks up.
+    void pendingTasksHoldTheMix()
+    {
+        const auto count = [&](const QString& condition) {
+            const QString sql = QStringLiteral("SELECT COUNT(*) as no FROM vwProcessos_Trabalhos_Tarefas "
+                                               "WHERE closed = 0 AND advogado_id is not null AND ");
+            return read(m_connection, sql + condition, {"no"}).value(0).value(0).toInt();
+        };
+        QVERIFY(count("data_escritorio < '2009-11-16'") > 0);
+        QVERIFY(count("data_escritorio >= '2009-11-17' AND data_escritorio < '2009-11-18'") > 0);
+        QVERIFY(count("escondida <> 0") > 0);
+        const int running = count("inprogress <> 0");
+        QVERIFY(running > 0);
+        QCOMPARE(count("inprogress <> 0 AND data_inicio >= '2009-11-16' AND data_inicio < '2009-11-17'"), running);
+        const QString twoRunning =
+            QStringLiteral("SELECT advogado_id FROM vwProcessos_Trabalhos_Tarefas WHERE closed = 0 AND "
+                           "inprogress <> 0 GROUP BY advogado_id HAVING COUNT(*) > 1");
+        QCOMPARE(read(m_connection, twoRunning, {"advogado_id"}), QList<QVariantList>());
+        QCOMPARE(count("(trabalho_id is null OR processo_id is null OR contacto_id is null)"), 0);
+    }
+
+    // Each user logs in with the demo password and is a lawyer or not as the staff list says. Every
+    // user has group links (without them every policy would apply), and the policy that opens the
+    // lawyer box applies to the supervisor alone.
+    void usersLogInAndOnlyTheSupervisorOpensTheLawyerBox()
+    {
+        const QString links = QStringLiteral(
+            "SELECT tbGroups_Users_Links.*, tbGroups.code, tbUsers.code as user_code FROM tbGroups_Users_Links LEFT "
+            "OUTER JOIN tbGroups ON tbGroups_Users_Links.group_id = tbGroups.group_id LEFT JOIN tbUsers ON "
+            "tbGroups_Users_Links.user_id = tbUsers.user_id WHERE tbUsers.descrit = '%1'");
+        const QString policy = QStringLiteral("SELECT tbSecurityPolicies.* FROM tbSecurityPolicies WHERE code = "
+                                              "'#3101' AND ( (users_groups LIKE '%%1%' ) )");
+        int holders = 0;
+        for (const tools::DemoPerson& person : tools::DemoStaff::people()) {
+            if (person.login.isEmpty()) {
+                continue;
+            }
+            data::Connection own;
+            own.open(connectionText(m_office, person.login, tools::DemoStaff::password()));
+            const QString user = QStringLiteral("SELECT * FROM tbUsers WHERE descrit = '%1'").arg(person.login);
+            QCOMPARE(read(m_connection, user, {"contacto_id"}), (QList<QVariantList>{{qlonglong(person.contactoId)}}));
+            const QString lawyer = QStringLiteral("SELECT * FROM tbAdvogados WHERE contacto_id = %1");
+            QCOMPARE(read(m_connection, lawyer.arg(person.contactoId), {"preco"}).size(), person.lawyer ? 1 : 0);
+
+            QStringList codes;
+            for (const QVariantList& row : read(m_connection, links.arg(person.login), {"user_code", "code"})) {
+                codes << row.at(0).toString() << row.at(1).toString();
+            }
+            codes.removeAll(QString());
+            QVERIFY2(!codes.isEmpty(), qPrintable(person.login));
+            const QString condition = codes.join(QStringLiteral("%' OR users_groups LIKE '%"));
+            const bool holds = !read(m_connection, policy.arg(condition), {"code"}).isEmpty();
+            QCOMPARE(holds, person.supervisor);
+            holders += holds;
+        }
+        QCOMPARE(holders, 1);
+    }
+
+    // The values written are the ones the login reads: they open the database with the shared account.
+    void settingsLetTheSharedAccountOpenTheDatabase()
+    {
+        testsupport::TempRegistry registry;
+        for (int run = 0; run < 2; ++run) {
+            tools::DemoSettings::write(QStringLiteral("DEMO"), m_office, tools::DemoOffice::catalog(),
+                                       tools::DemoOffice::sharedUser(), tools::DemoOffice::sharedPassword());
+        }
+        namespace reg = registry::modRegistry;
+        QCOMPARE(reg::ObterValorString(tools::DemoSettings::sharedKey(), QStringLiteral("DataServer")),
+                 std::optional<QString>(QStringLiteral("DEMO")));
+        const auto value = [&](const char* name) {
+            return reg::ObterValorString(QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Vorlent\\DEMO"),
+                                         QString::fromLatin1(name))
+                .value_or(QStringLiteral("<null>"));
+        };
+        QVERIFY(value("dtPassword") != tools::DemoOffice::sharedPassword());
+        const QString text = QStringLiteral("Provider=SQLOLEDB.1;Persist Security Info=%1;User ID=%2;Password=%3;"
+                                            "Initial Catalog=%4;Data Source=%5;Connect Timeout=15")
+                                 .arg(value("dtSecurityInfo"), value("dtUser"),
+                                      scramble::modEncriptSerial::DencriptSerial(value("dtPassword")),
+                                      value("dtInitialCatalog"), value("dtDataSource"));
+        data::Connection shared;
+        shared.open(text);
+        QVERIFY(shared.isOpen());
+    }
 };
-
-void TestDemoOffice::sameDayGivesSameOffice()
-{
-    const QString again = m_dir.filePath(QStringLiteral("again.db"));
-    const QString nextDay = m_dir.filePath(QStringLiteral("nextday.db"));
-    tools::DemoOffice(Day).build(again);
-    tools::DemoOffice(Day.addDays(1)).build(nextDay);
-
-    const QStringList office = dump(m_office);
-    QVERIFY(office.size() > 1000);
-    QCOMPARE(dump(again), office);
-    QVERIFY(dump(nextDay) != office);
-}
-
-void TestDemoOffice::pendingListsHoldTheMix()
-{
-    const QString sql =
-        QStringLiteral("SELECT * FROM vwProcessos_Trabalhos_Tarefas WHERE closed = 0 AND advogado_id = %1 "
-                       "ORDER BY escondida, data_escritorio, trabalho_id, data, processo_no_completo");
-    const QDateTime today(Day, QTime(0, 0));
-    int overdue = 0;
-    int tomorrow = 0;
-    int hidden = 0;
-    int running = 0;
-    for (const tools::DemoPerson& lawyer : tools::DemoStaff::countingLawyers()) {
-        const QList<QVariantList> rows = read(m_connection, sql.arg(lawyer.contactoId),
-                                              {QStringLiteral("data_escritorio"), QStringLiteral("escondida"),
-                                               QStringLiteral("inprogress"), QStringLiteral("data_inicio")});
-        QVERIFY2(rows.size() >= 30 && rows.size() <= 60, qPrintable(lawyer.login));
-        int runningHere = 0;
-        for (const QVariantList& row : rows) {
-            const QDateTime office = row.at(0).toDateTime();
-            overdue += !row.at(0).isNull() && office < today;
-            tomorrow += !row.at(0).isNull() && office.date() == Day.addDays(1);
-            hidden += row.at(1).toString() != QLatin1String("0");
-            if (!row.at(2).isNull() && row.at(2).toLongLong() != 0) {
-                ++runningHere;
-                QCOMPARE(row.at(3).toDateTime().date(), Day);
-                QCOMPARE(row.at(1).toString(), QStringLiteral("0"));
-            }
-        }
-        QVERIFY2(runningHere <= 1, qPrintable(lawyer.login));
-        running += runningHere;
-    }
-    QVERIFY(overdue > 0);
-    QVERIFY(tomorrow > 0);
-    QVERIFY(hidden > 0);
-    QVERIFY(running > 0);
-    QVERIFY(count(QStringLiteral("SELECT COUNT(*) as no FROM tbProcessos_Trabalhos_Tarefas WHERE closed = 1")) > 0);
-    QVERIFY(count(QStringLiteral("SELECT COUNT(*) as no FROM tbProcessos_Trabalhos WHERE advogado_id is null")) > 0);
-}
-
-// The lookups made before a counter starts find a value for every task on a lawyer's list.
-void TestDemoOffice::everyPendingTaskCanStartACounter()
-{
-    QCOMPARE(
-        read(m_connection,
-             QStringLiteral("SELECT Base_ID FROM tbProcessos_Trabalhos_Tarefas_Lancamentos_Bases WHERE counter <> 0"),
-             {QStringLiteral("Base_ID")}),
-        (QList<QVariantList>{{1LL}}));
-    QCOMPARE(
-        read(m_connection,
-             QStringLiteral("SELECT Preco_ID FROM tbProcessos_Trabalhos_Tarefas_Lancamentos_Precos WHERE counter <> 0"),
-             {QStringLiteral("Preco_ID")})
-            .size(),
-        1);
-    const QString missing = QStringLiteral(
-        "SELECT COUNT(*) as no FROM vwProcessos_Trabalhos_Tarefas WHERE closed = 0 AND advogado_id is not null AND "
-        "(trabalho_id is null OR processo_id is null OR contacto_id is null)");
-    QCOMPARE(count(missing), 0LL);
-}
-
-void TestDemoOffice::onlyTheSupervisorHoldsTheLawyerBoxPolicy()
-{
-    const QString links = QStringLiteral(
-        "SELECT tbGroups_Users_Links.*, tbGroups.code, tbUsers.code as user_code FROM tbGroups_Users_Links LEFT OUTER "
-        "JOIN tbGroups ON tbGroups_Users_Links.group_id = tbGroups.group_id LEFT JOIN tbUsers ON "
-        "tbGroups_Users_Links.user_id = tbUsers.user_id WHERE tbUsers.descrit = '%1'");
-    int holders = 0;
-    for (const tools::DemoPerson& person : tools::DemoStaff::people()) {
-        if (person.login.isEmpty()) {
-            continue;
-        }
-        const QList<QVariantList> rows =
-            read(m_connection, links.arg(person.login), {QStringLiteral("code"), QStringLiteral("user_code")});
-        // Without group links every policy would apply: every user has some.
-        QVERIFY2(!rows.isEmpty(), qPrintable(person.login));
-        QString condition =
-            QStringLiteral("( (users_groups Like '%") + rows.first().at(1).toString() + QStringLiteral("%' ");
-        for (const QVariantList& row : rows) {
-            if (!row.at(0).isNull()) {
-                condition += QStringLiteral(" OR users_groups LIKE '%") + row.at(0).toString() + QStringLiteral("%' ");
-            }
-        }
-        condition += QStringLiteral(") )");
-        const QString policy =
-            QStringLiteral("SELECT tbSecurityPolicies.* FROM tbSecurityPolicies WHERE code = '#3101' AND ") + condition;
-        const bool holds = !read(m_connection, policy, {QStringLiteral("code")}).isEmpty();
-        QCOMPARE(holds, person.supervisor);
-        holders += holds;
-    }
-    QCOMPARE(holders, 1);
-}
-
-void TestDemoOffice::loginsLeadToLawyers()
-{
-    const QList<tools::DemoPerson>& people = tools::DemoStaff::people();
-    for (const tools::DemoLogin& login : tools::DemoStaff::logins()) {
-        data::Connection test;
-        test.open(connectionText(m_office, login.user, login.password));
-        test.close();
-
-        const QList<QVariantList> user =
-            read(m_connection, QStringLiteral("SELECT * FROM tbUsers WHERE descrit = '%1'").arg(login.user),
-                 {QStringLiteral("contacto_id")});
-        QCOMPARE(user.size(), 1);
-        const qlonglong contacto = user.first().first().toLongLong();
-        const bool lawyer =
-            !read(m_connection, QStringLiteral("SELECT * FROM tbAdvogados WHERE contacto_id = %1").arg(contacto),
-                  {QStringLiteral("preco")})
-                 .isEmpty();
-        const auto person = std::find_if(people.begin(), people.end(),
-                                         [&](const tools::DemoPerson& p) { return p.login == login.user; });
-        QVERIFY(person != people.end());
-        QCOMPARE(lawyer, person->lawyer);
-    }
-    QVERIFY_THROWS_EXCEPTION(core::Error,
-                             data::Connection().open(connectionText(m_office, tools::DemoStaff::logins().first().user,
-                                                                    QStringLiteral("errada"))));
-}
-
-// The values written are the ones the login reads: they open the database with the shared account.
-void TestDemoOffice::settingsLetAUserLogIn()
-{
-    testsupport::TempRegistry registry;
-    for (int run = 0; run < 2; ++run) {
-        tools::DemoSettings::write(QStringLiteral("DEMO"), m_office, tools::DemoOffice::catalog(),
-                                   tools::DemoOffice::sharedUser(), tools::DemoOffice::sharedPassword());
-    }
-    namespace reg = registry::modRegistry;
-    const std::optional<QString> server =
-        reg::ObterValorString(tools::DemoSettings::sharedKey(), QStringLiteral("DataServer"));
-    QCOMPARE(server, std::optional<QString>(QStringLiteral("DEMO")));
-    const QString key = QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Vorlent\\") + *server;
-    const auto value = [&](const char* name) {
-        return reg::ObterValorString(key, QString::fromLatin1(name)).value_or(QStringLiteral("<null>"));
-    };
-    QCOMPARE(value("dtSecurityInfo"), QStringLiteral("False"));
-    QVERIFY(value("dtPassword") != tools::DemoOffice::sharedPassword());
-
-    const QString text = QStringLiteral("Provider=SQLOLEDB.1;Persist Security Info=") + value("dtSecurityInfo") +
-                         QStringLiteral(";User ID=") + value("dtUser") + QStringLiteral(";Password=") +
-                         scramble::modEncriptSerial::DencriptSerial(value("dtPassword")) +
-                         QStringLiteral(";Initial Catalog=") + value("dtInitialCatalog") +
-                         QStringLiteral(";Data Source=") + value("dtDataSource") +
-                         QStringLiteral(";Connect Timeout=15");
-    data::Connection shared;
-    shared.open(text);
-    QVERIFY(shared.isOpen());
-}
-
-void TestDemoOffice::sizeOutOfRangeIsRefused()
-{
-    const QString path = m_dir.filePath(QStringLiteral("small.db"));
-    QVERIFY_THROWS_EXCEPTION(core::Error, tools::DemoOffice(Day, tools::DemoOffice::MinSize - 1).build(path));
-    QVERIFY(!QFile::exists(path));
-    QVERIFY_THROWS_EXCEPTION(core::Error, tools::DemoOffice(Day).build(m_office));
-}
 
 QTEST_GUILESS_MAIN(TestDemoOffice)
 #include "test_demooffice.moc"

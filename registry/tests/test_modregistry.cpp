@@ -31,55 +31,47 @@ private Q_SLOTS:
         m_reports.emplace();
     }
 
-    void cleanup()
-    {
-        QCOMPARE(m_reports->procedures(), QStringList());
-        m_reports.reset();
-        m_registry.reset();
-    }
+    void cleanup() { QCOMPARE(m_reports->procedures(), QStringList()); }
 
+    // A value reads back as stored, less its leading blanks; one too long for the read buffer reads as null.
     void storedValuesReadBack_data()
     {
         QTest::addColumn<QString>("stored");
-        QTest::addColumn<QString>("read");
+        QTest::addColumn<Read>("read");
         QTest::newRow("accents, quotes, backslashes")
-            << u"João \"Lançamento\" C:\\Orv\\"_s << u"João \"Lançamento\" C:\\Orv\\"_s;
-        QTest::newRow("empty") << QString() << QString();
-        QTest::newRow("leading blanks dropped, trailing kept") << u"   sa  "_s << u"sa  "_s;
-        QTest::newRow("only blanks") << u"    "_s << QString();
-        QTest::newRow("tab is no blank") << u"\tsa"_s << u"\tsa"_s;
-        QTest::newRow("3499 characters") << QString(3499, u'x') << QString(3499, u'x');
+            << u"João \"Lançamento\" C:\\Orv\\"_s << Read(u"João \"Lançamento\" C:\\Orv\\"_s);
+        QTest::newRow("empty") << QString() << Read(u""_s);
+        QTest::newRow("leading blanks dropped, trailing kept") << u"   sa  "_s << Read(u"sa  "_s);
+        QTest::newRow("only blanks") << u"    "_s << Read(u""_s);
+        QTest::newRow("tab is no blank") << u"\tsa"_s << Read(u"\tsa"_s);
+        QTest::newRow("3499 characters") << QString(3499, u'x') << Read(QString(3499, u'x'));
+        QTest::newRow("3500 characters") << QString(3500, u'x') << Read();
     }
 
     void storedValuesReadBack()
     {
         QFETCH(QString, stored);
-        QFETCH(QString, read);
+        QFETCH(Read, read);
         QVERIFY(CriarChave(Vorlent));
         QVERIFY(DefinirValorString(Vorlent, u"Password"_s, stored));
-        const Read value = ObterValorString(Vorlent, u"Password"_s);
-        QVERIFY(value.has_value());
-        QCOMPARE(*value, read);
+        QCOMPARE(ObterValorString(Vorlent, u"Password"_s), read);
     }
 
-    void nullReads_data()
+    // A value can only be written into a key that CriarChave made; a missing key or value reads as null.
+    void writingNeedsTheKey()
     {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("name");
-        QTest::newRow("missing key") << u"HKEY_CURRENT_USER\\Software\\Other"_s << u"Remember"_s;
-        QTest::newRow("missing value") << Vorlent << u"Remember"_s;
-        QTest::newRow("3500 characters") << Vorlent << u"Long"_s;
-        QTest::newRow("missing root file") << Machine << u"DataServer"_s;
-    }
-
-    void nullReads()
-    {
-        QFETCH(QString, path);
-        QFETCH(QString, name);
+        QCOMPARE(ObterValorString(Vorlent, u"Remember"_s), std::nullopt); // not even the root's file yet
+        QVERIFY(!DefinirValorString(Vorlent, u"Remember"_s, u"1"_s));
+        QVERIFY(!QFile::exists(m_registry->file(u"HKEY_CURRENT_USER"_s)));
         QVERIFY(CriarChave(Vorlent));
-        QVERIFY(DefinirValorString(Vorlent, u"Long"_s, QString(3500, u'x')));
-        QCOMPARE(ValorString(path, name), std::nullopt);
-        QCOMPARE(ObterValorString(path, name), std::nullopt);
+        QVERIFY(CriarChave(Vorlent)); // an existing key opens
+        QCOMPARE(ObterValorString(Vorlent, u"Remember"_s), std::nullopt);
+        QCOMPARE(ObterValorString(u"HKEY_CURRENT_USER\\Software\\Other"_s, u"Remember"_s), std::nullopt);
+        QVERIFY(DefinirValorString(Vorlent, u"Remember"_s, u"1"_s));
+        QCOMPARE(ObterValorString(Vorlent, u"Remember"_s), u"1"_s);
+        // The root key itself needs no creating.
+        QVERIFY(DefinirValorString(u"HKEY_CURRENT_USER"_s, u"Remember"_s, u"0"_s));
+        QCOMPARE(ObterValorString(u"HKEY_CURRENT_USER"_s, u"Remember"_s), u"0"_s);
     }
 
     void namesOfKeysAndValuesIgnoreCase()
@@ -88,19 +80,6 @@ private Q_SLOTS:
         QVERIFY(DefinirValorString(Vorlent, u"username"_s, u"jsilva"_s));
         QVERIFY(DefinirValorString(Vorlent, u"USERNAME"_s, u"mcosta"_s));
         QCOMPARE(ObterValorString(Vorlent, u"Username"_s), u"mcosta"_s);
-    }
-
-    void writingNeedsTheKey()
-    {
-        QVERIFY(!DefinirValorString(Vorlent, u"Remember"_s, u"1"_s));
-        QVERIFY(!QFile::exists(m_registry->file(u"HKEY_CURRENT_USER"_s)));
-        QVERIFY(CriarChave(Vorlent));
-        QVERIFY(CriarChave(Vorlent)); // an existing key opens
-        QVERIFY(DefinirValorString(Vorlent, u"Remember"_s, u"1"_s));
-        QCOMPARE(ObterValorString(Vorlent, u"Remember"_s), u"1"_s);
-        // The root key itself needs no creating.
-        QVERIFY(DefinirValorString(u"HKEY_CURRENT_USER"_s, u"Remember"_s, u"0"_s));
-        QCOMPARE(ObterValorString(u"HKEY_CURRENT_USER"_s, u"Remember"_s), u"0"_s);
     }
 
     void pathsThatWriteNothing_data()
@@ -119,24 +98,14 @@ private Q_SLOTS:
         QFETCH(bool, malformed);
         testsupport::ScriptedMessageBoxes boxes;
 
-        QString parsed = path;
-        quint32 root = 0x80000002;
-        FormatarChave(parsed, root);
-        QCOMPARE(root, malformed ? 0x80000002 : 0u);
         QVERIFY(!CriarChave(path));
         QVERIFY(!DefinirValorString(path, u"Remember"_s, u"1"_s));
         QCOMPARE(ObterValorString(path, u"Remember"_s), u""_s);
         QCOMPARE(QDir(m_registry->userDirectory()).entryList(QDir::Files), QStringList());
 
-        QCOMPARE(boxes.shown().size(), malformed ? 4 : 0);
-        if (malformed) {
-            QCOMPARE(parsed, path);
-            const core::Message& shown = boxes.shown().first();
-            QCOMPARE(shown.text, u"Formato Incorrecto:\n\n"_s + path);
-            QCOMPARE(shown.title, u"Orv_Couter"_s);
-            QCOMPARE(shown.buttons, core::Buttons::Ok);
-            QCOMPARE(shown.icon, core::Icon::None);
-        }
+        // A malformed path shows its message on every call; an unknown root is refused quietly.
+        QCOMPARE(boxes.shown().size(), malformed ? 3 : 0);
+        QVERIFY(!malformed || boxes.shown().first().text == u"Formato Incorrecto:\n\n"_s + path);
     }
 
     void redirections_data()
@@ -168,7 +137,6 @@ private Q_SLOTS:
             }
         }
         QCOMPARE(ObterValorString(chain.first(), name), read);
-        QCOMPARE(ValorString(chain.first(), name), u"SREF="_s + chain.at(1));
     }
 };
 

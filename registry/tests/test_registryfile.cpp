@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QStringEncoder>
 #include <QTest>
 
 #include <optional>
@@ -46,15 +47,9 @@ QProcess* startTool(QObject* parent, const QStringList& args)
     return tool;
 }
 
-int finish(QProcess* tool, QByteArray* output = nullptr)
+int finish(QProcess* tool)
 {
-    if (!tool->waitForFinished(60000) || tool->exitStatus() != QProcess::NormalExit) {
-        return -1;
-    }
-    if (output) {
-        *output = tool->readAllStandardOutput();
-    }
-    return tool->exitCode();
+    return tool->waitForFinished(60000) && tool->exitStatus() == QProcess::NormalExit ? tool->exitCode() : -1;
 }
 } // namespace
 
@@ -85,27 +80,17 @@ private Q_SLOTS:
     void cleanup()
     {
         QCOMPARE(m_reports->procedures(), QStringList());
-        m_reports.reset();
-        m_registry.reset();
     }
 
-    void anotherProcessReadsWhatOneWrote()
+    // The key and a first value come from one program, then two programs write at once; this one reads
+    // each value as the last writer left it, although it had read the file before they wrote.
+    void valuesCrossProcesses()
     {
         const QString username = u"João \"Lançamento\" C:\\Orv"_s;
         QCOMPARE(finish(startTool(this, {u"set"_s, Vorlent, u"Username"_s, username})), 0);
         QCOMPARE(ObterValorString(Vorlent, u"Username"_s), username);
 
-        QVERIFY(DefinirValorString(Vorlent, u"Password"_s, u"  ÆÇ\\"_s));
-        QByteArray read;
-        QCOMPARE(finish(startTool(this, {u"get"_s, Vorlent, u"Password"_s}), &read), 0);
-        QCOMPARE(QString::fromUtf8(read), u"ÆÇ\\"_s);
-        QCOMPARE(finish(startTool(this, {u"get"_s, Vorlent, u"Remember"_s})), 2);
-    }
-
-    void concurrentWritersLoseNothing()
-    {
         const int count = 60;
-        QVERIFY(CriarChave(Vorlent));
         QProcess* first = startTool(this, {u"fill"_s, Vorlent, u"A"_s, QString::number(count)});
         QProcess* second = startTool(this, {u"fill"_s, Vorlent, u"B"_s, QString::number(count)});
         QCOMPARE(finish(first), 0);
@@ -117,24 +102,11 @@ private Q_SLOTS:
         QCOMPARE(QDir(m_registry->userDirectory()).entryList(QDir::Files), QStringList{u"HKEY_CURRENT_USER.reg"_s});
     }
 
-    void writtenAsTheRegistryEditorExports()
+    // An export of the Windows registry editor reads (UTF-16 with its byte order mark, a comment, a number and
+    // binary data over two lines), and a write leaves the file as the editor exports, the values it cannot read
+    // kept as they were.
+    void exchangesWithTheRegistryEditor()
     {
-        QVERIFY(CriarChave(Vorlent + u"\\Sub"_s));
-        QVERIFY(DefinirValorString(Vorlent, u"Username"_s, u"João"_s));
-        QVERIFY(DefinirValorString(Vorlent, u"Path"_s, u"C:\\Orv \"main\""_s));
-        QVERIFY(DefinirValorString(u"HKEY_CURRENT_USER"_s, QString(), u"default"_s));
-        QVERIFY(!DefinirValorString(Vorlent, u"Note"_s, u"two\nlines"_s));
-        QCOMPARE(contents(userFile()), Header + "[HKEY_CURRENT_USER]\r\n@=\"default\"\r\n\r\n"
-                                                "[HKEY_CURRENT_USER\\Software]\r\n\r\n"
-                                                "[HKEY_CURRENT_USER\\Software\\Vorlent]\r\n"
-                                                "\"Username\"=\"Jo\xC3\xA3o\"\r\n"
-                                                "\"Path\"=\"C:\\\\Orv \\\"main\\\"\"\r\n\r\n"
-                                                "[HKEY_CURRENT_USER\\Software\\Vorlent\\Sub]\r\n\r\n");
-    }
-
-    void readsAnExportOfTheRegistryEditor()
-    {
-        // UTF-16 with its byte order mark, a comment, a number and binary data over two lines.
         const QString exported = u"Windows Registry Editor Version 5.00\r\n\r\n"
                                  "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Vorlent\\Shared\\OUT]\r\n"
                                  "\"DataServer\"=\"Lisboa\"\r\n"
@@ -142,21 +114,28 @@ private Q_SLOTS:
                                  "\"Blob\"=hex:01,02,\\\r\n  03,04\r\n\r\n"
                                  "; copied from the server\r\n"
                                  "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Vorlent\\Lisboa]\r\n"
-                                 "\"dtUser\"=\"orv\"\r\n"_s;
-        QByteArray bytes("\xFF\xFE");
-        for (const QChar c : exported) {
-            bytes.append(char(c.unicode() & 0xFF)).append(char(c.unicode() >> 8));
-        }
-        write(machineFile(), bytes);
+                                 "\"dtUser\"=\"João\"\r\n"_s;
+        QStringEncoder utf16(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom);
+        write(machineFile(), utf16(exported));
         const QString shared = Machine + u"\\Shared\\OUT"_s;
-
         QCOMPARE(ObterValorString(shared, u"DataServer"_s), u"Lisboa"_s);
-        QCOMPARE(ObterValorString(Machine + u"\\lisboa"_s, u"DTUSER"_s), u"orv"_s);
+        QCOMPARE(ObterValorString(Machine + u"\\Lisboa"_s, u"dtUser"_s), u"João"_s);
         QCOMPARE(ObterValorString(shared, u"Port"_s), std::nullopt);
-        // A write keeps the values it cannot read.
-        QVERIFY(DefinirValorString(Machine + u"\\Lisboa"_s, u"dtPassword"_s, u"x"_s));
-        QVERIFY(contents(machineFile()).contains("\"Port\"=dword:00000599\r\n\"Blob\"=hex:01,02,03,04\r\n"));
-        QCOMPARE(ObterValorString(shared, u"DataServer"_s), u"Lisboa"_s);
+
+        QVERIFY(DefinirValorString(shared, u"Path"_s, u"C:\\Orv \"main\""_s));
+        QVERIFY(DefinirValorString(u"HKEY_LOCAL_MACHINE"_s, QString(), u"default"_s));
+        QVERIFY(!DefinirValorString(shared, u"Note"_s, u"two\nlines"_s));
+        QCOMPARE(contents(machineFile()), Header + "[HKEY_LOCAL_MACHINE]\r\n@=\"default\"\r\n\r\n"
+                                                   "[HKEY_LOCAL_MACHINE\\SOFTWARE]\r\n\r\n"
+                                                   "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Vorlent]\r\n\r\n"
+                                                   "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Vorlent\\Lisboa]\r\n"
+                                                   "\"dtUser\"=\"Jo\xC3\xA3o\"\r\n\r\n"
+                                                   "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Vorlent\\Shared]\r\n\r\n"
+                                                   "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Vorlent\\Shared\\OUT]\r\n"
+                                                   "\"DataServer\"=\"Lisboa\"\r\n"
+                                                   "\"Port\"=dword:00000599\r\n"
+                                                   "\"Blob\"=hex:01,02,03,04\r\n"
+                                                   "\"Path\"=\"C:\\\\Orv \\\"main\\\"\"\r\n\r\n");
     }
 
     void corruptFileIsReportedAndKept_data()
@@ -183,12 +162,8 @@ private Q_SLOTS:
         QVERIFY(!CriarChave(Vorlent + u"\\Other"_s));
         QVERIFY(!DefinirValorString(Vorlent, u"Remember"_s, u"0"_s));
         QCOMPARE(m_reports->procedures(), (QStringList{u"ValorString"_s, u"CriarChave"_s, u"DefinirValorString"_s}));
-        const testsupport::Report report = m_reports->reports().first();
+        QVERIFY(m_reports->reports().first().text.contains(userFile())); // tells which file to mend
         m_reports->clear();
-        QCOMPARE(report.application, u"Módulo de Registo"_s);
-        QCOMPARE(report.owner, u"modRegistry"_s);
-        QVERIFY2(report.text.startsWith(u"Error Number = 1009 | Description = "_s) && report.text.contains(userFile()),
-                 qPrintable(report.text));
         QCOMPARE(contents(userFile()), corrupt);
 
         QCOMPARE(ObterValorString(Machine, u"DataServer"_s), u"Lisboa"_s);
