@@ -27,7 +27,7 @@ public:
     void setText(const QString& text) override { m_text = text; }
     QString Tag() const override { return m_tag; }
     void setTag(const QString& tag) override { m_tag = tag; }
-    int Style() const override { return 2; }
+    int Style() const override { return m_style; }
     void setListIndex(int index) override { m_index = index; }
     int ListCount() const override { return int(m_items.size()); }
     qint32 ItemData(int index) const override { return m_items.at(index); }
@@ -39,6 +39,7 @@ public:
     QVariant m_value;
     QList<qint32> m_items{10, 20, 20, 30};
     int m_index = 0;
+    int m_style = 2;
 };
 
 QString s(const char* text)
@@ -217,6 +218,18 @@ private Q_SLOTS:
         FakeControl control{Kind(kind)};
         SetControlValue(control, value, 0);
         QCOMPARE(Kind(kind) == Kind::ListBox ? QVariant(control.m_index) : control.m_value, expected);
+    }
+
+    // A combo box whose text can be typed in takes the value's text and leaves its choice alone.
+    void typedComboTakesText()
+    {
+        FakeControl combo{Kind::ComboBox};
+        combo.m_style = 0;
+        SetControlValue(combo, 7.5, 0);
+        QCOMPARE(combo.m_text, s("7,5"));
+        QCOMPARE(combo.m_index, 0);
+        SetControlValue(combo, QVariant(), 0);
+        QCOMPARE(combo.m_text, QString());
     }
 };
 
