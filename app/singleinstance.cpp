@@ -9,8 +9,7 @@ SingleInstance::SingleInstance(const QString& directory, QObject* parent)
     , m_directory(directory)
     , m_lock(directory + QStringLiteral("/orvcounter.lock"))
     , m_requestPath(directory + QStringLiteral("/show-request"))
-{
-}
+{}
 
 bool SingleInstance::claim()
 {

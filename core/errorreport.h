@@ -31,8 +31,7 @@ void reportError(const ReportLabels& labels, const ErrorValue& error);
 
 // Runs body; an exception that escapes it is reported under labels and swallowed.
 // Returns true when body ran to its end.
-template <typename Body>
-bool trap(const ReportLabels& labels, Body&& body)
+template <typename Body> bool trap(const ReportLabels& labels, Body&& body)
 {
     try {
         body();

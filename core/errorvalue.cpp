@@ -4,14 +4,12 @@ namespace core {
 
 Error::Error(int number, const QString& description)
     : Error(ErrorValue{number, description})
-{
-}
+{}
 
 Error::Error(const ErrorValue& value)
     : m_value(value)
     , m_what(QStringLiteral("Error %1: %2").arg(value.number).arg(value.description).toUtf8())
-{
-}
+{}
 
 ErrorValue currentError()
 {

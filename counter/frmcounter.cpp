@@ -1,7 +1,5 @@
 #include "counter/frmcounter.h"
 
-#include <algorithm>
-
 #include "counter/counterart.h"
 #include "counter/countermenus.h"
 #include "counter/listview.h"
@@ -19,6 +17,8 @@
 #include <QTabBar>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace counter {
 namespace {

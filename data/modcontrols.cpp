@@ -15,8 +15,7 @@ bool formatsFromTag(int code)
 }
 
 // Text box and label share the rules; shown is "Text" for one and "Caption" for the other.
-template <typename Show>
-void bindText(BoundControl& control, const QVariant& value, int code, Show show)
+template <typename Show> void bindText(BoundControl& control, const QVariant& value, int code, Show show)
 {
     if (code == 0) {
         const QString text = valueText::text(value);

@@ -59,7 +59,8 @@ QString quoted(QString text)
 
 } // namespace
 
-RegFile::RegFile(const QString& rootName) : m_root(rootName)
+RegFile::RegFile(const QString& rootName)
+    : m_root(rootName)
 {
     addKey(QString());
 }

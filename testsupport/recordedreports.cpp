@@ -14,8 +14,7 @@ public:
     RecordingComponent(QList<testsupport::Report>& sink, bool failing)
         : m_sink(sink)
         , m_failing(failing)
-    {
-    }
+    {}
     void Report(const QString& application, const QString& project, const QString& owner, const QString& procedure,
                 const QString& text) override
     {

@@ -5,8 +5,8 @@
 namespace testsupport {
 
 TempRegistry::TempRegistry()
-    : m_user(move("ORV_REGISTRY_USER_DIR", m_dir.filePath(QStringLiteral("user")))),
-      m_machine(move("ORV_REGISTRY_MACHINE_DIR", m_dir.filePath(QStringLiteral("machine"))))
+    : m_user(move("ORV_REGISTRY_USER_DIR", m_dir.filePath(QStringLiteral("user"))))
+    , m_machine(move("ORV_REGISTRY_MACHINE_DIR", m_dir.filePath(QStringLiteral("machine"))))
 {
     QDir(m_dir.path()).mkpath(QStringLiteral("user"));
     QDir(m_dir.path()).mkpath(QStringLiteral("machine"));
