@@ -6,18 +6,17 @@
 #include "counter/counterreports.h"
 #include "counter/frmcounter.h"
 #include "counter/listview.h"
+#include "counter/taskrow.h"
 #include "data/connection.h"
+#include "data/displayformat.h"
 #include "data/moddata.h"
+#include "data/valuetext.h"
 
 #include <QCheckBox>
 #include <QTimer>
 
 namespace counter {
 namespace {
-
-// Cells of a task row written and read here.
-constexpr int StartCell = 7;
-constexpr int EntryCell = 9;
 
 // An entry must have counted more than this many minutes to be kept.
 constexpr qint64 ShortestEntry = 1;
@@ -46,7 +45,7 @@ qint64 lookUp(const QString& statement, const QString& field)
     qint64 value = 0;
     if (!records->eof()) {
         const QVariant found = records->value(field);
-        value = found.isNull() ? 0 : found.toLongLong();
+        value = found.isNull() ? 0 : data::valueText::toLong(found);
     }
     records->close();
     return value;
@@ -75,7 +74,7 @@ void frmCounter::ListView1_ItemCheck(int row)
 
 void frmCounter::stopCounting(int row)
 {
-    const QString E = m_ListView1->cellText(row, EntryCell);
+    const QString E = m_ListView1->cellText(row, taskRow::Entry);
     if (E.trimmed().isEmpty()) {
         return;
     }
@@ -166,7 +165,7 @@ void frmCounter::stopOtherTasks(const QString& key)
     const int N = m_ListView1->rowCount();
     for (int i = 0; i < N; ++i) {
         if (m_ListView1->key(i) == key || !m_ListView1->checked(i) ||
-            m_ListView1->cellText(i, EntryCell).trimmed().isEmpty()) {
+            m_ListView1->cellText(i, taskRow::Entry).trimmed().isEmpty()) {
             continue;
         }
         stopCounting(i);
@@ -218,8 +217,8 @@ void frmCounter::markRunning(const QString& key, qint64 entry)
         return;
     }
     m_ListView1->setChecked(row, true);
-    m_ListView1->setCellText(row, StartCell, core::Clock::now().toString(QStringLiteral("dd-MM-yyyy HH:mm:ss")));
-    m_ListView1->setCellText(row, EntryCell, QString::number(entry));
+    m_ListView1->setCellText(row, taskRow::Start, data::displayFormat::dateTimeText(core::Clock::now()));
+    m_ListView1->setCellText(row, taskRow::Entry, QString::number(entry));
 }
 
 void frmCounter::untick(const QString& key)

@@ -4,21 +4,17 @@
 #include "counter/counterreports.h"
 #include "counter/frmcounter.h"
 #include "counter/listview.h"
+#include "counter/taskrow.h"
 
 #include <QMenu>
 
 namespace counter {
-namespace {
-
-constexpr int HiddenCell = 10;
-
-} // namespace
 
 void frmCounter::ListView1_ItemClick(int row)
 {
     core::trap(reports::window(objectName(), QStringLiteral("ListView1_ItemClick")), [&] {
         m_itemClicked = true;
-        const bool visibleTask = m_ListView1->cellText(row, HiddenCell) == QStringLiteral("0");
+        const bool visibleTask = m_ListView1->cellText(row, taskRow::Hidden) == taskRow::visibleMarker();
         m_menus->command(QStringLiteral("mnEsconder"))
             ->setText(visibleTask ? QStringLiteral("Esconder") : QStringLiteral("Tornar visível"));
     });

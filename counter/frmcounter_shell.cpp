@@ -149,8 +149,8 @@ void frmCounter::mnLogin_Click()
 {
     core::trap(reports::command(objectName(), QStringLiteral("mnLogin_Click")), [&] {
         session::modCode::Connected = false;
-        registry::modRegistry::DefinirValorString(QStringLiteral("HKEY_CURRENT_USER\\Software\\Vorlent"),
-                                                  QStringLiteral("Remember"), QStringLiteral("0"));
+        registry::modRegistry::DefinirValorString(session::modCode::UserKey(), QStringLiteral("Remember"),
+                                                  QStringLiteral("0"));
         session::modCode::main();
     });
 }

@@ -1,13 +1,9 @@
-// The pending-task list: one row per open task of the lawyer's work items, rebuilt from the database.
-//
-// Row layout, read back by the counting, the live counter and the task commands:
-//   key "#" + tarefa_id, label descrit, tool tip cliente;
-//   cells 1 Contador ("..."), 2 Acumulado, 3 P. Legal, 4 Trabalho, 5 Dossier, 6 D. Escritório (shown);
-//   cells 7 start of the running entry, 8 inprogress, 9 running entry's lancamento_id,
-//   10 escondida ("0" for a visible task) (kept, never shown).
+// The pending-task list: one row per open task of the lawyer's work items, rebuilt from the database
+// in the row layout of taskrow.h.
 #include "counter/counterreports.h"
 #include "counter/frmcounter.h"
 #include "counter/listview.h"
+#include "counter/taskrow.h"
 #include "data/connection.h"
 #include "data/modcontrolfill.h"
 #include "data/moddata.h"
@@ -21,8 +17,6 @@ constexpr quint32 BandBlue = 0xAF5C30;
 constexpr quint32 BandGrey = 0x3F3F3F;
 constexpr quint32 OverdueRed = 0xC0;
 constexpr quint32 HiddenGrey = 0xC0C0C0;
-// Cells coloured with their row: the label and the shown sub-items.
-constexpr int LastColouredCell = 6;
 
 bool isSet(const QVariant& flag)
 {
@@ -54,7 +48,7 @@ void frmCounter::Fill_Tarefas(int& T)
 
             const QVariant hidden = record.value(QStringLiteral("escondida"));
             const QStringList cells{
-                QStringLiteral("..."),
+                taskRow::idleCounter(),
                 ListField(record, QStringLiteral("total_tempo"), 2),
                 ListField(record, QStringLiteral("data_legal"), 1),
                 ListField(record, QStringLiteral("trabalho"), 3),
@@ -63,7 +57,7 @@ void frmCounter::Fill_Tarefas(int& T)
                 ListField(record, QStringLiteral("data_inicio"), 7),
                 ListField(record, QStringLiteral("inprogress"), 3),
                 ListField(record, QStringLiteral("lancamento_id"), 3),
-                hidden.isNull() ? QStringLiteral("0") : ListField(record, QStringLiteral("escondida"), 3),
+                hidden.isNull() ? taskRow::visibleMarker() : ListField(record, QStringLiteral("escondida"), 3),
             };
             for (int cell = 1; cell <= cells.size(); ++cell) {
                 list.setCellText(row, cell, cells[cell - 1]);
@@ -80,7 +74,7 @@ void frmCounter::Fill_Tarefas(int& T)
             }
 
             auto colourRow = [&](quint32 colour) {
-                for (int cell = 0; cell <= LastColouredCell; ++cell) {
+                for (int cell = 0; cell <= taskRow::LastShown; ++cell) {
                     list.setCellForeColor(row, cell, colour);
                 }
             };
@@ -98,7 +92,7 @@ void frmCounter::Fill_Tarefas(int& T)
                     colourRow(OverdueRed);
                 }
             }
-            if (!m_FXEscondidas->isChecked() && list.cellText(row, 10) != QStringLiteral("0")) {
+            if (!m_FXEscondidas->isChecked() && list.cellText(row, taskRow::Hidden) != taskRow::visibleMarker()) {
                 colourRow(HiddenGrey);
             }
         }

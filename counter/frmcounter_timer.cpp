@@ -5,13 +5,11 @@
 #include "counter/counterreports.h"
 #include "counter/frmcounter.h"
 #include "counter/listview.h"
+#include "counter/taskrow.h"
+#include "data/valuetext.h"
 
 namespace counter {
 namespace {
-
-constexpr int CounterCell = 1;
-constexpr int StartCell = 7;
-const QString Idle = QStringLiteral("...");
 
 // The time of day of an elapsed time: hours, minutes and seconds when it is an hour or more, minutes
 // and seconds otherwise; whole days are not shown. A start still ahead of the clock shows 00:00.
@@ -36,18 +34,17 @@ void frmCounter::Timer1_Timer()
         const int N = list.rowCount();
         for (int row = 0; row < N; ++row) {
             if (!list.checked(row)) {
-                if (list.cellText(row, CounterCell) != Idle) {
-                    list.setCellText(row, CounterCell, Idle);
+                if (list.cellText(row, taskRow::Counter) != taskRow::idleCounter()) {
+                    list.setCellText(row, taskRow::Counter, taskRow::idleCounter());
                 }
                 continue;
             }
-            const QDateTime started =
-                QDateTime::fromString(list.cellText(row, StartCell), QStringLiteral("dd-MM-yyyy HH:mm:ss"));
-            if (!started.isValid()) {
+            const auto started = data::valueText::parseDate(list.cellText(row, taskRow::Start));
+            if (!started) {
                 throw core::Error(core::errc::TypeMismatch, QStringLiteral("Type mismatch"));
             }
-            list.setCellText(row, CounterCell, elapsedText(started.msecsTo(core::Clock::now())));
-            list.setCellBold(row, CounterCell, true);
+            list.setCellText(row, taskRow::Counter, elapsedText(started->msecsTo(core::Clock::now())));
+            list.setCellBold(row, taskRow::Counter, true);
         }
     });
 }

@@ -3,6 +3,7 @@
 #include "core/errorreport.h"
 #include "registry/modregistry.h"
 #include "scramble/modencriptserial.h"
+#include "session/modcode.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -20,7 +21,6 @@ namespace session {
 
 namespace {
 
-const QString UserKey = QStringLiteral("HKEY_CURRENT_USER\\Software\\Vorlent");
 constexpr int KeyReturn = 13;
 
 frmLogin::ModalRunner& runnerSlot()
@@ -149,14 +149,14 @@ void frmLogin::Form_Load()
 {
     core::trap(reportLabels(objectName()), [&] {
         using namespace registry::modRegistry;
-        const auto remember = ObterValorString(UserKey, QStringLiteral("Remember"));
+        const auto remember = ObterValorString(modCode::UserKey(), QStringLiteral("Remember"));
         if (!remember || *remember == QStringLiteral("0")) {
             return;
         }
-        if (const auto name = ObterValorString(UserKey, QStringLiteral("Username"))) {
+        if (const auto name = ObterValorString(modCode::UserKey(), QStringLiteral("Username"))) {
             m_FXUser->setText(*name);
         }
-        if (const auto password = ObterValorString(UserKey, QStringLiteral("Password"))) {
+        if (const auto password = ObterValorString(modCode::UserKey(), QStringLiteral("Password"))) {
             // Unscrambling fails with empty text, which leaves the field empty.
             m_FXPassword->setText(scramble::modEncriptSerial::DencriptSerial(*password));
         }

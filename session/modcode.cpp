@@ -33,7 +33,6 @@ CounterWindowInterface* CounterWindow = nullptr;
 
 namespace {
 
-const QString UserKey = QStringLiteral("HKEY_CURRENT_USER\\Software\\Vorlent");
 const QString MachineKey = QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Vorlent\\");
 
 CounterWindowFactory& factorySlot()
@@ -115,7 +114,7 @@ template <typename Step> void ignoringErrors(Step&& step)
 void closingSteps(std::unique_ptr<frmLogin>& dialog)
 {
     ignoringErrors(
-        [] { registry::modRegistry::DefinirValorString(UserKey, QStringLiteral("Remember"), QStringLiteral("0")); });
+        [] { registry::modRegistry::DefinirValorString(UserKey(), QStringLiteral("Remember"), QStringLiteral("0")); });
     ignoringErrors([&] { unloadLoginDialog(dialog); });
     ignoringErrors([] {
         if (CounterWindow) {
@@ -129,15 +128,15 @@ void rememberLogin(const frmLogin& dialog)
 {
     using namespace registry::modRegistry;
     if (dialog.FXRecord()->isChecked()) {
-        CriarChave(UserKey);
-        DefinirValorString(UserKey, QStringLiteral("Username"), dialog.FXUser()->text());
-        DefinirValorString(UserKey, QStringLiteral("Password"),
+        CriarChave(UserKey());
+        DefinirValorString(UserKey(), QStringLiteral("Username"), dialog.FXUser()->text());
+        DefinirValorString(UserKey(), QStringLiteral("Password"),
                            scramble::modEncriptSerial::EncriptSerial(dialog.FXPassword()->text()));
-        DefinirValorString(UserKey, QStringLiteral("Remember"), QStringLiteral("1"));
+        DefinirValorString(UserKey(), QStringLiteral("Remember"), QStringLiteral("1"));
     } else {
-        DefinirValorString(UserKey, QStringLiteral("Username"), QString());
-        DefinirValorString(UserKey, QStringLiteral("Password"), QString());
-        DefinirValorString(UserKey, QStringLiteral("Remember"), QStringLiteral("0"));
+        DefinirValorString(UserKey(), QStringLiteral("Username"), QString());
+        DefinirValorString(UserKey(), QStringLiteral("Password"), QString());
+        DefinirValorString(UserKey(), QStringLiteral("Remember"), QStringLiteral("0"));
     }
 }
 
@@ -157,6 +156,11 @@ void showCounterWindow()
 
 } // namespace
 
+QString UserKey()
+{
+    return QStringLiteral("HKEY_CURRENT_USER\\Software\\Vorlent");
+}
+
 void setCounterWindowFactory(CounterWindowFactory factory)
 {
     factorySlot() = std::move(factory);
@@ -170,7 +174,7 @@ void main()
         dialog->Form_Load();
 
         bool loggedIn = false;
-        const auto remember = registry::modRegistry::ObterValorString(UserKey, QStringLiteral("Remember"));
+        const auto remember = registry::modRegistry::ObterValorString(UserKey(), QStringLiteral("Remember"));
         if (remember && *remember != QStringLiteral("0")) {
             loggedIn = Login(dialog->FXUser()->text(), dialog->FXPassword()->text());
         }

@@ -39,6 +39,9 @@ extern CounterWindowInterface* CounterWindow;
 
 void setCounterWindowFactory(CounterWindowFactory factory);
 
+// The per-user key that holds the remembered login: "Remember", "Username", "Password".
+QString UserKey();
+
 // Start-up: the login dialog, the login, the lawyer, the remembered settings, the counter window.
 void main();
 // True when the user is logged in and the shared connection is open.
