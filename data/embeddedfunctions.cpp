@@ -40,7 +40,8 @@ bool matchSet(const QString& pattern, qsizetype& p, QChar c, bool& matched)
     return true;
 }
 
-bool likeFolded(const QString& pattern, const QString& text)
+// escape, when not null, makes the character after it match itself (ESCAPE clause).
+bool likeFolded(const QString& pattern, const QString& text, QChar escape)
 {
     qsizetype p = 0;
     qsizetype t = 0;
@@ -57,7 +58,10 @@ bool likeFolded(const QString& pattern, const QString& text)
             const QChar pc = pattern.at(p);
             qsizetype next = p + 1;
             bool matched = false;
-            if (pc == QLatin1Char('_')) {
+            if (!escape.isNull() && pc == escape && p + 1 < pattern.size()) {
+                next = p + 2;
+                matched = pattern.at(p + 1) == text.at(t);
+            } else if (pc == QLatin1Char('_')) {
                 matched = true;
             } else if (pc == QLatin1Char('[') && matchSet(pattern, next, text.at(t), matched)) {
                 // matched set by matchSet
@@ -98,7 +102,16 @@ void likeFunction(sqlite3_context* context, int argc, sqlite3_value** argv)
             return;
         }
     }
-    sqlite3_result_int(context, likeMatches(argumentText(argv[0]), argumentText(argv[1])) ? 1 : 0);
+    QChar escape;
+    if (argc > 2 && sqlite3_value_type(argv[2]) != SQLITE_NULL) {
+        const QString escapeText = argumentText(argv[2]);
+        if (escapeText.size() != 1) {
+            sqlite3_result_error(context, "ESCAPE expression must be a single character", -1);
+            return;
+        }
+        escape = escapeText.at(0).toCaseFolded();
+    }
+    sqlite3_result_int(context, likeMatches(argumentText(argv[0]), argumentText(argv[1]), escape) ? 1 : 0);
 }
 
 void getdateFunction(sqlite3_context* context, int, sqlite3_value**)
@@ -127,9 +140,9 @@ void check(sqlite3* db, int rc)
 
 } // namespace
 
-bool likeMatches(const QString& pattern, const QString& text)
+bool likeMatches(const QString& pattern, const QString& text, QChar escape)
 {
-    return likeFolded(pattern.toCaseFolded(), text.toCaseFolded());
+    return likeFolded(pattern.toCaseFolded(), text.toCaseFolded(), escape);
 }
 
 void installFunctions(sqlite3* db)

@@ -17,7 +17,7 @@ inline QString collationName()
 void installFunctions(sqlite3* db);
 
 // The server's LIKE: % any text, _ one character, [abc] [a-c] [^abc] one of (or none of) a set;
-// letters compared ignoring case.
-bool likeMatches(const QString& pattern, const QString& text);
+// letters compared ignoring case. A non-null escape makes the character after it match itself.
+bool likeMatches(const QString& pattern, const QString& text, QChar escape = QChar());
 
 } // namespace data::embedded

@@ -101,6 +101,25 @@ QString Trtf(QString& text)
     return result;
 }
 
+QString LikeContaining(const QString& text)
+{
+    static const QString wildcards = QStringLiteral("%_[");
+    const bool needsEscape = std::any_of(text.cbegin(), text.cend(), [](QChar c) { return wildcards.contains(c); });
+    QString pattern;
+    pattern.reserve(text.size() + 8);
+    for (const QChar c : text) {
+        if (needsEscape && (wildcards.contains(c) || c == QLatin1Char('!'))) {
+            pattern += QLatin1Char('!');
+        }
+        pattern += c;
+    }
+    QString literal = QStringLiteral("'%") + Trtf(pattern) + QStringLiteral("%'");
+    if (needsEscape) {
+        literal += QStringLiteral(" ESCAPE '!'");
+    }
+    return literal;
+}
+
 QString ListField(const Recordset& recordset, const QString& field, int code)
 {
     QString result;

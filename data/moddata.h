@@ -34,6 +34,12 @@ QString SqlLiteral(const QVariant& value, int kind);
 // Reports its own errors (owner "modCode") and then returns empty text.
 QString Trtf(QString& text);
 
+// A LIKE operand, quotes included, that matches any text holding `text` exactly: '%', '_' and '[' inside
+// it match themselves and an apostrophe goes through Trtf. When the text holds one of those wildcards,
+// every wildcard and '!' is preceded by '!' and " ESCAPE '!'" follows the closing quote (both engines
+// understand it); otherwise the operand is just "'%" + text + "%'".
+QString LikeContaining(const QString& text);
+
 // The current record's field in display code 1-7 (see displayFormat::ListText). The field name
 // is matched without regard to letter case; a missing field or a null value gives one blank.
 // Reports its errors (no current record, a closed connection) and then returns empty text.

@@ -22,12 +22,17 @@ constexpr int SqlFloat = 6;
 constexpr int SqlReal = 7;
 constexpr int SqlDouble = 8;
 
+OdbcConnection::TransportSecurity& securitySlot()
+{
+    static OdbcConnection::TransportSecurity security;
+    return security;
+}
+
 QString braced(const QString& value)
 {
-    const bool needsBraces = value.contains(QLatin1Char(';')) || value.contains(QLatin1Char('{')) ||
-                             value.contains(QLatin1Char('}')) || value != value.trimmed();
-    if (!needsBraces) {
-        return value;
+    if (value.contains(QChar(0))) {
+        throw core::Error(core::errc::ProviderError,
+                          QStringLiteral("A connection value holds a NUL character, which ODBC cannot carry."));
     }
     QString escaped = value;
     escaped.replace(QLatin1Char('}'), QLatin1String("}}"));
@@ -59,6 +64,16 @@ void readDriverFile(const QString& path, QList<QPair<QString, QString>>& drivers
 }
 
 } // namespace
+
+void OdbcConnection::setTransportSecurity(const TransportSecurity& security)
+{
+    securitySlot() = security;
+}
+
+OdbcConnection::TransportSecurity OdbcConnection::transportSecurity()
+{
+    return securitySlot();
+}
 
 QList<QPair<QString, QString>> OdbcConnection::installedDrivers()
 {
@@ -93,7 +108,8 @@ bool OdbcConnection::isFreeTds(const QString& driver)
     return driver.contains(QLatin1String("FreeTDS"), Qt::CaseInsensitive) || driver.contains(QLatin1String("libtds"));
 }
 
-QString OdbcConnection::connectionString(const ConnectionText& text, const QString& driver)
+QString OdbcConnection::connectionString(const ConnectionText& text, const QString& driver,
+                                         const TransportSecurity& security)
 {
     QString server = text.dataSource.trimmed();
     if (server.startsWith(QLatin1String("tcp:"), Qt::CaseInsensitive)) {
@@ -122,11 +138,13 @@ QString OdbcConnection::connectionString(const ConnectionText& text, const QStri
             parts << QStringLiteral("Port=") + braced(port);
         }
         parts << QStringLiteral("TDS_Version=7.4") << QStringLiteral("ClientCharset=UTF-8");
+        parts << (security.encrypt ? QStringLiteral("Encryption=require") : QStringLiteral("Encryption=off"));
     } else {
         parts << QStringLiteral("Server=") +
                      braced(port.isEmpty() ? hostAndInstance : hostAndInstance + QLatin1Char(',') + port);
-        // The OLE DB provider neither asks for encryption nor checks the server's certificate.
-        parts << QStringLiteral("Encrypt=no") << QStringLiteral("TrustServerCertificate=yes");
+        parts << (security.encrypt ? QStringLiteral("Encrypt=yes") : QStringLiteral("Encrypt=no"));
+        parts << (security.trustServerCertificate ? QStringLiteral("TrustServerCertificate=yes")
+                                                  : QStringLiteral("TrustServerCertificate=no"));
     }
     if (!text.initialCatalog.isEmpty()) {
         parts << QStringLiteral("Database=") + braced(text.initialCatalog);

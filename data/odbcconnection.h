@@ -11,6 +11,15 @@ namespace data {
 class OdbcConnection : public ConnectionBackend
 {
 public:
+    // How the link to the server is protected: the machine settings choose it (start-up sets it before the
+    // first connection). By default the link is encrypted and the server's certificate is checked.
+    struct TransportSecurity {
+        bool encrypt = true;
+        bool trustServerCertificate = false;
+    };
+    static void setTransportSecurity(const TransportSecurity& security);
+    static TransportSecurity transportSecurity();
+
     // The SQL Server drivers this class can use, best first.
     static QString msDriver18() { return QStringLiteral("ODBC Driver 18 for SQL Server"); }
     static QString msDriver17() { return QStringLiteral("ODBC Driver 17 for SQL Server"); }
@@ -26,9 +35,11 @@ public:
     static bool isFreeTds(const QString& driver);
 
     // The ODBC connection string for the text and driver. Data Source may be "host", "host\instance",
-    // "host,port", "tcp:host,port", "(local)" or "."; values holding ';', '{', '}' or outer blanks go
-    // in braces with '}' doubled. The password is part of the result: never log it.
-    static QString connectionString(const ConnectionText& text, const QString& driver);
+    // "host,port", "tcp:host,port", "(local)" or "."; every value goes in braces with '}' doubled, so nothing in
+    // a value can add a keyword. Throws core::Error when a value holds a NUL character, which would cut the
+    // string short. The password is part of the result: never log it.
+    static QString connectionString(const ConnectionText& text, const QString& driver,
+                                    const TransportSecurity& security = transportSecurity());
 
     QString driverName() const override;
     void open(QSqlDatabase& db, const ConnectionText& text) override;

@@ -3,6 +3,7 @@
 #include "core/errorreport.h"
 #include "data/connection.h"
 #include "data/moddata.h"
+#include "data/valuetext.h"
 
 #include <QList>
 #include <QVariant>
@@ -25,10 +26,18 @@ QString insideQuotes(const QString& text)
     return data::modData::Trtf(copy);
 }
 
-// A null code, or an empty one, would give the pattern '%%', which matches every policy.
+// A null code, or a blank one, would give a pattern such as '%%', which matches every policy.
 bool hasCode(const QVariant& code)
 {
-    return !code.isNull() && !code.toString().isEmpty();
+    return !code.isNull() && !data::valueText::trimBlanks(code.toString()).isEmpty();
+}
+
+// The clause "column Like '%code suffix%' " with the code taken as data: its apostrophes cannot end the
+// literal and its wildcards match only themselves.
+QString likeClause(const QString& column, const QString& keyword, const QVariant& code, const QString& suffix)
+{
+    return column + QLatin1Char(' ') + keyword + QLatin1Char(' ') +
+           data::modData::LikeContaining(code.toString() + suffix) + QLatin1Char(' ');
 }
 
 struct GroupLink {
@@ -84,14 +93,12 @@ QString readPermitions(const QString& userName, const QString& column, bool requ
         condition = QStringLiteral("(") + QStringLiteral(" (");
         bool first = true;
         if (hasCode(userCode)) {
-            appendClause(condition, first, QString(),
-                         userColumn + QStringLiteral(" Like '%") + userCode.toString() + grant + QStringLiteral("%' "));
+            appendClause(condition, first, QString(), likeClause(userColumn, QStringLiteral("Like"), userCode, grant));
         }
         for (const GroupLink& link : links) {
             if (hasCode(link.groupCode)) {
                 appendClause(condition, first, QStringLiteral(" OR "),
-                             groupColumn + QStringLiteral(" LIKE '%") + link.groupCode.toString() + grant +
-                                 QStringLiteral("%' "));
+                             likeClause(groupColumn, QStringLiteral("LIKE"), link.groupCode, grant));
             }
         }
         if (first) {
@@ -105,14 +112,12 @@ QString readPermitions(const QString& userName, const QString& column, bool requ
             first = true;
             if (hasCode(userCode)) {
                 appendClause(condition, first, QString(),
-                             userColumn + QStringLiteral(" NOT LIKE '%") + userCode.toString() + deny +
-                                 QStringLiteral("%' "));
+                             likeClause(userColumn, QStringLiteral("NOT LIKE"), userCode, deny));
             }
             for (const GroupLink& link : links) {
                 if (hasCode(link.groupCode)) {
                     appendClause(condition, first, QStringLiteral(" AND "),
-                                 groupColumn + QStringLiteral(" NOT LIKE '%") + link.groupCode.toString() + deny +
-                                     QStringLiteral("%' "));
+                                 likeClause(groupColumn, QStringLiteral("NOT LIKE"), link.groupCode, deny));
                 }
             }
             if (first) {

@@ -3,11 +3,14 @@
 #include "core/errorreport.h"
 #include "core/messagebox.h"
 #include "data/connection.h"
+#include "data/connectiontext.h"
 #include "data/moddata.h"
+#include "data/odbcconnection.h"
 #include "data/valuetext.h"
 #include "registry/modregistry.h"
 #include "scramble/modencriptserial.h"
 #include "session/frmlogin.h"
+#include "session/loginthrottle.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -51,13 +54,38 @@ core::ReportLabels reportLabels(const QString& procedure)
             core::TextForm::Description};
 }
 
-// Both connections are opened from this text; it carries the login itself. The arguments are put in
-// as they are (one pass), so a '%' in a password stays what it is.
+// Both connections are opened from this text; it carries the login itself. What the user typed is
+// quoted as a value, so it can never add or change a key (the server or file come from the machine
+// settings alone).
 QString connectionText(const QString& user, const QString& password)
 {
-    return QStringLiteral("Provider=SQLOLEDB.1;Persist Security Info=%1;User ID=%2;Password=%3;"
-                          "Initial Catalog=%4;Data Source=%5;Connect Timeout=15")
-        .arg(dtSecurityInfo, user, password, dtInitialCatalog, dtDataSource);
+    return data::ConnectionText::forLogin(dtSecurityInfo, user, password, dtInitialCatalog, dtDataSource);
+}
+
+// Why a login failed, for the administrator: written to the error log, never shown. The text never
+// holds a password or a connection text.
+void reportLoginCause(const QString& cause)
+{
+    core::reportError(reportLabels(QStringLiteral("Login")), {core::errc::ProviderError, cause});
+}
+
+void reportMissingSetting(const QString& key, const QString& name)
+{
+    reportLoginCause(QStringLiteral("The machine setting \"%1\" is missing under %2.").arg(name, key));
+}
+
+// The link's protection: "dtEncrypt" = "0" turns encryption off, "dtTrustServerCertificate" = "1" accepts
+// a certificate the workstation cannot check. Both are optional.
+void readTransportSecurity(const QString& serverKey)
+{
+    using registry::modRegistry::ObterValorString;
+    data::OdbcConnection::TransportSecurity security;
+    security.encrypt =
+        ObterValorString(serverKey, QStringLiteral("dtEncrypt")).value_or(QString()) != QStringLiteral("0");
+    security.trustServerCertificate =
+        ObterValorString(serverKey, QStringLiteral("dtTrustServerCertificate")).value_or(QString()) ==
+        QStringLiteral("1");
+    data::OdbcConnection::setTransportSecurity(security);
 }
 
 // Reads the machine's database settings into the login state, in their order; false at the first
@@ -65,8 +93,10 @@ QString connectionText(const QString& user, const QString& password)
 bool readDatabaseSettings()
 {
     using registry::modRegistry::ObterValorString;
-    const auto server = ObterValorString(MachineKey + QStringLiteral("Shared\\OUT"), QStringLiteral("DataServer"));
+    const QString sharedKey = MachineKey + QStringLiteral("Shared\\OUT");
+    const auto server = ObterValorString(sharedKey, QStringLiteral("DataServer"));
     if (!server) {
+        reportMissingSetting(sharedKey, QStringLiteral("DataServer"));
         return false;
     }
     DataServer = *server;
@@ -83,10 +113,12 @@ bool readDatabaseSettings()
     for (const Setting& setting : settings) {
         const auto value = ObterValorString(serverKey, QString::fromLatin1(setting.name));
         if (!value) {
+            reportMissingSetting(serverKey, QString::fromLatin1(setting.name));
             return false;
         }
         *setting.target = setting.target == &dtPassword ? scramble::modEncriptSerial::DencriptSerial(*value) : *value;
     }
+    readTransportSecurity(serverKey);
     return true;
 }
 
@@ -129,7 +161,7 @@ void rememberLogin(const frmLogin& dialog)
     using namespace registry::modRegistry;
     if (dialog.FXRecord()->isChecked()) {
         CriarChave(UserKey());
-        DefinirValorString(UserKey(), QStringLiteral("Username"), dialog.FXUser()->text());
+        DefinirValorString(UserKey(), QStringLiteral("Username"), UserName);
         DefinirValorString(UserKey(), QStringLiteral("Password"),
                            scramble::modEncriptSerial::EncriptSerial(dialog.FXPassword()->text()));
         DefinirValorString(UserKey(), QStringLiteral("Remember"), QStringLiteral("1"));
@@ -173,10 +205,13 @@ void main()
         dialog = std::make_unique<frmLogin>();
         dialog->Form_Load();
 
+        // The name is normalised once: without blanks at either end here, then as tbUsers spells it
+        // (SetAdvogado). That one value is what the login state, the policy check and the remembered login use.
+        const auto typedName = [&] { return data::valueText::trimBlanks(dialog->FXUser()->text()); };
         bool loggedIn = false;
         const auto remember = registry::modRegistry::ObterValorString(UserKey(), QStringLiteral("Remember"));
         if (remember && *remember != QStringLiteral("0")) {
-            loggedIn = Login(dialog->FXUser()->text(), dialog->FXPassword()->text());
+            loggedIn = Login(typedName(), dialog->FXPassword()->text());
         }
         if (!loggedIn) {
             dialog->showModal();
@@ -185,15 +220,17 @@ void main()
             closingSteps(dialog);
             return;
         }
-        if (Login(dialog->FXUser()->text(), dialog->FXPassword()->text())) {
+        if (Login(typedName(), dialog->FXPassword()->text())) {
             loggedIn = true;
         }
         if (!loggedIn) {
+            LoginThrottle::failed();
             showLoginMessage(QStringLiteral("O nome de utilizador ou palavra-passe fornecidos são inválidos."));
             closingSteps(dialog);
             return;
         }
-        if (!SetAdvogado(dialog->FXUser()->text())) {
+        LoginThrottle::succeeded();
+        if (!SetAdvogado(typedName())) {
             showLoginMessage(QStringLiteral("Não existe nenhum Advogado associado ao utilizador indicado."));
             closingSteps(dialog);
             return;
@@ -220,7 +257,9 @@ bool Login(const QString& name, const QString& password)
         try {
             test.open(connectionText(name, password));
         } catch (...) {
-            // Whatever refused the user (login, server, time-out) is told as wrong credentials by main.
+            // Whatever refused the user (login, server, time-out) is told as wrong credentials by main;
+            // the cause goes to the error log.
+            reportLoginCause(QStringLiteral("The user's test connection failed: ") + core::currentError().description);
             return;
         }
         UserName = name;
@@ -246,11 +285,13 @@ bool SetAdvogado(const QString& name)
         qint32 contacto = 0;
         auto recordset = shared.openRecordset(QStringLiteral("SELECT * FROM tbUsers WHERE descrit = ") +
                                               data::modData::SqlLiteral(name, data::modData::literal::Text));
+        QString spelling;
         if (!recordset->eof()) {
             const QVariant value = recordset->value(QStringLiteral("contacto_id"));
             if (!value.isNull()) {
                 contacto = data::valueText::toLong(value);
             }
+            spelling = data::valueText::text(recordset->value(QStringLiteral("descrit")));
         }
         recordset->close();
         if (contacto != 0) {
@@ -258,6 +299,8 @@ bool SetAdvogado(const QString& name)
                                              QString::number(contacto));
             if (!recordset->eof()) {
                 AdvogadoID = contacto;
+                // From here on the user is known by the name as tbUsers spells it.
+                UserName = spelling;
                 result = true;
             }
             recordset->close();

@@ -2,6 +2,7 @@
 
 #include "core/errorvalue.h"
 #include "data/connection.h"
+#include "data/connectiontext.h"
 #include "data/embedded.h"
 #include "data/embeddedfile.h"
 
@@ -55,9 +56,7 @@ TempDatabase::~TempDatabase()
 
 QString TempDatabase::connectionText(const QString& user, const QString& password) const
 {
-    return QStringLiteral("Provider=SQLOLEDB.1;Persist Security Info=False;User ID=%1;Password=%2;"
-                          "Initial Catalog=%3;Data Source=%4;Connect Timeout=15")
-        .arg(user, password, catalog(), m_path);
+    return data::ConnectionText::forLogin(QStringLiteral("False"), user, password, catalog(), m_path);
 }
 
 void TempDatabase::openShared()

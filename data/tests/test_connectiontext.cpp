@@ -1,4 +1,5 @@
 // Reading connection texts and turning them into ODBC connection strings, without a server.
+#include "core/errorvalue.h"
 #include "data/connectiontext.h"
 #include "data/odbcconnection.h"
 
@@ -31,7 +32,8 @@ private Q_SLOTS:
         row("quoted value holding ;", "User ID=a;Password=\"x;y\"\"z\";Data Source=s", "a|x;y\"z||s||15");
         row("synonyms", "UID=u;PWD=p;Database=d;Server=h,1433;Timeout=7", "u|p|d|h,1433||7");
         row("time-out 0 gives 15", "Data Source=s;Connect Timeout=0", "|||s||15");
-        row("later key wins, junk ignored", ";;junk;User ID=a;User ID=b;Data Source=s;", "b|||s||15");
+        row("empty pieces skipped", ";;User ID=b;; Data Source=s;", "b|||s||15");
+        row("single quotes, outer blanks kept", "User ID=' a ';Password= 'it''s' ;Data Source=s", " a |it's||s||15");
     }
 
     void parse()
@@ -42,6 +44,94 @@ private Q_SLOTS:
         const QStringList values{parsed.userId, parsed.password, parsed.initialCatalog, parsed.dataSource,
                                  parsed.persistSecurityInfo};
         QCOMPARE(values.join(QLatin1Char('|')) + QLatin1Char('|') + QString::number(parsed.connectTimeout), expected);
+    }
+
+    // A text that could carry a key smuggled in a value is refused as a whole, never read half-way.
+    void parseRefuses_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("later key") << "User ID=a;Password=p;User ID=b;Data Source=s";
+        QTest::newRow("synonym of an earlier key") << "User ID=a;UID=b;Data Source=s";
+        QTest::newRow("later data source") << "Data Source=/srv/a.db;Password=x;Data Source=/srv/b.db";
+        QTest::newRow("unterminated double quote") << "User ID=a;Password=\"x;Data Source=s";
+        QTest::newRow("unterminated single quote") << "User ID=a;Password=x;Data Source=s;X='";
+        QTest::newRow("text after a closing quote") << "User ID=\"a\"b;Data Source=s";
+        QTest::newRow("piece without =") << "junk;User ID=a";
+        QTest::newRow("value without key") << "=a;User ID=b";
+    }
+
+    void parseRefuses()
+    {
+        QFETCH(QString, text);
+        QVERIFY_THROWS_EXCEPTION(core::Error, ConnectionText::parse(text));
+        try {
+            ConnectionText::parse(text);
+        } catch (const core::Error& error) {
+            QVERIFY(!error.description().contains(QLatin1String("Data Source")));
+        }
+    }
+
+    // What a person types as a name or a password comes back from the text exactly, and no other key
+    // appears or changes: the server, catalog and security setting stay the machine's.
+    void loginTextRoundTrip_data()
+    {
+        QTest::addColumn<QString>("value");
+        const QStringList values{"plain",
+                                 "",
+                                 ";",
+                                 "a;User ID=sa",
+                                 "x;User ID=orvcounter;Password=secret",
+                                 "demo;Data Source=/tmp/o.db;X='",
+                                 "'",
+                                 "\"",
+                                 "'\"'\"",
+                                 "\"\"",
+                                 "=",
+                                 "a=b",
+                                 "{}",
+                                 "{x}};",
+                                 " lead",
+                                 "trail ",
+                                 " both ",
+                                 "\tTab\n",
+                                 QStringLiteral("nul") + QChar(0) + QStringLiteral("byte"),
+                                 "João Lançamento €",
+                                 "日本語 🙂 Ωμέγα",
+                                 "pa;ss \"x\" ",
+                                 QString(10000, u'\'') + QStringLiteral(";Data Source=x")};
+        for (int i = 0; i < values.size(); ++i) {
+            QTest::addRow("value %d", i) << values.at(i);
+        }
+    }
+
+    void loginTextRoundTrip()
+    {
+        QFETCH(QString, value);
+        const QString source = QStringLiteral("/srv/orv/escritorio.db");
+        for (const bool asUser : {true, false}) {
+            const QString user = asUser ? value : QStringLiteral("jsilva");
+            const QString password = asUser ? QStringLiteral("s3gr3do") : value;
+            const ConnectionText parsed = ConnectionText::parse(
+                ConnectionText::forLogin(QStringLiteral("False"), user, password, QStringLiteral("Vorlent"), source));
+            QCOMPARE(parsed.userId, user);
+            QCOMPARE(parsed.password, password);
+            QCOMPARE(parsed.dataSource, source);
+            QCOMPARE(parsed.initialCatalog, QStringLiteral("Vorlent"));
+            QCOMPARE(parsed.persistSecurityInfo, QStringLiteral("False"));
+            QCOMPARE(parsed.provider, QStringLiteral("SQLOLEDB.1"));
+            QCOMPARE(parsed.connectTimeout, 15);
+            QVERIFY(parsed.others.isEmpty());
+        }
+    }
+
+    void plainLoginTextIsTheUsualOne()
+    {
+        QCOMPARE(ConnectionText::forLogin("False", "jsilva", "s3gr3do", "Vorlent", "SRVLEX\\SQL2005"),
+                 "Provider=SQLOLEDB.1;Persist Security Info=False;User ID=jsilva;Password=s3gr3do;"
+                 "Initial Catalog=Vorlent;Data Source=SRVLEX\\SQL2005;Connect Timeout=15");
+        QCOMPARE(ConnectionText::forLogin("False", "j silva", "a\"b", "Vorlent", "s"),
+                 "Provider=SQLOLEDB.1;Persist Security Info=False;User ID=j silva;Password=\"a\"\"b\";"
+                 "Initial Catalog=Vorlent;Data Source=s;Connect Timeout=15");
     }
 
     // A data source names either a database file (the embedded engine) or a server (ODBC).
@@ -83,20 +173,23 @@ private Q_SLOTS:
         const QString ms = OdbcConnection::msDriver18();
         const QString freeTds = QStringLiteral("FreeTDS");
         row("ms instance", "SRVLEX\\SQL2005", "s3gr3do", ms,
-            "Driver={ODBC Driver 18 for SQL Server};Server=SRVLEX\\SQL2005;Encrypt=no;TrustServerCertificate=yes;"
-            "Database=Vorlent;UID={u;1};PWD=s3gr3do;");
+            "Driver={ODBC Driver 18 for SQL Server};Server={SRVLEX\\SQL2005};Encrypt=yes;TrustServerCertificate=no;"
+            "Database={Vorlent};UID={u;1};PWD={s3gr3do};");
         row("ms tcp port", "tcp:10.0.0.5, 1433", "s3gr3do", ms,
-            "Driver={ODBC Driver 18 for SQL Server};Server=10.0.0.5,1433;Encrypt=no;TrustServerCertificate=yes;"
-            "Database=Vorlent;UID={u;1};PWD=s3gr3do;");
+            "Driver={ODBC Driver 18 for SQL Server};Server={10.0.0.5,1433};Encrypt=yes;TrustServerCertificate=no;"
+            "Database={Vorlent};UID={u;1};PWD={s3gr3do};");
         row("freetds port, ; in braces", "10.0.0.5,1433", "a;b", freeTds,
-            "Driver={FreeTDS};Server=10.0.0.5;Port=1433;TDS_Version=7.4;ClientCharset=UTF-8;Database=Vorlent;"
-            "UID={u;1};PWD={a;b};");
+            "Driver={FreeTDS};Server={10.0.0.5};Port={1433};TDS_Version=7.4;ClientCharset=UTF-8;"
+            "Encryption=require;Database={Vorlent};UID={u;1};PWD={a;b};");
         row("freetds by path, local instance, } doubled", ".\\SQLEXPRESS", "x}y", OdbcConnection::freeTdsLibrary(),
-            "Driver=/usr/lib/x86_64-linux-gnu/odbc/libtdsodbc.so;Server=localhost\\SQLEXPRESS;TDS_Version=7.4;"
-            "ClientCharset=UTF-8;Database=Vorlent;UID={u;1};PWD={x}}y};");
+            "Driver=/usr/lib/x86_64-linux-gnu/odbc/libtdsodbc.so;Server={localhost\\SQLEXPRESS};TDS_Version=7.4;"
+            "ClientCharset=UTF-8;Encryption=require;Database={Vorlent};UID={u;1};PWD={x}}y};");
         row("freetds (local), outer blanks kept", "(local)", " p ", freeTds,
-            "Driver={FreeTDS};Server=localhost;TDS_Version=7.4;ClientCharset=UTF-8;Database=Vorlent;UID={u;1};"
-            "PWD={ p };");
+            "Driver={FreeTDS};Server={localhost};TDS_Version=7.4;ClientCharset=UTF-8;Encryption=require;"
+            "Database={Vorlent};UID={u;1};PWD={ p };");
+        row("a typed keyword stays inside its braces", "SRV", "x};Server=evil;PWD={y", ms,
+            "Driver={ODBC Driver 18 for SQL Server};Server={SRV};Encrypt=yes;TrustServerCertificate=no;"
+            "Database={Vorlent};UID={u;1};PWD={x}};Server=evil;PWD={y};");
     }
 
     void odbcString()
@@ -111,6 +204,23 @@ private Q_SLOTS:
         text.userId = QStringLiteral("u;1");
         text.password = password;
         QCOMPARE(OdbcConnection::connectionString(text, driver), expected);
+    }
+
+    // The machine settings may turn encryption off or trust the server's certificate; a NUL in a value
+    // would cut the ODBC string short and is refused.
+    void odbcTransportAndNul()
+    {
+        ConnectionText text;
+        text.dataSource = QStringLiteral("SRV");
+        text.userId = QStringLiteral("u");
+        text.password = QStringLiteral("p");
+        const QString ms = OdbcConnection::msDriver18();
+        QVERIFY(OdbcConnection::connectionString(text, ms, {false, true})
+                    .contains(QLatin1String(";Encrypt=no;TrustServerCertificate=yes;")));
+        QVERIFY(OdbcConnection::connectionString(text, QStringLiteral("FreeTDS"), {false, false})
+                    .contains(QLatin1String(";Encryption=off;")));
+        text.password = QStringLiteral("p") + QChar(0) + QStringLiteral(";UID=sa");
+        QVERIFY_THROWS_EXCEPTION(core::Error, OdbcConnection::connectionString(text, ms));
     }
 
     void chooseDriver_data()

@@ -30,7 +30,21 @@ private Q_SLOTS:
         m_db->exec("INSERT INTO tbGroups_Users_Links (group_id, user_id) VALUES (1, 1), (2, 1), (3, 2), (99, 5), "
                    "(3, 6), (99, 7), (3, 8), (3, 9)");
         m_db->exec("INSERT INTO tbSecurityPolicies (policy_id, code, users_groups) VALUES (1, '#3101', 'ANA;ADM'), "
-                   "(2, '#3102', 'FIN')");
+                   "(2, '#3102', 'FIN'), (3, '#3103', 'R50%_[!;O''K'), (4, '#3104', 'A B')");
+        // Codes held in the database are data: each of these users is linked to a group no policy names, so
+        // only their own code could match, and it must match only itself.
+        const QStringList hostile{
+            "JPC' OR 1=1 OR users_groups LIKE '", "%", "_", "A_A", "[A]NA", "' OR 1=1 --", "R50%_[!", "O'K", " ", ""};
+        m_db->exec("INSERT INTO tbGroups (group_id, code) VALUES (4, 'NOBODY')");
+        for (int i = 0; i < hostile.size(); ++i) {
+            QString code = hostile.at(i);
+            code.replace(u'\'', QStringLiteral("''"));
+            m_db->exec(QStringLiteral("INSERT INTO tbUsers (user_id, descrit, code) VALUES (%1, 'H%1', '%2')")
+                           .arg(100 + i)
+                           .arg(code));
+            m_db->exec(
+                QStringLiteral("INSERT INTO tbGroups_Users_Links (group_id, user_id) VALUES (4, %1)").arg(100 + i));
+        }
     }
 
     void cleanupTestCase() { m_db.reset(); }
@@ -67,6 +81,27 @@ private Q_SLOTS:
                                                     << "#3101" << false;
         QTest::newRow("break-out attempt") << "x' OR '1'='1"
                                            << "#3101" << false;
+        // Users H100.. carry the hostile codes above, in order.
+        QTest::newRow("code closing the literal") << "H100"
+                                                  << "#3101" << false;
+        QTest::newRow("code %") << "H101"
+                                << "#3101" << false;
+        QTest::newRow("code _") << "H102"
+                                << "#3101" << false;
+        QTest::newRow("code A_A is not ANA") << "H103"
+                                             << "#3101" << false;
+        QTest::newRow("code [A]NA is not ANA") << "H104"
+                                               << "#3101" << false;
+        QTest::newRow("code with a comment") << "H105"
+                                             << "#3101" << false;
+        QTest::newRow("wildcards match themselves") << "H106"
+                                                    << "#3103" << true;
+        QTest::newRow("apostrophe matches itself") << "H107"
+                                                   << "#3103" << true;
+        QTest::newRow("blank code grants nothing") << "H108"
+                                                   << "#3104" << false;
+        QTest::newRow("empty code grants nothing") << "H109"
+                                                   << "#3104" << false;
     }
 
     void policyApplies()
@@ -90,6 +125,15 @@ private Q_SLOTS:
                          "WHERE tbUsers.descrit = 'JS'",
                          "SELECT tbSecurityPolicies.* FROM tbSecurityPolicies WHERE code = '#3101' AND ( "
                          "(users_groups Like '%JS%'  OR users_groups LIKE '%ADM%'  OR users_groups LIKE '%SEC%' ) )"}));
+    }
+
+    // A code with wildcards is escaped; one without keeps the plain form above.
+    void wildcardCodeStatement()
+    {
+        QVERIFY(CheckSecurityPolicy("H106", "#3103"));
+        QCOMPARE(data::StatementLog::statements().last(),
+                 "SELECT tbSecurityPolicies.* FROM tbSecurityPolicies WHERE code = '#3103' AND ( "
+                 "(users_groups Like '%R50!%!_![!!%' ESCAPE '!'  OR users_groups LIKE '%NOBODY%' ) )");
     }
 
     // SOLO, without group links, holds #3102; a failed read of the links must not pass for "no links".

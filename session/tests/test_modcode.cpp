@@ -2,6 +2,7 @@
 #include "registry/modregistry.h"
 #include "scramble/modencriptserial.h"
 #include "session/frmlogin.h"
+#include "session/loginthrottle.h"
 #include "session/modcode.h"
 #include "testsupport/recordedreports.h"
 #include "testsupport/scriptedmessageboxes.h"
@@ -57,6 +58,8 @@ class TestModCode : public QObject
     Q_OBJECT
 
     std::unique_ptr<testsupport::TempDatabase> m_db;
+    std::unique_ptr<testsupport::TempDatabase> m_otherOffice; // where MR's password is "x"
+    QList<int> m_waits;                                       // the throttle's waits, in seconds
     // emplace ends the old fixture, giving its seam back, before the new one takes it.
     std::optional<testsupport::TempRegistry> m_registry;
     std::optional<testsupport::ScriptedMessageBoxes> m_boxes;
@@ -124,9 +127,14 @@ private Q_SLOTS:
         for (const QString& login : logins) {
             m_db->addLogin(login.section(u':', 0, 0), login.section(u':', 1));
         }
-        m_db->exec(QStringLiteral("INSERT INTO tbUsers (user_id, descrit, contacto_id) VALUES (1, 'JS', 10), "
-                                  "(2, 'MR', 20), (3, 'NULLC', NULL), (4, 'ZERO', 0), (5, 'NOADV', 30)"));
-        m_db->exec(QStringLiteral("INSERT INTO tbAdvogados (contacto_id) VALUES (10), (20)"));
+        m_db->addLogin("QP", "pa;ss \"x\" ");
+        m_db->exec(
+            QStringLiteral("INSERT INTO tbUsers (user_id, descrit, contacto_id) VALUES (1, 'JS', 10), "
+                           "(2, 'MR', 20), (3, 'NULLC', NULL), (4, 'ZERO', 0), (5, 'NOADV', 30), (6, 'QP', 40)"));
+        m_db->exec(QStringLiteral("INSERT INTO tbAdvogados (contacto_id) VALUES (10), (20), (40)"));
+        m_otherOffice = std::make_unique<testsupport::TempDatabase>();
+        m_otherOffice->addLogin("MR", "x");
+        LoginThrottle::setWait([this](int seconds) { m_waits.append(seconds); });
         modCode::setCounterWindowFactory([this]() -> CounterWindowInterface* {
             m_window = std::make_unique<FakeCounterWindow>();
             return m_window.get();
@@ -154,6 +162,8 @@ private Q_SLOTS:
         m_window.reset();
         m_shown = 0;
         m_tick = false;
+        m_waits.clear();
+        LoginThrottle::succeeded();
         freshRegistry();
         m_boxes.emplace();
         m_reports.emplace();
@@ -235,23 +245,37 @@ private Q_SLOTS:
     void refusedLogin_data()
     {
         QTest::addColumn<Refusal>("refusal");
-        QTest::newRow("wrong password") << Refusal{"JS", "bad", "", "", InvalidLogin, {}};
+        // The user sees one message whatever the cause; the cause goes to the error log. The remembered
+        // login is tried first, so a refused remembered one is logged too.
+        QTest::newRow("wrong password") << Refusal{"JS", "bad", "", "", InvalidLogin, {"Login", "Login"}};
+        QTest::newRow("no such login") << Refusal{"NOBODY", "bad", "", "", InvalidLogin, {"Login", "Login"}};
         for (const char* name :
              {"DataServer", "dtSecurityInfo", "dtUser", "dtPassword", "dtInitialCatalog", "dtDataSource"}) {
-            QTest::addRow("no %s", name) << Refusal{"JS", "js-pass", name, "", InvalidLogin, {}};
+            QTest::addRow("no %s", name) << Refusal{"JS", "js-pass", name, "", InvalidLogin, {"Login", "Login"}};
         }
         QTest::newRow("unreachable server")
-            << Refusal{"JS", "js-pass", "dtDataSource=/nonexistent/orvtest.db", "", InvalidLogin, {}};
-        // The user's own login works but the shared account is refused: that one is reported.
+            << Refusal{"JS", "js-pass", "dtDataSource=/nonexistent/orvtest.db", "", InvalidLogin, {"Login", "Login"}};
+        QTest::newRow("catalog refused") << Refusal{"JS", "js-pass",    "dtInitialCatalog=Other",
+                                                    "",   InvalidLogin, {"Login", "Login"}};
+        // The user's own login works but the shared account is refused.
         QTest::newRow("shared account refused")
-            << Refusal{"JS", "js-pass", "dtPassword=" + EncriptSerial("not-it"), "", InvalidLogin, {"Login"}};
-        QTest::newRow("contacto_id null") << Refusal{"NULLC", "x", "", "", NoLawyer, {}};
-        QTest::newRow("contacto_id 0") << Refusal{"ZERO", "x", "", "", NoLawyer, {}};
-        QTest::newRow("contact not a lawyer") << Refusal{"NOADV", "x", "", "", NoLawyer, {}};
-        QTest::newRow("no tbUsers row") << Refusal{"NOROW", "x", "", "", NoLawyer, {}};
-        QTest::newRow("users read fails") << Refusal{"JS", "js-pass", "", "FROM tbUsers", NoLawyer, {"SetAdvogado"}};
+            << Refusal{"JS", "js-pass", "dtPassword=" + EncriptSerial("not-it"), "", InvalidLogin, {"Login", "Login"}};
+        QTest::newRow("contacto_id null") << Refusal{"NULLC", "x", "", "", NoLawyer, {"Login"}};
+        QTest::newRow("contacto_id 0") << Refusal{"ZERO", "x", "", "", NoLawyer, {"Login"}};
+        QTest::newRow("contact not a lawyer") << Refusal{"NOADV", "x", "", "", NoLawyer, {"Login"}};
+        QTest::newRow("no tbUsers row") << Refusal{"NOROW", "x", "", "", NoLawyer, {"Login"}};
+        QTest::newRow("users read fails")
+            << Refusal{"JS", "js-pass", "", "FROM tbUsers", NoLawyer, {"Login", "SetAdvogado"}};
         QTest::newRow("lawyers read fails")
-            << Refusal{"JS", "js-pass", "", "FROM tbAdvogados", NoLawyer, {"SetAdvogado"}};
+            << Refusal{"JS", "js-pass", "", "FROM tbAdvogados", NoLawyer, {"Login", "SetAdvogado"}};
+        // What is typed as a password is a value: it can neither name another login nor another file.
+        QTest::newRow("password naming another user")
+            << Refusal{"MR", "js-pass;User ID=JS", "", "", InvalidLogin, {"Login", "Login"}};
+        QTest::newRow("password naming the shared account")
+            << Refusal{"MR", "x;User ID=orv_app;Password=app-secret", "", "", InvalidLogin, {"Login", "Login"}};
+        QTest::newRow("password naming another file") << Refusal{
+            "MR", "x;Data Source=" + m_otherOffice->path() + ";X='", "", "", InvalidLogin, {"Login", "Login"}};
+        QTest::newRow("apostrophe in the name") << Refusal{"J'S", "js-pass", "", "", InvalidLogin, {"Login", "Login"}};
     }
 
     void refusedLogin()
@@ -273,6 +297,69 @@ private Q_SLOTS:
         // The lawyer is looked up only after a good login; a refused one must not count as connected.
         QCOMPARE(modCode::Connected, refusal.message == NoLawyer);
         QCOMPARE(m_reports->procedures(), refusal.reported);
+        if (refusal.message == InvalidLogin && !refusal.setting.startsWith("dtPassword")) {
+            QCOMPARE(modCode::UserName, QString()); // the user's own credentials were refused
+        }
+        for (const auto& report : m_reports->reports()) {
+            QVERIFY(!report.text.contains(QLatin1String("Password=")));
+            QVERIFY2(!report.text.contains(refusal.password) && !report.text.contains("old-pass") &&
+                         !report.text.contains("app-secret"),
+                     qPrintable(report.text));
+        }
+    }
+
+    // The name is normalised once: blanks at either end go, and the letter case becomes tbUsers' own. The
+    // login state, the remembered login and so the policy check all see that one spelling.
+    void nameVariants_data()
+    {
+        QTest::addColumn<QString>("typed");
+        for (const char* typed : {" JS", "JS ", "js", "  jS  "}) {
+            QTest::addRow("'%s'", typed) << QString::fromUtf8(typed);
+        }
+    }
+
+    void nameVariants()
+    {
+        QFETCH(QString, typed);
+        m_tick = true;
+        runMain(typed, "js-pass");
+        expectLoggedInAs("JS", "js-pass", 10);
+        QCOMPARE(userValue("Username"), "JS");
+    }
+
+    // An honest password with ';', quotes and a trailing blank is a password like any other.
+    void passwordWithSpecialCharacters()
+    {
+        m_tick = true;
+        runMain("QP", "pa;ss \"x\" ");
+        expectLoggedInAs("QP", "pa;ss \"x\" ", 40);
+        QCOMPARE(userValue("Password"), EncriptSerial("pa;ss \"x\" "));
+    }
+
+    // Failures in a row wait one second more each, up to five; a good login starts the count again.
+    void repeatedFailuresAreSlowed()
+    {
+        for (int i = 0; i < 6; ++i) {
+            runMain("JS", "bad");
+        }
+        QCOMPARE(m_waits, QList<int>({1, 2, 3, 4, 5, 5}));
+        runMain("JS", "js-pass");
+        QCOMPARE(m_waits.size(), 6);
+        modCode::Connected = false;
+        runMain("JS", "bad");
+        QCOMPARE(m_waits.last(), 1);
+    }
+
+    // A re-login with a wrong password is refused; the session stays the old user's.
+    void wrongReLoginKeepsTheSession()
+    {
+        runMain("JS", "js-pass");
+        modCode::Connected = false;
+        runMain("MR", "wrong");
+        QCOMPARE(m_boxes->shown().size(), 1);
+        QCOMPARE(modCode::UserName, "JS");
+        QCOMPARE(modCode::AdvogadoID, 10);
+        QCOMPARE(m_window->unloads, 1);
     }
 
     // A re-login keeps the shared connection (a changed shared password would refuse a new one), takes the
