@@ -19,6 +19,9 @@ struct Connection::Impl {
     QString text;
     std::unique_ptr<ConnectionBackend> backend;
     std::shared_ptr<ConnectionState> state = std::make_shared<ConnectionState>();
+    // Set when the link was lost (not closed by its owner): the next statement tries to open it again.
+    bool lost = false;
+    std::function<void()> reopen;
 
     // Forgets the database session; its result sets see the connection as closed from now on.
     void drop()
@@ -36,8 +39,18 @@ struct Connection::Impl {
     {
         StatementLog::append(sql);
         StatementFailures::check(sql);
+        if (!state->open && lost) {
+            try {
+                reopen();
+            } catch (...) {
+                throw closedConnectionError();
+            }
+        }
         if (!state->open) {
             throw closedConnectionError();
+        }
+        if (backend->movedAway(QSqlDatabase::database(name, false))) {
+            loseLink();
         }
         QSqlQuery query(QSqlDatabase::database(name, false));
         query.setForwardOnly(true);
@@ -47,11 +60,17 @@ struct Connection::Impl {
         return query;
     }
 
+    [[noreturn]] void loseLink()
+    {
+        drop();
+        lost = true;
+        throw closedConnectionError();
+    }
+
     [[noreturn]] void fail(const QSqlError& error)
     {
         if (backend->linkLost(error)) {
-            drop();
-            throw closedConnectionError();
+            loseLink();
         }
         throw core::Error(backend->errorValue(error));
     }
@@ -62,6 +81,7 @@ Connection::Connection()
 {
     static std::atomic<int> counter = 0;
     m_impl->name = QStringLiteral("orv_connection_%1").arg(++counter);
+    m_impl->reopen = [this] { open(); };
 }
 
 Connection::~Connection()
@@ -106,6 +126,7 @@ void Connection::open()
         }
     }
     m_impl->state->open = true;
+    m_impl->lost = false;
     ++m_impl->state->session;
 }
 
@@ -127,6 +148,7 @@ bool Connection::isOpen() const
 void Connection::close()
 {
     m_impl->drop();
+    m_impl->lost = false;
 }
 
 void Connection::execute(const QString& sql)

@@ -53,6 +53,8 @@ private:
 // Connect Timeout=15".
 // A Data Source that names a database file opens the embedded engine; any other opens SQL Server
 // through ODBC. Each connection has a database session of its own.
+// When its link is lost (the server went away; the database file was deleted, renamed or replaced), the
+// statement fails with 3709 and the next statement tries to open the connection again from its text.
 class Connection
 {
 public:
@@ -90,13 +92,15 @@ public:
     static Connection& SqlServer();
 };
 
-// Every statement text exactly as sent, on any connection, for tests and diagnostics.
+// The most recent statement texts exactly as sent (at most Capacity of them, oldest dropped first, so
+// a process that runs for weeks does not grow), on any connection, for tests and diagnostics.
 // Connection texts are never logged.
 // A statement is logged as the caller gave it (before any translation), also when it then fails,
 // is refused because the connection is closed, or meets an injected failure.
 class StatementLog
 {
 public:
+    static constexpr qsizetype Capacity = 2000;
     static QStringList statements();
     static void clear();
 

@@ -33,6 +33,10 @@ public:
     virtual core::ErrorValue errorValue(const QSqlError& error) const = 0;
     // True when the error says the link to the database is gone, so the connection is broken.
     virtual bool linkLost(const QSqlError& error) const = 0;
+    // Asked before every statement: true when the database behind the open db is no longer the one
+    // that was opened (a database file deleted, renamed or replaced), so that nothing is written where
+    // nobody will read it again.
+    virtual bool movedAway(const QSqlDatabase& /*db*/) const { return false; }
 };
 
 } // namespace data

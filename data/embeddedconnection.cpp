@@ -102,9 +102,20 @@ core::ErrorValue EmbeddedConnection::errorValue(const QSqlError& error) const
     return {core::errc::ProviderError, description};
 }
 
-bool EmbeddedConnection::linkLost(const QSqlError&) const
+bool EmbeddedConnection::linkLost(const QSqlError& error) const
 {
-    return false;
+    // The file can no longer be read or written where it was opened.
+    return error.databaseText().contains(QLatin1String("disk I/O error"), Qt::CaseInsensitive);
+}
+
+bool EmbeddedConnection::movedAway(const QSqlDatabase& db) const
+{
+    sqlite3* handle = databaseHandle(db);
+    if (!handle) {
+        return false;
+    }
+    int moved = 0;
+    return sqlite3_file_control(handle, "main", SQLITE_FCNTL_HAS_MOVED, &moved) == SQLITE_OK && moved != 0;
 }
 
 } // namespace data

@@ -17,6 +17,7 @@ public:
     QList<ColumnKind> columnKinds(const QSqlQuery& query) const override;
     core::ErrorValue errorValue(const QSqlError& error) const override;
     bool linkLost(const QSqlError& error) const override;
+    bool movedAway(const QSqlDatabase& db) const override;
 };
 
 } // namespace data

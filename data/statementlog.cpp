@@ -54,7 +54,11 @@ void StatementLog::clear()
 void StatementLog::append(const QString& sql)
 {
     const QMutexLocker lock(&guard());
-    log().append(sql);
+    QStringList& statements = log();
+    if (statements.size() >= Capacity) {
+        statements.removeFirst();
+    }
+    statements.append(sql);
 }
 
 void StatementFailures::failNext(const core::ErrorValue& error, const QString& fragment)

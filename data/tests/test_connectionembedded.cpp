@@ -3,6 +3,7 @@
 // test_statements.
 #include "core/errorvalue.h"
 #include "data/connection.h"
+#include "data/connectiontext.h"
 #include "data/embedded.h"
 #include "testsupport/tempdatabase.h"
 
@@ -230,6 +231,62 @@ private Q_SLOTS:
         QCOMPARE(data::StatementLog::statements(), sent);
         const QString all = data::StatementLog::statements().join(QLatin1Char('\n'));
         QVERIFY(!all.contains(QLatin1String("secret")) && !all.contains(QLatin1String("pa55word")));
+    }
+
+    // The log keeps the most recent statements only, so a process that runs for weeks does not grow.
+    void statementLogIsBounded()
+    {
+        for (int i = 0; i < data::StatementLog::Capacity + 10; ++i) {
+            m_connection->openRecordset(QStringLiteral("SELECT %1 AS n").arg(i));
+        }
+        const QStringList statements = data::StatementLog::statements();
+        QCOMPARE(statements.size(), data::StatementLog::Capacity);
+        QCOMPARE(statements.last(), QStringLiteral("SELECT %1 AS n").arg(data::StatementLog::Capacity + 9));
+    }
+
+    // A database file deleted, renamed or replaced under an open connection is a lost link: nothing is
+    // written where nobody would read it again, and the next statement after the file is back works.
+    void fileMovedAway_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("renamed") << "rename";
+        QTest::newRow("deleted") << "delete";
+        QTest::newRow("replaced") << "replace";
+    }
+
+    void fileMovedAway()
+    {
+        QFETCH(QString, how);
+        const QString path = m_db->path();
+        const QString aside = path + QStringLiteral(".aside");
+        const auto countEntries = [](const QString& file) {
+            Connection reader;
+            reader.open(data::ConnectionText::forLogin(QStringLiteral("False"), TempDatabase::user(),
+                                                       TempDatabase::password(), TempDatabase::catalog(), file));
+            return reader.openRecordset(QStringLiteral("SELECT COUNT(*) AS n FROM t_entries"))
+                ->value(QStringLiteral("n"))
+                .toInt();
+        };
+        const int before = countEntries(path);
+        QVERIFY(QFile::copy(path, aside));
+        if (how == QLatin1String("rename")) {
+            QVERIFY(QFile::remove(aside) && QFile::rename(path, aside));
+        } else if (how == QLatin1String("delete")) {
+            QVERIFY(QFile::remove(path));
+        } else {
+            QVERIFY(QFile::remove(path) && QFile::copy(aside, path));
+        }
+        expectError([&] { m_connection->execute(Insert); }, core::errc::ClosedConnection);
+        QVERIFY(!m_connection->isOpen());
+        if (how != QLatin1String("replace")) {
+            QCOMPARE(countEntries(aside), before);
+            QFile::remove(path + QStringLiteral("-wal"));
+            QFile::remove(path + QStringLiteral("-shm"));
+            QVERIFY(QFile::rename(aside, path));
+        }
+        m_connection->execute(Insert);
+        QVERIFY(m_connection->isOpen());
+        QCOMPARE(countEntries(path), before + 1);
     }
 
     // Two workstations counting at once on one database file.
