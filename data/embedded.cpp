@@ -92,8 +92,44 @@ QString toStorage(const QDateTime& value)
     return value.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
+namespace {
+
+// Reads count digits at pos; -1 when one is not a digit.
+int digits(QStringView text, qsizetype pos, int count)
+{
+    int value = 0;
+    for (int i = 0; i < count; ++i) {
+        const char16_t c = text[pos + i].unicode();
+        if (c < u'0' || c > u'9') {
+            return -1;
+        }
+        value = value * 10 + (c - u'0');
+    }
+    return value;
+}
+
+} // namespace
+
+QDateTime fromStoredForm(QStringView text)
+{
+    if (text.size() != 19 || text[4] != u'-' || text[7] != u'-' || text[10] != u' ' || text[13] != u':' ||
+        text[16] != u':') {
+        return QDateTime();
+    }
+    const QDate date(digits(text, 0, 4), digits(text, 5, 2), digits(text, 8, 2));
+    const QTime time(digits(text, 11, 2), digits(text, 14, 2), digits(text, 17, 2));
+    if (!date.isValid() || !time.isValid()) {
+        return QDateTime();
+    }
+    return QDateTime(date, time);
+}
+
 QDateTime fromStorage(const QString& text)
 {
+    const QDateTime stored = fromStoredForm(text);
+    if (stored.isValid()) {
+        return stored;
+    }
     static const QString formats[] = {
         QStringLiteral("yyyy-MM-dd HH:mm:ss"),       QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"),
         QStringLiteral("yyyy-MM-dd HH:mm"),          QStringLiteral("yyyy-MM-dd'T'HH:mm:ss"),

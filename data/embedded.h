@@ -45,9 +45,13 @@ QDateTime serverNow();
 // date for any other text.
 QString toStorage(const QDateTime& value);
 QDateTime fromStorage(const QString& text);
+// The stored form "yyyy-MM-dd HH:mm:ss" alone, read directly (nearly every date has it; fromStorage tries
+// several formats, each with a time-zone look-up); an invalid date for any other text.
+QDateTime fromStoredForm(QStringView text);
 
-// How much work addLogin puts into each password hash. Interactive is the default; Minimal makes
-// test fixtures fast. Existing hashes keep the cost they were made with.
+// How much work addLogin puts into each password hash. Interactive, the default, is OWASP's Argon2id
+// minimum (19 MiB, 2 passes); Minimal makes test fixtures fast. Existing hashes keep the cost they were
+// made with.
 enum class HashCost { Interactive, Minimal };
 void setLoginHashCost(HashCost cost);
 

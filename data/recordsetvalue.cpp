@@ -3,17 +3,10 @@
 #include "data/embedded.h"
 
 #include <QDateTime>
-#include <QRegularExpression>
 
 namespace data {
 
 namespace {
-
-bool looksLikeStoredDate(const QString& text)
-{
-    static const QRegularExpression pattern(QStringLiteral("^\\d{4}-\\d{2}-\\d{2} \\d{2}:\\d{2}:\\d{2}$"));
-    return text.size() == 19 && pattern.match(text).hasMatch();
-}
 
 QVariant plainValue(const QVariant& raw)
 {
@@ -89,9 +82,11 @@ QVariant recordsetValue(const QVariant& raw, ColumnKind kind)
         return plainValue(raw);
     }
     const QString text = raw.toString();
-    if (kind == ColumnKind::Date || (kind == ColumnKind::Expression && looksLikeStoredDate(text))) {
-        const QDateTime date = embedded::fromStorage(text);
-        return date.isValid() ? QVariant(date) : QVariant(text);
+    if (kind == ColumnKind::Date || kind == ColumnKind::Expression) {
+        const QDateTime date = kind == ColumnKind::Date ? embedded::fromStorage(text) : embedded::fromStoredForm(text);
+        if (date.isValid()) {
+            return date;
+        }
     }
     return text;
 }

@@ -156,19 +156,30 @@ void closingSteps(std::unique_ptr<frmLogin>& dialog)
 }
 
 // Remembers the login (password scrambled) when FXRecord is ticked, forgets it otherwise.
-void rememberLogin(const frmLogin& dialog)
+// Writes a remembered value only when it differs from what is stored: every write makes the settings file
+// anew on disk, and a remembered login is the same at nearly every start.
+void rememberValue(const QString& name, const QString& value)
 {
     using namespace registry::modRegistry;
+    if (ObterValorString(UserKey(), name) != std::optional<QString>(value)) {
+        DefinirValorString(UserKey(), name, value);
+    }
+}
+
+void rememberLogin(const frmLogin& dialog)
+{
     if (dialog.FXRecord()->isChecked()) {
-        CriarChave(UserKey());
-        DefinirValorString(UserKey(), QStringLiteral("Username"), UserName);
-        DefinirValorString(UserKey(), QStringLiteral("Password"),
-                           scramble::modEncriptSerial::EncriptSerial(dialog.FXPassword()->text()));
-        DefinirValorString(UserKey(), QStringLiteral("Remember"), QStringLiteral("1"));
+        if (!registry::modRegistry::ObterValorString(UserKey(), QStringLiteral("Remember"))) {
+            registry::modRegistry::CriarChave(UserKey());
+        }
+        rememberValue(QStringLiteral("Username"), UserName);
+        rememberValue(QStringLiteral("Password"),
+                      scramble::modEncriptSerial::EncriptSerial(dialog.FXPassword()->text()));
+        rememberValue(QStringLiteral("Remember"), QStringLiteral("1"));
     } else {
-        DefinirValorString(UserKey(), QStringLiteral("Username"), QString());
-        DefinirValorString(UserKey(), QStringLiteral("Password"), QString());
-        DefinirValorString(UserKey(), QStringLiteral("Remember"), QStringLiteral("0"));
+        rememberValue(QStringLiteral("Username"), QString());
+        rememberValue(QStringLiteral("Password"), QString());
+        rememberValue(QStringLiteral("Remember"), QStringLiteral("0"));
     }
 }
 

@@ -18,6 +18,7 @@
 
 #include <memory>
 #include <optional>
+#include <sys/stat.h>
 
 using namespace session;
 using namespace registry::modRegistry;
@@ -183,7 +184,15 @@ private Q_SLOTS:
     void rememberedLoginNeedsNoDialog()
     {
         rememberLogin("1", "JS", "js-pass");
+        const auto identity = [this] {
+            struct stat info {
+            };
+            ::stat(QFile::encodeName(m_registry->file("HKEY_CURRENT_USER")).constData(), &info);
+            return QPair<qulonglong, qlonglong>(info.st_ino, info.st_mtim.tv_nsec + info.st_mtim.tv_sec * 1000000000LL);
+        };
+        const auto before = identity();
         General().Run();
+        QCOMPARE(identity(), before); // an unchanged remembered login is not written again
         QCOMPARE(m_shown, 0);
         expectLoggedInAs("JS", "js-pass", 10);
         QCOMPARE(data::Data::SqlServer().connectionString(), m_db->connectionText("orv_app", "app-secret"));
