@@ -7,6 +7,8 @@
 #include <QStringDecoder>
 #include <QStringTokenizer>
 
+#include <algorithm>
+
 namespace registry {
 namespace {
 
@@ -26,6 +28,11 @@ QString lineEnd()
 QString folded(QStringView name)
 {
     return name.toString().toCaseFolded();
+}
+
+bool isHexDigit(QChar c)
+{
+    return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
 }
 
 // The failure of one line, thrown as a store that cannot be read.
@@ -162,8 +169,13 @@ void RegFile::parseValue(const QStringList& lines, qsizetype& index, Key* curren
                 value.data += lines.at(++index).trimmed();
             }
         }
-        if (!otherType.match(value.data).hasMatch()) {
+        const QRegularExpressionMatch type = otherType.match(value.data);
+        if (!type.hasMatch()) {
             throw LineError{QStringLiteral("unknown value type")};
+        }
+        const QStringView digits = QStringView(value.data).mid(type.capturedEnd());
+        if (!std::all_of(digits.begin(), digits.end(), [](QChar c) { return c == u',' || isHexDigit(c); })) {
+            throw LineError{QStringLiteral("not hexadecimal data")};
         }
     }
     store(*current, value);

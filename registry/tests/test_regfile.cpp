@@ -92,6 +92,7 @@ private Q_SLOTS:
         QTest::newRow("empty key name") << Header + "[HKEY_CURRENT_USER\\a\\\\b]\r\n" << false;
         QTest::newRow("value without a key") << Header + "@=\"x\"\r\n" << false;
         QTest::newRow("unknown type") << Header + Key + "\"a\"=dword\r\n" << false;
+        QTest::newRow("control characters in hex data") << Header + Key + "\"a\"=hex:01,\\\r\\\n\r\n" << false;
         QTest::newRow("huge hex value over many lines")
             << Header + Key + "\"Blob\"=hex:" + QByteArray("00,").repeated(2000).append("\\\r\n  ").repeated(200) +
                    "00\r\n"
