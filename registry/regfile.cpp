@@ -5,6 +5,7 @@
 
 #include <QRegularExpression>
 #include <QStringDecoder>
+#include <QStringTokenizer>
 
 #include <algorithm>
 
@@ -16,13 +17,22 @@ QString header()
     return QStringLiteral("Windows Registry Editor Version 5.00");
 }
 
-// Case-folded, with "\" turned into a character that sorts below any name, so that the map lists every key
-// right after its parent.
-QString mapKey(const QString& path)
+quint64 walked = 0;
+
+QString lineEnd()
 {
-    QString key = path.toCaseFolded();
-    key.replace(u'\\', QChar(1));
-    return key;
+    return QStringLiteral("\r\n");
+}
+
+// Names compare case-insensitively.
+QString folded(QStringView name)
+{
+    return name.toString().toCaseFolded();
+}
+
+bool isHexDigit(QChar c)
+{
+    return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
 }
 
 // The failure of one line, thrown as a store that cannot be read.
@@ -61,18 +71,22 @@ QString quoted(QString text)
 
 RegFile::RegFile(const QString& rootName)
     : m_root(rootName)
+{}
+
+quint64 RegFile::levelsWalked()
 {
-    addKey(QString());
+    return walked;
 }
 
 void RegFile::parse(const QByteArray& bytes, const QString& source)
 {
-    m_keys.clear();
-    addKey(QString());
+    m_top = Key();
     if (bytes.isEmpty()) {
         return;
     }
-    QStringDecoder decoder(bytes.startsWith("\xFF\xFE") ? QStringConverter::Utf16LE : QStringConverter::Utf8);
+    // Stateless: a character cut off at the end of the file is an error, not left waiting for more bytes.
+    QStringDecoder decoder(bytes.startsWith("\xFF\xFE") ? QStringConverter::Utf16LE : QStringConverter::Utf8,
+                           QStringConverter::Flag::Stateless);
     const QString text = decoder.decode(bytes);
     const QStringList lines = text.split(u'\n');
     qsizetype index = 0;
@@ -86,19 +100,20 @@ void RegFile::parse(const QByteArray& bytes, const QString& source)
         if (index == lines.size() || lines.at(index).trimmed() != header()) {
             throw LineError{QStringLiteral("no \"%1\" header").arg(header())};
         }
-        QString current; // the key the value lines belong to; null before the first section
+        Key* current = nullptr; // the key the value lines belong to
         for (++index; index < lines.size(); ++index) {
             const QString line = lines.at(index).trimmed();
             if (line.isEmpty() || line.startsWith(u';')) {
                 continue;
             }
             if (line.startsWith(u'[')) {
-                parseSection(line, current);
+                current = &parseSection(line);
             } else {
                 parseValue(lines, index, current);
             }
         }
     } catch (const LineError& error) {
+        m_top = Key();
         throw core::Error(errc::BadDatabase, QStringLiteral("The registry file %1 cannot be read (line %2: %3)")
                                                  .arg(source)
                                                  .arg(index + 1)
@@ -106,7 +121,7 @@ void RegFile::parse(const QByteArray& bytes, const QString& source)
     }
 }
 
-void RegFile::parseSection(const QString& line, QString& current)
+RegFile::Key& RegFile::parseSection(const QString& line)
 {
     if (!line.endsWith(u']') || line.startsWith(QStringLiteral("[-"))) {
         throw LineError{QStringLiteral("not a key")};
@@ -117,16 +132,15 @@ void RegFile::parseSection(const QString& line, QString& current)
     if (name.left(separator).compare(m_root, Qt::CaseInsensitive) != 0 || !validPath(path)) {
         throw LineError{QStringLiteral("not a key of %1").arg(m_root)};
     }
-    addKey(path);
-    current = path;
+    return make(path);
 }
 
-void RegFile::parseValue(const QStringList& lines, qsizetype& index, const QString& current)
+void RegFile::parseValue(const QStringList& lines, qsizetype& index, Key* current)
 {
     static const QRegularExpression otherType(QStringLiteral("^(dword|hex(\\([0-9a-f]+\\))?):"),
                                               QRegularExpression::CaseInsensitiveOption);
     const QString line = lines.at(index).trimmed();
-    if (current.isNull()) {
+    if (!current) {
         throw LineError{QStringLiteral("a value outside any key")};
     }
     Value value;
@@ -149,83 +163,128 @@ void RegFile::parseValue(const QStringList& lines, qsizetype& index, const QStri
     } else {
         value.isString = false;
         value.data = line.mid(pos);
-        while (value.data.endsWith(u'\\') && index + 1 < lines.size()) { // hex data continues on the next line
+        while (value.data.endsWith(u'\\')) { // hex data continues on the next line, if there is one
             value.data.chop(1);
-            value.data += lines.at(++index).trimmed();
+            if (index + 1 < lines.size()) {
+                value.data += lines.at(++index).trimmed();
+            }
         }
-        if (!otherType.match(value.data).hasMatch()) {
+        const QRegularExpressionMatch type = otherType.match(value.data);
+        if (!type.hasMatch()) {
             throw LineError{QStringLiteral("unknown value type")};
         }
-    }
-    Key& key = m_keys[mapKey(current)];
-    for (Value& old : key.values) {
-        if (old.name.compare(value.name, Qt::CaseInsensitive) == 0) {
-            old = value;
-            return;
+        const QStringView digits = QStringView(value.data).mid(type.capturedEnd());
+        if (!std::all_of(digits.begin(), digits.end(), [](QChar c) { return c == u',' || isHexDigit(c); })) {
+            throw LineError{QStringLiteral("not hexadecimal data")};
         }
     }
-    key.values.append(value);
+    store(*current, value);
 }
 
-QByteArray RegFile::toText() const
+std::optional<QByteArray> RegFile::toText(qsizetype maxBytes) const
 {
-    const QString lineEnd = QStringLiteral("\r\n");
-    QString text = header() + lineEnd + lineEnd;
-    for (const Key& key : m_keys) {
-        if (key.path.isEmpty() && key.values.isEmpty()) {
-            continue;
+    QString text = header() + lineEnd() + lineEnd();
+    // UTF-8 takes at least one byte for each UTF-16 unit, so a text longer than maxBytes units is too long.
+    bool fits = true;
+    if (!m_top.values.isEmpty()) {
+        fits = appendSections(m_top, m_root, text, maxBytes);
+    } else {
+        for (auto child = m_top.children.cbegin(); fits && child != m_top.children.cend(); ++child) {
+            fits = appendSections(*child, m_root + u'\\' + child->name, text, maxBytes);
         }
-        text += u'[' + m_root + (key.path.isEmpty() ? QString() : u'\\' + key.path) + u']' + lineEnd;
-        for (const Value& value : key.values) {
-            text += (value.name.isEmpty() ? QStringLiteral("@") : quoted(value.name)) + u'=' +
-                    (value.isString ? quoted(value.data) : value.data) + lineEnd;
-        }
-        text += lineEnd;
     }
-    return text.toUtf8();
+    QByteArray bytes = text.toUtf8();
+    if (!fits || bytes.size() > maxBytes) {
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+bool RegFile::appendSections(const Key& key, const QString& path, QString& text, qsizetype maxChars)
+{
+    text += u'[' + path + u']' + lineEnd();
+    for (const Value& value : key.values) {
+        text += (value.name.isEmpty() ? QStringLiteral("@") : quoted(value.name)) + u'=' +
+                (value.isString ? quoted(value.data) : value.data) + lineEnd();
+    }
+    text += lineEnd();
+    for (auto child = key.children.cbegin(); child != key.children.cend(); ++child) {
+        if (text.size() > maxChars || !appendSections(*child, path + u'\\' + child->name, text, maxChars)) {
+            return false;
+        }
+    }
+    return text.size() <= maxChars;
+}
+
+const RegFile::Key* RegFile::find(const QString& path) const
+{
+    const Key* key = &m_top;
+    if (path.isEmpty()) {
+        return key;
+    }
+    for (const QStringView name : qTokenize(path, u'\\')) {
+        ++walked;
+        const auto child = key->children.constFind(folded(name));
+        if (child == key->children.cend()) {
+            return nullptr;
+        }
+        key = &*child;
+    }
+    return key;
+}
+
+RegFile::Key& RegFile::make(const QString& path)
+{
+    Key* key = &m_top;
+    if (path.isEmpty()) {
+        return *key;
+    }
+    for (const QStringView name : qTokenize(path, u'\\')) {
+        ++walked;
+        Key& child = key->children[folded(name)];
+        if (child.name.isEmpty()) {
+            child.name = name.toString();
+        }
+        key = &child;
+    }
+    return *key;
+}
+
+void RegFile::store(Key& key, const Value& value)
+{
+    const QString name = folded(value.name);
+    const auto known = key.valueIndex.constFind(name);
+    if (known != key.valueIndex.cend()) {
+        key.values[*known] = value;
+        return;
+    }
+    key.valueIndex.insert(name, key.values.size());
+    key.values.append(value);
 }
 
 bool RegFile::hasKey(const QString& path) const
 {
-    return m_keys.contains(mapKey(path));
+    return find(path) != nullptr;
 }
 
 void RegFile::addKey(const QString& path)
 {
-    for (qsizetype end = path.indexOf(u'\\'); end >= 0; end = path.indexOf(u'\\', end + 1)) {
-        addKey(path.left(end));
-    }
-    Key& key = m_keys[mapKey(path)];
-    if (key.path.isNull()) {
-        key.path = path.isNull() ? QStringLiteral("") : path;
-    }
+    make(path);
 }
 
 const RegFile::Value* RegFile::value(const QString& path, const QString& name) const
 {
-    const auto key = m_keys.constFind(mapKey(path));
-    if (key == m_keys.cend()) {
+    const Key* key = find(path);
+    if (!key) {
         return nullptr;
     }
-    for (const Value& value : key->values) {
-        if (value.name.compare(name, Qt::CaseInsensitive) == 0) {
-            return &value;
-        }
-    }
-    return nullptr;
+    const auto known = key->valueIndex.constFind(folded(name));
+    return known == key->valueIndex.cend() ? nullptr : &key->values.at(*known);
 }
 
 void RegFile::setValue(const QString& path, const QString& name, const QString& data)
 {
-    Key& key = m_keys[mapKey(path)];
-    for (Value& value : key.values) {
-        if (value.name.compare(name, Qt::CaseInsensitive) == 0) {
-            value.data = data;
-            value.isString = true;
-            return;
-        }
-    }
-    key.values.append({name, data, true});
+    store(make(path), {name, data, true});
 }
 
 bool RegFile::validPath(const QString& path)
@@ -233,8 +292,13 @@ bool RegFile::validPath(const QString& path)
     if (path.isEmpty()) {
         return true;
     }
-    const QStringList names = path.split(u'\\');
-    return std::none_of(names.cbegin(), names.cend(), [](const QString& name) { return name.isEmpty(); });
+    qsizetype depth = 0;
+    for (const QStringView name : qTokenize(path, u'\\')) {
+        if (name.isEmpty() || name.size() > MaxNameLength || ++depth > MaxDepth) {
+            return false;
+        }
+    }
+    return true;
 }
 
 } // namespace registry

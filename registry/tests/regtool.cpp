@@ -3,11 +3,18 @@
 //   registry_regtool get <path> <name>              prints the value as UTF-8; exit 0, or 2 when it reads as null
 //   registry_regtool fill <path> <prefix> <count>   writes <prefix>1 = "v1" ... one write at a time; exit 0 when all
 //   were
+//   registry_regtool crash <path> <name> <value>    writes the value into an existing key but dies (exit 3) once the
+//   new file is written and before it replaces the old one
 #include "registry/modregistry.h"
 
 #include <QStringList>
 
 #include <cstdio>
+#include <cstdlib>
+
+#ifndef _WIN32
+#include "registry/filestore.h"
+#endif
 
 using namespace registry::modRegistry;
 
@@ -36,6 +43,12 @@ int main(int argc, char* argv[])
         }
         return written ? 0 : 1;
     }
-    std::fputs("usage: registry_regtool set|get|fill <path> ...\n", stderr);
+#ifndef _WIN32
+    if (command == u"crash" && args.size() == 4) {
+        registry::filestore::setBeforeReplace([](const QString&) { std::_Exit(3); });
+        return DefinirValorString(args[1], args[2], args[3]) ? 0 : 1;
+    }
+#endif
+    std::fputs("usage: registry_regtool set|get|fill|crash <path> ...\n", stderr);
     return 64;
 }

@@ -121,6 +121,7 @@ private Q_SLOTS:
         QTest::newRow("to a missing value") << QStringList{a, b} << Read();
         QTest::newRow("back to the first key") << QStringList{a, b, c, a.toUpper()} << Read();
         QTest::newRow("to itself") << QStringList{a, a} << Read();
+        QTest::newRow("back to a later key") << QStringList{a, b, c, b} << Read();
     }
 
     void redirections()

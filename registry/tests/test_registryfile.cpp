@@ -1,10 +1,14 @@
 // The registry as kept in files where there is no Windows registry.
+#include "registry/filestore.h"
 #include "registry/modregistry.h"
+#include "testsupport/mockclock.h"
 #include "testsupport/recordedreports.h"
 #include "testsupport/tempregistry.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStringEncoder>
 #include <QTest>
@@ -14,6 +18,8 @@
 
 using namespace registry::modRegistry;
 using namespace Qt::StringLiterals;
+using registry::filestore::fileReads;
+using registry::filestore::MaxFileBytes;
 
 namespace {
 const QString Vorlent = u"HKEY_CURRENT_USER\\Software\\Vorlent"_s;
@@ -168,6 +174,107 @@ private Q_SLOTS:
 
         QCOMPARE(ObterValorString(Machine, u"DataServer"_s), u"Lisboa"_s);
         QVERIFY(DefinirValorString(Machine, u"dtUser"_s, u"orv"_s));
+    }
+
+    // A file up to 4 MiB reads; a larger one is reported without being read, and neither written over nor grown.
+    void fileSizeIsBounded_data()
+    {
+        QTest::addColumn<qint64>("size");
+        QTest::addColumn<bool>("readable");
+        QTest::newRow("4 MiB") << MaxFileBytes << true;
+        QTest::newRow("4 MiB and a byte") << MaxFileBytes + 1 << false;
+    }
+
+    void fileSizeIsBounded()
+    {
+        QFETCH(qint64, size);
+        QFETCH(bool, readable);
+        QByteArray text = Header + "[HKEY_CURRENT_USER\\Software\\Vorlent]\r\n\"Username\"=\"jsilva\"\r\n";
+        text += QByteArray(size - text.size() - 2, ';') + "\r\n"; // a comment
+        write(userFile(), text);
+        const quint64 reads = fileReads();
+
+        QCOMPARE(ObterValorString(Vorlent, u"Username"_s), readable ? std::optional(u"jsilva"_s) : std::nullopt);
+        QCOMPARE(DefinirValorString(Vorlent, u"Remember"_s, u"1"_s), readable);
+        if (readable) {
+            QCOMPARE(ObterValorString(Vorlent, u"Remember"_s), u"1"_s); // the comment is gone: the file shrank
+        } else {
+            QCOMPARE(fileReads(), reads);
+            QCOMPARE(m_reports->procedures(), (QStringList{u"ValorString"_s, u"DefinirValorString"_s}));
+            QVERIFY(m_reports->reports().first().text.contains(userFile()));
+            m_reports->clear();
+            QCOMPARE(contents(userFile()), text);
+        }
+    }
+
+    void writeThatWouldGrowPastTheLimitIsRefused()
+    {
+        QVERIFY(CriarChave(Vorlent));
+        QVERIFY(DefinirValorString(Vorlent, u"Username"_s, u"jsilva"_s));
+        const QByteArray before = contents(userFile());
+        QVERIFY(!DefinirValorString(Vorlent, u"Note"_s, QString(MaxFileBytes, u'x')));
+        QCOMPARE(m_reports->procedures(), QStringList{u"DefinirValorString"_s});
+        m_reports->clear();
+        QCOMPARE(contents(userFile()), before);
+        QCOMPARE(ObterValorString(Vorlent, u"Username"_s), u"jsilva"_s);
+    }
+
+    // A file is read again only when it changed: another program replaced it, or it was rewritten in place with
+    // another length or modification time. A file changed in the last moments is read at every access, as a change
+    // within the same timestamp tick would not show.
+    void fileIsReadAgainOnlyWhenChanged()
+    {
+        testsupport::MockClock clock(QDateTime::currentDateTime().addSecs(3600)); // every file looks settled
+        QVERIFY(CriarChave(Vorlent));
+        QVERIFY(DefinirValorString(Vorlent, u"Remember"_s, u"0"_s));
+        const auto readsFor = [&](const QString& expected) {
+            const quint64 before = fileReads();
+            for (int i = 0; i < 3; ++i) {
+                if (ObterValorString(Vorlent, u"Remember"_s) != expected) {
+                    return quint64(1000);
+                }
+            }
+            return fileReads() - before;
+        };
+        QCOMPARE(readsFor(u"0"_s), quint64(1));
+        QCOMPARE(readsFor(u"0"_s), quint64(0));
+
+        QCOMPARE(finish(startTool(this, {u"set"_s, Vorlent, u"Remember"_s, u"1"_s})), 0);
+        QCOMPARE(readsFor(u"1"_s), quint64(1));
+
+        const QByteArray text = contents(userFile());
+        write(userFile(), QByteArray(text).replace("\"1\"", "\"12\"")); // in place, longer
+        QCOMPARE(readsFor(u"12"_s), quint64(1));
+
+        QFile file(userFile());
+        const QDateTime modified = QFileInfo(file).lastModified();
+        write(userFile(), QByteArray(text).replace("\"1\"", "\"21\"")); // in place, as long, another time
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(modified.addSecs(-60), QFileDevice::FileModificationTime));
+        file.close();
+        QCOMPARE(readsFor(u"21"_s), quint64(1));
+
+        clock.set(QDateTime::currentDateTime());
+        QVERIFY(DefinirValorString(Vorlent, u"Remember"_s, u"3"_s));
+        QVERIFY(readsFor(u"3"_s) >= 3);
+    }
+
+    // A writer that dies after writing the new file and before it takes the old one's place leaves the old file
+    // whole; the next write succeeds at once and the leftovers of the dead writer go away.
+    void crashBeforeReplacingKeepsTheOldFile()
+    {
+        QVERIFY(CriarChave(Vorlent));
+        QVERIFY(DefinirValorString(Vorlent, u"Password"_s, u"old"_s));
+        const QByteArray before = contents(userFile());
+
+        QCOMPARE(finish(startTool(this, {u"crash"_s, Vorlent, u"Password"_s, u"new"_s})), 3);
+        QCOMPARE(contents(userFile()), before);
+        QVERIFY(contents(userFile() + u".new"_s).contains("\"new\""));
+        QCOMPARE(ObterValorString(Vorlent, u"Password"_s), u"old"_s);
+
+        QVERIFY(DefinirValorString(Vorlent, u"Password"_s, u"next"_s));
+        QCOMPARE(ObterValorString(Vorlent, u"Password"_s), u"next"_s);
+        QCOMPARE(QDir(m_registry->userDirectory()).entryList(QDir::Files), QStringList{u"HKEY_CURRENT_USER.reg"_s});
     }
 
     void perUserFileIsPrivate()
