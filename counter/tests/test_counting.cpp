@@ -67,16 +67,22 @@ private Q_SLOTS:
         }
     }
 
-    // A (812) is ticked and runs five minutes, then B (813) is ticked.
+    // A (812) is ticked and runs a while, then B (813) is ticked.
     void ticking_data()
     {
         QTest::addColumn<bool>("multitasking");
-        QTest::newRow("without multitasking A stops") << false;
-        QTest::newRow("with multitasking both run") << true;
+        QTest::addColumn<int>("seconds");
+        QTest::addColumn<QVariant>("minutesOfA"); // null: A's entry was deleted
+        QTest::newRow("without multitasking A stops after 5 minutes") << false << 300 << QVariant(5);
+        // No refill follows a deletion: only the walk itself unticks A.
+        QTest::newRow("without multitasking A is deleted after 80 seconds") << false << 80 << QVariant();
+        QTest::newRow("with multitasking both run") << true << 300 << QVariant(0);
     }
     void ticking()
     {
         QFETCH(bool, multitasking);
+        QFETCH(int, seconds);
+        QFETCH(QVariant, minutesOfA);
         WindowFixture f;
         f.office.addTask(813, OfficeFixture::Work, QStringLiteral("Juntar documentos"), false, f.clock.now());
         f.load();
@@ -85,17 +91,19 @@ private Q_SLOTS:
         const qint64 a = f.list().cellText(f.row(OfficeFixture::Task), 9).toLongLong();
         QCOMPARE(f.sent(QStringLiteral("INSERT")), QStringList{Insert812});
         QVERIFY(f.window->findChild<QTimer*>(QStringLiteral("Timer1"))->isActive());
-        f.clock.advanceMinutes(5);
+        f.clock.advanceSeconds(seconds);
         f.toggle(813);
 
         QCOMPARE(f.office.runningCount(), multitasking ? 2 : 1);
-        QCOMPARE(f.office.minutesOf(a).toInt(), multitasking ? 0 : 5);
+        QCOMPARE(f.office.entryCount(), minutesOfA.isNull() ? 1 : 2);
+        QCOMPARE(f.office.minutesOf(a), minutesOfA);
         QCOMPARE(f.list().checked(f.row(OfficeFixture::Task)), multitasking);
-        if (!multitasking) {
+        if (minutesOfA.toInt() > 0) {
             QCOMPARE(f.list().selectedRow(), f.row(OfficeFixture::Task));
         }
         QVERIFY(f.list().checked(f.row(813)));
-        QCOMPARE(f.list().cellText(f.row(813), 7), QStringLiteral("16-11-2009 09:05:00"));
+        QCOMPARE(f.list().cellText(f.row(813), 7),
+                 QStringLiteral("16-11-2009 ") + QTime(9, 0).addSecs(seconds).toString(QStringLiteral("HH:mm:ss")));
         const QString entryOf813 =
             QStringLiteral("SELECT lancamento_id FROM tbProcessos_Trabalhos_Tarefas_Lancamentos WHERE tarefa_id = 813");
         QCOMPARE(f.list().cellText(f.row(813), 9), f.office.database().scalar(entryOf813).toString());
@@ -130,36 +138,36 @@ private Q_SLOTS:
         QCOMPARE(f.office.entryCount(), 0);
     }
 
-    // The commands that act on a task are offered only when the right click was on a row.
+    // A right click on a row pops up the list menu; the press on the row sets the hide command's caption.
+    // Every command not there yet stays disabled, so no entry of the menu does nothing when clicked.
     void theContextMenu_data()
     {
-        QTest::addColumn<QList<int>>("clicks"); // a row, or -1 for empty space; the last click is the right one
-        QTest::addColumn<bool>("enabled");
-        QTest::newRow("right click on a row") << QList<int>{0} << true;
-        QTest::newRow("right click on empty space") << QList<int>{-1} << false;
-        QTest::newRow("left click on a row, then right on empty space") << QList<int>{0, -1} << false;
+        QTest::addColumn<bool>("hidden");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("a visible task") << false << QStringLiteral("Esconder");
+        QTest::newRow("a hidden task") << true << QStringLiteral("Tornar visível");
     }
     void theContextMenu()
     {
-        QFETCH(QList<int>, clicks);
-        QFETCH(bool, enabled);
+        QFETCH(bool, hidden);
+        QFETCH(QString, caption);
         WindowFixture f;
+        f.office.database().exec(
+            QStringLiteral("UPDATE tbProcessos_Trabalhos_Tarefas SET escondida = %1").arg(hidden ? 1 : 0));
         f.load();
         QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
         counter::ListView& list = f.list();
-        for (int i = 0; i < clicks.size(); ++i) {
-            const QPoint where = clicks[i] < 0 ? QPoint(20, list.viewport()->height() - 5)
-                                               : list.visualRect(list.model()->index(clicks[i], 4)).center();
-            QTest::mouseClick(list.viewport(), i + 1 == clicks.size() ? Qt::RightButton : Qt::LeftButton, {}, where);
-        }
+        QTest::mouseClick(list.viewport(), Qt::RightButton, {}, list.cellRect(0, 4).center());
+
         QCOMPARE(f.popups, QStringList{QStringLiteral("mnList")});
-        for (const char* name : {"mnListAbrir", "mnListLancamento", "mnListRemover", "mnListTerminar"}) {
-            QCOMPARE(f.window->findChild<QAction*>(QLatin1String(name))->isEnabled(), enabled);
+        auto* hide = f.window->findChild<QAction*>(QStringLiteral("mnEsconder"));
+        QCOMPARE(hide->text(), caption);
+        for (QAction* action : f.window->findChild<QMenu*>(QStringLiteral("mnList"))->findChildren<QAction*>()) {
+            QVERIFY2(!action->isEnabled() || action->isSeparator() || action->menu(), qPrintable(action->objectName()));
+            QVERIFY(action->isVisible());
         }
-        QCOMPARE(f.window->findChild<QMenu*>(QStringLiteral("mnListAbrirRelated"))->menuAction()->isEnabled(), enabled);
-        for (const char* name : {"mnEsconder", "mnListTrabalho", "mnLancamentoNovo"}) {
-            QVERIFY(f.window->findChild<QAction*>(QLatin1String(name))->isEnabled());
-        }
+        QVERIFY(!f.window->findChild<QMenu*>(QStringLiteral("mnListAbrirRelated"))->menuAction()->isEnabled());
+        QVERIFY(f.reports.reports().isEmpty());
     }
 };
 

@@ -1,3 +1,6 @@
+#include "counter/counterreports.h"
+#include "counter/statisticspanel.h"
+#include "counter/trayicon.h"
 #include "windowfixture.h"
 
 #include <QAction>
@@ -5,6 +8,7 @@
 #include <QComboBox>
 #include <QDateTimeEdit>
 #include <QSystemTrayIcon>
+#include <QTabBar>
 
 using testsupport::OfficeFixture;
 
@@ -13,16 +17,25 @@ class TestFrmCounter : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // The selector shows the logged-in lawyer, even one that is not first in the list, and allows another
+    // choice only under policy #3101. It stays disabled until the statistics tabs arrive.
     void theLoadPreparesTheWindow_data()
     {
         QTest::addColumn<bool>("policy");
-        QTest::newRow("without #3101 the selector is locked") << false;
-        QTest::newRow("with #3101 the selector can be changed") << true;
+        QTest::addColumn<int>("lawyer");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("without #3101") << false << int(OfficeFixture::Lawyer) << QStringLiteral("Ana Lopes");
+        QTest::newRow("with #3101") << true << int(OfficeFixture::Lawyer) << QStringLiteral("Ana Lopes");
+        QTest::newRow("a lawyer second in the list")
+            << false << int(OfficeFixture::OtherLawyer) << QStringLiteral("Bruno Sá");
     }
     void theLoadPreparesTheWindow()
     {
         QFETCH(bool, policy);
+        QFETCH(int, lawyer);
+        QFETCH(QString, shown);
         WindowFixture f;
+        session::modCode::AdvogadoID = lawyer;
         const QDateTime serverNow(QDate(2009, 11, 20), QTime(14, 30));
         f.office.database().setServerClock(serverNow);
         if (policy) {
@@ -36,8 +49,9 @@ private Q_SLOTS:
         }
         auto* lawyers = window.findChild<QComboBox*>(QStringLiteral("FXAdvogado_ID"));
         QCOMPARE(lawyers->count(), 2);
-        QCOMPARE(lawyers->currentText(), QStringLiteral("Ana Lopes"));
-        QCOMPARE(lawyers->isEnabled(), policy);
+        QCOMPARE(lawyers->currentText(), shown);
+        QCOMPARE(f.part<counter::StatisticsPanel>().lawyerChoiceAllowed(), policy);
+        QVERIFY(!lawyers->isHidden() && !lawyers->isEnabled());
         QCOMPARE(session::modCode::CounterWindow, static_cast<session::CounterWindowInterface*>(&window));
         QVERIFY(f.reports.reports().isEmpty());
     }
@@ -65,7 +79,7 @@ private Q_SLOTS:
         }
         window.close();
         QVERIFY(!window.isVisible());
-        QVERIFY(window.hasTrayIcon());
+        QVERIFY(f.part<counter::TrayIcon>().added());
         QVERIFY(f.boxes.shown().isEmpty());
         auto* sair = window.findChild<QAction*>(QStringLiteral("mnSair"));
         QVERIFY(window.findChild<QSystemTrayIcon*>()->contextMenu()->actions().contains(sair));
@@ -74,10 +88,17 @@ private Q_SLOTS:
 
         QCOMPARE(f.boxes.shown().size(), counting ? 1 : 0);
         if (counting) {
-            QCOMPARE(f.boxes.shown().first().buttons, core::Buttons::YesNo);
+            const core::Message& question = f.boxes.shown().first();
+            // The parts are joined by line feed, carriage return, line feed, carriage return.
+            QCOMPARE(question.text,
+                     QStringLiteral("Atenção: Tem tarefas em progresso.\n\r\n\rTem a certeza que pretende "
+                                    "fechar a aplicação?\n\r\n\rNota: mesmo com a aplicação terminada "
+                                    "o contador continuará activo para as tarefas selecionadas."));
+            QCOMPARE(question.title, QStringLiteral("Fechar Aplicação"));
+            QCOMPARE(question.buttons, core::Buttons::YesNo);
         }
         QCOMPARE(f.programEnds, ends ? 1 : 0);
-        QCOMPARE(window.hasTrayIcon(), !ends);
+        QCOMPARE(f.part<counter::TrayIcon>().added(), !ends);
         QCOMPARE(f.office.runningCount(), counting ? 1 : 0);
     }
 
@@ -89,6 +110,7 @@ private Q_SLOTS:
         QTest::newRow("a task saved selects it") << 4003 << 813 << "ListView1";
         QTest::newRow("a time entry saved, pending tab") << 4004 << 0 << "FXMultitarefa";
         QTest::newRow("anything else") << 1 << 0 << "ListView1";
+        QTest::newRow("no flag") << 0 << 0 << "ListView1";
     }
     void theEditorsAskForARefill()
     {
@@ -102,7 +124,86 @@ private Q_SLOTS:
         window.RemoteKey(813, flag);
         QCOMPARE(f.list().rowCount(), 2);
         QCOMPARE(f.list().selectedRow(), selected == 0 ? -1 : f.row(selected));
-        QCOMPARE(window.focusWidget()->objectName(), focused);
+        // The list hands its focus to the tree inside it.
+        const QWidget* target = window.findChild<QWidget*>(focused);
+        QVERIFY(window.focusWidget() == target || target->isAncestorOf(window.focusWidget()));
+    }
+
+    // The tabs of the statistics keep their captions but cannot be chosen until their lists arrive.
+    void theStatisticsTabsWaitForTheirWork()
+    {
+        WindowFixture f;
+        counter::frmCounter& window = f.load();
+        auto* tabs = window.findChild<QTabBar*>(QStringLiteral("TabStrip1"));
+        QCOMPARE(tabs->count(), 3);
+        QCOMPARE(tabs->tabText(1), QStringLiteral("As minhas Estatisticas"));
+        QVERIFY(tabs->isTabEnabled(0) && !tabs->isTabEnabled(1) && !tabs->isTabEnabled(2));
+        for (QAction* action : window.findChild<QMenu*>(QStringLiteral("mnMenu"))->actions()) {
+            if (!action->isSeparator()) {
+                QCOMPARE(action->isEnabled(), action->objectName() != QStringLiteral("mnNovaTarefa"));
+            }
+        }
+    }
+
+    // The icon shows image Image_Index of ImageList1 with the tip, cut to 63 characters, or "Orvel".
+    void theEditorsSetTheTrayIcon_data()
+    {
+        QTest::addColumn<int>("image");
+        QTest::addColumn<QString>("tip");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<int>("reports");
+        QTest::newRow("a tip") << 2 << QStringLiteral("A contar") << QStringLiteral("A contar") << 0;
+        QTest::newRow("no tip") << 3 << QString() << QStringLiteral("Orvel") << 0;
+        QTest::newRow("a long tip") << 1 << QString(70, u'x') << QString(63, u'x') << 0;
+        QTest::newRow("no such image") << 4 << QStringLiteral("Nada") << QStringLiteral("Orvel") << 1;
+    }
+    void theEditorsSetTheTrayIcon()
+    {
+        QFETCH(int, image);
+        QFETCH(QString, tip);
+        QFETCH(QString, shown);
+        QFETCH(int, reports);
+        WindowFixture f;
+        counter::frmCounter& window = f.load();
+        window.SetTrayIcon(image, tip);
+        const counter::TrayIcon& tray = f.part<counter::TrayIcon>();
+        QCOMPARE(tray.tip(), shown);
+        const int expectedImage = reports == 0 ? image : 1;
+        QCOMPARE(tray.icon().pixmap(16).toImage(), tray.images().image(expectedImage).pixmap(16).toImage());
+        QCOMPARE(f.reports.procedures(), reports == 0 ? QStringList() : QStringList{QStringLiteral("SetTrayIcon")});
+    }
+
+    // The list events (timer, tabs, entry lists, RemoteKey) report under rule C: neither a closed
+    // connection nor an error without description; the window's own handlers report every error.
+    void errorsAreReportedByGroup_data()
+    {
+        QTest::addColumn<bool>("lists");
+        QTest::addColumn<int>("number");
+        QTest::addColumn<QString>("description");
+        QTest::addColumn<bool>("reported");
+        QTest::newRow("lists: described") << true << 91 << QStringLiteral("Sem objecto") << true;
+        QTest::newRow("lists: closed connection") << true << 3709 << QStringLiteral("Ligação fechada") << false;
+        QTest::newRow("lists: blank description") << true << 91 << QStringLiteral("  ") << false;
+        QTest::newRow("window: closed connection") << false << 3709 << QStringLiteral("Ligação fechada") << true;
+        QTest::newRow("window: blank description") << false << 91 << QStringLiteral("  ") << true;
+    }
+    void errorsAreReportedByGroup()
+    {
+        QFETCH(bool, lists);
+        QFETCH(int, number);
+        QFETCH(QString, description);
+        QFETCH(bool, reported);
+        testsupport::RecordedReports recorded;
+        const core::ReportLabels labels =
+            lists ? counter::reports::lists(QStringLiteral("frmCounter"), QStringLiteral("Timer1_Timer"))
+                  : counter::reports::window(QStringLiteral("frmCounter"), QStringLiteral("Startup"));
+        core::trap(labels, [&] { throw core::Error(number, description); });
+        QCOMPARE(recorded.reports().size(), reported ? 1 : 0);
+        if (reported) {
+            const testsupport::Report& report = recorded.reports().first();
+            QCOMPARE(QStringList({report.application, report.project}),
+                     lists ? QStringList({"Orv Software", "Orv_Counter"}) : QStringList({"Orv Counter", "orvcounter"}));
+        }
     }
 };
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/program.h"
+#include "counter/countercommands.h"
 #include "counter/frmcounter.h"
 #include "counter/listview.h"
 #include "data/connection.h"
@@ -47,7 +48,8 @@ struct WindowFixture {
     counter::frmCounter& load(bool shown = true)
     {
         window = std::make_unique<counter::frmCounter>();
-        window->setPopupMenu([this](QMenu& menu, const QPoint&) { popups << menu.objectName(); });
+        part<counter::CounterCommands>().setPopupMenu(
+            [this](QMenu& menu, const QPoint&) { popups << menu.objectName(); });
         window->Form_Load();
         if (shown) {
             window->show();
@@ -55,6 +57,9 @@ struct WindowFixture {
         data::StatementLog::clear();
         return *window;
     }
+
+    // One of the window's parts.
+    template <typename Part> Part& part() { return *window->findChild<Part*>(); }
 
     counter::ListView& list() { return *window->findChild<counter::ListView*>(QStringLiteral("ListView1")); }
 

@@ -1,12 +1,12 @@
-// The pending-task list: one row per open task of the lawyer's work items, rebuilt from the database
-// in the row layout of taskrow.h.
+#include "counter/pendingtasks.h"
+
 #include "counter/counterreports.h"
-#include "counter/frmcounter.h"
 #include "counter/listview.h"
 #include "counter/taskrow.h"
 #include "data/connection.h"
 #include "data/modcontrolfill.h"
 #include "data/moddata.h"
+#include "session/modcode.h"
 
 #include <QCheckBox>
 
@@ -25,11 +25,28 @@ bool isSet(const QVariant& flag)
 
 } // namespace
 
-void frmCounter::Fill_Tarefas(int& T)
+PendingTasks::PendingTasks(QWidget& window, ListView& list, QCheckBox& showHidden)
+    : QObject(&window)
+    , m_window(window)
+    , m_list(list)
+    , m_showHidden(showHidden)
+{}
+
+bool PendingTasks::anyRunning() const
 {
-    core::trap(reports::window(objectName(), QStringLiteral("Startup")), [&] {
+    for (int row = 0; row < m_list.rowCount(); ++row) {
+        if (m_list.checked(row)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void PendingTasks::fill(int& T)
+{
+    core::trap(reports::window(m_window.objectName(), QStringLiteral("Startup")), [&] {
         using data::modData::ListField;
-        ListView& list = *m_ListView1;
+        ListView& list = m_list;
         list.clearRows();
 
         auto records = data::Data::SqlServer().openRecordset(
@@ -92,18 +109,12 @@ void frmCounter::Fill_Tarefas(int& T)
                     colourRow(OverdueRed);
                 }
             }
-            if (!m_FXEscondidas->isChecked() && list.cellText(row, taskRow::Hidden) != taskRow::visibleMarker()) {
+            if (!m_showHidden.isChecked() && list.cellText(row, taskRow::Hidden) != taskRow::visibleMarker()) {
                 colourRow(HiddenGrey);
             }
         }
         records->close();
     });
-}
-
-void frmCounter::FXEscondidas_Click()
-{
-    int none = 0;
-    Fill_Tarefas(none);
 }
 
 } // namespace counter

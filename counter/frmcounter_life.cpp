@@ -4,6 +4,7 @@
 #include "core/program.h"
 #include "counter/counterreports.h"
 #include "counter/frmcounter.h"
+#include "counter/frmcounter_parts.h"
 #include "counter/listview.h"
 #include "counter/widgetcontrol.h"
 #include "data/modcontrolfill.h"
@@ -31,46 +32,45 @@ const QString ChooseLawyerPolicy = QStringLiteral("#3101");
 // The room left under the window for its title bar, which is not part of its height.
 constexpr int BottomMargin = 30;
 
+// The lower right corner of the screen the window is on.
+void placeWindow(QWidget& window)
+{
+    const QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
+    if (!screen) {
+        return;
+    }
+    const QRect area = screen->availableGeometry();
+    const int left = area.x() + area.width() - window.frameGeometry().width() - 1;
+    const int top = area.y() + area.height() - BottomMargin - window.height();
+    window.move(qMax(area.x(), left), qMax(area.y(), top));
+}
+
 } // namespace
 
 void frmCounter::Form_Load()
 {
     core::trap(reports::window(objectName(), QStringLiteral("Startup")), [&] {
-        placeWindow();
+        placeWindow(*this);
 
         const QDateTime today = data::modControlFill::ServerDate();
-        WidgetControl start(m_FXData_Inicio);
-        WidgetControl end(m_FXData_Fim);
-        data::modControls::SetControlValue(start, today, 0);
-        data::modControls::SetControlValue(end, today, 0);
+        data::modControls::SetControlValue(*WidgetControl::of(m->c.FXData_Inicio), today, 0);
+        data::modControls::SetControlValue(*WidgetControl::of(m->c.FXData_Fim), today, 0);
 
         int none = 0;
         Fill_Tarefas(none);
-        addTrayIcon();
+        m->tray->add();
 
-        WidgetControl lawyers(m_FXAdvogado_ID);
-        data::modControlFill::ControlFill(lawyers, LawyersStatement, QStringLiteral("advogado_descrit"),
+        const auto lawyers = WidgetControl::of(m->c.FXAdvogado_ID);
+        data::modControlFill::ControlFill(*lawyers, LawyersStatement, QStringLiteral("advogado_descrit"),
                                           QStringLiteral("contacto_id"));
         if (session::modCode::AdvogadoID != 0) {
-            data::modControls::SetControlValue(lawyers, session::modCode::AdvogadoID, 0);
+            data::modControls::SetControlValue(*lawyers, session::modCode::AdvogadoID, 0);
         }
-        m_FXAdvogado_ID->setEnabled(
+        m->statistics->allowLawyerChoice(
             security::modCheckPermissions::CheckSecurityPolicy(session::modCode::UserName, ChooseLawyerPolicy));
 
         session::modCode::CounterWindow = this;
     });
-}
-
-void frmCounter::placeWindow()
-{
-    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-    if (!screen) {
-        return;
-    }
-    const QRect area = screen->availableGeometry();
-    const int left = area.x() + area.width() - frameGeometry().width() - 1;
-    const int top = area.y() + area.height() - BottomMargin - height();
-    move(qMax(area.x(), left), qMax(area.y(), top));
 }
 
 void frmCounter::showWindow()
@@ -95,7 +95,7 @@ void frmCounter::Form_Activate()
 {
     core::trap(reports::window(objectName(), QStringLiteral("Form_Activate")), [&] {
         if (isVisible()) {
-            m_FXMultitarefa->setFocus();
+            m->c.FXMultitarefa->setFocus();
         }
     });
 }
@@ -114,11 +114,7 @@ void frmCounter::Form_Unload()
             hide();
             return;
         }
-        bool counting = false;
-        for (int row = 0; row < m_ListView1->rowCount() && !counting; ++row) {
-            counting = m_ListView1->checked(row);
-        }
-        if (counting) {
+        if (m->tasks->anyRunning()) {
             const QString question = QStringLiteral("Atenção: Tem tarefas em progresso.") + core::messageBreak() +
                                      QStringLiteral("Tem a certeza que pretende fechar a aplicação?") +
                                      core::messageBreak() +
@@ -168,16 +164,16 @@ void frmCounter::RemoteKey(int ID, int Flag)
         if (Flag == TaskSaved) {
             Fill_Tarefas(ID);
             if (isVisible()) {
-                m_ListView1->setFocus();
+                m->c.ListView1->setFocus();
             }
         } else if (Flag == EntrySaved) {
-            if (m_TabStrip1->currentIndex() == 1) {
+            if (m->c.TabStrip1->currentIndex() == 1) {
                 Fill_Lancamentos(ID);
                 if (isVisible()) {
-                    m_ListView2->setFocus();
+                    m->c.ListView2->setFocus();
                 }
             }
-            if (m_TabStrip1->currentIndex() == 0) {
+            if (m->c.TabStrip1->currentIndex() == 0) {
                 int none = 0;
                 Fill_Tarefas(none);
             }
@@ -185,7 +181,7 @@ void frmCounter::RemoteKey(int ID, int Flag)
             int none = 0;
             Fill_Tarefas(none);
             if (isVisible()) {
-                m_ListView1->setFocus();
+                m->c.ListView1->setFocus();
             }
         }
     });

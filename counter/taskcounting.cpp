@@ -1,19 +1,19 @@
-// Counting time on a task: ticking a row opens a time entry stamped with the server's clock,
-// unticking it closes the entry with the minutes counted by the workstation's clock, or deletes it
-// when they are too few to keep.
+#include "counter/taskcounting.h"
+
 #include "core/clock.h"
 #include "core/messagebox.h"
 #include "counter/counterreports.h"
-#include "counter/frmcounter.h"
 #include "counter/listview.h"
+#include "counter/livecounter.h"
 #include "counter/taskrow.h"
 #include "data/connection.h"
 #include "data/displayformat.h"
 #include "data/moddata.h"
 #include "data/valuetext.h"
+#include "session/modcode.h"
 
 #include <QCheckBox>
-#include <QTimer>
+#include <QWidget>
 
 namespace counter {
 namespace {
@@ -61,20 +61,29 @@ void startFailed(const char* field)
 
 } // namespace
 
-void frmCounter::ListView1_ItemCheck(int row)
+TaskCounting::TaskCounting(QWidget& window, ListView& list, QCheckBox& multitasking, LiveCounter& live, Refill refill)
+    : QObject(&window)
+    , m_window(window)
+    , m_list(list)
+    , m_multitasking(multitasking)
+    , m_live(live)
+    , m_refill(std::move(refill))
+{}
+
+void TaskCounting::tickChanged(int row)
 {
-    core::trap(reports::window(objectName(), QStringLiteral("ListView1_ItemClick")), [&] {
-        if (m_ListView1->checked(row)) {
-            startCounting(row);
+    core::trap(reports::window(m_window.objectName(), QStringLiteral("ListView1_ItemClick")), [&] {
+        if (m_list.checked(row)) {
+            start(row);
         } else {
-            stopCounting(row);
+            stop(row);
         }
     });
 }
 
-void frmCounter::stopCounting(int row)
+void TaskCounting::stop(int row)
 {
-    const QString E = m_ListView1->cellText(row, taskRow::Entry);
+    const QString E = m_list.cellText(row, taskRow::Entry);
     if (E.trimmed().isEmpty()) {
         return;
     }
@@ -94,10 +103,10 @@ void frmCounter::stopCounting(int row)
                            "unidades = ") +
             data::modData::SqlLiteral(M, data::modData::literal::Number) + QStringLiteral(" WHERE lancamento_id = ") +
             E);
-        int K = m_ListView1->key(row).mid(1).toInt();
-        Fill_Tarefas(K);
-        if (isVisible()) {
-            m_ListView1->setFocus();
+        int K = m_list.key(row).mid(1).toInt();
+        m_refill(K);
+        if (m_window.isVisible()) {
+            m_list.setFocus();
         }
     } else {
         data::Data::SqlServer().execute(
@@ -105,11 +114,11 @@ void frmCounter::stopCounting(int row)
     }
 }
 
-void frmCounter::startCounting(int row)
+void TaskCounting::start(int row)
 {
-    const QString key = m_ListView1->key(row);
-    if (!m_FXMultitarefa->isChecked()) {
-        stopOtherTasks(key);
+    const QString key = m_list.key(row);
+    if (!m_multitasking.isChecked()) {
+        stopOthers(key);
     }
     const QString K = key.mid(1);
 
@@ -150,30 +159,29 @@ void frmCounter::startCounting(int row)
 
     auto identity = data::Data::SqlServer().openRecordset(QStringLiteral("SELECT @@Identity as last"));
     if (identity->eof()) {
-        throw core::Error(3021, QStringLiteral("Either BOF or EOF is True, or the current record has been deleted."));
+        throw core::standardError(core::errc::NoCurrentRecord);
     }
     const qint64 N = identity->value(QStringLiteral("last")).toLongLong();
     identity->close();
 
     markRunning(key, N);
-    m_Timer1->start(1000);
+    m_live.restart();
 }
 
-void frmCounter::stopOtherTasks(const QString& key)
+void TaskCounting::stopOthers(const QString& key)
 {
     // The walk goes by position; a stop may rebuild the list under it.
-    const int N = m_ListView1->rowCount();
+    const int N = m_list.rowCount();
     for (int i = 0; i < N; ++i) {
-        if (m_ListView1->key(i) == key || !m_ListView1->checked(i) ||
-            m_ListView1->cellText(i, taskRow::Entry).trimmed().isEmpty()) {
+        if (m_list.key(i) == key || !m_list.checked(i) || m_list.cellText(i, taskRow::Entry).trimmed().isEmpty()) {
             continue;
         }
-        stopCounting(i);
-        m_ListView1->setChecked(i, false);
+        stop(i);
+        m_list.setChecked(i, false);
     }
 }
 
-bool frmCounter::lookUpForStart(const QString& K, qint64& W, qint64& P, qint64& C, qint64& B, qint64& Q)
+bool TaskCounting::lookUpForStart(const QString& K, qint64& W, qint64& P, qint64& C, qint64& B, qint64& Q)
 {
     W = lookUp(QStringLiteral("SELECT trabalho_id FROM tbProcessos_Trabalhos_Tarefas WHERE tarefa_id = ") + K,
                QStringLiteral("trabalho_id"));
@@ -210,22 +218,22 @@ bool frmCounter::lookUpForStart(const QString& K, qint64& W, qint64& P, qint64& 
     return true;
 }
 
-void frmCounter::markRunning(const QString& key, qint64 entry)
+void TaskCounting::markRunning(const QString& key, qint64 entry)
 {
-    const int row = m_ListView1->findKey(key);
+    const int row = m_list.findKey(key);
     if (row < 0) {
         return;
     }
-    m_ListView1->setChecked(row, true);
-    m_ListView1->setCellText(row, taskRow::Start, data::displayFormat::dateTimeText(core::Clock::now()));
-    m_ListView1->setCellText(row, taskRow::Entry, QString::number(entry));
+    m_list.setChecked(row, true);
+    m_list.setCellText(row, taskRow::Start, data::displayFormat::dateTimeText(core::Clock::now()));
+    m_list.setCellText(row, taskRow::Entry, QString::number(entry));
 }
 
-void frmCounter::untick(const QString& key)
+void TaskCounting::untick(const QString& key)
 {
-    const int row = m_ListView1->findKey(key);
+    const int row = m_list.findKey(key);
     if (row >= 0) {
-        m_ListView1->setChecked(row, false);
+        m_list.setChecked(row, false);
     }
 }
 

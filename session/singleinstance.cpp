@@ -1,8 +1,10 @@
-#include "singleinstance.h"
+#include "session/singleinstance.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+
+namespace session {
 
 SingleInstance::SingleInstance(const QString& directory, QObject* parent)
     : QObject(parent)
@@ -34,3 +36,5 @@ bool SingleInstance::claim()
     });
     return true;
 }
+
+} // namespace session
