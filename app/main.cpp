@@ -6,6 +6,7 @@
 #include "counter/frmcounter.h"
 #include "session/modcode.h"
 #include "session/singleinstance.h"
+#include "session/translations.h"
 #include "session/widgetmessagebox.h"
 
 #include <QApplication>
@@ -23,6 +24,7 @@ int main(int argc, char* argv[])
         return 0;
     }
 
+    session::installPortugueseTranslations(app);
     session::installWidgetMessageBoxes();
     // The counter window lives until the program ends, and goes before the application object.
     std::unique_ptr<counter::frmCounter> window;

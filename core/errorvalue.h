@@ -30,6 +30,8 @@ constexpr int ClosedConnection = 3709;
 // List controls: a position that holds no row, a key given twice.
 constexpr int IndexOutOfBounds = 35600;
 constexpr int KeyNotUnique = 35602;
+// The workstation's clock differs from the database server's by more than a minute.
+constexpr int ClockSkew = 40001;
 // Generic provider error, used when the database gives no number of its own.
 constexpr int ProviderError = -2147217900;
 } // namespace errc

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTabBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace counter {
@@ -69,6 +70,7 @@ CounterControls::CounterControls(QWidget* window)
     TabStrip1->addTab(QStringLiteral("As minhas Estatisticas"));
     TabStrip1->addTab(QStringLiteral("Totais por Dossier"));
     TabStrip1->setExpanding(false);
+    TabStrip1->setAccessibleName(QStringLiteral("Separadores"));
     layout->addWidget(TabStrip1);
 
     buildLists(window);
@@ -82,8 +84,10 @@ CounterControls::CounterControls(QWidget* window)
     auto* frame1Layout = new QHBoxLayout(Frame1);
     frame1Layout->setContentsMargins(0, 0, 0, 0);
     FXEscondidas = named(new QCheckBox(QStringLiteral("Visualizar tarefas escondidas"), Frame1), "FXEscondidas");
+    FXEscondidas->setAccessibleName(FXEscondidas->text());
     frame1Layout->addWidget(FXEscondidas);
     FXMultitarefa = named(new QCheckBox(QStringLiteral("Permitir Multitarefa"), window), "FXMultitarefa");
+    FXMultitarefa->setAccessibleName(FXMultitarefa->text());
     auto* options = new QHBoxLayout;
     options->addWidget(Frame1);
     options->addWidget(FXMultitarefa);
@@ -117,6 +121,13 @@ void CounterControls::buildBanner(QWidget* window)
     layout->addWidget(image1);
     layout->addLayout(names);
     layout->addStretch();
+    // The tray menu's entries, offered from the window itself where the desktop has no notification area.
+    MenuButton = named(new QToolButton(Frame2), "MenuButton");
+    MenuButton->setText(QStringLiteral("Menu"));
+    MenuButton->setAccessibleName(QStringLiteral("Menu"));
+    MenuButton->setPopupMode(QToolButton::InstantPopup);
+    MenuButton->hide();
+    layout->addWidget(MenuButton, 0, Qt::AlignTop);
     layout->addWidget(image2);
 }
 
@@ -150,13 +161,16 @@ void CounterControls::buildDates(QWidget* window)
 
     auto* layout = new QHBoxLayout(Frame3);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(label(Frame3, "Label4", QStringLiteral("Data Início:")));
-    layout->addWidget(FXData_Inicio);
-    layout->addWidget(label(Frame3, "Label3", QStringLiteral("Data Fim:")));
-    layout->addWidget(FXData_Fim);
+    const auto captioned = [&](const char* name, const QString& caption, QWidget* field) {
+        auto* text = label(Frame3, name, caption);
+        text->setBuddy(field);
+        layout->addWidget(text);
+        layout->addWidget(field);
+    };
+    captioned("Label4", QStringLiteral("Data Início:"), FXData_Inicio);
+    captioned("Label3", QStringLiteral("Data Fim:"), FXData_Fim);
     layout->addStretch();
-    layout->addWidget(label(Frame3, "Label5", QStringLiteral("Total (horas):")));
-    layout->addWidget(FXTotal);
+    captioned("Label5", QStringLiteral("Total (horas):"), FXTotal);
     Frame3->hide();
 }
 

@@ -9,8 +9,11 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTabBar>
 #include <QTimer>
+#include <QToolButton>
 
 #include <algorithm>
 
@@ -66,6 +69,8 @@ frmCounter::frmCounter(QWidget* parent)
     connect(m->c.FXAdvogado_ID, &QComboBox::currentIndexChanged, this, &frmCounter::FXAdvogado_ID_Click);
     connect(m->c.TabStrip1, &QTabBar::currentChanged, this, &frmCounter::TabStrip1_Click);
     connect(m->live->timer(), &QTimer::timeout, this, &frmCounter::Timer1_Timer);
+    m->c.MenuButton->setMenu(m->menus.mnMenu());
+    connect(m->tray, &TrayIcon::inTrayChanged, m->c.MenuButton, &QWidget::setHidden);
 
     // Wide enough to show every column of the task list without a horizontal scroll bar.
     resize(std::max(860, list->columnsWidth() + 60), 460);
@@ -81,6 +86,17 @@ frmCounter::~frmCounter()
 void frmCounter::Fill_Tarefas(int& T)
 {
     m->tasks->fill(T);
+    fitToList();
+}
+
+void frmCounter::fitToList()
+{
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    const int available = screen ? screen->availableGeometry().width() : width();
+    const int wanted = std::min(available, m->c.ListView1->columnsWidth() + 60);
+    if (wanted > width()) {
+        resize(wanted, height());
+    }
 }
 
 void frmCounter::FXEscondidas_Click()

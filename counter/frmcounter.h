@@ -2,6 +2,7 @@
 
 #include "session/modcode.h"
 
+#include <QDateTime>
 #include <QWidget>
 
 #include <memory>
@@ -61,6 +62,17 @@ protected:
 
 private:
     void Form_Activate();
+    // Asks first while tasks are counted and, on Yes (or without the question), removes the tray icon
+    // and ends the program.
+    void exitProgram();
+    // The date pickers take the server's date; the lawyer selector the user's own lawyer, locked unless
+    // policy "#3101" applies to the user.
+    QDateTime setDatesToServerDate();
+    // Reports once when the workstation's clock is more than a minute away from the server's.
+    void reportClockSkew(const QDateTime& serverNow);
+    void selectOwnLawyer();
+    // Grows the window, up to the screen's width, to show every column of the task list whole.
+    void fitToList();
     void RemoveTrayIcon();
     void FXEscondidas_Click();
     void FXAdvogado_ID_Click();

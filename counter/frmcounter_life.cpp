@@ -1,5 +1,7 @@
 // The counter window's life: load, activation, unload and exit, the tray menu's own commands and
 // the editors' refresh request.
+#include "core/clock.h"
+#include "core/errorreport.h"
 #include "core/messagebox.h"
 #include "core/program.h"
 #include "counter/counterreports.h"
@@ -51,26 +53,51 @@ void frmCounter::Form_Load()
 {
     core::trap(reports::window(objectName(), QStringLiteral("Startup")), [&] {
         placeWindow(*this);
-
-        const QDateTime today = data::modControlFill::ServerDate();
-        data::modControls::SetControlValue(*WidgetControl::of(m->c.FXData_Inicio), today, 0);
-        data::modControls::SetControlValue(*WidgetControl::of(m->c.FXData_Fim), today, 0);
-
+        reportClockSkew(setDatesToServerDate());
         int none = 0;
         Fill_Tarefas(none);
         m->tray->add();
-
-        const auto lawyers = WidgetControl::of(m->c.FXAdvogado_ID);
-        data::modControlFill::ControlFill(*lawyers, LawyersStatement, QStringLiteral("advogado_descrit"),
-                                          QStringLiteral("contacto_id"));
-        if (session::modCode::AdvogadoID != 0) {
-            data::modControls::SetControlValue(*lawyers, session::modCode::AdvogadoID, 0);
-        }
-        m->statistics->allowLawyerChoice(
-            security::modCheckPermissions::CheckSecurityPolicy(session::modCode::UserName, ChooseLawyerPolicy));
-
+        data::modControlFill::ControlFill(*WidgetControl::of(m->c.FXAdvogado_ID), LawyersStatement,
+                                          QStringLiteral("advogado_descrit"), QStringLiteral("contacto_id"));
+        selectOwnLawyer();
         session::modCode::CounterWindow = this;
     });
+}
+
+QDateTime frmCounter::setDatesToServerDate()
+{
+    const QDateTime today = data::modControlFill::ServerDate();
+    data::modControls::SetControlValue(*WidgetControl::of(m->c.FXData_Inicio), today, 0);
+    data::modControls::SetControlValue(*WidgetControl::of(m->c.FXData_Fim), today, 0);
+    return today;
+}
+
+void frmCounter::reportClockSkew(const QDateTime& serverNow)
+{
+    // Entries start by the server's clock and end by the workstation's: a skew makes every count wrong,
+    // and one above an entry's length deletes it. The administrator hears of it once per start.
+    constexpr qint64 MostSeconds = 60;
+    if (serverNow.date() == QDate(1900, 1, 1)) {
+        return;
+    }
+    const qint64 skew = serverNow.secsTo(core::Clock::now());
+    if (std::abs(skew) > MostSeconds) {
+        core::reportError(
+            reports::window(objectName(), QStringLiteral("Startup")),
+            {core::errc::ClockSkew, QStringLiteral("The workstation's clock is %1 seconds %2 the database server's; "
+                                                   "counted minutes will be wrong until the time service is fixed.")
+                                        .arg(std::abs(skew))
+                                        .arg(skew > 0 ? QStringLiteral("ahead of") : QStringLiteral("behind"))});
+    }
+}
+
+void frmCounter::selectOwnLawyer()
+{
+    if (session::modCode::AdvogadoID != 0) {
+        data::modControls::SetControlValue(*WidgetControl::of(m->c.FXAdvogado_ID), session::modCode::AdvogadoID, 0);
+    }
+    m->statistics->allowLawyerChoice(
+        security::modCheckPermissions::CheckSecurityPolicy(session::modCode::UserName, ChooseLawyerPolicy));
 }
 
 void frmCounter::showWindow()
@@ -111,9 +138,21 @@ void frmCounter::Form_Unload()
 {
     core::trap(reports::window(objectName(), QStringLiteral("Form_Unload")), [&] {
         if (isVisible()) {
-            hide();
+            // Without a notification area a hidden window could not be reached again: the task bar keeps it.
+            if (m->tray->inTray()) {
+                hide();
+            } else {
+                showMinimized();
+            }
             return;
         }
+        exitProgram();
+    });
+}
+
+void frmCounter::exitProgram()
+{
+    core::trap(reports::window(objectName(), QStringLiteral("Form_Unload")), [&] {
         if (m->tasks->anyRunning()) {
             const QString question = QStringLiteral("Atenção: Tem tarefas em progresso.") + core::messageBreak() +
                                      QStringLiteral("Tem a certeza que pretende fechar a aplicação?") +
@@ -144,16 +183,33 @@ void frmCounter::mnContador_Click()
 void frmCounter::mnLogin_Click()
 {
     core::trap(reports::command(objectName(), QStringLiteral("mnLogin_Click")), [&] {
+        const QString userBefore = session::modCode::UserName;
+        const qint32 lawyerBefore = session::modCode::AdvogadoID;
         session::modCode::Connected = false;
         registry::modRegistry::DefinirValorString(session::modCode::UserKey(), QStringLiteral("Remember"),
                                                   QStringLiteral("0"));
         session::modCode::main();
+        // Someone else logged in: nothing of the previous user's may stay on screen, or a tick would
+        // book time to the wrong lawyer.
+        if (session::modCode::Connected &&
+            (session::modCode::UserName != userBefore || session::modCode::AdvogadoID != lawyerBefore)) {
+            setDatesToServerDate();
+            int none = 0;
+            Fill_Tarefas(none);
+            selectOwnLawyer();
+            m->statistics->clearLists();
+        }
     });
 }
 
 void frmCounter::mnSair_Click()
 {
-    Form_Unload();
+    if (m->tray->inTray()) {
+        Form_Unload();
+    } else {
+        // From the window's own menu "Sair" ends the program, as it does from a hidden window.
+        exitProgram();
+    }
 }
 
 void frmCounter::RemoteKey(int ID, int Flag)

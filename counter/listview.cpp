@@ -6,6 +6,7 @@
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QScopedValueRollback>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -81,6 +82,20 @@ int ListView::columnsWidth() const
         width += m_tree->columnWidth(column);
     }
     return width;
+}
+
+void ListView::fitColumnToCells(int column)
+{
+    const QFontMetrics metrics(m_tree->font());
+    int widest = 0;
+    for (int row = 0; row < rowCount(); ++row) {
+        widest = std::max(widest, metrics.horizontalAdvance(cellText(row, column)));
+    }
+    // Room for the cell's margins on both sides, as the view draws them.
+    const int needed = widest + 2 * m_tree->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_tree) + 12;
+    if (needed > m_tree->columnWidth(column)) {
+        m_tree->setColumnWidth(column, needed);
+    }
 }
 
 void ListView::setCheckboxes(bool on)

@@ -40,6 +40,8 @@ public:
     int columnCount() const;
     // The width of every column together, in pixels.
     int columnsWidth() const;
+    // Widens the column, never narrowing it, so that its widest cell shows whole.
+    void fitColumnToCells(int column);
     // Shows a check box on every row added from now on.
     void setCheckboxes(bool on);
     bool checkboxes() const { return m_checkboxes; }

@@ -1,6 +1,7 @@
 #include "counter/livecounter.h"
 
 #include "core/clock.h"
+#include "core/errorreport.h"
 #include "core/errorvalue.h"
 #include "counter/counterreports.h"
 #include "counter/listview.h"
@@ -45,26 +46,40 @@ QString LiveCounter::elapsedText(qint64 milliseconds)
 
 void LiveCounter::tick()
 {
-    core::trap(reports::lists(m_window.objectName(), QStringLiteral("Timer1_Timer")), [&] {
-        if (!m_window.isVisible()) {
-            return;
+    // A failure that repeats every second is reported once, until a tick goes through again.
+    try {
+        refresh();
+        m_lastFailure.reset();
+    } catch (...) {
+        const core::ErrorValue failure = core::currentError();
+        if (!m_lastFailure || m_lastFailure->number != failure.number ||
+            m_lastFailure->description != failure.description) {
+            core::reportError(reports::lists(m_window.objectName(), QStringLiteral("Timer1_Timer")), failure);
         }
-        const int N = m_list.rowCount();
-        for (int row = 0; row < N; ++row) {
-            if (!m_list.checked(row)) {
-                if (m_list.cellText(row, taskRow::Counter) != taskRow::idleCounter()) {
-                    m_list.setCellText(row, taskRow::Counter, taskRow::idleCounter());
-                }
-                continue;
+        m_lastFailure = failure;
+    }
+}
+
+void LiveCounter::refresh()
+{
+    if (!m_window.isVisible()) {
+        return;
+    }
+    const int N = m_list.rowCount();
+    for (int row = 0; row < N; ++row) {
+        if (!m_list.checked(row)) {
+            if (m_list.cellText(row, taskRow::Counter) != taskRow::idleCounter()) {
+                m_list.setCellText(row, taskRow::Counter, taskRow::idleCounter());
             }
-            const auto started = data::valueText::parseDate(m_list.cellText(row, taskRow::Start));
-            if (!started) {
-                throw core::standardError(core::errc::TypeMismatch);
-            }
-            m_list.setCellText(row, taskRow::Counter, elapsedText(started->msecsTo(core::Clock::now())));
-            m_list.setCellBold(row, taskRow::Counter, true);
+            continue;
         }
-    });
+        const auto started = data::valueText::parseDate(m_list.cellText(row, taskRow::Start));
+        if (!started) {
+            throw core::standardError(core::errc::TypeMismatch);
+        }
+        m_list.setCellText(row, taskRow::Counter, elapsedText(started->msecsTo(core::Clock::now())));
+        m_list.setCellBold(row, taskRow::Counter, true);
+    }
 }
 
 } // namespace counter

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "core/errorvalue.h"
+
 #include <QObject>
+
+#include <optional>
 
 class QTimer;
 class QWidget;
@@ -12,7 +16,8 @@ class ListView;
 // The live counter: the timer Timer1 (one second, running from the start) and its tick, which
 // rewrites the "Contador" cell of every row of the task list while the window is visible: the time
 // since the running entry started for a ticked row, the idle text for any other. Nothing else changes.
-// A tick's error is reported ("Timer1_Timer", the lists' rule) and ends that tick.
+// A tick's error is reported ("Timer1_Timer", the lists' rule) and ends that tick; the same error again at
+// the next ticks is not reported again until a tick goes through.
 class LiveCounter : public QObject
 {
     Q_OBJECT
@@ -30,7 +35,10 @@ public:
     static QString elapsedText(qint64 milliseconds);
 
 private:
+    void refresh();
+
     QWidget& m_window;
+    std::optional<core::ErrorValue> m_lastFailure;
     ListView& m_list;
     QTimer* m_timer;
 };

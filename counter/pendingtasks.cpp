@@ -10,6 +10,8 @@
 
 #include <QCheckBox>
 
+#include <optional>
+
 namespace counter {
 namespace {
 
@@ -56,6 +58,8 @@ void PendingTasks::fill(int& T)
 
         bool band = false;
         QString previousWork;
+        // The server's date is read once for the whole fill: one round trip instead of one per row.
+        std::optional<QDateTime> today;
         for (; !records->eof(); records->moveNext()) {
             const data::Recordset& record = *records;
             const QVariant taskId = record.value(QStringLiteral("tarefa_id"));
@@ -105,7 +109,10 @@ void PendingTasks::fill(int& T)
             const QVariant officeDeadline = record.value(QStringLiteral("data_escritorio"));
             if (!officeDeadline.isNull()) {
                 const QDateTime dayBefore(officeDeadline.toDateTime().date().addDays(-1), QTime(0, 0));
-                if (dayBefore <= data::modControlFill::ServerDate()) {
+                if (!today) {
+                    today = data::modControlFill::ServerDate();
+                }
+                if (dayBefore <= *today) {
                     colourRow(OverdueRed);
                 }
             }
@@ -114,6 +121,7 @@ void PendingTasks::fill(int& T)
             }
         }
         records->close();
+        list.fitColumnToCells(taskRow::Dossier);
     });
 }
 

@@ -1,8 +1,10 @@
 #include "counter/statisticspanel.h"
 
 #include "counter/countercontrols.h"
+#include "counter/listview.h"
 
 #include <QComboBox>
+#include <QLineEdit>
 #include <QTabBar>
 
 namespace counter {
@@ -15,6 +17,13 @@ StatisticsPanel::StatisticsPanel(QObject& window, CounterControls& controls)
         controls.TabStrip1->setTabEnabled(tab, Ready);
     }
     allowLawyerChoice(false);
+}
+
+void StatisticsPanel::clearLists()
+{
+    m_controls.ListView2->clearRows();
+    m_controls.ListView3->clearRows();
+    m_controls.FXTotal->clear();
 }
 
 void StatisticsPanel::allowLawyerChoice(bool allowed)

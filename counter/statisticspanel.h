@@ -28,6 +28,8 @@ public:
     void tabChanged(int /*tab*/) {}
     void lawyerChanged() {}
     void fillEntries(int& /*L*/) {}
+    // Empties both lists and the total until they are asked for again.
+    void clearLists();
 
 private:
     CounterControls& m_controls;

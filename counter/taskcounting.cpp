@@ -13,6 +13,7 @@
 #include "session/modcode.h"
 
 #include <QCheckBox>
+#include <QGuiApplication>
 #include <QWidget>
 
 namespace counter {
@@ -72,13 +73,24 @@ TaskCounting::TaskCounting(QWidget& window, ListView& list, QCheckBox& multitask
 
 void TaskCounting::tickChanged(int row)
 {
-    core::trap(reports::window(m_window.objectName(), QStringLiteral("ListView1_ItemClick")), [&] {
+    // A locked database makes a statement wait (at most the engine's busy time-out): show that the
+    // window is busy meanwhile.
+    QGuiApplication::setOverrideCursor(Qt::BusyCursor);
+    const QString key = m_list.key(row);
+    const bool done = core::trap(reports::window(m_window.objectName(), QStringLiteral("ListView1_ItemClick")), [&] {
         if (m_list.checked(row)) {
             start(row);
         } else {
             stop(row);
         }
     });
+    if (!done) {
+        // A statement failed half-way: the list shows again what the database holds, so a failed tick
+        // is unticked and a failed untick keeps counting.
+        int K = key.mid(1).toInt();
+        m_refill(K);
+    }
+    QGuiApplication::restoreOverrideCursor();
 }
 
 void TaskCounting::stop(int row)
@@ -89,12 +101,19 @@ void TaskCounting::stop(int row)
     }
     auto entry = data::Data::SqlServer().openRecordset(
         QStringLiteral("SELECT * FROM tbProcessos_Trabalhos_Tarefas_Lancamentos WHERE lancamento_id = ") + E);
-    if (entry->eof()) {
-        entry->close();
+    const bool gone = entry->eof();
+    const QDateTime started = gone ? QDateTime() : entry->value(QStringLiteral("data")).toDateTime();
+    const QVariant running = gone ? QVariant() : entry->value(QStringLiteral("inprogress"));
+    const bool closedElsewhere =
+        gone || !entry->value(QStringLiteral("data_fim")).isNull() || running.isNull() || running.toDouble() == 0;
+    entry->close();
+    if (closedElsewhere) {
+        // Another workstation of the same lawyer closed or removed the entry: it is neither counted again
+        // nor deleted, and the list shows what the database holds.
+        int K = m_list.key(row).mid(1).toInt();
+        m_refill(K);
         return;
     }
-    const QDateTime started = entry->value(QStringLiteral("data")).toDateTime();
-    entry->close();
 
     if (countedMinutes(started, core::Clock::now()) > ShortestEntry) {
         const qint64 M = countedMinutes(started, core::Clock::now());

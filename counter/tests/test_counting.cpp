@@ -2,6 +2,8 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTimer>
 
 using testsupport::OfficeFixture;
@@ -59,12 +61,70 @@ private Q_SLOTS:
         QCOMPARE(f.office.entryCount(), minutes == 0 ? 0 : 1);
         QCOMPARE(f.office.runningCount(), 0);
         QVERIFY(!f.list().checked(row));
-        QVERIFY(f.reports.reports().isEmpty());
+        // Only the clocks' skew, when above a minute, is reported (once, at load).
+        QCOMPARE(f.reports.reports().size(), std::abs(serverAheadSeconds) > 60 ? 1 : 0);
         if (minutes != 0) {
             QCOMPARE(f.office.minutesOf(entry.toLongLong()).toInt(), minutes);
             QCOMPARE(f.list().selectedRow(), row);
             QCOMPARE(f.list().cellText(row, 9), QStringLiteral(" "));
         }
+    }
+
+    // Another workstation holds the database's write lock: the statement gives up after the engine's busy
+    // time-out, the failure is reported once, and the row shows what the database holds: a failed tick is
+    // unticked, a failed untick keeps counting.
+    void aLockedDatabaseLeavesTheRowTrue_data()
+    {
+        QTest::addColumn<bool>("unticking");
+        QTest::newRow("tick") << false;
+        QTest::newRow("untick") << true;
+    }
+    void aLockedDatabaseLeavesTheRowTrue()
+    {
+        QFETCH(bool, unticking);
+        WindowFixture f;
+        f.load();
+        if (unticking) {
+            f.toggle(OfficeFixture::Task);
+            f.clock.advanceSeconds(300);
+        }
+        QSqlDatabase locker = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("locker"));
+        locker.setDatabaseName(f.office.database().path());
+        QVERIFY(locker.open());
+        QSqlQuery(locker).exec(QStringLiteral("BEGIN IMMEDIATE"));
+        f.toggle(OfficeFixture::Task);
+        QSqlQuery(locker).exec(QStringLiteral("ROLLBACK"));
+        locker.close();
+        locker = QSqlDatabase();
+        QSqlDatabase::removeDatabase(QStringLiteral("locker"));
+
+        QCOMPARE(f.reports.reports().size(), 1);
+        QCOMPARE(f.office.runningCount(), unticking ? 1 : 0);
+        const int row = f.row(OfficeFixture::Task);
+        QCOMPARE(f.list().checked(row), unticking);
+        QCOMPARE(f.list().cellText(row, 9).trimmed().isEmpty(), !unticking);
+    }
+
+    // The entry was closed by another workstation of the same lawyer before the untick: it is neither
+    // counted again nor deleted.
+    void anEntryClosedElsewhereIsLeftAsItIs()
+    {
+        WindowFixture f;
+        f.load();
+        f.toggle(OfficeFixture::Task);
+        const QString entry = f.list().cellText(f.row(OfficeFixture::Task), 9);
+        f.office.database().exec(
+            QStringLiteral("UPDATE tbProcessos_Trabalhos_Tarefas_Lancamentos SET inprogress = 0, unidades = 7, "
+                           "data_fim = '2009-11-16 10:00:00' WHERE lancamento_id = ") +
+            entry);
+        f.clock.advanceSeconds(600);
+        data::StatementLog::clear();
+        f.toggle(OfficeFixture::Task);
+
+        QVERIFY(f.sent(QStringLiteral("UPDATE")).isEmpty() && f.sent(QStringLiteral("DELETE")).isEmpty());
+        QCOMPARE(f.office.minutesOf(entry.toLongLong()).toInt(), 7);
+        QVERIFY(!f.list().checked(f.row(OfficeFixture::Task)));
+        QVERIFY(f.reports.reports().isEmpty());
     }
 
     // A (812) is ticked and runs a while, then B (813) is ticked.

@@ -3,12 +3,17 @@
 #include "counter/trayicon.h"
 #include "windowfixture.h"
 
+#include <QAbstractButton>
+#include <QAbstractSpinBox>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateTimeEdit>
+#include <QLineEdit>
+#include <QMenu>
 #include <QSystemTrayIcon>
 #include <QTabBar>
+#include <QToolButton>
 
 using testsupport::OfficeFixture;
 
@@ -37,6 +42,7 @@ private Q_SLOTS:
         WindowFixture f;
         session::modCode::AdvogadoID = lawyer;
         const QDateTime serverNow(QDate(2009, 11, 20), QTime(14, 30));
+        f.clock.set(serverNow.addSecs(20));
         f.office.database().setServerClock(serverNow);
         if (policy) {
             f.office.database().exec(QStringLiteral(
@@ -100,6 +106,92 @@ private Q_SLOTS:
         QCOMPARE(f.programEnds, ends ? 1 : 0);
         QCOMPARE(f.part<counter::TrayIcon>().added(), !ends);
         QCOMPARE(f.office.runningCount(), counting ? 1 : 0);
+    }
+
+    // Without a notification area the window offers the tray menu itself, the close box minimises it so the
+    // task bar still reaches it, and "Sair" ends as from a hidden window. An area that appears later gets
+    // the icon and takes the menu back.
+    void withoutANotificationArea()
+    {
+        WindowFixture f;
+        bool available = false;
+        counter::TrayIcon::setAvailabilityProbe([&available] { return available; });
+        counter::frmCounter& window = f.load();
+        auto* button = window.findChild<QToolButton*>(QStringLiteral("MenuButton"));
+        QVERIFY(button && button->isVisible());
+        QVERIFY(!button->accessibleName().isEmpty());
+        QStringList entries;
+        for (QAction* action : button->menu()->actions()) {
+            if (!action->isSeparator()) {
+                entries << action->objectName();
+            }
+        }
+        QCOMPARE(entries, QStringList({"mnContador", "mnNovaTarefa", "mnLogin", "mnSair"}));
+        WindowFixture::keepScreenshot(window, QStringLiteral("counter-without-tray"));
+        button->menu()->adjustSize();
+        WindowFixture::keepScreenshot(*button->menu(), QStringLiteral("counter-without-tray-menu"));
+
+        window.close();
+        QVERIFY(window.isVisible() && window.isMinimized());
+
+        f.toggle(OfficeFixture::Task);
+        f.boxes.setNextAnswers({core::Answer::Yes});
+        window.findChild<QAction*>(QStringLiteral("mnSair"))->trigger();
+        QCOMPARE(f.boxes.shown().size(), 1);
+        QCOMPARE(f.boxes.shown().first().title, QStringLiteral("Fechar Aplicação"));
+        QCOMPARE(f.programEnds, 1);
+
+        WindowFixture g;
+        counter::TrayIcon::setAvailabilityProbe([&available] { return available; });
+        counter::frmCounter& second = g.load();
+        available = true;
+        g.part<counter::TrayIcon>().checkAvailability();
+        QVERIFY(g.part<counter::TrayIcon>().inTray());
+        QVERIFY(second.findChild<QToolButton*>(QStringLiteral("MenuButton"))->isHidden());
+        second.close();
+        QVERIFY(!second.isVisible());
+    }
+
+    // A workstation clock more than a minute away from the server's is reported once at load.
+    void aSkewedClockIsReported_data()
+    {
+        QTest::addColumn<int>("serverAheadSeconds");
+        QTest::addColumn<int>("reports");
+        QTest::newRow("in step") << 0 << 0;
+        QTest::newRow("half a minute") << 30 << 0;
+        QTest::newRow("five minutes ahead") << 300 << 1;
+        QTest::newRow("two minutes behind") << -120 << 1;
+    }
+    void aSkewedClockIsReported()
+    {
+        QFETCH(int, serverAheadSeconds);
+        QFETCH(int, reports);
+        WindowFixture f;
+        f.office.database().setServerClock([&] { return f.clock.now().addSecs(serverAheadSeconds); });
+        f.load();
+        QCOMPARE(f.reports.reports().size(), reports);
+        if (reports) {
+            QVERIFY(f.reports.reports().first().text.contains(QString::number(std::abs(serverAheadSeconds))));
+        }
+    }
+
+    // Every input of the window has a name a screen reader can say.
+    void everyInputIsNamed()
+    {
+        WindowFixture f;
+        counter::frmCounter& window = f.load();
+        int named = 0;
+        for (QWidget* input : window.findChildren<QWidget*>()) {
+            const bool isInput = qobject_cast<QAbstractButton*>(input) || qobject_cast<QComboBox*>(input) ||
+                                 qobject_cast<QAbstractSpinBox*>(input) || qobject_cast<QLineEdit*>(input) ||
+                                 qobject_cast<QTabBar*>(input) || input->inherits("counter::ListView");
+            // Inner parts of a control (a date picker's editor, a list's scroll bars) carry no name of ours.
+            if (isInput && !input->objectName().isEmpty() && !input->objectName().startsWith(QLatin1String("qt_"))) {
+                QVERIFY2(!input->accessibleName().isEmpty(), qPrintable(input->objectName()));
+                ++named;
+            }
+        }
+        QVERIFY(named >= 10);
     }
 
     void theEditorsAskForARefill_data()

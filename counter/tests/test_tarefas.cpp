@@ -2,6 +2,9 @@
 #include "windowfixture.h"
 
 #include <QCheckBox>
+#include <QFontMetrics>
+#include <QScreen>
+#include <QTreeWidget>
 
 using testsupport::OfficeFixture;
 
@@ -158,6 +161,23 @@ private Q_SLOTS:
         QCOMPARE(f.list().cellText(row, 9), QString::number(entry));
         QVERIFY(f.sent(QStringLiteral("INSERT")).isEmpty());
         QCOMPARE(f.list().selectedRow(), selected < 0 ? -1 : f.row(selected));
+    }
+
+    // The case number is the key a lawyer reads: the "Dossier" column shows the longest one whole, and the
+    // window grows for it.
+    void theWholeCaseNumberShows()
+    {
+        WindowFixture f;
+        const QString number = QStringLiteral("LX-2009/000015-JUDICIAL-CIVEL-LISBOA-3.ª SECÇÃO");
+        f.office.database().exec(QStringLiteral("UPDATE tbProcessos SET processo_no_completo = '") + number +
+                                 QStringLiteral("' WHERE processo_id = 15"));
+        counter::frmCounter& window = f.load();
+        auto* tree = f.list().findChild<QTreeWidget*>();
+        QVERIFY(tree);
+        const int needed = QFontMetrics(tree->font()).horizontalAdvance(number);
+        QVERIFY2(tree->columnWidth(5) > needed, qPrintable(QString::number(tree->columnWidth(5))));
+        WindowFixture::keepScreenshot(window, QStringLiteral("counter-whole-case-number"));
+        QVERIFY(window.width() >= std::min(f.list().columnsWidth(), window.screen()->availableGeometry().width() - 60));
     }
 };
 
