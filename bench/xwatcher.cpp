@@ -21,6 +21,21 @@ template <typename Reply> ReplyPtr<Reply> owned(Reply* reply)
     return ReplyPtr<Reply>(reply, &std::free);
 }
 
+using Event = ReplyPtr<xcb_generic_event_t>;
+
+// The next event of the connection, or null once timer has run timeoutMs.
+Event nextEvent(xcb_connection_t* connection, const QElapsedTimer& timer, int timeoutMs)
+{
+    while (timer.elapsed() < timeoutMs) {
+        if (xcb_generic_event_t* event = xcb_poll_for_event(connection)) {
+            return Event(event, &std::free);
+        }
+        pollfd fd{xcb_get_file_descriptor(connection), POLLIN, 0};
+        poll(&fd, 1, int(timeoutMs - timer.elapsed()));
+    }
+    return Event(nullptr, &std::free);
+}
+
 } // namespace
 
 XWatcher::XWatcher()
@@ -63,13 +78,7 @@ std::optional<quint32> XWatcher::waitForMap(qint64 pid, int timeoutMs)
 {
     QElapsedTimer timer;
     timer.start();
-    while (timer.elapsed() < timeoutMs) {
-        auto event = owned(xcb_poll_for_event(m_connection));
-        if (!event) {
-            pollfd fd{xcb_get_file_descriptor(m_connection), POLLIN, 0};
-            poll(&fd, 1, int(timeoutMs - timer.elapsed()));
-            continue;
-        }
+    while (const Event event = nextEvent(m_connection, timer, timeoutMs)) {
         if ((event->response_type & 0x7F) != XCB_MAP_NOTIFY) {
             continue;
         }
@@ -94,13 +103,7 @@ bool XWatcher::closeAndWaitForUnmap(quint32 window, int timeoutMs)
     xcb_flush(m_connection);
     QElapsedTimer timer;
     timer.start();
-    while (timer.elapsed() < timeoutMs) {
-        auto event = owned(xcb_poll_for_event(m_connection));
-        if (!event) {
-            pollfd fd{xcb_get_file_descriptor(m_connection), POLLIN, 0};
-            poll(&fd, 1, int(timeoutMs - timer.elapsed()));
-            continue;
-        }
+    while (const Event event = nextEvent(m_connection, timer, timeoutMs)) {
         if ((event->response_type & 0x7F) == XCB_UNMAP_NOTIFY &&
             reinterpret_cast<const xcb_unmap_notify_event_t*>(event.get())->window == window) {
             return true;

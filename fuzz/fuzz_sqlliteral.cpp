@@ -1,10 +1,11 @@
 // SqlLiteral: whatever a person types, a text literal keeps it inside its quotes. The literal is read
 // back by the server's rules (string literals joined by "+ CHAR(39) +", nothing else) and must give the
-// typed text (blanks at either end dropped); then, translated for the embedded engine, SQLite must read
-// it as one value equal to that text. Number and date literals may hold only what a number or a date is
-// written with.
+// typed text (blanks at either end dropped, as the data layer trims them); then, translated for the embedded engine,
+// SQLite must read it as one value equal to that text. Number and date literals may hold only what a number or a date
+// is written with.
 #include "data/moddata.h"
 #include "data/tsqltranslator.h"
+#include "data/valuetext.h"
 #include "fuzz/fuzzsupport.h"
 
 #include <QRegularExpression>
@@ -15,19 +16,6 @@
 namespace {
 
 using namespace data::modData;
-
-QString trimBlanks(const QString& text)
-{
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    while (first < last && text.at(first) == u' ') {
-        ++first;
-    }
-    while (last > first && text.at(last - 1) == u' ') {
-        --last;
-    }
-    return text.mid(first, last - first);
-}
 
 // The value of a literal made of string literals joined by "+ CHAR(39) +", read by the server's rules;
 // nullopt when anything else stands outside the quotes.
@@ -95,7 +83,7 @@ std::optional<QString> sqliteValue(const QString& expression)
 void checkText(const QString& input, int kind)
 {
     const QString literal = SqlLiteral(input, kind);
-    QString trimmed = trimBlanks(input);
+    QString trimmed = data::valueText::trimBlanks(input);
     if (trimmed.isEmpty()) {
         const QString empty = kind == literal::Text   ? QStringLiteral("null")
                               : kind == literal::Like ? QStringLiteral("'%%'")

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the counter needs to build, run and test; does nothing when all are present.
+# Installs the Debian packages the counter needs to build, run and test (clang and its sanitizer and libFuzzer
+# runtimes for the fuzz targets, the X client library for the benchmark); does nothing when all are present.
 set -euo pipefail
 
 packages=(
@@ -7,6 +8,7 @@ packages=(
     qt6-base-dev qt6-qpa-plugins libqt6sql6-sqlite libqt6sql6-odbc libgl-dev
     libsqlite3-dev libsodium-dev unixodbc-dev tdsodbc
     xvfb xauth fonts-dejavu-core clang-format git
+    clang libclang-rt-14-dev libxcb1-dev
 )
 
 missing=()
