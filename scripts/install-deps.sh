@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the counter needs to build, run and test; does nothing when all are present.
+# Installs the Debian packages the counter needs to build, run and test (clang and its sanitizer and libFuzzer
+# runtimes for the fuzz targets, the X client library for the benchmark); does nothing when all are present.
 set -euo pipefail
 
 packages=(
@@ -8,6 +9,7 @@ packages=(
     libsqlite3-dev libsodium-dev unixodbc-dev tdsodbc
     xvfb xauth fonts-dejavu-core clang-format git
     qt6-translations-l10n
+    clang libclang-rt-14-dev libxcb1-dev
 )
 
 missing=()
