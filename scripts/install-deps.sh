@@ -7,6 +7,7 @@ packages=(
     qt6-base-dev qt6-qpa-plugins libqt6sql6-sqlite libqt6sql6-odbc libgl-dev
     libsqlite3-dev libsodium-dev unixodbc-dev tdsodbc
     xvfb xauth fonts-dejavu-core clang-format git
+    dbus at-spi2-core python3-pyatspi gir1.2-atspi-2.0 python3-gi xdotool
 )
 
 missing=()
