@@ -43,8 +43,11 @@ class Failure(Exception):
     pass
 
 
+BEGAN = time.monotonic()
+
+
 def log(text):
-    print(f"e2e: {text}", flush=True)
+    print(f"e2e: [{time.monotonic() - BEGAN:5.1f} s] {text}", flush=True)
 
 
 def poll(what, probe, timeout=15.0, interval=0.1):
@@ -219,7 +222,7 @@ def centre(node, dx=None):
 def click(node, dx=None):
     """A left click in the middle of node (or dx pixels from its left edge)."""
     x, y = centre(node, dx)
-    subprocess.run(["xdotool", "mousemove", "--sync", str(x), str(y), "click", "1"], check=True)
+    subprocess.run(["xdotool", "mousemove", str(x), str(y), "click", "1"], check=True)
 
 
 def type_into(node, text):

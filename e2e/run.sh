@@ -24,16 +24,22 @@ for tool in Xvfb dbus-run-session xdotool; do
 done
 "$python" -c 'import pyatspi' || { echo "e2e: python3-pyatspi is missing (bash scripts/install-deps.sh)" >&2; exit 1; }
 
-# Xvfb picks a free display itself and writes its number to the descriptor given (here its output).
-Xvfb -displayfd 1 -screen 0 1280x800x24 -nolisten tcp >"$work/display" 2>"$work/xvfb.log" &
-xvfb=$!
-for _ in $(seq 100); do
-    [ -s "$work/display" ] && break
-    kill -0 "$xvfb" 2>/dev/null || { cat "$work/xvfb.log" >&2; exit 1; }
-    sleep 0.1
+# A display number few others use; another one if it is taken.
+for _ in $(seq 10); do
+    display=:$((200 + RANDOM % 700))
+    Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+    xvfb=$!
+    for _ in $(seq 50); do
+        kill -0 "$xvfb" 2>/dev/null || break
+        DISPLAY=$display xdotool getdisplaygeometry >/dev/null 2>&1 && break 2
+        sleep 0.1
+    done
+    kill "$xvfb" 2>/dev/null || true
+    wait "$xvfb" 2>/dev/null || true
+    xvfb=
 done
-[ -s "$work/display" ] || { echo "e2e: Xvfb gave no display" >&2; exit 1; }
-export DISPLAY=:$(head -n1 "$work/display")
+[ -n "$xvfb" ] || { echo "e2e: no virtual display could be started" >&2; cat "$work/xvfb.log" >&2; exit 1; }
+export DISPLAY=$display
 
 mkdir -p "$work/runtime" && chmod 700 "$work/runtime"
 export XDG_RUNTIME_DIR=$work/runtime HOME=$work/home LC_ALL=C.UTF-8
@@ -42,4 +48,11 @@ unset DBUS_SESSION_BUS_ADDRESS AT_SPI_BUS_ADDRESS
 export ORV_E2E_WORK=$work ORV_BUILD_DIR=$build
 mkdir -p "$HOME"
 
-timeout --kill-after=5 "$limit" dbus-run-session -- "$python" e2e/counter_e2e.py
+status=0
+timeout --kill-after=5 "$limit" dbus-run-session -- "$python" e2e/counter_e2e.py || status=$?
+if [ "$status" -ne 0 ]; then
+    [ "$status" -eq 124 ] && echo "e2e: cut off after $limit s" >&2
+    xdotool getdisplaygeometry >/dev/null 2>&1 || echo "e2e: the virtual display $DISPLAY ended during the run" >&2
+    cat "$work/xvfb.log" >&2
+fi
+exit "$status"
