@@ -10,6 +10,7 @@ packages=(
     xvfb xauth fonts-dejavu-core clang-format git
     qt6-translations-l10n
     clang libclang-rt-14-dev libxcb1-dev
+    dbus at-spi2-core python3-pyatspi gir1.2-atspi-2.0 python3-gi xdotool
 )
 
 missing=()
