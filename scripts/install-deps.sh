@@ -7,7 +7,7 @@ packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-qpa-plugins libqt6sql6-sqlite libqt6sql6-odbc libgl-dev
     libsqlite3-dev libsodium-dev unixodbc-dev tdsodbc
-    xvfb xauth fonts-dejavu-core clang-format git
+    xvfb xauth fonts-dejavu-core clang-format clang-tidy git
     qt6-translations-l10n
     clang libclang-rt-14-dev libxcb1-dev
     dbus at-spi2-core python3-pyatspi gir1.2-atspi-2.0 python3-gi xdotool

@@ -205,14 +205,12 @@ QDate DemoOffice::deadline(int ordinal, bool judicial)
     const int draw = m_random.below(100);
     if (ordinal == 0) {
         offset = -m_random.between(1, 10);
-    } else if (ordinal == 1) {
+    } else if (ordinal == 1 || (draw >= 17 && draw < 25)) {
         offset = 1;
     } else if (draw < 12) {
         offset = -m_random.between(1, 15);
     } else if (draw < 17) {
         offset = 0;
-    } else if (draw < 25) {
-        offset = 1;
     } else if (draw < 30) {
         offset = 2;
     } else if (draw < 60) {
@@ -270,7 +268,7 @@ void DemoOffice::addTasks(DemoWriter& writer, int statement, int trabalhoId, con
         } else if (draw < 13) {
             hidden = QVariant();
         }
-        const QString title = titles.at((first + j * 5) % titles.size());
+        const QString& title = titles.at((first + j * 5) % titles.size());
         const QDateTime made(created.addDays(j), QTime(9, 30).addSecs(60 * m_random.below(480)));
         writer.insert(statement,
                       {task.tarefaId, trabalhoId, title, data::embedded::toStorage(made), task.open ? 0 : 1, hidden});

@@ -30,9 +30,6 @@ private Q_SLOTS:
         QCOMPARE(boxes.shown().first().title, shown);
     }
 
-    // The parts of a message are joined by line feed, carriage return, line feed, carriage return.
-    void partsAreJoinedLineFeedFirst() { QCOMPARE(messageBreak(), QString::fromLatin1("\x0A\x0D\x0A\x0D")); }
-
     // Without anyone to show the box, nothing is confirmed: a question answers No.
     void withoutPresenterNothingIsConfirmed_data()
     {
