@@ -25,7 +25,7 @@ cmake --build build-asan -j "$jobs"
 # Leak checking stays on: the suite needs no suppressions, Qt included.
 ASAN_OPTIONS=halt_on_error=1:abort_on_error=1:detect_leaks=1 \
     UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
-    ctest --test-dir build-asan --output-on-failure -j "$jobs" -E '^format_check$'
+    ctest --test-dir build-asan --output-on-failure -j "$jobs" -E '^(format_check|tidy_check|tests_listed)$'
 
 phase "fuzz"
 bash scripts/fuzz.sh "${ORV_FUZZ_SECONDS:-30}"
