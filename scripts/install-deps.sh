@@ -7,6 +7,7 @@ packages=(
     qt6-base-dev qt6-qpa-plugins libqt6sql6-sqlite libqt6sql6-odbc libgl-dev
     libsqlite3-dev libsodium-dev unixodbc-dev tdsodbc
     xvfb xauth fonts-dejavu-core clang-format git
+    dpkg-dev file
 )
 
 missing=()
