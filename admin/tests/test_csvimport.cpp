@@ -163,6 +163,21 @@ private Q_SLOTS:
         QVERIFY(data::StatementLog::statements().filter(QStringLiteral("INSERT")).isEmpty());
     }
 
+    // A database failure half-way leaves nothing of the import behind.
+    void failingInsertRollsEverythingBack()
+    {
+        const QString before = counts();
+        data::StatementFailures::failNext({3604, QStringLiteral("disk full")},
+                                          QStringLiteral("INSERT INTO tbProcessos "));
+        AdminRun orvadmin;
+        QCOMPARE(import(orvadmin, Files{{"clients", "contacto_id;nome_union\n403;A\n"},
+                                        {"cases", "processo_id;processo_no_completo\n50;X\n"}}),
+                 1);
+        data::StatementFailures::clear();
+        QVERIFY2(orvadmin.err.contains(QStringLiteral("disk full")), qPrintable(orvadmin.err));
+        QCOMPARE(counts(), before);
+    }
+
     // Texts arrive in the database as they were in the file, trimmed, whatever they hold.
     void hostileTextsAreStoredAsData()
     {

@@ -68,6 +68,7 @@ private Q_SLOTS:
 
         QCOMPARE(orvadmin({"lawyer", "add", "--contact", "501", "--name", "Maria d'Orey Lopes", "--price", "45,5"}), 0);
         QCOMPARE(orvadmin({"lawyer", "add", "--contact", "501", "--name", "Again"}), 1);
+        QCOMPARE(orvadmin({"lawyer", "add", "--contact", "502", "--name", "Rui Sousa", "--price", "muito"}), 1);
         QCOMPARE(orvadmin({"lawyer", "add", "--contact", "502", "--name", "Rui Sousa"}), 0);
         QCOMPARE(orvadmin({"user", "add", "mlopes", "--contact", "501", "--code", "ML", "--group", "ADV"}), 0);
         QCOMPARE(orvadmin({"user", "add", "mlopes", "--contact", "501"}), 1);

@@ -113,6 +113,8 @@ private Q_SLOTS:
         const QStringList good = writeArguments(QStringLiteral("/srv/office.db"));
         QTest::newRow("password beyond the scrambling")
             << good << QStringLiteral("Canção") << 1 << QStringLiteral("não pode ser guardada");
+        QTest::newRow("password that would come back changed")
+            << good << QStringLiteral("Ñandu") << 1 << QStringLiteral("não pode ser guardada");
         QTest::newRow("catalog missing") << QStringList(good.mid(0, 5) + good.mid(7)) << QStringLiteral("x") << 2
                                          << QStringLiteral("falta --catalog");
         QTest::newRow("server subkey with a backslash")
