@@ -1,5 +1,6 @@
 #include "admin/csvimport.h"
 
+#include "admin/transaction.h"
 #include "core/errorvalue.h"
 #include "data/connection.h"
 #include "data/moddata.h"
@@ -286,8 +287,7 @@ private:
 
     void write(const QList<Batch>& batches)
     {
-        m_office.execute(QStringLiteral("BEGIN TRANSACTION"));
-        try {
+        inTransaction(m_office, [&] {
             for (const Batch& batch : batches) {
                 QStringList names;
                 for (const Column* column : batch.columns) {
@@ -297,18 +297,11 @@ private:
                                      names.join(QStringLiteral(", ")) + QStringLiteral(") VALUES (");
                 for (const QStringList& row : batch.rows) {
                     m_office.execute(head + row.join(QStringLiteral(", ")) + QLatin1Char(')'));
-                    ++m_result.rows;
                 }
             }
-            m_office.execute(QStringLiteral("COMMIT TRANSACTION"));
-        } catch (...) {
-            try {
-                m_office.execute(QStringLiteral("ROLLBACK TRANSACTION"));
-            } catch (const core::Error&) {
-                // The failing statement may already have ended the transaction.
-            }
-            m_result.rows = 0;
-            throw;
+        });
+        for (const Batch& batch : batches) {
+            m_result.rows += int(batch.rows.size());
         }
     }
 

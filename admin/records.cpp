@@ -1,5 +1,6 @@
 #include "admin/records.h"
 
+#include "admin/transaction.h"
 #include "core/errorvalue.h"
 #include "data/connection.h"
 #include "data/moddata.h"
@@ -29,23 +30,6 @@ qint64 nextId(data::Connection& office, QLatin1StringView table, const QString& 
         office.openRecordset(QStringLiteral("SELECT MAX(") + column + QStringLiteral(") AS last FROM ") + table);
     const QVariant last = rows->value(QStringLiteral("last"));
     return last.isNull() ? 1 : last.toLongLong() + 1;
-}
-
-// Runs the statements of work in one transaction. Throws what work throws, after rolling back.
-template <typename Work> void inTransaction(data::Connection& office, Work&& work)
-{
-    office.execute(QStringLiteral("BEGIN TRANSACTION"));
-    try {
-        work();
-        office.execute(QStringLiteral("COMMIT TRANSACTION"));
-    } catch (...) {
-        try {
-            office.execute(QStringLiteral("ROLLBACK TRANSACTION"));
-        } catch (const core::Error&) {
-            // The failing statement may already have ended the transaction.
-        }
-        throw;
-    }
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "admin/commands.h"
+#include "data/machinesettings.h"
+#include "testsupport/tempdatabase.h"
 
 #include <QStringList>
 #include <QTextStream>
@@ -33,3 +35,11 @@ struct AdminRun {
         return code;
     }
 };
+
+// Machine settings that point at a temporary database with its own shared account.
+inline data::MachineSettings settingsFor(const testsupport::TempDatabase& database)
+{
+    using testsupport::TempDatabase;
+    return {QStringLiteral("ORVSQL"), QStringLiteral("False"), TempDatabase::user(),
+            TempDatabase::password(), TempDatabase::catalog(), database.path()};
+}

@@ -34,11 +34,7 @@ class TestCheckLogin : public QObject
     std::optional<testsupport::TempRegistry> m_registry;
     std::optional<OfficeFixture> m_office;
 
-    data::MachineSettings settings()
-    {
-        return {QStringLiteral("ORVSQL"), QStringLiteral("False"), TempDatabase::user(),
-                TempDatabase::password(), TempDatabase::catalog(), m_office->database().path()};
-    }
+    data::MachineSettings settings() { return settingsFor(m_office->database()); }
 
 private Q_SLOTS:
     void initTestCase() { scramble::modEncriptSerial::VolumeSerial = QStringLiteral("-1234567890"); }

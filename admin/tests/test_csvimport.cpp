@@ -54,9 +54,7 @@ private Q_SLOTS:
         m_office.reset();
         m_registry.emplace();
         m_office.emplace();
-        data::MachineSettings{QStringLiteral("ORVSQL"), QStringLiteral("False"), TempDatabase::user(),
-                              TempDatabase::password(), TempDatabase::catalog(), m_office->database().path()}
-            .write();
+        settingsFor(m_office->database()).write();
     }
 
     void cleanupTestCase() { m_office.reset(); }
