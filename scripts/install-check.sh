@@ -56,12 +56,15 @@ ORV_BUILD_DIR=build-package ORV_COUNTER_BIN=/usr/bin/orvcounter ORV_DEMO_BIN=/us
 
 step "removing the package"
 DEBIAN_FRONTEND=noninteractive apt-get remove -y -q orvcounter >/dev/null
-for file in /usr/bin/orvcounter /usr/bin/orvadmin /usr/share/applications/orvcounter.desktop \
-    /etc/xdg/autostart/orvcounter.desktop /usr/share/icons/hicolor/scalable/apps/orvcounter.svg; do
+for file in /usr/bin/orvcounter /usr/bin/orvadmin /usr/bin/orvdemo /usr/share/applications/orvcounter.desktop \
+    /usr/share/icons/hicolor/scalable/apps/orvcounter.svg /usr/share/icons/hicolor/48x48/apps/orvcounter.png; do
     test ! -e "$file" || { echo "left after remove: $file"; exit 1; }
 done
-test -f /etc/orvcounter/HKEY_LOCAL_MACHINE.reg && echo "the machine settings stay until purge"
+# Configuration stays until purge: the machine settings and the autostart entry (inert: TryExec).
+test -f /etc/orvcounter/HKEY_LOCAL_MACHINE.reg && echo "after remove the machine settings stay until purge"
 DEBIAN_FRONTEND=noninteractive apt-get purge -y -q orvcounter >/dev/null
-test ! -e /etc/orvcounter || { echo "left after purge: /etc/orvcounter"; exit 1; }
+for file in /etc/orvcounter /etc/xdg/autostart/orvcounter.desktop; do
+    test ! -e "$file" || { echo "left after purge: $file"; exit 1; }
+done
 ! dpkg -s orvcounter >/dev/null 2>&1 || { echo "still known to dpkg after purge"; exit 1; }
 echo "install check passed"
