@@ -9,12 +9,22 @@
 #include "singleinstance.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("orvcounter"));
     QApplication::setQuitOnLastWindowClosed(false);
+    // Qt's own texts (standard buttons, context menus) in Portuguese, from the system's Qt translations.
+    QTranslator qtTexts;
+    for (const char* name : {"qtbase_pt_PT", "qtbase_pt", "qtbase_pt_BR"}) {
+        if (qtTexts.load(QString::fromLatin1(name), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+            QApplication::installTranslator(&qtTexts);
+            break;
+        }
+    }
 
     SingleInstance instance(core::stateDirectory());
     if (!instance.claim()) {
