@@ -11,6 +11,7 @@ packages=(
     qt6-translations-l10n
     clang libclang-rt-14-dev libxcb1-dev
     dbus at-spi2-core python3-pyatspi gir1.2-atspi-2.0 python3-gi xdotool
+    dpkg-dev file
 )
 
 missing=()

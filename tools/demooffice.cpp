@@ -2,14 +2,12 @@
 
 #include "core/errorvalue.h"
 #include "data/embedded.h"
+#include "data/officefile.h"
 #include "data/schema.h"
 #include "tools/demohistory.h"
 #include "tools/demonames.h"
 #include "tools/demostaff.h"
 #include "tools/demowriter.h"
-
-#include <QFile>
-#include <QFileInfo>
 
 #include <algorithm>
 
@@ -61,20 +59,10 @@ DemoSummary DemoOffice::build(const QString& path)
                               .arg(MinSize)
                               .arg(MaxSize));
     }
-    const QString file = QFileInfo(path).absoluteFilePath();
-    data::embedded::createDatabase(file, catalog());
-    try {
+    data::schema::createOffice(path, catalog(), [this](const QString& file) {
         addLogins(file);
-        sc::create(file);
         fill(file);
-    } catch (...) {
-        // A half-built office would be kept by the next run: nothing of it stays.
-        for (const QString& suffix :
-             {QString(), QStringLiteral("-journal"), QStringLiteral("-wal"), QStringLiteral("-shm")}) {
-            QFile::remove(file + suffix);
-        }
-        throw;
-    }
+    });
     return m_summary;
 }
 
