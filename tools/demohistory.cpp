@@ -129,7 +129,7 @@ void DemoHistory::writeRunning(DemoWriter& writer, int statement, const QList<De
         const DemoPerson& person = lawyers.at(lawyer);
         const QDateTime now = core::Clock::now();
         const QDateTime moment = now.date() == m_day ? now : QDateTime(m_day, QTime(12, 0));
-        const QVariant start = data::embedded::toStorage(moment.addSecs(-60 * (25 + 15 * lawyer)));
+        const QVariant start = data::embedded::toStorage(moment.addSecs(qint64(-60) * (25 + 15 * lawyer)));
         writer.insert(statement, {task.tarefaId, task.trabalhoId, task.processoId, task.contactoId, start, QVariant(),
                                   person.contactoId, DemoStaff::CounterBaseId, 0.0, DemoStaff::CurrentPrecoId,
                                   person.preco.isNull() ? 0.0 : person.preco.toDouble(), 1, 0, start});
