@@ -28,7 +28,7 @@ constexpr int StepCount = 7;
 // Why a server refused a connection, from the message it gave.
 QString refusal(const core::Error& error, const QString& user, const QString& catalog)
 {
-    const QString message = error.description();
+    const QString& message = error.description();
     const QString lower = message.toLower();
     if (lower.contains(QLatin1String("cannot open database")) || lower.contains(QLatin1String("4060"))) {
         return QStringLiteral("o catálogo \"%1\" foi recusado: %2").arg(catalog, message);

@@ -155,7 +155,7 @@ private Q_SLOTS:
         const QStringList lines = orvadmin.out.split(u'\n', Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), step == 0 ? 8 : 7);
         for (int n = 1; n <= 7; ++n) {
-            const QString line = lines.at(n - 1);
+            const QString& line = lines.at(n - 1);
             QVERIFY2(line.startsWith(QString::number(n) + QStringLiteral(". ")), qPrintable(line));
             QCOMPARE(line.contains(QStringLiteral("FALHOU")), n == step);
             if (step != 0 && n > step) {
