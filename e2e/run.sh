@@ -27,7 +27,7 @@ done
 # A display number few others use; another one if it is taken.
 for _ in $(seq 10); do
     display=:$((200 + RANDOM % 700))
-    Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+    Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
     xvfb=$!
     for _ in $(seq 50); do
         kill -0 "$xvfb" 2>/dev/null || break
