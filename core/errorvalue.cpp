@@ -22,6 +22,7 @@ Error standardError(int number)
         {errc::InvalidUseOfNull, QStringLiteral("Invalid use of Null")},
         {errc::InvalidPropertyValue, QStringLiteral("Invalid property value")},
         {errc::InvalidPropertyArrayIndex, QStringLiteral("Invalid property array index")},
+        {errc::CannotCreateObject, QStringLiteral("ActiveX component can't create object")},
         {errc::NotSupported, QStringLiteral("Object doesn't support this property or method")},
         {errc::NoCurrentRecord, QStringLiteral("Either BOF or EOF is True, or the current record has been deleted.")},
         {errc::IndexOutOfBounds, QStringLiteral("Index out of bounds")},

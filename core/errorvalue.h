@@ -16,6 +16,7 @@ constexpr int TypeMismatch = 13;
 constexpr int InvalidUseOfNull = 94;
 constexpr int InvalidPropertyValue = 380;
 constexpr int InvalidPropertyArrayIndex = 381;
+constexpr int CannotCreateObject = 429;
 constexpr int NotSupported = 438;
 // The registry's store: a file that cannot be read as registry text, or cannot be locked or written.
 constexpr int BadDatabase = 1009;
