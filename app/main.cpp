@@ -4,6 +4,7 @@
 #include "core/errorreporting.h"
 #include "core/program.h"
 #include "counter/frmcounter.h"
+#include "editors/recordeditors.h"
 #include "session/modcode.h"
 #include "session/singleinstance.h"
 #include "session/translations.h"
@@ -26,6 +27,7 @@ int main(int argc, char* argv[])
 
     session::installPortugueseTranslations(app);
     session::installWidgetMessageBoxes();
+    editors::installDialogComponents();
     // The counter window lives until the program ends, and goes before the application object.
     std::unique_ptr<counter::frmCounter> window;
     session::modCode::setCounterWindowFactory([&window]() -> session::CounterWindowInterface* {

@@ -16,7 +16,7 @@ function(orv_add_test)
 endfunction()
 
 macro(orv_add_test_dirs)
-    foreach(dir core registry scramble data security external session counter admin tools)
+    foreach(dir core registry scramble data security external session editors counter admin tools)
         if(EXISTS ${CMAKE_SOURCE_DIR}/${dir}/tests/CMakeLists.txt)
             add_subdirectory(${dir}/tests ${CMAKE_BINARY_DIR}/tests/${dir})
         endif()

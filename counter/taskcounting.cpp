@@ -9,7 +9,7 @@
 #include "data/connection.h"
 #include "data/displayformat.h"
 #include "data/moddata.h"
-#include "data/valuetext.h"
+#include "data/timeentries.h"
 #include "session/modcode.h"
 
 #include <QCheckBox>
@@ -39,25 +39,9 @@ qint64 countedMinutes(const QDateTime& start, const QDateTime& end)
     return minutes;
 }
 
-// The first record's field as a whole number; 0 when there is no record or the field is null.
-qint64 lookUp(const QString& statement, const QString& field)
-{
-    auto records = data::Data::SqlServer().openRecordset(statement);
-    qint64 value = 0;
-    if (!records->eof()) {
-        const QVariant found = records->value(field);
-        value = found.isNull() ? 0 : data::valueText::toLong(found);
-    }
-    records->close();
-    return value;
-}
-
 void startFailed(const char* field)
 {
-    core::msgBox(QStringLiteral("Erro no campo %1. Não foi possível iniciar o registo. Contacto o Administrador do "
-                                "Sistema.")
-                     .arg(QLatin1String(field)),
-                 core::Buttons::Ok, core::Icon::Critical);
+    core::msgBox(data::timeEntries::missingFieldText(QLatin1String(field)), core::Buttons::Ok, core::Icon::Critical);
 }
 
 } // namespace
@@ -146,42 +130,16 @@ void TaskCounting::start(int row)
         untick(key);
         return;
     }
-    auto lawyer =
-        data::Data::SqlServer().openRecordset(QStringLiteral("SELECT * FROM tbAdvogados WHERE contacto_id = ") +
-                                              QString::number(session::modCode::AdvogadoID));
-    float V = 0;
-    if (!lawyer->eof()) {
-        const QVariant price = lawyer->value(QStringLiteral("preco"));
-        V = price.isNull() ? 0.0f : price.toFloat();
-    }
-    lawyer->close();
-
-    const QStringList values{K,
-                             QString::number(W),
-                             QString::number(P),
-                             QString::number(C),
-                             QStringLiteral("GETDATE()"),
-                             QStringLiteral("null"),
-                             QString::number(session::modCode::AdvogadoID),
-                             QString::number(B),
-                             QStringLiteral("0"),
-                             QString::number(Q),
-                             data::modData::SqlLiteral(QVariant::fromValue(V), data::modData::literal::Number),
-                             QStringLiteral("1"),
-                             QStringLiteral("0"),
-                             QStringLiteral("GETDATE()")};
-    data::Data::SqlServer().execute(
-        QStringLiteral("INSERT INTO tbProcessos_Trabalhos_Tarefas_Lancamentos (tarefa_id, trabalho_id, processo_id, "
-                       "contacto_id, data, data_fim, advogado_id, base_id, unidades, preco_id, preco, inprogress, "
-                       "closed, inprogress_time) VALUES (") +
-        values.join(QStringLiteral(", ")) + QLatin1Char(')'));
-
-    auto identity = data::Data::SqlServer().openRecordset(QStringLiteral("SELECT @@Identity as last"));
-    if (identity->eof()) {
-        throw core::standardError(core::errc::NoCurrentRecord);
-    }
-    const qint64 N = identity->value(QStringLiteral("last")).toLongLong();
-    identity->close();
+    data::timeEntries::NewEntry entry;
+    entry.task = K;
+    entry.work = W;
+    entry.caseId = P;
+    entry.client = C;
+    entry.lawyer = session::modCode::AdvogadoID;
+    entry.basis = B;
+    entry.priceRule = Q;
+    entry.price = data::timeEntries::lawyerPrice(session::modCode::AdvogadoID);
+    const qint64 N = data::timeEntries::insert(entry);
 
     markRunning(key, N);
     m_live.restart();
@@ -202,34 +160,28 @@ void TaskCounting::stopOthers(const QString& key)
 
 bool TaskCounting::lookUpForStart(const QString& K, qint64& W, qint64& P, qint64& C, qint64& B, qint64& Q)
 {
-    W = lookUp(QStringLiteral("SELECT trabalho_id FROM tbProcessos_Trabalhos_Tarefas WHERE tarefa_id = ") + K,
-               QStringLiteral("trabalho_id"));
+    namespace entries = data::timeEntries;
+    W = entries::workOfTask(K);
     if (W == 0) {
         startFailed("TRABALHO_ID");
         return false;
     }
-    P = lookUp(QStringLiteral("SELECT Processo_ID FROM tbProcessos_Trabalhos WHERE trabalho_id = ") +
-                   QString::number(W),
-               QStringLiteral("Processo_ID"));
+    P = entries::caseOfWork(W);
     if (P == 0) {
         startFailed("Processo_ID");
         return false;
     }
-    C = lookUp(QStringLiteral("SELECT Contacto_ID FROM tbProcessos WHERE Processo_ID = ") + QString::number(P),
-               QStringLiteral("Contacto_ID"));
+    C = entries::clientOfCase(P);
     if (C == 0) {
         startFailed("Contacto_ID");
         return false;
     }
-    B = lookUp(QStringLiteral("SELECT Base_ID FROM tbProcessos_Trabalhos_Tarefas_Lancamentos_Bases WHERE counter <> 0"),
-               QStringLiteral("Base_ID"));
+    B = entries::countingBasis();
     if (B == 0) {
         startFailed("Base_ID");
         return false;
     }
-    Q = lookUp(
-        QStringLiteral("SELECT Preco_ID FROM tbProcessos_Trabalhos_Tarefas_Lancamentos_Precos WHERE counter <> 0"),
-        QStringLiteral("Preco_ID"));
+    Q = entries::priceRule();
     if (Q == 0) {
         startFailed("Preco_ID");
         return false;

@@ -1,0 +1,119 @@
+#include "data/timeentries.h"
+
+#include "core/errorvalue.h"
+#include "data/connection.h"
+#include "data/moddata.h"
+#include "data/valuetext.h"
+
+#include <QStringList>
+
+namespace data::timeEntries {
+
+qint64 lookUpWhole(const QString& statement, const QString& field)
+{
+    auto records = Data::SqlServer().openRecordset(statement);
+    qint64 value = 0;
+    if (!records->eof()) {
+        const QVariant found = records->value(field);
+        value = found.isNull() ? 0 : valueText::toLong(found);
+    }
+    records->close();
+    return value;
+}
+
+qint64 workOfTask(const QString& task)
+{
+    return lookUpWhole(QStringLiteral("SELECT trabalho_id FROM tbProcessos_Trabalhos_Tarefas WHERE tarefa_id = ") +
+                           task,
+                       QStringLiteral("trabalho_id"));
+}
+
+qint64 caseOfWork(qint64 work)
+{
+    return lookUpWhole(QStringLiteral("SELECT Processo_ID FROM tbProcessos_Trabalhos WHERE trabalho_id = ") +
+                           QString::number(work),
+                       QStringLiteral("Processo_ID"));
+}
+
+qint64 clientOfCase(qint64 caseId)
+{
+    return lookUpWhole(QStringLiteral("SELECT Contacto_ID FROM tbProcessos WHERE Processo_ID = ") +
+                           QString::number(caseId),
+                       QStringLiteral("Contacto_ID"));
+}
+
+qint64 countingBasis()
+{
+    return lookUpWhole(
+        QStringLiteral("SELECT Base_ID FROM tbProcessos_Trabalhos_Tarefas_Lancamentos_Bases WHERE counter <> 0"),
+        QStringLiteral("Base_ID"));
+}
+
+qint64 priceRule()
+{
+    return lookUpWhole(
+        QStringLiteral("SELECT Preco_ID FROM tbProcessos_Trabalhos_Tarefas_Lancamentos_Precos WHERE counter <> 0"),
+        QStringLiteral("Preco_ID"));
+}
+
+float lawyerPrice(qint32 lawyer)
+{
+    auto records = Data::SqlServer().openRecordset(QStringLiteral("SELECT * FROM tbAdvogados WHERE contacto_id = ") +
+                                                   QString::number(lawyer));
+    float price = 0;
+    if (!records->eof()) {
+        const QVariant value = records->value(QStringLiteral("preco"));
+        price = value.isNull() ? 0.0f : value.toFloat();
+    }
+    records->close();
+    return price;
+}
+
+QString missingFieldText(const QString& field)
+{
+    return QStringLiteral("Erro no campo %1. Não foi possível iniciar o registo. Contacto o Administrador do Sistema.")
+        .arg(field);
+}
+
+QString insertStatement(const NewEntry& entry)
+{
+    using modData::SqlLiteral;
+    namespace literal = modData::literal;
+    const bool running = !entry.start.has_value();
+    QString columns = QStringLiteral("tarefa_id, trabalho_id, processo_id, contacto_id, data, data_fim, advogado_id, "
+                                     "base_id, unidades, preco_id, preco, inprogress, closed, inprogress_time");
+    QStringList values{entry.task,
+                       QString::number(entry.work),
+                       QString::number(entry.caseId),
+                       QString::number(entry.client),
+                       running ? QStringLiteral("GETDATE()") : SqlLiteral(*entry.start, literal::Date),
+                       entry.end ? SqlLiteral(*entry.end, literal::Date) : QStringLiteral("null"),
+                       QString::number(entry.lawyer),
+                       QString::number(entry.basis),
+                       running ? QStringLiteral("0") : SqlLiteral(entry.minutes, literal::Number),
+                       QString::number(entry.priceRule),
+                       SqlLiteral(QVariant::fromValue(entry.price), literal::Number),
+                       running ? QStringLiteral("1") : QStringLiteral("0"),
+                       QStringLiteral("0"),
+                       QStringLiteral("GETDATE()")};
+    if (entry.note) {
+        columns += QStringLiteral(", descrit");
+        values << SqlLiteral(*entry.note, literal::Text);
+    }
+    return QStringLiteral("INSERT INTO tbProcessos_Trabalhos_Tarefas_Lancamentos (") + columns +
+           QStringLiteral(") VALUES (") + values.join(QStringLiteral(", ")) + QLatin1Char(')');
+}
+
+qint64 insert(const NewEntry& entry)
+{
+    Data::SqlServer().execute(insertStatement(entry));
+    auto identity = Data::SqlServer().openRecordset(QStringLiteral("SELECT @@Identity as last"));
+    if (identity->eof()) {
+        throw core::standardError(core::errc::NoCurrentRecord);
+    }
+    const qint64 id = identity->value(QStringLiteral("last")).toLongLong();
+    identity->close();
+    return id;
+}
+
+} // namespace data::timeEntries

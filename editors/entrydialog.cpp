@@ -1,0 +1,124 @@
+#include "editors/entrydialog.h"
+
+#include "data/connection.h"
+#include "data/displayformat.h"
+#include "data/moddata.h"
+#include "data/valuetext.h"
+#include "editors/fieldchecks.h"
+#include "editors/workcontext.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+namespace editors {
+namespace {
+
+const QString StartLabel = QStringLiteral("Início");
+const QString EndLabel = QStringLiteral("Fim");
+const QString MinutesLabel = QStringLiteral("Minutos");
+const QString NoteLabel = QStringLiteral("Nota");
+
+QStringList columns(bool withNote)
+{
+    QStringList names{QStringLiteral("tarefa_id"), QStringLiteral("trabalho_id"), QStringLiteral("data"),
+                      QStringLiteral("data_fim"),  QStringLiteral("unidades"),    QStringLiteral("inprogress")};
+    if (withNote) {
+        names << QStringLiteral("descrit");
+    }
+    return names;
+}
+
+qint64 whole(const QVariant& value)
+{
+    return data::valueText::isNull(value) ? 0 : value.toLongLong();
+}
+
+} // namespace
+
+EntryDialog::EntryDialog(qint64 entryId, const data::Recordset& record, QWidget* parent)
+    : EditorDialog(QStringLiteral("frmLancamento"), QStringLiteral("Lançamento"), parent)
+    , m_record(QStringLiteral("tbProcessos_Trabalhos_Tarefas_Lancamentos"), QStringLiteral("lancamento_id"), entryId,
+               columns(!record.isOpen() || record.hasField(QStringLiteral("descrit"))))
+    , m_hasNote(!record.isOpen() || record.hasField(QStringLiteral("descrit")))
+{
+    m_record.load(record);
+    m_running = whole(m_record.value(QStringLiteral("inprogress"))) != 0 ||
+                data::valueText::isNull(m_record.value(QStringLiteral("data_fim")));
+    if (m_running) {
+        auto* note = new QLabel(QStringLiteral("Este lançamento está em curso: pode vê-lo, mas só o pode corrigir "
+                                               "depois de parar a contagem."),
+                                this);
+        note->setObjectName(QStringLiteral("lblEmCurso"));
+        note->setWordWrap(true);
+        body().insertWidget(0, note);
+    }
+    m_case = addShown(QStringLiteral("FXDossier"), QStringLiteral("Dossier:"));
+    m_task = addShown(QStringLiteral("FXTarefa"), QStringLiteral("Tarefa:"));
+    m_start = addText(QStringLiteral("FXData_Inicio"), QStringLiteral("&Início:"), QStringLiteral("dd-mm-aaaa hh:mm"));
+    m_end = addText(QStringLiteral("FXData_Fim"), QStringLiteral("&Fim:"), QStringLiteral("dd-mm-aaaa hh:mm"));
+    m_minutes = addText(QStringLiteral("FXUnidades"), QStringLiteral("&Minutos:"));
+    m_note = m_hasNote ? addText(QStringLiteral("FXDescrit"), QStringLiteral("&Nota:")) : nullptr;
+    for (QLineEdit* field : {m_start, m_end, m_minutes, m_note}) {
+        if (field != nullptr && m_running) {
+            field->setReadOnly(true);
+        }
+    }
+    fill();
+    finish(!m_running);
+}
+
+void EntryDialog::fill()
+{
+    m_case->setText(workContext(whole(m_record.value(QStringLiteral("trabalho_id")))).caseNumber);
+    m_task->setText(taskDescription(whole(m_record.value(QStringLiteral("tarefa_id")))));
+    m_start->setText(fields::dateText(m_record.value(QStringLiteral("data")), true));
+    m_end->setText(fields::dateText(m_record.value(QStringLiteral("data_fim")), true));
+    m_minutes->setText(QString::number(whole(m_record.value(QStringLiteral("unidades")))));
+    if (m_note != nullptr) {
+        m_note->setText(m_record.value(QStringLiteral("descrit")).toString());
+    }
+}
+
+bool EntryDialog::save()
+{
+    if (m_running) {
+        return false;
+    }
+    const fields::DateRead start =
+        fields::readDateKeeping(StartLabel, m_start->text(), true, m_record.value(QStringLiteral("data")), true);
+    if (refuse(start.problem)) {
+        return false;
+    }
+    const fields::DateRead end =
+        fields::readDateKeeping(EndLabel, m_end->text(), true, m_record.value(QStringLiteral("data_fim")), true);
+    if (refuse(end.problem)) {
+        return false;
+    }
+    if (*end.value <= *start.value) {
+        refuse(
+            QStringLiteral("O fim (%1) tem de ser depois do início (%2).")
+                .arg(data::displayFormat::dateTimeText(*end.value), data::displayFormat::dateTimeText(*start.value)));
+        return false;
+    }
+    const fields::MinutesRead minutes = fields::readMinutes(MinutesLabel, m_minutes->text());
+    if (refuse(minutes.problem) ||
+        (m_note != nullptr && refuse(fields::textProblem(NoteLabel, m_note->text(), false))) ||
+        !stillAsLoaded(m_record)) {
+        return false;
+    }
+    using data::modData::SqlLiteral;
+    namespace literal = data::modData::literal;
+    QString statement = QStringLiteral("UPDATE tbProcessos_Trabalhos_Tarefas_Lancamentos SET data = ") +
+                        SqlLiteral(*start.value, literal::Date) + QStringLiteral(", data_fim = ") +
+                        SqlLiteral(*end.value, literal::Date) + QStringLiteral(", unidades = ") +
+                        SqlLiteral(minutes.value, literal::Number);
+    if (m_note != nullptr) {
+        statement += QStringLiteral(", descrit = ") + SqlLiteral(m_note->text(), literal::Text);
+    }
+    data::Data::SqlServer().execute(statement + QStringLiteral(" WHERE lancamento_id = ") +
+                                    QString::number(m_record.id()));
+    return true;
+}
+
+} // namespace editors

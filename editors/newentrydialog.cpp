@@ -1,0 +1,87 @@
+#include "editors/newentrydialog.h"
+
+#include "core/clock.h"
+#include "core/messagebox.h"
+#include "data/connection.h"
+#include "data/timeentries.h"
+#include "editors/fieldchecks.h"
+#include "editors/workcontext.h"
+
+#include <QLineEdit>
+
+namespace editors {
+
+NewEntryDialog::NewEntryDialog(const Target& target, QWidget* parent)
+    : EditorDialog(QStringLiteral("frmLancamentoNovo"), QStringLiteral("Registar Lançamento"), parent)
+    , m_target(target)
+{
+    m_case = addShown(QStringLiteral("FXDossier"), QStringLiteral("Dossier:"));
+    m_task = addShown(QStringLiteral("FXTarefa"), QStringLiteral("Tarefa:"));
+    m_start = addText(QStringLiteral("FXData_Inicio"), QStringLiteral("&Início:"), QStringLiteral("dd-mm-aaaa hh:mm"));
+    m_minutes = addText(QStringLiteral("FXUnidades"), QStringLiteral("&Minutos:"));
+    m_note = addText(QStringLiteral("FXDescrit"), QStringLiteral("&Nota:"));
+    fill();
+    finish(true);
+    m_minutes->setFocus();
+}
+
+void NewEntryDialog::fill()
+{
+    const qint64 work = data::timeEntries::workOfTask(QString::number(m_target.task));
+    m_case->setText(workContext(work).caseNumber);
+    m_task->setText(taskDescription(m_target.task));
+    m_start->setText(fields::dateText(core::Clock::now(), true).left(16));
+}
+
+bool NewEntryDialog::missing(qint64 value, const QString& field)
+{
+    if (value == 0) {
+        core::msgBox(data::timeEntries::missingFieldText(field), core::Buttons::Ok, core::Icon::Critical,
+                     windowTitle());
+    }
+    return value == 0;
+}
+
+bool NewEntryDialog::save()
+{
+    const fields::DateRead start = fields::readDate(QStringLiteral("Início"), m_start->text(), true);
+    if (refuse(start.problem)) {
+        return false;
+    }
+    const fields::MinutesRead minutes = fields::readMinutes(QStringLiteral("Minutos"), m_minutes->text());
+    if (refuse(minutes.problem) ||
+        (minutes.value == 0 && refuse(QStringLiteral("Indique quantos minutos quer registar."))) ||
+        refuse(fields::textProblem(QStringLiteral("Nota"), m_note->text(), false))) {
+        return false;
+    }
+    namespace entries = data::timeEntries;
+    entries::NewEntry entry;
+    entry.task = QString::number(m_target.task);
+    entry.work = entries::workOfTask(entry.task);
+    if (missing(entry.work, QStringLiteral("TRABALHO_ID")) || missing(m_target.caseId, QStringLiteral("Processo_ID")) ||
+        missing(m_target.client, QStringLiteral("Contacto_ID"))) {
+        return false;
+    }
+    entry.caseId = m_target.caseId;
+    entry.client = m_target.client;
+    entry.lawyer = m_target.lawyer;
+    entry.basis = entries::countingBasis();
+    if (missing(entry.basis, QStringLiteral("Base_ID"))) {
+        return false;
+    }
+    entry.priceRule = entries::priceRule();
+    if (missing(entry.priceRule, QStringLiteral("Preco_ID"))) {
+        return false;
+    }
+    entry.price = entries::lawyerPrice(m_target.lawyer);
+    entry.start = *start.value;
+    entry.end = start.value->addSecs(minutes.value * 60);
+    entry.minutes = minutes.value;
+    if (!m_note->text().trimmed().isEmpty()) {
+        entry.note = m_note->text();
+    }
+    m_entryId = entries::insert(entry);
+    return true;
+}
+
+} // namespace editors

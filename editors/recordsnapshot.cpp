@@ -1,0 +1,86 @@
+#include "editors/recordsnapshot.h"
+
+#include "core/errorvalue.h"
+#include "data/connection.h"
+#include "data/valuetext.h"
+
+#include <cmath>
+
+namespace editors {
+
+RecordSnapshot::RecordSnapshot(const QString& table, const QString& key, qint64 id, const QStringList& columns)
+    : m_table(table)
+    , m_key(key)
+    , m_id(id)
+    , m_columns(columns)
+{}
+
+QString RecordSnapshot::selectStatement() const
+{
+    return QStringLiteral("SELECT * FROM ") + m_table + QStringLiteral(" WHERE ") + m_key + QStringLiteral(" = ") +
+           QString::number(m_id);
+}
+
+QHash<QString, QVariant> RecordSnapshot::read(const data::Recordset& record) const
+{
+    QHash<QString, QVariant> values;
+    for (const QString& column : m_columns) {
+        values.insert(column, record.hasField(column) ? record.value(column) : QVariant());
+    }
+    return values;
+}
+
+void RecordSnapshot::load(const data::Recordset& record)
+{
+    if (record.isOpen() && !record.eof()) {
+        m_values = read(record);
+    } else if (!reload()) {
+        throw core::standardError(core::errc::NoCurrentRecord);
+    }
+}
+
+bool RecordSnapshot::reload()
+{
+    auto record = data::Data::SqlServer().openRecordset(selectStatement());
+    const bool found = !record->eof();
+    if (found) {
+        m_values = read(*record);
+    }
+    record->close();
+    return found;
+}
+
+RecordSnapshot::State RecordSnapshot::check() const
+{
+    auto record = data::Data::SqlServer().openRecordset(selectStatement());
+    if (record->eof()) {
+        return State::Gone;
+    }
+    const QHash<QString, QVariant> now = read(*record);
+    record->close();
+    for (const QString& column : m_columns) {
+        if (!sameValue(now.value(column), m_values.value(column))) {
+            return State::Changed;
+        }
+    }
+    return State::Unchanged;
+}
+
+bool sameValue(const QVariant& a, const QVariant& b)
+{
+    using data::valueText::isNull;
+    if (isNull(a) || isNull(b)) {
+        return isNull(a) && isNull(b);
+    }
+    if (a.typeId() == QMetaType::QDateTime || b.typeId() == QMetaType::QDateTime) {
+        const QDateTime x = a.toDateTime();
+        const QDateTime y = b.toDateTime();
+        return x.isValid() && y.isValid() && x.toSecsSinceEpoch() == y.toSecsSinceEpoch();
+    }
+    if (a.typeId() != QMetaType::QString && b.typeId() != QMetaType::QString) {
+        return std::abs(a.toDouble() - b.toDouble()) < 1e-9;
+    }
+    return a.toString() == b.toString();
+}
+
+} // namespace editors

@@ -1,0 +1,177 @@
+#pragma once
+
+#include "data/connection.h"
+#include "editors/editorseams.h"
+#include "external/recordeditors.h"
+#include "scramble/modencriptserial.h"
+#include "session/modcode.h"
+#include "testsupport/mockclock.h"
+#include "testsupport/officefixture.h"
+#include "testsupport/recordedreports.h"
+#include "testsupport/scriptedmessageboxes.h"
+
+#include <QCoreApplication>
+#include <QDialog>
+#include <QDir>
+#include <QLineEdit>
+#include <QTest>
+#include <QUrl>
+
+#include <functional>
+
+// The owner an editor calls back after a save, recording every call.
+struct RecordingOwner final : external::EditorOwner {
+    QList<QPair<int, int>> remoteKeys;
+    void SetTrayIcon(int&, const QString&) override {}
+    void RemoteKey(int ID, int Flag) override { remoteKeys.append({ID, Flag}); }
+};
+
+// The small office, logged in as "ana" (lawyer 9) with password "segredo", message boxes scripted, reports
+// recorded, and the editors' dialogs run by scripts instead of exec(): each dialog run takes the next
+// script, which acts on the shown dialog as a person would; a dialog the script leaves open is cancelled.
+struct EditorFixture {
+    testsupport::MockClock clock;
+    testsupport::OfficeFixture office;
+    testsupport::ScriptedMessageBoxes boxes;
+    testsupport::RecordedReports reports;
+    RecordingOwner owner;
+    QList<std::function<void(QDialog&)>> scripts;
+    QStringList dialogsRun;
+    QList<QUrl> foldersOpened;
+    bool folderOpens = true;
+
+    EditorFixture()
+    {
+        office.database().setServerClock([this] { return clock.now(); });
+        session::modCode::UserName = QStringLiteral("ana");
+        session::modCode::UserPassword = QStringLiteral("segredo");
+        session::modCode::Connected = true;
+        session::modCode::AdvogadoID = testsupport::OfficeFixture::Lawyer;
+        editors::setDialogRunner([this](QDialog& dialog) {
+            dialogsRun << dialog.objectName();
+            dialog.show();
+            if (!scripts.isEmpty()) {
+                scripts.takeFirst()(dialog);
+            }
+            if (dialog.isVisible()) {
+                dialog.reject();
+            }
+            return dialog.result();
+        });
+        editors::setFolderOpener([this](const QUrl& url) {
+            foldersOpened << url;
+            return folderOpens;
+        });
+        data::StatementLog::clear();
+    }
+
+    ~EditorFixture()
+    {
+        editors::setDialogRunner({});
+        editors::setFolderOpener({});
+        session::modCode::Connected = false;
+        session::modCode::UserName.clear();
+        session::modCode::UserPassword.clear();
+    }
+
+    // Signs component on as the session's own user.
+    template <typename Component> Component& signedOn(Component& component)
+    {
+        QString name = session::modCode::UserName;
+        QString password = scramble::modEncriptSerial::EncriptSerial(session::modCode::UserPassword);
+        component.SignOn(name, password);
+        return component;
+    }
+
+    // Calls open (an OpenRecord-like member) with "SELECT * FROM table WHERE key = id" open, as the counter's
+    // commands do; the statement log then holds only what the editor sent.
+    template <typename Component, typename Open>
+    void openRecord(Component& component, Open open, const QString& table, const QString& key, qint64 id,
+                    external::EditorOwner* recordOwner)
+    {
+        auto record = data::Data::SqlServer().openRecordset(
+            QStringLiteral("SELECT * FROM %1 WHERE %2 = %3").arg(table, key).arg(id));
+        QVariant ID = record->eof() ? QVariant() : record->value(key);
+        data::StatementLog::clear();
+        QString text1;
+        QString text2;
+        int n1 = 0;
+        int n2 = 0;
+        int n3 = 0;
+        (component.*open)(*record, ID, text1, text2, recordOwner, n1, n2, n3);
+        record->close();
+    }
+
+    // The statements sent that write: UPDATE, INSERT or DELETE.
+    static QStringList writes()
+    {
+        QStringList found;
+        for (const QString& statement : data::StatementLog::statements()) {
+            if (statement.startsWith(QLatin1String("UPDATE")) || statement.startsWith(QLatin1String("INSERT")) ||
+                statement.startsWith(QLatin1String("DELETE"))) {
+                found << statement;
+            }
+        }
+        return found;
+    }
+
+    QStringList shownTexts() const
+    {
+        QStringList texts;
+        for (const core::Message& message : boxes.shown()) {
+            texts << message.text;
+        }
+        return texts;
+    }
+
+    // Keeps a picture of a widget as build/screenshots/editors/<name>.png (the tests run from build/tests/editors).
+    static void keepScreenshot(QWidget& widget, const QString& name)
+    {
+        const QString folder = QCoreApplication::applicationDirPath() + QStringLiteral("/../../screenshots/editors");
+        QDir().mkpath(folder);
+        widget.grab().save(folder + QLatin1Char('/') + name + QStringLiteral(".png"));
+    }
+};
+
+// A person's hands on a dialog.
+namespace hands {
+
+inline QLineEdit& field(QDialog& dialog, const QString& name)
+{
+    auto* found = dialog.findChild<QLineEdit*>(name);
+    if (found == nullptr) {
+        qFatal("no field %s", qPrintable(name));
+    }
+    return *found;
+}
+
+// Replaces the field's text by typing.
+inline void type(QDialog& dialog, const QString& name, const QString& text)
+{
+    QLineEdit& target = field(dialog, name);
+    target.setFocus();
+    target.selectAll();
+    QTest::keyClick(&target, Qt::Key_Delete);
+    QTest::keyClicks(&target, text);
+}
+
+// Enter (save or choose) or Esc (cancel) where the keyboard is.
+inline void press(QDialog& dialog, Qt::Key key)
+{
+    QWidget* focus = dialog.focusWidget();
+    QTest::keyClick(focus != nullptr ? focus : &dialog, key);
+}
+
+} // namespace hands
+
+namespace hands {
+
+// Puts text into the field at once, as a paste does.
+inline void paste(QDialog& dialog, const QString& name, const QString& text)
+{
+    QLineEdit& target = field(dialog, name);
+    target.setFocus();
+    target.setText(text);
+}
+
+} // namespace hands

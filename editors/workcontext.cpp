@@ -1,0 +1,46 @@
+#include "editors/workcontext.h"
+
+#include "data/connection.h"
+#include "data/valuetext.h"
+
+namespace editors {
+namespace {
+
+QString field(const data::Recordset& record, const QString& name)
+{
+    const QVariant value = record.value(name);
+    return data::valueText::isNull(value) ? QString() : data::valueText::text(value);
+}
+
+} // namespace
+
+WorkContext workContext(qint64 workId)
+{
+    WorkContext context;
+    auto record = data::Data::SqlServer().openRecordset(
+        QStringLiteral("SELECT w.descrit AS trabalho, p.processo_no_completo AS processo_no_completo, c.nome_union AS "
+                       "cliente, a.nome_union AS advogado FROM tbProcessos_Trabalhos w LEFT JOIN tbProcessos p ON "
+                       "p.processo_id = w.processo_id LEFT JOIN tbContactos c ON c.contacto_id = p.contacto_id LEFT "
+                       "JOIN tbContactos a ON a.contacto_id = w.advogado_id WHERE w.trabalho_id = ") +
+        QString::number(workId));
+    if (!record->eof()) {
+        context.work = field(*record, QStringLiteral("trabalho"));
+        context.caseNumber = field(*record, QStringLiteral("processo_no_completo"));
+        context.client = field(*record, QStringLiteral("cliente"));
+        context.lawyer = field(*record, QStringLiteral("advogado"));
+    }
+    record->close();
+    return context;
+}
+
+QString taskDescription(qint64 taskId)
+{
+    auto record = data::Data::SqlServer().openRecordset(
+        QStringLiteral("SELECT descrit FROM tbProcessos_Trabalhos_Tarefas WHERE tarefa_id = ") +
+        QString::number(taskId));
+    const QString description = record->eof() ? QString() : field(*record, QStringLiteral("descrit"));
+    record->close();
+    return description;
+}
+
+} // namespace editors
