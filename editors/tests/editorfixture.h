@@ -13,6 +13,7 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QDir>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QTest>
 #include <QUrl>
@@ -145,6 +146,19 @@ inline QLineEdit& field(QDialog& dialog, const QString& name)
     return *found;
 }
 
+// Types text into target key by key; a character beyond ASCII comes as the text of its key event.
+inline void typeInto(QWidget& target, const QString& text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() < 128) {
+            QTest::keyClick(&target, c.toLatin1());
+        } else {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+            QCoreApplication::sendEvent(&target, &press);
+        }
+    }
+}
+
 // Replaces the field's text by typing.
 inline void type(QDialog& dialog, const QString& name, const QString& text)
 {
@@ -152,7 +166,7 @@ inline void type(QDialog& dialog, const QString& name, const QString& text)
     target.setFocus();
     target.selectAll();
     QTest::keyClick(&target, Qt::Key_Delete);
-    QTest::keyClicks(&target, text);
+    typeInto(target, text);
 }
 
 // Enter (save or choose) or Esc (cancel) where the keyboard is.

@@ -69,7 +69,7 @@ private Q_SLOTS:
         addMoreWork(f);
         QList<qint64> seen;
         f.scripts << [&](QDialog& dialog) {
-            QTest::keyClicks(dialog.findChild<QLineEdit*>(QStringLiteral("FXFiltro")), typed);
+            hands::typeInto(*dialog.findChild<QLineEdit*>(QStringLiteral("FXFiltro")), typed);
             seen = shownIds(dialog);
             if (typed == QStringLiteral("joao")) {
                 EditorFixture::keepScreenshot(dialog, QStringLiteral("trabalhos"));
@@ -106,7 +106,7 @@ private Q_SLOTS:
         f.scripts << [&](QDialog& dialog) {
             auto* filter = dialog.findChild<QLineEdit*>(QStringLiteral("FXFiltro"));
             filter->setFocus();
-            QTest::keyClicks(filter, typed);
+            hands::typeInto(*filter, typed);
             for (int i = 0; i < downs; ++i) {
                 QTest::keyClick(filter, Qt::Key_Down);
             }
@@ -163,7 +163,7 @@ private Q_SLOTS:
         f.scripts << [&](QDialog& dialog) {
             offered = shownIds(dialog);
             EditorFixture::keepScreenshot(dialog, QStringLiteral("assistente-lancamento"));
-            QTest::keyClicks(dialog.findChild<QLineEdit*>(QStringLiteral("FXFiltro")), QStringLiteral("alegacoes"));
+            hands::typeInto(*dialog.findChild<QLineEdit*>(QStringLiteral("FXFiltro")), QStringLiteral("alegacoes"));
             hands::press(dialog, Qt::Key_Return);
         };
         f.scripts << [](QDialog& dialog) {

@@ -85,7 +85,8 @@ private Q_SLOTS:
         QCOMPARE(EditorFixture::writes(), QStringList{update});
         QVERIFY(f.boxes.shown().isEmpty());
         // Asked for the deadlines there is no owner; opened from the list, the owner refills it.
-        QCOMPARE(f.owner.remoteKeys, deadlines ? QList<QPair<int, int>>{} : QList<QPair<int, int>>{{77, 0}});
+        const QList<QPair<int, int>> expected = deadlines ? QList<QPair<int, int>>{} : QList<QPair<int, int>>{{77, 0}};
+        QCOMPARE(f.owner.remoteKeys, expected);
     }
 
     // prazos is written only when the lawyer changes it, so a null flag stays null.
