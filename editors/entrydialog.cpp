@@ -82,9 +82,6 @@ void EntryDialog::fill()
 
 bool EntryDialog::save()
 {
-    if (m_running) {
-        return false;
-    }
     const fields::DateRead start =
         fields::readDateKeeping(StartLabel, m_start->text(), true, m_record.value(QStringLiteral("data")), true);
     if (refuse(start.problem)) {

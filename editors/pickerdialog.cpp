@@ -133,7 +133,8 @@ void PickerDialog::applyFilter(const QString& text)
 void PickerDialog::accept()
 {
     QTreeWidgetItem* current = m_list->currentItem();
-    if (current == nullptr || current->isHidden()) {
+    // The filter never leaves a hidden row current.
+    if (current == nullptr) {
         return;
     }
     m_chosen = current->data(0, IdRole).toLongLong();
