@@ -5,6 +5,7 @@
 #include "data/valuetext.h"
 #include "editors/documentarchive.h"
 #include "editors/recordsnapshot.h"
+#include "editors/workcontext.h"
 
 #include <QHeaderView>
 #include <QLabel>
@@ -14,15 +15,6 @@
 #include <QVBoxLayout>
 
 namespace editors {
-namespace {
-
-QString text(const data::Recordset& record, const QString& field)
-{
-    const QVariant value = record.value(field);
-    return data::valueText::isNull(value) ? QString() : data::valueText::text(value);
-}
-
-} // namespace
 
 CaseDialog::CaseDialog(qint64 caseId, const data::Recordset& record, QWidget* parent)
     : EditorDialog(QStringLiteral("frmDossier"), QStringLiteral("Dossier"), parent)
@@ -43,7 +35,7 @@ CaseDialog::CaseDialog(qint64 caseId, const data::Recordset& record, QWidget* pa
         auto contact = data::Data::SqlServer().openRecordset(
             QStringLiteral("SELECT nome_union FROM tbContactos WHERE contacto_id = ") +
             QString::number(client.toLongLong()));
-        clientName->setText(contact->eof() ? QString() : text(*contact, QStringLiteral("nome_union")));
+        clientName->setText(contact->eof() ? QString() : fieldText(*contact, QStringLiteral("nome_union")));
         contact->close();
     }
     addShown(QStringLiteral("FXJudicial"), QStringLiteral("Processo judicial:"))
@@ -83,11 +75,11 @@ void CaseDialog::fill()
         QString::number(m_caseId) + QStringLiteral(" ORDER BY w.trabalho_id"));
     for (; !rows->eof(); rows->moveNext()) {
         auto* item = new QTreeWidgetItem(m_work);
-        item->setText(0, text(*rows, QStringLiteral("trabalho")));
-        item->setText(1, text(*rows, QStringLiteral("advogado")));
+        item->setText(0, fieldText(*rows, QStringLiteral("trabalho")));
+        item->setText(1, fieldText(*rows, QStringLiteral("advogado")));
         item->setText(2, data::modData::ListField(*rows, QStringLiteral("data_legal"), 1));
         item->setText(3, data::modData::ListField(*rows, QStringLiteral("data_escritorio"), 1));
-        item->setText(4, text(*rows, QStringLiteral("pendentes")));
+        item->setText(4, fieldText(*rows, QStringLiteral("pendentes")));
     }
     rows->close();
     if (m_work->topLevelItemCount() > 0) {

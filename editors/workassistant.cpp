@@ -2,10 +2,10 @@
 
 #include "data/connection.h"
 #include "data/timeentries.h"
-#include "data/valuetext.h"
 #include "editors/editorseams.h"
 #include "editors/entryregistration.h"
 #include "editors/pickerdialog.h"
+#include "editors/workcontext.h"
 #include "session/modcode.h"
 
 namespace editors {
@@ -20,8 +20,7 @@ QList<PickerDialog::Row> readRows(const QString& statement, const QStringList& f
         PickerDialog::Row row;
         row.id = records->value(fields.first()).toLongLong();
         for (qsizetype i = 1; i < fields.size(); ++i) {
-            const QVariant value = records->value(fields.at(i));
-            row.texts << (data::valueText::isNull(value) ? QString() : data::valueText::text(value));
+            row.texts << fieldText(*records, fields.at(i));
         }
         rows << row;
     }

@@ -4,15 +4,11 @@
 #include "data/valuetext.h"
 
 namespace editors {
-namespace {
-
-QString field(const data::Recordset& record, const QString& name)
+QString fieldText(const data::Recordset& record, const QString& field)
 {
-    const QVariant value = record.value(name);
+    const QVariant value = record.value(field);
     return data::valueText::isNull(value) ? QString() : data::valueText::text(value);
 }
-
-} // namespace
 
 WorkContext workContext(qint64 workId)
 {
@@ -24,10 +20,10 @@ WorkContext workContext(qint64 workId)
                        "JOIN tbContactos a ON a.contacto_id = w.advogado_id WHERE w.trabalho_id = ") +
         QString::number(workId));
     if (!record->eof()) {
-        context.work = field(*record, QStringLiteral("trabalho"));
-        context.caseNumber = field(*record, QStringLiteral("processo_no_completo"));
-        context.client = field(*record, QStringLiteral("cliente"));
-        context.lawyer = field(*record, QStringLiteral("advogado"));
+        context.work = fieldText(*record, QStringLiteral("trabalho"));
+        context.caseNumber = fieldText(*record, QStringLiteral("processo_no_completo"));
+        context.client = fieldText(*record, QStringLiteral("cliente"));
+        context.lawyer = fieldText(*record, QStringLiteral("advogado"));
     }
     record->close();
     return context;
@@ -38,7 +34,7 @@ QString taskDescription(qint64 taskId)
     auto record = data::Data::SqlServer().openRecordset(
         QStringLiteral("SELECT descrit FROM tbProcessos_Trabalhos_Tarefas WHERE tarefa_id = ") +
         QString::number(taskId));
-    const QString description = record->eof() ? QString() : field(*record, QStringLiteral("descrit"));
+    const QString description = record->eof() ? QString() : fieldText(*record, QStringLiteral("descrit"));
     record->close();
     return description;
 }

@@ -2,7 +2,14 @@
 
 #include <QString>
 
+namespace data {
+class Recordset;
+}
+
 namespace editors {
+
+// The current record's field as an editor shows it: its text, blank for null. Throws core::Error.
+QString fieldText(const data::Recordset& record, const QString& field);
 
 // What an editor shows about the work item a record belongs to; blank texts for what is missing.
 struct WorkContext {
