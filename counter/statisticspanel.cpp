@@ -107,10 +107,10 @@ void StatisticsPanel::lawyerChanged()
         const int index = selector.currentIndex();
         // An entry just added has no lawyer yet: the selector is being filled.
         const qint32 lawyer = index < 0 ? 0 : selector.itemData(index, Qt::UserRole).toInt();
-        if (lawyer == 0 || lawyer == session::modCode::AdvogadoID) {
+        if (lawyer == session::modCode::AdvogadoID) {
             return;
         }
-        if (!m_lawyerChoiceAllowed) {
+        if (lawyer == 0 || !m_lawyerChoiceAllowed) {
             const QSignalBlocker quiet(selector);
             selector.setCurrentIndex(selector.findData(session::modCode::AdvogadoID, Qt::UserRole));
             return;

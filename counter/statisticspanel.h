@@ -39,8 +39,9 @@ public:
     // Errors are reported ("TabStrip1_Click").
     void tabChanged(int tab);
     // FXAdvogado_ID_Click: the chosen entry's lawyer becomes AdvogadoID and the tab shown is refilled for
-    // it. An entry without a lawyer is ignored; while the choice is locked, the selector goes back to
-    // AdvogadoID and nothing changes. Errors are reported ("ListView1_DblClick").
+    // it. For an entry without a lawyer (also one just added while the selector is filled), or while the
+    // choice is locked, the selector goes back to AdvogadoID and nothing changes. Errors are reported
+    // ("ListView1_DblClick").
     void lawyerChanged();
     // Fill_Lancamentos and Fill_Lancamentos_Totais (statisticsfill.h).
     void fillEntries(int& L);

@@ -239,16 +239,22 @@ private Q_SLOTS:
     }
 
     // A supervisor's choice refills the tab shown for the chosen lawyer, and everything after acts for
-    // that lawyer; anyone else's selector stays on his or her own lawyer whatever reaches it.
+    // that lawyer; anyone else's selector, and an entry that names no lawyer, stay on the lawyer shown.
     void theSelectorChoosesWhoseRecordsAreShown_data()
     {
         QTest::addColumn<bool>("policy");
-        QTest::newRow("with #3101") << true;
-        QTest::newRow("without #3101") << false;
+        QTest::addColumn<int>("chosen");
+        QTest::addColumn<int>("shown");
+        QTest::newRow("with #3101") << true << int(OfficeFixture::OtherLawyer) << int(OfficeFixture::OtherLawyer);
+        QTest::newRow("without #3101") << false << int(OfficeFixture::OtherLawyer) << int(OfficeFixture::Lawyer);
+        QTest::newRow("an entry without a lawyer") << true << 0 << int(OfficeFixture::Lawyer);
     }
     void theSelectorChoosesWhoseRecordsAreShown()
     {
         QFETCH(bool, policy);
+        QFETCH(int, chosen);
+        QFETCH(int, shown);
+        const bool changed = shown != OfficeFixture::Lawyer;
         Window w({"1, '2009-11-10 10:00:00', '2009-11-10 10:30:00', 9, 1, 30, 402, 0",
                   "2, '2009-11-11 10:00:00', '2009-11-11 11:00:00', 10, 1, 60, 402, 0"},
                  policy);
@@ -258,16 +264,20 @@ private Q_SLOTS:
         QCOMPARE(w.entries.key(0), QStringLiteral("#1"));
         data::StatementLog::clear();
 
-        w.chooseLawyer(OfficeFixture::OtherLawyer);
-        const int shown = policy ? OfficeFixture::OtherLawyer : OfficeFixture::Lawyer;
+        if (chosen == 0) {
+            w.lawyers.addItem(QStringLiteral("Sem número"));
+            w.lawyers.setCurrentIndex(w.lawyers.count() - 1);
+        } else {
+            w.chooseLawyer(chosen);
+        }
         QCOMPARE(session::modCode::AdvogadoID, shown);
         QCOMPARE(w.lawyers.currentData().toInt(), shown);
-        QCOMPARE(w.f.sent(Entries).size(), policy ? 1 : 0);
-        QCOMPARE(w.entries.key(0), policy ? QStringLiteral("#2") : QStringLiteral("#1"));
-        QCOMPARE(w.total.text(), policy ? QStringLiteral("1,00") : QStringLiteral("0,50"));
+        QCOMPARE(w.f.sent(Entries).size(), changed ? 1 : 0);
+        QCOMPARE(w.entries.key(0), changed ? QStringLiteral("#2") : QStringLiteral("#1"));
+        QCOMPARE(w.total.text(), changed ? QStringLiteral("1,00") : QStringLiteral("0,50"));
 
         w.tabs.setCurrentIndex(2);
-        QCOMPARE(w.totals.cellText(0, 4), policy ? QStringLiteral("60,00") : QStringLiteral("30,00"));
+        QCOMPARE(w.totals.cellText(0, 4), changed ? QStringLiteral("60,00") : QStringLiteral("30,00"));
         // Back on the tasks tab the pending list is as it was until it is refilled.
         w.tabs.setCurrentIndex(0);
         QCOMPARE(w.f.row(OfficeFixture::Task), 0);
