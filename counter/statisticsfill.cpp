@@ -14,7 +14,7 @@
 #include <QLocale>
 
 #include <cmath>
-#include <functional>
+#include <iterator>
 
 namespace counter::statisticsFill {
 namespace {
@@ -70,17 +70,47 @@ Bounds pickerBounds(const CounterControls& controls)
     return bounds(controls.FXData_Inicio->dateTime(), controls.FXData_Fim->dateTime());
 }
 
-// Empties the list and adds a row per record of the statement through addRow, which returns the
-// record's minutes; returns their sum, nulls adding nothing. Throws core::Error.
-double fillRows(ListView& list, const QString& sql,
-                const std::function<QVariant(const data::Recordset& record)>& addRow)
+// A list's cells: the field each shows, in column order, with its display code.
+struct Cell {
+    const char* field;
+    int code;
+};
+constexpr Cell EntryCells[] = {
+    {"data", 1}, {"data_fim", 1}, {"tarefa", 3}, {"trabalho", 3}, {"processo_no_completo", 3}, {"unidades", 2}};
+constexpr Cell TotalCells[] = {
+    {"nome_union", 3}, {"processo_no_completo", 3}, {"trabalho", 3}, {"tarefa", 3}, {"total", 2}};
+
+// How a list is filled: the field whose value after "#" keys each row (none: rows without key), its
+// cells, and the field of the minutes, kept unformatted in cell rawCell and summed.
+struct Layout {
+    const char* keyField;
+    const Cell* cells;
+    int cellCount;
+    const char* minutesField;
+    int rawCell;
+};
+
+// Empties the list and adds a row per record of the statement; returns the sum of the minutes, nulls
+// adding nothing. Throws core::Error.
+double fillRows(ListView& list, const QString& sql, const Layout& layout, const QIcon& rowIcon)
 {
+    using data::modData::ListField;
     list.clearRows();
     const SortingPaused paused(list);
     double minutes = 0;
     auto records = data::Data::SqlServer().openRecordset(sql);
     for (; !records->eof(); records->moveNext()) {
-        const QVariant rowMinutes = addRow(*records);
+        const data::Recordset& record = *records;
+        const QString key =
+            layout.keyField ? QStringLiteral("#") + record.value(QLatin1String(layout.keyField)).toString() : QString();
+        const int row = list.addRow(key, ListField(record, QLatin1String(layout.cells[0].field), layout.cells[0].code));
+        list.setRowIcon(row, rowIcon);
+        for (int cell = 1; cell < layout.cellCount; ++cell) {
+            list.setCellText(row, cell,
+                             ListField(record, QLatin1String(layout.cells[cell].field), layout.cells[cell].code));
+        }
+        const QVariant rowMinutes = record.value(QLatin1String(layout.minutesField));
+        list.setCellText(row, layout.rawCell, rawNumber(rowMinutes));
         if (!rowMinutes.isNull()) {
             minutes += rowMinutes.toDouble();
         }
@@ -128,31 +158,15 @@ double hoursOf(double minutes)
 
 void entries(const CounterControls& controls, const QIcon& rowIcon, const QString& owner, int L)
 {
-    using data::modData::ListField;
     ListView& list = *controls.ListView2;
-    const QString wanted = QStringLiteral("#%1").arg(L);
     core::trap(labels(owner), [&] {
-        bool found = false;
         const double minutes =
             fillRows(list, entriesStatement(session::modCode::AdvogadoID, pickerBounds(controls)),
-                     [&](const data::Recordset& record) {
-                         const QString key =
-                             QStringLiteral("#") + record.value(QStringLiteral("lancamento_id")).toString();
-                         const int row = list.addRow(key, ListField(record, QStringLiteral("data"), 1));
-                         list.setRowIcon(row, rowIcon);
-                         list.setCellText(row, 1, ListField(record, QStringLiteral("data_fim"), 1));
-                         list.setCellText(row, 2, ListField(record, QStringLiteral("tarefa"), 3));
-                         list.setCellText(row, 3, ListField(record, QStringLiteral("trabalho"), 3));
-                         list.setCellText(row, 4, ListField(record, QStringLiteral("processo_no_completo"), 3));
-                         list.setCellText(row, 5, ListField(record, QStringLiteral("unidades"), 2));
-                         const QVariant units = record.value(QStringLiteral("unidades"));
-                         list.setCellText(row, EntriesRawMinutes, rawNumber(units));
-                         found = found || (L != 0 && key == wanted);
-                         return units;
-                     });
+                     {"lancamento_id", EntryCells, int(std::size(EntryCells)), "unidades", EntriesRawMinutes}, rowIcon);
         // Selected once the rows are in their shown order, so that the row scrolled to stays in view.
-        if (found) {
-            list.selectRow(list.findKey(wanted));
+        const int wanted = L == 0 ? -1 : list.findKey(QStringLiteral("#%1").arg(L));
+        if (wanted >= 0) {
+            list.selectRow(wanted);
         }
         showTotal(controls, minutes);
     });
@@ -160,22 +174,10 @@ void entries(const CounterControls& controls, const QIcon& rowIcon, const QStrin
 
 void totals(const CounterControls& controls, const QIcon& rowIcon, const QString& owner)
 {
-    using data::modData::ListField;
-    ListView& list = *controls.ListView3;
     core::trap(labels(owner), [&] {
         const double minutes =
-            fillRows(list, totalsStatement(session::modCode::AdvogadoID, pickerBounds(controls)),
-                     [&](const data::Recordset& record) {
-                         const int row = list.addRow(QString(), ListField(record, QStringLiteral("nome_union"), 3));
-                         list.setRowIcon(row, rowIcon);
-                         list.setCellText(row, 1, ListField(record, QStringLiteral("processo_no_completo"), 3));
-                         list.setCellText(row, 2, ListField(record, QStringLiteral("trabalho"), 3));
-                         list.setCellText(row, 3, ListField(record, QStringLiteral("tarefa"), 3));
-                         list.setCellText(row, 4, ListField(record, QStringLiteral("total"), 2));
-                         const QVariant total = record.value(QStringLiteral("total"));
-                         list.setCellText(row, TotalsRawMinutes, rawNumber(total));
-                         return total;
-                     });
+            fillRows(*controls.ListView3, totalsStatement(session::modCode::AdvogadoID, pickerBounds(controls)),
+                     {nullptr, TotalCells, int(std::size(TotalCells)), "total", TotalsRawMinutes}, rowIcon);
         showTotal(controls, minutes);
     });
 }

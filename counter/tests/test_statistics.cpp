@@ -284,6 +284,21 @@ private Q_SLOTS:
         QVERIFY(w.f.reports.reports().isEmpty());
     }
 
+    // After a login as someone else the statistics tab shown lists the new lawyer's entries, not the last ones.
+    void aNewLoginRefillsTheStatisticsShown()
+    {
+        Window w({"1, '2009-11-10 10:00:00', '2009-11-10 10:30:00', 9, 1, 30, 402, 0",
+                  "2, '2009-11-11 10:00:00', '2009-11-11 11:00:00', 10, 1, 60, 402, 0"});
+        w.setDays(November1, November30);
+        w.tabs.setCurrentIndex(1);
+        QCOMPARE(w.entries.key(0), QStringLiteral("#1"));
+        session::modCode::AdvogadoID = OfficeFixture::OtherLawyer;
+        w.f.part<counter::StatisticsPanel>().clearLists();
+        QCOMPARE(w.entries.rowCount(), 1);
+        QCOMPARE(w.entries.key(0), QStringLiteral("#2"));
+        QCOMPARE(w.total.text(), QStringLiteral("1,00"));
+    }
+
     void aChoiceOnTheTasksTabRefillsThePendingList()
     {
         Window w({}, true);
