@@ -2,14 +2,16 @@
 // floor measured in the same run (a bare Qt window with a checkable tree), so that ratios hold on a
 // busy machine. Needs an X display (scripts/bench.sh starts a virtual one).
 //
-//   orvbench [--long] [--office-scale X]
+//   orvbench [--long] [--office-scale X] [--statistics]
 //
 // --long adds the figures that take minutes: CPU time over 30 s shown and hidden, and 10,000
 // tick/untick cycles (1,000 without it). --office-scale sizes the demo office behind each figure as
 // X times the figure's task count (default 1; the generator makes 100 to 10,000 tasks).
+// --statistics prints only the statistics tabs' figures.
 #include "bench/benchoffice.h"
 #include "bench/floorwindow.h"
 #include "bench/startfigures.h"
+#include "bench/statisticsfigures.h"
 #include "bench/windowfigures.h"
 #include "bench/xwatcher.h"
 #include "core/errorreporting.h"
@@ -59,6 +61,7 @@ void runFigures(bool longRun, double officeScale)
     if (longRun) {
         starts.cpu(50, 30);
     }
+    bench::StatisticsFigures(office).run();
 }
 
 } // namespace
@@ -77,13 +80,20 @@ int main(int argc, char* argv[])
     const QCommandLineOption scaleOption(QStringLiteral("office-scale"),
                                          QStringLiteral("Demo office tasks per task of the figure (default 1)."),
                                          QStringLiteral("X"), QStringLiteral("1"));
-    parser.addOptions({longOption, scaleOption});
+    const QCommandLineOption statisticsOption(QStringLiteral("statistics"),
+                                              QStringLiteral("Prints only the statistics tabs' figures."));
+    parser.addOptions({longOption, scaleOption, statisticsOption});
     parser.process(app);
 
     core::setErrorReportingFactory([] { return std::make_unique<PrintedReports>(); });
     core::setEndProgramHandler([] {});
     try {
-        runFigures(parser.isSet(longOption), parser.value(scaleOption).toDouble());
+        if (parser.isSet(statisticsOption)) {
+            bench::BenchOffice office(parser.value(scaleOption).toDouble());
+            bench::StatisticsFigures(office).run();
+        } else {
+            runFigures(parser.isSet(longOption), parser.value(scaleOption).toDouble());
+        }
     } catch (const core::Error& error) {
         QTextStream(stderr) << "orvbench: " << error.description() << Qt::endl;
         return 1;

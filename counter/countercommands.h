@@ -37,6 +37,8 @@ public:
     // A release over the list: the right button offers the task commands (those that exist) only
     // when the press was on a row, then pops up mnList at globalPosition.
     void mouseUp(Qt::MouseButton button, const QPoint& globalPosition);
+    // Pops up a menu of the window through the seam below.
+    void popup(QMenu& menu, const QPoint& globalPosition) { m_popupMenu(menu, globalPosition); }
     // Seam: how menus pop up (tests install one that only records).
     void setPopupMenu(PopupMenu popup) { m_popupMenu = std::move(popup); }
 

@@ -46,11 +46,12 @@ struct Column {
     int widthHundredthsMm;
 };
 
-ListView* list(QWidget* parent, const char* name, std::initializer_list<Column> columns)
+ListView* list(QWidget* parent, const char* name, std::initializer_list<Column> columns, QStringList& headers)
 {
     auto* view = named(new ListView(parent), name);
     for (const Column& column : columns) {
-        view->addColumn(QString::fromUtf8(column.header), column.alignment, column.widthHundredthsMm);
+        headers << QString::fromUtf8(column.header);
+        view->addColumn(headers.last(), column.alignment, column.widthHundredthsMm);
     }
     return view;
 }
@@ -183,7 +184,8 @@ void CounterControls::buildLists(QWidget* window)
                       {"P. Legal", Qt::AlignHCenter, 1852},
                       {"Trabalho", Qt::AlignLeft, 5468},
                       {"Dossier", Qt::AlignHCenter, 2029},
-                      {"D. Escritório", Qt::AlignLeft, 1852}});
+                      {"D. Escritório", Qt::AlignLeft, 1852}},
+                     ListView1Headers);
     ListView1->setCheckboxes(true);
     ListView1->setForeColor(ListForeColor);
     ListView1->setAccessibleName(QStringLiteral("Tarefas Pendentes"));
@@ -194,7 +196,8 @@ void CounterControls::buildLists(QWidget* window)
                       {"Tarefa", Qt::AlignLeft, 6174},
                       {"Trabalho", Qt::AlignLeft, 6174},
                       {"Dossier", Qt::AlignHCenter, 2469},
-                      {"Minutos", Qt::AlignRight, 2205}});
+                      {"Minutos", Qt::AlignRight, 2205}},
+                     ListView2Headers);
     ListView2->setAccessibleName(QStringLiteral("As minhas Estatisticas"));
     ListView2->hide();
     ListView3 = list(window, "ListView3",
@@ -202,7 +205,8 @@ void CounterControls::buildLists(QWidget* window)
                       {"Dossier", Qt::AlignLeft, 2117},
                       {"Trabalho", Qt::AlignLeft, 5292},
                       {"Tarefa", Qt::AlignLeft, 5292},
-                      {"Total", Qt::AlignRight, 2205}});
+                      {"Total", Qt::AlignRight, 2205}},
+                     ListView3Headers);
     ListView3->setAccessibleName(QStringLiteral("Totais por Dossier"));
     ListView3->hide();
 }

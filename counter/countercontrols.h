@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QStringList>
+
 class QCheckBox;
 class QComboBox;
 class QDateTimeEdit;
@@ -37,6 +39,10 @@ struct CounterControls {
     QFrame* Frame1 = nullptr;
     QCheckBox* FXEscondidas = nullptr;
     QCheckBox* FXMultitarefa = nullptr;
+    // The column headers each list was given, in column order.
+    QStringList ListView1Headers;
+    QStringList ListView2Headers;
+    QStringList ListView3Headers;
 
 private:
     void buildBanner(QWidget* window);

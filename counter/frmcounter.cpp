@@ -28,7 +28,8 @@ frmCounter::Parts::Parts(frmCounter& window)
     , counting(new TaskCounting(window, *c.ListView1, *c.FXMultitarefa, *live,
                                 [&window](int& task) { window.Fill_Tarefas(task); }))
     , commands(new CounterCommands(window, menus))
-    , statistics(new StatisticsPanel(window, c))
+    , statistics(new StatisticsPanel(window, c, *commands, tray->images().image(1),
+                                     [&window](int& task) { window.Fill_Tarefas(task); }))
 {}
 
 frmCounter::frmCounter(QWidget* parent)
@@ -155,6 +156,11 @@ void frmCounter::TabStrip1_Click()
 void frmCounter::Fill_Lancamentos(int& L)
 {
     m->statistics->fillEntries(L);
+}
+
+void frmCounter::Fill_Lancamentos_Totais()
+{
+    m->statistics->fillTotals();
 }
 
 // The task commands, new work and the record editors arrive with their own parts; until then their

@@ -78,6 +78,7 @@ private:
     void FXAdvogado_ID_Click();
     void TabStrip1_Click();
     void Fill_Lancamentos(int& L);
+    void Fill_Lancamentos_Totais();
     void ListView1_ItemCheck(int row);
     void ListView1_ItemClick(int row);
     void ListView1_MouseUp(Qt::MouseButton button, const QPoint& position);

@@ -1,35 +1,206 @@
 #include "counter/statisticspanel.h"
 
+#include "core/messagebox.h"
+#include "counter/countercommands.h"
 #include "counter/countercontrols.h"
+#include "counter/counterreports.h"
+#include "counter/csvexport.h"
 #include "counter/listview.h"
+#include "counter/statisticsfill.h"
+#include "counter/widgetcontrol.h"
+#include "data/modcontrols.h"
+#include "session/modcode.h"
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QDateTimeEdit>
+#include <QFrame>
 #include <QLineEdit>
+#include <QMenu>
+#include <QSignalBlocker>
 #include <QTabBar>
 
-namespace counter {
+#include <utility>
 
-StatisticsPanel::StatisticsPanel(QObject& window, CounterControls& controls)
+namespace counter {
+namespace {
+
+constexpr int TasksTab = 0;
+constexpr int EntriesTab = 1;
+constexpr int TotalsTab = 2;
+
+} // namespace
+
+StatisticsPanel::StatisticsPanel(QWidget& window, CounterControls& controls, CounterCommands& commands,
+                                 const QIcon& rowIcon, std::function<void(int&)> fillTasks)
     : QObject(&window)
+    , m_window(window)
     , m_controls(controls)
+    , m_commands(commands)
+    , m_rowIcon(rowIcon)
+    , m_fillTasks(std::move(fillTasks))
 {
+    setObjectName(QStringLiteral("StatisticsPanel"));
     for (int tab = 1; tab < controls.TabStrip1->count(); ++tab) {
         controls.TabStrip1->setTabEnabled(tab, Ready);
     }
     allowLawyerChoice(false);
+
+    for (QDateTimeEdit* picker : {controls.FXData_Inicio, controls.FXData_Fim}) {
+        // A typed date refills once it is finished, not at every digit.
+        picker->setKeyboardTracking(false);
+        connect(picker, &QDateTimeEdit::dateChanged, this, &StatisticsPanel::datesChanged);
+    }
+    QMenu* entriesMenu = exportMenu("mnLancamentosLista", "mnExportarLancamentos", &StatisticsPanel::exportEntries);
+    QMenu* totalsMenu = exportMenu("mnTotaisLista", "mnExportarTotais", &StatisticsPanel::exportTotals);
+    const std::pair<ListView*, QMenu*> lists[] = {{controls.ListView2, entriesMenu}, {controls.ListView3, totalsMenu}};
+    for (const auto& entry : lists) {
+        ListView* list = entry.first;
+        QMenu* menu = entry.second;
+        connect(list, &ListView::ColumnClick, this, [list](int column) {
+            list->setSortKey(column);
+            list->setSorted(true);
+        });
+        connect(list, &ListView::MouseUp, this, [this, list, menu](Qt::MouseButton button, const QPoint& position) {
+            listMouseUp(button, position, *list, *menu);
+        });
+    }
 }
 
-void StatisticsPanel::clearLists()
+QMenu* StatisticsPanel::exportMenu(const char* menuName, const char* actionName, void (StatisticsPanel::*command)())
 {
-    m_controls.ListView2->clearRows();
-    m_controls.ListView3->clearRows();
-    m_controls.FXTotal->clear();
+    auto* menu = new QMenu(&m_window);
+    menu->setObjectName(QLatin1String(menuName));
+    QAction* action = menu->addAction(QStringLiteral("Exportar para CSV…"));
+    action->setObjectName(QLatin1String(actionName));
+    connect(action, &QAction::triggered, this, command);
+    return menu;
 }
 
 void StatisticsPanel::allowLawyerChoice(bool allowed)
 {
     m_lawyerChoiceAllowed = allowed;
     m_controls.FXAdvogado_ID->setEnabled(allowed && Ready);
+}
+
+void StatisticsPanel::tabChanged(int tab)
+{
+    core::trap(reports::lists(m_window.objectName(), QStringLiteral("TabStrip1_Click")), [&] {
+        const CounterControls& c = m_controls;
+        for (QWidget* tasksControl : {static_cast<QWidget*>(c.Frame1), static_cast<QWidget*>(c.FXMultitarefa),
+                                      static_cast<QWidget*>(c.ListView1)}) {
+            tasksControl->setVisible(tab == TasksTab);
+        }
+        c.ListView2->setVisible(tab == EntriesTab);
+        c.ListView3->setVisible(tab == TotalsTab);
+        c.Frame3->setVisible(tab == EntriesTab || tab == TotalsTab);
+        if (tab == EntriesTab || tab == TotalsTab) {
+            refillCurrentTab();
+        }
+    });
+}
+
+void StatisticsPanel::lawyerChanged()
+{
+    core::trap(reports::window(m_window.objectName(), QStringLiteral("ListView1_DblClick")), [&] {
+        QComboBox& selector = *m_controls.FXAdvogado_ID;
+        const int index = selector.currentIndex();
+        // An entry just added has no lawyer yet: the selector is being filled.
+        const qint32 lawyer = index < 0 ? 0 : selector.itemData(index, Qt::UserRole).toInt();
+        if (lawyer == session::modCode::AdvogadoID) {
+            return;
+        }
+        if (lawyer == 0 || !m_lawyerChoiceAllowed) {
+            const QSignalBlocker quiet(selector);
+            selector.setCurrentIndex(selector.findData(session::modCode::AdvogadoID, Qt::UserRole));
+            return;
+        }
+        session::modCode::AdvogadoID = lawyer;
+        refillCurrentTab();
+    });
+}
+
+void StatisticsPanel::datesChanged()
+{
+    const int tab = m_controls.TabStrip1->currentIndex();
+    if (tab == EntriesTab || tab == TotalsTab) {
+        refillCurrentTab();
+    }
+}
+
+void StatisticsPanel::refillCurrentTab()
+{
+    int none = 0;
+    switch (m_controls.TabStrip1->currentIndex()) {
+    case TasksTab:
+        m_fillTasks(none);
+        break;
+    case EntriesTab:
+        fillEntries(none);
+        break;
+    case TotalsTab:
+        fillTotals();
+        break;
+    default:
+        break;
+    }
+}
+
+void StatisticsPanel::fillEntries(int& L)
+{
+    statisticsFill::entries(m_controls, m_rowIcon, m_window.objectName(), L);
+}
+
+void StatisticsPanel::fillTotals()
+{
+    statisticsFill::totals(m_controls, m_rowIcon, m_window.objectName());
+}
+
+void StatisticsPanel::clearLists()
+{
+    m_controls.ListView2->clearRows();
+    m_controls.ListView3->clearRows();
+    data::modControls::SetControlValue(*WidgetControl::of(m_controls.FXTotal), QVariant(), 2);
+    if (m_controls.TabStrip1->currentIndex() != TasksTab) {
+        refillCurrentTab();
+    }
+}
+
+void StatisticsPanel::listMouseUp(Qt::MouseButton button, const QPoint& position, ListView& list, QMenu& menu)
+{
+    if (button != Qt::RightButton) {
+        return;
+    }
+    for (QAction* action : menu.actions()) {
+        action->setEnabled(list.rowCount() > 0);
+    }
+    m_commands.popup(menu, list.viewport()->mapToGlobal(position));
+}
+
+void StatisticsPanel::exportEntries()
+{
+    exportList(QStringLiteral("Lançamentos"), m_controls.ListView2Headers, *m_controls.ListView2,
+               QStringLiteral("Minutos (número)"), statisticsFill::EntriesRawMinutes);
+}
+
+void StatisticsPanel::exportTotals()
+{
+    exportList(QStringLiteral("Totais por Dossier"), m_controls.ListView3Headers, *m_controls.ListView3,
+               QStringLiteral("Total (minutos)"), statisticsFill::TotalsRawMinutes);
+}
+
+void StatisticsPanel::exportList(const QString& what, const QStringList& headers, ListView& list,
+                                 const QString& rawHeader, int rawCell)
+{
+    const bool saved = core::trap(reports::lists(m_window.objectName(), QStringLiteral("ExportarCSV")), [&] {
+        const QString name =
+            csvExport::proposedFileName(what, m_controls.FXAdvogado_ID->currentText(), m_controls.FXData_Inicio->date(),
+                                        m_controls.FXData_Fim->date());
+        csvExport::save(&m_window, name, csvExport::text(headers, list, rawHeader, rawCell));
+    });
+    if (!saved) {
+        core::msgBox(QStringLiteral("Não foi possível gravar o ficheiro CSV."), core::Buttons::Ok, core::Icon::Warning);
+    }
 }
 
 } // namespace counter

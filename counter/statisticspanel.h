@@ -1,38 +1,72 @@
 #pragma once
 
+#include <QIcon>
 #include <QObject>
+
+#include <functional>
+
+class QMenu;
+class QWidget;
 
 namespace counter {
 
+class CounterCommands;
 struct CounterControls;
+class ListView;
 
 // The tabs "As minhas Estatisticas" and "Totais por Dossier" with their lists ListView2 and ListView3,
-// the dates and total of Frame3, and the lawyer selector FXAdvogado_ID that chooses whose records they
-// show. Their work has not arrived yet: the two tabs and the selector stay visible, disabled.
+// the dates and total of Frame3, and the lawyer selector FXAdvogado_ID that chooses whose records every
+// tab shows. The date pickers refill the statistics tab shown when their value changes: at once from the
+// calendar or the arrow keys, and once a typed date is finished (Enter or leaving the picker).
+// A header click sorts a list by that column's shown text; each list's context menu exports it as CSV.
 class StatisticsPanel : public QObject
 {
     Q_OBJECT
 
 public:
-    StatisticsPanel(QObject& window, CounterControls& controls);
+    // fillTasks refills the pending-task list (Fill_Tarefas); pop-up menus show through commands.
+    StatisticsPanel(QWidget& window, CounterControls& controls, CounterCommands& commands, const QIcon& rowIcon,
+                    std::function<void(int&)> fillTasks);
 
-    // Whether the tabs and the selector do anything yet.
-    static constexpr bool Ready = false;
+    // Whether the tabs and the selector do anything.
+    static constexpr bool Ready = true;
 
-    // Whether the user may choose another lawyer (security policy "#3101"). The selector is enabled
-    // when this holds and the panel is ready.
+    // Whether the user may choose another lawyer (security policy "#3101"); the selector is enabled only then.
     void allowLawyerChoice(bool allowed);
     bool lawyerChoiceAllowed() const { return m_lawyerChoiceAllowed; }
 
-    // The selected tab changed; the selector chose another lawyer; the editors saved time entry L.
-    void tabChanged(int /*tab*/) {}
-    void lawyerChanged() {}
-    void fillEntries(int& /*L*/) {}
-    // Empties both lists and the total until they are asked for again.
+    // TabStrip1_Click: shows the controls of tab (0 = "Tarefas Pendentes") and refills a statistics tab.
+    // Errors are reported ("TabStrip1_Click").
+    void tabChanged(int tab);
+    // FXAdvogado_ID_Click: the chosen entry's lawyer becomes AdvogadoID and the tab shown is refilled for
+    // it. For an entry without a lawyer (also one just added while the selector is filled), or while the
+    // choice is locked, the selector goes back to AdvogadoID and nothing changes. Errors are reported
+    // ("ListView1_DblClick").
+    void lawyerChanged();
+    // Fill_Lancamentos and Fill_Lancamentos_Totais (statisticsfill.h).
+    void fillEntries(int& L);
+    void fillTotals();
+    // After a login as someone else: empties both lists and the total, then refills the statistics tab
+    // shown, if one is.
     void clearLists();
+    // The context menus' command: asks for a file and saves the list as CSV. A file that cannot be
+    // written is reported and told to the user.
+    void exportEntries();
+    void exportTotals();
 
 private:
+    void datesChanged();
+    void refillCurrentTab();
+    void listMouseUp(Qt::MouseButton button, const QPoint& position, ListView& list, QMenu& menu);
+    void exportList(const QString& what, const QStringList& headers, ListView& list, const QString& rawHeader,
+                    int rawCell);
+    QMenu* exportMenu(const char* menuName, const char* actionName, void (StatisticsPanel::*command)());
+
+    QWidget& m_window;
     CounterControls& m_controls;
+    CounterCommands& m_commands;
+    QIcon m_rowIcon;
+    std::function<void(int&)> m_fillTasks;
     bool m_lawyerChoiceAllowed = false;
 };
 

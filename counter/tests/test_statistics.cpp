@@ -1,0 +1,449 @@
+// The statistics tabs: a lawyer's time entries and their totals between two dates, the lawyer selector
+// and the date pickers that refill them, and the plans the embedded engine runs their statements by.
+#include "counter/statisticspanel.h"
+#include "data/tsqltranslator.h"
+#include "tools/demooffice.h"
+#include "windowfixture.h"
+
+#include <QComboBox>
+#include <QDateTimeEdit>
+#include <QLineEdit>
+#include <QTabBar>
+#include <QTemporaryDir>
+
+using testsupport::OfficeFixture;
+
+namespace {
+
+using Rows = QList<QStringList>;
+
+const QString Entries = QStringLiteral("SELECT * FROM vwProcessos_Trabalhos_Tarefas_Lancamentos");
+const QString Totals = QStringLiteral("SELECT tbContactos.nome_union");
+
+// Time entries on task 812 of the small office, each given as
+// "lancamento_id, data, data_fim, advogado_id, base_id, unidades, contacto_id, inprogress".
+void addEntries(WindowFixture& f, const QStringList& entries)
+{
+    for (const QString& entry : entries) {
+        f.office.database().exec(
+            QStringLiteral("INSERT INTO tbProcessos_Trabalhos_Tarefas_Lancamentos (lancamento_id, data, data_fim, "
+                           "advogado_id, base_id, unidades, contacto_id, inprogress, tarefa_id, trabalho_id, "
+                           "processo_id, closed) VALUES (%1, 812, 77, 15, 0)")
+                .arg(entry));
+    }
+}
+
+Rows rowsOf(counter::ListView& list)
+{
+    Rows rows;
+    for (int row = 0; row < list.rowCount(); ++row) {
+        QStringList cells;
+        for (int cell = 0; cell < list.columnCount(); ++cell) {
+            cells << list.cellText(row, cell);
+        }
+        rows << cells;
+    }
+    return rows;
+}
+
+struct Window {
+    WindowFixture f;
+    counter::frmCounter& window;
+    QTabBar& tabs;
+    QComboBox& lawyers;
+    QDateTimeEdit& start;
+    QDateTimeEdit& end;
+    QLineEdit& total;
+    counter::ListView& entries;
+    counter::ListView& totals;
+
+    // The window over the small office with the given entries and, with policy, "#3101" for everyone.
+    explicit Window(const QStringList& entryRows = {}, bool policy = false)
+        : window(load(entryRows, policy))
+        , tabs(child<QTabBar>("TabStrip1"))
+        , lawyers(child<QComboBox>("FXAdvogado_ID"))
+        , start(child<QDateTimeEdit>("FXData_Inicio"))
+        , end(child<QDateTimeEdit>("FXData_Fim"))
+        , total(child<QLineEdit>("FXTotal"))
+        , entries(child<counter::ListView>("ListView2"))
+        , totals(child<counter::ListView>("ListView3"))
+    {}
+
+    counter::frmCounter& load(const QStringList& entryRows, bool policy)
+    {
+        addEntries(f, entryRows);
+        if (policy) {
+            f.office.database().exec(QStringLiteral(
+                "INSERT INTO tbSecurityPolicies (policy_id, code, users_groups) VALUES (1, '#3101', '')"));
+        }
+        return f.load();
+    }
+
+    template <typename Widget> Widget& child(const char* name)
+    {
+        return *window.findChild<Widget*>(QLatin1String(name));
+    }
+
+    void setDays(const QDate& first, const QDate& last)
+    {
+        start.setDateTime(QDateTime(first, QTime(15, 42, 7)));
+        end.setDateTime(QDateTime(last, QTime(8, 5, 1)));
+    }
+    void chooseLawyer(int lawyer) { lawyers.setCurrentIndex(lawyers.findData(lawyer)); }
+};
+
+const QDate November1(2009, 11, 1);
+const QDate November30(2009, 11, 30);
+
+} // namespace
+
+class TestStatistics : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    // The pickers' times of day never reach the statements: the whole first and last days count.
+    void theStatementsCoverWholeDays()
+    {
+        Window w;
+        w.setDays(November1, November30);
+        w.tabs.setCurrentIndex(1);
+        w.tabs.setCurrentIndex(2);
+        const QString bounds = QStringLiteral("WHERE base_id = 1 AND advogado_id = 9 AND data >= "
+                                              "CONVERT(DATETIME,'2009-11-01 00:00:00',102) AND data <= "
+                                              "CONVERT(DATETIME,'2009-11-30 23:59:59',102)");
+        QCOMPARE(w.f.sent(Entries), QStringList{Entries + QStringLiteral(" ") + bounds});
+        const QString view = QStringLiteral("vwProcessos_Trabalhos_Tarefas_Lancamentos");
+        const QString keys =
+            QStringLiteral("tbContactos.nome_union, %1.processo_no_completo, %1.trabalho, %1.tarefa").arg(view);
+        QCOMPARE(w.f.sent(Totals),
+                 QStringList{QStringLiteral("SELECT %1, SUM(unidades) as total FROM %2 LEFT JOIN tbContactos ON "
+                                            "%2.contacto_id = tbContactos.contacto_id %3  GROUP BY %1  ORDER BY %1 ")
+                                 .arg(keys, view, bounds)});
+        QVERIFY(w.f.reports.reports().isEmpty());
+    }
+
+    void bothTabsListAndTotalTheSameEntries_data()
+    {
+        QTest::addColumn<QStringList>("entries");
+        QTest::addColumn<QDate>("first");
+        QTest::addColumn<QDate>("last");
+        QTest::addColumn<Rows>("listed");
+        QTest::addColumn<Rows>("summed");
+        QTest::addColumn<QString>("hours");
+
+        const QString task = QStringLiteral("Redigir contestação");
+        const QString work = QStringLiteral("Contestação");
+        const QString dossier = QStringLiteral("2009/015");
+        const QString client = QStringLiteral("Cliente Alfa");
+        QTest::newRow("a start after the end")
+            << QStringList{"1, '2009-11-10 14:00:00', '2009-11-10 14:30:00', 9, 1, 30, 402, 0"} << November30
+            << November1 << Rows{} << Rows{} << QStringLiteral("0,00");
+        QTest::newRow("a running entry") << QStringList{"1, '2009-11-16 08:30:00', NULL, 9, 1, 0, 402, 1"} << November1
+                                         << November30 << Rows{{"16-11-2009", " ", task, work, dossier, "0,00"}}
+                                         << Rows{{client, dossier, work, task, "0,00"}} << QStringLiteral("0,00");
+        QTest::newRow("null minutes")
+            << QStringList{"1, '2009-11-16 08:30:00', '2009-11-16 09:00:00', 9, 1, NULL, 402, 0",
+                           "2, '2009-11-17 08:30:00', '2009-11-17 09:00:00', 9, 1, 30, 402, 0"}
+            << November1 << November30
+            << Rows{{"16-11-2009", "16-11-2009", task, work, dossier, " "},
+                    {"17-11-2009", "17-11-2009", task, work, dossier, "30,00"}}
+            << Rows{{client, dossier, work, task, "30,00"}} << QStringLiteral("0,50");
+        QTest::newRow("a client without a contact row")
+            << QStringList{"1, '2009-11-16 08:30:00', '2009-11-16 09:15:00', 9, 1, 45, 999, 0"} << November1
+            << November30 << Rows{{"16-11-2009", "16-11-2009", task, work, dossier, "45,00"}}
+            << Rows{{" ", dossier, work, task, "45,00"}} << QStringLiteral("0,75");
+        QTest::newRow("450 minutes are 7,50 hours")
+            << QStringList{"1, '2009-11-02 09:00:00', '2009-11-02 09:30:00', 9, 1, 30, 402, 0",
+                           "2, '2009-11-10 14:00:00', '2009-11-10 15:15:00', 9, 1, 75, 402, 0",
+                           "3, '2009-11-20 09:00:00', '2009-11-20 14:45:00', 9, 1, 345, 402, 0"}
+            << November1 << November30
+            << Rows{{"02-11-2009", "02-11-2009", task, work, dossier, "30,00"},
+                    {"10-11-2009", "10-11-2009", task, work, dossier, "75,00"},
+                    {"20-11-2009", "20-11-2009", task, work, dossier, "345,00"}}
+            << Rows{{client, dossier, work, task, "450,00"}} << QStringLiteral("7,50");
+        QTest::newRow("only the lawyer's counted entries within the days")
+            << QStringList{"1, '2009-10-31 23:59:59', '2009-11-01 00:09:59', 9, 1, 10, 402, 0",
+                           "2, '2009-11-01 00:00:00', '2009-11-01 00:10:00', 9, 1, 10, 402, 0",
+                           "3, '2009-11-30 23:59:59', '2009-12-01 00:19:59', 9, 1, 20, 402, 0",
+                           "4, '2009-12-01 00:00:00', '2009-12-01 00:20:00', 9, 1, 20, 402, 0",
+                           "5, '2009-11-10 10:00:00', '2009-11-10 11:00:00', 10, 1, 60, 402, 0",
+                           "6, '2009-11-10 10:00:00', '2009-11-10 11:00:00', 9, 2, 60, 402, 0"}
+            << November1 << November30
+            << Rows{{"01-11-2009", "01-11-2009", task, work, dossier, "10,00"},
+                    {"30-11-2009", "01-12-2009", task, work, dossier, "20,00"}}
+            << Rows{{client, dossier, work, task, "30,00"}} << QStringLiteral("0,50");
+    }
+    void bothTabsListAndTotalTheSameEntries()
+    {
+        QFETCH(QStringList, entries);
+        QFETCH(QDate, first);
+        QFETCH(QDate, last);
+        QFETCH(Rows, listed);
+        QFETCH(Rows, summed);
+        QFETCH(QString, hours);
+        Window w(entries);
+        w.setDays(first, last);
+
+        w.tabs.setCurrentIndex(1);
+        QCOMPARE(rowsOf(w.entries), listed);
+        QCOMPARE(w.total.text(), hours);
+        QVERIFY(!w.entries.isHidden() && w.totals.isHidden() && w.f.list().isHidden());
+
+        w.tabs.setCurrentIndex(2);
+        QCOMPARE(rowsOf(w.totals), summed);
+        QCOMPARE(w.total.text(), hours);
+        QVERIFY(w.entries.isHidden() && !w.totals.isHidden());
+
+        w.tabs.setCurrentIndex(0);
+        QVERIFY(w.entries.isHidden() && w.totals.isHidden() && !w.f.list().isHidden());
+        QVERIFY(w.window.findChild<QWidget*>(QStringLiteral("Frame3"))->isHidden());
+        QVERIFY(w.f.reports.reports().isEmpty());
+    }
+
+    // The editors' "entry saved" selects and shows the entry on the entries tab, and leaves the list alone
+    // while another tab is shown.
+    void aSavedEntryIsSelectedAndShown_data()
+    {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<int>("entry");
+        QTest::addColumn<bool>("refilled");
+        QTest::addColumn<bool>("selected");
+        QTest::newRow("a listed entry") << 1 << 150 << true << true;
+        QTest::newRow("no entry") << 1 << 0 << true << false;
+        QTest::newRow("an entry not listed") << 1 << 5000 << true << false;
+        QTest::newRow("on the totals tab") << 2 << 150 << false << false;
+    }
+    void aSavedEntryIsSelectedAndShown()
+    {
+        QFETCH(int, tab);
+        QFETCH(int, entry);
+        QFETCH(bool, refilled);
+        QFETCH(bool, selected);
+        QStringList many;
+        for (int id = 1; id <= 200; ++id) {
+            many << QStringLiteral("%1, '2009-11-16 08:00:00', '2009-11-16 08:30:00', 9, 1, 30, 402, 0").arg(id);
+        }
+        Window w(many);
+        w.setDays(November1, November30);
+        w.tabs.setCurrentIndex(tab);
+        data::StatementLog::clear();
+
+        w.window.RemoteKey(entry, 4004);
+        QCOMPARE(w.f.sent(Entries).size(), refilled ? 1 : 0);
+        const int row = w.entries.findKey(QStringLiteral("#%1").arg(entry));
+        QCOMPARE(w.entries.selectedRow(), selected ? row : -1);
+        if (selected) {
+            QVERIFY(w.entries.viewport()->rect().intersects(w.entries.cellRect(row, 0)));
+        }
+    }
+
+    // A supervisor's choice refills the tab shown for the chosen lawyer, and everything after acts for
+    // that lawyer; anyone else's selector, and an entry that names no lawyer, stay on the lawyer shown.
+    void theSelectorChoosesWhoseRecordsAreShown_data()
+    {
+        QTest::addColumn<bool>("policy");
+        QTest::addColumn<int>("chosen");
+        QTest::addColumn<int>("shown");
+        QTest::newRow("with #3101") << true << int(OfficeFixture::OtherLawyer) << int(OfficeFixture::OtherLawyer);
+        QTest::newRow("without #3101") << false << int(OfficeFixture::OtherLawyer) << int(OfficeFixture::Lawyer);
+        QTest::newRow("an entry without a lawyer") << true << 0 << int(OfficeFixture::Lawyer);
+    }
+    void theSelectorChoosesWhoseRecordsAreShown()
+    {
+        QFETCH(bool, policy);
+        QFETCH(int, chosen);
+        QFETCH(int, shown);
+        const bool changed = shown != OfficeFixture::Lawyer;
+        Window w({"1, '2009-11-10 10:00:00', '2009-11-10 10:30:00', 9, 1, 30, 402, 0",
+                  "2, '2009-11-11 10:00:00', '2009-11-11 11:00:00', 10, 1, 60, 402, 0"},
+                 policy);
+        QCOMPARE(w.lawyers.isEnabled(), policy);
+        w.setDays(November1, November30);
+        w.tabs.setCurrentIndex(1);
+        QCOMPARE(w.entries.key(0), QStringLiteral("#1"));
+        data::StatementLog::clear();
+
+        if (chosen == 0) {
+            w.lawyers.addItem(QStringLiteral("Sem número"));
+            w.lawyers.setCurrentIndex(w.lawyers.count() - 1);
+        } else {
+            w.chooseLawyer(chosen);
+        }
+        QCOMPARE(session::modCode::AdvogadoID, shown);
+        QCOMPARE(w.lawyers.currentData().toInt(), shown);
+        QCOMPARE(w.f.sent(Entries).size(), changed ? 1 : 0);
+        QCOMPARE(w.entries.key(0), changed ? QStringLiteral("#2") : QStringLiteral("#1"));
+        QCOMPARE(w.total.text(), changed ? QStringLiteral("1,00") : QStringLiteral("0,50"));
+
+        w.tabs.setCurrentIndex(2);
+        QCOMPARE(w.totals.cellText(0, 4), changed ? QStringLiteral("60,00") : QStringLiteral("30,00"));
+        // Back on the tasks tab the pending list is as it was until it is refilled.
+        w.tabs.setCurrentIndex(0);
+        QCOMPARE(w.f.row(OfficeFixture::Task), 0);
+        QVERIFY(w.f.reports.reports().isEmpty());
+    }
+
+    // After a login as someone else the statistics tab shown lists the new lawyer's entries, not the last ones.
+    void aNewLoginRefillsTheStatisticsShown()
+    {
+        Window w({"1, '2009-11-10 10:00:00', '2009-11-10 10:30:00', 9, 1, 30, 402, 0",
+                  "2, '2009-11-11 10:00:00', '2009-11-11 11:00:00', 10, 1, 60, 402, 0"});
+        w.setDays(November1, November30);
+        w.tabs.setCurrentIndex(1);
+        QCOMPARE(w.entries.key(0), QStringLiteral("#1"));
+        session::modCode::AdvogadoID = OfficeFixture::OtherLawyer;
+        w.f.part<counter::StatisticsPanel>().clearLists();
+        QCOMPARE(w.entries.rowCount(), 1);
+        QCOMPARE(w.entries.key(0), QStringLiteral("#2"));
+        QCOMPARE(w.total.text(), QStringLiteral("1,00"));
+    }
+
+    void aChoiceOnTheTasksTabRefillsThePendingList()
+    {
+        Window w({}, true);
+        w.f.office.addWork(78, OfficeFixture::Case, OfficeFixture::OtherLawyer, QStringLiteral("Recurso"));
+        w.f.office.addTask(900, 78, QStringLiteral("Preparar recurso"));
+        w.chooseLawyer(OfficeFixture::OtherLawyer);
+        QCOMPARE(w.f.row(OfficeFixture::Task), -1);
+        QVERIFY(w.f.row(900) >= 0);
+        QCOMPARE(w.f.sent(Entries).size(), 0);
+    }
+
+    // The pickers refill the statistics tab shown; on the tasks tab they send nothing.
+    void aDateRefillsTheTabShown_data()
+    {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<int>("entries");
+        QTest::addColumn<int>("totals");
+        QTest::newRow("tasks") << 0 << 0 << 0;
+        QTest::newRow("entries") << 1 << 1 << 0;
+        QTest::newRow("totals") << 2 << 0 << 1;
+    }
+    void aDateRefillsTheTabShown()
+    {
+        QFETCH(int, tab);
+        QFETCH(int, entries);
+        QFETCH(int, totals);
+        Window w;
+        w.tabs.setCurrentIndex(tab);
+        for (QDateTimeEdit* picker : {&w.start, &w.end}) {
+            data::StatementLog::clear();
+            picker->setDate(picker->date().addDays(-3));
+            QCOMPARE(w.f.sent(Entries).size(), entries);
+            QCOMPARE(w.f.sent(Totals).size(), totals);
+        }
+    }
+
+    // After a header click the rows follow that column's shown text, also through later refills; the
+    // entry asked for stays selected.
+    void aHeaderClickSortsByTheShownText()
+    {
+        Window w({"1, '2009-11-10 10:00:00', '2009-11-10 10:30:00', 9, 1, 30, 402, 0",
+                  "2, '2009-12-02 10:00:00', '2009-12-02 11:00:00', 9, 1, 60, 402, 0",
+                  "3, '2009-11-03 10:00:00', '2009-11-03 10:05:00', 9, 1, 5, 402, 0"});
+        w.setDays(November1, QDate(2009, 12, 31));
+        w.tabs.setCurrentIndex(1);
+        const auto keys = [&] {
+            QStringList found;
+            for (int row = 0; row < w.entries.rowCount(); ++row) {
+                found << w.entries.key(row);
+            }
+            return found;
+        };
+        Q_EMIT w.entries.ColumnClick(0);
+        QCOMPARE(keys(), QStringList({"#2", "#3", "#1"}));
+        Q_EMIT w.entries.ColumnClick(5);
+        QCOMPARE(keys(), QStringList({"#1", "#3", "#2"}));
+
+        w.window.RemoteKey(3, 4004);
+        QCOMPARE(keys(), QStringList({"#1", "#3", "#2"}));
+        QCOMPARE(w.entries.selectedRow(), 1);
+    }
+
+    // A fill that fails keeps the rows it added and the total shown before, and is reported.
+    void aFailedFillKeepsTheTotal()
+    {
+        Window w({"1, '2009-11-10 10:00:00', '2009-11-10 10:30:00', 9, 1, 30, 402, 0"});
+        w.setDays(November1, November30);
+        w.tabs.setCurrentIndex(2);
+        QCOMPARE(w.total.text(), QStringLiteral("0,50"));
+        data::StatementFailures::failNext({core::errc::ProviderError, QStringLiteral("Tempo limite expirado")},
+                                          QStringLiteral("vwProcessos_Trabalhos_Tarefas_Lancamentos WHERE"));
+        w.tabs.setCurrentIndex(1);
+        QCOMPARE(w.entries.rowCount(), 0);
+        QCOMPARE(w.total.text(), QStringLiteral("0,50"));
+        QCOMPARE(w.f.reports.procedures(), QStringList{QStringLiteral("FillLancamentos")});
+    }
+
+    // The index on a lawyer's entries by date serves both statements: the engine searches it and scans
+    // no table.
+    void theIndexesServeBothStatements()
+    {
+        Window w;
+        w.setDays(November1, November30);
+        w.tabs.setCurrentIndex(1);
+        w.tabs.setCurrentIndex(2);
+        for (const QString& prefix : {Entries, Totals}) {
+            const QStringList sent = w.f.sent(prefix);
+            QCOMPARE(sent.size(), 1);
+            const QString translated = data::TsqlTranslator::toEmbedded(sent.first(), w.f.clock.now());
+            QStringList plan;
+            for (const QVariantList& step :
+                 w.f.office.database().select(QStringLiteral("EXPLAIN QUERY PLAN ") + translated)) {
+                plan << step.last().toString();
+            }
+            qInfo().noquote() << prefix << "\n  " << plan.join(QStringLiteral("\n   "));
+            QVERIFY2(plan.contains(QStringLiteral(
+                         "SEARCH l USING INDEX ix_tbLancamentos_advogado (advogado_id=? AND data>? AND data<?)")),
+                     qPrintable(plan.join(u'\n')));
+            for (const QString& step : plan) {
+                QVERIFY2(!step.startsWith(QStringLiteral("SCAN")), qPrintable(step));
+            }
+        }
+    }
+
+    // Pictures of both tabs on the demo office, over the last month of its supervisor (lawyer 1), who has
+    // entries on most working days of the three weeks before the office's day.
+    void picturesOfBothTabsOnTheDemoOffice()
+    {
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("demo.db"));
+        const QDate day(2009, 11, 20);
+        tools::DemoOffice(day).build(path);
+        testsupport::RecordedReports reports;
+        testsupport::ScriptedMessageBoxes boxes;
+        counter::TrayIcon::setAvailabilityProbe([] { return true; });
+        data::Connection& shared = data::Data::SqlServer();
+        if (shared.isOpen()) {
+            shared.close();
+        }
+        shared.open(QStringLiteral("Provider=SQLOLEDB.1;Persist Security Info=False;User ID=%1;Password=%2;"
+                                   "Initial Catalog=%3;Data Source=%4;Connect Timeout=15")
+                        .arg(tools::DemoOffice::sharedUser(), tools::DemoOffice::sharedPassword(),
+                             tools::DemoOffice::catalog(), path));
+        session::modCode::UserName = QStringLiteral("mferreira");
+        session::modCode::AdvogadoID = 1;
+        {
+            counter::frmCounter window;
+            window.Form_Load();
+            window.resize(1100, 520);
+            window.show();
+            window.findChild<QDateTimeEdit*>(QStringLiteral("FXData_Inicio"))->setDate(day.addMonths(-1));
+            window.findChild<QDateTimeEdit*>(QStringLiteral("FXData_Fim"))->setDate(day);
+            auto* tabs = window.findChild<QTabBar*>(QStringLiteral("TabStrip1"));
+            tabs->setCurrentIndex(1);
+            QVERIFY(window.findChild<counter::ListView*>(QStringLiteral("ListView2"))->rowCount() > 10);
+            WindowFixture::keepScreenshot(window, QStringLiteral("statistics-entries"));
+            tabs->setCurrentIndex(2);
+            QVERIFY(window.findChild<counter::ListView*>(QStringLiteral("ListView3"))->rowCount() > 1);
+            WindowFixture::keepScreenshot(window, QStringLiteral("statistics-totals"));
+        }
+        shared.close();
+        counter::TrayIcon::setAvailabilityProbe({});
+        QVERIFY(reports.reports().isEmpty());
+    }
+};
+
+QTEST_MAIN(TestStatistics)
+#include "test_statistics.moc"
