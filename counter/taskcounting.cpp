@@ -5,11 +5,11 @@
 #include "counter/counterreports.h"
 #include "counter/listview.h"
 #include "counter/livecounter.h"
+#include "counter/recordlookup.h"
 #include "counter/taskrow.h"
 #include "data/connection.h"
 #include "data/displayformat.h"
 #include "data/moddata.h"
-#include "data/valuetext.h"
 #include "session/modcode.h"
 
 #include <QCheckBox>
@@ -37,27 +37,6 @@ qint64 countedMinutes(const QDateTime& start, const QDateTime& end)
         minutes += 1;
     }
     return minutes;
-}
-
-// The first record's field as a whole number; 0 when there is no record or the field is null.
-qint64 lookUp(const QString& statement, const QString& field)
-{
-    auto records = data::Data::SqlServer().openRecordset(statement);
-    qint64 value = 0;
-    if (!records->eof()) {
-        const QVariant found = records->value(field);
-        value = found.isNull() ? 0 : data::valueText::toLong(found);
-    }
-    records->close();
-    return value;
-}
-
-void startFailed(const char* field)
-{
-    core::msgBox(QStringLiteral("Erro no campo %1. Não foi possível iniciar o registo. Contacto o Administrador do "
-                                "Sistema.")
-                     .arg(QLatin1String(field)),
-                 core::Buttons::Ok, core::Icon::Critical);
 }
 
 } // namespace
@@ -142,7 +121,7 @@ void TaskCounting::start(int row)
     const QString K = key.mid(1);
 
     qint64 W = 0, P = 0, C = 0, B = 0, Q = 0;
-    if (!lookUpForStart(K, W, P, C, B, Q)) {
+    if (!lookUpForStart(key, W, P, C, B, Q)) {
         untick(key);
         return;
     }
@@ -200,38 +179,23 @@ void TaskCounting::stopOthers(const QString& key)
     }
 }
 
-bool TaskCounting::lookUpForStart(const QString& K, qint64& W, qint64& P, qint64& C, qint64& B, qint64& Q)
+bool TaskCounting::lookUpForStart(const QString& key, qint64& W, qint64& P, qint64& C, qint64& B, qint64& Q)
 {
-    W = lookUp(QStringLiteral("SELECT trabalho_id FROM tbProcessos_Trabalhos_Tarefas WHERE tarefa_id = ") + K,
-               QStringLiteral("trabalho_id"));
-    if (W == 0) {
-        startFailed("TRABALHO_ID");
+    if (!recordLookup::taskOwners(recordLookup::keyId(key), W, P, C)) {
         return false;
     }
-    P = lookUp(QStringLiteral("SELECT Processo_ID FROM tbProcessos_Trabalhos WHERE trabalho_id = ") +
-                   QString::number(W),
-               QStringLiteral("Processo_ID"));
-    if (P == 0) {
-        startFailed("Processo_ID");
-        return false;
-    }
-    C = lookUp(QStringLiteral("SELECT Contacto_ID FROM tbProcessos WHERE Processo_ID = ") + QString::number(P),
-               QStringLiteral("Contacto_ID"));
-    if (C == 0) {
-        startFailed("Contacto_ID");
-        return false;
-    }
-    B = lookUp(QStringLiteral("SELECT Base_ID FROM tbProcessos_Trabalhos_Tarefas_Lancamentos_Bases WHERE counter <> 0"),
-               QStringLiteral("Base_ID"));
+    B = recordLookup::firstId(
+        QStringLiteral("SELECT Base_ID FROM tbProcessos_Trabalhos_Tarefas_Lancamentos_Bases WHERE counter <> 0"),
+        QStringLiteral("Base_ID"));
     if (B == 0) {
-        startFailed("Base_ID");
+        recordLookup::missingField(QStringLiteral("Base_ID"));
         return false;
     }
-    Q = lookUp(
+    Q = recordLookup::firstId(
         QStringLiteral("SELECT Preco_ID FROM tbProcessos_Trabalhos_Tarefas_Lancamentos_Precos WHERE counter <> 0"),
         QStringLiteral("Preco_ID"));
     if (Q == 0) {
-        startFailed("Preco_ID");
+        recordLookup::missingField(QStringLiteral("Preco_ID"));
         return false;
     }
     return true;
