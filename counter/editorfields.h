@@ -9,12 +9,14 @@ namespace counter {
 // The record editors the counter window keeps between commands, one field per use. The next command
 // of the same use replaces the object, releasing the one before; the window releases the last ones
 // when it goes. Objects of any other use live only while their command runs.
+// A command holds its object too while it calls it: an editor's window lets the tray menu run the same
+// command again, and the object replaced then goes only once its call has returned.
 struct EditorFields {
-    std::unique_ptr<external::TaskEditor> task;          // "Abrir Tarefa"
-    std::unique_ptr<external::WorkEditor> work;          // "Abrir" → "Trabalho"
-    std::unique_ptr<external::CaseEditor> caseFile;      // "Abrir" → "Dossier" and "Arquivo Documental"
-    std::unique_ptr<external::TimeEntryEditor> newEntry; // "Registar Lançamento/Despesa"
-    std::unique_ptr<external::WorkAssistant> newWork;    // "Atribuir novo Trabalho"
+    std::shared_ptr<external::TaskEditor> task;          // "Abrir Tarefa"
+    std::shared_ptr<external::WorkEditor> work;          // "Abrir" → "Trabalho"
+    std::shared_ptr<external::CaseEditor> caseFile;      // "Abrir" → "Dossier" and "Arquivo Documental"
+    std::shared_ptr<external::TimeEntryEditor> newEntry; // "Registar Lançamento/Despesa"
+    std::shared_ptr<external::WorkAssistant> newWork;    // "Atribuir novo Trabalho"
 };
 
 // Signs component on with UserName and the scrambled UserPassword; its answer is not examined.
@@ -31,17 +33,19 @@ template <typename Component> std::unique_ptr<Component> signedOn(std::unique_pt
     return fresh;
 }
 
-// Puts a fresh object from the factory into field, releasing the one before, and signs it on.
-// Throws as signedOn; the field keeps the one before only when the factory has none.
+// Puts a fresh object from the factory into field, releasing the one before, signs it on and returns
+// it for the command to hold while it calls it. Throws as signedOn; the field keeps the one before only
+// when the factory has none.
 template <typename Component>
-Component& renew(std::unique_ptr<Component>& field, std::unique_ptr<Component> fresh, const char* kind)
+std::shared_ptr<Component> renew(std::shared_ptr<Component>& field, std::unique_ptr<Component> fresh, const char* kind)
 {
     if (!fresh) {
         external::throwNoComponent(QLatin1String(kind));
     }
     field = std::move(fresh);
-    signOn(*field);
-    return *field;
+    std::shared_ptr<Component> held = field;
+    signOn(*held);
+    return held;
 }
 
 // Calls one of the record methods (OpenRecord, OpenDocumentArchive, EditDeadlines) of editor as the

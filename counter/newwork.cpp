@@ -38,9 +38,9 @@ NewWork::NewWork(QWidget& window, EditorFields& editors, Refill refill)
 void NewWork::mnNovaTarefa_Click()
 {
     core::trap(reports::command(m_window.objectName(), QStringLiteral("mnNovaTarefa_Click")), [&] {
-        external::WorkAssistant& assistant =
+        const auto assistant =
             renew(m_editors.newWork, external::componentFactory().createWorkAssistant(), "WorkAssistant");
-        const int chosen = assistant.SelectWork();
+        const int chosen = assistant->SelectWork();
         if (chosen == 0) {
             return;
         }

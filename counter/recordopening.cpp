@@ -61,8 +61,8 @@ void RecordOpening::mnListAbrir_Click()
         }
         auto record = open(QStringLiteral("SELECT * FROM tbProcessos_Trabalhos_Tarefas WHERE tarefa_id = "), task);
         if (!record->eof()) {
-            auto& editor = renew(m_editors.task, external::componentFactory().createTaskEditor(), "TaskEditor");
-            handRecord(editor, &external::TaskEditor::OpenRecord, *record, record->value(QStringLiteral("tarefa_id")),
+            auto editor = renew(m_editors.task, external::componentFactory().createTaskEditor(), "TaskEditor");
+            handRecord(*editor, &external::TaskEditor::OpenRecord, *record, record->value(QStringLiteral("tarefa_id")),
                        &m_owner);
         }
         record->close();
@@ -79,8 +79,8 @@ void RecordOpening::mnListAbrirTrabalho_Click()
         const qint32 work = workOfTask(task);
         auto record = open(QStringLiteral("SELECT * FROM tbProcessos_Trabalhos WHERE trabalho_id = "), work);
         if (!record->eof()) {
-            auto& editor = renew(m_editors.work, external::componentFactory().createWorkEditor(), "WorkEditor");
-            handRecord(editor, &external::WorkEditor::OpenRecord, *record, work, &m_owner);
+            auto editor = renew(m_editors.work, external::componentFactory().createWorkEditor(), "WorkEditor");
+            handRecord(*editor, &external::WorkEditor::OpenRecord, *record, work, &m_owner);
         }
         record->close();
     });
@@ -108,8 +108,8 @@ void RecordOpening::openCase(const QString& procedure, CaseView view)
                                        QStringLiteral("Processo_ID"));
         auto record = open(QStringLiteral("SELECT * FROM tbProcessos WHERE processo_id = "), caseId);
         if (!record->eof()) {
-            auto& editor = renew(m_editors.caseFile, external::componentFactory().createCaseEditor(), "CaseEditor");
-            handRecord(editor,
+            auto editor = renew(m_editors.caseFile, external::componentFactory().createCaseEditor(), "CaseEditor");
+            handRecord(*editor,
                        view == CaseView::Record ? &external::CaseEditor::OpenRecord
                                                 : &external::CaseEditor::OpenDocumentArchive,
                        *record, caseId, &m_owner);
@@ -131,13 +131,13 @@ void RecordOpening::mnListLancamento_Click()
         if (!recordLookup::taskOwners(task, work, caseId, client)) {
             return;
         }
-        auto& editor =
+        auto editor =
             renew(m_editors.newEntry, external::componentFactory().createTimeEntryEditor(), "TimeEntryEditor");
         int contacto_id = static_cast<int>(client);
         int processo_id = static_cast<int>(caseId);
         int tarefa_id = task;
         int AdvogadoID = session::modCode::AdvogadoID;
-        editor.NewEntry(contacto_id, processo_id, tarefa_id, AdvogadoID, &m_owner);
+        editor->NewEntry(contacto_id, processo_id, tarefa_id, AdvogadoID, &m_owner);
     });
 }
 

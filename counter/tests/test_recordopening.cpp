@@ -268,6 +268,25 @@ private Q_SLOTS:
         QCOMPARE(f.components.calls(QStringLiteral("delete")).size(), f.components.calls(QStringLiteral("new")).size());
     }
 
+    // An editor's window leaves the tray menu working, so the same command may run again inside its call:
+    // the object the second run replaces goes only once its own call has returned.
+    void aCommandRunAgainWhileItsEditorIsOpen()
+    {
+        CommandFixture f;
+        f.load();
+        bool again = true;
+        f.components.onCall(QStringLiteral("SelectWork"), [&](external::EditorOwner*) {
+            if (std::exchange(again, false)) {
+                f.run(QStringLiteral("mnNovaTarefa"));
+            }
+        });
+        f.run(QStringLiteral("mnNovaTarefa"));
+        QCOMPARE(f.components.log(), fresh("WorkAssistant#1", {"SelectWork()"}) +
+                                         fresh("WorkAssistant#2", {"SelectWork()"}) +
+                                         QStringList{"delete WorkAssistant#1"});
+        QCOMPARE(f.reports.procedures(), QStringList());
+    }
+
     // A component that fails is reported under the command's own labels; what it did before stays done.
     void aFailingComponent_data()
     {
