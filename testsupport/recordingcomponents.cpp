@@ -251,9 +251,9 @@ void RecordingComponents::failNext(const QString& method, const core::ErrorValue
     m_state->failures.append({method, error});
 }
 
-void RecordingComponents::onCall(const QString& method, std::function<void(external::EditorOwner* owner)> action)
+void RecordingComponents::onCall(const QString& method, const std::function<void(external::EditorOwner* owner)>& action)
 {
-    m_state->actions.insert(method, std::move(action));
+    m_state->actions.insert(method, action);
 }
 
 } // namespace testsupport

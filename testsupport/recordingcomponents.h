@@ -37,7 +37,7 @@ public:
     // The next call of method, on any object, throws error once it is logged and its action has run.
     void failNext(const QString& method, const core::ErrorValue& error);
     // Every call of method runs action once it is logged: what a component does (saves, calls its owner).
-    void onCall(const QString& method, std::function<void(external::EditorOwner* owner)> action);
+    void onCall(const QString& method, const std::function<void(external::EditorOwner* owner)>& action);
 
     // What the set and its objects share; the objects keep it, so one may outlive the set.
     struct State;
