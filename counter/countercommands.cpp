@@ -19,6 +19,19 @@ QSet<QString> CounterCommands::windowCommands()
     return {QStringLiteral("mnContador"), QStringLiteral("mnLogin"), QStringLiteral("mnSair")};
 }
 
+QSet<QString> CounterCommands::allCommands(const CounterMenus& menus)
+{
+    QSet<QString> names;
+    for (QMenu* menu : {menus.mnMenu(), menus.mnList()}) {
+        for (QAction* action : menu->findChildren<QAction*>()) {
+            if (!action->objectName().isEmpty()) {
+                names << action->objectName();
+            }
+        }
+    }
+    return names;
+}
+
 CounterCommands::CounterCommands(QWidget& window, CounterMenus& menus, QSet<QString> ready)
     : QObject(&window)
     , m_window(window)

@@ -26,6 +26,8 @@ public:
 
     // The commands the window always has: "Abrir contador", "Refazer Login", "Sair".
     static QSet<QString> windowCommands();
+    // Every command of both menus.
+    static QSet<QString> allCommands(const CounterMenus& menus);
 
     CounterCommands(QWidget& window, CounterMenus& menus, QSet<QString> ready = windowCommands());
 

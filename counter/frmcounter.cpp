@@ -27,7 +27,10 @@ frmCounter::Parts::Parts(frmCounter& window)
     , live(new LiveCounter(window, *c.ListView1))
     , counting(new TaskCounting(window, *c.ListView1, *c.FXMultitarefa, *live,
                                 [&window](int& task) { window.Fill_Tarefas(task); }))
-    , commands(new CounterCommands(window, menus))
+    , commands(new CounterCommands(window, menus, CounterCommands::allCommands(menus)))
+    , taskCommands(new TaskCommands(window, *c.ListView1, [&window](int& task) { window.Fill_Tarefas(task); }))
+    , newWork(new NewWork(window, editors, [&window](int& task) { window.Fill_Tarefas(task); }))
+    , opening(new RecordOpening(window, window, *c.ListView1, *c.ListView2, editors))
     , statistics(new StatisticsPanel(window, c, *commands, tray->images().image(1),
                                      [&window](int& task) { window.Fill_Tarefas(task); }))
 {}
@@ -66,6 +69,7 @@ frmCounter::frmCounter(QWidget* parent)
     connect(list, &ListView::ItemClick, this, &frmCounter::ListView1_ItemClick);
     connect(list, &ListView::MouseUp, this, &frmCounter::ListView1_MouseUp);
     connect(list, &ListView::DblClick, this, &frmCounter::ListView1_DblClick);
+    connect(m->c.ListView2, &ListView::DblClick, this, &frmCounter::ListView2_DblClick);
     connect(m->c.FXEscondidas, &QCheckBox::toggled, this, &frmCounter::FXEscondidas_Click);
     connect(m->c.FXAdvogado_ID, &QComboBox::currentIndexChanged, this, &frmCounter::FXAdvogado_ID_Click);
     connect(m->c.TabStrip1, &QTabBar::currentChanged, this, &frmCounter::TabStrip1_Click);
@@ -163,18 +167,64 @@ void frmCounter::Fill_Lancamentos_Totais()
     m->statistics->fillTotals();
 }
 
-// The task commands, new work and the record editors arrive with their own parts; until then their
-// menu entries are disabled (CounterCommands) and these are never reached.
-void frmCounter::mnNovaTarefa_Click() {}
-void frmCounter::mnListAbrir_Click() {}
-void frmCounter::mnListLancamento_Click() {}
-void frmCounter::mnEsconder_Click() {}
-void frmCounter::mnListAbrirProcesso_Click() {}
-void frmCounter::mnListAbrirTrabalho_Click() {}
-void frmCounter::mnListAbrirArquivoDocumental_Click() {}
-void frmCounter::mnListTerminar_Click() {}
-void frmCounter::mnListTrabalho_Click() {}
-void frmCounter::mnLancamentoNovo_Click() {}
-void frmCounter::mnListRemover_Click() {}
+void frmCounter::ListView2_DblClick()
+{
+    m->opening->ListView2_DblClick();
+}
+
+void frmCounter::mnNovaTarefa_Click()
+{
+    m->newWork->mnNovaTarefa_Click();
+}
+
+void frmCounter::mnListTrabalho_Click()
+{
+    mnNovaTarefa_Click();
+}
+
+void frmCounter::mnEsconder_Click()
+{
+    m->taskCommands->mnEsconder_Click();
+}
+
+void frmCounter::mnListTerminar_Click()
+{
+    m->taskCommands->mnListTerminar_Click();
+}
+
+void frmCounter::mnListRemover_Click()
+{
+    m->taskCommands->mnListRemover_Click();
+}
+
+void frmCounter::mnListAbrir_Click()
+{
+    m->opening->mnListAbrir_Click();
+}
+
+void frmCounter::mnListLancamento_Click()
+{
+    m->opening->mnListLancamento_Click();
+}
+
+void frmCounter::mnListAbrirProcesso_Click()
+{
+    m->opening->mnListAbrirProcesso_Click();
+}
+
+void frmCounter::mnListAbrirTrabalho_Click()
+{
+    m->opening->mnListAbrirTrabalho_Click();
+}
+
+void frmCounter::mnListAbrirArquivoDocumental_Click()
+{
+    m->opening->mnListAbrirArquivoDocumental_Click();
+}
+
+void frmCounter::mnLancamentoNovo_Click()
+{
+    m->opening->mnLancamentoNovo_Click();
+}
 
 } // namespace counter

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "external/recordeditors.h"
 #include "session/modcode.h"
 
 #include <QDateTime>
@@ -12,9 +13,11 @@ namespace counter {
 // The counter window, loaded once after the login and living in the tray: closing it only hides it,
 // and the program ends through "Sair" while it is hidden. It keeps the controls (countercontrols.h),
 // the menus and the names the system knows, and hands the work to its parts, found as its children:
-// PendingTasks, TaskCounting, LiveCounter, TrayIcon, CounterCommands and StatisticsPanel.
+// PendingTasks, TaskCounting, LiveCounter, TrayIcon, CounterCommands, TaskCommands, NewWork,
+// RecordOpening and StatisticsPanel. It is the owner the record editors are given, and keeps the
+// editors of the uses that live on between commands.
 // Every handler traps its own errors and reports them; nothing reaches the caller.
-class frmCounter : public QWidget, public session::CounterWindowInterface
+class frmCounter : public QWidget, public session::CounterWindowInterface, public external::EditorOwner
 {
     Q_OBJECT
 
@@ -34,8 +37,8 @@ public:
     // For the record editors: tray image Image_Index of ImageList1 with tip strMsg; after a save,
     // 4003 refills the task list selecting task ID, 4004 the time entries selecting entry ID, anything
     // else refills the task list.
-    void SetTrayIcon(int& Image_Index, const QString& strMsg = QString());
-    void RemoteKey(int ID = 0, int Flag = 0);
+    void SetTrayIcon(int& Image_Index, const QString& strMsg = QString()) override;
+    void RemoteKey(int ID = 0, int Flag = 0) override;
     void Fill_Tarefas(int& T);
     void Timer1_Timer();
 
@@ -43,7 +46,7 @@ public Q_SLOTS:
     void mnContador_Click();
     void mnLogin_Click();
     void mnSair_Click();
-    // Disabled in their menus until the task commands, new work and the record editors arrive.
+    // The task commands, new work and opening records, each handed to its part.
     void mnNovaTarefa_Click();
     void mnListAbrir_Click();
     void mnListLancamento_Click();
@@ -83,6 +86,7 @@ private:
     void ListView1_ItemClick(int row);
     void ListView1_MouseUp(Qt::MouseButton button, const QPoint& position);
     void ListView1_DblClick();
+    void ListView2_DblClick();
 
     // The controls, the menus and the parts (frmcounter.cpp).
     struct Parts;

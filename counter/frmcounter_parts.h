@@ -3,16 +3,21 @@
 #include "counter/countercommands.h"
 #include "counter/countercontrols.h"
 #include "counter/countermenus.h"
+#include "counter/editorfields.h"
 #include "counter/frmcounter.h"
 #include "counter/livecounter.h"
+#include "counter/newwork.h"
 #include "counter/pendingtasks.h"
+#include "counter/recordopening.h"
 #include "counter/statisticspanel.h"
+#include "counter/taskcommands.h"
 #include "counter/taskcounting.h"
 #include "counter/trayicon.h"
 
 namespace counter {
 
 // What the counter window is made of. The parts are the window's children; the window deletes them.
+// The kept editors go with these fields, while the window is still whole.
 struct frmCounter::Parts {
     explicit Parts(frmCounter& window);
 
@@ -23,6 +28,10 @@ struct frmCounter::Parts {
     LiveCounter* live;
     TaskCounting* counting;
     CounterCommands* commands;
+    EditorFields editors;
+    TaskCommands* taskCommands;
+    NewWork* newWork;
+    RecordOpening* opening;
     StatisticsPanel* statistics;
 };
 

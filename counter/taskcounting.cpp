@@ -5,6 +5,7 @@
 #include "counter/counterreports.h"
 #include "counter/listview.h"
 #include "counter/livecounter.h"
+#include "counter/recordlookup.h"
 #include "counter/taskrow.h"
 #include "data/connection.h"
 #include "data/displayformat.h"
@@ -37,11 +38,6 @@ qint64 countedMinutes(const QDateTime& start, const QDateTime& end)
         minutes += 1;
     }
     return minutes;
-}
-
-void startFailed(const char* field)
-{
-    core::msgBox(data::timeEntries::missingFieldText(QLatin1String(field)), core::Buttons::Ok, core::Icon::Critical);
 }
 
 } // namespace
@@ -123,10 +119,10 @@ void TaskCounting::start(int row)
     if (!m_multitasking.isChecked()) {
         stopOthers(key);
     }
-    const QString K = key.mid(1);
+    const qint64 K = recordLookup::keyId(key);
 
     qint64 W = 0, P = 0, C = 0, B = 0, Q = 0;
-    if (!lookUpForStart(K, W, P, C, B, Q)) {
+    if (!lookUpForStart(key, W, P, C, B, Q)) {
         untick(key);
         return;
     }
@@ -158,32 +154,19 @@ void TaskCounting::stopOthers(const QString& key)
     }
 }
 
-bool TaskCounting::lookUpForStart(const QString& K, qint64& W, qint64& P, qint64& C, qint64& B, qint64& Q)
+bool TaskCounting::lookUpForStart(const QString& key, qint64& W, qint64& P, qint64& C, qint64& B, qint64& Q)
 {
-    namespace entries = data::timeEntries;
-    W = entries::workOfTask(K);
-    if (W == 0) {
-        startFailed("TRABALHO_ID");
+    if (!recordLookup::taskOwners(recordLookup::keyId(key), W, P, C)) {
         return false;
     }
-    P = entries::caseOfWork(W);
-    if (P == 0) {
-        startFailed("Processo_ID");
-        return false;
-    }
-    C = entries::clientOfCase(P);
-    if (C == 0) {
-        startFailed("Contacto_ID");
-        return false;
-    }
-    B = entries::countingBasis();
+    B = data::timeEntries::countingBasis();
     if (B == 0) {
-        startFailed("Base_ID");
+        recordLookup::missingField(QStringLiteral("Base_ID"));
         return false;
     }
-    Q = entries::priceRule();
+    Q = data::timeEntries::priceRule();
     if (Q == 0) {
-        startFailed("Preco_ID");
+        recordLookup::missingField(QStringLiteral("Preco_ID"));
         return false;
     }
     return true;

@@ -35,7 +35,7 @@ private:
     void start(int row);
     void stop(int row);
     void stopOthers(const QString& key);
-    bool lookUpForStart(const QString& K, qint64& W, qint64& P, qint64& C, qint64& B, qint64& Q);
+    bool lookUpForStart(const QString& key, qint64& W, qint64& P, qint64& C, qint64& B, qint64& Q);
     void markRunning(const QString& key, qint64 entry);
     void untick(const QString& key);
 

@@ -21,10 +21,10 @@ qint64 lookUpWhole(const QString& statement, const QString& field)
     return value;
 }
 
-qint64 workOfTask(const QString& task)
+qint64 workOfTask(qint64 task)
 {
     return lookUpWhole(QStringLiteral("SELECT trabalho_id FROM tbProcessos_Trabalhos_Tarefas WHERE tarefa_id = ") +
-                           task,
+                           QString::number(task),
                        QStringLiteral("trabalho_id"));
 }
 
@@ -82,7 +82,7 @@ QString insertStatement(const NewEntry& entry)
     const bool running = !entry.start.has_value();
     QString columns = QStringLiteral("tarefa_id, trabalho_id, processo_id, contacto_id, data, data_fim, advogado_id, "
                                      "base_id, unidades, preco_id, preco, inprogress, closed, inprogress_time");
-    QStringList values{entry.task,
+    QStringList values{QString::number(entry.task),
                        QString::number(entry.work),
                        QString::number(entry.caseId),
                        QString::number(entry.client),

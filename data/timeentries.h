@@ -15,7 +15,7 @@ namespace data::timeEntries {
 qint64 lookUpWhole(const QString& statement, const QString& field);
 
 // The identifiers a new entry copies, each 0 when its row or value is missing.
-qint64 workOfTask(const QString& task);
+qint64 workOfTask(qint64 task);
 qint64 caseOfWork(qint64 work);
 qint64 clientOfCase(qint64 caseId);
 // The counting basis and the price rule: the first row of their table with counter set.
@@ -30,7 +30,7 @@ QString missingFieldText(const QString& field);
 // A new entry. Without start it begins at the server's clock and runs (data_fim null, inprogress 1, unidades 0);
 // with start and end it is closed with the minutes given.
 struct NewEntry {
-    QString task; // the task's identifier as the list keys it
+    qint64 task = 0;
     qint64 work = 0;
     qint64 caseId = 0;
     qint64 client = 0;

@@ -27,7 +27,7 @@ NewEntryDialog::NewEntryDialog(const Target& target, QWidget* parent)
 
 void NewEntryDialog::fill()
 {
-    const qint64 work = data::timeEntries::workOfTask(QString::number(m_target.task));
+    const qint64 work = data::timeEntries::workOfTask(m_target.task);
     m_case->setText(workContext(work).caseNumber);
     m_task->setText(taskDescription(m_target.task));
     m_start->setText(fields::dateText(core::Clock::now(), true).left(16));
@@ -56,7 +56,7 @@ bool NewEntryDialog::save()
     }
     namespace entries = data::timeEntries;
     entries::NewEntry entry;
-    entry.task = QString::number(m_target.task);
+    entry.task = m_target.task;
     entry.work = entries::workOfTask(entry.task);
     if (missing(entry.work, QStringLiteral("TRABALHO_ID")) || missing(m_target.caseId, QStringLiteral("Processo_ID")) ||
         missing(m_target.client, QStringLiteral("Contacto_ID"))) {

@@ -92,7 +92,7 @@ bool DialogWorkAssistant::NewEntryWizard()
     }
     NewEntryDialog::Target target;
     target.task = picker.chosen();
-    target.caseId = data::timeEntries::caseOfWork(data::timeEntries::workOfTask(QString::number(target.task)));
+    target.caseId = data::timeEntries::caseOfWork(data::timeEntries::workOfTask(target.task));
     target.client = target.caseId == 0 ? 0 : data::timeEntries::clientOfCase(target.caseId);
     target.lawyer = session::modCode::AdvogadoID;
     return registerEntry(target, counterWindow());

@@ -233,7 +233,7 @@ private Q_SLOTS:
         QVERIFY(tabs->isTabEnabled(0) && tabs->isTabEnabled(1) && tabs->isTabEnabled(2));
         for (QAction* action : window.findChild<QMenu*>(QStringLiteral("mnMenu"))->actions()) {
             if (!action->isSeparator()) {
-                QCOMPARE(action->isEnabled(), action->objectName() != QStringLiteral("mnNovaTarefa"));
+                QVERIFY(action->isEnabled());
             }
         }
     }

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QObject>
+
+#include <functional>
+
+class QWidget;
+
+namespace data {
+class Recordset;
+}
+
+namespace counter {
+
+struct EditorFields;
+
+// "Atribuir novo Trabalho": the lawyer picks a work item in the work assistant and takes it on. A work
+// item of a court case that asks for deadlines is taken only once both are set in the work-item
+// editor; one without pending tasks, or with an entry running for any lawyer, is refused with a
+// message. The work item then belongs to the lawyer shown (AdvogadoID) and the list is refilled.
+// Errors end the command and are reported; what was written or set in an editor before stays.
+class NewWork : public QObject
+{
+    Q_OBJECT
+
+public:
+    // refill rebuilds the list selecting the given task (the window's Fill_Tarefas).
+    using Refill = std::function<void(int& task)>;
+
+    NewWork(QWidget& window, EditorFields& editors, Refill refill);
+
+    void mnNovaTarefa_Click();
+
+private:
+    // Whether the work item of the open record may be taken as far as its deadlines go: true when no
+    // deadline is asked for or the editor settled them, false when the lawyer declined.
+    bool deadlinesSettled(data::Recordset& work);
+    // Whether the work item has pending tasks and none running; shows why not.
+    static bool mayBeTaken(const QString& work);
+
+    QWidget& m_window;
+    EditorFields& m_editors;
+    Refill m_refill;
+};
+
+} // namespace counter

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QObject>
+
+#include <functional>
+
+class QWidget;
+
+namespace counter {
+
+class ListView;
+
+// The commands of the task list's menu that change the selected task or its work item: hide or show
+// it, finish it, give its work item back. Each does nothing, and shows nothing, when the list has no
+// rows or none is selected. Errors end the command and are reported under its own name; statements
+// sent before the error stay done.
+class TaskCommands : public QObject
+{
+    Q_OBJECT
+
+public:
+    // refill rebuilds the list selecting the given task (the window's Fill_Tarefas).
+    using Refill = std::function<void(int& task)>;
+
+    TaskCommands(QWidget& window, ListView& list, Refill refill);
+
+    // A visible task (hidden cell "0") is hidden and the list starts again at its first row; a hidden
+    // one is shown and stays selected.
+    void mnEsconder_Click();
+    // A counted task is refused, titled with the window's caption; otherwise, on Yes, the task is
+    // closed and its row alone leaves the list.
+    void mnListTerminar_Click();
+    // On Yes, the work item leaves the lawyer (advogado_id null) and the list is refilled, unless any
+    // lawyer has an entry running on it, which is refused with a message.
+    void mnListRemover_Click();
+
+private:
+    // The selected row, or -1 when the list is empty or nothing is selected.
+    int selectedRow() const;
+
+    QWidget& m_window;
+    ListView& m_list;
+    Refill m_refill;
+};
+
+} // namespace counter

@@ -1,0 +1,397 @@
+#include "commandfixture.h"
+#include "scramble/modencriptserial.h"
+
+using testsupport::OfficeFixture;
+
+namespace {
+
+const QString TaskRecord = QStringLiteral("SELECT * FROM tbProcessos_Trabalhos_Tarefas WHERE tarefa_id = 812");
+const QString WorkRecord = QStringLiteral("SELECT * FROM tbProcessos_Trabalhos WHERE trabalho_id = 77");
+const QString CaseRecord = QStringLiteral("SELECT * FROM tbProcessos WHERE processo_id = 15");
+const QString WorkOfTask =
+    QStringLiteral("SELECT trabalho_id FROM tbProcessos_Trabalhos_Tarefas WHERE tarefa_id = 812");
+const QString CaseOfWork = QStringLiteral("SELECT Processo_ID FROM tbProcessos_Trabalhos WHERE trabalho_id = 77");
+const QString ClientOfCase = QStringLiteral("SELECT Contacto_ID FROM tbProcessos WHERE Processo_ID = 15");
+
+QString missing(const char* field)
+{
+    return QStringLiteral("Orv_Couter | critical | Erro no campo %1. Não foi possível iniciar o registo. Contacto o "
+                          "Administrador do Sistema.")
+        .arg(QLatin1String(field));
+}
+
+// The log of one fresh object: made, signed on with the scrambled password, then the calls.
+QStringList fresh(const QString& object, const QStringList& calls)
+{
+    QStringList log{QStringLiteral("new ") + object,
+                    object + QStringLiteral(".SignOn(ana, ") +
+                        scramble::modEncriptSerial::EncriptSerial(QStringLiteral("Segredo 1")) + QLatin1Char(')')};
+    for (const QString& call : calls) {
+        log << object + QLatin1Char('.') + call;
+    }
+    return log;
+}
+
+counter::ListView& entries(WindowFixture& f)
+{
+    return *f.window->findChild<counter::ListView*>(QStringLiteral("ListView2"));
+}
+
+// An entry of the statistics list, selected, and the user's double click on it.
+void doubleClickEntry(WindowFixture& f, const QString& key)
+{
+    const int row = entries(f).addRow(key, QStringLiteral("entrada"));
+    entries(f).selectRow(row);
+    Q_EMIT entries(f).DblClick();
+}
+
+void setUp(CommandFixture& f, const QString& setup)
+{
+    testsupport::TempDatabase& db = f.office.database();
+    if (setup == QStringLiteral("task without work item")) {
+        db.exec(QStringLiteral("UPDATE tbProcessos_Trabalhos_Tarefas SET trabalho_id = NULL WHERE tarefa_id = 812"));
+    } else if (setup == QStringLiteral("work item gone")) {
+        db.exec(QStringLiteral("UPDATE tbProcessos_Trabalhos_Tarefas SET trabalho_id = 999 WHERE tarefa_id = 812"));
+    } else if (setup == QStringLiteral("work item without case")) {
+        db.exec(QStringLiteral("UPDATE tbProcessos_Trabalhos SET processo_id = NULL WHERE trabalho_id = 77"));
+    } else if (setup == QStringLiteral("case without client")) {
+        db.exec(QStringLiteral("UPDATE tbProcessos SET contacto_id = NULL WHERE processo_id = 15"));
+    } else if (setup == QStringLiteral("task gone")) {
+        db.exec(QStringLiteral("DELETE FROM tbProcessos_Trabalhos_Tarefas WHERE tarefa_id = 812"));
+    }
+}
+
+} // namespace
+
+// Opening records in the editors: what each command looks up, which editor it makes and what it hands it.
+class TestRecordOpening : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        scramble::modEncriptSerial::VolumeSerial = QStringLiteral("-1234567890");
+        session::modCode::UserPassword = QStringLiteral("Segredo 1");
+    }
+
+    void opening_data()
+    {
+        QTest::addColumn<QString>("setup"); // a change to the database after the list was filled
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QStringList>("statements");
+        QTest::addColumn<QStringList>("messages");
+        QTest::addColumn<QStringList>("log");
+        QTest::addColumn<QString>("reported");
+
+        const QString ToWindow = QStringLiteral("\"\", \"\", frmCounter, 0, 0, 0)");
+        QTest::newRow("the task") << ""
+                                  << "mnListAbrir" << QStringList{TaskRecord} << QStringList()
+                                  << fresh("TaskEditor#1", {"OpenRecord(tarefa_id=812, 812, " + ToWindow}) << "";
+        QTest::newRow("its work item") << ""
+                                       << "mnListAbrirTrabalho" << QStringList{TaskRecord, WorkRecord} << QStringList()
+                                       << fresh("WorkEditor#1", {"OpenRecord(trabalho_id=77, 77, " + ToWindow}) << "";
+        QTest::newRow("its case") << ""
+                                  << "mnListAbrirProcesso" << QStringList{TaskRecord, WorkRecord, CaseRecord}
+                                  << QStringList()
+                                  << fresh("CaseEditor#1", {"OpenRecord(processo_id=15, 15, " + ToWindow}) << "";
+        QTest::newRow("the case's archive")
+            << ""
+            << "mnListAbrirArquivoDocumental" << QStringList{TaskRecord, WorkRecord, CaseRecord} << QStringList()
+            << fresh("CaseEditor#1", {"OpenDocumentArchive(processo_id=15, 15, " + ToWindow}) << "";
+        QTest::newRow("a new entry for the task")
+            << ""
+            << "mnListLancamento" << QStringList{WorkOfTask, CaseOfWork, ClientOfCase} << QStringList()
+            << fresh("TimeEntryEditor#1", {"NewEntry(402, 15, 812, 9, frmCounter)"}) << "";
+        QTest::newRow("the wizard") << ""
+                                    << "mnLancamentoNovo" << QStringList() << QStringList()
+                                    << fresh("WorkAssistant#1", {"NewEntryWizard()"}) +
+                                           QStringList{"delete WorkAssistant#1"}
+                                    << "";
+
+        QTest::newRow("registering, no work item: stops there")
+            << "task without work item"
+            << "mnListLancamento" << QStringList{WorkOfTask} << QStringList{missing("TRABALHO_ID")} << QStringList()
+            << "";
+        for (const char* command : {"mnListAbrirTrabalho", "mnListAbrirProcesso", "mnListAbrirArquivoDocumental"}) {
+            QTest::addRow("%s, no work item: reported", command)
+                << "task without work item" << command << QStringList{TaskRecord} << QStringList() << QStringList()
+                << QString::fromLatin1(command) + QStringLiteral("_Click");
+        }
+        QTest::newRow("registering, the work item gone: stops at the case")
+            << "work item gone"
+            << "mnListLancamento"
+            << QStringList{WorkOfTask, "SELECT Processo_ID FROM tbProcessos_Trabalhos WHERE trabalho_id = 999"}
+            << QStringList{missing("Processo_ID")} << QStringList() << "";
+        QTest::newRow("the work item gone: nothing opens")
+            << "work item gone"
+            << "mnListAbrirTrabalho"
+            << QStringList{TaskRecord, "SELECT * FROM tbProcessos_Trabalhos WHERE trabalho_id = 999"} << QStringList()
+            << QStringList() << "";
+        QTest::newRow("the work item gone: no case opens")
+            << "work item gone"
+            << "mnListAbrirProcesso"
+            << QStringList{TaskRecord, "SELECT * FROM tbProcessos_Trabalhos WHERE trabalho_id = 999",
+                           "SELECT * FROM tbProcessos WHERE processo_id = 0"}
+            << QStringList() << QStringList() << "";
+        QTest::newRow("registering, a work item without case")
+            << "work item without case"
+            << "mnListLancamento" << QStringList{WorkOfTask, CaseOfWork} << QStringList{missing("Processo_ID")}
+            << QStringList() << "";
+        QTest::newRow("a work item without case: reported")
+            << "work item without case"
+            << "mnListAbrirArquivoDocumental" << QStringList{TaskRecord, WorkRecord} << QStringList() << QStringList()
+            << "mnListAbrirArquivoDocumental_Click";
+        QTest::newRow("registering, a case without client")
+            << "case without client"
+            << "mnListLancamento" << QStringList{WorkOfTask, CaseOfWork, ClientOfCase}
+            << QStringList{missing("Contacto_ID")} << QStringList() << "";
+        QTest::newRow("the task gone: nothing opens")
+            << "task gone"
+            << "mnListAbrir" << QStringList{TaskRecord} << QStringList() << QStringList() << "";
+    }
+    void opening()
+    {
+        QFETCH(QString, setup);
+        QFETCH(QString, command);
+        QFETCH(QStringList, statements);
+        QFETCH(QStringList, messages);
+        QFETCH(QStringList, log);
+        QFETCH(QString, reported);
+        CommandFixture f;
+        f.load();
+        setUp(f, setup);
+        f.select(OfficeFixture::Task);
+        f.run(command);
+        QCOMPARE(f.statements(), statements);
+        QCOMPARE(f.messages(), messages);
+        QCOMPARE(f.components.log(), log);
+        QCOMPARE(f.reports.procedures(), reported.isEmpty() ? QStringList() : QStringList{reported});
+    }
+
+    // The wizard needs no row.
+    void theWizardOnAnEmptyList()
+    {
+        CommandFixture f;
+        f.office.database().exec(QStringLiteral("UPDATE tbProcessos_Trabalhos_Tarefas SET closed = 1"));
+        f.load();
+        f.run(QStringLiteral("mnLancamentoNovo"));
+        QCOMPARE(f.components.calls(QStringLiteral("NewEntryWizard")), QStringList{"WorkAssistant#1.NewEntryWizard()"});
+    }
+
+    // A double click in the entries list opens the entry in an editor of its own, released at once.
+    void doubleClickingAnEntry_data()
+    {
+        QTest::addColumn<bool>("exists");
+        QTest::newRow("an entry") << true;
+        QTest::newRow("an entry deleted meanwhile") << false;
+    }
+    void doubleClickingAnEntry()
+    {
+        QFETCH(bool, exists);
+        CommandFixture f;
+        const qint64 entry = f.office.addRunningEntry(OfficeFixture::Task, f.clock.now());
+        f.load();
+        if (!exists) {
+            f.office.database().exec(QStringLiteral("DELETE FROM tbProcessos_Trabalhos_Tarefas_Lancamentos"));
+        }
+        doubleClickEntry(f, QStringLiteral("#%1").arg(entry));
+        QCOMPARE(f.statements(), QStringList{QStringLiteral("SELECT * FROM tbProcessos_Trabalhos_Tarefas_lancamentos "
+                                                            "WHERE lancamento_id = %1")
+                                                 .arg(entry)});
+        const QString object = QStringLiteral("TimeEntryEditor#1");
+        QCOMPARE(f.components.log(),
+                 exists ? fresh(object, {QStringLiteral("OpenRecord(lancamento_id=%1, %1, \"\", \"\", frmCounter, 0, "
+                                                        "0, 0)")
+                                             .arg(entry)}) +
+                              QStringList{QStringLiteral("delete ") + object}
+                        : QStringList());
+        QCOMPARE(f.reports.procedures(), QStringList());
+    }
+
+    void doubleClickingAnEmptyEntriesList()
+    {
+        CommandFixture f;
+        f.load();
+        Q_EMIT entries(f).DblClick();
+        QCOMPARE(f.statements(), QStringList());
+        QCOMPARE(f.components.log(), QStringList());
+    }
+
+    // Which objects a run of commands makes and releases: the kept ones are replaced by the next of their
+    // use, the others go when their command ends, and the window releases the kept ones when it goes.
+    void objectsLiveAsLongAsTheirUse_data()
+    {
+        QTest::addColumn<QStringList>("commands");
+        QTest::addColumn<QStringList>("lives");
+        QTest::newRow("case, then archive: one field")
+            << QStringList{"mnListAbrirProcesso", "mnListAbrirArquivoDocumental"}
+            << QStringList{"new CaseEditor#1", "new CaseEditor#2", "delete CaseEditor#1"};
+        QTest::newRow("task twice") << QStringList{"mnListAbrir", "mnListAbrir"}
+                                    << QStringList{"new TaskEditor#1", "new TaskEditor#2", "delete TaskEditor#1"};
+        QTest::newRow("work item twice") << QStringList{"mnListAbrirTrabalho", "mnListAbrirTrabalho"}
+                                         << QStringList{"new WorkEditor#1", "new WorkEditor#2", "delete WorkEditor#1"};
+        QTest::newRow("registering twice")
+            << QStringList{"mnListLancamento", "mnListLancamento"}
+            << QStringList{"new TimeEntryEditor#1", "new TimeEntryEditor#2", "delete TimeEntryEditor#1"};
+        QTest::newRow("new work twice") << QStringList{"mnNovaTarefa", "mnNovaTarefa"}
+                                        << QStringList{"new WorkAssistant#1", "new WorkAssistant#2",
+                                                       "delete WorkAssistant#1"};
+        QTest::newRow("the wizard twice") << QStringList{"mnLancamentoNovo", "mnLancamentoNovo"}
+                                          << QStringList{"new WorkAssistant#1", "delete WorkAssistant#1",
+                                                         "new WorkAssistant#2", "delete WorkAssistant#2"};
+        QTest::newRow("task, case, task: two fields")
+            << QStringList{"mnListAbrir", "mnListAbrirProcesso", "mnListAbrir"}
+            << QStringList{"new TaskEditor#1", "new CaseEditor#1", "new TaskEditor#2", "delete TaskEditor#1"};
+    }
+    void objectsLiveAsLongAsTheirUse()
+    {
+        QFETCH(QStringList, commands);
+        QFETCH(QStringList, lives);
+        CommandFixture f;
+        f.load();
+        f.select(OfficeFixture::Task);
+        for (const QString& command : commands) {
+            f.run(command);
+        }
+        const auto lifeOf = [&f] {
+            QStringList seen;
+            for (const QString& entry : f.components.log()) {
+                if (entry.startsWith(QStringLiteral("new ")) || entry.startsWith(QStringLiteral("delete "))) {
+                    seen << entry;
+                }
+            }
+            return seen;
+        };
+        QCOMPARE(lifeOf(), lives);
+        f.window.reset();
+        QCOMPARE(f.components.calls(QStringLiteral("delete")).size(), f.components.calls(QStringLiteral("new")).size());
+    }
+
+    // An editor's window leaves the tray menu working, so the same command may run again inside its call:
+    // the object the second run replaces goes only once its own call has returned.
+    void aCommandRunAgainWhileItsEditorIsOpen()
+    {
+        CommandFixture f;
+        f.load();
+        bool again = true;
+        f.components.onCall(QStringLiteral("SelectWork"), [&](external::EditorOwner*) {
+            if (std::exchange(again, false)) {
+                f.run(QStringLiteral("mnNovaTarefa"));
+            }
+        });
+        f.run(QStringLiteral("mnNovaTarefa"));
+        QCOMPARE(f.components.log(), fresh("WorkAssistant#1", {"SelectWork()"}) +
+                                         fresh("WorkAssistant#2", {"SelectWork()"}) +
+                                         QStringList{"delete WorkAssistant#1"});
+        QCOMPARE(f.reports.procedures(), QStringList());
+    }
+
+    // A component that fails is reported under the command's own labels; what it did before stays done.
+    void aFailingComponent_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("method");
+        QTest::addColumn<QString>("application");
+        QTest::newRow("opening the task") << "mnListAbrir"
+                                          << "OpenRecord"
+                                          << "Orv Counter";
+        QTest::newRow("signing on for the case") << "mnListAbrirProcesso"
+                                                 << "SignOn"
+                                                 << "Orv Counter";
+        QTest::newRow("opening the archive") << "mnListAbrirArquivoDocumental"
+                                             << "OpenDocumentArchive"
+                                             << "Orv Counter";
+        QTest::newRow("registering an entry") << "mnListLancamento"
+                                              << "NewEntry"
+                                              << "Orv Counter";
+        QTest::newRow("the wizard") << "mnLancamentoNovo"
+                                    << "NewEntryWizard"
+                                    << "Orv Counter";
+        QTest::newRow("choosing new work") << "mnNovaTarefa"
+                                           << "SelectWork"
+                                           << "Orv Counter";
+        QTest::newRow("an entry of the statistics") << "ListView2_DblClick"
+                                                    << "OpenRecord"
+                                                    << "Orv Software";
+    }
+    void aFailingComponent()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, method);
+        QFETCH(QString, application);
+        CommandFixture f;
+        const qint64 entry = f.office.addRunningEntry(OfficeFixture::Task, f.clock.now());
+        f.load();
+        f.select(OfficeFixture::Task);
+        testsupport::TempDatabase& db = f.office.database();
+        f.components.onCall(method, [&db](external::EditorOwner*) {
+            db.exec(QStringLiteral("UPDATE tbProcessos SET descrit = 'guardado' WHERE processo_id = 15"));
+        });
+        f.components.failNext(method, {-2147467259, QStringLiteral("O componente falhou")});
+        if (command == QStringLiteral("ListView2_DblClick")) {
+            doubleClickEntry(f, QStringLiteral("#%1").arg(entry));
+        } else {
+            f.run(command);
+        }
+        QCOMPARE(f.reports.reports().size(), 1);
+        const testsupport::Report& report = f.reports.reports().constFirst();
+        QCOMPARE(
+            QStringList({report.application, report.owner, report.procedure, report.text}),
+            QStringList({application, "frmCounter",
+                         command.endsWith(QStringLiteral("_DblClick")) ? command : command + QStringLiteral("_Click"),
+                         "O componente falhou"}));
+        QCOMPARE(db.scalar(QStringLiteral("SELECT descrit FROM tbProcessos WHERE processo_id = 15")),
+                 QVariant(QStringLiteral("guardado")));
+        QVERIFY(f.window->isVisible());
+    }
+
+    // A workstation without a component of the kind: the command ends with a report naming it.
+    void aMissingComponent_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("task") << "mnListAbrir"
+                              << "TaskEditor";
+        QTest::newRow("work item") << "mnListAbrirTrabalho"
+                                   << "WorkEditor";
+        QTest::newRow("case") << "mnListAbrirProcesso"
+                              << "CaseEditor";
+        QTest::newRow("registering") << "mnListLancamento"
+                                     << "TimeEntryEditor";
+        QTest::newRow("wizard") << "mnLancamentoNovo"
+                                << "WorkAssistant";
+        QTest::newRow("new work") << "mnNovaTarefa"
+                                  << "WorkAssistant";
+    }
+    void aMissingComponent()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, kind);
+        CommandFixture f;
+        f.components.setMissing(kind);
+        f.load();
+        f.select(OfficeFixture::Task);
+        f.run(command);
+        QCOMPARE(f.reports.procedures(), QStringList{command + QStringLiteral("_Click")});
+        QVERIFY(f.reports.reports().constFirst().text.contains(kind));
+        QCOMPARE(f.components.log(), QStringList());
+    }
+
+    // An editor that saves asks its owner, the window, to refill the list with the saved task selected.
+    void anEditorsSaveReachesTheWindow()
+    {
+        CommandFixture f;
+        f.office.addTask(813, OfficeFixture::Work, QStringLiteral("Preparar audiência"));
+        f.load();
+        f.select(OfficeFixture::Task);
+        f.components.onCall(QStringLiteral("OpenRecord"),
+                            [](external::EditorOwner* owner) { owner->RemoteKey(813, 4003); });
+        f.run(QStringLiteral("mnListAbrir"));
+        QCOMPARE(f.list().key(f.list().selectedRow()), QStringLiteral("#813"));
+        QCOMPARE(f.statements().count(QStringLiteral("refill")), 1);
+    }
+};
+
+QTEST_MAIN(TestRecordOpening)
+#include "test_recordopening.moc"

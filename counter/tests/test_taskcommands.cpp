@@ -1,0 +1,259 @@
+#include "commandfixture.h"
+
+using testsupport::OfficeFixture;
+
+namespace {
+
+const QString Refill = QStringLiteral("refill");
+const QString TaskRecord = QStringLiteral("SELECT * FROM tbProcessos_Trabalhos_Tarefas WHERE tarefa_id = 812");
+const QString RunningOn77 = QStringLiteral("SELECT COUNT(*) as no FROM tbProcessos_Trabalhos_Tarefas_Lancamentos WHERE "
+                                           "closed = 0 AND inprogress <> 0 AND trabalho_id = 77");
+const QString FinishQuestion = QStringLiteral("Terminar Tarefa | question yes/no | Deseja registar esta tarefa como "
+                                              "concluída?");
+const QString GiveBackQuestion = QStringLiteral("Retirar Trabalho | question yes/no | Deseja retirar o trabalho "
+                                                "'Contestação' das minhas tarefas pendentes?");
+const QString RunningRefusal =
+    QStringLiteral("Orv_Couter | info | O trabalho selecionado tem tarefas em curso.\n\r\n\rOs trabalhos com tarefas "
+                   "em produção não podem ser "
+                   "removidos das suas tarefas.\n\r\n\rFinalize primeiro as tarefas em produção.");
+
+// Task 813 of work item 77 listed after 812, and work item 78 "Recurso" of lawyer 9 with task 820.
+void addTasks(OfficeFixture& office)
+{
+    office.addTask(813, OfficeFixture::Work, QStringLiteral("Preparar audiência"), false,
+                   QDateTime(QDate(2009, 1, 1), QTime(0, 0)));
+    office.addWork(78, OfficeFixture::Case, OfficeFixture::Lawyer, QStringLiteral("Recurso"));
+    office.addTask(820, 78, QStringLiteral("Alegações"));
+}
+
+QStringList keys(counter::ListView& list)
+{
+    QStringList found;
+    for (int row = 0; row < list.rowCount(); ++row) {
+        found << list.key(row);
+    }
+    return found;
+}
+
+} // namespace
+
+// Hiding, finishing and giving back the selected task, read from the statements sent and the boxes shown.
+class TestTaskCommands : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void commands_data()
+    {
+        QTest::addColumn<QString>("setup");
+        QTest::addColumn<int>("task"); // the row selected before the command
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QStringList>("answers");
+        QTest::addColumn<QStringList>("statements");
+        QTest::addColumn<QStringList>("messages");
+        QTest::addColumn<QStringList>("rowsAfter");
+        QTest::addColumn<QString>("selectedAfter"); // "*": whichever the list chooses
+
+        const QStringList all{"#812", "#813", "#820"};
+        QTest::newRow("hide: the list starts again at its first row")
+            << "" << 812 << "mnEsconder" << QStringList()
+            << QStringList{"UPDATE tbProcessos_Trabalhos_Tarefas SET escondida = 1 WHERE tarefa_id = 812", Refill}
+            << QStringList() << QStringList{"#813", "#820", "#812"} << "#813";
+        QTest::newRow("show: the task stays selected")
+            << "812 hidden" << 812 << "mnEsconder" << QStringList()
+            << QStringList{"UPDATE tbProcessos_Trabalhos_Tarefas SET escondida = 0 WHERE tarefa_id = 812", Refill}
+            << QStringList() << all << "#812";
+        QTest::newRow("finish a counted task: refused, titled with the window's caption")
+            << "812 running" << 812 << "mnListTerminar" << QStringList() << QStringList()
+            << QStringList{"Contador de Tarefas | info | Não pode finalizar esta tarefa sem primeiro terminar o "
+                           "contador activo."}
+            << all << "#812";
+        QTest::newRow("finish, No") << "" << 812 << "mnListTerminar" << QStringList{"No"} << QStringList()
+                                    << QStringList{FinishQuestion} << all << "#812";
+        QTest::newRow("finish, Yes: that row alone leaves the list")
+            << "" << 812 << "mnListTerminar" << QStringList{"Yes"}
+            << QStringList{"UPDATE tbProcessos_Trabalhos_Tarefas SET closed = 1 WHERE tarefa_id = 812"}
+            << QStringList{FinishQuestion} << QStringList{"#813", "#820"} << "*";
+        QTest::newRow("give back, No") << "" << 812 << "mnListRemover" << QStringList{"No"} << QStringList()
+                                       << QStringList{GiveBackQuestion} << all << "#812";
+        QTest::newRow("give back, Yes: the work item's tasks leave the list")
+            << "" << 812 << "mnListRemover" << QStringList{"Yes"}
+            << QStringList{TaskRecord, RunningOn77,
+                           "UPDATE tbProcessos_Trabalhos SET advogado_id = null WHERE trabalho_id = 77", Refill}
+            << QStringList{GiveBackQuestion} << QStringList{"#820"} << "";
+        QTest::newRow("give back a work item another lawyer counts on: refused")
+            << "813 running for lawyer 10" << 812 << "mnListRemover" << QStringList{"Yes"}
+            << QStringList{TaskRecord, RunningOn77} << QStringList{GiveBackQuestion, RunningRefusal} << all << "#812";
+        QTest::newRow("give back a task deleted meanwhile: nothing more")
+            << "812 deleted" << 812 << "mnListRemover" << QStringList{"Yes"} << QStringList{TaskRecord}
+            << QStringList{GiveBackQuestion} << all << "#812";
+        QTest::newRow("give back a task without a work item: reported, nothing written")
+            << "812 without work item" << 812 << "mnListRemover" << QStringList{"Yes"} << QStringList{TaskRecord}
+            << QStringList{GiveBackQuestion} << all << "#812";
+        QTest::newRow("the other list entry takes new work")
+            << "" << 812 << "mnListTrabalho" << QStringList() << QStringList() << QStringList() << all << "#812";
+    }
+    void commands()
+    {
+        QFETCH(QString, setup);
+        QFETCH(int, task);
+        QFETCH(QString, command);
+        QFETCH(QStringList, answers);
+        QFETCH(QStringList, statements);
+        QFETCH(QStringList, messages);
+        QFETCH(QStringList, rowsAfter);
+        QFETCH(QString, selectedAfter);
+        CommandFixture f;
+        testsupport::TempDatabase& db = f.office.database();
+        addTasks(f.office);
+        if (setup == QStringLiteral("812 hidden")) {
+            db.exec(QStringLiteral("UPDATE tbProcessos_Trabalhos_Tarefas SET escondida = 1 WHERE tarefa_id = 812"));
+        } else if (setup == QStringLiteral("812 running")) {
+            f.office.addRunningEntry(812, f.clock.now());
+        } else if (setup == QStringLiteral("813 running for lawyer 10")) {
+            db.exec(QStringLiteral("UPDATE tbProcessos_Trabalhos_Tarefas_Lancamentos SET advogado_id = 10 WHERE "
+                                   "lancamento_id = %1")
+                        .arg(f.office.addRunningEntry(813, f.clock.now())));
+        }
+        f.load();
+        if (setup == QStringLiteral("812 deleted")) {
+            db.exec(QStringLiteral("DELETE FROM tbProcessos_Trabalhos_Tarefas WHERE tarefa_id = 812"));
+        } else if (setup == QStringLiteral("812 without work item")) {
+            db.exec(
+                QStringLiteral("UPDATE tbProcessos_Trabalhos_Tarefas SET trabalho_id = NULL WHERE tarefa_id = 812"));
+        }
+        f.select(task);
+        f.answer(answers);
+        f.run(command);
+
+        QCOMPARE(f.statements(), statements);
+        QCOMPARE(f.messages(), messages);
+        QCOMPARE(keys(f.list()), rowsAfter);
+        const int selected = f.list().selectedRow();
+        if (selectedAfter != QStringLiteral("*")) {
+            QCOMPARE(selected < 0 ? QString() : f.list().key(selected), selectedAfter);
+        }
+        QCOMPARE(f.reports.procedures(), setup == QStringLiteral("812 without work item")
+                                             ? QStringList{QStringLiteral("mnListRemover_Click")}
+                                             : QStringList());
+        QCOMPARE(
+            db.scalar(QStringLiteral("SELECT COUNT(*) FROM tbProcessos_Trabalhos WHERE advogado_id IS NULL")).toInt(),
+            command == QStringLiteral("mnListRemover") && statements.size() > 2 ? 1 : 0);
+        // "Atribuir novo Trabalho" opens the work assistant, which here chooses nothing.
+        QCOMPARE(f.components.calls(QStringLiteral("SelectWork")).size(),
+                 command == QStringLiteral("mnListTrabalho") ? 1 : 0);
+    }
+
+    // Without a row to act on, no command of the list sends, shows, reports or makes anything.
+    void nothingToActOn_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<bool>("rows");
+        for (const char* command : {"mnEsconder", "mnListTerminar", "mnListRemover", "mnListAbrir", "mnListLancamento",
+                                    "mnListAbrirProcesso", "mnListAbrirTrabalho", "mnListAbrirArquivoDocumental"}) {
+            QTest::addRow("%s, empty list", command) << command << false;
+            QTest::addRow("%s, no row selected", command) << command << true;
+        }
+    }
+    void nothingToActOn()
+    {
+        QFETCH(QString, command);
+        QFETCH(bool, rows);
+        CommandFixture f;
+        if (!rows) {
+            f.office.database().exec(QStringLiteral("UPDATE tbProcessos_Trabalhos_Tarefas SET closed = 1"));
+        }
+        f.load();
+        QCOMPARE(f.list().rowCount(), rows ? 1 : 0);
+        QCOMPARE(f.list().selectedRow(), -1);
+        f.answer({QStringLiteral("Yes")});
+        f.run(command);
+        QCOMPARE(f.statements(), QStringList());
+        QCOMPARE(f.messages(), QStringList());
+        QCOMPARE(f.reports.procedures(), QStringList());
+        QCOMPARE(f.components.log(), QStringList());
+    }
+
+    // A row key is spliced into statements only as the whole number it stands for: any other key ends the
+    // command, reported under its name, before a statement or a question.
+    void aKeyThatIsNoNumberSendsNothing_data()
+    {
+        QTest::addColumn<QString>("command");
+        for (const char* command : {"mnEsconder", "mnListTerminar", "mnListRemover", "mnListAbrir", "mnListLancamento",
+                                    "mnListAbrirProcesso", "mnListAbrirTrabalho", "mnListAbrirArquivoDocumental"}) {
+            QTest::newRow(command) << command;
+        }
+    }
+    void aKeyThatIsNoNumberSendsNothing()
+    {
+        QFETCH(QString, command);
+        CommandFixture f;
+        f.load();
+        counter::ListView& list = f.list();
+        const int row =
+            list.addRow(QStringLiteral("#812 OR 1=1; DELETE FROM tbProcessos_Trabalhos_Tarefas"), QStringLiteral("x"));
+        list.setCellText(row, 10, QStringLiteral("0"));
+        list.selectRow(row);
+        f.answer({QStringLiteral("Yes")});
+        f.run(command);
+        QCOMPARE(f.statements(), QStringList());
+        QCOMPARE(f.messages(), QStringList());
+        QCOMPARE(f.reports.procedures(), QStringList{command + QStringLiteral("_Click")});
+        QCOMPARE(f.components.log(), QStringList());
+    }
+
+    // What the database holds reaches the question as text, whole, and never a statement.
+    void aWorkItemsDescriptionIsText_data()
+    {
+        QTest::addColumn<QString>("description");
+        QTest::newRow("apostrophes") << "Parecer d'Ávila e O''Neil'";
+        QTest::newRow("quotes and a statement") << "\"Recurso\"; DROP TABLE tbProcessos; --";
+        QTest::newRow("line breaks") << "linha 1\nlinha 2\r\nlinha 3";
+        QTest::newRow("wildcards") << "100% [a-z]_x";
+        QTest::newRow("outside Windows-1252") << "Ação ✓ 日本語 😀";
+        QTest::newRow("10,000 characters") << QString(10000, QLatin1Char('\''));
+    }
+    void aWorkItemsDescriptionIsText()
+    {
+        QFETCH(QString, description);
+        CommandFixture f;
+        QString literal = description;
+        literal.replace(QLatin1Char('\''), QStringLiteral("''"));
+        f.office.database().exec(QStringLiteral("UPDATE tbProcessos_Trabalhos SET descrit = '%1'").arg(literal));
+        f.load();
+        f.select(OfficeFixture::Task);
+        f.answer({QStringLiteral("Yes")});
+        f.run(QStringLiteral("mnListRemover"));
+        QCOMPARE(f.messages(), QStringList{QStringLiteral("Retirar Trabalho | question yes/no | Deseja retirar o "
+                                                          "trabalho '") +
+                                           description + QStringLiteral("' das minhas tarefas pendentes?")});
+        for (const QString& statement : f.statements()) {
+            QVERIFY(!statement.contains(description));
+        }
+        QCOMPARE(f.list().rowCount(), 0);
+    }
+
+    // The list is rebuilt while the question is open (an editor saved and asked for it): the finished
+    // task's row leaves the list, not the one that now stands where it stood.
+    void finishingRemovesTheTaskNotItsPosition()
+    {
+        CommandFixture f;
+        addTasks(f.office);
+        f.load();
+        f.select(813);
+        core::setMessageBoxPresenter([&f](const core::Message&) {
+            f.office.database().exec(
+                QStringLiteral("UPDATE tbProcessos_Trabalhos_Tarefas SET escondida = 1 WHERE tarefa_id = 812"));
+            f.window->RemoteKey(0, 4003);
+            return core::Answer::Yes;
+        });
+        f.run(QStringLiteral("mnListTerminar"));
+        QCOMPARE(keys(f.list()), (QStringList{"#820", "#812"}));
+        QCOMPARE(f.office.database().scalar(QStringLiteral("SELECT tarefa_id FROM tbProcessos_Trabalhos_Tarefas "
+                                                           "WHERE closed = 1")),
+                 QVariant(813));
+    }
+};
+
+QTEST_MAIN(TestTaskCommands)
+#include "test_taskcommands.moc"
