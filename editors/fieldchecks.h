@@ -13,7 +13,7 @@ namespace editors::fields {
 // The longest text a description or a note may hold.
 constexpr int TextLimit = 255;
 // The most minutes one entry may count: a whole day.
-constexpr qint64 MostMinutes = 24 * 60;
+constexpr qint64 MostMinutes = qint64(24) * 60;
 
 // Why text cannot be stored: blank when required, longer than TextLimit, or holding a control character
 // or a character the database's code page (Windows-1252) does not have. Nothing when it can.
