@@ -35,7 +35,8 @@ QList<QStringList> readBack(const QString& path)
         return {};
     }
     QList<QStringList> rows;
-    for (const QJsonValue& row : QJsonDocument::fromJson(python.readAllStandardOutput()).array()) {
+    const QJsonArray read = QJsonDocument::fromJson(python.readAllStandardOutput()).array();
+    for (const QJsonValue row : read) {
         rows << row.toVariant().toStringList();
     }
     return rows;
