@@ -1,8 +1,13 @@
 #include "bench/floorwindow.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QTime>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace bench {
 
@@ -36,10 +41,28 @@ void FloorWindow::fill(int rows)
     m_tree->addTopLevelItems(items);
 }
 
+void FloorWindow::tickEverySecond()
+{
+    auto* timer = new QTimer(this);
+    QTreeWidgetItem* first = m_tree->topLevelItem(0);
+    QElapsedTimer since;
+    since.start();
+    connect(timer, &QTimer::timeout, this, [first, since] {
+        first->setText(1, QTime(0, 0).addMSecs(static_cast<int>(since.elapsed())).toString(QStringLiteral("mm:ss")));
+    });
+    timer->start(1000);
+}
+
 int runFloorWindow(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    FloorWindow window(1000);
+    const QStringList arguments = QApplication::arguments();
+    const int rows =
+        arguments.size() > 2 && arguments.at(2) != QStringLiteral("--tick") ? arguments.at(2).toInt() : 1000;
+    FloorWindow window(std::max(rows, 1));
+    if (arguments.contains(QStringLiteral("--tick"))) {
+        window.tickEverySecond();
+    }
     window.show();
     return QApplication::exec();
 }

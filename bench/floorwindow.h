@@ -16,12 +16,15 @@ public:
     explicit FloorWindow(int rows);
     // Refills the tree with `rows` checkable rows of four columns.
     void fill(int rows);
+    // Rewrites the first row's counter cell once a second, as a live counter does.
+    void tickEverySecond();
 
 private:
     QTreeWidget* m_tree;
 };
 
-// The floor as a program of its own (orvbench --floor-window): shows the window and runs until killed.
+// The floor as a program of its own (orvbench --floor-window [ROWS] [--tick]): shows the window with
+// ROWS rows (1,000 unless given), ticking once a second with --tick, and runs until killed.
 int runFloorWindow(int argc, char* argv[]);
 
 } // namespace bench

@@ -2,13 +2,15 @@
 // floor measured in the same run (a bare Qt window with a checkable tree), so that ratios hold on a
 // busy machine. Needs an X display (scripts/bench.sh starts a virtual one).
 //
-//   orvbench [--long] [--office-scale X] [--statistics]
+//   orvbench [--long] [--office-scale X] [--profile-fill N] [--statistics]
 //
-// --long adds the figures that take minutes: CPU time over 30 s shown and hidden, and 10,000
-// tick/untick cycles (1,000 without it). --office-scale sizes the demo office behind each figure as
-// X times the figure's task count (default 1; the generator makes 100 to 10,000 tasks).
+// --long makes 10,000 tick/untick cycles (1,000 without it). --office-scale sizes the demo office
+// behind each figure as X times the figure's task count (default 1; the generator makes 100 to 10,000
+// tasks). --profile-fill N only refills the list of N tasks five times, timing nothing, for a profiler
+// (valgrind --tool=callgrind --toggle-collect='counter::frmCounter::Fill_Tarefas*').
 // --statistics prints only the statistics tabs' figures.
 #include "bench/benchoffice.h"
+#include "bench/figures.h"
 #include "bench/floorwindow.h"
 #include "bench/startfigures.h"
 #include "bench/statisticsfigures.h"
@@ -42,26 +44,39 @@ public:
 
 void runFigures(bool longRun, double officeScale)
 {
+    constexpr int CpuSeconds = 30;
+    const QList<int> sizes{42, 1000, 10000};
     bench::BenchOffice office(officeScale);
     bench::XWatcher watcher;
     bench::StartFigures starts(watcher, office, QApplication::applicationFilePath());
     const double floorStart = starts.floor();
-    for (const int pending : {50, 1000, 10000}) {
-        starts.counter(pending, floorStart, pending <= 1000);
+    for (const int pending : sizes) {
+        starts.counter(pending, floorStart);
     }
 
     bench::WindowFigures window(office);
-    for (const int pending : {100, 1000, 10000}) {
-        window.fill(pending, window.fillFloor(pending));
+    QList<double> fills;
+    for (const int pending : sizes) {
+        fills << window.fill(pending, window.fillFloor(pending));
     }
-    window.timerTick(1000, 10);
+    bench::printFigure(QStringLiteral("Fill_Tarefas growth per row"), QStringLiteral("10,000 / 1,000 tasks"),
+                       (fills.at(2) / 10000) / (fills.at(1) / 1000), QStringLiteral("x"),
+                       QStringLiteral("<= 1 (linear)"));
+    window.timerTick(10000, 1);
     window.tickAndUntick(1000);
     window.login();
     window.cycles(50, longRun ? 10000 : 1000);
-    if (longRun) {
-        starts.cpu(50, 30);
-    }
+
+    const double floorCpu = starts.floorCpu(10000, CpuSeconds);
+    starts.cpu(10000, CpuSeconds, floorCpu);
     bench::StatisticsFigures(office).run();
+}
+
+void profileFill(int pending, double officeScale)
+{
+    bench::BenchOffice office(officeScale);
+    bench::WindowFigures window(office);
+    window.profileFill(pending, 5);
 }
 
 } // namespace
@@ -75,14 +90,16 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("orvbench"));
     QCommandLineParser parser;
     parser.addHelpOption();
-    const QCommandLineOption longOption(QStringLiteral("long"),
-                                        QStringLiteral("Adds the 30-second CPU figures and 10,000 cycles."));
+    const QCommandLineOption longOption(QStringLiteral("long"), QStringLiteral("Makes 10,000 tick/untick cycles."));
     const QCommandLineOption scaleOption(QStringLiteral("office-scale"),
                                          QStringLiteral("Demo office tasks per task of the figure (default 1)."),
                                          QStringLiteral("X"), QStringLiteral("1"));
     const QCommandLineOption statisticsOption(QStringLiteral("statistics"),
                                               QStringLiteral("Prints only the statistics tabs' figures."));
-    parser.addOptions({longOption, scaleOption, statisticsOption});
+    const QCommandLineOption profileOption(QStringLiteral("profile-fill"),
+                                           QStringLiteral("Only refills a list of N tasks, for a profiler."),
+                                           QStringLiteral("N"));
+    parser.addOptions({longOption, scaleOption, statisticsOption, profileOption});
     parser.process(app);
 
     core::setErrorReportingFactory([] { return std::make_unique<PrintedReports>(); });
@@ -91,6 +108,8 @@ int main(int argc, char* argv[])
         if (parser.isSet(statisticsOption)) {
             bench::BenchOffice office(parser.value(scaleOption).toDouble());
             bench::StatisticsFigures(office).run();
+        } else if (parser.isSet(profileOption)) {
+            profileFill(parser.value(profileOption).toInt(), parser.value(scaleOption).toDouble());
         } else {
             runFigures(parser.isSet(longOption), parser.value(scaleOption).toDouble());
         }

@@ -16,16 +16,21 @@ class StartFigures
 public:
     StartFigures(XWatcher& watcher, BenchOffice& office, QString self);
 
-    // Start of the floor window; prints its time and resident memory, and returns the time in ms.
+    // Start of the floor window; prints its time and memory, and returns the time in ms.
     double floor();
-    // Start at `pending` tasks (median of three starts), and resident memory when memory is asked for.
-    void counter(int pending, double floorMs, bool memory);
-    // CPU time over `seconds` with the window shown and a task counting, then hidden (closed to the tray).
-    void cpu(int pending, int seconds);
+    // Start at `pending` tasks (median of three starts), beside the floor, and resident and peak memory.
+    void counter(int pending, double floorMs);
+    // The floor's CPU time over `seconds` with one cell rewritten every second; returns it in ms.
+    double floorCpu(int rows, int seconds);
+    // CPU time over `seconds` at `pending` tasks: shown with one task counting, shown with none, and
+    // hidden (closed to the tray) with one counting.
+    void cpu(int pending, int seconds, double floorMs);
 
 private:
     struct Started;
     Started start(const QString& program, const QStringList& arguments);
+    // CPU time of the started process over `seconds`, after it settled.
+    static double cpuOver(const Started& started, int seconds);
 
     XWatcher& m_watcher;
     BenchOffice& m_office;

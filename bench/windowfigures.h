@@ -24,6 +24,8 @@ public:
     double fill(int pending, double floorMs);
     // The floor for the fill: the bare window's tree refilled with the same number of rows.
     double fillFloor(int rows);
+    // Fill_Tarefas `runs` times at `pending` tasks, timing nothing: for a profiler.
+    void profileFill(int pending, int runs);
     // One Timer1 tick over `pending` rows with `running` tasks counting.
     void timerTick(int pending, int running);
     // A tick that opens a time entry, and the untick that closes it and refills the list.

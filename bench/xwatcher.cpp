@@ -112,18 +112,33 @@ bool XWatcher::closeAndWaitForUnmap(quint32 window, int timeoutMs)
     return false;
 }
 
-double residentMiB(qint64 pid)
+namespace {
+
+// A figure in kB of /proc/<pid>/status, in MiB; -1 when unknown.
+double statusMiB(qint64 pid, const QByteArray& field)
 {
     QFile status(QStringLiteral("/proc/%1/status").arg(pid));
     if (!status.open(QIODevice::ReadOnly)) {
         return -1;
     }
     for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:")) {
-            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
+        if (line.startsWith(field)) {
+            return line.mid(field.size()).trimmed().split(' ').value(0).toDouble() / 1024.0;
         }
     }
     return -1;
+}
+
+} // namespace
+
+double residentMiB(qint64 pid)
+{
+    return statusMiB(pid, "VmRSS:");
+}
+
+double peakResidentMiB(qint64 pid)
+{
+    return statusMiB(pid, "VmHWM:");
 }
 
 double cpuMilliseconds(qint64 pid)

@@ -36,6 +36,8 @@ private:
 
 // Resident memory of a process in MiB, from /proc; -1 when unknown.
 double residentMiB(qint64 pid);
+// The most resident memory the process has had so far, in MiB; -1 when unknown.
+double peakResidentMiB(qint64 pid);
 // CPU time of all threads of a process so far, in milliseconds, from /proc (nanosecond counts).
 double cpuMilliseconds(qint64 pid);
 

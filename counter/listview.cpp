@@ -1,11 +1,11 @@
 #include "counter/listview.h"
 
 #include "core/errorvalue.h"
+#include "counter/listview_rows.h"
 #include "counter/listview_tree.h"
 
 #include <QFontMetrics>
 #include <QHeaderView>
-#include <QScopedValueRollback>
 #include <QStyle>
 #include <QVBoxLayout>
 
@@ -16,6 +16,7 @@ namespace counter {
 
 ListView::ListView(QWidget* parent)
     : QWidget(parent)
+    , m_rows(new Rows(*this))
     , m_tree(new Tree(*this))
     , m_foreColor(m_tree->palette().color(QPalette::Text))
 {
@@ -24,7 +25,7 @@ ListView::ListView(QWidget* parent)
     layout->addWidget(m_tree);
     setFocusProxy(m_tree);
 
-    m_tree->setColumnCount(0);
+    m_tree->setModel(m_rows);
     m_tree->setRootIsDecorated(false);
     m_tree->setItemsExpandable(false);
     m_tree->setUniformRowHeights(true);
@@ -40,8 +41,9 @@ ListView::ListView(QWidget* parent)
     QFont listFont = m_tree->font();
     listFont.setPointSizeF(std::min(listFont.pointSizeF(), 8.0));
     m_tree->setFont(listFont);
+    listFont.setBold(true);
+    m_rows->setBoldFont(listFont);
 
-    connect(m_tree, &QTreeWidget::itemChanged, this, &ListView::onItemChanged);
     connect(m_tree->header(), &QHeaderView::sectionClicked, this, &ListView::ColumnClick);
 }
 
@@ -61,18 +63,15 @@ int ListView::pixelsFromHundredthsMm(int width)
 void ListView::addColumn(const QString& header, Qt::Alignment alignment, int widthHundredthsMm)
 {
     const int column = columnCount();
-    m_tree->setColumnCount(column + 1);
-    m_tree->headerItem()->setText(column, header);
-    m_tree->headerItem()->setTextAlignment(column, alignment | Qt::AlignVCenter);
+    m_rows->addColumn(header, alignment);
     // Never narrower than its own header, so every caption stays readable.
     const int headerWidth = QFontMetrics(m_tree->header()->font()).horizontalAdvance(header) + 14;
     m_tree->setColumnWidth(column, std::max(pixelsFromHundredthsMm(widthHundredthsMm), headerWidth));
-    m_alignments.append(alignment);
 }
 
 int ListView::columnCount() const
 {
-    return m_tree->columnCount();
+    return m_rows->columnCount();
 }
 
 int ListView::columnsWidth() const
@@ -86,10 +85,20 @@ int ListView::columnsWidth() const
 
 void ListView::fitColumnToCells(int column)
 {
+    // The same texts come back with every refill: each is measured once.
+    constexpr qsizetype MostRemembered = 50000;
+    if (m_textWidths.size() > MostRemembered) {
+        m_textWidths.clear();
+    }
     const QFontMetrics metrics(m_tree->font());
     int widest = 0;
     for (int row = 0; row < rowCount(); ++row) {
-        widest = std::max(widest, metrics.horizontalAdvance(cellText(row, column)));
+        const QString& text = m_rows->at(row).cells[static_cast<size_t>(column)];
+        auto known = m_textWidths.constFind(text);
+        if (known == m_textWidths.cend()) {
+            known = m_textWidths.insert(text, metrics.horizontalAdvance(text));
+        }
+        widest = std::max(widest, *known);
     }
     // Room for the cell's margins on both sides, as the view draws them.
     const int needed = widest + 2 * m_tree->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_tree) + 12;
@@ -113,78 +122,49 @@ void ListView::setForeColor(quint32 bgr)
 
 int ListView::rowCount() const
 {
-    return m_tree->topLevelItemCount();
+    return m_rows->size();
 }
 
 int ListView::addRow(const QString& key, const QString& label)
 {
-    if (!key.isEmpty() && m_keys.contains(key)) {
-        throw core::standardError(core::errc::KeyNotUnique);
+    const int row = m_rows->append(key, label, m_checkboxes);
+    if (m_sorted && m_sortKey >= 0 && m_sortKey < columnCount()) {
+        return m_rows->sortBy(m_sortKey, m_sortOrder, row);
     }
-    const QScopedValueRollback fromCode(m_fromCode, m_fromCode + 1);
-    auto* item = new QTreeWidgetItem;
-    item->setFlags((item->flags() | Qt::ItemIsUserCheckable) & ~Qt::ItemIsEditable);
-    item->setData(0, KeyRole, key);
-    item->setText(0, label);
-    for (int column = 0; column < m_alignments.size(); ++column) {
-        item->setTextAlignment(column, m_alignments[column] | Qt::AlignVCenter);
-    }
-    if (m_checkboxes) {
-        item->setCheckState(0, Qt::Unchecked);
-        item->setData(0, KnownTickRole, false);
-    }
-    m_tree->addTopLevelItem(item);
-    if (!key.isEmpty()) {
-        m_keys.insert(key, item);
-    }
-    sortNow();
-    return m_tree->indexOfTopLevelItem(item);
+    return row;
 }
 
 void ListView::removeRow(int row)
 {
-    QTreeWidgetItem* item = rowItem(row);
-    const QScopedValueRollback fromCode(m_fromCode, m_fromCode + 1);
-    m_keys.remove(item->data(0, KeyRole).toString());
-    delete m_tree->takeTopLevelItem(row);
+    m_rows->remove(row);
 }
 
 void ListView::clearRows()
 {
-    const QScopedValueRollback fromCode(m_fromCode, m_fromCode + 1);
-    m_keys.clear();
     m_userTicks.clear();
-    m_tree->clear();
+    m_rows->clear();
 }
 
 int ListView::findKey(const QString& key) const
 {
-    QTreeWidgetItem* item = m_keys.value(key);
-    return item ? m_tree->indexOfTopLevelItem(item) : -1;
+    return m_rows->find(key);
 }
 
 QString ListView::key(int row) const
 {
-    return rowItem(row)->data(0, KeyRole).toString();
+    return m_rows->at(row).key;
 }
 
 QString ListView::cellText(int row, int cell) const
 {
     checkCell(cell);
-    QTreeWidgetItem* item = rowItem(row);
-    return isShown(cell) ? item->text(cell) : item->data(0, KeptCellRole + cell).toString();
+    return m_rows->at(row).cells[static_cast<size_t>(cell)];
 }
 
 void ListView::setCellText(int row, int cell, const QString& text)
 {
     checkCell(cell);
-    QTreeWidgetItem* item = rowItem(row);
-    const QScopedValueRollback fromCode(m_fromCode, m_fromCode + 1);
-    if (isShown(cell)) {
-        item->setText(cell, text);
-    } else {
-        item->setData(0, KeptCellRole + cell, text);
-    }
+    m_rows->setText(row, cell, text);
     if (cell == m_sortKey) {
         sortNow();
     }
@@ -193,87 +173,81 @@ void ListView::setCellText(int row, int cell, const QString& text)
 void ListView::setCellForeColor(int row, int cell, quint32 bgr)
 {
     checkCell(cell);
-    QTreeWidgetItem* item = rowItem(row);
+    m_rows->at(row);
     if (isShown(cell)) {
-        const QScopedValueRollback fromCode(m_fromCode, m_fromCode + 1);
-        item->setForeground(cell, colorFromBgr(bgr));
+        m_rows->setColour(row, cell, bgr);
     }
 }
 
 QColor ListView::cellForeColor(int row, int cell) const
 {
     checkCell(cell);
-    QTreeWidgetItem* item = rowItem(row);
-    if (!isShown(cell) || !item->data(cell, Qt::ForegroundRole).isValid()) {
+    const Rows::Row& item = m_rows->at(row);
+    if (!isShown(cell) || !(item.coloured & (1U << cell))) {
         return m_foreColor;
     }
-    return item->foreground(cell).color();
+    return colorFromBgr(item.colours[static_cast<size_t>(cell)]);
 }
 
 void ListView::setCellBold(int row, int cell, bool bold)
 {
     checkCell(cell);
-    QTreeWidgetItem* item = rowItem(row);
+    m_rows->at(row);
     if (isShown(cell)) {
-        const QScopedValueRollback fromCode(m_fromCode, m_fromCode + 1);
-        QFont cellFont = item->data(cell, Qt::FontRole).isValid() ? item->font(cell) : m_tree->font();
-        cellFont.setBold(bold);
-        item->setFont(cell, cellFont);
+        m_rows->setBold(row, cell, bold);
     }
 }
 
 bool ListView::cellBold(int row, int cell) const
 {
     checkCell(cell);
-    QTreeWidgetItem* item = rowItem(row);
-    return isShown(cell) && item->data(cell, Qt::FontRole).isValid() && item->font(cell).bold();
+    return isShown(cell) && (m_rows->at(row).bold & (1U << cell));
 }
 
 void ListView::setRowToolTip(int row, const QString& text)
 {
-    QTreeWidgetItem* item = rowItem(row);
-    const QScopedValueRollback fromCode(m_fromCode, m_fromCode + 1);
-    for (int column = 0; column < columnCount(); ++column) {
-        item->setToolTip(column, text);
-    }
+    m_rows->setToolTip(row, text);
 }
 
 QString ListView::rowToolTip(int row) const
 {
-    return rowItem(row)->toolTip(0);
+    return m_rows->at(row).toolTip;
 }
 
 void ListView::setRowIcon(int row, const QIcon& icon)
 {
-    QTreeWidgetItem* item = rowItem(row);
-    const QScopedValueRollback fromCode(m_fromCode, m_fromCode + 1);
-    item->setIcon(0, icon);
+    m_rows->setIcon(row, icon);
 }
 
 bool ListView::checked(int row) const
 {
-    return rowItem(row)->checkState(0) == Qt::Checked;
+    return m_rows->at(row).checked;
+}
+
+QList<int> ListView::checkedRows() const
+{
+    const std::set<int>& ticked = m_rows->ticked();
+    return QList<int>(ticked.begin(), ticked.end());
 }
 
 void ListView::setChecked(int row, bool on)
 {
-    QTreeWidgetItem* item = rowItem(row);
-    const QScopedValueRollback fromCode(m_fromCode, m_fromCode + 1);
-    item->setCheckState(0, on ? Qt::Checked : Qt::Unchecked);
-    item->setData(0, KnownTickRole, on);
+    m_rows->setChecked(row, on);
 }
 
 void ListView::selectRow(int row)
 {
-    QTreeWidgetItem* item = rowItem(row);
-    m_tree->setCurrentItem(item);
-    m_tree->scrollToItem(item);
+    m_rows->at(row);
+    m_rows->announce();
+    const QModelIndex index = m_rows->index(row, 0);
+    m_tree->setCurrentIndex(index);
+    m_tree->scrollTo(index);
 }
 
 int ListView::selectedRow() const
 {
-    const QList<QTreeWidgetItem*> items = m_tree->selectedItems();
-    return items.isEmpty() ? -1 : m_tree->indexOfTopLevelItem(items.first());
+    const QModelIndexList rows = m_tree->selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
 }
 
 void ListView::setSortKey(int column)
@@ -294,15 +268,6 @@ void ListView::setSorted(bool on)
     sortNow();
 }
 
-QTreeWidgetItem* ListView::rowItem(int row) const
-{
-    QTreeWidgetItem* item = row >= 0 ? m_tree->topLevelItem(row) : nullptr;
-    if (!item) {
-        throw core::standardError(core::errc::IndexOutOfBounds);
-    }
-    return item;
-}
-
 void ListView::checkCell(int cell)
 {
     if (cell < 0 || cell > MaxCell) {
@@ -313,8 +278,7 @@ void ListView::checkCell(int cell)
 void ListView::sortNow()
 {
     if (m_sorted && m_sortKey >= 0 && m_sortKey < columnCount()) {
-        const QScopedValueRollback fromCode(m_fromCode, m_fromCode + 1);
-        m_tree->sortItems(m_sortKey, m_sortOrder);
+        m_rows->sortBy(m_sortKey, m_sortOrder);
     }
 }
 
@@ -325,8 +289,9 @@ QWidget* ListView::viewport() const
 
 QRect ListView::cellRect(int row, int column) const
 {
-    rowItem(row);
-    return m_tree->visualRect(m_tree->model()->index(row, column));
+    m_rows->at(row);
+    m_rows->announce();
+    return m_tree->visualRect(m_rows->index(row, column));
 }
 
 } // namespace counter

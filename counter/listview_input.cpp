@@ -1,6 +1,7 @@
 // How the user's own input reaches the list's handlers: clicks and key presses on the tree, and the
 // ticks they change, raised only once Qt has finished with the event.
 #include "counter/listview.h"
+#include "counter/listview_rows.h"
 #include "counter/listview_tree.h"
 
 #include <QKeyEvent>
@@ -10,7 +11,7 @@
 namespace counter {
 
 ListView::Tree::Tree(ListView& owner)
-    : QTreeWidget(&owner)
+    : QTreeView(&owner)
     , m_owner(owner)
 {}
 
@@ -18,10 +19,11 @@ void ListView::Tree::mousePressEvent(QMouseEvent* event)
 {
     {
         const QScopedValueRollback userInput(m_owner.m_inUserInput, m_owner.m_inUserInput + 1);
-        QTreeWidget::mousePressEvent(event);
+        QTreeView::mousePressEvent(event);
     }
-    if (QTreeWidgetItem* item = itemAt(event->position().toPoint())) {
-        Q_EMIT m_owner.ItemClick(indexOfTopLevelItem(item), event->button());
+    const QModelIndex pressed = indexAt(event->position().toPoint());
+    if (pressed.isValid()) {
+        Q_EMIT m_owner.ItemClick(pressed.row(), event->button());
     }
 }
 
@@ -29,7 +31,7 @@ void ListView::Tree::mouseReleaseEvent(QMouseEvent* event)
 {
     {
         const QScopedValueRollback userInput(m_owner.m_inUserInput, m_owner.m_inUserInput + 1);
-        QTreeWidget::mouseReleaseEvent(event);
+        QTreeView::mouseReleaseEvent(event);
     }
     m_owner.raiseUserTicks();
     Q_EMIT m_owner.MouseUp(event->button(), event->position().toPoint());
@@ -39,7 +41,7 @@ void ListView::Tree::mouseDoubleClickEvent(QMouseEvent* event)
 {
     {
         const QScopedValueRollback userInput(m_owner.m_inUserInput, m_owner.m_inUserInput + 1);
-        QTreeWidget::mouseDoubleClickEvent(event);
+        QTreeView::mouseDoubleClickEvent(event);
     }
     m_owner.raiseUserTicks();
     Q_EMIT m_owner.DblClick();
@@ -49,7 +51,7 @@ void ListView::Tree::keyPressEvent(QKeyEvent* event)
 {
     {
         const QScopedValueRollback userInput(m_owner.m_inUserInput, m_owner.m_inUserInput + 1);
-        QTreeWidget::keyPressEvent(event);
+        QTreeView::keyPressEvent(event);
     }
     m_owner.raiseUserTicks();
 }
@@ -60,21 +62,13 @@ void ListView::userToggle(int row)
     Q_EMIT ItemCheck(row);
 }
 
-void ListView::onItemChanged(QTreeWidgetItem* item, int column)
+void ListView::userTicked(int row)
 {
-    if (m_fromCode > 0 || column != 0 || !m_checkboxes) {
+    if (!m_checkboxes) {
         return;
     }
-    const bool ticked = item->checkState(0) == Qt::Checked;
-    if (ticked == item->data(0, KnownTickRole).toBool()) {
-        return;
-    }
-    {
-        const QScopedValueRollback fromCode(m_fromCode, m_fromCode + 1);
-        item->setData(0, KnownTickRole, ticked);
-    }
-    // Qt is still inside the item's own update: the handlers run once it has returned.
-    m_userTicks.append(QPersistentModelIndex(m_tree->modelIndex(item)));
+    // Qt is still inside the view's own update: the handlers run once it has returned.
+    m_userTicks.append(QPersistentModelIndex(m_rows->index(row, 0)));
     if (m_inUserInput == 0) {
         QMetaObject::invokeMethod(this, &ListView::raiseUserTicks, Qt::QueuedConnection);
     }

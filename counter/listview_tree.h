@@ -2,18 +2,16 @@
 
 #include "counter/listview.h"
 
-#include <QTreeWidget>
+#include <QTreeView>
 
 namespace counter {
 
 // The tree a ListView draws its rows in. It hands the user's clicks and key presses to the list, which
 // raises its own events from them; nothing outside the list reaches it.
-class ListView::Tree : public QTreeWidget
+class ListView::Tree : public QTreeView
 {
 public:
     explicit Tree(ListView& owner);
-
-    QModelIndex modelIndex(QTreeWidgetItem* item) const { return indexFromItem(item, 0); }
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;

@@ -8,6 +8,7 @@
 #include "counter/taskrow.h"
 #include "data/valuetext.h"
 
+#include <QEvent>
 #include <QTime>
 #include <QTimer>
 #include <QWidget>
@@ -27,12 +28,32 @@ LiveCounter::LiveCounter(QWidget& window, ListView& list)
 {
     m_timer->setObjectName(QStringLiteral("Timer1"));
     m_timer->setInterval(Interval);
-    m_timer->start();
+    m_window.installEventFilter(this);
+    connect(&m_list, &ListView::checkedRowsChanged, this, &LiveCounter::wake);
 }
 
 void LiveCounter::restart()
 {
     m_timer->start(Interval);
+}
+
+void LiveCounter::wake()
+{
+    if (!m_timer->isActive() && m_window.isVisible() && (!m_shown.isEmpty() || !m_list.checkedRows().isEmpty())) {
+        m_timer->start(Interval);
+    }
+}
+
+bool LiveCounter::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == &m_window) {
+        if (event->type() == QEvent::Show) {
+            wake();
+        } else if (event->type() == QEvent::Hide) {
+            m_timer->stop();
+        }
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 QString LiveCounter::elapsedText(qint64 milliseconds)
@@ -63,21 +84,31 @@ void LiveCounter::tick()
 void LiveCounter::refresh()
 {
     if (!m_window.isVisible()) {
+        m_timer->stop();
         return;
     }
-    const int N = m_list.rowCount();
-    for (int row = 0; row < N; ++row) {
-        if (!m_list.checked(row)) {
-            if (m_list.cellText(row, taskRow::Counter) != taskRow::idleCounter()) {
-                m_list.setCellText(row, taskRow::Counter, taskRow::idleCounter());
-            }
-            continue;
+    const QList<int> ticked = m_list.checkedRows();
+    const QStringList shown = std::exchange(m_shown, {});
+    for (int row : ticked) {
+        m_shown << m_list.key(row);
+    }
+    for (const QString& key : shown) {
+        const int row = m_list.findKey(key);
+        if (row >= 0 && !m_list.checked(row) && m_list.cellText(row, taskRow::Counter) != taskRow::idleCounter()) {
+            m_list.setCellText(row, taskRow::Counter, taskRow::idleCounter());
         }
+    }
+    if (ticked.isEmpty()) {
+        m_timer->stop();
+        return;
+    }
+    const QDateTime now = core::Clock::now();
+    for (int row : ticked) {
         const auto started = data::valueText::parseDate(m_list.cellText(row, taskRow::Start));
         if (!started) {
             throw core::standardError(core::errc::TypeMismatch);
         }
-        m_list.setCellText(row, taskRow::Counter, elapsedText(started->msecsTo(core::Clock::now())));
+        m_list.setCellText(row, taskRow::Counter, elapsedText(started->msecsTo(now)));
         m_list.setCellBold(row, taskRow::Counter, true);
     }
 }

@@ -36,12 +36,7 @@ PendingTasks::PendingTasks(QWidget& window, ListView& list, QCheckBox& showHidde
 
 bool PendingTasks::anyRunning() const
 {
-    for (int row = 0; row < m_list.rowCount(); ++row) {
-        if (m_list.checked(row)) {
-            return true;
-        }
-    }
-    return false;
+    return !m_list.checkedRows().isEmpty();
 }
 
 void PendingTasks::fill(int& T)

@@ -45,6 +45,8 @@ private:
     explicit Recordset(std::unique_ptr<Impl> impl);
     // Throws 3709 when the connection this set came from was closed since.
     void checkConnection() const;
+    // The column of a field name in any letter case, -1 when none has it. Throws 3704 after close.
+    qsizetype columnOf(const QString& name) const;
     std::unique_ptr<Impl> m_impl;
 };
 

@@ -38,6 +38,38 @@ QString magnitude(double value, int decimals, bool group, bool* negative)
     return fraction.isEmpty() ? whole : whole + QLatin1Char(',') + fraction;
 }
 
+// "dd-MM-yyyy", with " HH:mm:ss" when asked, written digit by digit: a list fill writes thousands.
+QString dayFirst(const QDateTime& value, bool withTime)
+{
+    if (!value.isValid()) {
+        return QString();
+    }
+    const QDate date = value.date();
+    if (date.year() < 0 || date.year() > 9999) {
+        return value.toString(withTime ? QStringLiteral("dd-MM-yyyy HH:mm:ss") : QStringLiteral("dd-MM-yyyy"));
+    }
+    QString text(withTime ? 19 : 10, QLatin1Char('-'));
+    const auto put = [&text](qsizetype at, int number, int width) {
+        for (qsizetype i = at + width - 1; i >= at; --i) {
+            text[i] = QChar(u'0' + number % 10);
+            number /= 10;
+        }
+    };
+    put(0, date.day(), 2);
+    put(3, date.month(), 2);
+    put(6, date.year(), 4);
+    if (withTime) {
+        const QTime time = value.time();
+        text[10] = QLatin1Char(' ');
+        put(11, time.hour(), 2);
+        text[13] = QLatin1Char(':');
+        put(14, time.minute(), 2);
+        text[16] = QLatin1Char(':');
+        put(17, time.second(), 2);
+    }
+    return text;
+}
+
 enum class Pattern { Date, DateTime, Number2, Number3, Money2, Money3, Percent, WholeGrouped, WholePlain, Own };
 
 QString apply(const QVariant& value, Pattern pattern)
@@ -86,12 +118,12 @@ QChar thousandsSeparator()
 
 QString dateText(const QDateTime& value)
 {
-    return value.toString(QStringLiteral("dd-MM-yyyy"));
+    return dayFirst(value, false);
 }
 
 QString dateTimeText(const QDateTime& value)
 {
-    return value.toString(QStringLiteral("dd-MM-yyyy HH:mm:ss"));
+    return dayFirst(value, true);
 }
 
 QString numberText(double value, int decimals)

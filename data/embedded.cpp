@@ -5,7 +5,9 @@
 #include "data/embeddedlogins.h"
 
 #include <QFile>
+#include <QHash>
 
+#include <algorithm>
 #include <optional>
 
 namespace data::embedded {
@@ -116,12 +118,33 @@ QDateTime fromStoredForm(QStringView text)
         text[16] != u':') {
         return QDateTime();
     }
-    const QDate date(digits(text, 0, 4), digits(text, 5, 2), digits(text, 8, 2));
-    const QTime time(digits(text, 11, 2), digits(text, 14, 2), digits(text, 17, 2));
+    const int year = digits(text, 0, 4);
+    const int month = digits(text, 5, 2);
+    const int day = digits(text, 8, 2);
+    const int hour = digits(text, 11, 2);
+    const int minute = digits(text, 14, 2);
+    const int second = digits(text, 17, 2);
+    if (std::min({year, month, day, hour, minute, second}) < 0) {
+        return QDateTime();
+    }
+    // A local date and time costs the C library's time-zone conversion; a list reads the same deadlines
+    // and start times row after row, so each is converted once.
+    constexpr qsizetype Remembered = 4096;
+    thread_local QHash<qint64, QDateTime> converted;
+    const qint64 stamp = ((((qint64(year) * 100 + month) * 100 + day) * 100 + hour) * 100 + minute) * 100 + second;
+    const auto known = converted.constFind(stamp);
+    if (known != converted.cend()) {
+        return *known;
+    }
+    const QDate date(year, month, day);
+    const QTime time(hour, minute, second);
     if (!date.isValid() || !time.isValid()) {
         return QDateTime();
     }
-    return QDateTime(date, time);
+    if (converted.size() >= Remembered) {
+        converted.clear();
+    }
+    return *converted.insert(stamp, QDateTime(date, time));
 }
 
 QDateTime fromStorage(const QString& text)

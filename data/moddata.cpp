@@ -124,15 +124,11 @@ QString ListField(const Recordset& recordset, const QString& field, int code)
 {
     QString result;
     core::trap(reportLabels(QStringLiteral("modData"), QStringLiteral("ListField")), [&] {
-        const QStringList names = recordset.fieldNames();
-        const auto found = std::find_if(names.cbegin(), names.cend(), [&](const QString& name) {
-            return name.compare(field, Qt::CaseInsensitive) == 0;
-        });
-        if (found == names.cend()) {
+        if (!recordset.hasField(field)) {
             result = QStringLiteral(" ");
             return;
         }
-        result = displayFormat::ListText(recordset.value(*found), code);
+        result = displayFormat::ListText(recordset.value(field), code);
     });
     return result;
 }

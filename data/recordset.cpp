@@ -64,19 +64,34 @@ QStringList Recordset::fieldNames() const
     return m_impl->names;
 }
 
+qsizetype Recordset::columnOf(const QString& name) const
+{
+    if (m_impl->closed) {
+        throw closedRecordsetError();
+    }
+    const auto known = m_impl->columns.constFind(name);
+    if (known != m_impl->columns.cend()) {
+        return *known;
+    }
+    const QStringList& names = m_impl->names;
+    for (qsizetype column = 0; column < names.size(); ++column) {
+        if (names.at(column).compare(name, Qt::CaseInsensitive) == 0) {
+            m_impl->columns.insert(name, column);
+            return column;
+        }
+    }
+    return -1;
+}
+
 bool Recordset::hasField(const QString& name) const
 {
-    return fieldNames().contains(name, Qt::CaseInsensitive);
+    return columnOf(name) >= 0;
 }
 
 QVariant Recordset::value(const QString& name) const
 {
-    const QStringList names = fieldNames();
-    qsizetype column = 0;
-    while (column < names.size() && names.at(column).compare(name, Qt::CaseInsensitive) != 0) {
-        ++column;
-    }
-    if (column == names.size()) {
+    const qsizetype column = columnOf(name);
+    if (column < 0) {
         throw core::Error(recordsetErrors::ItemNotFound,
                           QStringLiteral("Item cannot be found in the collection corresponding to the requested name "
                                          "or ordinal."));

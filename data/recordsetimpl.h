@@ -2,6 +2,7 @@
 
 #include "data/connection.h"
 
+#include <QHash>
 #include <QList>
 #include <QStringList>
 #include <QVariant>
@@ -21,6 +22,9 @@ struct ConnectionState {
 
 struct Recordset::Impl {
     QStringList names;
+    // Each spelling of a field name asked for, with its column: a record is read by the same names
+    // again and again.
+    QHash<QString, qsizetype> columns;
     QList<QVariantList> rows;
     qsizetype current = 0;
     bool closed = false;

@@ -1,5 +1,7 @@
 #include "windowfixture.h"
 
+#include <QTimer>
+
 using testsupport::OfficeFixture;
 
 class TestLiveCounter : public QObject
@@ -44,6 +46,48 @@ private Q_SLOTS:
         f.window->show();
         f.window->Timer1_Timer();
         QCOMPARE(f.list().cellText(row, 1), QStringLiteral("01:05"));
+    }
+
+    // A row unticked without a refill (its entry was deleted) goes back to the idle text, still bold;
+    // with nothing counting the timer stands still until a row is ticked again.
+    void theCounterFollowsTheTickedRows()
+    {
+        WindowFixture f;
+        f.office.addTask(813, OfficeFixture::Work, QStringLiteral("Segunda"), false, f.clock.now());
+        f.load();
+        auto* timer = f.window->findChild<QTimer*>(QStringLiteral("Timer1"));
+        QVERIFY(!timer->isActive());
+
+        f.toggle(OfficeFixture::Task);
+        QVERIFY(timer->isActive());
+        f.clock.advanceSeconds(65);
+        f.window->Timer1_Timer();
+        const int row = f.row(OfficeFixture::Task);
+        QCOMPARE(f.list().cellText(row, 1), QStringLiteral("01:05"));
+        QCOMPARE(f.list().cellText(f.row(813), 1), QStringLiteral("..."));
+        QVERIFY(!f.list().cellBold(f.row(813), 1));
+
+        f.toggle(OfficeFixture::Task);
+        QCOMPARE(f.office.entryCount(), 0);
+        f.window->Timer1_Timer();
+        QCOMPARE(f.list().cellText(row, 1), QStringLiteral("..."));
+        QVERIFY(f.list().cellBold(row, 1));
+        QVERIFY(!timer->isActive());
+    }
+
+    // A running task found by the load sets the timer going; hiding the window stops it, showing it
+    // starts it again.
+    void theTimerRestsWhileTheWindowIsHidden()
+    {
+        WindowFixture f;
+        f.office.addRunningEntry(OfficeFixture::Task, f.clock.now());
+        f.load();
+        auto* timer = f.window->findChild<QTimer*>(QStringLiteral("Timer1"));
+        QVERIFY(timer->isActive());
+        f.window->hide();
+        QVERIFY(!timer->isActive());
+        f.window->show();
+        QVERIFY(timer->isActive());
     }
 
     void aStartThatIsNoDateEndsTheTickWithAReport()

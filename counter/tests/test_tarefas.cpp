@@ -3,7 +3,7 @@
 #include <QCheckBox>
 #include <QFontMetrics>
 #include <QScreen>
-#include <QTreeWidget>
+#include <QTreeView>
 
 using testsupport::OfficeFixture;
 
@@ -160,6 +160,36 @@ private Q_SLOTS:
         QCOMPARE(f.list().selectedRow(), selected < 0 ? -1 : f.row(selected));
     }
 
+    // A refill reads the view once and the server's date once, for any number of rows with a deadline.
+    void aFillSendsTheQueryAndOneServerDate_data()
+    {
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<QStringList>("statements");
+        const QString query = QStringLiteral(
+            "SELECT * FROM vwProcessos_Trabalhos_Tarefas WHERE closed = 0 AND advogado_id = 9 ORDER BY escondida, "
+            "data_escritorio, trabalho_id, data, processo_no_completo");
+        const QString serverDate = QStringLiteral("SELECT GETDATE() AS DATE");
+        QTest::newRow("no task") << 0 << QStringList{query};
+        QTest::newRow("one task") << 1 << QStringList{query, serverDate};
+        QTest::newRow("three tasks") << 3 << QStringList{query, serverDate};
+    }
+    void aFillSendsTheQueryAndOneServerDate()
+    {
+        QFETCH(int, rows);
+        QFETCH(QStringList, statements);
+        WindowFixture f;
+        QList<std::pair<const char*, int>> pending;
+        for (int n = 0; n < rows; ++n) {
+            pending.append({"30", n});
+        }
+        listPending(f, pending);
+        f.load();
+        int none = 0;
+        f.window->Fill_Tarefas(none);
+        QCOMPARE(data::StatementLog::statements(), statements);
+        QCOMPARE(f.list().rowCount(), rows);
+    }
+
     // The case number is the key a lawyer reads: the "Dossier" column shows the longest one whole, and the
     // window grows for it.
     void theWholeCaseNumberShows()
@@ -169,7 +199,7 @@ private Q_SLOTS:
         f.office.database().exec(QStringLiteral("UPDATE tbProcessos SET processo_no_completo = '") + number +
                                  QStringLiteral("' WHERE processo_id = 15"));
         counter::frmCounter& window = f.load();
-        auto* tree = f.list().findChild<QTreeWidget*>();
+        auto* tree = f.list().findChild<QTreeView*>();
         QVERIFY(tree);
         const int needed = QFontMetrics(tree->font()).horizontalAdvance(number);
         QVERIFY2(tree->columnWidth(5) > needed, qPrintable(QString::number(tree->columnWidth(5))));

@@ -133,6 +133,37 @@ private Q_SLOTS:
         QCOMPARE(value, expected);
     }
 
+    // The engine's stored form is read directly, and the same text gives the same time when read again;
+    // other forms are still read, and a day that does not exist is no date.
+    void storedDates_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QDateTime>("expected");
+        const QDateTime lastSecond(QDate(2009, 11, 30), QTime(23, 59, 59));
+        QTest::newRow("stored form") << QStringLiteral("2009-11-30 23:59:59") << lastSecond;
+        QTest::newRow("leap day") << QStringLiteral("2008-02-29 00:00:00")
+                                  << QDateTime(QDate(2008, 2, 29), QTime(0, 0));
+        QTest::newRow("no such day") << QStringLiteral("2009-02-29 10:00:00") << QDateTime();
+        QTest::newRow("no such hour") << QStringLiteral("2009-11-30 24:00:00") << QDateTime();
+        QTest::newRow("a letter") << QStringLiteral("2009-11-3x 23:59:59") << QDateTime();
+        QTest::newRow("with T") << QStringLiteral("2009-11-30T23:59:59") << lastSecond;
+        QTest::newRow("with milliseconds") << QStringLiteral("2009-11-30 23:59:59.000") << lastSecond;
+        QTest::newRow("day alone") << QStringLiteral("2009-11-30") << QDateTime(QDate(2009, 11, 30), QTime(0, 0));
+    }
+    void storedDates()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QDateTime, expected);
+        for (int reading = 0; reading < 2; ++reading) {
+            const QDateTime read = data::embedded::fromStorage(stored);
+            QCOMPARE(read.isValid(), expected.isValid());
+            if (expected.isValid()) {
+                QCOMPARE(read, expected);
+                QCOMPARE(read.timeSpec(), Qt::LocalTime);
+            }
+        }
+    }
+
     // @@Identity answers each connection's own last insert; a set still open does not block an update.
     void identityAndOpenSets()
     {

@@ -92,6 +92,8 @@ private Q_SLOTS:
         row("6: half up to even, grouped", 1234567.5, 6, "1 234 568");
         row("6: negative half", -2.5, 6, "-2");
         row("7: date and time", LastSecond, 7, "31-12-2009 23:59:59");
+        row("7: midnight", QDateTime(QDate(2009, 3, 5), QTime(0, 0)), 7, "05-03-2009 00:00:00");
+        row("1: a year of three digits", QDateTime(QDate(900, 2, 1), QTime(0, 0)), 1, "01-02-0900");
         row("9: null is one blank", QVariant(), 9, " ");
         row("8: no such code", 12.5, 8, "");
     }
