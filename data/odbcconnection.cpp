@@ -28,17 +28,6 @@ OdbcConnection::TransportSecurity& securitySlot()
     return security;
 }
 
-QString braced(const QString& value)
-{
-    if (value.contains(QChar(0))) {
-        throw core::Error(core::errc::ProviderError,
-                          QStringLiteral("A connection value holds a NUL character, which ODBC cannot carry."));
-    }
-    QString escaped = value;
-    escaped.replace(QLatin1Char('}'), QLatin1String("}}"));
-    return QLatin1Char('{') + escaped + QLatin1Char('}');
-}
-
 void readDriverFile(const QString& path, QList<QPair<QString, QString>>& drivers)
 {
     QFile file(path);
@@ -64,6 +53,17 @@ void readDriverFile(const QString& path, QList<QPair<QString, QString>>& drivers
 }
 
 } // namespace
+
+QString OdbcConnection::braced(const QString& value)
+{
+    if (value.contains(QChar(0))) {
+        throw core::Error(core::errc::ProviderError,
+                          QStringLiteral("A connection value holds a NUL character, which ODBC cannot carry."));
+    }
+    QString escaped = value;
+    escaped.replace(QLatin1Char('}'), QLatin1String("}}"));
+    return QLatin1Char('{') + escaped + QLatin1Char('}');
+}
 
 void OdbcConnection::setTransportSecurity(const TransportSecurity& security)
 {

@@ -41,6 +41,10 @@ public:
     static QString connectionString(const ConnectionText& text, const QString& driver,
                                     const TransportSecurity& security = transportSecurity());
 
+    // A value of an ODBC connection string: in braces with '}' doubled, so nothing in it can add a keyword.
+    // Throws core::Error when it holds a NUL character, which would cut the string short.
+    static QString braced(const QString& value);
+
     QString driverName() const override;
     void open(QSqlDatabase& db, const ConnectionText& text) override;
     QString translate(const QString& sql) const override;

@@ -7,6 +7,8 @@ packages=(
     qt6-base-dev qt6-qpa-plugins libqt6sql6-sqlite libqt6sql6-odbc libgl-dev
     libsqlite3-dev libsodium-dev unixodbc-dev tdsodbc
     xvfb xauth fonts-dejavu-core clang-format git
+    # The private PostgreSQL server of the "postgres" tests, reached through its ODBC driver.
+    postgresql odbc-postgresql
 )
 
 missing=()

@@ -79,9 +79,15 @@ class TestModCode : public QObject
         m_registry.emplace();
         const QString out = QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Vorlent\\Shared\\OUT");
         QVERIFY(CriarChave(out) && CriarChave(ServerKey));
-        const QStringList settings{"DataServer=ORVSQL",        "dtSecurityInfo=False",
-                                   "dtUser=orv_app",           "dtPassword=" + EncriptSerial("app-secret"),
-                                   "dtInitialCatalog=OrvTest", "dtDataSource=" + m_db->path()};
+        QStringList settings{"DataServer=ORVSQL",
+                             "dtSecurityInfo=False",
+                             "dtUser=orv_app",
+                             "dtPassword=" + EncriptSerial("app-secret"),
+                             "dtInitialCatalog=" + m_db->databaseName(),
+                             "dtDataSource=" + m_db->dataSource()};
+        if (!m_db->engineSetting().isEmpty()) {
+            settings << "dtEngine=" + m_db->engineSetting();
+        }
         for (QString entry : settings) {
             const QString name = entry.section(u'=', 0, 0);
             if (name == setting.section(u'=', 0, 0)) {
