@@ -109,8 +109,10 @@ QList<QVariantList> PostgresAdmin::select(const QString& sql, QStringList* names
     return rows;
 }
 
-void PostgresAdmin::setLogin(const QString& role, const QString& password)
+void PostgresAdmin::setLogin(const QString& login, const QString& password)
 {
+    // Made in lower case: the connection asks for the role in lower case, so a login ignores letter case.
+    const QString role = login.toLower();
     const QList<QVariantList> found = select(QStringLiteral("SELECT 1 FROM pg_roles WHERE rolname = ") + text(role));
     exec((found.isEmpty() ? QStringLiteral("CREATE ROLE ") : QStringLiteral("ALTER ROLE ")) + name(role) +
          QStringLiteral(" LOGIN PASSWORD ") + text(password));

@@ -29,7 +29,7 @@ public:
     // The rows of a query, values as a recordset gives them; names receives the column names.
     QList<QVariantList> select(const QString& sql, QStringList* names = nullptr);
 
-    // Creates the login role, or gives an existing one this password. Throws core::Error.
+    // Creates the login role (its name in lower case), or gives an existing one this password. Throws core::Error.
     void setLogin(const QString& role, const QString& password);
     // Creates the database, owned by owner, and fills it with the schema script (":/data/sql/postgres.sql");
     // owner may then read and write every table. Throws core::Error (nothing is left behind then).

@@ -73,7 +73,7 @@ QString PostgresConnection::connectionString(const ConnectionText& text, const Q
     if (!text.initialCatalog.isEmpty()) {
         parts << QStringLiteral("Database=") + plain(text.initialCatalog);
     }
-    parts << QStringLiteral("UID=") + plain(text.userId) << QStringLiteral("PWD=") + plain(text.password);
+    parts << QStringLiteral("UID=") + plain(text.userId.toLower()) << QStringLiteral("PWD=") + plain(text.password);
     parts << QStringLiteral("SSLmode=") + sslMode;
     parts << QStringLiteral("pqopt={connect_timeout=%1}").arg(text.connectTimeout);
     return parts.join(QLatin1Char(';')) + QLatin1Char(';');

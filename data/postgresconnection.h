@@ -5,7 +5,8 @@
 namespace data {
 
 // A connection to a PostgreSQL server through Qt's ODBC driver and the server's ODBC driver (psqlODBC).
-// The login is the server's: User ID and Password name a role, Initial Catalog the database. Statements
+// The login is the server's: User ID (in lower case, as SQL Server's logins ignore letter case and roles are
+// made in lower case) and Password name a role, Initial Catalog the database. Statements
 // are translated from SQL Server's dialect (TsqlTranslator::toPostgres); a dropped server is a lost link.
 class PostgresConnection : public OdbcConnection
 {

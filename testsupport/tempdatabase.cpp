@@ -139,7 +139,7 @@ void TempDatabase::addLogin(const QString& user, const QString& password)
         if (user != TempDatabase::user()) {
             // Any login of the fixture may serve as the shared account.
             auto office = m_server->admin(m_databaseName);
-            const QString role = data::PostgresAdmin::name(user);
+            const QString role = data::PostgresAdmin::name(user.toLower());
             office.exec(QStringLiteral("GRANT ALL ON ALL TABLES IN SCHEMA public TO ") + role);
             office.exec(QStringLiteral("GRANT ALL ON ALL SEQUENCES IN SCHEMA public TO ") + role);
         }

@@ -86,7 +86,8 @@ class TestModCode : public QObject
                              "dtInitialCatalog=" + m_db->databaseName(),
                              "dtDataSource=" + m_db->dataSource()};
         if (!m_db->engineSetting().isEmpty()) {
-            settings << "dtEngine=" + m_db->engineSetting();
+            // The private test server has no certificate.
+            settings << "dtEngine=" + m_db->engineSetting() << "dtEncrypt=0";
         }
         for (QString entry : settings) {
             const QString name = entry.section(u'=', 0, 0);
@@ -345,6 +346,9 @@ private Q_SLOTS:
     // An honest password with ';', quotes and a trailing blank is a password like any other.
     void passwordWithSpecialCharacters()
     {
+        if (TempDatabase::onPostgres()) {
+            QSKIP("psqlODBC cannot carry ';' or blanks at either end of a password: refused before sending");
+        }
         m_tick = true;
         runMain("QP", "pa;ss \"x\" ");
         expectLoggedInAs("QP", "pa;ss \"x\" ", 40);
@@ -381,6 +385,9 @@ private Q_SLOTS:
     // new user's values and shows the same counter window again; a cancelled one unloads that window.
     void reLoginReusesSharedConnection()
     {
+        if (TempDatabase::onPostgres()) {
+            QSKIP("roles are the whole server's: the second office's MR replaces this office's password");
+        }
         runMain("JS", "js-pass");
         const QString sharedText = data::Data::SqlServer().connectionString();
         DefinirValorString(ServerKey, "dtPassword", EncriptSerial("changed"));
