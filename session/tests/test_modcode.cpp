@@ -346,7 +346,7 @@ private Q_SLOTS:
     // An honest password with ';', quotes and a trailing blank is a password like any other.
     void passwordWithSpecialCharacters()
     {
-        if (TempDatabase::onPostgres()) {
+        if (testsupport::TempDatabase::onPostgres()) {
             QSKIP("psqlODBC cannot carry ';' or blanks at either end of a password: refused before sending");
         }
         m_tick = true;
@@ -385,7 +385,7 @@ private Q_SLOTS:
     // new user's values and shows the same counter window again; a cancelled one unloads that window.
     void reLoginReusesSharedConnection()
     {
-        if (TempDatabase::onPostgres()) {
+        if (testsupport::TempDatabase::onPostgres()) {
             QSKIP("roles are the whole server's: the second office's MR replaces this office's password");
         }
         runMain("JS", "js-pass");
