@@ -288,7 +288,12 @@ QList<Token> nullsAsServer(const QList<Token>& tokens)
             lastWord.compare(QLatin1String("FIRST"), Qt::CaseInsensitive) != 0 &&
             lastWord.compare(QLatin1String("LAST"), Qt::CaseInsensitive) != 0) {
             const bool descending = lastWord.compare(QLatin1String("DESC"), Qt::CaseInsensitive) == 0;
-            out.append({Token::Word, descending ? QStringLiteral(" NULLS LAST") : QStringLiteral(" NULLS FIRST")});
+            // Right after the item, before the blanks that follow it.
+            qsizetype at = out.size();
+            while (at > 0 && !significant(out.at(at - 1))) {
+                --at;
+            }
+            out.insert(at, {Token::Word, descending ? QStringLiteral(" NULLS LAST") : QStringLiteral(" NULLS FIRST")});
         }
     };
     for (qsizetype i = 0; i < tokens.size(); ++i) {
@@ -321,15 +326,7 @@ QList<Token> nullsAsServer(const QList<Token>& tokens)
         out.append(token);
     }
     if (orderDepth >= 0) {
-        // Trailing blanks stay after the last item.
-        qsizetype end = out.size();
-        while (end > 0 && !significant(out.at(end - 1))) {
-            --end;
-        }
-        const QList<Token> tail = out.mid(end);
-        out.resize(end);
         closeItem();
-        out.append(tail);
     }
     return out;
 }
