@@ -5,10 +5,13 @@
 #include "core/program.h"
 #include "counter/frmcounter.h"
 #include "session/modcode.h"
+#include "session/singleinstance.h"
+#include "session/translations.h"
 #include "session/widgetmessagebox.h"
-#include "singleinstance.h"
 
 #include <QApplication>
+
+#include <memory>
 
 int main(int argc, char* argv[])
 {
@@ -16,20 +19,23 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("orvcounter"));
     QApplication::setQuitOnLastWindowClosed(false);
 
-    SingleInstance instance(core::stateDirectory());
+    session::SingleInstance instance(core::stateDirectory());
     if (!instance.claim()) {
         return 0;
     }
 
+    session::installPortugueseTranslations(app);
     session::installWidgetMessageBoxes();
-    session::modCode::setCounterWindowFactory([]() -> session::CounterWindowInterface* {
-        auto* window = new counter::frmCounter;
+    // The counter window lives until the program ends, and goes before the application object.
+    std::unique_ptr<counter::frmCounter> window;
+    session::modCode::setCounterWindowFactory([&window]() -> session::CounterWindowInterface* {
+        window = std::make_unique<counter::frmCounter>();
         window->Form_Load();
-        return window;
+        return window.get();
     });
-    QObject::connect(&instance, &SingleInstance::showRequested, [] {
+    QObject::connect(&instance, &session::SingleInstance::showRequested, [&window] {
         // A second start opens the running counter, as "Abrir contador" does.
-        if (auto* window = dynamic_cast<counter::frmCounter*>(session::modCode::CounterWindow)) {
+        if (window) {
             window->mnContador_Click();
         }
     });

@@ -16,18 +16,19 @@ function(orv_add_test)
 endfunction()
 
 macro(orv_add_test_dirs)
-    foreach(dir core registry scramble data security external session counter)
+    foreach(dir core registry scramble data security external session counter admin tools)
         if(EXISTS ${CMAKE_SOURCE_DIR}/${dir}/tests/CMakeLists.txt)
             add_subdirectory(${dir}/tests ${CMAKE_BINARY_DIR}/tests/${dir})
         endif()
     endforeach()
 endmacro()
 
-# Every tests/test_*.cpp of a folder is one test executable linked to the given libraries.
+# The tests of a folder: one executable per named tests/<name>.cpp, each linked to the given libraries.
+#
+#   orv_add_folder_tests(TESTS test_a test_b LIBS lib...)
 function(orv_add_folder_tests)
-    file(GLOB test_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/test_*.cpp)
-    foreach(source ${test_sources})
-        get_filename_component(name ${source} NAME_WE)
-        orv_add_test(NAME ${name} SOURCES ${source} LIBS ${ARGN})
+    cmake_parse_arguments(F "" "" "TESTS;LIBS" ${ARGN})
+    foreach(name ${F_TESTS})
+        orv_add_test(NAME ${name} SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/${name}.cpp LIBS ${F_LIBS})
     endforeach()
 endfunction()

@@ -33,7 +33,7 @@ std::unique_ptr<ErrorReporting> createErrorReporting()
 
 QString stateDirectory()
 {
-    const QString explicitDir = qEnvironmentVariable("ORV_STATE_DIR");
+    QString explicitDir = qEnvironmentVariable("ORV_STATE_DIR");
     if (!explicitDir.isEmpty()) {
         return explicitDir;
     }

@@ -7,7 +7,7 @@ namespace counter {
 QIcon ImageList::image(int index) const
 {
     if (index < 1 || index > count()) {
-        throw core::Error(35600, QStringLiteral("Index out of bounds"));
+        throw core::standardError(core::errc::IndexOutOfBounds);
     }
     return m_images.at(index - 1);
 }

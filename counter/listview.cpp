@@ -1,46 +1,51 @@
 #include "counter/listview.h"
 
 #include "core/errorvalue.h"
+#include "counter/listview_tree.h"
 
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QScopedValueRollback>
+#include <QStyle>
+#include <QVBoxLayout>
 
 #include <algorithm>
 #include <cmath>
 
 namespace counter {
-namespace {
-
-constexpr int IndexOutOfBounds = 35600;
-constexpr int KeyNotUnique = 35602;
-
-} // namespace
 
 ListView::ListView(QWidget* parent)
-    : QTreeWidget(parent)
-    , m_foreColor(palette().color(QPalette::Text))
+    : QWidget(parent)
+    , m_tree(new Tree(*this))
+    , m_foreColor(m_tree->palette().color(QPalette::Text))
 {
-    setColumnCount(0);
-    setRootIsDecorated(false);
-    setItemsExpandable(false);
-    setUniformRowHeights(true);
-    setSelectionMode(QAbstractItemView::SingleSelection);
-    setSelectionBehavior(QAbstractItemView::SelectRows);
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setAllColumnsShowFocus(true);
-    header()->setSectionsClickable(true);
-    header()->setStretchLastSection(false);
-    header()->setSectionsMovable(false);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_tree);
+    setFocusProxy(m_tree);
+
+    m_tree->setColumnCount(0);
+    m_tree->setRootIsDecorated(false);
+    m_tree->setItemsExpandable(false);
+    m_tree->setUniformRowHeights(true);
+    m_tree->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_tree->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_tree->setAllColumnsShowFocus(true);
+    m_tree->header()->setSectionsClickable(true);
+    m_tree->header()->setStretchLastSection(false);
+    m_tree->header()->setSectionsMovable(false);
     // The column widths were laid out for an 8-point interface font; a larger desktop font would cut
     // dates and counters short.
-    QFont listFont = font();
+    QFont listFont = m_tree->font();
     listFont.setPointSizeF(std::min(listFont.pointSizeF(), 8.0));
-    setFont(listFont);
+    m_tree->setFont(listFont);
 
-    connect(this, &QTreeWidget::itemChanged, this, &ListView::onItemChanged);
-    connect(header(), &QHeaderView::sectionClicked, this, &ListView::ColumnClick);
+    connect(m_tree, &QTreeWidget::itemChanged, this, &ListView::onItemChanged);
+    connect(m_tree->header(), &QHeaderView::sectionClicked, this, &ListView::ColumnClick);
 }
+
+ListView::~ListView() = default;
 
 QColor ListView::colorFromBgr(quint32 bgr)
 {
@@ -56,13 +61,41 @@ int ListView::pixelsFromHundredthsMm(int width)
 void ListView::addColumn(const QString& header, Qt::Alignment alignment, int widthHundredthsMm)
 {
     const int column = columnCount();
-    setColumnCount(column + 1);
-    headerItem()->setText(column, header);
-    headerItem()->setTextAlignment(column, alignment | Qt::AlignVCenter);
+    m_tree->setColumnCount(column + 1);
+    m_tree->headerItem()->setText(column, header);
+    m_tree->headerItem()->setTextAlignment(column, alignment | Qt::AlignVCenter);
     // Never narrower than its own header, so every caption stays readable.
-    const int headerWidth = QFontMetrics(QTreeWidget::header()->font()).horizontalAdvance(header) + 14;
-    setColumnWidth(column, std::max(pixelsFromHundredthsMm(widthHundredthsMm), headerWidth));
+    const int headerWidth = QFontMetrics(m_tree->header()->font()).horizontalAdvance(header) + 14;
+    m_tree->setColumnWidth(column, std::max(pixelsFromHundredthsMm(widthHundredthsMm), headerWidth));
     m_alignments.append(alignment);
+}
+
+int ListView::columnCount() const
+{
+    return m_tree->columnCount();
+}
+
+int ListView::columnsWidth() const
+{
+    int width = 0;
+    for (int column = 0; column < columnCount(); ++column) {
+        width += m_tree->columnWidth(column);
+    }
+    return width;
+}
+
+void ListView::fitColumnToCells(int column)
+{
+    const QFontMetrics metrics(m_tree->font());
+    int widest = 0;
+    for (int row = 0; row < rowCount(); ++row) {
+        widest = std::max(widest, metrics.horizontalAdvance(cellText(row, column)));
+    }
+    // Room for the cell's margins on both sides, as the view draws them.
+    const int needed = widest + 2 * m_tree->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_tree) + 12;
+    if (needed > m_tree->columnWidth(column)) {
+        m_tree->setColumnWidth(column, needed);
+    }
 }
 
 void ListView::setCheckboxes(bool on)
@@ -73,20 +106,20 @@ void ListView::setCheckboxes(bool on)
 void ListView::setForeColor(quint32 bgr)
 {
     m_foreColor = colorFromBgr(bgr);
-    QPalette colours = palette();
+    QPalette colours = m_tree->palette();
     colours.setColor(QPalette::Text, m_foreColor);
-    setPalette(colours);
+    m_tree->setPalette(colours);
 }
 
 int ListView::rowCount() const
 {
-    return topLevelItemCount();
+    return m_tree->topLevelItemCount();
 }
 
 int ListView::addRow(const QString& key, const QString& label)
 {
     if (!key.isEmpty() && m_keys.contains(key)) {
-        throw core::Error(KeyNotUnique, QStringLiteral("Key is not unique in collection"));
+        throw core::standardError(core::errc::KeyNotUnique);
     }
     const QScopedValueRollback fromCode(m_fromCode, m_fromCode + 1);
     auto* item = new QTreeWidgetItem;
@@ -100,12 +133,12 @@ int ListView::addRow(const QString& key, const QString& label)
         item->setCheckState(0, Qt::Unchecked);
         item->setData(0, KnownTickRole, false);
     }
-    addTopLevelItem(item);
+    m_tree->addTopLevelItem(item);
     if (!key.isEmpty()) {
         m_keys.insert(key, item);
     }
     sortNow();
-    return indexOfTopLevelItem(item);
+    return m_tree->indexOfTopLevelItem(item);
 }
 
 void ListView::removeRow(int row)
@@ -113,7 +146,7 @@ void ListView::removeRow(int row)
     QTreeWidgetItem* item = rowItem(row);
     const QScopedValueRollback fromCode(m_fromCode, m_fromCode + 1);
     m_keys.remove(item->data(0, KeyRole).toString());
-    delete takeTopLevelItem(row);
+    delete m_tree->takeTopLevelItem(row);
 }
 
 void ListView::clearRows()
@@ -121,13 +154,13 @@ void ListView::clearRows()
     const QScopedValueRollback fromCode(m_fromCode, m_fromCode + 1);
     m_keys.clear();
     m_userTicks.clear();
-    clear();
+    m_tree->clear();
 }
 
 int ListView::findKey(const QString& key) const
 {
     QTreeWidgetItem* item = m_keys.value(key);
-    return item ? indexOfTopLevelItem(item) : -1;
+    return item ? m_tree->indexOfTopLevelItem(item) : -1;
 }
 
 QString ListView::key(int row) const
@@ -183,7 +216,7 @@ void ListView::setCellBold(int row, int cell, bool bold)
     QTreeWidgetItem* item = rowItem(row);
     if (isShown(cell)) {
         const QScopedValueRollback fromCode(m_fromCode, m_fromCode + 1);
-        QFont cellFont = item->data(cell, Qt::FontRole).isValid() ? item->font(cell) : font();
+        QFont cellFont = item->data(cell, Qt::FontRole).isValid() ? item->font(cell) : m_tree->font();
         cellFont.setBold(bold);
         item->setFont(cell, cellFont);
     }
@@ -233,14 +266,14 @@ void ListView::setChecked(int row, bool on)
 void ListView::selectRow(int row)
 {
     QTreeWidgetItem* item = rowItem(row);
-    setCurrentItem(item);
-    scrollToItem(item);
+    m_tree->setCurrentItem(item);
+    m_tree->scrollToItem(item);
 }
 
 int ListView::selectedRow() const
 {
-    const QList<QTreeWidgetItem*> items = selectedItems();
-    return items.isEmpty() ? -1 : indexOfTopLevelItem(items.first());
+    const QList<QTreeWidgetItem*> items = m_tree->selectedItems();
+    return items.isEmpty() ? -1 : m_tree->indexOfTopLevelItem(items.first());
 }
 
 void ListView::setSortKey(int column)
@@ -263,9 +296,9 @@ void ListView::setSorted(bool on)
 
 QTreeWidgetItem* ListView::rowItem(int row) const
 {
-    QTreeWidgetItem* item = row >= 0 ? topLevelItem(row) : nullptr;
+    QTreeWidgetItem* item = row >= 0 ? m_tree->topLevelItem(row) : nullptr;
     if (!item) {
-        throw core::Error(IndexOutOfBounds, QStringLiteral("Index out of bounds"));
+        throw core::standardError(core::errc::IndexOutOfBounds);
     }
     return item;
 }
@@ -273,7 +306,7 @@ QTreeWidgetItem* ListView::rowItem(int row) const
 void ListView::checkCell(int cell)
 {
     if (cell < 0 || cell > MaxCell) {
-        throw core::Error(IndexOutOfBounds, QStringLiteral("Index out of bounds"));
+        throw core::standardError(core::errc::IndexOutOfBounds);
     }
 }
 
@@ -281,8 +314,19 @@ void ListView::sortNow()
 {
     if (m_sorted && m_sortKey >= 0 && m_sortKey < columnCount()) {
         const QScopedValueRollback fromCode(m_fromCode, m_fromCode + 1);
-        sortItems(m_sortKey, m_sortOrder);
+        m_tree->sortItems(m_sortKey, m_sortOrder);
     }
+}
+
+QWidget* ListView::viewport() const
+{
+    return m_tree->viewport();
+}
+
+QRect ListView::cellRect(int row, int column) const
+{
+    rowItem(row);
+    return m_tree->visualRect(m_tree->model()->index(row, column));
 }
 
 } // namespace counter

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <QColor>
+#include <QHash>
 #include <QPersistentModelIndex>
-#include <QTreeWidget>
+#include <QWidget>
+
+class QTreeWidgetItem;
 
 namespace counter {
 
@@ -10,13 +13,14 @@ namespace counter {
 // ("sub-items") per row. Cell 0 is the row's label; cells 1 up to the number of columns minus one are
 // shown in the columns; higher cells (up to MaxCell) are kept with the row and never shown.
 // Rows stay in the order they were added unless sorting is switched on. Labels are never edited.
+// The tree underneath is private, so rows change only through this class and its key index.
 //
 // Positions are counted from 0. Every accessor given a position that holds no row, or a cell outside
 // 0..MaxCell, throws core::Error 35600 ("Index out of bounds"), as the windows' handlers expect.
 //
 // ItemCheck is raised only when the user changes a tick (mouse or keyboard) and after Qt has finished
 // handling that input, so a handler may clear and rebuild the list. Ticks set from code raise nothing.
-class ListView : public QTreeWidget
+class ListView : public QWidget
 {
     Q_OBJECT
 
@@ -24,6 +28,7 @@ public:
     static constexpr int MaxCell = 10;
 
     explicit ListView(QWidget* parent = nullptr);
+    ~ListView() override;
 
     // A colour written &HBBGGRR (blue, green, red), as the system gives them.
     static QColor colorFromBgr(quint32 bgr);
@@ -32,6 +37,11 @@ public:
 
     // Appends a column with its header, the alignment of its cells and header, and its width.
     void addColumn(const QString& header, Qt::Alignment alignment, int widthHundredthsMm);
+    int columnCount() const;
+    // The width of every column together, in pixels.
+    int columnsWidth() const;
+    // Widens the column, never narrowing it, so that its widest cell shows whole.
+    void fitColumnToCells(int column);
     // Shows a check box on every row added from now on.
     void setCheckboxes(bool on);
     bool checkboxes() const { return m_checkboxes; }
@@ -81,6 +91,10 @@ public:
     void setSorted(bool on);
     bool sorted() const { return m_sorted; }
 
+    // The area the rows are drawn in (mouse positions are given in it), and a shown cell's place there.
+    QWidget* viewport() const;
+    QRect cellRect(int row, int column) const;
+
 Q_SIGNALS:
     // The user changed the tick of the row.
     void ItemCheck(int row);
@@ -92,13 +106,10 @@ Q_SIGNALS:
     // A click on a column header.
     void ColumnClick(int column);
 
-protected:
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-
 private:
+    class Tree;
+    friend class Tree;
+
     static constexpr int KeyRole = Qt::UserRole;
     // The tick as the list last knew it: a change the list did not make itself is the user's.
     static constexpr int KnownTickRole = Qt::UserRole + 1;
@@ -112,6 +123,7 @@ private:
     void raiseUserTicks();
     void sortNow();
 
+    Tree* m_tree;
     bool m_checkboxes = false;
     // Depth of the list's own changes, which are never the user's.
     int m_fromCode = 0;

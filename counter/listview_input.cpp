@@ -1,6 +1,7 @@
-// How the user's own input reaches the list's handlers: clicks and key presses, and the ticks they
-// change, raised only once Qt has finished with the event.
+// How the user's own input reaches the list's handlers: clicks and key presses on the tree, and the
+// ticks they change, raised only once Qt has finished with the event.
 #include "counter/listview.h"
+#include "counter/listview_tree.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -8,50 +9,55 @@
 
 namespace counter {
 
+ListView::Tree::Tree(ListView& owner)
+    : QTreeWidget(&owner)
+    , m_owner(owner)
+{}
+
+void ListView::Tree::mousePressEvent(QMouseEvent* event)
+{
+    {
+        const QScopedValueRollback userInput(m_owner.m_inUserInput, m_owner.m_inUserInput + 1);
+        QTreeWidget::mousePressEvent(event);
+    }
+    if (QTreeWidgetItem* item = itemAt(event->position().toPoint())) {
+        Q_EMIT m_owner.ItemClick(indexOfTopLevelItem(item), event->button());
+    }
+}
+
+void ListView::Tree::mouseReleaseEvent(QMouseEvent* event)
+{
+    {
+        const QScopedValueRollback userInput(m_owner.m_inUserInput, m_owner.m_inUserInput + 1);
+        QTreeWidget::mouseReleaseEvent(event);
+    }
+    m_owner.raiseUserTicks();
+    Q_EMIT m_owner.MouseUp(event->button(), event->position().toPoint());
+}
+
+void ListView::Tree::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    {
+        const QScopedValueRollback userInput(m_owner.m_inUserInput, m_owner.m_inUserInput + 1);
+        QTreeWidget::mouseDoubleClickEvent(event);
+    }
+    m_owner.raiseUserTicks();
+    Q_EMIT m_owner.DblClick();
+}
+
+void ListView::Tree::keyPressEvent(QKeyEvent* event)
+{
+    {
+        const QScopedValueRollback userInput(m_owner.m_inUserInput, m_owner.m_inUserInput + 1);
+        QTreeWidget::keyPressEvent(event);
+    }
+    m_owner.raiseUserTicks();
+}
+
 void ListView::userToggle(int row)
 {
     setChecked(row, !checked(row));
     Q_EMIT ItemCheck(row);
-}
-
-void ListView::mousePressEvent(QMouseEvent* event)
-{
-    {
-        const QScopedValueRollback userInput(m_inUserInput, m_inUserInput + 1);
-        QTreeWidget::mousePressEvent(event);
-    }
-    if (QTreeWidgetItem* item = QTreeWidget::itemAt(event->position().toPoint())) {
-        Q_EMIT ItemClick(indexOfTopLevelItem(item), event->button());
-    }
-}
-
-void ListView::mouseReleaseEvent(QMouseEvent* event)
-{
-    {
-        const QScopedValueRollback userInput(m_inUserInput, m_inUserInput + 1);
-        QTreeWidget::mouseReleaseEvent(event);
-    }
-    raiseUserTicks();
-    Q_EMIT MouseUp(event->button(), event->position().toPoint());
-}
-
-void ListView::mouseDoubleClickEvent(QMouseEvent* event)
-{
-    {
-        const QScopedValueRollback userInput(m_inUserInput, m_inUserInput + 1);
-        QTreeWidget::mouseDoubleClickEvent(event);
-    }
-    raiseUserTicks();
-    Q_EMIT DblClick();
-}
-
-void ListView::keyPressEvent(QKeyEvent* event)
-{
-    {
-        const QScopedValueRollback userInput(m_inUserInput, m_inUserInput + 1);
-        QTreeWidget::keyPressEvent(event);
-    }
-    raiseUserTicks();
 }
 
 void ListView::onItemChanged(QTreeWidgetItem* item, int column)
@@ -68,7 +74,7 @@ void ListView::onItemChanged(QTreeWidgetItem* item, int column)
         item->setData(0, KnownTickRole, ticked);
     }
     // Qt is still inside the item's own update: the handlers run once it has returned.
-    m_userTicks.append(QPersistentModelIndex(indexFromItem(item, 0)));
+    m_userTicks.append(QPersistentModelIndex(m_tree->modelIndex(item)));
     if (m_inUserInput == 0) {
         QMetaObject::invokeMethod(this, &ListView::raiseUserTicks, Qt::QueuedConnection);
     }

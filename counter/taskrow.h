@@ -8,6 +8,7 @@
 namespace counter::taskRow {
 
 constexpr int Counter = 1;    // "Contador": the idle text, or the time since the entry started
+constexpr int Dossier = 5;    // "Dossier": the case's full number
 constexpr int LastShown = 6;  // cells 1 to 6: Contador, Acumulado, P. Legal, Trabalho, Dossier, D. Escritório
 constexpr int Start = 7;      // start of the running entry, "dd-mm-yyyy Hh:Nn:Ss"
 constexpr int InProgress = 8; // inprogress as the last refill read it

@@ -6,11 +6,9 @@ namespace data {
 
 namespace {
 
-constexpr int NotSupported = 438;
-
 [[noreturn]] void notSupported()
 {
-    throw core::Error(NotSupported, QStringLiteral("Object doesn't support this property or method"));
+    throw core::standardError(core::errc::NotSupported);
 }
 
 } // namespace

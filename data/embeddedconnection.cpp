@@ -56,7 +56,7 @@ void EmbeddedConnection::open(QSqlDatabase& db, const ConnectionText& text)
     // Opened as a URI in read-write mode so that a wrong path never creates an empty file.
     db.setDatabaseName(QUrl::fromLocalFile(file.absoluteFilePath()).toString(QUrl::FullyEncoded) +
                        QStringLiteral("?mode=rw"));
-    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"));
+    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=2000"));
     if (!db.open()) {
         const core::ErrorValue error = errorValue(db.lastError());
         db.close();

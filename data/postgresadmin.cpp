@@ -113,9 +113,25 @@ void PostgresAdmin::setLogin(const QString& login, const QString& password)
 {
     // Made in lower case: the connection asks for the role in lower case, so a login ignores letter case.
     const QString role = login.toLower();
-    const QList<QVariantList> found = select(QStringLiteral("SELECT 1 FROM pg_roles WHERE rolname = ") + text(role));
-    exec((found.isEmpty() ? QStringLiteral("CREATE ROLE ") : QStringLiteral("ALTER ROLE ")) + name(role) +
-         QStringLiteral(" LOGIN PASSWORD ") + text(password));
+    // Roles are the cluster's, shared by every database: two set-ups at once would both create the role, or both
+    // rewrite its row ("tuple concurrently updated"). One transaction-level lock makes them take turns.
+    QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
+    if (!db.transaction()) {
+        throw serverError(db.lastError());
+    }
+    try {
+        exec(QStringLiteral("SELECT pg_advisory_xact_lock(7331)"));
+        const QList<QVariantList> found =
+            select(QStringLiteral("SELECT 1 FROM pg_roles WHERE rolname = ") + text(role));
+        exec((found.isEmpty() ? QStringLiteral("CREATE ROLE ") : QStringLiteral("ALTER ROLE ")) + name(role) +
+             QStringLiteral(" LOGIN PASSWORD ") + text(password));
+    } catch (const core::Error&) {
+        db.rollback();
+        throw;
+    }
+    if (!db.commit()) {
+        throw serverError(db.lastError());
+    }
 }
 
 void PostgresAdmin::createOffice(const QString& catalog, const QString& owner)

@@ -10,13 +10,8 @@
 
 namespace data {
 
-// Error numbers of the database library around connections and result sets.
-namespace recordsetErrors {
-constexpr int NoCurrentRecord = 3021;
-constexpr int ItemNotFound = 3265;
-constexpr int ObjectClosed = 3704;
-constexpr int ObjectOpen = 3705;
-} // namespace recordsetErrors
+// The database library's error numbers, kept in core's table.
+namespace recordsetErrors = core::errc;
 
 // What a connection's result sets need to know of it: whether the session they came from is still open.
 struct ConnectionState {

@@ -11,16 +11,14 @@ namespace data::valueText {
 
 namespace {
 
-constexpr int Overflow = 6;
-
 core::Error typeMismatch()
 {
-    return core::Error(core::errc::TypeMismatch, QStringLiteral("Type mismatch"));
+    return core::standardError(core::errc::TypeMismatch);
 }
 
 core::Error invalidUseOfNull()
 {
-    return core::Error(core::errc::InvalidUseOfNull, QStringLiteral("Invalid use of Null"));
+    return core::standardError(core::errc::InvalidUseOfNull);
 }
 
 bool isNumberType(const QVariant& value)
@@ -229,7 +227,7 @@ qint32 toLong(const QVariant& value)
 {
     const double rounded = roundHalfEven(toNumber(value));
     if (!(rounded >= std::numeric_limits<qint32>::min() && rounded <= std::numeric_limits<qint32>::max())) {
-        throw core::Error(Overflow, QStringLiteral("Overflow"));
+        throw core::standardError(core::errc::Overflow);
     }
     return static_cast<qint32>(rounded);
 }

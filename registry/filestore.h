@@ -12,7 +12,7 @@
 namespace registry::filestore {
 
 // A store file larger than this is reported and not read, and no write makes one.
-constexpr qint64 MaxFileBytes = 4 * 1024 * 1024;
+constexpr qint64 MaxFileBytes = qint64(4) * 1024 * 1024;
 
 // A file changed less than this long before it was read may still be changing within the file system's timestamp
 // resolution, so it is read again at the next access even when it looks the same.

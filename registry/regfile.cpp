@@ -208,8 +208,8 @@ bool RegFile::appendSections(const Key& key, const QString& path, QString& text,
                 (value.isString ? quoted(value.data) : value.data) + lineEnd();
     }
     text += lineEnd();
-    for (auto child = key.children.cbegin(); child != key.children.cend(); ++child) {
-        if (text.size() > maxChars || !appendSections(*child, path + u'\\' + child->name, text, maxChars)) {
+    for (const auto& child : key.children) {
+        if (text.size() > maxChars || !appendSections(child, path + u'\\' + child.name, text, maxChars)) {
             return false;
         }
     }

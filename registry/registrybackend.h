@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/errorvalue.h"
+
 #include <QString>
 
 #include <memory>
@@ -22,11 +24,9 @@ constexpr qint32 MoreData = 234; // the value does not fit the buffer
 constexpr qint32 KeyDeleted = 1018;
 } // namespace result
 
-// Error numbers of the store itself, thrown as core::Error because no result code can carry them.
-namespace errc {
-constexpr int BadDatabase = 1009; // a store file that cannot be read as registry text
-constexpr int IoFailed = 1016;    // a store file that cannot be locked or written
-} // namespace errc
+// Error numbers of the store itself (BadDatabase, IoFailed), thrown as core::Error because no result
+// code can carry them; kept in core's table.
+namespace errc = core::errc;
 
 // Access masks of openKey.
 constexpr quint32 KeyRead = 0x20019;

@@ -62,7 +62,7 @@ template <typename Shift> QString shifted(QString s, Shift&& shift)
         k = k < key.size() ? k + 1 : 1;
         const int code = shift(cp1252::code(c), k <= key.size() ? key.at(k - 1) : 0);
         if (code < 0 || code > 255) {
-            throw core::Error(core::errc::InvalidProcedureCall, QStringLiteral("Invalid procedure call or argument"));
+            throw core::standardError(core::errc::InvalidProcedureCall);
         }
         c = cp1252::character(code);
     }

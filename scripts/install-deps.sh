@@ -1,12 +1,17 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the counter needs to build, run and test; does nothing when all are present.
+# Installs the Debian packages the counter needs to build, run and test (clang and its sanitizer and libFuzzer
+# runtimes for the fuzz targets, the X client library for the benchmark); does nothing when all are present.
 set -euo pipefail
 
 packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-qpa-plugins libqt6sql6-sqlite libqt6sql6-odbc libgl-dev
     libsqlite3-dev libsodium-dev unixodbc-dev tdsodbc
-    xvfb xauth fonts-dejavu-core clang-format git
+    xvfb xauth fonts-dejavu-core clang-format clang-tidy git
+    qt6-translations-l10n
+    clang libclang-rt-14-dev libxcb1-dev
+    dbus at-spi2-core python3-pyatspi gir1.2-atspi-2.0 python3-gi xdotool
+    dpkg-dev file
     # The private PostgreSQL server of the "postgres" tests, reached through its ODBC driver.
     postgresql odbc-postgresql
 )

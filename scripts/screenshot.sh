@@ -5,6 +5,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${ORV_BUILD_DIR:-build}
+# The installed program can be pictured instead of the built one.
+counter_bin=${ORV_COUNTER_BIN:-$build/app/orvcounter}
+demo_bin=${ORV_DEMO_BIN:-$build/tools/orvdemo}
 output=$(realpath -m "${1:-$build/screenshots/counter.png}")
 user=${ORV_SCREENSHOT_USER:-mferreira}
 work=$(mktemp -d)
@@ -19,10 +22,10 @@ trap cleanup EXIT
 export ORV_STATE_DIR=$work/state ORV_REGISTRY_MACHINE_DIR=$work/machine ORV_REGISTRY_USER_DIR=$work/user
 export XDG_RUNTIME_DIR=$work/runtime QT_QPA_PLATFORM=xcb
 mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
-$build/tools/orvdemo --database "$work/demo.db" --remember "$user" >/dev/null
+$demo_bin --database "$work/demo.db" --remember "$user" >/dev/null
 
 display=:$((90 + RANDOM % 100))
-Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 pids+=($!)
 export DISPLAY=$display
 for _ in $(seq 50); do
@@ -30,7 +33,7 @@ for _ in $(seq 50); do
     sleep 0.2
 done
 
-$build/app/orvcounter >"$work/counter.log" 2>&1 &
+$counter_bin >"$work/counter.log" 2>&1 &
 counter=$!
 pids+=("$counter")
 # Let the window load, fill its list and run a few ticks of the live counter.

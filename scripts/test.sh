@@ -1,7 +1,32 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test headless.
+# Installs what is missing, builds, and runs every test headless; then the same suite built with the address and
+# undefined-behaviour sanitizers (build-asan/), where any report fails the run; then each fuzz target for a
+# bounded time (30 s; ORV_FUZZ_SECONDS changes it).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
+# ccache, when there is one, keeps the rebuilds of the three build folders short.
+if command -v ccache >/dev/null; then
+    export CMAKE_CXX_COMPILER_LAUNCHER=${CMAKE_CXX_COMPILER_LAUNCHER:-ccache}
+    export CMAKE_C_COMPILER_LAUNCHER=${CMAKE_C_COMPILER_LAUNCHER:-ccache}
+fi
+jobs=$(nproc)
+phase() { echo "== $1 ($(date +%T))"; }
+
+phase "build and test"
 bash scripts/build.sh
-ctest --test-dir build --output-on-failure -j "$(nproc)"
+ctest --test-dir build --output-on-failure -j "$jobs"
+
+phase "build and test under the sanitizers"
+sanitize="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -g" \
+    "-DCMAKE_CXX_FLAGS=$sanitize" "-DCMAKE_EXE_LINKER_FLAGS=$sanitize" >/dev/null
+cmake --build build-asan -j "$jobs"
+# Leak checking stays on: the suite needs no suppressions, Qt included.
+ASAN_OPTIONS=halt_on_error=1:abort_on_error=1:detect_leaks=1 \
+    UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+    ctest --test-dir build-asan --output-on-failure -j "$jobs" -E '^(format_check|tidy_check|tests_listed)$'
+
+phase "fuzz"
+bash scripts/fuzz.sh "${ORV_FUZZ_SECONDS:-30}"
+phase "done"

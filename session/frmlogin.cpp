@@ -105,8 +105,10 @@ frmLogin::frmLogin(QWidget* parent)
     frame2->setFrameShape(QFrame::StyledPanel);
     m_FXUser = new QLineEdit(frame2);
     m_FXUser->setObjectName(QStringLiteral("FXUser"));
+    m_FXUser->setAccessibleName(QStringLiteral("Nome utilizador"));
     m_FXPassword = new QLineEdit(frame2);
     m_FXPassword->setObjectName(QStringLiteral("FXPassword"));
+    m_FXPassword->setAccessibleName(QStringLiteral("Palavra-passe"));
     m_FXPassword->setEchoMode(QLineEdit::Password);
     m_FXPassword->installEventFilter(this);
     m_FXRecord = new QCheckBox(QStringLiteral("Recordar a palavra-passe"), frame2);

@@ -1,5 +1,6 @@
 #include "tools/demohistory.h"
 
+#include "core/clock.h"
 #include "data/embedded.h"
 #include "data/schema.h"
 #include "tools/demowriter.h"
@@ -108,7 +109,9 @@ QString DemoHistory::stamp(int daysBefore, int minuteOfDay)
     return day + m_minuteTexts.at(std::size_t(minuteOfDay));
 }
 
-// The first three lawyers are counting a visible open task since the morning of the day.
+// The first three lawyers are counting a visible open task, started 25, 40 and 55 minutes before the moment
+// the demo is made (for a demo of another day, before noon of that day), so that no entry starts in the future
+// whatever the hour.
 void DemoHistory::writeRunning(DemoWriter& writer, int statement, const QList<DemoPerson>& lawyers,
                                const QList<QList<DemoTask>>& tasksByLawyer)
 {
@@ -124,7 +127,9 @@ void DemoHistory::writeRunning(DemoWriter& writer, int statement, const QList<De
         }
         const DemoTask& task = m_random.pick(candidates);
         const DemoPerson& person = lawyers.at(lawyer);
-        const QVariant start = data::embedded::toStorage(QDateTime(m_day, QTime(8, 30).addSecs(15 * 60 * lawyer)));
+        const QDateTime now = core::Clock::now();
+        const QDateTime moment = now.date() == m_day ? now : QDateTime(m_day, QTime(12, 0));
+        const QVariant start = data::embedded::toStorage(moment.addSecs(qint64(-60) * (25 + 15 * lawyer)));
         writer.insert(statement, {task.tarefaId, task.trabalhoId, task.processoId, task.contactoId, start, QVariant(),
                                   person.contactoId, DemoStaff::CounterBaseId, 0.0, DemoStaff::CurrentPrecoId,
                                   person.preco.isNull() ? 0.0 : person.preco.toDouble(), 1, 0, start});

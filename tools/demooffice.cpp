@@ -2,14 +2,12 @@
 
 #include "core/errorvalue.h"
 #include "data/embedded.h"
+#include "data/officefile.h"
 #include "data/schema.h"
 #include "tools/demohistory.h"
 #include "tools/demonames.h"
 #include "tools/demostaff.h"
 #include "tools/demowriter.h"
-
-#include <QFile>
-#include <QFileInfo>
 
 #include <algorithm>
 
@@ -61,20 +59,10 @@ DemoSummary DemoOffice::build(const QString& path)
                               .arg(MinSize)
                               .arg(MaxSize));
     }
-    const QString file = QFileInfo(path).absoluteFilePath();
-    data::embedded::createDatabase(file, catalog());
-    try {
+    data::schema::createOffice(path, catalog(), [this](const QString& file) {
         addLogins(file);
-        sc::create(file);
         fill(file);
-    } catch (...) {
-        // A half-built office would be kept by the next run: nothing of it stays.
-        for (const QString& suffix :
-             {QString(), QStringLiteral("-journal"), QStringLiteral("-wal"), QStringLiteral("-shm")}) {
-            QFile::remove(file + suffix);
-        }
-        throw;
-    }
+    });
     return m_summary;
 }
 
@@ -205,14 +193,12 @@ QDate DemoOffice::deadline(int ordinal, bool judicial)
     const int draw = m_random.below(100);
     if (ordinal == 0) {
         offset = -m_random.between(1, 10);
-    } else if (ordinal == 1) {
+    } else if (ordinal == 1 || (draw >= 17 && draw < 25)) {
         offset = 1;
     } else if (draw < 12) {
         offset = -m_random.between(1, 15);
     } else if (draw < 17) {
         offset = 0;
-    } else if (draw < 25) {
-        offset = 1;
     } else if (draw < 30) {
         offset = 2;
     } else if (draw < 60) {
@@ -270,7 +256,7 @@ void DemoOffice::addTasks(DemoWriter& writer, int statement, int trabalhoId, con
         } else if (draw < 13) {
             hidden = QVariant();
         }
-        const QString title = titles.at((first + j * 5) % titles.size());
+        const QString& title = titles.at((first + j * 5) % titles.size());
         const QDateTime made(created.addDays(j), QTime(9, 30).addSecs(60 * m_random.below(480)));
         writer.insert(statement,
                       {task.tarefaId, trabalhoId, title, data::embedded::toStorage(made), task.open ? 0 : 1, hidden});

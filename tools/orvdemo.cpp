@@ -6,6 +6,7 @@
 // --remember stores a demo login for this user account, so the counter logs in without asking.
 
 #include "core/errorvalue.h"
+#include "data/officefile.h"
 #include "tools/demooffice.h"
 #include "tools/demosettings.h"
 #include "tools/demostaff.h"
@@ -20,17 +21,6 @@
 namespace {
 
 constexpr int BadArguments = 2;
-
-bool removeDatabase(const QString& path)
-{
-    for (const QString& suffix :
-         {QString(), QStringLiteral("-journal"), QStringLiteral("-wal"), QStringLiteral("-shm")}) {
-        if (QFile::exists(path + suffix) && !QFile::remove(path + suffix)) {
-            return false;
-        }
-    }
-    return true;
-}
 
 } // namespace
 
@@ -81,7 +71,7 @@ int main(int argc, char* argv[])
     }
 
     try {
-        if (parser.isSet(forceOption) && !removeDatabase(path)) {
+        if (parser.isSet(forceOption) && !data::schema::removeOffice(path)) {
             err << "orvdemo: não foi possível apagar " << path << "\n";
             return 1;
         }

@@ -25,7 +25,7 @@ int main(int argc, char* argv[])
         err << "orvgrab: no screen\n";
         return 1;
     }
-    const QString output = arguments.at(1);
+    const QString& output = arguments.at(1);
     QDir().mkpath(QFileInfo(output).absolutePath());
     if (!screen->grabWindow(0).save(output, "PNG")) {
         err << "orvgrab: cannot write " << output << "\n";

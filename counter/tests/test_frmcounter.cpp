@@ -1,10 +1,19 @@
+#include "counter/counterreports.h"
+#include "counter/statisticspanel.h"
+#include "counter/trayicon.h"
 #include "windowfixture.h"
 
+#include <QAbstractButton>
+#include <QAbstractSpinBox>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateTimeEdit>
+#include <QLineEdit>
+#include <QMenu>
 #include <QSystemTrayIcon>
+#include <QTabBar>
+#include <QToolButton>
 
 using testsupport::OfficeFixture;
 
@@ -13,17 +22,27 @@ class TestFrmCounter : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // The selector shows the logged-in lawyer, even one that is not first in the list, and allows another
+    // choice only under policy #3101. It stays disabled until the statistics tabs arrive.
     void theLoadPreparesTheWindow_data()
     {
         QTest::addColumn<bool>("policy");
-        QTest::newRow("without #3101 the selector is locked") << false;
-        QTest::newRow("with #3101 the selector can be changed") << true;
+        QTest::addColumn<int>("lawyer");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("without #3101") << false << int(OfficeFixture::Lawyer) << QStringLiteral("Ana Lopes");
+        QTest::newRow("with #3101") << true << int(OfficeFixture::Lawyer) << QStringLiteral("Ana Lopes");
+        QTest::newRow("a lawyer second in the list")
+            << false << int(OfficeFixture::OtherLawyer) << QStringLiteral("Bruno Sá");
     }
     void theLoadPreparesTheWindow()
     {
         QFETCH(bool, policy);
+        QFETCH(int, lawyer);
+        QFETCH(QString, shown);
         WindowFixture f;
+        session::modCode::AdvogadoID = lawyer;
         const QDateTime serverNow(QDate(2009, 11, 20), QTime(14, 30));
+        f.clock.set(serverNow.addSecs(20));
         f.office.database().setServerClock(serverNow);
         if (policy) {
             f.office.database().exec(QStringLiteral(
@@ -36,8 +55,9 @@ private Q_SLOTS:
         }
         auto* lawyers = window.findChild<QComboBox*>(QStringLiteral("FXAdvogado_ID"));
         QCOMPARE(lawyers->count(), 2);
-        QCOMPARE(lawyers->currentText(), QStringLiteral("Ana Lopes"));
-        QCOMPARE(lawyers->isEnabled(), policy);
+        QCOMPARE(lawyers->currentText(), shown);
+        QCOMPARE(f.part<counter::StatisticsPanel>().lawyerChoiceAllowed(), policy);
+        QVERIFY(!lawyers->isHidden() && !lawyers->isEnabled());
         QCOMPARE(session::modCode::CounterWindow, static_cast<session::CounterWindowInterface*>(&window));
         QVERIFY(f.reports.reports().isEmpty());
     }
@@ -65,7 +85,7 @@ private Q_SLOTS:
         }
         window.close();
         QVERIFY(!window.isVisible());
-        QVERIFY(window.hasTrayIcon());
+        QVERIFY(f.part<counter::TrayIcon>().added());
         QVERIFY(f.boxes.shown().isEmpty());
         auto* sair = window.findChild<QAction*>(QStringLiteral("mnSair"));
         QVERIFY(window.findChild<QSystemTrayIcon*>()->contextMenu()->actions().contains(sair));
@@ -74,11 +94,104 @@ private Q_SLOTS:
 
         QCOMPARE(f.boxes.shown().size(), counting ? 1 : 0);
         if (counting) {
-            QCOMPARE(f.boxes.shown().first().buttons, core::Buttons::YesNo);
+            const core::Message& question = f.boxes.shown().first();
+            // The parts are joined by line feed, carriage return, line feed, carriage return.
+            QCOMPARE(question.text,
+                     QStringLiteral("Atenção: Tem tarefas em progresso.\n\r\n\rTem a certeza que pretende "
+                                    "fechar a aplicação?\n\r\n\rNota: mesmo com a aplicação terminada "
+                                    "o contador continuará activo para as tarefas selecionadas."));
+            QCOMPARE(question.title, QStringLiteral("Fechar Aplicação"));
+            QCOMPARE(question.buttons, core::Buttons::YesNo);
         }
         QCOMPARE(f.programEnds, ends ? 1 : 0);
-        QCOMPARE(window.hasTrayIcon(), !ends);
+        QCOMPARE(f.part<counter::TrayIcon>().added(), !ends);
         QCOMPARE(f.office.runningCount(), counting ? 1 : 0);
+    }
+
+    // Without a notification area the window offers the tray menu itself, the close box minimises it so the
+    // task bar still reaches it, and "Sair" ends as from a hidden window. An area that appears later gets
+    // the icon and takes the menu back.
+    void withoutANotificationArea()
+    {
+        WindowFixture f;
+        bool available = false;
+        counter::TrayIcon::setAvailabilityProbe([&available] { return available; });
+        counter::frmCounter& window = f.load();
+        auto* button = window.findChild<QToolButton*>(QStringLiteral("MenuButton"));
+        QVERIFY(button && button->isVisible());
+        QVERIFY(!button->accessibleName().isEmpty());
+        QStringList entries;
+        for (QAction* action : button->menu()->actions()) {
+            if (!action->isSeparator()) {
+                entries << action->objectName();
+            }
+        }
+        QCOMPARE(entries, QStringList({"mnContador", "mnNovaTarefa", "mnLogin", "mnSair"}));
+        WindowFixture::keepScreenshot(window, QStringLiteral("counter-without-tray"));
+        button->menu()->adjustSize();
+        WindowFixture::keepScreenshot(*button->menu(), QStringLiteral("counter-without-tray-menu"));
+
+        window.close();
+        QVERIFY(window.isVisible() && window.isMinimized());
+
+        f.toggle(OfficeFixture::Task);
+        f.boxes.setNextAnswers({core::Answer::Yes});
+        window.findChild<QAction*>(QStringLiteral("mnSair"))->trigger();
+        QCOMPARE(f.boxes.shown().size(), 1);
+        QCOMPARE(f.boxes.shown().first().title, QStringLiteral("Fechar Aplicação"));
+        QCOMPARE(f.programEnds, 1);
+
+        WindowFixture g;
+        counter::TrayIcon::setAvailabilityProbe([&available] { return available; });
+        counter::frmCounter& second = g.load();
+        available = true;
+        g.part<counter::TrayIcon>().checkAvailability();
+        QVERIFY(g.part<counter::TrayIcon>().inTray());
+        QVERIFY(second.findChild<QToolButton*>(QStringLiteral("MenuButton"))->isHidden());
+        second.close();
+        QVERIFY(!second.isVisible());
+    }
+
+    // A workstation clock more than a minute away from the server's is reported once at load.
+    void aSkewedClockIsReported_data()
+    {
+        QTest::addColumn<int>("serverAheadSeconds");
+        QTest::addColumn<int>("reports");
+        QTest::newRow("in step") << 0 << 0;
+        QTest::newRow("half a minute") << 30 << 0;
+        QTest::newRow("five minutes ahead") << 300 << 1;
+        QTest::newRow("two minutes behind") << -120 << 1;
+    }
+    void aSkewedClockIsReported()
+    {
+        QFETCH(int, serverAheadSeconds);
+        QFETCH(int, reports);
+        WindowFixture f;
+        f.office.database().setServerClock([&] { return f.clock.now().addSecs(serverAheadSeconds); });
+        f.load();
+        QCOMPARE(f.reports.reports().size(), reports);
+        if (reports) {
+            QVERIFY(f.reports.reports().first().text.contains(QString::number(std::abs(serverAheadSeconds))));
+        }
+    }
+
+    // Every input of the window has a name a screen reader can say.
+    void everyInputIsNamed()
+    {
+        WindowFixture f;
+        counter::frmCounter& window = f.load();
+        int named = 0;
+        for (QWidget* input : window.findChildren<QWidget*>()) {
+            const bool isInput = qobject_cast<QAbstractButton*>(input) || qobject_cast<QComboBox*>(input) ||
+                                 qobject_cast<QAbstractSpinBox*>(input) || qobject_cast<QLineEdit*>(input) ||
+                                 qobject_cast<QTabBar*>(input) || input->inherits("counter::ListView");
+            // Inner parts of a control (a date picker's editor, a list's scroll bars) carry no name of ours.
+            if (isInput && !input->objectName().isEmpty() && !input->objectName().startsWith(QLatin1String("qt_"))) {
+                QVERIFY2(!input->accessibleName().isEmpty(), qPrintable(input->objectName()));
+                ++named;
+            }
+        }
+        QVERIFY(named >= 10);
     }
 
     void theEditorsAskForARefill_data()
@@ -89,6 +202,7 @@ private Q_SLOTS:
         QTest::newRow("a task saved selects it") << 4003 << 813 << "ListView1";
         QTest::newRow("a time entry saved, pending tab") << 4004 << 0 << "FXMultitarefa";
         QTest::newRow("anything else") << 1 << 0 << "ListView1";
+        QTest::newRow("no flag") << 0 << 0 << "ListView1";
     }
     void theEditorsAskForARefill()
     {
@@ -102,7 +216,86 @@ private Q_SLOTS:
         window.RemoteKey(813, flag);
         QCOMPARE(f.list().rowCount(), 2);
         QCOMPARE(f.list().selectedRow(), selected == 0 ? -1 : f.row(selected));
-        QCOMPARE(window.focusWidget()->objectName(), focused);
+        // The list hands its focus to the tree inside it.
+        const QWidget* target = window.findChild<QWidget*>(focused);
+        QVERIFY(window.focusWidget() == target || target->isAncestorOf(window.focusWidget()));
+    }
+
+    // The tabs of the statistics keep their captions but cannot be chosen until their lists arrive.
+    void theStatisticsTabsWaitForTheirWork()
+    {
+        WindowFixture f;
+        counter::frmCounter& window = f.load();
+        auto* tabs = window.findChild<QTabBar*>(QStringLiteral("TabStrip1"));
+        QCOMPARE(tabs->count(), 3);
+        QCOMPARE(tabs->tabText(1), QStringLiteral("As minhas Estatisticas"));
+        QVERIFY(tabs->isTabEnabled(0) && !tabs->isTabEnabled(1) && !tabs->isTabEnabled(2));
+        for (QAction* action : window.findChild<QMenu*>(QStringLiteral("mnMenu"))->actions()) {
+            if (!action->isSeparator()) {
+                QCOMPARE(action->isEnabled(), action->objectName() != QStringLiteral("mnNovaTarefa"));
+            }
+        }
+    }
+
+    // The icon shows image Image_Index of ImageList1 with the tip, cut to 63 characters, or "Orvel".
+    void theEditorsSetTheTrayIcon_data()
+    {
+        QTest::addColumn<int>("image");
+        QTest::addColumn<QString>("tip");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<int>("reports");
+        QTest::newRow("a tip") << 2 << QStringLiteral("A contar") << QStringLiteral("A contar") << 0;
+        QTest::newRow("no tip") << 3 << QString() << QStringLiteral("Orvel") << 0;
+        QTest::newRow("a long tip") << 1 << QString(70, u'x') << QString(63, u'x') << 0;
+        QTest::newRow("no such image") << 4 << QStringLiteral("Nada") << QStringLiteral("Orvel") << 1;
+    }
+    void theEditorsSetTheTrayIcon()
+    {
+        QFETCH(int, image);
+        QFETCH(QString, tip);
+        QFETCH(QString, shown);
+        QFETCH(int, reports);
+        WindowFixture f;
+        counter::frmCounter& window = f.load();
+        window.SetTrayIcon(image, tip);
+        const counter::TrayIcon& tray = f.part<counter::TrayIcon>();
+        QCOMPARE(tray.tip(), shown);
+        const int expectedImage = reports == 0 ? image : 1;
+        QCOMPARE(tray.icon().pixmap(16).toImage(), tray.images().image(expectedImage).pixmap(16).toImage());
+        QCOMPARE(f.reports.procedures(), reports == 0 ? QStringList() : QStringList{QStringLiteral("SetTrayIcon")});
+    }
+
+    // The list events (timer, tabs, entry lists, RemoteKey) report under rule C: neither a closed
+    // connection nor an error without description; the window's own handlers report every error.
+    void errorsAreReportedByGroup_data()
+    {
+        QTest::addColumn<bool>("lists");
+        QTest::addColumn<int>("number");
+        QTest::addColumn<QString>("description");
+        QTest::addColumn<bool>("reported");
+        QTest::newRow("lists: described") << true << 91 << QStringLiteral("Sem objecto") << true;
+        QTest::newRow("lists: closed connection") << true << 3709 << QStringLiteral("Ligação fechada") << false;
+        QTest::newRow("lists: blank description") << true << 91 << QStringLiteral("  ") << false;
+        QTest::newRow("window: closed connection") << false << 3709 << QStringLiteral("Ligação fechada") << true;
+        QTest::newRow("window: blank description") << false << 91 << QStringLiteral("  ") << true;
+    }
+    void errorsAreReportedByGroup()
+    {
+        QFETCH(bool, lists);
+        QFETCH(int, number);
+        QFETCH(QString, description);
+        QFETCH(bool, reported);
+        testsupport::RecordedReports recorded;
+        const core::ReportLabels labels =
+            lists ? counter::reports::lists(QStringLiteral("frmCounter"), QStringLiteral("Timer1_Timer"))
+                  : counter::reports::window(QStringLiteral("frmCounter"), QStringLiteral("Startup"));
+        core::trap(labels, [&] { throw core::Error(number, description); });
+        QCOMPARE(recorded.reports().size(), reported ? 1 : 0);
+        if (reported) {
+            const testsupport::Report& report = recorded.reports().first();
+            QCOMPARE(QStringList({report.application, report.project}),
+                     lists ? QStringList({"Orv Software", "Orv_Counter"}) : QStringList({"Orv Counter", "orvcounter"}));
+        }
     }
 };
 

@@ -59,6 +59,12 @@ private Q_SLOTS:
         QCOMPARE(f.reports.procedures(), QStringList{QStringLiteral("Timer1_Timer")});
         QCOMPARE(f.reports.reports().first().owner, QStringLiteral("frmCounter"));
         QCOMPARE(f.list().cellText(f.row(813), 1), QStringLiteral("..."));
+        // The same failure every second is reported once, not once a second.
+        for (int second = 0; second < 5; ++second) {
+            f.clock.advanceSeconds(1);
+            f.window->Timer1_Timer();
+        }
+        QCOMPARE(f.reports.reports().size(), 1);
     }
 };
 

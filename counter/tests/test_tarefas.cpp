@@ -1,7 +1,9 @@
-#include "data/displayformat.h"
 #include "windowfixture.h"
 
 #include <QCheckBox>
+#include <QFontMetrics>
+#include <QScreen>
+#include <QTreeWidget>
 
 using testsupport::OfficeFixture;
 
@@ -71,12 +73,10 @@ private Q_SLOTS:
         for (int cell = 1; cell <= 10; ++cell) {
             cells << list.cellText(0, cell);
         }
-        const QString total =
-            QStringLiteral("1") + data::displayFormat::thousandsSeparator() + QStringLiteral("234,50");
         QCOMPARE(cells,
-                 QStringList({QStringLiteral("..."), total, QStringLiteral("01-12-2009"), QStringLiteral("Contestação"),
-                              QStringLiteral("2009/015"), QStringLiteral("25-11-2009"), QStringLiteral(" "),
-                              QStringLiteral(" "), QStringLiteral(" "), QStringLiteral("0")}));
+                 QStringList({QStringLiteral("..."), QStringLiteral("1 234,50"), QStringLiteral("01-12-2009"),
+                              QStringLiteral("Contestação"), QStringLiteral("2009/015"), QStringLiteral("25-11-2009"),
+                              QStringLiteral(" "), QStringLiteral(" "), QStringLiteral(" "), QStringLiteral("0")}));
         QVERIFY(!list.checked(0));
         QCOMPARE(list.selectedRow(), -1);
     }
@@ -113,6 +113,20 @@ private Q_SLOTS:
         QCOMPARE(coloursOf(f.list(), 0), QList<QColor>(7, Blue));
     }
 
+    // Another office's view may give a null escondida: the task is visible, and keeps its colours.
+    void aNullHiddenMarkerIsAVisibleTask()
+    {
+        WindowFixture f;
+        listPending(f, {{"30", 5}, {"30", 6}});
+        f.office.database().exec(
+            QStringLiteral("UPDATE vwProcessos_Trabalhos_Tarefas SET escondida = NULL WHERE tarefa_id = 2"));
+        f.load();
+        const int row = f.row(2);
+        QCOMPARE(f.list().cellText(row, 10), QStringLiteral("0"));
+        QCOMPARE(coloursOf(f.list(), row), QList<QColor>(7, Blue));
+        QVERIFY(f.reports.reports().isEmpty());
+    }
+
     // 812 and 813 are running; the refill ticks them with their entries, inserts nothing, and
     // selects the task asked for, or with none asked for the last running one.
     void aRefillTicksTheRunningTasksAndSelects_data()
@@ -144,7 +158,23 @@ private Q_SLOTS:
         QCOMPARE(f.list().cellText(row, 9), QString::number(entry));
         QVERIFY(f.sent(QStringLiteral("INSERT")).isEmpty());
         QCOMPARE(f.list().selectedRow(), selected < 0 ? -1 : f.row(selected));
-        QCOMPARE(f.list().selectedItems().size(), selected < 0 ? 0 : 1);
+    }
+
+    // The case number is the key a lawyer reads: the "Dossier" column shows the longest one whole, and the
+    // window grows for it.
+    void theWholeCaseNumberShows()
+    {
+        WindowFixture f;
+        const QString number = QStringLiteral("LX-2009/000015-JUDICIAL-CIVEL-LISBOA-3.ª SECÇÃO");
+        f.office.database().exec(QStringLiteral("UPDATE tbProcessos SET processo_no_completo = '") + number +
+                                 QStringLiteral("' WHERE processo_id = 15"));
+        counter::frmCounter& window = f.load();
+        auto* tree = f.list().findChild<QTreeWidget*>();
+        QVERIFY(tree);
+        const int needed = QFontMetrics(tree->font()).horizontalAdvance(number);
+        QVERIFY2(tree->columnWidth(5) > needed, qPrintable(QString::number(tree->columnWidth(5))));
+        WindowFixture::keepScreenshot(window, QStringLiteral("counter-whole-case-number"));
+        QVERIFY(window.width() >= std::min(f.list().columnsWidth(), window.screen()->availableGeometry().width() - 60));
     }
 };
 

@@ -12,8 +12,7 @@ namespace {
 
 void bind(QWidget* widget, const QVariant& value, int code)
 {
-    WidgetControl control(widget);
-    data::modControls::SetControlValue(control, value, code);
+    data::modControls::SetControlValue(*WidgetControl::of(widget), value, code);
 }
 
 } // namespace
@@ -48,10 +47,10 @@ private Q_SLOTS:
         QFETCH(QVariant, value);
         QFETCH(int, chosen);
         QComboBox combo;
-        WidgetControl control(&combo);
+        const auto control = WidgetControl::of(&combo);
         for (int id : {11, 22, 33}) {
-            control.AddItem(QStringLiteral("Advogado %1").arg(id));
-            control.setItemData(control.NewIndex(), id);
+            control->AddItem(QStringLiteral("Advogado %1").arg(id));
+            control->setItemData(control->NewIndex(), id);
         }
         bind(&combo, value, 0);
         QCOMPARE(combo.currentIndex(), chosen);

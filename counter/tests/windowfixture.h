@@ -1,8 +1,10 @@
 #pragma once
 
 #include "core/program.h"
+#include "counter/countercommands.h"
 #include "counter/frmcounter.h"
 #include "counter/listview.h"
+#include "counter/trayicon.h"
 #include "data/connection.h"
 #include "session/modcode.h"
 #include "testsupport/mockclock.h"
@@ -10,6 +12,8 @@
 #include "testsupport/recordedreports.h"
 #include "testsupport/scriptedmessageboxes.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QMenu>
 #include <QTest>
 
@@ -34,12 +38,15 @@ struct WindowFixture {
         session::modCode::UserName = QStringLiteral("ana");
         session::modCode::CounterWindow = nullptr;
         core::setEndProgramHandler([this] { ++programEnds; });
+        // A desktop with a notification area, unless a test says otherwise.
+        counter::TrayIcon::setAvailabilityProbe([] { return true; });
     }
 
     ~WindowFixture()
     {
         window.reset();
         core::setEndProgramHandler({});
+        counter::TrayIcon::setAvailabilityProbe({});
         session::modCode::CounterWindow = nullptr;
     }
 
@@ -47,7 +54,8 @@ struct WindowFixture {
     counter::frmCounter& load(bool shown = true)
     {
         window = std::make_unique<counter::frmCounter>();
-        window->setPopupMenu([this](QMenu& menu, const QPoint&) { popups << menu.objectName(); });
+        part<counter::CounterCommands>().setPopupMenu(
+            [this](QMenu& menu, const QPoint&) { popups << menu.objectName(); });
         window->Form_Load();
         if (shown) {
             window->show();
@@ -55,6 +63,17 @@ struct WindowFixture {
         data::StatementLog::clear();
         return *window;
     }
+
+    // Keeps a picture of a widget as build/screenshots/<name>.png (the tests run from build/tests/<folder>).
+    static void keepScreenshot(QWidget& widget, const QString& name)
+    {
+        const QString folder = QCoreApplication::applicationDirPath() + QStringLiteral("/../../screenshots");
+        QDir().mkpath(folder);
+        widget.grab().save(folder + QLatin1Char('/') + name + QStringLiteral(".png"));
+    }
+
+    // One of the window's parts.
+    template <typename Part> Part& part() { return *window->findChild<Part*>(); }
 
     counter::ListView& list() { return *window->findChild<counter::ListView*>(QStringLiteral("ListView1")); }
 

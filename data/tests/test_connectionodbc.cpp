@@ -78,7 +78,7 @@ private Q_SLOTS:
             QVERIFY(!error.description().trimmed().isEmpty());
             QVERIFY2(!error.description().contains(QLatin1String("Pa55-odbc")), qPrintable(error.description()));
         }
-        QVERIFY2(timer.elapsed() < (TimeoutSeconds + 8) * 1000, qPrintable(QString::number(timer.elapsed())));
+        QVERIFY2(timer.elapsed() < (TimeoutSeconds + 8) * qint64(1000), qPrintable(QString::number(timer.elapsed())));
         QVERIFY(!connection.isOpen());
         QVERIFY(data::StatementLog::statements().isEmpty());
         try {

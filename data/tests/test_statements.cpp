@@ -282,7 +282,7 @@ private Q_SLOTS:
                  QStringList{"16-11-2009 09:00:00|null|0|1|0|45.5|16-11-2009 09:00:00"});
         QCOMPARE(rows(task, "lancamento_id,data_inicio"), QStringList{"14|16-11-2009 09:00:00"});
 
-        m_db->setServerClock(ServerNow.addSecs(5 * 60));
+        m_db->setServerClock(ServerNow.addSecs(qint64(5) * 60));
         execute(
             "UPDATE tbProcessos_Trabalhos_Tarefas_Lancamentos SET data_fim = GETDATE(), inprogress = 0, unidades = 5 "
             "WHERE lancamento_id = 14");

@@ -214,6 +214,33 @@ private Q_SLOTS:
         QVERIFY(!modCode::Login("JS", "js-pass"));
     }
 
+    // Any "Remember" but "0" logs in without the dialog; "0", or none at all, shows it.
+    void rememberedValue_data()
+    {
+        QTest::addColumn<QString>("remember"); // null: no value
+        QTest::addColumn<int>("dialogs");
+        QTest::newRow("1") << "1" << 0;
+        QTest::newRow("another word") << "sim" << 0;
+        QTest::newRow("-1") << "-1" << 0;
+        QTest::newRow("a blank") << " " << 0;
+        QTest::newRow("0") << "0" << 1;
+        QTest::newRow("none") << QString() << 1;
+    }
+    void rememberedValue()
+    {
+        QFETCH(QString, remember);
+        QFETCH(int, dialogs);
+        QVERIFY(CriarChave(UserKey));
+        DefinirValorString(UserKey, QStringLiteral("Username"), QStringLiteral("JS"));
+        DefinirValorString(UserKey, QStringLiteral("Password"), EncriptSerial("js-pass"));
+        if (!remember.isNull()) {
+            DefinirValorString(UserKey, QStringLiteral("Remember"), remember);
+        }
+        runMain("JS", "js-pass");
+        QCOMPARE(m_shown, dialogs);
+        expectLoggedInAs("JS", "js-pass", 10);
+    }
+
     // The dialog comes up empty unless a login is remembered. After the login a ticked box remembers it,
     // creating the per-user key; an unticked one blanks the remembered login.
     void rememberChoice_data()

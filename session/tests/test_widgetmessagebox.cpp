@@ -1,8 +1,10 @@
 #include "core/messagebox.h"
+#include "session/translations.h"
 #include "session/widgetmessagebox.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDir>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
@@ -45,6 +47,22 @@ private Q_SLOTS:
         core::setMessageBoxPresenter({});
         QCOMPARE(int(given), answer);
         QCOMPARE(shown, "Existem tarefas em contagem.\n\nDeseja sair?");
+    }
+
+    // The standard buttons speak Portuguese whatever the machine's locale (the tests run in C.UTF-8).
+    void buttonsInPortuguese()
+    {
+        QVERIFY(session::installPortugueseTranslations(*QCoreApplication::instance()) > 0);
+        core::Message question;
+        question.text = QStringLiteral("Deseja sair?");
+        question.buttons = core::Buttons::YesNo;
+        const auto box = session::buildMessageBox(question);
+        QCOMPARE(box->button(QMessageBox::Yes)->text().remove(u'&'), "Sim");
+        QCOMPARE(box->button(QMessageBox::No)->text().remove(u'&'), QString::fromUtf8("Não"));
+        const QString folder = QCoreApplication::applicationDirPath() + QStringLiteral("/../../screenshots");
+        QDir().mkpath(folder);
+        box->adjustSize();
+        box->grab().save(folder + QStringLiteral("/messagebox-pt.png"));
     }
 };
 

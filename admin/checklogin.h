@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+namespace admin {
+
+// One step of the login as the check runs it.
+struct CheckStep {
+    enum class Status { Passed, Failed, Skipped };
+    int number = 0;
+    QString name;
+    Status status = Status::Skipped;
+    QString detail; // why it failed or was skipped, or what it found
+};
+
+// Whether a server answers on a TCP port.
+struct Reach {
+    enum class Result { Reached, Refused, TimedOut };
+    Result result = Result::Reached;
+    QString message;
+};
+
+// What the check asks of the machine, replaceable in tests.
+struct CheckProbes {
+    // The SQL Server ODBC driver the connection would load; empty when none is installed.
+    std::function<QString()> odbcDriver;
+    std::function<Reach(const QString& host, quint16 port, int seconds)> reach;
+};
+CheckProbes machineProbes();
+
+// Where a Data Source that names a server is reached: "host", "host\instance", "host,port",
+// "tcp:host,port", "(local)", ".". The port is 0 for a named instance without one (the server's
+// browser service tells it).
+struct ServerAddress {
+    QString host;
+    quint16 port = 1433;
+};
+ServerAddress serverAddress(const QString& dataSource);
+
+// Does what the login does, step by step, and stops at the first step that fails; the steps after it
+// are listed as skipped. The steps are numbered the same every time:
+//   1 machine settings, 2 ODBC driver (or the database file), 3 server reachable, 4 the user's login and
+//   catalog, 5 the shared account, 6 tables and views, 7 the lawyer behind the user.
+// Without a user (no value), steps 4 and 7 are skipped. Never throws; never shows a password.
+QList<CheckStep> checkLogin(const std::optional<QString>& user, const QString& password, const CheckProbes& probes);
+
+// The number of the first failed step, 0 when none failed.
+int failedStep(const QList<CheckStep>& steps);
+
+} // namespace admin

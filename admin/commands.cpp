@@ -1,0 +1,431 @@
+#include "admin/commands.h"
+
+#include "admin/csvimport.h"
+#include "admin/logintext.h"
+#include "admin/office.h"
+#include "admin/records.h"
+#include "core/errorvalue.h"
+#include "data/connection.h"
+#include "data/connectiontext.h"
+#include "data/machinesettings.h"
+
+#include <QCommandLineParser>
+#include <QFileInfo>
+
+#include <functional>
+
+namespace admin {
+
+namespace {
+
+const QString PasswordMask = QStringLiteral("********");
+
+// A wrong command line: its text goes to err with the exit code Usage.
+struct UsageError {
+    QString text;
+};
+
+struct Command {
+    QStringList words; // "office", "create"
+    QString summary;
+    QString details;    // more for --help, after the summary
+    QString positional; // the name of the one positional argument, empty for none
+    QList<QCommandLineOption> options;
+    std::function<int(const QCommandLineParser&, const QString& positional, Console&, const CheckProbes&)> run;
+};
+
+QCommandLineOption option(const QString& name, const QString& description, const QString& value = QString(),
+                          const QString& fallback = QString())
+{
+    return QCommandLineOption(name, description, value, fallback);
+}
+
+QCommandLineOption passwordStdin()
+{
+    return option(QStringLiteral("password-stdin"),
+                  QStringLiteral("Lê a palavra-passe da primeira linha da entrada padrão (para scripts)."));
+}
+
+QString required(const QCommandLineParser& parser, const QString& name)
+{
+    const QString value = parser.value(name);
+    if (value.trimmed().isEmpty()) {
+        throw UsageError{QStringLiteral("falta --%1").arg(name)};
+    }
+    return value;
+}
+
+qint64 number(const QCommandLineParser& parser, const QString& name)
+{
+    bool ok = false;
+    const qint64 value = parser.value(name).toLongLong(&ok);
+    if (!ok || value <= 0) {
+        throw UsageError{QStringLiteral("--%1 precisa de um número inteiro positivo").arg(name)};
+    }
+    return value;
+}
+
+// A password to store: from standard input with --password-stdin, otherwise typed twice without echo.
+QString newPassword(const QCommandLineParser& parser, Console& console, const QString& whose)
+{
+    if (parser.isSet(QStringLiteral("password-stdin"))) {
+        return console.standardInput();
+    }
+    const QString first = console.password(QStringLiteral("Palavra-passe de %1: ").arg(whose));
+    if (console.password(QStringLiteral("Repita a palavra-passe: ")) != first) {
+        throw core::Error(core::errc::InvalidProcedureCall, QStringLiteral("As palavras-passe não coincidem"));
+    }
+    return first;
+}
+
+void showSettings(const data::MachineSettings& settings, QTextStream& out)
+{
+    const QList<QPair<QString, QString>> rows = {
+        {QStringLiteral("DataServer"), settings.server},
+        {QStringLiteral("dtSecurityInfo"), settings.securityInfo},
+        {QStringLiteral("dtUser"), settings.user},
+        {QStringLiteral("dtPassword"), PasswordMask},
+        {QStringLiteral("dtInitialCatalog"), settings.catalog},
+        {QStringLiteral("dtDataSource"), settings.dataSource},
+    };
+    out << data::MachineSettings::serverKey(settings.server) << "\n";
+    for (const auto& row : rows) {
+        out << "  " << row.first.leftJustified(18) << row.second << "\n";
+    }
+}
+
+// A Data Source that names a database file is kept as an absolute path: the counter may start anywhere.
+QString dataSourceFor(const QString& value)
+{
+    data::ConnectionText text;
+    text.dataSource = value;
+    return text.namesDatabaseFile() ? QFileInfo(value.trimmed()).absoluteFilePath() : value;
+}
+
+int settingsCommand(const QCommandLineParser& parser, const QString&, Console& console, const CheckProbes&)
+{
+    const QStringList writing = {QStringLiteral("server"), QStringLiteral("user"), QStringLiteral("catalog"),
+                                 QStringLiteral("data-source")};
+    const bool write = std::any_of(writing.cbegin(), writing.cend(), [&](const QString& n) { return parser.isSet(n); });
+    if (write) {
+        data::MachineSettings settings;
+        settings.server = required(parser, QStringLiteral("server")).trimmed();
+        settings.securityInfo = parser.value(QStringLiteral("security-info"));
+        settings.user = required(parser, QStringLiteral("user"));
+        settings.catalog = required(parser, QStringLiteral("catalog"));
+        settings.dataSource = dataSourceFor(required(parser, QStringLiteral("data-source")));
+        settings.password = newPassword(parser, console, settings.user);
+        settings.write();
+        console.out << "Definições gravadas.\n";
+    }
+    showSettings(data::MachineSettings::read(), console.out);
+    return exitcode::Ok;
+}
+
+int checkCommand(const QCommandLineParser& parser, const QString&, Console& console, const CheckProbes& probes)
+{
+    std::optional<QString> user;
+    QString password;
+    if (parser.isSet(QStringLiteral("user"))) {
+        user = parser.value(QStringLiteral("user"));
+        password = parser.isSet(QStringLiteral("password-stdin"))
+                       ? console.standardInput()
+                       : console.password(QStringLiteral("Palavra-passe de %1: ").arg(*user));
+    }
+    const QList<CheckStep> steps = checkLogin(user, password, probes);
+    for (const CheckStep& step : steps) {
+        const QString status = step.status == CheckStep::Status::Passed   ? QStringLiteral("ok")
+                               : step.status == CheckStep::Status::Failed ? QStringLiteral("FALHOU")
+                                                                          : QStringLiteral("não verificado");
+        console.out << step.number << ". " << (step.name + QLatin1Char(' ')).leftJustified(26, QLatin1Char('.')) << ' '
+                    << status << (step.detail.isEmpty() ? QString() : QStringLiteral(": ") + step.detail) << "\n";
+    }
+    const int failed = failedStep(steps);
+    if (failed == 0) {
+        console.out << "Todos os passos do login foram verificados sem erros.\n";
+        return exitcode::Ok;
+    }
+    console.err << "orvadmin: o passo " << failed << " (" << steps.at(failed - 1).name << ") falhou.\n";
+    return exitcode::CheckFailed + failed;
+}
+
+int officeCreateCommand(const QCommandLineParser& parser, const QString& file, Console& console, const CheckProbes&)
+{
+    NewOffice office;
+    office.path = QFileInfo(file).absoluteFilePath();
+    office.catalog = parser.value(QStringLiteral("catalog"));
+    office.sharedUser = parser.value(QStringLiteral("user"));
+    office.sharedPassword = newPassword(parser, console, office.sharedUser);
+    createOffice(office);
+    console.out << "Escritório criado: " << office.path << " (catálogo " << office.catalog << ", conta partilhada "
+                << office.sharedUser << ")\n";
+    if (parser.isSet(QStringLiteral("server"))) {
+        data::MachineSettings settings{parser.value(QStringLiteral("server")).trimmed(),
+                                       QStringLiteral("False"),
+                                       office.sharedUser,
+                                       office.sharedPassword,
+                                       office.catalog,
+                                       office.path};
+        settings.write();
+        showSettings(data::MachineSettings::read(), console.out);
+    }
+    return exitcode::Ok;
+}
+
+// The embedded office file a login command works on: --database, or the file the machine settings name.
+QString officeFile(const QCommandLineParser& parser)
+{
+    if (parser.isSet(QStringLiteral("database"))) {
+        return parser.value(QStringLiteral("database"));
+    }
+    data::ConnectionText text;
+    text.dataSource = data::MachineSettings::read().dataSource;
+    if (!text.namesDatabaseFile()) {
+        throw UsageError{QStringLiteral("as definições apontam para um servidor SQL Server: os logins são do "
+                                        "servidor; indique --database para uma base de dados local")};
+    }
+    return text.dataSource.trimmed();
+}
+
+std::function<int(const QCommandLineParser&, const QString&, Console&, const CheckProbes&)>
+loginCommand(LoginChange change)
+{
+    return [change](const QCommandLineParser& parser, const QString& name, Console& console, const CheckProbes&) {
+        const QString file = officeFile(parser);
+        const QString password = change == LoginChange::Remove ? QString() : newPassword(parser, console, name);
+        changeLogin(file, change, name, password);
+        const char* done = change == LoginChange::Add        ? "criado"
+                           : change == LoginChange::Password ? "com nova palavra-passe"
+                                                             : "removido";
+        console.out << "Login \"" << name.trimmed() << "\" " << done << " em " << file << "\n";
+        return exitcode::Ok;
+    };
+}
+
+int lawyerAddCommand(const QCommandLineParser& parser, const QString&, Console& console, const CheckProbes&)
+{
+    NewLawyer lawyer{number(parser, QStringLiteral("contact")), required(parser, QStringLiteral("name")),
+                     parser.value(QStringLiteral("initials")), parser.value(QStringLiteral("price"))};
+    addLawyer(*openOffice(data::MachineSettings::read()), lawyer);
+    console.out << "Advogado " << lawyer.contactId << " (" << lawyer.name.trimmed() << ") registado.\n";
+    return exitcode::Ok;
+}
+
+int userAddCommand(const QCommandLineParser& parser, const QString& name, Console& console, const CheckProbes&)
+{
+    NewUser user{name,
+                 parser.isSet(QStringLiteral("contact")) ? number(parser, QStringLiteral("contact")) : 0,
+                 parser.value(QStringLiteral("code")),
+                 {}};
+    for (const QString& group : parser.values(QStringLiteral("group"))) {
+        if (!group.trimmed().isEmpty()) {
+            user.groups.append(group.trimmed());
+        }
+    }
+    const qint64 id = addUser(*openOffice(data::MachineSettings::read()), user);
+    console.out << "Utilizador \"" << name.trimmed() << "\" registado (user_id " << id << ").\n";
+    return exitcode::Ok;
+}
+
+int importCommand(const QCommandLineParser& parser, const QString&, Console& console, const CheckProbes&)
+{
+    const ImportFiles files{parser.value(QStringLiteral("clients")), parser.value(QStringLiteral("cases")),
+                            parser.value(QStringLiteral("work")), parser.value(QStringLiteral("tasks"))};
+    if (files.clients.isEmpty() && files.cases.isEmpty() && files.work.isEmpty() && files.tasks.isEmpty()) {
+        throw UsageError{QStringLiteral("indique pelo menos um ficheiro (--clients, --cases, --work, --tasks)")};
+    }
+    const ImportResult result = importCsv(*openOffice(data::MachineSettings::read()), files);
+    if (!result.problems.isEmpty()) {
+        for (const FileProblem& problem : result.problems) {
+            console.err << problem.file << ":" << problem.line << ": " << problem.reason << "\n";
+        }
+        console.err << "orvadmin: " << result.problems.size() << " linha(s) com erros; nada foi importado.\n";
+        return exitcode::RowsRefused;
+    }
+    console.out << result.rows << " linha(s) importada(s).\n";
+    return exitcode::Ok;
+}
+
+QList<Command> commands()
+{
+    const QString file = QStringLiteral("FILE");
+    return {
+        {{QStringLiteral("settings")},
+         QStringLiteral("Grava as definições da máquina (com --server, --user, --catalog e --data-source) e mostra-as, "
+                        "com a palavra-passe escondida."),
+         QString(),
+         QString(),
+         {option(QStringLiteral("server"), QStringLiteral("Nome da subchave do servidor (DataServer)."),
+                 QStringLiteral("NOME")),
+          option(QStringLiteral("security-info"), QStringLiteral("Persist Security Info (por omissão False)."),
+                 QStringLiteral("VALOR"), QStringLiteral("False")),
+          option(QStringLiteral("user"), QStringLiteral("Conta partilhada da base de dados."), QStringLiteral("NOME")),
+          option(QStringLiteral("catalog"), QStringLiteral("Base de dados (Initial Catalog)."), QStringLiteral("NOME")),
+          option(QStringLiteral("data-source"),
+                 QStringLiteral("Servidor SQL Server (host, host\\instância, host,porto) ou ficheiro local."),
+                 QStringLiteral("SERVIDOR")),
+          passwordStdin()},
+         settingsCommand},
+        {{QStringLiteral("check")},
+         QStringLiteral("Faz o que o login faz, passo a passo, e diz qual o passo que falha e porquê."),
+         QStringLiteral("Passos: 1 definições da máquina, 2 controlador ODBC (ou o ficheiro da base de dados), "
+                        "3 servidor acessível, 4 login e catálogo do utilizador, 5 conta partilhada, "
+                        "6 tabelas e vistas, 7 advogado do utilizador. Sai com 10 + o número do passo que falhou."),
+         QString(),
+         {option(QStringLiteral("user"), QStringLiteral("Utilizador cujo login se verifica."), QStringLiteral("NOME")),
+          passwordStdin()},
+         checkCommand},
+        {{QStringLiteral("office"), QStringLiteral("create")},
+         QStringLiteral("Cria uma base de dados local vazia para o escritório: as tabelas, a base de contagem, a "
+                        "regra de preço e o login da conta partilhada."),
+         QString(),
+         file,
+         {option(QStringLiteral("catalog"), QStringLiteral("Nome do catálogo (por omissão Escritorio)."),
+                 QStringLiteral("NOME"), QStringLiteral("Escritorio")),
+          option(QStringLiteral("user"), QStringLiteral("Conta partilhada (por omissão orvcounter)."),
+                 QStringLiteral("NOME"), QStringLiteral("orvcounter")),
+          option(QStringLiteral("server"),
+                 QStringLiteral("Grava também as definições da máquina com esta subchave, apontadas para FILE."),
+                 QStringLiteral("NOME")),
+          passwordStdin()},
+         officeCreateCommand},
+        {{QStringLiteral("login"), QStringLiteral("add")},
+         QStringLiteral("Cria um login na base de dados local."),
+         QString(),
+         QStringLiteral("NAME"),
+         {option(QStringLiteral("database"),
+                 QStringLiteral("Ficheiro da base de dados (por omissão o das definições)."), file),
+          passwordStdin()},
+         loginCommand(LoginChange::Add)},
+        {{QStringLiteral("login"), QStringLiteral("password")},
+         QStringLiteral("Muda a palavra-passe de um login da base de dados local."),
+         QString(),
+         QStringLiteral("NAME"),
+         {option(QStringLiteral("database"),
+                 QStringLiteral("Ficheiro da base de dados (por omissão o das definições)."), file),
+          passwordStdin()},
+         loginCommand(LoginChange::Password)},
+        {{QStringLiteral("login"), QStringLiteral("remove")},
+         QStringLiteral("Remove um login da base de dados local."),
+         QString(),
+         QStringLiteral("NAME"),
+         {option(QStringLiteral("database"),
+                 QStringLiteral("Ficheiro da base de dados (por omissão o das definições)."), file)},
+         loginCommand(LoginChange::Remove)},
+        {{QStringLiteral("lawyer"), QStringLiteral("add")},
+         QStringLiteral("Regista um advogado (e o seu contacto, se for novo)."),
+         QString(),
+         QString(),
+         {option(QStringLiteral("contact"), QStringLiteral("contacto_id do advogado."), QStringLiteral("ID")),
+          option(QStringLiteral("name"), QStringLiteral("Nome do advogado."), QStringLiteral("NOME")),
+          option(QStringLiteral("initials"), QStringLiteral("Sigla."), QStringLiteral("SIGLA")),
+          option(QStringLiteral("price"), QStringLiteral("Preço por hora."), QStringLiteral("PREÇO"))},
+         lawyerAddCommand},
+        {{QStringLiteral("user"), QStringLiteral("add")},
+         QStringLiteral("Regista um utilizador (o nome com que entra), com o contacto, o código e os grupos."),
+         QString(),
+         QStringLiteral("NAME"),
+         {option(QStringLiteral("contact"), QStringLiteral("contacto_id da pessoa (o advogado)."),
+                 QStringLiteral("ID")),
+          option(QStringLiteral("code"), QStringLiteral("Código do utilizador para as políticas."),
+                 QStringLiteral("CÓDIGO")),
+          option(QStringLiteral("group"), QStringLiteral("Código de um grupo (repetível; criado se não existir)."),
+                 QStringLiteral("CÓDIGO"))},
+         userAddCommand},
+        {{QStringLiteral("import")},
+         QStringLiteral("Importa clientes, dossiers, trabalhos e tarefas de ficheiros CSV (UTF-8, ';', com cabeçalho). "
+                        "Verifica todas as linhas primeiro: com uma linha errada nada é gravado."),
+         QStringLiteral("O cabeçalho nomeia colunas da tabela (* obrigatória):\n"
+                        "  --clients  contacto_id*, nome_union*, nif, morada, localidade, telefone, email\n"
+                        "  --cases    processo_id*, processo_no_completo*, contacto_id, judicial, tribunal, descrit, "
+                        "data_abertura\n"
+                        "  --work     trabalho_id*, processo_id*, descrit*, advogado_id, prazos, data_legal, "
+                        "data_escritorio, data\n"
+                        "  --tasks    tarefa_id*, trabalho_id*, descrit*, data, closed, escondida\n"
+                        "Identificadores: números inteiros novos; as referências nomeiam linhas da base de dados ou "
+                        "dos ficheiros importados. Datas: dd-mm-aaaa [hh:mm[:ss]] ou aaaa-mm-dd. Marcas: 0 ou 1. "
+                        "Texto entre aspas pode ter ';', quebras de linha e aspas duplicadas."),
+         QString(),
+         {option(QStringLiteral("clients"), QStringLiteral("Clientes (tbContactos)."), file),
+          option(QStringLiteral("cases"), QStringLiteral("Dossiers (tbProcessos)."), file),
+          option(QStringLiteral("work"), QStringLiteral("Trabalhos (tbProcessos_Trabalhos)."), file),
+          option(QStringLiteral("tasks"), QStringLiteral("Tarefas (tbProcessos_Trabalhos_Tarefas)."), file)},
+         importCommand},
+    };
+}
+
+QString overview(const QList<Command>& all)
+{
+    QString text = QStringLiteral("Uso: orvadmin COMANDO [opções]   (orvadmin COMANDO --help para as opções)\n\n"
+                                  "Administração do contador: definições da máquina, verificação do login e "
+                                  "base de dados local do escritório.\n\nComandos:\n");
+    for (const Command& command : all) {
+        const QString name = command.words.join(QLatin1Char(' ')) +
+                             (command.positional.isEmpty() ? QString() : QLatin1Char(' ') + command.positional);
+        text += QStringLiteral("  %1 %2\n").arg(name.leftJustified(22), command.summary);
+    }
+    text += QStringLiteral("\nCódigos de saída: 0 sucesso, 1 falhou, 2 argumentos errados, 3 linhas recusadas na "
+                           "importação, 10 + N o passo N da verificação falhou.\n");
+    return text;
+}
+
+int runCommand(const Command& command, const QStringList& rest, Console& console, const CheckProbes& probes)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        command.details.isEmpty() ? command.summary : command.summary + QStringLiteral("\n\n") + command.details);
+    parser.addHelpOption();
+    parser.addOptions(command.options);
+    if (!command.positional.isEmpty()) {
+        parser.addPositionalArgument(command.positional, QString());
+    }
+    if (!parser.parse(QStringList{QStringLiteral("orvadmin")} + rest)) {
+        throw UsageError{parser.errorText()};
+    }
+    if (parser.isSet(QStringLiteral("help"))) {
+        // Qt's usage line names the running executable; the command's own words say more.
+        const QString help = parser.helpText();
+        console.out << "Uso: orvadmin " << command.words.join(QLatin1Char(' ')) << " [opções]"
+                    << (command.positional.isEmpty() ? QString() : QLatin1Char(' ') + command.positional)
+                    << help.mid(help.indexOf(QLatin1Char('\n')));
+        return exitcode::Ok;
+    }
+    const QStringList positional = parser.positionalArguments();
+    if (positional.size() != (command.positional.isEmpty() ? 0 : 1)) {
+        throw UsageError{command.positional.isEmpty() ? QStringLiteral("argumentos a mais")
+                                                      : QStringLiteral("falta %1").arg(command.positional)};
+    }
+    return command.run(parser, positional.value(0), console, probes);
+}
+
+} // namespace
+
+int run(const QStringList& arguments, Console& console, const CheckProbes& probes)
+{
+    const QList<Command> all = commands();
+    const QStringList words = arguments.mid(1);
+    if (words.isEmpty() || words.first() == QLatin1String("--help") || words.first() == QLatin1String("-h")) {
+        console.out << overview(all);
+        return words.isEmpty() ? exitcode::Usage : exitcode::Ok;
+    }
+    for (const Command& command : all) {
+        if (words.mid(0, command.words.size()) != command.words) {
+            continue;
+        }
+        try {
+            const int code = runCommand(command, words.mid(command.words.size()), console, probes);
+            console.out.flush();
+            return code;
+        } catch (const UsageError& error) {
+            console.err << "orvadmin " << command.words.join(QLatin1Char(' ')) << ": " << error.text << "\n";
+            return exitcode::Usage;
+        } catch (const core::Error& error) {
+            console.err << "orvadmin " << command.words.join(QLatin1Char(' ')) << ": " << error.description() << "\n";
+            return exitcode::Failed;
+        }
+    }
+    console.err << "orvadmin: comando desconhecido \"" << words.join(QLatin1Char(' ')) << "\"\n" << overview(all);
+    return exitcode::Usage;
+}
+
+} // namespace admin

@@ -1,0 +1,20 @@
+#include "admin/logintext.h"
+
+#include "data/connection.h"
+#include "data/connectiontext.h"
+
+namespace admin {
+
+QString loginConnectionText(const data::MachineSettings& settings, const QString& user, const QString& password)
+{
+    return data::ConnectionText::forLogin(settings.securityInfo, user, password, settings.catalog, settings.dataSource);
+}
+
+std::unique_ptr<data::Connection> openOffice(const data::MachineSettings& settings)
+{
+    auto connection = std::make_unique<data::Connection>();
+    connection->open(loginConnectionText(settings, settings.user, settings.password));
+    return connection;
+}
+
+} // namespace admin

@@ -1,0 +1,79 @@
+#include "admin/office.h"
+
+#include "core/errorvalue.h"
+#include "data/embedded.h"
+#include "data/embeddedfile.h"
+#include "data/embeddedlogins.h"
+#include "data/officefile.h"
+#include "data/schema.h"
+
+#include <QFileInfo>
+
+#include <sqlite3.h>
+
+namespace admin {
+
+namespace {
+
+namespace sc = data::schema;
+
+[[noreturn]] void refuse(const QString& text)
+{
+    throw core::Error(core::errc::InvalidProcedureCall, text);
+}
+
+QString loginName(const QString& name)
+{
+    const QString trimmed = name.trimmed();
+    if (trimmed.isEmpty()) {
+        refuse(QStringLiteral("O nome do login não pode ficar vazio"));
+    }
+    return trimmed;
+}
+
+} // namespace
+
+void createOffice(const NewOffice& office)
+{
+    if (QFileInfo::exists(office.path)) {
+        refuse(QStringLiteral("O ficheiro %1 já existe").arg(office.path));
+    }
+    const QString shared = loginName(office.sharedUser);
+    sc::createOffice(office.path, office.catalog.trimmed(), [&](const QString& file) {
+        data::embedded::addLogin(file, shared, office.sharedPassword);
+        data::embedded::EmbeddedFile db(file, data::embedded::EmbeddedFile::Mode::Existing);
+        db.exec(QStringLiteral("INSERT INTO ") + sc::tbProcessos_Trabalhos_Tarefas_Lancamentos_Bases +
+                    QStringLiteral(" (base_id, descrit, counter) VALUES (1, ?, 1)"),
+                {QStringLiteral("Tempo")});
+        db.exec(QStringLiteral("INSERT INTO ") + sc::tbProcessos_Trabalhos_Tarefas_Lancamentos_Precos +
+                    QStringLiteral(" (preco_id, descrit, counter) VALUES (1, ?, 1)"),
+                {QStringLiteral("Tabela de honorários")});
+    });
+}
+
+void changeLogin(const QString& file, LoginChange change, const QString& name, const QString& password)
+{
+    const QString login = loginName(name);
+    data::embedded::EmbeddedFile db(file, data::embedded::EmbeddedFile::Mode::Existing);
+    switch (change) {
+    case LoginChange::Add:
+        db.exec(QStringLiteral("INSERT OR IGNORE INTO orv_logins (name, password_hash) VALUES (?, ?)"),
+                {login, data::embedded::hashPassword(password, data::embedded::HashCost::Interactive)});
+        if (sqlite3_changes(db.handle()) == 0) {
+            refuse(QStringLiteral("O login \"%1\" já existe").arg(login));
+        }
+        return;
+    case LoginChange::Password:
+        db.exec(QStringLiteral("UPDATE orv_logins SET password_hash = ? WHERE name = ?"),
+                {data::embedded::hashPassword(password, data::embedded::HashCost::Interactive), login});
+        break;
+    case LoginChange::Remove:
+        db.exec(QStringLiteral("DELETE FROM orv_logins WHERE name = ?"), {login});
+        break;
+    }
+    if (sqlite3_changes(db.handle()) == 0) {
+        refuse(QStringLiteral("Não existe o login \"%1\"").arg(login));
+    }
+}
+
+} // namespace admin

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "admin/commands.h"
+#include "data/machinesettings.h"
+#include "testsupport/tempdatabase.h"
+
+#include <QStringList>
+#include <QTextStream>
+
+// Runs orvadmin command lines in the test process: what they print is kept, passwords come from the
+// scripted standard input or scripted typing at the terminal's prompts (never waiting).
+struct AdminRun {
+    QString out;
+    QString err;
+    QStringList input;   // lines of standard input, taken in order
+    QStringList typed;   // what is typed at the terminal's password prompts, in order
+    QStringList prompts; // terminal prompts that were asked for
+    admin::CheckProbes probes = admin::machineProbes();
+
+    int operator()(const QStringList& arguments)
+    {
+        out.clear();
+        err.clear();
+        QTextStream outStream(&out);
+        QTextStream errStream(&err);
+        admin::Console console{outStream, errStream,
+                               [this](const QString& prompt) {
+                                   prompts.append(prompt);
+                                   return typed.isEmpty() ? QString() : typed.takeFirst();
+                               },
+                               [this] { return input.isEmpty() ? QString() : input.takeFirst(); }};
+        const int code = admin::run(QStringList{QStringLiteral("orvadmin")} + arguments, console, probes);
+        outStream.flush();
+        errStream.flush();
+        return code;
+    }
+};
+
+// Machine settings that point at a temporary database with its own shared account.
+inline data::MachineSettings settingsFor(const testsupport::TempDatabase& database)
+{
+    using testsupport::TempDatabase;
+    return {QStringLiteral("ORVSQL"), QStringLiteral("False"), TempDatabase::user(),
+            TempDatabase::password(), TempDatabase::catalog(), database.path()};
+}

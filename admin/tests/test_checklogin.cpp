@@ -1,0 +1,217 @@
+#include "adminrun.h"
+#include "data/machinesettings.h"
+#include "registry/modregistry.h"
+#include "scramble/modencriptserial.h"
+#include "testsupport/officefixture.h"
+#include "testsupport/tempregistry.h"
+
+#include <QTcpServer>
+#include <QTest>
+
+#include <optional>
+
+using testsupport::OfficeFixture;
+using testsupport::TempDatabase;
+
+namespace {
+
+// A local port on which nothing listens: taken from the system, then given back.
+quint16 closedPort()
+{
+    QTcpServer server;
+    server.listen(QHostAddress::LocalHost, 0);
+    const quint16 port = server.serverPort();
+    server.close();
+    return port;
+}
+
+} // namespace
+
+class TestCheckLogin : public QObject
+{
+    Q_OBJECT
+
+    std::optional<testsupport::TempRegistry> m_registry;
+    std::optional<OfficeFixture> m_office;
+
+    data::MachineSettings settings() { return settingsFor(m_office->database()); }
+
+private Q_SLOTS:
+    void initTestCase() { scramble::modEncriptSerial::VolumeSerial = QStringLiteral("-1234567890"); }
+
+    void init()
+    {
+        m_office.reset();
+        m_registry.emplace();
+        m_office.emplace();
+        m_office->database().addLogin(QStringLiteral("ana"), QStringLiteral("ana-pw"));
+        m_office->database().addLogin(QStringLiteral("cmourao"), QStringLiteral("sec-pw"));
+        m_office->database().addLogin(QStringLiteral("ghost"), QStringLiteral("ghost-pw"));
+        m_office->database().exec(QStringLiteral("INSERT INTO tbUsers (user_id, descrit, contacto_id, code) "
+                                                 "VALUES (30, 'cmourao', NULL, 'CM')"));
+    }
+
+    void cleanupTestCase()
+    {
+        m_office.reset();
+        m_registry.reset();
+    }
+
+    // Each cause of a refused login is named by the step that meets it, with the exit code 10 + step.
+    void namesTheFailingStep_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QString>("user");
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<int>("step");
+        QTest::addColumn<QString>("reason");
+
+        QTest::newRow("every step passes") << ""
+                                           << "ana"
+                                           << "ana-pw" << 0 << "";
+        QTest::newRow("settings missing") << "no server subkey"
+                                          << "ana"
+                                          << "ana-pw" << 1 << "dtSecurityInfo";
+        QTest::newRow("database file missing") << "no file"
+                                               << "ana"
+                                               << "ana-pw" << 2 << "não existe";
+        QTest::newRow("no ODBC driver") << "no driver"
+                                        << "ana"
+                                        << "ana-pw" << 2 << "controlador ODBC";
+        QTest::newRow("closed local port") << "closed port"
+                                           << "ana"
+                                           << "ana-pw" << 3 << "não responde";
+        QTest::newRow("server time-out") << "time-out"
+                                         << "ana"
+                                         << "ana-pw" << 3 << "tempo esgotado";
+        QTest::newRow("wrong password") << ""
+                                        << "ana"
+                                        << "wrong" << 4 << "recusou o login de \"ana\"";
+        QTest::newRow("unknown login") << ""
+                                       << "nobody"
+                                       << "x" << 4 << "recusou o login";
+        QTest::newRow("catalog refused") << "catalog"
+                                         << "ana"
+                                         << "ana-pw" << 4 << "catálogo \"OutroCatalogo\"";
+        QTest::newRow("shared account refused") << "shared password"
+                                                << "ana"
+                                                << "ana-pw" << 5 << "conta \"sa_test\"";
+        QTest::newRow("missing view") << "drop view"
+                                      << "ana"
+                                      << "ana-pw" << 6 << "vwProcessos_Trabalhos_Tarefas";
+        QTest::newRow("missing table") << "drop table"
+                                       << "ana"
+                                       << "ana-pw" << 6 << "tbGroups";
+        QTest::newRow("user without a contact") << ""
+                                                << "cmourao"
+                                                << "sec-pw" << 7 << "não tem contacto_id";
+        QTest::newRow("login without a user row") << ""
+                                                  << "ghost"
+                                                  << "ghost-pw" << 7 << "não está em tbUsers";
+    }
+
+    void namesTheFailingStep()
+    {
+        QFETCH(QString, change);
+        QFETCH(QString, user);
+        QFETCH(QString, password);
+        QFETCH(int, step);
+        QFETCH(QString, reason);
+
+        AdminRun orvadmin;
+        orvadmin.probes.odbcDriver = [] { return QStringLiteral("FreeTDS"); };
+        data::MachineSettings values = settings();
+        if (change == "no file") {
+            values.dataSource = m_office->database().path() + QStringLiteral(".gone.db");
+        } else if (change == "no driver") {
+            values.dataSource = QStringLiteral("127.0.0.1,1433");
+            orvadmin.probes.odbcDriver = [] { return QString(); };
+        } else if (change == "closed port") {
+            values.dataSource = QStringLiteral("127.0.0.1,%1").arg(closedPort());
+        } else if (change == "time-out") {
+            values.dataSource = QStringLiteral("tcp:192.0.2.1,1433");
+            orvadmin.probes.reach = [](const QString&, quint16, int) {
+                return admin::Reach{admin::Reach::Result::TimedOut, QString()};
+            };
+        } else if (change == "catalog") {
+            values.catalog = QStringLiteral("OutroCatalogo");
+        } else if (change == "shared password") {
+            values.password = QStringLiteral("not-the-secret");
+        } else if (change == "drop view") {
+            m_office->database().exec(QStringLiteral("DROP VIEW vwProcessos_Trabalhos_Tarefas"));
+        } else if (change == "drop table") {
+            m_office->database().exec(QStringLiteral("DROP TABLE tbGroups"));
+        }
+        values.write();
+        if (change == "no server subkey") {
+            registry::modRegistry::DefinirValorString(data::MachineSettings::sharedKey(), QStringLiteral("DataServer"),
+                                                      QStringLiteral("NOWHERE"));
+        }
+
+        orvadmin.input = QStringList{password};
+        const int code = orvadmin({"check", "--user", user, "--password-stdin"});
+
+        QCOMPARE(code, step == 0 ? 0 : 10 + step);
+        const QStringList lines = orvadmin.out.split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), step == 0 ? 8 : 7);
+        for (int n = 1; n <= 7; ++n) {
+            const QString& line = lines.at(n - 1);
+            QVERIFY2(line.startsWith(QString::number(n) + QStringLiteral(". ")), qPrintable(line));
+            QCOMPARE(line.contains(QStringLiteral("FALHOU")), n == step);
+            if (step != 0 && n > step) {
+                QVERIFY2(line.contains(QStringLiteral("não verificado")), qPrintable(line));
+            }
+        }
+        if (step != 0) {
+            QVERIFY2(lines.at(step - 1).contains(reason), qPrintable(orvadmin.out));
+            QVERIFY2(orvadmin.err.contains(QStringLiteral("o passo %1").arg(step)), qPrintable(orvadmin.err));
+        }
+        for (const QString& secret : {password, values.password}) {
+            QVERIFY(!orvadmin.out.contains(secret) && !orvadmin.err.contains(secret));
+        }
+        QVERIFY(orvadmin.prompts.isEmpty());
+    }
+
+    void withoutUserChecksTheSharedAccountOnly()
+    {
+        settings().write();
+        AdminRun orvadmin;
+        QCOMPARE(orvadmin({"check"}), 0);
+        QVERIFY(orvadmin.out.contains(QStringLiteral("4. Login do utilizador")));
+        QCOMPARE(orvadmin.out.count(QStringLiteral("não verificado: sem --user")), 2);
+    }
+
+    void serverAddress_data()
+    {
+        QTest::addColumn<QString>("dataSource");
+        QTest::addColumn<QString>("host");
+        QTest::addColumn<int>("port");
+        QTest::newRow("host") << "sql01"
+                              << "sql01" << 1433;
+        QTest::newRow("host and port") << "sql01,1500"
+                                       << "sql01" << 1500;
+        QTest::newRow("tcp prefix") << "tcp:10.0.0.5, 1501"
+                                    << "10.0.0.5" << 1501;
+        QTest::newRow("named instance") << "sql01\\OFFICE"
+                                        << "sql01" << 0;
+        QTest::newRow("instance and port") << "sql01\\OFFICE,1600"
+                                           << "sql01" << 1600;
+        QTest::newRow("(local)") << "(local)"
+                                 << "localhost" << 1433;
+        QTest::newRow("dot") << "."
+                             << "localhost" << 1433;
+        QTest::newRow("port is no number") << "sql01,abc"
+                                           << "sql01" << 0;
+    }
+
+    void serverAddress()
+    {
+        QFETCH(QString, dataSource);
+        const admin::ServerAddress address = admin::serverAddress(dataSource);
+        QTEST(address.host, "host");
+        QTEST(int(address.port), "port");
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCheckLogin)
+#include "test_checklogin.moc"

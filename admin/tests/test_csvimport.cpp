@@ -1,0 +1,223 @@
+#include "admin/csvfile.h"
+#include "adminrun.h"
+#include "data/connection.h"
+#include "data/machinesettings.h"
+#include "scramble/modencriptserial.h"
+#include "testsupport/officefixture.h"
+#include "testsupport/tempregistry.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <optional>
+
+using testsupport::TempDatabase;
+using Files = QMap<QString, QByteArray>; // option ("clients", "cases", "work", "tasks") -> file content
+
+class TestCsvImport : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    std::optional<testsupport::TempRegistry> m_registry;
+    std::optional<testsupport::OfficeFixture> m_office;
+
+    // Writes the files and imports them; returns the exit code.
+    int import(AdminRun& orvadmin, const Files& files)
+    {
+        QStringList arguments{"import"};
+        for (auto it = files.cbegin(); it != files.cend(); ++it) {
+            QFile file(m_dir.filePath(it.key() + ".csv"));
+            file.open(QIODevice::WriteOnly);
+            file.write(it.value());
+            arguments << "--" + it.key() << file.fileName();
+        }
+        return orvadmin(arguments);
+    }
+
+    QString counts()
+    {
+        QStringList counts;
+        for (const char* table :
+             {"tbContactos", "tbProcessos", "tbProcessos_Trabalhos", "tbProcessos_Trabalhos_Tarefas"}) {
+            counts << m_office->database().scalar(QStringLiteral("SELECT COUNT(*) FROM ") + table).toString();
+        }
+        return counts.join(u',');
+    }
+
+private Q_SLOTS:
+    void initTestCase() { scramble::modEncriptSerial::VolumeSerial = QStringLiteral("-1234567890"); }
+
+    void init()
+    {
+        m_office.reset();
+        m_registry.emplace();
+        m_office.emplace();
+        settingsFor(m_office->database()).write();
+    }
+
+    void cleanupTestCase() { m_office.reset(); }
+
+    void readsCsv_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("header");
+        QTest::addColumn<QStringList>("records"); // "line:field|field"
+        QTest::addColumn<QString>("problem");     // "line:reason"
+
+        QTest::newRow("plain") << QByteArray("a;b\n1;2\n") << "a|b" << QStringList{"2:1|2"} << "";
+        QTest::newRow("byte-order mark and CRLF") << QByteArray("\xEF\xBB\xBF"
+                                                                "a;b\r\n1;2\r\n")
+                                                  << "a|b" << QStringList{"2:1|2"} << "";
+        QTest::newRow("quoted separator and doubled quotes")
+            << QByteArray("a;b\n\"x;y\";\"say \"\"hi\"\"\"\n") << "a|b" << QStringList{"2:x;y|say \"hi\""} << "";
+        QTest::newRow("line break inside quotes")
+            << QByteArray("a;b\n\"one\ntwo\";3\n4;5\n") << "a|b" << QStringList{"2:one\ntwo|3", "4:4|5"} << "";
+        QTest::newRow("blank lines skipped") << QByteArray("a\n\n1\n  \n") << "a" << QStringList{"3:1"} << "";
+        QTest::newRow("empty fields") << QByteArray("a;b;c\n;;\n") << "a|b|c" << QStringList{"2:||"} << "";
+        QTest::newRow("blanks kept") << QByteArray("a\n  x  \n") << "a" << QStringList{"2:  x  "} << "";
+        QTest::newRow("no final line end") << QByteArray("a\n1") << "a" << QStringList{"2:1"} << "";
+        QTest::newRow("quote never closed")
+            << QByteArray("a;b\n1;2\n\"open;3\n4;5\n") << "" << QStringList() << "3:aspas abertas";
+        QTest::newRow("not UTF-8") << QByteArray("a\n1\n\xE9t\xE9\n") << "" << QStringList() << "3:UTF-8";
+    }
+
+    void readsCsv()
+    {
+        QFETCH(QByteArray, bytes);
+        const admin::CsvTable table = admin::CsvTable::parse(bytes);
+        QTEST(table.header.join(u'|'), "header");
+        QStringList records;
+        for (const admin::CsvRecord& record : table.records) {
+            records << QString::number(record.line) + ':' + record.fields.join(u'|');
+        }
+        QTEST(records, "records");
+        QFETCH(QString, problem);
+        QCOMPARE(table.problems.size(), problem.isEmpty() ? 0 : 1);
+        if (!problem.isEmpty()) {
+            QCOMPARE(table.problems.first().line, problem.section(u':', 0, 0).toInt());
+            QVERIFY(table.problems.first().reason.contains(problem.section(u':', 1)));
+        }
+    }
+
+    // Every bad row is listed by file and line, and nothing at all is written, good rows included.
+    void badRowsWriteNothing_data()
+    {
+        QTest::addColumn<Files>("files");
+        QTest::addColumn<QStringList>("problems"); // "option:line: reason"
+
+        const QByteArray tasks = "tarefa_id;trabalho_id;descrit;data\n";
+        QTest::newRow("no such case") << Files{{"work", "trabalho_id;processo_id;descrit\n80;15;Bom\n81;999;Mau\n"}}
+                                      << QStringList{"work:3: processo_id 999 não existe"};
+        QTest::newRow("a date that is no date")
+            << Files{{"tasks", tasks + "900;77;Bom;01-02-2024\n901;77;Mau;31-02-2024\n"}}
+            << QStringList{"tasks:3: data \"31-02-2024\" não é uma data"};
+        QTest::newRow("duplicate in the file") << Files{{"tasks", tasks + "900;77;A;\n900;77;B;\n"}}
+                                               << QStringList{"tasks:3: tarefa_id 900 repetido (linha 2)"};
+        QTest::newRow("duplicate of the database")
+            << Files{{"clients", "contacto_id;nome_union\n403;Novo\n402;Já existe\n"}}
+            << QStringList{"clients:3: contacto_id 402 já existe na base de dados"};
+        QTest::newRow("lawyer that is no lawyer")
+            << Files{{"work", "trabalho_id;processo_id;descrit;advogado_id\n80;15;X;402\n"}}
+            << QStringList{"work:2: advogado_id 402 não existe"};
+        QTest::newRow("reference to a later kind")
+            << Files{{"cases", "processo_id;processo_no_completo;contacto_id\n50;X;1001\n"},
+                     {"clients", "contacto_id;nome_union\n1002;Outro\n"}}
+            << QStringList{"cases:2: contacto_id 1001 não existe"};
+        QTest::newRow("unknown and missing columns")
+            << Files{{"tasks", "tarefa_id;trabalho_id;cor\n900;77;azul\n"}}
+            << QStringList{"tasks:1: coluna \"cor\" desconhecida", "tasks:1: falta a coluna \"descrit\""};
+        QTest::newRow("flag, identifier and blank required text")
+            << Files{{"cases", "processo_id;processo_no_completo;judicial\n50;X;2\n5x;Y;1\n52; ;0\n"}}
+            << QStringList{"cases:2: judicial \"2\" não é 0 nem 1",
+                           "cases:3: processo_id \"5x\" não é um número inteiro positivo",
+                           "cases:4: processo_no_completo em branco"};
+        QTest::newRow("wrong number of fields") << Files{{"clients", "contacto_id;nome_union\n403;A;extra\n"}}
+                                                << QStringList{"clients:2: 3 campos em vez de 2"};
+        QTest::newRow("quote never closed") << Files{{"clients", "contacto_id;nome_union\n403;\"Aberto\n404;B\n"}}
+                                            << QStringList{"clients:2: aspas abertas e nunca fechadas"};
+        QTest::newRow("bad rows in two files")
+            << Files{{"clients", "contacto_id;nome_union\n403;A\n403;B\n"}, {"tasks", tasks + "900;78;X;\n"}}
+            << QStringList{"clients:3: contacto_id 403 repetido (linha 2)", "tasks:2: trabalho_id 78 não existe"};
+    }
+
+    void badRowsWriteNothing()
+    {
+        QFETCH(Files, files);
+        QFETCH(QStringList, problems);
+        const QString before = counts();
+        data::StatementLog::clear();
+        AdminRun orvadmin;
+        QCOMPARE(import(orvadmin, files), 3);
+        for (const QString& problem : problems) {
+            const QString expected =
+                m_dir.filePath(problem.section(u':', 0, 0) + ".csv") + ':' + problem.section(u':', 1);
+            QVERIFY2(orvadmin.err.contains(expected + '\n'), qPrintable(orvadmin.err + "\nexpected: " + expected));
+        }
+        QCOMPARE(orvadmin.err.count(u'\n'), problems.size() + 1);
+        QVERIFY(orvadmin.err.contains(QStringLiteral("nada foi importado")));
+        QCOMPARE(counts(), before);
+        QVERIFY(data::StatementLog::statements().filter(QStringLiteral("INSERT")).isEmpty());
+    }
+
+    // A database failure half-way leaves nothing of the import behind.
+    void failingInsertRollsEverythingBack()
+    {
+        const QString before = counts();
+        data::StatementFailures::failNext({3604, QStringLiteral("disk full")},
+                                          QStringLiteral("INSERT INTO tbProcessos "));
+        AdminRun orvadmin;
+        QCOMPARE(import(orvadmin, Files{{"clients", "contacto_id;nome_union\n403;A\n"},
+                                        {"cases", "processo_id;processo_no_completo\n50;X\n"}}),
+                 1);
+        data::StatementFailures::clear();
+        QVERIFY2(orvadmin.err.contains(QStringLiteral("disk full")), qPrintable(orvadmin.err));
+        QCOMPARE(counts(), before);
+    }
+
+    // Texts arrive in the database as they were in the file, trimmed, whatever they hold.
+    void hostileTextsAreStoredAsData()
+    {
+        const QStringList names{"O'Neil d'Arc", "a;b",
+                                "say \"hi\"",   "100% _x_ [a]",
+                                "  padded  ",   QString(10000, u'x'),
+                                "Ωμέγα 漢字",   "'); DROP TABLE tbContactos; --"};
+        QByteArray csv = "contacto_id;nome_union\n";
+        for (int i = 0; i < names.size(); ++i) {
+            QString quoted = names.at(i);
+            quoted.replace('"', "\"\"");
+            csv += QByteArray::number(2000 + i) + ";\"" + quoted.toUtf8() + "\"\n";
+        }
+        AdminRun orvadmin;
+        QCOMPARE(import(orvadmin, Files{{"clients", csv}}), 0);
+        for (int i = 0; i < names.size(); ++i) {
+            const QVariant stored = m_office->database().scalar(
+                QStringLiteral("SELECT nome_union FROM tbContactos WHERE contacto_id = %1").arg(2000 + i));
+            QCOMPARE(stored.toString(), names.at(i).trimmed());
+        }
+    }
+
+    void datesAndFlagsAsTheCounterReadsThem()
+    {
+        AdminRun orvadmin;
+        QCOMPARE(
+            import(orvadmin, Files{{"work", "trabalho_id;processo_id;descrit;advogado_id;data_legal;data_escritorio\n"
+                                            "80;15;Recurso;9;2024-03-05 14:30;05-03-2024\n"},
+                                   {"tasks", "tarefa_id;trabalho_id;descrit;data\n900;80;Alegações;\n"}}),
+            0);
+        QCOMPARE(m_office->database().scalar("SELECT data_legal FROM tbProcessos_Trabalhos WHERE trabalho_id = 80"),
+                 QVariant(QDateTime(QDate(2024, 3, 5), QTime(14, 30))));
+        QCOMPARE(
+            m_office->database().scalar("SELECT data_escritorio FROM tbProcessos_Trabalhos WHERE trabalho_id = 80"),
+            QVariant(QDateTime(QDate(2024, 3, 5), QTime(0, 0))));
+        // A task without closed and escondida is open and shown.
+        QCOMPARE(
+            m_office->database().scalar("SELECT COUNT(*) FROM vwProcessos_Trabalhos_Tarefas "
+                                        "WHERE tarefa_id = 900 AND closed = 0 AND escondida = 0 AND advogado_id = 9"),
+            QVariant(1LL));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCsvImport)
+#include "test_csvimport.moc"

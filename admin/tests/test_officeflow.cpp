@@ -1,0 +1,159 @@
+#include "adminrun.h"
+#include "data/connection.h"
+#include "scramble/modencriptserial.h"
+#include "session/modcode.h"
+#include "testsupport/recordedreports.h"
+#include "testsupport/tempregistry.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+void writeFile(const QString& path, const QByteArray& text)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(text);
+}
+
+bool logsIn(const QString& user, const QString& password)
+{
+    session::modCode::Connected = false;
+    session::modCode::AdvogadoID = 0;
+    data::Data::SqlServer().close();
+    return session::modCode::Login(user, password) && session::modCode::SetAdvogado(user);
+}
+
+} // namespace
+
+// An office without SQL Server set up from nothing with orvadmin alone, as the README tells.
+class TestOfficeFlow : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    testsupport::TempRegistry m_registry;
+
+    QString path(const QString& name) const { return m_dir.filePath(name); }
+
+private Q_SLOTS:
+    void initTestCase() { scramble::modEncriptSerial::VolumeSerial = QStringLiteral("-1234567890"); }
+
+    void cleanupTestCase()
+    {
+        session::modCode::Connected = false;
+        data::Data::SqlServer().close();
+    }
+
+    void createdOfficeLogsInAndListsImportedTasks()
+    {
+        testsupport::RecordedReports reports;
+        AdminRun orvadmin;
+        const QString db = path(QStringLiteral("escritorio.db"));
+        orvadmin.input = QStringList{"shared-pw"};
+        QCOMPARE(
+            orvadmin({"office", "create", db, "--catalog", "Escritório Sá", "--server", "ESC", "--password-stdin"}), 0);
+        QVERIFY(orvadmin.out.contains(QStringLiteral("dtPassword        ********")));
+        orvadmin.input = QStringList{"shared-pw"};
+        QCOMPARE(orvadmin({"office", "create", db, "--password-stdin"}), 1); // never over an existing office
+        QVERIFY(orvadmin.err.contains(QStringLiteral("já existe")));
+
+        orvadmin.input = QStringList{"pw-maria"};
+        QCOMPARE(orvadmin({"login", "add", " mlopes ", "--password-stdin"}), 0);
+        orvadmin.input = QStringList{"other"};
+        QCOMPARE(orvadmin({"login", "add", "MLOPES", "--password-stdin"}), 1);
+        QVERIFY(orvadmin.err.contains(QStringLiteral("já existe")));
+
+        QCOMPARE(orvadmin({"lawyer", "add", "--contact", "501", "--name", "Maria d'Orey Lopes", "--price", "45,5"}), 0);
+        QCOMPARE(orvadmin({"lawyer", "add", "--contact", "501", "--name", "Again"}), 1);
+        QCOMPARE(orvadmin({"lawyer", "add", "--contact", "502", "--name", "Rui Sousa", "--price", "muito"}), 1);
+        QCOMPARE(orvadmin({"lawyer", "add", "--contact", "502", "--name", "Rui Sousa"}), 0);
+        QCOMPARE(orvadmin({"user", "add", "mlopes", "--contact", "501", "--code", "ML", "--group", "ADV"}), 0);
+        QCOMPARE(orvadmin({"user", "add", "mlopes", "--contact", "501"}), 1);
+        QCOMPARE(orvadmin({"user", "add", "secretaria", "--contact", "999"}), 1);
+
+        writeFile(path("clientes.csv"), "contacto_id;nome_union;nif\n1001;\"Silva; Filhos, Lda\";500100200\n");
+        writeFile(path("dossiers.csv"),
+                  "processo_id;processo_no_completo;contacto_id;judicial\n1;2024/001;1001;1\n2;INT-2/24;;0\n");
+        writeFile(path("trabalhos.csv"), "trabalho_id;processo_id;descrit;advogado_id;data_escritorio\n"
+                                         "10;1;Contestação;501;15-03-2024\n11;2;Parecer;502;\n");
+        writeFile(path("tarefas.csv"), "tarefa_id;trabalho_id;descrit;closed\n"
+                                       "100;10;Redigir contestação;0\n101;10;Juntar documentos;\n"
+                                       "102;10;Feita;1\n103;11;Do outro advogado;0\n");
+        QCOMPARE(orvadmin({"import", "--clients", path("clientes.csv"), "--cases", path("dossiers.csv"), "--work",
+                           path("trabalhos.csv"), "--tasks", path("tarefas.csv")}),
+                 0);
+        QVERIFY2(orvadmin.out.contains(QStringLiteral("9 linha(s) importada(s)")), qPrintable(orvadmin.out));
+
+        orvadmin.input = QStringList{"pw-maria"};
+        QCOMPARE(orvadmin({"check", "--user", "mlopes", "--password-stdin"}), 0);
+
+        QVERIFY(logsIn(QStringLiteral("mlopes"), QStringLiteral("pw-maria")));
+        QCOMPARE(session::modCode::AdvogadoID, 501);
+        auto pending = data::Data::SqlServer().openRecordset(
+            QStringLiteral("SELECT * FROM vwProcessos_Trabalhos_Tarefas WHERE closed = 0 AND advogado_id = 501 "
+                           "ORDER BY escondida, data_escritorio, trabalho_id, data, processo_no_completo"));
+        QStringList tasks;
+        for (; !pending->eof(); pending->moveNext()) {
+            tasks << pending->value("descrit").toString() + " / " + pending->value("cliente").toString();
+        }
+        QCOMPARE(tasks,
+                 QStringList({"Redigir contestação / Silva; Filhos, Lda", "Juntar documentos / Silva; Filhos, Lda"}));
+        QVERIFY(reports.reports().isEmpty());
+    }
+
+    void loginPasswordAndRemoval()
+    {
+        AdminRun orvadmin;
+        orvadmin.input = QStringList{"new-pw"};
+        QCOMPARE(orvadmin({"login", "password", "mlopes", "--password-stdin"}), 0);
+        QVERIFY(!logsIn(QStringLiteral("mlopes"), QStringLiteral("pw-maria")));
+        QVERIFY(logsIn(QStringLiteral("mlopes"), QStringLiteral("new-pw")));
+
+        QCOMPARE(orvadmin({"login", "remove", "mlopes"}), 0);
+        QVERIFY(!logsIn(QStringLiteral("mlopes"), QStringLiteral("new-pw")));
+        QCOMPARE(orvadmin({"login", "remove", "mlopes"}), 1);
+        QVERIFY(orvadmin.err.contains(QStringLiteral("Não existe o login \"mlopes\"")));
+        orvadmin.input = QStringList{"x"};
+        QCOMPARE(orvadmin({"login", "password", "nobody", "--password-stdin"}), 1);
+    }
+
+    // On a terminal a new password is typed twice; two different texts store nothing.
+    void typedPasswordsMustMatch()
+    {
+        AdminRun orvadmin;
+        orvadmin.typed = QStringList{"first", "second"};
+        QCOMPARE(orvadmin({"login", "add", "typed"}), 1);
+        QVERIFY(orvadmin.err.contains(QStringLiteral("não coincidem")) && !orvadmin.err.contains("first"));
+        QCOMPARE(orvadmin.prompts, QStringList({"Palavra-passe de typed: ", "Repita a palavra-passe: "}));
+        orvadmin.typed = QStringList{"same", "same"};
+        QCOMPARE(orvadmin({"login", "add", "typed"}), 0);
+        QVERIFY(logsIn(QStringLiteral("typed"), QStringLiteral("same")) == false); // a login, but no user row
+        QCOMPARE(session::modCode::UserName, QStringLiteral("typed"));
+    }
+
+    void everyCommandAnswersHelp()
+    {
+        AdminRun orvadmin;
+        for (const QStringList& words : QList<QStringList>{{"settings"},
+                                                           {"check"},
+                                                           {"office", "create"},
+                                                           {"login", "add"},
+                                                           {"login", "password"},
+                                                           {"login", "remove"},
+                                                           {"lawyer", "add"},
+                                                           {"user", "add"},
+                                                           {"import"}}) {
+            QCOMPARE(orvadmin(words + QStringList{"--help"}), 0);
+            QVERIFY2(orvadmin.out.contains(QStringLiteral("orvadmin ") + words.join(u' ')), qPrintable(orvadmin.out));
+        }
+        QCOMPARE(orvadmin({"--help"}), 0);
+        QCOMPARE(orvadmin({"office", "delete"}), 2);
+        QCOMPARE(orvadmin({"login", "add"}), 2);
+    }
+};
+
+QTEST_MAIN(TestOfficeFlow)
+#include "test_officeflow.moc"

@@ -1,0 +1,175 @@
+#include "admin/logintext.h"
+#include "adminrun.h"
+#include "data/connection.h"
+#include "data/connectiontext.h"
+#include "data/machinesettings.h"
+#include "registry/modregistry.h"
+#include "scramble/modencriptserial.h"
+#include "session/modcode.h"
+#include "testsupport/officefixture.h"
+#include "testsupport/recordedreports.h"
+#include "testsupport/tempregistry.h"
+
+#include <QDir>
+#include <QTest>
+
+#include <optional>
+
+using testsupport::TempDatabase;
+
+class TestSettings : public QObject
+{
+    Q_OBJECT
+
+    std::optional<testsupport::TempRegistry> m_registry;
+    std::optional<testsupport::OfficeFixture> m_office;
+
+    static QStringList writeArguments(const QString& dataSource)
+    {
+        return {"settings",
+                "--server",
+                "ORVSQL",
+                "--user",
+                TempDatabase::user(),
+                "--catalog",
+                TempDatabase::catalog(),
+                "--data-source",
+                dataSource,
+                "--password-stdin"};
+    }
+
+    static void loginAgain()
+    {
+        session::modCode::Connected = false;
+        session::modCode::AdvogadoID = 0;
+        data::Data::SqlServer().close();
+    }
+
+private Q_SLOTS:
+    void initTestCase() { scramble::modEncriptSerial::VolumeSerial = QStringLiteral("-1234567890"); }
+
+    void init()
+    {
+        loginAgain();
+        m_office.reset();
+        m_registry.emplace();
+        m_office.emplace();
+        data::Data::SqlServer().close();
+    }
+
+    void cleanupTestCase()
+    {
+        loginAgain();
+        m_office.reset();
+    }
+
+    // What orvadmin writes is what start-up's login reads: the login opens both connections and finds
+    // the lawyer. The password is stored scrambled and never shown.
+    void settingsAreWhatTheLoginReads()
+    {
+        testsupport::RecordedReports reports;
+        m_office->database().addLogin(QStringLiteral("ana"), QStringLiteral("it's 100%"));
+        AdminRun orvadmin;
+        orvadmin.input = QStringList{TempDatabase::password()};
+        QCOMPARE(orvadmin(writeArguments(m_office->database().path())), 0);
+
+        QVERIFY(orvadmin.out.contains(QStringLiteral("dtPassword        ********")));
+        QVERIFY(!orvadmin.out.contains(TempDatabase::password()));
+        const auto stored = registry::modRegistry::ObterValorString(data::MachineSettings::serverKey("ORVSQL"),
+                                                                    QStringLiteral("dtPassword"));
+        QVERIFY(stored && *stored != TempDatabase::password());
+
+        QVERIFY(!session::modCode::Login(QStringLiteral("ana"), QStringLiteral("wrong")));
+        QVERIFY(session::modCode::Login(QStringLiteral("ana"), QStringLiteral("it's 100%")));
+        QVERIFY(session::modCode::SetAdvogado(QStringLiteral("ana")));
+        QCOMPARE(session::modCode::AdvogadoID, testsupport::OfficeFixture::Lawyer);
+        QCOMPARE(session::modCode::dtDataSource, m_office->database().path());
+        // Only the refused password's cause went to the error log.
+        QCOMPARE(reports.procedures(), QStringList{QStringLiteral("Login")});
+
+        // Shown again without options, still masked.
+        QCOMPARE(orvadmin({"settings"}), 0);
+        QVERIFY(orvadmin.out.contains(QStringLiteral("********")) && !orvadmin.out.contains(TempDatabase::password()));
+    }
+
+    void relativeDatabaseFileIsStoredAbsolute()
+    {
+        const QString previous = QDir::currentPath();
+        QDir::setCurrent(QFileInfo(m_office->database().path()).absolutePath());
+        AdminRun orvadmin;
+        orvadmin.input = QStringList{TempDatabase::password()};
+        const int code = orvadmin(writeArguments(QFileInfo(m_office->database().path()).fileName()));
+        QDir::setCurrent(previous);
+        QCOMPARE(code, 0);
+        QCOMPARE(data::MachineSettings::read().dataSource, m_office->database().path());
+    }
+
+    // A password that would not come back from its scrambled form is refused before anything is written.
+    void refusesWhatCannotBeStored_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("message");
+        const QStringList good = writeArguments(QStringLiteral("/srv/office.db"));
+        QTest::newRow("password beyond the scrambling")
+            << good << QStringLiteral("Canção") << 1 << QStringLiteral("não pode ser guardada");
+        QTest::newRow("password that would come back changed")
+            << good << QStringLiteral("Ñandu") << 1 << QStringLiteral("não pode ser guardada");
+        QTest::newRow("catalog missing") << QStringList(good.mid(0, 5) + good.mid(7)) << QStringLiteral("x") << 2
+                                         << QStringLiteral("falta --catalog");
+        QTest::newRow("server subkey with a backslash")
+            << QStringList{"settings",  "--server", "A\\B",          "--user", "u",
+                           "--catalog", "c",        "--data-source", "s",      "--password-stdin"}
+            << QStringLiteral("x") << 1 << QStringLiteral("Nome de servidor inválido");
+        QTest::newRow("unknown option") << QStringList{"settings", "--colour", "blue"} << QString() << 2
+                                        << QStringLiteral("colour");
+    }
+
+    void refusesWhatCannotBeStored()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, password);
+        AdminRun orvadmin;
+        orvadmin.input = QStringList{password};
+        QTEST(orvadmin(arguments), "code");
+        QFETCH(QString, message);
+        QVERIFY2(orvadmin.err.contains(message), qPrintable(orvadmin.err));
+        QVERIFY(!registry::modRegistry::ObterValorString(data::MachineSettings::sharedKey(), "DataServer"));
+        QVERIFY(!orvadmin.err.contains(QStringLiteral("Canção")));
+    }
+
+    // The text the login's connections open with reads back as the values it was built from.
+    void connectionTextKeepsEveryValue_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::newRow("plain") << QStringLiteral("secret");
+        QTest::newRow("apostrophes") << QStringLiteral("O'Brien's");
+        QTest::newRow("semicolon and equals") << QStringLiteral("a;b=c;");
+        QTest::newRow("double quotes") << QStringLiteral("\"quoted\" \"\"twice\"\"");
+        QTest::newRow("leading apostrophe") << QStringLiteral("'start");
+        QTest::newRow("blanks at both ends") << QStringLiteral("  padded  ");
+        QTest::newRow("percent") << QStringLiteral("100%;%1");
+        QTest::newRow("outside Windows-1252") << QStringLiteral("Ωμέγα 漢字 ✓");
+        QTest::newRow("10,000 characters") << QString(10000, u';');
+    }
+
+    void connectionTextKeepsEveryValue()
+    {
+        QFETCH(QString, value);
+        const data::MachineSettings settings{QStringLiteral("S"), value, value, value, value, value};
+        const data::ConnectionText parsed =
+            data::ConnectionText::parse(admin::loginConnectionText(settings, value, value));
+        QCOMPARE(parsed.provider, QStringLiteral("SQLOLEDB.1"));
+        QCOMPARE(parsed.persistSecurityInfo, value);
+        QCOMPARE(parsed.userId, value);
+        QCOMPARE(parsed.password, value);
+        QCOMPARE(parsed.initialCatalog, value);
+        QCOMPARE(parsed.dataSource, value);
+        QCOMPARE(parsed.connectTimeout, 15);
+        QVERIFY(parsed.others.isEmpty());
+    }
+};
+
+QTEST_MAIN(TestSettings)
+#include "test_settings.moc"

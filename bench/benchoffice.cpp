@@ -1,0 +1,119 @@
+#include "bench/benchoffice.h"
+
+#include "core/errorvalue.h"
+#include "data/embedded.h"
+#include "tools/demooffice.h"
+#include "tools/demosettings.h"
+#include "tools/demostaff.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+
+#include <algorithm>
+#include <cmath>
+
+namespace bench {
+namespace {
+
+// Every table the lawyer's pending list reads, by the view the counter fills it from.
+const QString Pending = QStringLiteral("SELECT t.tarefa_id FROM tbProcessos_Trabalhos_Tarefas t "
+                                       "JOIN tbProcessos_Trabalhos w ON w.trabalho_id = t.trabalho_id "
+                                       "WHERE t.closed = 0 AND w.advogado_id = %1");
+
+} // namespace
+
+QString BenchOffice::lawyerLogin()
+{
+    return QStringLiteral("mferreira");
+}
+
+int BenchOffice::lawyerId()
+{
+    return 1;
+}
+
+QString BenchOffice::password()
+{
+    return tools::DemoStaff::password();
+}
+
+BenchOffice::BenchOffice(double officeScale)
+    : m_scale(officeScale)
+    , m_day(QDate::currentDate())
+{
+    if (!m_dir.isValid()) {
+        throw core::Error(core::errc::InvalidProcedureCall, QStringLiteral("No temporary folder for the offices"));
+    }
+    qputenv("ORV_REGISTRY_USER_DIR", QFile::encodeName(m_dir.filePath(QStringLiteral("user"))));
+    qputenv("ORV_REGISTRY_MACHINE_DIR", QFile::encodeName(m_dir.filePath(QStringLiteral("machine"))));
+    qputenv("ORV_STATE_DIR", QFile::encodeName(m_dir.filePath(QStringLiteral("state"))));
+}
+
+QString BenchOffice::baseOffice(int generatorSize)
+{
+    if (!m_bases.contains(generatorSize)) {
+        const QString path = m_dir.filePath(QStringLiteral("base-%1.db").arg(generatorSize));
+        tools::DemoOffice(m_day, generatorSize).build(path);
+        m_bases.insert(generatorSize, path);
+    }
+    return m_bases.value(generatorSize);
+}
+
+QString BenchOffice::make(int pending, int running)
+{
+    const int generatorSize =
+        std::clamp(int(std::lround(pending * m_scale)), tools::DemoOffice::MinSize, tools::DemoOffice::MaxSize);
+    const QString path = m_dir.filePath(QStringLiteral("office-%1.db").arg(++m_made));
+    if (!QFile::copy(baseOffice(generatorSize), path)) {
+        throw core::Error(core::errc::InvalidProcedureCall, QStringLiteral("Cannot copy the office to %1").arg(path));
+    }
+    const QString mine = Pending.arg(lawyerId());
+    const QString start = data::embedded::toStorage(QDateTime::currentDateTime().addSecs(-3600));
+    // Copies of her open tasks double the list until it is long enough; then the newest beyond the
+    // size are closed. Running entries are made afresh on her first tasks.
+    QString script;
+    for (int round = 0; round < 16; ++round) {
+        script += QStringLiteral("INSERT INTO tbProcessos_Trabalhos_Tarefas (trabalho_id, descrit, data, closed, "
+                                 "escondida) SELECT trabalho_id, descrit || ' (cópia)', data, 0, escondida "
+                                 "FROM tbProcessos_Trabalhos_Tarefas WHERE tarefa_id IN (%1) "
+                                 "AND (SELECT COUNT(*) FROM (%1)) < %2;\n")
+                      .arg(mine)
+                      .arg(pending);
+    }
+    script += QStringLiteral("UPDATE tbProcessos_Trabalhos_Tarefas SET closed = 1 WHERE tarefa_id IN "
+                             "(%1 ORDER BY t.tarefa_id DESC LIMIT max(0, (SELECT COUNT(*) FROM (%1)) - %2));\n")
+                  .arg(mine)
+                  .arg(pending);
+    script += QStringLiteral("DELETE FROM tbProcessos_Trabalhos_Tarefas_Lancamentos WHERE inprogress <> 0;\n");
+    script += QStringLiteral("INSERT INTO tbProcessos_Trabalhos_Tarefas_Lancamentos (tarefa_id, trabalho_id, "
+                             "processo_id, advogado_id, data, base_id, unidades, preco_id, inprogress, closed, "
+                             "inprogress_time) SELECT t.tarefa_id, t.trabalho_id, w.processo_id, %1, '%2', %3, 0, "
+                             "%4, 1, 0, '%2' FROM tbProcessos_Trabalhos_Tarefas t JOIN tbProcessos_Trabalhos w ON "
+                             "w.trabalho_id = t.trabalho_id WHERE t.tarefa_id IN (%5 ORDER BY t.tarefa_id LIMIT %6);\n")
+                  .arg(lawyerId())
+                  .arg(start)
+                  .arg(tools::DemoStaff::CounterBaseId)
+                  .arg(tools::DemoStaff::CurrentPrecoId)
+                  .arg(mine)
+                  .arg(running);
+    data::embedded::runScript(path, script);
+    return path;
+}
+
+void BenchOffice::pointSettingsAt(const QString& database)
+{
+    tools::DemoSettings::write(QStringLiteral("DEMO"), database, tools::DemoOffice::catalog(),
+                               tools::DemoOffice::sharedUser(), tools::DemoOffice::sharedPassword());
+    tools::DemoSettings::remember(lawyerLogin(), password());
+}
+
+QString BenchOffice::connectionText(const QString& database, const QString& user, const QString& password)
+{
+    return QStringLiteral("Provider=SQLOLEDB.1;Persist Security Info=False;User ID=%1;Password=%2;"
+                          "Initial Catalog=%3;Data Source=%4;Connect Timeout=15")
+        .arg(user.isEmpty() ? tools::DemoOffice::sharedUser() : user,
+             user.isEmpty() ? tools::DemoOffice::sharedPassword() : password, tools::DemoOffice::catalog(), database);
+}
+
+} // namespace bench

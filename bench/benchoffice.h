@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QDate>
+#include <QHash>
+#include <QString>
+#include <QTemporaryDir>
+
+namespace bench {
+
+// Demo offices for the figures, in a temporary folder that goes with this object. Each office is the
+// demo office generator's, built for the figure's size, with the pending tasks of the demo supervisor
+// (the lawyer every figure logs in as) set to exactly the size asked for: the generator shares its
+// tasks among five lawyers and stops at 10,000 tasks, so extra tasks are copies of her own, closed
+// ones are the newest of hers, and the running ones are hers too.
+class BenchOffice
+{
+public:
+    // The lawyer every figure counts as: login, its contact number, and the demo password.
+    static QString lawyerLogin();
+    static int lawyerId();
+    static QString password();
+
+    // officeScale multiplies the generator's size for each office (1: as many tasks as the figure's size).
+    explicit BenchOffice(double officeScale = 1.0);
+
+    // A fresh database file whose lawyer has `pending` open tasks, `running` of them being counted since
+    // an hour ago. Throws core::Error.
+    QString make(int pending, int running);
+
+    // Points this machine's settings (the registry folders of this object) at the database, remembering
+    // the lawyer's login. Throws core::Error.
+    void pointSettingsAt(const QString& database);
+    // The connection text of a login on a database, as start-up opens it; the shared account's by default.
+    static QString connectionText(const QString& database, const QString& user = QString(),
+                                  const QString& password = QString());
+
+    QString folder() const { return m_dir.path(); }
+
+private:
+    QString baseOffice(int generatorSize);
+
+    QTemporaryDir m_dir;
+    double m_scale;
+    QDate m_day;
+    int m_made = 0;
+    QHash<int, QString> m_bases; // by generator size
+};
+
+} // namespace bench

@@ -1,0 +1,189 @@
+#include "bench/windowfigures.h"
+
+#include "bench/benchoffice.h"
+#include "bench/figures.h"
+#include "bench/floorwindow.h"
+#include "bench/xwatcher.h"
+#include "core/errorvalue.h"
+#include "counter/frmcounter.h"
+#include "counter/listview.h"
+#include "data/connection.h"
+#include "data/embedded.h"
+#include "session/modcode.h"
+
+#include <QApplication>
+
+namespace bench {
+namespace {
+
+void repaint()
+{
+    QApplication::processEvents();
+}
+
+// Moves the running entries' start back, as if ten minutes had passed: an entry shorter than the
+// shortest one kept is dropped on untick instead of being closed.
+void ageRunningEntries()
+{
+    data::Data::SqlServer().execute(
+        QStringLiteral("UPDATE tbProcessos_Trabalhos_Tarefas_Lancamentos SET data = '%1' WHERE inprogress <> 0")
+            .arg(data::embedded::toStorage(QDateTime::currentDateTime().addSecs(-600))));
+}
+
+// The number of time entries, all of them or those being counted.
+int entries(bool runningOnly)
+{
+    auto records = data::Data::SqlServer().openRecordset(
+        QStringLiteral("SELECT COUNT(*) AS n FROM tbProcessos_Trabalhos_Tarefas_Lancamentos") +
+        (runningOnly ? QStringLiteral(" WHERE inprogress <> 0") : QString()));
+    return records->value(QStringLiteral("n")).toInt();
+}
+
+} // namespace
+
+WindowFigures::WindowFigures(BenchOffice& office)
+    : m_office(office)
+{}
+
+WindowFigures::~WindowFigures()
+{
+    m_window.reset();
+    data::Data::SqlServer().close();
+}
+
+counter::frmCounter& WindowFigures::open(int pending, int running)
+{
+    m_window.reset();
+    data::Connection& shared = data::Data::SqlServer();
+    if (shared.isOpen()) {
+        shared.close();
+    }
+    shared.open(BenchOffice::connectionText(m_office.make(pending, running)));
+    session::modCode::Connected = true;
+    session::modCode::UserName = BenchOffice::lawyerLogin();
+    session::modCode::AdvogadoID = BenchOffice::lawyerId();
+    m_window = std::make_unique<counter::frmCounter>();
+    m_window->Form_Load();
+    m_window->show();
+    repaint();
+    if (list().rowCount() != pending) {
+        throw core::Error(core::errc::InvalidProcedureCall,
+                          QStringLiteral("The list has %1 rows, not %2").arg(list().rowCount()).arg(pending));
+    }
+    return *m_window;
+}
+
+counter::ListView& WindowFigures::list()
+{
+    return *m_window->findChild<counter::ListView*>(QStringLiteral("ListView1"));
+}
+
+double WindowFigures::fill(int pending, double floorMs)
+{
+    counter::frmCounter& window = open(pending, 1);
+    const double ms = medianMs(pending >= 10000 ? 3 : 7, [&] {
+        int task = 0;
+        window.Fill_Tarefas(task);
+        repaint();
+    });
+    const QString size = QStringLiteral("%L1 tasks").arg(pending);
+    const QString ratio = QStringLiteral("%1 x floor").arg(ms / floorMs, 0, 'f', 1);
+    printFigure(QStringLiteral("Fill_Tarefas"), size, ms, QStringLiteral("ms"),
+                pending == 1000 ? QStringLiteral("<= 30 ms (%1)").arg(ratio) : QStringLiteral("(%1)").arg(ratio));
+    return ms;
+}
+
+double WindowFigures::fillFloor(int rows)
+{
+    FloorWindow floor(rows);
+    floor.show();
+    repaint();
+    const double ms = medianMs(rows >= 10000 ? 3 : 7, [&] {
+        floor.fill(rows);
+        repaint();
+    });
+    printFigure(QStringLiteral("floor: refill checkable tree"), QStringLiteral("%L1 rows").arg(rows), ms,
+                QStringLiteral("ms"));
+    return ms;
+}
+
+void WindowFigures::timerTick(int pending, int running)
+{
+    counter::frmCounter& window = open(pending, running);
+    const double ms = medianMs(50, [&] {
+        window.Timer1_Timer();
+        repaint();
+    });
+    printFigure(QStringLiteral("Timer1 tick"), QStringLiteral("%L1 rows, %2 counting").arg(pending).arg(running), ms,
+                QStringLiteral("ms"), QStringLiteral("<= 2 ms"));
+}
+
+void WindowFigures::tickAndUntick(int pending)
+{
+    open(pending, 0);
+    const QString key = list().key(pending / 2);
+    QList<double> ticks;
+    QList<double> unticks;
+    const int kept = entries(false);
+    for (int i = 0; i < 9; ++i) {
+        ticks << medianMs(1, [&] {
+            list().userToggle(list().findKey(key));
+            repaint();
+        });
+        if (entries(true) != 1) {
+            throw core::Error(core::errc::InvalidProcedureCall, QStringLiteral("The tick opened no time entry"));
+        }
+        ageRunningEntries();
+        unticks << medianMs(1, [&] {
+            list().userToggle(list().findKey(key));
+            repaint();
+        });
+        if (entries(true) != 0 || entries(false) != kept + i + 1) {
+            throw core::Error(core::errc::InvalidProcedureCall, QStringLiteral("The untick closed no entry"));
+        }
+    }
+    const QString size = QStringLiteral("%L1 tasks").arg(pending);
+    printFigure(QStringLiteral("tick to time entry"), size, median(ticks), QStringLiteral("ms"),
+                QStringLiteral("<= 5 ms"));
+    printFigure(QStringLiteral("untick with refill"), size, median(unticks), QStringLiteral("ms"),
+                QStringLiteral("<= 35 ms"));
+}
+
+void WindowFigures::cycles(int pending, int cycles)
+{
+    open(pending, 0);
+    const QString key = list().key(0);
+    const qint64 self = QApplication::applicationPid();
+    const double before = residentMiB(self);
+    for (int i = 0; i < cycles; ++i) {
+        list().userToggle(list().findKey(key));
+        repaint();
+        ageRunningEntries();
+        list().userToggle(list().findKey(key));
+        repaint();
+    }
+    const QString size = QStringLiteral("%L1 tasks").arg(pending);
+    printFigure(QStringLiteral("resident memory of this process, loaded"), size, before, QStringLiteral("MiB"));
+    printFigure(QStringLiteral("  after %L1 tick/untick cycles").arg(cycles), size, residentMiB(self),
+                QStringLiteral("MiB"), QStringLiteral("flat (+%1 MiB)").arg(residentMiB(self) - before, 0, 'f', 1));
+}
+
+void WindowFigures::login()
+{
+    m_window.reset();
+    const QString path = m_office.make(50, 0);
+    const QString user = QStringLiteral("bench");
+    const QString password = QStringLiteral("uma palavra-passe");
+    data::embedded::setLoginHashCost(data::embedded::HashCost::Interactive);
+    data::embedded::addLogin(path, user, password);
+    const QString text = BenchOffice::connectionText(path, user, password);
+    const double ms = medianMs(3, [&] {
+        data::Connection connection;
+        connection.open(text);
+        connection.close();
+    });
+    printFigure(QStringLiteral("login verification (open, Argon2id)"), QStringLiteral("1 login"), ms,
+                QStringLiteral("ms"));
+}
+
+} // namespace bench

@@ -1,0 +1,246 @@
+// The counter window's life: load, activation, unload and exit, the tray menu's own commands and
+// the editors' refresh request.
+#include "core/clock.h"
+#include "core/errorreport.h"
+#include "core/messagebox.h"
+#include "core/program.h"
+#include "counter/counterreports.h"
+#include "counter/frmcounter.h"
+#include "counter/frmcounter_parts.h"
+#include "counter/listview.h"
+#include "counter/widgetcontrol.h"
+#include "data/modcontrolfill.h"
+#include "data/modcontrols.h"
+#include "registry/modregistry.h"
+#include "security/modcheckpermissions.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDateTimeEdit>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTabBar>
+
+namespace counter {
+namespace {
+
+const QString LawyersStatement =
+    QStringLiteral("SELECT * FROM vwAdvogados WHERE activo <> 0 OR activo is null ORDER BY advogado_descrit");
+
+// Changing the lawyer selector is reserved to the users this policy applies to.
+const QString ChooseLawyerPolicy = QStringLiteral("#3101");
+
+// The room left under the window for its title bar, which is not part of its height.
+constexpr int BottomMargin = 30;
+
+// The lower right corner of the screen the window is on.
+void placeWindow(QWidget& window)
+{
+    const QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
+    if (!screen) {
+        return;
+    }
+    const QRect area = screen->availableGeometry();
+    const int left = area.x() + area.width() - window.frameGeometry().width() - 1;
+    const int top = area.y() + area.height() - BottomMargin - window.height();
+    window.move(qMax(area.x(), left), qMax(area.y(), top));
+}
+
+} // namespace
+
+void frmCounter::Form_Load()
+{
+    core::trap(reports::window(objectName(), QStringLiteral("Startup")), [&] {
+        placeWindow(*this);
+        reportClockSkew(setDatesToServerDate());
+        int none = 0;
+        Fill_Tarefas(none);
+        m->tray->add();
+        data::modControlFill::ControlFill(*WidgetControl::of(m->c.FXAdvogado_ID), LawyersStatement,
+                                          QStringLiteral("advogado_descrit"), QStringLiteral("contacto_id"));
+        selectOwnLawyer();
+        session::modCode::CounterWindow = this;
+    });
+}
+
+QDateTime frmCounter::setDatesToServerDate()
+{
+    const QDateTime today = data::modControlFill::ServerDate();
+    data::modControls::SetControlValue(*WidgetControl::of(m->c.FXData_Inicio), today, 0);
+    data::modControls::SetControlValue(*WidgetControl::of(m->c.FXData_Fim), today, 0);
+    return today;
+}
+
+void frmCounter::reportClockSkew(const QDateTime& serverNow)
+{
+    // Entries start by the server's clock and end by the workstation's: a skew makes every count wrong,
+    // and one above an entry's length deletes it. The administrator hears of it once per start.
+    constexpr qint64 MostSeconds = 60;
+    if (serverNow.date() == QDate(1900, 1, 1)) {
+        return;
+    }
+    const qint64 skew = serverNow.secsTo(core::Clock::now());
+    if (std::abs(skew) > MostSeconds) {
+        core::reportError(
+            reports::window(objectName(), QStringLiteral("Startup")),
+            {core::errc::ClockSkew, QStringLiteral("The workstation's clock is %1 seconds %2 the database server's; "
+                                                   "counted minutes will be wrong until the time service is fixed.")
+                                        .arg(std::abs(skew))
+                                        .arg(skew > 0 ? QStringLiteral("ahead of") : QStringLiteral("behind"))});
+    }
+}
+
+void frmCounter::selectOwnLawyer()
+{
+    if (session::modCode::AdvogadoID != 0) {
+        data::modControls::SetControlValue(*WidgetControl::of(m->c.FXAdvogado_ID), session::modCode::AdvogadoID, 0);
+    }
+    m->statistics->allowLawyerChoice(
+        security::modCheckPermissions::CheckSecurityPolicy(session::modCode::UserName, ChooseLawyerPolicy));
+}
+
+void frmCounter::showWindow()
+{
+    show();
+}
+
+void frmCounter::unloadWindow()
+{
+    Form_Unload();
+}
+
+bool frmCounter::event(QEvent* event)
+{
+    if (event->type() == QEvent::WindowActivate) {
+        Form_Activate();
+    }
+    return QWidget::event(event);
+}
+
+void frmCounter::Form_Activate()
+{
+    core::trap(reports::window(objectName(), QStringLiteral("Form_Activate")), [&] {
+        if (isVisible()) {
+            m->c.FXMultitarefa->setFocus();
+        }
+    });
+}
+
+void frmCounter::closeEvent(QCloseEvent* event)
+{
+    // The window is never closed: the unload hides it or ends the whole program.
+    event->ignore();
+    Form_Unload();
+}
+
+void frmCounter::Form_Unload()
+{
+    core::trap(reports::window(objectName(), QStringLiteral("Form_Unload")), [&] {
+        if (isVisible()) {
+            // Without a notification area a hidden window could not be reached again: the task bar keeps it.
+            if (m->tray->inTray()) {
+                hide();
+            } else {
+                showMinimized();
+            }
+            return;
+        }
+        exitProgram();
+    });
+}
+
+void frmCounter::exitProgram()
+{
+    core::trap(reports::window(objectName(), QStringLiteral("Form_Unload")), [&] {
+        if (m->tasks->anyRunning()) {
+            const QString question = QStringLiteral("Atenção: Tem tarefas em progresso.") + core::messageBreak() +
+                                     QStringLiteral("Tem a certeza que pretende fechar a aplicação?") +
+                                     core::messageBreak() +
+                                     QStringLiteral("Nota: mesmo com a aplicação terminada o contador continuará "
+                                                    "activo para as tarefas selecionadas.");
+            if (core::msgBox(question, core::Buttons::YesNo, core::Icon::Question,
+                             QStringLiteral("Fechar Aplicação")) != core::Answer::Yes) {
+                return;
+            }
+        }
+        RemoveTrayIcon();
+        core::endProgram();
+    });
+}
+
+void frmCounter::mnContador_Click()
+{
+    core::trap(reports::window(objectName(), QStringLiteral("SetTrayIcon")), [&] {
+        int none = 0;
+        Fill_Tarefas(none);
+        show();
+        raise();
+        activateWindow();
+    });
+}
+
+void frmCounter::mnLogin_Click()
+{
+    core::trap(reports::command(objectName(), QStringLiteral("mnLogin_Click")), [&] {
+        const QString userBefore = session::modCode::UserName;
+        const qint32 lawyerBefore = session::modCode::AdvogadoID;
+        session::modCode::Connected = false;
+        registry::modRegistry::DefinirValorString(session::modCode::UserKey(), QStringLiteral("Remember"),
+                                                  QStringLiteral("0"));
+        session::modCode::main();
+        // Someone else logged in: nothing of the previous user's may stay on screen, or a tick would
+        // book time to the wrong lawyer.
+        if (session::modCode::Connected &&
+            (session::modCode::UserName != userBefore || session::modCode::AdvogadoID != lawyerBefore)) {
+            setDatesToServerDate();
+            int none = 0;
+            Fill_Tarefas(none);
+            selectOwnLawyer();
+            m->statistics->clearLists();
+        }
+    });
+}
+
+void frmCounter::mnSair_Click()
+{
+    if (m->tray->inTray()) {
+        Form_Unload();
+    } else {
+        // From the window's own menu "Sair" ends the program, as it does from a hidden window.
+        exitProgram();
+    }
+}
+
+void frmCounter::RemoteKey(int ID, int Flag)
+{
+    constexpr int TaskSaved = 4003;
+    constexpr int EntrySaved = 4004;
+    core::trap(reports::lists(objectName(), QStringLiteral("Timer1_Timer")), [&] {
+        if (Flag == TaskSaved) {
+            Fill_Tarefas(ID);
+            if (isVisible()) {
+                m->c.ListView1->setFocus();
+            }
+        } else if (Flag == EntrySaved) {
+            if (m->c.TabStrip1->currentIndex() == 1) {
+                Fill_Lancamentos(ID);
+                if (isVisible()) {
+                    m->c.ListView2->setFocus();
+                }
+            }
+            if (m->c.TabStrip1->currentIndex() == 0) {
+                int none = 0;
+                Fill_Tarefas(none);
+            }
+        } else {
+            int none = 0;
+            Fill_Tarefas(none);
+            if (isVisible()) {
+                m->c.ListView1->setFocus();
+            }
+        }
+    });
+}
+
+} // namespace counter

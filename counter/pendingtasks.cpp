@@ -1,0 +1,128 @@
+#include "counter/pendingtasks.h"
+
+#include "counter/counterreports.h"
+#include "counter/listview.h"
+#include "counter/taskrow.h"
+#include "data/connection.h"
+#include "data/modcontrolfill.h"
+#include "data/moddata.h"
+#include "session/modcode.h"
+
+#include <QCheckBox>
+
+#include <optional>
+
+namespace counter {
+namespace {
+
+constexpr quint32 BandBlue = 0xAF5C30;
+constexpr quint32 BandGrey = 0x3F3F3F;
+constexpr quint32 OverdueRed = 0xC0;
+constexpr quint32 HiddenGrey = 0xC0C0C0;
+
+bool isSet(const QVariant& flag)
+{
+    return !flag.isNull() && flag.toDouble() != 0;
+}
+
+} // namespace
+
+PendingTasks::PendingTasks(QWidget& window, ListView& list, QCheckBox& showHidden)
+    : QObject(&window)
+    , m_window(window)
+    , m_list(list)
+    , m_showHidden(showHidden)
+{}
+
+bool PendingTasks::anyRunning() const
+{
+    for (int row = 0; row < m_list.rowCount(); ++row) {
+        if (m_list.checked(row)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void PendingTasks::fill(int& T)
+{
+    core::trap(reports::window(m_window.objectName(), QStringLiteral("Startup")), [&] {
+        using data::modData::ListField;
+        ListView& list = m_list;
+        list.clearRows();
+
+        auto records = data::Data::SqlServer().openRecordset(
+            QStringLiteral("SELECT * FROM vwProcessos_Trabalhos_Tarefas WHERE closed = 0 AND advogado_id = ") +
+            QString::number(session::modCode::AdvogadoID) +
+            QStringLiteral(" ORDER BY escondida, data_escritorio, trabalho_id, data, processo_no_completo"));
+
+        bool band = false;
+        QString previousWork;
+        // The server's date is read once for the whole fill: one round trip instead of one per row.
+        std::optional<QDateTime> today;
+        for (; !records->eof(); records->moveNext()) {
+            const data::Recordset& record = *records;
+            const QVariant taskId = record.value(QStringLiteral("tarefa_id"));
+            const int row =
+                list.addRow(QStringLiteral("#") + taskId.toString(), ListField(record, QStringLiteral("descrit"), 3));
+            list.setRowToolTip(row, ListField(record, QStringLiteral("cliente"), 3));
+
+            const QVariant hidden = record.value(QStringLiteral("escondida"));
+            const QStringList cells{
+                taskRow::idleCounter(),
+                ListField(record, QStringLiteral("total_tempo"), 2),
+                ListField(record, QStringLiteral("data_legal"), 1),
+                ListField(record, QStringLiteral("trabalho"), 3),
+                ListField(record, QStringLiteral("processo_no_completo"), 3),
+                ListField(record, QStringLiteral("data_escritorio"), 1),
+                ListField(record, QStringLiteral("data_inicio"), 7),
+                ListField(record, QStringLiteral("inprogress"), 3),
+                ListField(record, QStringLiteral("lancamento_id"), 3),
+                hidden.isNull() ? taskRow::visibleMarker() : ListField(record, QStringLiteral("escondida"), 3),
+            };
+            for (int cell = 1; cell <= cells.size(); ++cell) {
+                list.setCellText(row, cell, cells[cell - 1]);
+            }
+
+            if (!taskId.isNull() && taskId.toLongLong() == T) {
+                list.selectRow(row);
+            }
+            if (isSet(record.value(QStringLiteral("inprogress")))) {
+                list.setChecked(row, true);
+                if (T == 0) {
+                    list.selectRow(row);
+                }
+            }
+
+            auto colourRow = [&](quint32 colour) {
+                for (int cell = 0; cell <= taskRow::LastShown; ++cell) {
+                    list.setCellForeColor(row, cell, colour);
+                }
+            };
+            const QVariant work = record.value(QStringLiteral("trabalho_id"));
+            if (!work.isNull() && work.toString() != previousWork) {
+                band = !band;
+                previousWork = work.toString();
+            }
+            colourRow(band ? BandBlue : BandGrey);
+
+            const QVariant officeDeadline = record.value(QStringLiteral("data_escritorio"));
+            if (!officeDeadline.isNull()) {
+                const QDateTime dayBefore(officeDeadline.toDateTime().date().addDays(-1), QTime(0, 0));
+                if (!today) {
+                    today = data::modControlFill::ServerDate();
+                }
+                if (dayBefore <= *today) {
+                    colourRow(OverdueRed);
+                }
+            }
+            if (!m_showHidden.isChecked() && list.cellText(row, taskRow::Hidden) != taskRow::visibleMarker()) {
+                colourRow(HiddenGrey);
+            }
+        }
+        records->close();
+        list.fitColumnToCells(taskRow::Dossier);
+    });
+}
+
+} // namespace counter

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QObject>
+
+class QCheckBox;
+class QWidget;
+
+namespace counter {
+
+class ListView;
+
+// The pending-task list ListView1: one row per open task of the lawyer AdvogadoID, rebuilt from the
+// database in the row layout of taskrow.h, banded by work item, red from the day before the office
+// deadline, light grey when hidden unless FXEscondidas is ticked. Running tasks come back ticked.
+class PendingTasks : public QObject
+{
+    Q_OBJECT
+
+public:
+    PendingTasks(QWidget& window, ListView& list, QCheckBox& showHidden);
+
+    // Rebuilds the list and selects task T (0: the last running task, if any). Errors are reported
+    // ("Startup") and leave the rows added so far.
+    void fill(int& T);
+    // True when some row is ticked: a task is being counted.
+    bool anyRunning() const;
+
+private:
+    QWidget& m_window;
+    ListView& m_list;
+    QCheckBox& m_showHidden;
+};
+
+} // namespace counter

@@ -1,0 +1,116 @@
+#include "counter/countercommands.h"
+#include "counter/countermenus.h"
+#include "testsupport/recordedreports.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QTest>
+#include <QWidget>
+
+using counter::CounterCommands;
+
+namespace {
+
+const QStringList TaskCommands{"mnListAbrir", "mnListLancamento", "mnListRemover", "mnListTerminar"};
+
+} // namespace
+
+// The menus' commands over a bare window: which entries are offered, and when.
+class TestCounterCommands : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    // With every command there, the task commands and the "Abrir" submenu follow the last press: on a
+    // row they are offered, anywhere else not. The other commands keep their state.
+    void taskCommandsFollowThePress_data()
+    {
+        QTest::addColumn<QStringList>("events"); // "row" a press on a row, "left"/"right" a release
+        QTest::addColumn<bool>("offered");
+        QTest::newRow("right click on a row") << QStringList{"row", "right"} << true;
+        QTest::newRow("right click on empty space") << QStringList{"right"} << false;
+        QTest::newRow("left click on a row, then right on empty space") << QStringList{"row", "left", "right"} << false;
+        QTest::newRow("right click on a row after one on empty space") << QStringList{"right", "row", "right"} << true;
+    }
+    void taskCommandsFollowThePress()
+    {
+        QFETCH(QStringList, events);
+        QFETCH(bool, offered);
+        QWidget window;
+        counter::CounterMenus menus(&window);
+        QSet<QString> all;
+        for (QAction* action : menus.mnList()->findChildren<QAction*>()) {
+            all << action->objectName();
+        }
+        CounterCommands commands(window, menus, all);
+        QStringList popups;
+        commands.setPopupMenu([&](QMenu& menu, const QPoint&) { popups << menu.objectName(); });
+        for (const QString& event : events) {
+            if (event == QStringLiteral("row")) {
+                commands.itemClicked(QStringLiteral("0"));
+            } else {
+                commands.mouseUp(event == QStringLiteral("left") ? Qt::LeftButton : Qt::RightButton, QPoint());
+            }
+        }
+        QCOMPARE(popups, QStringList(events.count(QStringLiteral("right")), QStringLiteral("mnList")));
+        for (const QString& name : TaskCommands) {
+            QCOMPARE(menus.command(name)->isEnabled(), offered);
+        }
+        QCOMPARE(menus.mnListAbrirRelated()->menuAction()->isEnabled(), offered);
+        for (const char* name : {"mnEsconder", "mnListTrabalho", "mnLancamentoNovo"}) {
+            QVERIFY(menus.command(QLatin1String(name))->isEnabled());
+        }
+    }
+
+    // The hide command names what it will do: only the visible marker "0" is a visible task.
+    void theHideCommandsCaption_data()
+    {
+        QTest::addColumn<QString>("hiddenCell");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("visible") << "0"
+                                 << "Esconder";
+        QTest::newRow("hidden") << "1"
+                                << "Tornar visível";
+        QTest::newRow("blank") << " "
+                               << "Tornar visível";
+        QTest::newRow("hidden by another office's value") << "-1"
+                                                          << "Tornar visível";
+    }
+    void theHideCommandsCaption()
+    {
+        QFETCH(QString, hiddenCell);
+        QFETCH(QString, caption);
+        QWidget window;
+        counter::CounterMenus menus(&window);
+        CounterCommands commands(window, menus);
+        commands.itemClicked(QStringLiteral("1"));
+        commands.itemClicked(hiddenCell);
+        QCOMPARE(menus.command(QStringLiteral("mnEsconder"))->text(), caption);
+    }
+
+    // Only the window's own commands are there yet: every other entry keeps its caption, disabled, even
+    // after a right click on a row.
+    void missingCommandsStayDisabled()
+    {
+        QWidget window;
+        counter::CounterMenus menus(&window);
+        CounterCommands commands(window, menus);
+        commands.setPopupMenu([](QMenu&, const QPoint&) {});
+        commands.itemClicked(QStringLiteral("0"));
+        commands.mouseUp(Qt::RightButton, QPoint());
+        QStringList enabled;
+        for (QMenu* menu : {menus.mnMenu(), menus.mnList()}) {
+            for (QAction* action : menu->findChildren<QAction*>()) {
+                if (!action->objectName().isEmpty() && !action->text().isEmpty() && action->isEnabled()) {
+                    enabled << action->objectName();
+                }
+            }
+        }
+        enabled.sort();
+        QCOMPARE(enabled, QStringList({"mnContador", "mnLogin", "mnSair"}));
+        QVERIFY(!menus.mnListAbrirRelated()->menuAction()->isEnabled());
+    }
+};
+
+QTEST_MAIN(TestCounterCommands)
+#include "test_countercommands.moc"

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "counter/imagelist.h"
+
+#include <QObject>
+
+#include <functional>
+
+class QMenu;
+class QSystemTrayIcon;
+class QTimer;
+class QWidget;
+
+namespace counter {
+
+// The counter window's icon in the notification area, carrying the tray menu. Its images are
+// ImageList1 (1 the normal icon). Where the desktop has no notification area the icon is kept but
+// not shown, the desktop is asked again every half minute, and the icon appears as soon as an area
+// does (inTrayChanged). Errors are reported under the window's name.
+class TrayIcon : public QObject
+{
+    Q_OBJECT
+
+public:
+    TrayIcon(QWidget& window, QMenu* menu);
+
+    // Puts the icon in the notification area: image 1, tip "Orvel".
+    void add();
+    // Takes it out again ("RemoveTrayIcon").
+    void remove();
+    // Image index of ImageList1 and tip (at most 63 characters; "Orvel" when empty). An image that does
+    // not exist is reported ("SetTrayIcon") and changes nothing.
+    void set(int index, const QString& tip);
+
+    // True while the icon is in the notification area.
+    bool added() const { return m_added; }
+    // True when the icon is added and the desktop shows it: the tray menu is then reachable from it.
+    bool inTray() const { return m_added && m_shown; }
+    // Asks the desktop again whether it has a notification area; shows the icon when one appeared.
+    void checkAvailability();
+
+    // Seam for tests: whether the desktop has a notification area (by default
+    // QSystemTrayIcon::isSystemTrayAvailable). An empty probe restores the default.
+    static void setAvailabilityProbe(std::function<bool()> probe);
+
+    QIcon icon() const;
+    QString tip() const;
+    const ImageList& images() const { return m_images; }
+
+Q_SIGNALS:
+    void inTrayChanged(bool inTray);
+
+private:
+    QWidget& m_window;
+    ImageList m_images;
+    QSystemTrayIcon* m_tray;
+    QTimer* m_probeTimer;
+    bool m_added = false;
+    bool m_shown = false;
+};
+
+} // namespace counter

@@ -1,0 +1,93 @@
+#include "data/machinesettings.h"
+
+#include "core/errorvalue.h"
+#include "registry/modregistry.h"
+#include "scramble/modencriptserial.h"
+
+namespace data {
+
+namespace reg = registry::modRegistry;
+
+namespace settingsio {
+
+void createKey(const QString& key)
+{
+    if (!reg::CriarChave(key)) {
+        throw core::Error(core::errc::InvalidProcedureCall,
+                          QStringLiteral("Não foi possível criar a chave %1").arg(key));
+    }
+}
+
+void setValue(const QString& key, const QString& name, const QString& value)
+{
+    if (!reg::DefinirValorString(key, name, value)) {
+        throw core::Error(core::errc::InvalidProcedureCall,
+                          QStringLiteral("Não foi possível gravar o valor %1 em %2").arg(name, key));
+    }
+}
+
+QString scrambled(const QString& password)
+{
+    const QString text = scramble::modEncriptSerial::EncriptSerial(password);
+    // Characters from code 191 up do not survive the scrambling: such a password would be stored
+    // and never work again.
+    if ((text.isEmpty() && !password.isEmpty()) || scramble::modEncriptSerial::DencriptSerial(text) != password) {
+        throw core::Error(core::errc::InvalidProcedureCall,
+                          QStringLiteral("A palavra-passe não pode ser guardada nesta máquina"));
+    }
+    return text;
+}
+
+} // namespace settingsio
+
+QString MachineSettings::sharedKey()
+{
+    return QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Vorlent\\Shared\\OUT");
+}
+
+QString MachineSettings::serverKey(const QString& server)
+{
+    return QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Vorlent\\") + server;
+}
+
+void MachineSettings::write() const
+{
+    using namespace settingsio;
+    if (server.isEmpty() || server.contains(QLatin1Char('\\'))) {
+        throw core::Error(core::errc::InvalidProcedureCall,
+                          QStringLiteral("Nome de servidor inválido: \"%1\"").arg(server));
+    }
+    const QString passwordText = scrambled(password);
+    createKey(sharedKey());
+    setValue(sharedKey(), QStringLiteral("DataServer"), server);
+    const QString key = serverKey(server);
+    createKey(key);
+    setValue(key, QStringLiteral("dtSecurityInfo"), securityInfo);
+    setValue(key, QStringLiteral("dtUser"), user);
+    setValue(key, QStringLiteral("dtPassword"), passwordText);
+    setValue(key, QStringLiteral("dtInitialCatalog"), catalog);
+    setValue(key, QStringLiteral("dtDataSource"), dataSource);
+}
+
+MachineSettings MachineSettings::read()
+{
+    auto value = [](const QString& key, const QString& name) {
+        const auto text = reg::ObterValorString(key, name);
+        if (!text) {
+            throw core::Error(core::errc::InvalidProcedureCall,
+                              QStringLiteral("Falta o valor \"%1\" em %2").arg(name, key));
+        }
+        return *text;
+    };
+    MachineSettings settings;
+    settings.server = value(sharedKey(), QStringLiteral("DataServer"));
+    const QString key = serverKey(settings.server);
+    settings.securityInfo = value(key, QStringLiteral("dtSecurityInfo"));
+    settings.user = value(key, QStringLiteral("dtUser"));
+    settings.password = scramble::modEncriptSerial::DencriptSerial(value(key, QStringLiteral("dtPassword")));
+    settings.catalog = value(key, QStringLiteral("dtInitialCatalog"));
+    settings.dataSource = value(key, QStringLiteral("dtDataSource"));
+    return settings;
+}
+
+} // namespace data

@@ -1,0 +1,1 @@
+SELECT COUNT(*) as no, 'a' + 'b' + CHAR(CHAR(39)) FROM t WHERE x LIKE '%%' + 'abc' + '%%'

@@ -1,0 +1,1 @@
+INSERT INTO tbLancamentos (tarefa_id, data_inicio, descrit) VALUES (812, GETDATE(), 'Redigir ' + CHAR(39) + ' contestação')

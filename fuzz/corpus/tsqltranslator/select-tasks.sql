@@ -1,0 +1,1 @@
+SELECT * FROM vwProcessos_Trabalhos_Tarefas WHERE closed = 0 AND advogado_id = 9 ORDER BY escondida, data_escritorio, trabalho_id, data, processo_no_completo

@@ -1,0 +1,52 @@
+// The .reg reader: any bytes either read or are refused with core::Error, within the time limit; a file
+// that reads is written back and reads again to the same keys and values (what the program writes, it
+// can read).
+#include "core/errorvalue.h"
+#include "fuzz/fuzzsupport.h"
+#include "registry/regfile.h"
+
+#include <limits>
+#include <optional>
+
+namespace {
+
+// The text a file writes, through whichever form of toText the reader has (with or without a size cap).
+template <typename File> std::optional<QByteArray> textOf(const File& file)
+{
+    if constexpr (requires { file.toText(qsizetype(0)); }) {
+        return file.toText(std::numeric_limits<qsizetype>::max());
+    } else {
+        return file.toText();
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+    registry::RegFile file(QStringLiteral("HKEY_CURRENT_USER"));
+    try {
+        file.parse(bytes, QStringLiteral("fuzz.reg"));
+    } catch (const core::Error&) {
+        return 0;
+    }
+    const std::optional<QByteArray> text = textOf(file);
+    if (!text) {
+        return 0;
+    }
+    const QByteArray& written = *text;
+    registry::RegFile again(QStringLiteral("HKEY_CURRENT_USER"));
+    try {
+        again.parse(written, QStringLiteral("written.reg"));
+    } catch (const core::Error& error) {
+        fuzz::broken("a written file reads back", QString::fromUtf8(bytes), QStringLiteral("no error"),
+                     error.description());
+    }
+    const QByteArray rewritten = textOf(again).value_or(QByteArray());
+    if (rewritten != written) {
+        fuzz::broken("a written file reads back to the same keys and values", QString::fromUtf8(bytes),
+                     QString::fromUtf8(written), QString::fromUtf8(rewritten));
+    }
+    return 0;
+}

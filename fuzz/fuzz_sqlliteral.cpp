@@ -1,0 +1,158 @@
+// SqlLiteral: whatever a person types, a text literal keeps it inside its quotes. The literal is read
+// back by the server's rules (string literals joined by "+ CHAR(39) +", nothing else) and must give the
+// typed text (blanks at either end dropped, as the data layer trims them); then, translated for the embedded engine,
+// SQLite must read it as one value equal to that text. Number and date literals may hold only what a number or a date
+// is written with.
+#include "data/moddata.h"
+#include "data/tsqltranslator.h"
+#include "data/valuetext.h"
+#include "fuzz/fuzzsupport.h"
+
+#include <QRegularExpression>
+
+#include <optional>
+#include <sqlite3.h>
+
+namespace {
+
+using namespace data::modData;
+
+// The value of a literal made of string literals joined by "+ CHAR(39) +", read by the server's rules;
+// nullopt when anything else stands outside the quotes.
+std::optional<QString> readTextLiteral(const QString& sql)
+{
+    static const QRegularExpression joint(QStringLiteral("\\A *\\+ *CHAR *\\( *39 *\\) *\\+ *"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    QString value;
+    qsizetype pos = 0;
+    while (true) {
+        if (pos >= sql.size() || sql.at(pos) != u'\'') {
+            return std::nullopt;
+        }
+        for (++pos;; ++pos) {
+            if (pos >= sql.size()) {
+                return std::nullopt; // the quote never closes
+            }
+            if (sql.at(pos) == u'\'') {
+                if (pos + 1 < sql.size() && sql.at(pos + 1) == u'\'') {
+                    value += u'\'';
+                    ++pos;
+                    continue;
+                }
+                ++pos;
+                break;
+            }
+            value += sql.at(pos);
+        }
+        if (pos == sql.size()) {
+            return value;
+        }
+        const QRegularExpressionMatch match = joint.match(QStringView(sql).mid(pos));
+        if (!match.hasMatch()) {
+            return std::nullopt;
+        }
+        value += u'\'';
+        pos += match.capturedLength();
+    }
+}
+
+// The value SQLite gives for "SELECT <expression>", or nullopt when the text is not exactly one
+// statement with one column.
+std::optional<QString> sqliteValue(const QString& expression)
+{
+    static sqlite3* db = [] {
+        sqlite3* opened = nullptr;
+        sqlite3_open(":memory:", &opened);
+        return opened;
+    }();
+    const QString sql = QStringLiteral("SELECT ") + expression;
+    sqlite3_stmt* statement = nullptr;
+    const void* tail = nullptr;
+    const int rc = sqlite3_prepare16_v2(db, sql.utf16(), int(sql.size() * 2), &statement, &tail);
+    std::optional<QString> value;
+    const bool whole = tail == sql.utf16() + sql.size();
+    if (rc == SQLITE_OK && statement != nullptr && whole && sqlite3_column_count(statement) == 1 &&
+        sqlite3_step(statement) == SQLITE_ROW) {
+        const auto* text = static_cast<const char16_t*>(sqlite3_column_text16(statement, 0));
+        value = QString::fromUtf16(text, sqlite3_column_bytes16(statement, 0) / 2);
+    }
+    sqlite3_finalize(statement);
+    return value;
+}
+
+void checkText(const QString& input, int kind)
+{
+    const QString literal = SqlLiteral(input, kind);
+    QString trimmed = data::valueText::trimBlanks(input);
+    if (trimmed.isEmpty()) {
+        const QString empty = kind == literal::Text   ? QStringLiteral("null")
+                              : kind == literal::Like ? QStringLiteral("'%%'")
+                                                      : QStringLiteral("''");
+        if (literal != empty) {
+            fuzz::broken("a blank text gives the empty literal", input, empty, literal);
+        }
+        return;
+    }
+    const QString expected = kind == literal::Like ? u'%' + trimmed.replace(u' ', u'%') + u'%' : trimmed;
+    const std::optional<QString> read = readTextLiteral(literal);
+    if (read != expected) {
+        fuzz::broken("the text stays inside its quotes", input, expected, literal);
+    }
+    if (input.contains(QChar(0))) {
+        return; // SQLite reads a statement only up to its first NUL
+    }
+    static const QDateTime now(QDate(2009, 3, 5), QTime(14, 7, 9));
+    const QString translated = data::TsqlTranslator::toEmbedded(literal, now);
+    if (sqliteValue(translated) != expected) {
+        fuzz::broken("the embedded engine reads the literal as the text", input, expected, translated);
+    }
+}
+
+void checkNumber(const QString& input)
+{
+    static const QRegularExpression number(QStringLiteral("\\A *[+-]?(\\d+\\.?\\d*|\\.\\d+) *\\n?\\z"));
+    const QString literal = SqlLiteral(input, literal::Number);
+    if (literal != QStringLiteral("null") && !number.match(literal).hasMatch()) {
+        fuzz::broken("a number literal holds only a number", input, QStringLiteral("a number or null"), literal);
+    }
+}
+
+void checkDate(const QString& input)
+{
+    static const QRegularExpression date(
+        QStringLiteral("\\ACONVERT\\(DATETIME,'\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d',102\\)\\z"));
+    const QString literal = SqlLiteral(input, literal::Date);
+    if (literal != QStringLiteral("null") && !date.match(literal).hasMatch()) {
+        fuzz::broken("a date literal holds only a date", input, QStringLiteral("a date or null"), literal);
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    static const bool quiet = (fuzz::quietReports(), true);
+    Q_UNUSED(quiet);
+    if (size == 0) {
+        return 0;
+    }
+    const QString input = fuzz::text(data + 1, size - 1);
+    switch (data[0] % 5) {
+    case 0:
+        checkText(input, literal::Text);
+        break;
+    case 1:
+        checkText(input, literal::TextNeverNull);
+        break;
+    case 2:
+        checkText(input, literal::Like);
+        break;
+    case 3:
+        checkNumber(input);
+        break;
+    default:
+        checkDate(input);
+        break;
+    }
+    return 0;
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <cstddef>
+#include <cstdint>
+
+// What every fuzz target shares: quiet error reports and a way to stop on a broken property.
+namespace fuzz {
+
+// Replaces the error-reporting component by one that only counts, so that reported errors neither
+// write files nor flood the output. Call once, from LLVMFuzzerInitialize or the first input.
+void quietReports();
+// The reports made since quietReports().
+int reportCount();
+
+// Stops the run as a crash would, printing what was expected and what came out, so that libFuzzer
+// keeps the input that broke the property.
+[[noreturn]] void broken(const char* property, const QString& input, const QString& expected, const QString& actual);
+
+// The input as text (UTF-8; invalid sequences become U+FFFD).
+QString text(const std::uint8_t* data, std::size_t size);
+// The input cut into `count` texts at NUL bytes (missing ones are empty; the last takes the rest).
+QStringList fields(const std::uint8_t* data, std::size_t size, int count);
+
+} // namespace fuzz

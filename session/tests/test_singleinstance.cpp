@@ -1,0 +1,55 @@
+#include "session/singleinstance.h"
+
+#include <QElapsedTimer>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+using session::SingleInstance;
+
+// Two starts of the counter for the same user, as two claims on one state directory.
+class TestSingleInstance : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    // The second start is told at once that a counter runs, and the running one is asked to show
+    // its window; the second never becomes a counter of its own.
+    void aSecondStartShowsTheFirst()
+    {
+        QTemporaryDir dir;
+        SingleInstance first(dir.path() + QStringLiteral("/state"));
+        QVERIFY(first.claim());
+        QSignalSpy shows(&first, &SingleInstance::showRequested);
+
+        SingleInstance second(dir.path() + QStringLiteral("/state"));
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(!second.claim());
+        QVERIFY2(clock.elapsed() < 1000, "the second start waited for the lock");
+        QVERIFY(shows.wait(5000));
+        QCOMPARE(shows.count(), 1);
+        QSignalSpy secondShows(&second, &SingleInstance::showRequested);
+
+        // A third start asks again; the first still answers.
+        SingleInstance third(dir.path() + QStringLiteral("/state"));
+        QVERIFY(!third.claim());
+        QVERIFY(shows.wait(5000));
+        QCOMPARE(secondShows.count(), 0);
+    }
+
+    // Once the running counter is gone, the next start becomes the counter.
+    void theLockEndsWithTheCounter()
+    {
+        QTemporaryDir dir;
+        {
+            SingleInstance first(dir.path());
+            QVERIFY(first.claim());
+        }
+        SingleInstance next(dir.path());
+        QVERIFY(next.claim());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSingleInstance)
+#include "test_singleinstance.moc"

@@ -1,0 +1,188 @@
+// The demo office: the same day gives the same office, the office holds what the counter's
+// screens are tried on, and the machine settings written for it let the counter open it.
+
+#include "core/errorvalue.h"
+#include "data/connection.h"
+#include "data/schema.h"
+#include "registry/modregistry.h"
+#include "scramble/modencriptserial.h"
+#include "testsupport/tempregistry.h"
+#include "tools/demooffice.h"
+#include "tools/demosettings.h"
+#include "tools/demostaff.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+#include <optional>
+
+namespace {
+
+const QDate Day(2009, 11, 16);
+
+QString connectionText(const QString& path, const QString& user, const QString& password)
+{
+    return QStringLiteral("Provider=SQLOLEDB.1;Persist Security Info=False;User ID=%1;Password=%2;Initial Catalog=%3;"
+                          "Data Source=%4;Connect Timeout=15")
+        .arg(user, password, tools::DemoOffice::catalog(), path);
+}
+
+// Every row's values of the named fields.
+QList<QVariantList> read(data::Connection& connection, const QString& sql, const QStringList& fields)
+{
+    std::unique_ptr<data::Recordset> records = connection.openRecordset(sql);
+    QList<QVariantList> rows;
+    for (; !records->eof(); records->moveNext()) {
+        QVariantList row;
+        for (const QString& field : fields) {
+            row.append(records->value(field));
+        }
+        rows.append(row);
+    }
+    return rows;
+}
+
+// Every row of every table, as text.
+QStringList dump(const QString& path)
+{
+    data::Connection connection;
+    connection.open(connectionText(path, tools::DemoOffice::sharedUser(), tools::DemoOffice::sharedPassword()));
+    QStringList lines;
+    for (const QString& table : data::schema::tableNames()) {
+        const QString sql = QStringLiteral("SELECT * FROM ") + table + QStringLiteral(" ORDER BY 1, 2");
+        for (const QVariantList& row : read(connection, sql, connection.openRecordset(sql)->fieldNames())) {
+            lines.append(table + QLatin1Char('|') + QVariant(row).toStringList().join(QLatin1Char('|')));
+        }
+    }
+    return lines;
+}
+
+} // namespace
+
+class TestDemoOffice : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString m_office;
+    data::Connection m_connection;
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        scramble::modEncriptSerial::VolumeSerial = QStringLiteral("-1234567890");
+        m_office = m_dir.filePath(QStringLiteral("office.db"));
+        tools::DemoOffice(Day).build(m_office);
+        m_connection.open(
+            connectionText(m_office, tools::DemoOffice::sharedUser(), tools::DemoOffice::sharedPassword()));
+    }
+
+    void cleanupTestCase() { m_connection.close(); }
+
+    void sameDayGivesSameOffice()
+    {
+        const QString again = m_dir.filePath(QStringLiteral("again.db"));
+        const QString nextDay = m_dir.filePath(QStringLiteral("nextday.db"));
+        tools::DemoOffice(Day).build(again);
+        tools::DemoOffice(Day.addDays(1)).build(nextDay);
+        const QStringList office = dump(m_office);
+        QVERIFY(office.size() > 1000);
+        QCOMPARE(dump(again), office);
+        QVERIFY(dump(nextDay) != office);
+        // An existing database is never overwritten.
+        QVERIFY_THROWS_EXCEPTION(core::Error, tools::DemoOffice(Day).build(m_office));
+    }
+
+    // The lawyers' pending tasks: some overdue, some due tomorrow, some hidden, some being counted
+    // (since today, one a lawyer at most), and each with what starting a counter looks up.
+    void pendingTasksHoldTheMix()
+    {
+        const auto count = [&](const QString& condition) {
+            const QString sql = QStringLiteral("SELECT COUNT(*) as no FROM vwProcessos_Trabalhos_Tarefas "
+                                               "WHERE closed = 0 AND advogado_id is not null AND ");
+            return read(m_connection, sql + condition, {"no"}).value(0).value(0).toInt();
+        };
+        QVERIFY(count("data_escritorio < '2009-11-16'") > 0);
+        QVERIFY(count("data_escritorio >= '2009-11-17' AND data_escritorio < '2009-11-18'") > 0);
+        QVERIFY(count("escondida <> 0") > 0);
+        const int running = count("inprogress <> 0");
+        QVERIFY(running > 0);
+        // Started before noon of a demo of another day: none in the future.
+        QCOMPARE(
+            count("inprogress <> 0 AND data_inicio >= '2009-11-16 11:00:00' AND data_inicio < '2009-11-16 12:00:00'"),
+            running);
+        const QString twoRunning =
+            QStringLiteral("SELECT advogado_id FROM vwProcessos_Trabalhos_Tarefas WHERE closed = 0 AND "
+                           "inprogress <> 0 GROUP BY advogado_id HAVING COUNT(*) > 1");
+        QCOMPARE(read(m_connection, twoRunning, {"advogado_id"}), QList<QVariantList>());
+        QCOMPARE(count("(trabalho_id is null OR processo_id is null OR contacto_id is null)"), 0);
+    }
+
+    // Each user logs in with the demo password and is a lawyer or not as the staff list says. Every
+    // user has group links (without them every policy would apply), and the policy that opens the
+    // lawyer box applies to the supervisor alone.
+    void usersLogInAndOnlyTheSupervisorOpensTheLawyerBox()
+    {
+        const QString links = QStringLiteral(
+            "SELECT tbGroups_Users_Links.*, tbGroups.code, tbUsers.code as user_code FROM tbGroups_Users_Links LEFT "
+            "OUTER JOIN tbGroups ON tbGroups_Users_Links.group_id = tbGroups.group_id LEFT JOIN tbUsers ON "
+            "tbGroups_Users_Links.user_id = tbUsers.user_id WHERE tbUsers.descrit = '%1'");
+        const QString policy = QStringLiteral("SELECT tbSecurityPolicies.* FROM tbSecurityPolicies WHERE code = "
+                                              "'#3101' AND ( (users_groups LIKE '%%1%' ) )");
+        int holders = 0;
+        for (const tools::DemoPerson& person : tools::DemoStaff::people()) {
+            if (person.login.isEmpty()) {
+                continue;
+            }
+            data::Connection own;
+            own.open(connectionText(m_office, person.login, tools::DemoStaff::password()));
+            const QString user = QStringLiteral("SELECT * FROM tbUsers WHERE descrit = '%1'").arg(person.login);
+            QCOMPARE(read(m_connection, user, {"contacto_id"}), (QList<QVariantList>{{qlonglong(person.contactoId)}}));
+            const QString lawyer = QStringLiteral("SELECT * FROM tbAdvogados WHERE contacto_id = %1");
+            QCOMPARE(read(m_connection, lawyer.arg(person.contactoId), {"preco"}).size(), person.lawyer ? 1 : 0);
+
+            QStringList codes;
+            for (const QVariantList& row : read(m_connection, links.arg(person.login), {"user_code", "code"})) {
+                codes << row.at(0).toString() << row.at(1).toString();
+            }
+            codes.removeAll(QString());
+            QVERIFY2(!codes.isEmpty(), qPrintable(person.login));
+            const QString condition = codes.join(QStringLiteral("%' OR users_groups LIKE '%"));
+            const bool holds = !read(m_connection, policy.arg(condition), {"code"}).isEmpty();
+            QCOMPARE(holds, person.supervisor);
+            holders += holds;
+        }
+        QCOMPARE(holders, 1);
+    }
+
+    // The values written are the ones the login reads: they open the database with the shared account.
+    void settingsLetTheSharedAccountOpenTheDatabase()
+    {
+        testsupport::TempRegistry registry;
+        for (int run = 0; run < 2; ++run) {
+            tools::DemoSettings::write(QStringLiteral("DEMO"), m_office, tools::DemoOffice::catalog(),
+                                       tools::DemoOffice::sharedUser(), tools::DemoOffice::sharedPassword());
+        }
+        namespace reg = registry::modRegistry;
+        QCOMPARE(reg::ObterValorString(tools::DemoSettings::sharedKey(), QStringLiteral("DataServer")),
+                 std::optional<QString>(QStringLiteral("DEMO")));
+        const auto value = [&](const char* name) {
+            return reg::ObterValorString(QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Vorlent\\DEMO"),
+                                         QString::fromLatin1(name))
+                .value_or(QStringLiteral("<null>"));
+        };
+        QVERIFY(value("dtPassword") != tools::DemoOffice::sharedPassword());
+        const QString text = QStringLiteral("Provider=SQLOLEDB.1;Persist Security Info=%1;User ID=%2;Password=%3;"
+                                            "Initial Catalog=%4;Data Source=%5;Connect Timeout=15")
+                                 .arg(value("dtSecurityInfo"), value("dtUser"),
+                                      scramble::modEncriptSerial::DencriptSerial(value("dtPassword")),
+                                      value("dtInitialCatalog"), value("dtDataSource"));
+        data::Connection shared;
+        shared.open(text);
+        QVERIFY(shared.isOpen());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDemoOffice)
+#include "test_demooffice.moc"
