@@ -115,10 +115,7 @@ void PostgresAdmin::setLogin(const QString& login, const QString& password)
     const QString role = login.toLower();
     // Roles are the cluster's, shared by every database: two set-ups at once would both create the role, or both
     // rewrite its row ("tuple concurrently updated"). One transaction-level lock makes them take turns.
-    QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
-    if (!db.transaction()) {
-        throw serverError(db.lastError());
-    }
+    begin();
     try {
         exec(QStringLiteral("SELECT pg_advisory_xact_lock(7331)"));
         const QList<QVariantList> found =
@@ -126,10 +123,32 @@ void PostgresAdmin::setLogin(const QString& login, const QString& password)
         exec((found.isEmpty() ? QStringLiteral("CREATE ROLE ") : QStringLiteral("ALTER ROLE ")) + name(role) +
              QStringLiteral(" LOGIN PASSWORD ") + text(password));
     } catch (const core::Error&) {
-        db.rollback();
+        rollback();
         throw;
     }
+    commit();
+}
+
+void PostgresAdmin::begin()
+{
+    QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
+    if (!db.transaction()) {
+        throw serverError(db.lastError());
+    }
+}
+
+void PostgresAdmin::commit()
+{
+    QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
     if (!db.commit()) {
+        throw serverError(db.lastError());
+    }
+}
+
+void PostgresAdmin::rollback()
+{
+    QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
+    if (!db.rollback()) {
         throw serverError(db.lastError());
     }
 }

@@ -26,6 +26,10 @@ public:
     // Runs a script of statements separated by ';' at line ends; '--' lines are comments. Throws core::Error
     // naming the statement's first line.
     void runScript(const QString& script);
+    // A transaction of this session: statements run in it until commit or rollback. Throw core::Error.
+    void begin();
+    void commit();
+    void rollback();
     // The rows of a query, values as a recordset gives them; names receives the column names.
     QList<QVariantList> select(const QString& sql, QStringList* names = nullptr);
 

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
+#include <QSqlQuery>
 
 namespace data {
 
@@ -89,6 +90,14 @@ void PostgresConnection::open(QSqlDatabase& db, const ConnectionText& text)
     db.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1").arg(text.connectTimeout));
     if (!db.open()) {
         const core::ErrorValue error = errorValue(db.lastError());
+        db.close();
+        throw core::Error(error);
+    }
+    // A row another workstation holds locked fails the statement after two seconds, as the embedded engine's busy
+    // time-out does, instead of freezing the window until the other transaction ends.
+    QSqlQuery session(db);
+    if (!session.exec(QStringLiteral("SET lock_timeout = %1").arg(LockTimeoutMs))) {
+        const core::ErrorValue error = errorValue(session.lastError());
         db.close();
         throw core::Error(error);
     }

@@ -11,6 +11,9 @@ namespace data {
 class PostgresConnection : public OdbcConnection
 {
 public:
+    // How long a statement waits for a row or table another session holds locked before it fails.
+    static constexpr int LockTimeoutMs = 2000;
+
     static QString unicodeDriver() { return QStringLiteral("PostgreSQL Unicode"); }
     static QString driverLibrary() { return QStringLiteral("/usr/lib/x86_64-linux-gnu/odbc/psqlodbcw.so"); }
 

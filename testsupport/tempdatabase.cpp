@@ -12,6 +12,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 
 namespace testsupport {
 
@@ -42,6 +44,55 @@ QString readServerFile(const QString& folder, const QString& name)
 }
 
 const data::OdbcConnection::TransportSecurity PlainLink{false, false};
+
+// The embedded file's one write lock, taken by a transaction of another connection.
+class FileWriteLock : public TempDatabase::WriteLock
+{
+public:
+    explicit FileWriteLock(const QString& path)
+        : m_name(QStringLiteral("orv_writelock_") + path)
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
+        db.setDatabaseName(path);
+        if (!db.open() || !QSqlQuery(db).exec(QStringLiteral("BEGIN IMMEDIATE"))) {
+            throw core::Error(core::errc::ProviderError, QStringLiteral("The database file could not be locked"));
+        }
+    }
+    ~FileWriteLock() override
+    {
+        {
+            QSqlDatabase db = QSqlDatabase::database(m_name, false);
+            QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(m_name);
+    }
+
+private:
+    QString m_name;
+};
+
+// The server's time-entry table locked against writers by a transaction of the admin's session.
+class TableWriteLock : public TempDatabase::WriteLock
+{
+public:
+    explicit TableWriteLock(std::unique_ptr<data::PostgresAdmin> admin)
+        : m_admin(std::move(admin))
+    {
+        m_admin->begin();
+        m_admin->exec(QStringLiteral("LOCK TABLE tbprocessos_trabalhos_tarefas_lancamentos IN EXCLUSIVE MODE"));
+    }
+    ~TableWriteLock() override
+    {
+        try {
+            m_admin->rollback();
+        } catch (const core::Error&) {
+        }
+    }
+
+private:
+    std::unique_ptr<data::PostgresAdmin> m_admin;
+};
 
 } // namespace
 
@@ -176,6 +227,15 @@ QVariant TempDatabase::scalar(const QString& sql)
 {
     const QList<QVariantList> rows = select(sql);
     return rows.isEmpty() ? QVariant() : rows.first().value(0);
+}
+
+std::unique_ptr<TempDatabase::WriteLock> TempDatabase::lockWrites()
+{
+    if (m_server) {
+        return std::make_unique<TableWriteLock>(std::make_unique<data::PostgresAdmin>(
+            m_server->dataSource, QStringLiteral("orvadmin"), m_server->adminPassword, m_databaseName, PlainLink));
+    }
+    return std::make_unique<FileWriteLock>(m_path);
 }
 
 void TempDatabase::setServerClock(const QDateTime& now)

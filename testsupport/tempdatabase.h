@@ -62,6 +62,15 @@ public:
     // The first value of the first row; a null QVariant when no row.
     QVariant scalar(const QString& sql);
 
+    // Another workstation's write transaction: while the returned object lives, statements that write the time
+    // entries wait for it and fail after the engine's lock time-out; reads go on. Throws core::Error.
+    class WriteLock
+    {
+    public:
+        virtual ~WriteLock() = default;
+    };
+    std::unique_ptr<WriteLock> lockWrites();
+
     // The time GETDATE() answers from now on (until this fixture ends).
     void setServerClock(const QDateTime& now);
     void setServerClock(std::function<QDateTime()> clock);
