@@ -23,3 +23,8 @@ foreach(name ${ORV_PG_TESTS})
         ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;ORV_STATE_DIR=${state}.state;ORV_REGISTRY_USER_DIR=${state}.user;ORV_REGISTRY_MACHINE_DIR=${state}.machine;ORV_TEST_ENGINE=postgres;ORV_TEST_PG_DIR=${ORV_PG_DIR}"
         FIXTURES_REQUIRED pg_server LABELS postgres TIMEOUT 300)
 endforeach()
+
+# The outage test stops and starts a server of its own with the same script.
+if(TARGET test_serveroutage)
+    target_compile_definitions(test_serveroutage PRIVATE ORV_PG_SERVER_SCRIPT="${CMAKE_SOURCE_DIR}/scripts/pg-server.sh")
+endif()

@@ -4,11 +4,13 @@
 #
 #   pg-server.sh start FOLDER   makes the cluster (once) and starts it on a free port; prints the port.
 #                               The superuser "orvadmin" has the password in FOLDER/adminpw.
+#                               Started again after a halt, it keeps its port.
+#   pg-server.sh halt FOLDER    stops it (fast shutdown), keeping the cluster, as a server that goes away.
 #   pg-server.sh stop FOLDER    stops it (fast shutdown) and removes the folder.
 # Fails loudly (non-zero, the server's log on stderr) when the server cannot start within 60 seconds.
 set -euo pipefail
 
-command_name=${1:?start or stop}
+command_name=${1:?start, halt or stop}
 folder=${2:?folder}
 bin=$(ls -d /usr/lib/postgresql/*/bin 2>/dev/null | sort -V | tail -n 1)
 [ -x "$bin/pg_ctl" ] || { echo "pg-server: PostgreSQL is not installed (package postgresql)" >&2; exit 1; }
@@ -39,12 +41,15 @@ start)
             --auth=scram-sha-256 -E UTF8 --locale=C.UTF-8 > "$folder/initdb.log" 2>&1 ||
             { cat "$folder/initdb.log" >&2; exit 1; }
     fi
-    port=$(free_port)
+    if [ -f "$folder/port" ]; then port=$(cat "$folder/port"); else port=$(free_port); fi
     "${as_owner[@]}" "$bin/pg_ctl" -D "$folder/data" -l "$folder/server.log" -w -t 60 \
         -o "-c listen_addresses=127.0.0.1 -c port=$port -c unix_socket_directories=$folder -c fsync=off -c max_connections=200" \
         start > /dev/null || { cat "$folder/server.log" >&2; exit 1; }
     echo "$port" > "$folder/port"
     echo "$port"
+    ;;
+halt)
+    "${as_owner[@]}" "$bin/pg_ctl" -D "$folder/data" -m fast -w -t 30 stop > /dev/null
     ;;
 stop)
     if [ -f "$folder/data/postmaster.pid" ]; then
@@ -53,7 +58,7 @@ stop)
     rm -rf "$folder"
     ;;
 *)
-    echo "pg-server: start or stop" >&2
+    echo "pg-server: start, halt or stop" >&2
     exit 2
     ;;
 esac
