@@ -83,6 +83,33 @@ void PostgresAdmin::runScript(const QString& script)
     }
 }
 
+void PostgresAdmin::insertRows(const QString& table, const QStringList& columns, const QList<QVariantList>& rows)
+{
+    if (rows.isEmpty()) {
+        return;
+    }
+    QStringList names;
+    QStringList marks;
+    for (const QString& column : columns) {
+        names << name(column.toLower());
+        marks << QStringLiteral("?");
+    }
+    QSqlQuery query(QSqlDatabase::database(m_connectionName, false));
+    if (!query.prepare(QStringLiteral("INSERT INTO ") + name(table.toLower()) + QStringLiteral(" (") +
+                       names.join(QStringLiteral(", ")) + QStringLiteral(") VALUES (") +
+                       marks.join(QStringLiteral(", ")) + QLatin1Char(')'))) {
+        throw serverError(query.lastError());
+    }
+    for (const QVariantList& row : rows) {
+        for (qsizetype i = 0; i < columns.size(); ++i) {
+            query.bindValue(int(i), row.value(i));
+        }
+        if (!query.exec()) {
+            throw serverError(query.lastError());
+        }
+    }
+}
+
 QList<QVariantList> PostgresAdmin::select(const QString& sql, QStringList* names)
 {
     QSqlQuery query(QSqlDatabase::database(m_connectionName, false));

@@ -30,6 +30,9 @@ public:
     void begin();
     void commit();
     void rollback();
+    // Inserts rows into table, values in the order of columns (a null QVariant writes null), through one
+    // prepared statement: every value travels bound, never in the statement's text. Throws core::Error.
+    void insertRows(const QString& table, const QStringList& columns, const QList<QVariantList>& rows);
     // The rows of a query, values as a recordset gives them; names receives the column names.
     QList<QVariantList> select(const QString& sql, QStringList* names = nullptr);
 
