@@ -164,8 +164,13 @@ void OdbcConnection::open(QSqlDatabase& db, const ConnectionText& text)
     if (driver.isEmpty()) {
         throw core::Error(core::errc::ProviderError, QStringLiteral("No SQL Server ODBC driver is installed."));
     }
-    db.setDatabaseName(connectionString(text, driver));
-    db.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1").arg(text.connectTimeout));
+    openWith(db, connectionString(text, driver), text.connectTimeout);
+}
+
+void OdbcConnection::openWith(QSqlDatabase& db, const QString& odbcText, int timeoutSeconds) const
+{
+    db.setDatabaseName(odbcText);
+    db.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1").arg(timeoutSeconds));
     if (!db.open()) {
         const core::ErrorValue error = errorValue(db.lastError());
         db.close();

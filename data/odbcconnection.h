@@ -51,6 +51,11 @@ public:
     QList<ColumnKind> columnKinds(const QSqlQuery& query) const override;
     core::ErrorValue errorValue(const QSqlError& error) const override;
     bool linkLost(const QSqlError& error) const override;
+
+protected:
+    // Opens db with an ODBC connection string, giving up after the time-out. Throws core::Error (this class's
+    // errorValue) when refused; db is closed again then.
+    void openWith(QSqlDatabase& db, const QString& odbcText, int timeoutSeconds) const;
 };
 
 } // namespace data

@@ -86,13 +86,7 @@ void PostgresConnection::open(QSqlDatabase& db, const ConnectionText& text)
     if (driver.isEmpty()) {
         throw core::Error(core::errc::ProviderError, QStringLiteral("No PostgreSQL ODBC driver is installed."));
     }
-    db.setDatabaseName(connectionString(text, driver));
-    db.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1").arg(text.connectTimeout));
-    if (!db.open()) {
-        const core::ErrorValue error = errorValue(db.lastError());
-        db.close();
-        throw core::Error(error);
-    }
+    openWith(db, connectionString(text, driver), text.connectTimeout);
     // A row another workstation holds locked fails the statement after two seconds, as the embedded engine's busy
     // time-out does, instead of freezing the window until the other transaction ends.
     QSqlQuery session(db);
