@@ -3,6 +3,7 @@
 #include "data/connectiontext.h"
 #include "data/embeddedconnection.h"
 #include "data/odbcconnection.h"
+#include "data/postgresconnection.h"
 #include "data/recordsetimpl.h"
 
 #include <QSqlDatabase>
@@ -13,6 +14,41 @@
 #include <atomic>
 
 namespace data {
+
+namespace {
+
+std::atomic<Connection::Engine>& engineSlot()
+{
+    static std::atomic<Connection::Engine> engine = Connection::Engine::SqlServer;
+    return engine;
+}
+
+} // namespace
+
+void Connection::setEngine(Engine engine)
+{
+    engineSlot() = engine;
+}
+
+Connection::Engine Connection::engine()
+{
+    return engineSlot();
+}
+
+std::optional<Connection::Engine> Connection::engineNamed(const QString& name)
+{
+    const QString plain = name.trimmed();
+    if (plain.isEmpty() || plain.compare(QLatin1String("SQLServer"), Qt::CaseInsensitive) == 0) {
+        return Engine::SqlServer;
+    }
+    if (plain.compare(QLatin1String("PostgreSQL"), Qt::CaseInsensitive) == 0) {
+        return Engine::PostgreSQL;
+    }
+    if (plain.compare(QLatin1String("Embedded"), Qt::CaseInsensitive) == 0) {
+        return Engine::Embedded;
+    }
+    return std::nullopt;
+}
 
 struct Connection::Impl {
     QString name;
@@ -106,8 +142,10 @@ void Connection::open()
                           QStringLiteral("Operation is not allowed when the object is open."));
     }
     const ConnectionText text = ConnectionText::parse(m_impl->text);
-    if (text.namesDatabaseFile()) {
+    if (text.namesDatabaseFile() || engine() == Engine::Embedded) {
         m_impl->backend = std::make_unique<EmbeddedConnection>();
+    } else if (engine() == Engine::PostgreSQL) {
+        m_impl->backend = std::make_unique<PostgresConnection>();
     } else {
         m_impl->backend = std::make_unique<OdbcConnection>();
     }

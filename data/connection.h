@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QSqlQuery;
 
@@ -53,13 +54,22 @@ private:
 // A database connection opened from an OLE DB style connection text, as the login builds it:
 // "Provider=SQLOLEDB.1;Persist Security Info=…;User ID=…;Password=…;Initial Catalog=…;Data Source=…;
 // Connect Timeout=15".
-// A Data Source that names a database file opens the embedded engine; any other opens SQL Server
-// through ODBC. Each connection has a database session of its own.
-// When its link is lost (the server went away; the database file was deleted, renamed or replaced), the
-// statement fails with 3709 and the next statement tries to open the connection again from its text.
+// A Data Source that names a database file opens the embedded engine; any other opens the server engine
+// that setEngine chose (SQL Server or PostgreSQL through ODBC, or the embedded engine). Each connection has a database
+// session of its own. When its link is lost (the server went away; the database file was deleted, renamed or replaced),
+// the statement fails with 3709 and the next statement tries to open the connection again from its text.
 class Connection
 {
 public:
+    // The engine a connection text that names no database file opens. Start-up sets it from the machine
+    // settings before the first connection; SQL Server until then.
+    enum class Engine { SqlServer, PostgreSQL, Embedded };
+    static void setEngine(Engine engine);
+    static Engine engine();
+    // The engine a machine setting names: empty = SQL Server, "SQLServer", "PostgreSQL", "Embedded" (any letter
+    // case, blanks at either end ignored); nothing for any other text.
+    static std::optional<Engine> engineNamed(const QString& name);
+
     Connection();
     ~Connection();
     Connection(const Connection&) = delete;

@@ -86,6 +86,11 @@ QDateTime serverNow()
     return now.addMSecs(-now.time().msec());
 }
 
+bool serverClockSet()
+{
+    return bool(serverClock());
+}
+
 QString toStorage(const QDateTime& value)
 {
     if (!value.isValid()) {

@@ -38,6 +38,9 @@ void runScript(const QString& path, const QString& script);
 // The engine's clock, which GETDATE() answers. Tests set it; an empty function restores local time.
 void setServerClock(std::function<QDateTime()> clock);
 QDateTime serverNow();
+// True while a test holds the clock: a server engine's GETDATE() then answers it too, so that tests read
+// the same times on every engine.
+bool serverClockSet();
 
 // Dates are stored as ISO text "yyyy-MM-dd HH:mm:ss"; these convert both ways.
 // toStorage gives a null text for an invalid date; fromStorage also reads "yyyy-MM-dd",

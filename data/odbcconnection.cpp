@@ -28,17 +28,6 @@ OdbcConnection::TransportSecurity& securitySlot()
     return security;
 }
 
-QString braced(const QString& value)
-{
-    if (value.contains(QChar(0))) {
-        throw core::Error(core::errc::ProviderError,
-                          QStringLiteral("A connection value holds a NUL character, which ODBC cannot carry."));
-    }
-    QString escaped = value;
-    escaped.replace(QLatin1Char('}'), QLatin1String("}}"));
-    return QLatin1Char('{') + escaped + QLatin1Char('}');
-}
-
 void readDriverFile(const QString& path, QList<QPair<QString, QString>>& drivers)
 {
     QFile file(path);
@@ -64,6 +53,17 @@ void readDriverFile(const QString& path, QList<QPair<QString, QString>>& drivers
 }
 
 } // namespace
+
+QString OdbcConnection::braced(const QString& value)
+{
+    if (value.contains(QChar(0))) {
+        throw core::Error(core::errc::ProviderError,
+                          QStringLiteral("A connection value holds a NUL character, which ODBC cannot carry."));
+    }
+    QString escaped = value;
+    escaped.replace(QLatin1Char('}'), QLatin1String("}}"));
+    return QLatin1Char('{') + escaped + QLatin1Char('}');
+}
 
 void OdbcConnection::setTransportSecurity(const TransportSecurity& security)
 {
@@ -164,8 +164,13 @@ void OdbcConnection::open(QSqlDatabase& db, const ConnectionText& text)
     if (driver.isEmpty()) {
         throw core::Error(core::errc::ProviderError, QStringLiteral("No SQL Server ODBC driver is installed."));
     }
-    db.setDatabaseName(connectionString(text, driver));
-    db.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1").arg(text.connectTimeout));
+    openWith(db, connectionString(text, driver), text.connectTimeout);
+}
+
+void OdbcConnection::openWith(QSqlDatabase& db, const QString& odbcText, int timeoutSeconds) const
+{
+    db.setDatabaseName(odbcText);
+    db.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1").arg(timeoutSeconds));
     if (!db.open()) {
         const core::ErrorValue error = errorValue(db.lastError());
         db.close();

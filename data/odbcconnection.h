@@ -41,12 +41,21 @@ public:
     static QString connectionString(const ConnectionText& text, const QString& driver,
                                     const TransportSecurity& security = transportSecurity());
 
+    // A value of an ODBC connection string: in braces with '}' doubled, so nothing in it can add a keyword.
+    // Throws core::Error when it holds a NUL character, which would cut the string short.
+    static QString braced(const QString& value);
+
     QString driverName() const override;
     void open(QSqlDatabase& db, const ConnectionText& text) override;
     QString translate(const QString& sql) const override;
     QList<ColumnKind> columnKinds(const QSqlQuery& query) const override;
     core::ErrorValue errorValue(const QSqlError& error) const override;
     bool linkLost(const QSqlError& error) const override;
+
+protected:
+    // Opens db with an ODBC connection string, giving up after the time-out. Throws core::Error (this class's
+    // errorValue) when refused; db is closed again then.
+    void openWith(QSqlDatabase& db, const QString& odbcText, int timeoutSeconds) const;
 };
 
 } // namespace data

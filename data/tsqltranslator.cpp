@@ -177,14 +177,23 @@ QString convertedDate(const QString& literalText)
     return value.isValid() ? literal(embedded::toStorage(value)) : QString();
 }
 
+// How a dialect writes the server's functions.
+struct Dialect {
+    // What GETDATE() becomes.
+    QString now;
+    // A date literal from its stored form ('yyyy-MM-dd HH:mm:ss' quoted).
+    QString datePrefix;
+    QString identity;
+};
+
 // Replaces the server's functions by the engine's forms.
-QList<Token> replaceFunctions(const QList<Token>& tokens, const QDateTime& now)
+QList<Token> replaceFunctions(const QList<Token>& tokens, const Dialect& dialect)
 {
     QList<Token> out;
     for (qsizetype i = 0; i < tokens.size(); ++i) {
         const QList<qsizetype> getdate = match(tokens, i, {"GETDATE", "(", ")"});
         if (!getdate.isEmpty()) {
-            out.append({Token::DateText, literal(embedded::toStorage(now))});
+            out.append({Token::DateText, dialect.now});
             i = getdate.last();
             continue;
         }
@@ -194,10 +203,10 @@ QList<Token> replaceFunctions(const QList<Token>& tokens, const QDateTime& now)
         }
         const QString date = convert.isEmpty() ? QString() : convertedDate(tokens.at(convert.at(4)).text);
         if (!date.isEmpty()) {
-            out.append({Token::DateText, date});
+            out.append({Token::DateText, dialect.datePrefix + date});
             i = convert.last();
         } else if (tokens.at(i).isWord(QLatin1String("@@IDENTITY"))) {
-            out.append({Token::Word, QStringLiteral("last_insert_rowid()")});
+            out.append({Token::Word, dialect.identity});
         } else {
             out.append(tokens.at(i));
         }
@@ -246,28 +255,138 @@ bool reservedByEngine(const QString& word)
     return sqlite3_keyword_check(bytes.constData(), int(bytes.size())) != 0;
 }
 
-} // namespace
-
-QString TsqlTranslator::toEmbedded(const QString& sql, const QDateTime& now)
+// '+' between texts becomes '||'.
+void concatenateTexts(QList<Token>& tokens)
 {
-    QList<Token> tokens = replaceFunctions(tokenize(sql), now);
     for (qsizetype i = 0; i < tokens.size(); ++i) {
         if (tokens.at(i).isSymbol(QLatin1String("+")) &&
             (endsText(tokens, previousSignificant(tokens, i)) || startsText(tokens, nextSignificant(tokens, i)))) {
             tokens[i].text = QStringLiteral("||");
-        } else if (tokens.at(i).isWord(QLatin1String("AS"))) {
+        }
+    }
+}
+
+bool endsOrderBy(const Token& token)
+{
+    for (const char* word : {"LIMIT", "OFFSET", "FOR", "UNION", "EXCEPT", "INTERSECT", "FETCH"}) {
+        if (token.isWord(QLatin1String(word))) {
+            return true;
+        }
+    }
+    return token.isSymbol(QLatin1String(";"));
+}
+
+// Null sorts first in ascending order on SQL Server and last on PostgreSQL: each ORDER BY item says where.
+QList<Token> nullsAsServer(const QList<Token>& tokens)
+{
+    QList<Token> out;
+    int depth = 0;
+    int orderDepth = -1;
+    QString lastWord;
+    const auto closeItem = [&] {
+        if (lastWord.compare(QLatin1String("NULLS"), Qt::CaseInsensitive) != 0 &&
+            lastWord.compare(QLatin1String("FIRST"), Qt::CaseInsensitive) != 0 &&
+            lastWord.compare(QLatin1String("LAST"), Qt::CaseInsensitive) != 0) {
+            const bool descending = lastWord.compare(QLatin1String("DESC"), Qt::CaseInsensitive) == 0;
+            // Right after the item, before the blanks that follow it.
+            qsizetype at = out.size();
+            while (at > 0 && !significant(out.at(at - 1))) {
+                --at;
+            }
+            out.insert(at, {Token::Word, descending ? QStringLiteral(" NULLS LAST") : QStringLiteral(" NULLS FIRST")});
+        }
+    };
+    for (qsizetype i = 0; i < tokens.size(); ++i) {
+        const Token& token = tokens.at(i);
+        if (orderDepth >= 0 && depth == orderDepth &&
+            (token.isSymbol(QLatin1String(",")) || token.isSymbol(QLatin1String(")")) || endsOrderBy(token))) {
+            closeItem();
+            orderDepth = token.isSymbol(QLatin1String(",")) ? orderDepth : -1;
+        }
+        if (token.isSymbol(QLatin1String("("))) {
+            ++depth;
+        } else if (token.isSymbol(QLatin1String(")"))) {
+            --depth;
+        }
+        if (significant(token)) {
+            lastWord = token.kind == Token::Word ? token.text : QString();
+        }
+        const qsizetype by = nextSignificant(tokens, i);
+        if (orderDepth < 0 && token.isWord(QLatin1String("ORDER")) && by >= 0 &&
+            tokens.at(by).isWord(QLatin1String("BY"))) {
+            out.append(token);
+            for (qsizetype j = i + 1; j <= by; ++j) {
+                out.append(tokens.at(j));
+            }
+            i = by;
+            orderDepth = depth;
+            lastWord.clear();
+            continue;
+        }
+        out.append(token);
+    }
+    if (orderDepth >= 0) {
+        closeItem();
+    }
+    return out;
+}
+
+QString joined(const QList<Token>& tokens, qsizetype sizeHint)
+{
+    QString out;
+    out.reserve(sizeHint + 16);
+    for (const Token& token : tokens) {
+        out += token.text;
+    }
+    return out;
+}
+
+} // namespace
+
+QString TsqlTranslator::toPostgres(const QString& sql, const QDateTime& fixedNow)
+{
+    const Dialect dialect{fixedNow.isValid() ? QStringLiteral("TIMESTAMP ") + literal(embedded::toStorage(fixedNow))
+                                             : QStringLiteral("LOCALTIMESTAMP(0)"),
+                          QStringLiteral("TIMESTAMP "), QStringLiteral("lastval()")};
+    QList<Token> tokens = nullsAsServer(replaceFunctions(tokenize(sql), dialect));
+    concatenateTexts(tokens);
+    for (qsizetype i = 0; i < tokens.size(); ++i) {
+        const qsizetype open = nextSignificant(tokens, i);
+        if (tokens.at(i).isWord(QLatin1String("CHAR")) && open >= 0 && tokens.at(open).isSymbol(QLatin1String("("))) {
+            tokens[i].text = QStringLiteral("chr");
+        }
+    }
+    for (Token& token : tokens) {
+        const QChar close = token.text.startsWith(QLatin1Char('[')) ? QLatin1Char(']') : QLatin1Char('"');
+        if (token.kind == Token::Name && token.text.size() >= 2 && token.text.endsWith(close)) {
+            QString name = token.text.mid(1, token.text.size() - 2);
+            if (token.text.startsWith(QLatin1Char('['))) {
+                name.replace(QLatin1String("]]"), QLatin1String("]"));
+            } else {
+                name.replace(QLatin1String("\"\""), QLatin1String("\""));
+            }
+            name = name.toLower();
+            name.replace(QLatin1Char('"'), QLatin1String("\"\""));
+            token.text = QLatin1Char('"') + name + QLatin1Char('"');
+        }
+    }
+    return joined(tokens, sql.size());
+}
+
+QString TsqlTranslator::toEmbedded(const QString& sql, const QDateTime& now)
+{
+    const Dialect dialect{literal(embedded::toStorage(now)), QString(), QStringLiteral("last_insert_rowid()")};
+    QList<Token> tokens = replaceFunctions(tokenize(sql), dialect);
+    concatenateTexts(tokens);
+    for (qsizetype i = 0; i < tokens.size(); ++i) {
+        if (tokens.at(i).isWord(QLatin1String("AS"))) {
             const qsizetype alias = nextSignificant(tokens, i);
             if (alias >= 0 && tokens.at(alias).kind == Token::Word && reservedByEngine(tokens.at(alias).text)) {
                 tokens[alias] = {Token::Name, QLatin1Char('"') + tokens.at(alias).text + QLatin1Char('"')};
             }
         }
     }
-    QString out;
-    out.reserve(sql.size() + 16);
-    for (const Token& token : std::as_const(tokens)) {
-        out += token.text;
-    }
-    return out;
+    return joined(tokens, sql.size());
 }
 
 } // namespace data

@@ -24,6 +24,17 @@ public:
     // now is what GETDATE() stands for in this statement (one reading for the whole statement, as
     // the server evaluates it once per statement).
     static QString toEmbedded(const QString& sql, const QDateTime& now);
+
+    // The same statement for PostgreSQL, whose text columns ignore letter case themselves (citext):
+    // - GETDATE()                  -> LOCALTIMESTAMP(0), the server's clock; TIMESTAMP '…' of fixedNow when valid;
+    // - CONVERT(DATETIME,'…',102)  -> TIMESTAMP '…' (left as it is when the text is no date);
+    // - @@IDENTITY                 -> lastval(), the session's last generated number;
+    // - text + text                -> text || text, as above, and CHAR(n) -> chr(n);
+    // - [name] and "Name"          -> "name": names are folded to lower case as the server folds unquoted
+    //                                 ones, so a quoted name still matches without regard to case.
+    // - ORDER BY items              -> NULLS FIRST (ascending) or NULLS LAST (DESC), where SQL Server puts nulls;
+    // Aliases need no quoting: PostgreSQL takes any word after AS.
+    static QString toPostgres(const QString& sql, const QDateTime& fixedNow = QDateTime());
 };
 
 } // namespace data

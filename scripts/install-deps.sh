@@ -12,6 +12,8 @@ packages=(
     clang libclang-rt-14-dev libxcb1-dev
     dbus at-spi2-core python3-pyatspi gir1.2-atspi-2.0 python3-gi xdotool
     dpkg-dev file
+    # The private PostgreSQL server of the "postgres" tests, reached through its ODBC driver.
+    postgresql odbc-postgresql
 )
 
 missing=()

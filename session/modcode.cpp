@@ -88,6 +88,22 @@ void readTransportSecurity(const QString& serverKey)
     data::OdbcConnection::setTransportSecurity(security);
 }
 
+// "dtEngine" names the server engine: SQL Server when absent, "PostgreSQL", or "Embedded". A name the counter
+// does not know refuses the login (cause in the error log) rather than guess a server.
+bool readEngine(const QString& serverKey)
+{
+    const QString name =
+        registry::modRegistry::ObterValorString(serverKey, QStringLiteral("dtEngine")).value_or(QString());
+    const auto engine = data::Connection::engineNamed(name);
+    if (!engine) {
+        reportLoginCause(
+            QStringLiteral("The machine setting \"dtEngine\" under %1 names no known engine.").arg(serverKey));
+        return false;
+    }
+    data::Connection::setEngine(*engine);
+    return true;
+}
+
 // Reads the machine's database settings into the login state, in their order; false at the first
 // missing one, keeping those already read.
 bool readDatabaseSettings()
@@ -119,7 +135,7 @@ bool readDatabaseSettings()
         *setting.target = setting.target == &dtPassword ? scramble::modEncriptSerial::DencriptSerial(*value) : *value;
     }
     readTransportSecurity(serverKey);
-    return true;
+    return readEngine(serverKey);
 }
 
 void showLoginMessage(const QString& text)

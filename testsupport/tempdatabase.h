@@ -7,9 +7,16 @@
 #include <QVariant>
 
 #include <functional>
+#include <memory>
 
 namespace testsupport {
 
+// With ORV_TEST_ENGINE=postgres the database is instead a fresh database of the private PostgreSQL server
+// whose folder ORV_TEST_PG_DIR names (scripts/pg-server.sh: files "port" and "adminpw"), made from
+// ":/data/sql/postgres.sql" and owned by the role "sa_test"; the engine setting of data::Connection points at
+// that server while the fixture lives, and the database is dropped at the end. The constructor throws
+// core::Error when the server cannot be reached: the tests fail, they never skip.
+//
 // A fresh embedded database file in a temporary folder (in memory under /dev/shm when there is one), with catalog
 // "OrvTest", the login "sa_test"/"secret" and, when the data library carries it, the schema script
 // ":/data/sql/embedded.sql". Its destructor closes the shared connection if it is open on this file and restores the
@@ -27,6 +34,13 @@ public:
     static QString password() { return QStringLiteral("secret"); }
 
     QString path() const { return m_path; }
+    // True on the PostgreSQL server (ORV_TEST_ENGINE=postgres).
+    static bool onPostgres();
+    // What the login's settings name: the database ("OrvTest", or its name on the server), the Data Source
+    // (the file, or "127.0.0.1,port") and "dtEngine" (empty, or "PostgreSQL").
+    QString databaseName() const { return m_databaseName; }
+    QString dataSource() const { return m_dataSource; }
+    QString engineSetting() const;
     // True when the schema script was there and ran.
     bool hasSchema() const { return m_hasSchema; }
 
@@ -48,13 +62,26 @@ public:
     // The first value of the first row; a null QVariant when no row.
     QVariant scalar(const QString& sql);
 
+    // Another workstation's write transaction: while the returned object lives, statements that write the time
+    // entries wait for it and fail after the engine's lock time-out; reads go on. Throws core::Error.
+    class WriteLock
+    {
+    public:
+        virtual ~WriteLock() = default;
+    };
+    std::unique_ptr<WriteLock> lockWrites();
+
     // The time GETDATE() answers from now on (until this fixture ends).
     void setServerClock(const QDateTime& now);
     void setServerClock(std::function<QDateTime()> clock);
 
 private:
+    struct Server;
     QTemporaryDir m_dir;
     QString m_path;
+    QString m_databaseName;
+    QString m_dataSource;
+    std::shared_ptr<Server> m_server;
     bool m_hasSchema = false;
 };
 

@@ -1,13 +1,17 @@
 // orvdemo: builds the demo office database and points this machine's counter settings at it.
 //
 //   orvdemo --database PATH [--day yyyy-MM-dd] [--size N] [--force] [--remember USER]
+//   orvdemo --postgres HOST,PORT --admin-password-file FILE [--admin ROLE] [--catalog NAME] [--plain-link] ...
 //
 // An existing database is kept unless --force is given; the settings are written every time.
+// With --postgres the office is built as usual, then copied into a new database of that PostgreSQL server, its
+// logins made roles of the server, and the settings point at the server.
 // --remember stores a demo login for this user account, so the counter logs in without asking.
 
 #include "core/errorvalue.h"
 #include "data/officefile.h"
 #include "tools/demooffice.h"
+#include "tools/demopostgres.h"
 #include "tools/demosettings.h"
 #include "tools/demostaff.h"
 
@@ -16,6 +20,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 #include <QTextStream>
 
 namespace {
@@ -53,14 +58,32 @@ int main(int argc, char* argv[])
     const QCommandLineOption rememberOption(
         QStringLiteral("remember"), QStringLiteral("Recorda este utilizador de demonstração (entrada automática)."),
         QStringLiteral("USER"));
-    parser.addOptions({databaseOption, dayOption, sizeOption, forceOption, rememberOption});
+    const QCommandLineOption postgresOption(
+        QStringLiteral("postgres"), QStringLiteral("Cria o escritório neste servidor PostgreSQL (anfitrião,porta)."),
+        QStringLiteral("HOST,PORT"));
+    const QCommandLineOption adminOption(QStringLiteral("admin"),
+                                         QStringLiteral("Papel do servidor que cria papéis e bases de dados."),
+                                         QStringLiteral("ROLE"), QStringLiteral("postgres"));
+    const QCommandLineOption adminPasswordOption(QStringLiteral("admin-password-file"),
+                                                 QStringLiteral("Ficheiro com a palavra-passe desse papel."),
+                                                 QStringLiteral("FILE"));
+    const QCommandLineOption catalogOption(QStringLiteral("catalog"),
+                                           QStringLiteral("Nome da base de dados no servidor."), QStringLiteral("NAME"),
+                                           tools::DemoOffice::catalog().toLower());
+    const QCommandLineOption plainOption(QStringLiteral("plain-link"),
+                                         QStringLiteral("Ligação sem cifra (servidor sem certificado)."));
+    parser.addOptions({databaseOption, dayOption, sizeOption, forceOption, rememberOption, postgresOption, adminOption,
+                       adminPasswordOption, catalogOption, plainOption});
     parser.process(app);
 
-    if (!parser.isSet(databaseOption)) {
-        err << "orvdemo: falta --database PATH\n";
+    const bool onServer = parser.isSet(postgresOption);
+    if (!parser.isSet(databaseOption) && !onServer) {
+        err << "orvdemo: falta --database PATH ou --postgres HOST,PORT\n";
         return BadArguments;
     }
-    const QString path = QFileInfo(parser.value(databaseOption)).absoluteFilePath();
+    QTemporaryDir staging;
+    const QString path = onServer ? staging.filePath(QStringLiteral("orvdemo.db"))
+                                  : QFileInfo(parser.value(databaseOption)).absoluteFilePath();
     const QDate day =
         parser.isSet(dayOption) ? QDate::fromString(parser.value(dayOption), Qt::ISODate) : QDate::currentDate();
     bool sizeOk = false;
@@ -87,8 +110,26 @@ int main(int argc, char* argv[])
                 << summary.entries << " lançamentos, " << summary.running << " em curso\n"
                 << "  em " << QString::number(double(timer.elapsed()) / 1000.0, 'f', 2) << " s\n";
         }
-        tools::DemoSettings::write(QStringLiteral("DEMO"), path, tools::DemoOffice::catalog(),
-                                   tools::DemoOffice::sharedUser(), tools::DemoOffice::sharedPassword());
+        if (onServer) {
+            QFile passwordFile(parser.value(adminPasswordOption));
+            if (!passwordFile.open(QIODevice::ReadOnly)) {
+                err << "orvdemo: falta --admin-password-file FILE legível\n";
+                return BadArguments;
+            }
+            const tools::PostgresTarget target{parser.value(postgresOption).trimmed(),
+                                               parser.value(adminOption),
+                                               QString::fromUtf8(passwordFile.readAll()).trimmed(),
+                                               parser.value(catalogOption),
+                                               {!parser.isSet(plainOption), false}};
+            tools::copyToPostgres(path, target, parser.isSet(forceOption));
+            out << "Copiada para " << target.catalog << " em " << target.server << "\n";
+            tools::DemoSettings::writePostgres(QStringLiteral("DEMO"), target.server, target.catalog,
+                                               tools::DemoOffice::sharedUser(), tools::DemoOffice::sharedPassword(),
+                                               parser.isSet(plainOption));
+        } else {
+            tools::DemoSettings::write(QStringLiteral("DEMO"), path, tools::DemoOffice::catalog(),
+                                       tools::DemoOffice::sharedUser(), tools::DemoOffice::sharedPassword());
+        }
         if (parser.isSet(rememberOption)) {
             tools::DemoSettings::remember(parser.value(rememberOption), tools::DemoStaff::password());
         }

@@ -2,8 +2,6 @@
 
 #include <QAction>
 #include <QCheckBox>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTimer>
 
 using testsupport::OfficeFixture;
@@ -88,15 +86,10 @@ private Q_SLOTS:
             f.toggle(OfficeFixture::Task);
             f.clock.advanceSeconds(300);
         }
-        QSqlDatabase locker = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("locker"));
-        locker.setDatabaseName(f.office.database().path());
-        QVERIFY(locker.open());
-        QSqlQuery(locker).exec(QStringLiteral("BEGIN IMMEDIATE"));
-        f.toggle(OfficeFixture::Task);
-        QSqlQuery(locker).exec(QStringLiteral("ROLLBACK"));
-        locker.close();
-        locker = QSqlDatabase();
-        QSqlDatabase::removeDatabase(QStringLiteral("locker"));
+        {
+            const auto otherWorkstation = f.office.database().lockWrites();
+            f.toggle(OfficeFixture::Task);
+        }
 
         QCOMPARE(f.reports.reports().size(), 1);
         QCOMPARE(f.office.runningCount(), unticking ? 1 : 0);

@@ -10,6 +10,8 @@ class TestTsqlTranslator : public QObject
 private Q_SLOTS:
     void translate_data();
     void translate();
+    void toPostgres_data();
+    void toPostgres();
 };
 
 void TestTsqlTranslator::translate_data()
@@ -72,6 +74,40 @@ void TestTsqlTranslator::translate()
     QFETCH(QString, expected);
     const QDateTime now(QDate(2009, 11, 16), QTime(9, 5, 7));
     QCOMPARE(data::TsqlTranslator::toEmbedded(sql, now), expected);
+}
+
+// The same forms for PostgreSQL: nothing inside a literal is touched, nulls sort where SQL Server puts them.
+void TestTsqlTranslator::toPostgres_data()
+{
+    QTest::addColumn<QString>("sql");
+    QTest::addColumn<QDateTime>("now");
+    QTest::addColumn<QString>("expected");
+    const QDateTime held(QDate(2009, 11, 16), QTime(9, 5, 7));
+    QTest::newRow("server clock") << "SELECT GETDATE() AS date" << QDateTime() << "SELECT LOCALTIMESTAMP(0) AS date";
+    QTest::newRow("held clock") << "SET data_fim = GETDATE()" << held
+                                << "SET data_fim = TIMESTAMP '2009-11-16 09:05:07'";
+    QTest::newRow("convert 102") << "data >= CONVERT(DATETIME,'2009.11.01 00:00:00',102)" << QDateTime()
+                                 << "data >= TIMESTAMP '2009-11-01 00:00:00'";
+    QTest::newRow("identity") << "SELECT @@Identity as last" << QDateTime() << "SELECT lastval() as last";
+    QTest::newRow("char 39") << "'a' + CHAR(39) + descrit" << QDateTime() << "'a' || chr(39) || descrit";
+    QTest::newRow("literal untouched") << "SELECT 'GETDATE() + CHAR(39) ORDER BY x'" << QDateTime()
+                                       << "SELECT 'GETDATE() + CHAR(39) ORDER BY x'";
+    QTest::newRow("names folded") << "SELECT [Descrit], \"Code\" FROM t" << QDateTime()
+                                  << "SELECT \"descrit\", \"code\" FROM t";
+    QTest::newRow("order by") << "SELECT a FROM t ORDER BY data_legal, b DESC" << QDateTime()
+                              << "SELECT a FROM t ORDER BY data_legal NULLS FIRST, b DESC NULLS LAST";
+    QTest::newRow("order by in a subquery")
+        << "SELECT (SELECT x FROM q ORDER BY d DESC LIMIT 1) FROM t ORDER BY f(a, b)" << QDateTime()
+        << "SELECT (SELECT x FROM q ORDER BY d DESC NULLS LAST LIMIT 1) FROM t ORDER BY f(a, b) NULLS FIRST";
+    QTest::newRow("escape") << "code LIKE '%!%%' ESCAPE '!'" << QDateTime() << "code LIKE '%!%%' ESCAPE '!'";
+}
+
+void TestTsqlTranslator::toPostgres()
+{
+    QFETCH(QString, sql);
+    QFETCH(QDateTime, now);
+    QFETCH(QString, expected);
+    QCOMPARE(data::TsqlTranslator::toPostgres(sql, now), expected);
 }
 
 QTEST_GUILESS_MAIN(TestTsqlTranslator)

@@ -1,0 +1,169 @@
+// Several workstations (processes) count time on one office database at once: every entry a workstation
+// closed is there once with its minutes, every entry it dropped is gone, and none is left running.
+#include "data/embedded.h"
+#include "data/odbcconnection.h"
+#include "windowfixture.h"
+
+#include <QApplication>
+#include <QProcess>
+#include <QProcessEnvironment>
+
+using testsupport::OfficeFixture;
+
+namespace {
+
+constexpr int Workstations = 4;
+constexpr int Rounds = 12;
+constexpr int TasksEach = 3;
+
+const QString WorkerVariable = QStringLiteral("ORV_TEST_WORKSTATION");
+
+int lawyerOf(int workstation)
+{
+    return 100 + workstation;
+}
+
+int taskOf(int workstation, int index)
+{
+    return 5000 + workstation * 10 + index;
+}
+
+// One workstation: the counter window of its own lawyer on the shared office, ticking and unticking its tasks in
+// turn. A third of the counts are too short and dropped. Prints "closed <entry> <minutes>" or "dropped <entry>"
+// for every count it ended and "report <text>" for every error it reported; exits 0 when nothing was left running.
+int runWorkstation(int workstation)
+{
+    testsupport::MockClock clock;
+    testsupport::ScriptedMessageBoxes boxes;
+    testsupport::RecordedReports reports;
+    data::embedded::setServerClock([&clock] { return clock.now(); });
+    if (!qEnvironmentVariable("ORV_TEST_WORKSTATION_ENGINE").isEmpty()) {
+        data::Connection::setEngine(data::Connection::Engine::PostgreSQL);
+        data::OdbcConnection::setTransportSecurity({false, false});
+    }
+    data::Data::SqlServer().open(qEnvironmentVariable("ORV_TEST_WORKSTATION_TEXT"));
+    session::modCode::AdvogadoID = lawyerOf(workstation);
+    session::modCode::UserName = QStringLiteral("ana");
+    counter::TrayIcon::setAvailabilityProbe([] { return true; });
+    counter::frmCounter window;
+    window.Form_Load();
+    window.show();
+    auto& list = *window.findChild<counter::ListView*>(QStringLiteral("ListView1"));
+    const auto row = [&](int task) { return list.findKey(QStringLiteral("#%1").arg(task)); };
+
+    QTextStream out(stdout);
+    for (int round = 0; round < Rounds; ++round) {
+        const int task = taskOf(workstation, round % TasksEach);
+        list.userToggle(row(task));
+        const QString entry = list.cellText(row(task), 9).trimmed();
+        const bool dropped = round % 3 == 2;
+        clock.advanceSeconds(dropped ? 40 : 200);
+        list.userToggle(row(task));
+        if (!entry.isEmpty() && !list.checked(row(task))) {
+            out << (dropped ? QStringLiteral("dropped %1\n").arg(entry) : QStringLiteral("closed %1 3\n").arg(entry));
+        }
+        clock.advanceSeconds(30);
+    }
+    for (const auto& report : reports.reports()) {
+        out << "report " << report.procedure << ": " << report.text.simplified() << "\n";
+    }
+    out.flush();
+    bool running = false;
+    for (int index = 0; index < TasksEach; ++index) {
+        running = running || list.checked(row(taskOf(workstation, index)));
+    }
+    window.close();
+    return running ? 1 : 0;
+}
+
+} // namespace
+
+class TestWorkstations : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void countingAtOnceLosesNothing()
+    {
+        OfficeFixture office;
+        auto& db = office.database();
+        for (int w = 0; w < Workstations; ++w) {
+            const int lawyer = lawyerOf(w);
+            db.exec(QStringLiteral("INSERT INTO tbContactos (contacto_id, nome_union) VALUES (%1, 'Advogado %1')")
+                        .arg(lawyer));
+            db.exec(QStringLiteral("INSERT INTO tbAdvogados (contacto_id, sigla, preco, activo) VALUES (%1, 'A%1', "
+                                   "50, 1)")
+                        .arg(lawyer));
+            office.addWork(lawyer * 10, OfficeFixture::Case, lawyer, QStringLiteral("Trabalho %1").arg(lawyer));
+            for (int index = 0; index < TasksEach; ++index) {
+                office.addTask(taskOf(w, index), lawyer * 10, QStringLiteral("Tarefa %1").arg(index));
+            }
+        }
+
+        QList<QProcess*> processes;
+        for (int w = 0; w < Workstations; ++w) {
+            auto* process = new QProcess(this);
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert(WorkerVariable, QString::number(w));
+            environment.insert(QStringLiteral("ORV_TEST_WORKSTATION_TEXT"), db.connectionText());
+            environment.insert(QStringLiteral("ORV_TEST_WORKSTATION_ENGINE"), db.engineSetting());
+            process->setProcessEnvironment(environment);
+            process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+            process->start(QCoreApplication::applicationFilePath(), {});
+            processes << process;
+        }
+        QMap<qint64, int> closed;
+        QSet<qint64> dropped;
+        for (QProcess* process : processes) {
+            QVERIFY(process->waitForFinished(120000));
+            QCOMPARE(process->exitStatus(), QProcess::NormalExit);
+            const QStringList lines =
+                QString::fromUtf8(process->readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+            QVERIFY2(process->exitCode() == 0, qPrintable(lines.join(u'\n')));
+            for (const QString& line : lines) {
+                const QStringList words = line.split(u' ');
+                QVERIFY2(words.first() != QLatin1String("report"), qPrintable(line));
+                const qint64 entry = words.value(1).toLongLong();
+                QVERIFY2(!closed.contains(entry) && !dropped.contains(entry), qPrintable(line));
+                if (words.first() == QLatin1String("closed")) {
+                    closed.insert(entry, words.value(2).toInt());
+                } else {
+                    dropped.insert(entry);
+                }
+            }
+        }
+        // Every round ended its count: two closed and one dropped in each three.
+        QCOMPARE(closed.size(), Workstations * Rounds * 2 / 3);
+        QCOMPARE(dropped.size(), Workstations * Rounds / 3);
+
+        const QList<QVariantList> rows =
+            db.select(QStringLiteral("SELECT lancamento_id, unidades, inprogress, advogado_id, tarefa_id FROM "
+                                     "tbProcessos_Trabalhos_Tarefas_Lancamentos ORDER BY lancamento_id"));
+        QCOMPARE(rows.size(), closed.size());
+        for (const QVariantList& row : rows) {
+            const qint64 entry = row.at(0).toLongLong();
+            QVERIFY2(closed.contains(entry), qPrintable(QString::number(entry)));
+            QCOMPARE(row.at(1).toInt(), closed.value(entry));
+            QCOMPARE(row.at(2).toInt(), 0);
+            // Each entry is its own workstation's: the lawyer of the task it was counted on.
+            QCOMPARE(row.at(3).toInt(), lawyerOf((row.at(4).toInt() - 5000) / 10));
+        }
+    }
+};
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    if (qEnvironmentVariableIsSet(qPrintable(WorkerVariable))) {
+        try {
+            return runWorkstation(qEnvironmentVariableIntValue(qPrintable(WorkerVariable)));
+        } catch (const std::exception& error) {
+            QTextStream(stdout) << "report start: " << error.what() << "\n";
+            return 2;
+        }
+    }
+    TestWorkstations test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_workstations.moc"
