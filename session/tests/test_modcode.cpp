@@ -65,9 +65,11 @@ public:
         address.sin_family = AF_INET;
         address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
         socklen_t size = sizeof(address);
-        ::bind(m_socket, reinterpret_cast<sockaddr*>(&address), size);
-        ::listen(m_socket, 8);
-        ::getsockname(m_socket, reinterpret_cast<sockaddr*>(&address), &size);
+        // A socket that cannot listen leaves port 0, which no case accepts.
+        if (m_socket < 0 || ::bind(m_socket, reinterpret_cast<sockaddr*>(&address), size) != 0 ||
+            ::listen(m_socket, 8) != 0 || ::getsockname(m_socket, reinterpret_cast<sockaddr*>(&address), &size) != 0) {
+            return;
+        }
         m_port = ntohs(address.sin_port);
     }
     ~Listener() { ::close(m_socket); }
