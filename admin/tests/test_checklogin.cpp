@@ -89,7 +89,7 @@ private Q_SLOTS:
                                         << "wrong" << 4 << "recusou o login de \"ana\"";
         QTest::newRow("unknown login") << ""
                                        << "nobody"
-                                       << "x" << 4 << "recusou o login";
+                                       << "pw-of-nobody-7Q" << 4 << "recusou o login";
         QTest::newRow("catalog refused") << "catalog"
                                          << "ana"
                                          << "ana-pw" << 4 << "catálogo \"OutroCatalogo\"";
