@@ -32,7 +32,7 @@ template <typename Component> Component& signedOn(Component& component)
     return component;
 }
 
-void runDialogsWith(std::function<void(QDialog&)> script)
+void runDialogsWith(const std::function<void(QDialog&)>& script)
 {
     editors::setDialogRunner([script](QDialog& dialog) {
         dialog.show();
