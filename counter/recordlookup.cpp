@@ -17,11 +17,6 @@ QString identifier(const QVariant& value)
     return QString::number(data::valueText::toLong(value));
 }
 
-qint64 firstId(const QString& statement, const QString& field)
-{
-    return data::timeEntries::lookUpWhole(statement, field);
-}
-
 bool taskOwners(qint64 K, qint64& W, qint64& P, qint64& C)
 {
     namespace entries = data::timeEntries;

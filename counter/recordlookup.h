@@ -20,10 +20,6 @@ qint32 keyId(const QString& key);
 // Throws core::Error 94 for a null value, 13 for one that is no number.
 QString identifier(const QVariant& value);
 
-// The field of the first record that statement returns, as a whole number; 0 when no record came back
-// or the value is null. Throws core::Error when the statement fails.
-qint64 firstId(const QString& statement, const QString& field);
-
 // The work item W, its case P and the case's client C of task K, looked up in that order; the first
 // that is 0 is shown as "Erro no campo …" (OK, critical icon) and ends the look-up with false, before
 // any later look-up is made. Throws core::Error when a statement fails.
