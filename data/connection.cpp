@@ -9,7 +9,6 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QSqlRecord>
 
 #include <atomic>
 
@@ -70,8 +69,9 @@ struct Connection::Impl {
         ++state->session;
     }
 
-    // Logs and sends one statement; returns the executed query. Throws core::Error.
-    QSqlQuery send(const QString& sql)
+    // Logs one statement and makes the session ready for it: reopened after a lost link, refused when
+    // closed or when its database moved away. Returns the open database. Throws core::Error.
+    QSqlDatabase ready(const QString& sql)
     {
         StatementLog::append(sql);
         StatementFailures::check(sql);
@@ -85,10 +85,17 @@ struct Connection::Impl {
         if (!state->open) {
             throw closedConnectionError();
         }
-        if (backend->movedAway(QSqlDatabase::database(name, false))) {
+        QSqlDatabase db = QSqlDatabase::database(name, false);
+        if (backend->movedAway(db)) {
             loseLink();
         }
-        QSqlQuery query(QSqlDatabase::database(name, false));
+        return db;
+    }
+
+    // Logs and sends one statement; returns the executed query. Throws core::Error.
+    QSqlQuery send(const QString& sql)
+    {
+        QSqlQuery query(ready(sql));
         query.setForwardOnly(true);
         if (!query.exec(backend->translate(sql))) {
             fail(query.lastError());
@@ -196,24 +203,14 @@ void Connection::execute(const QString& sql)
 
 std::unique_ptr<Recordset> Connection::openRecordset(const QString& sql)
 {
-    QSqlQuery query = m_impl->send(sql);
+    const QSqlDatabase db = m_impl->ready(sql);
+    ResultRows result;
+    if (const auto error = m_impl->backend->select(db, m_impl->backend->translate(sql), result)) {
+        m_impl->fail(*error);
+    }
     auto impl = std::make_unique<Recordset::Impl>();
-    const QSqlRecord record = query.record();
-    for (int i = 0; i < record.count(); ++i) {
-        impl->names.append(record.fieldName(i));
-    }
-    const QList<ColumnKind> kinds = m_impl->backend->columnKinds(query);
-    while (query.next()) {
-        QVariantList row;
-        for (int i = 0; i < record.count(); ++i) {
-            row.append(query.isNull(i) ? QVariant() : recordsetValue(query.value(i), kinds.value(i)));
-        }
-        impl->rows.append(row);
-    }
-    if (query.lastError().isValid()) {
-        m_impl->fail(query.lastError());
-    }
-    query.finish();
+    impl->names = std::move(result.names);
+    impl->rows = std::move(result.rows);
     impl->connection = m_impl->state;
     impl->session = m_impl->state->session;
     return std::unique_ptr<Recordset>(new Recordset(std::move(impl)));

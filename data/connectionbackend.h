@@ -5,13 +5,24 @@
 #include "data/recordsetvalue.h"
 
 #include <QList>
+#include <QSqlError>
 #include <QString>
+#include <QStringList>
+#include <QVariant>
+
+#include <optional>
 
 class QSqlDatabase;
-class QSqlError;
+
 class QSqlQuery;
 
 namespace data {
+
+// A whole result: its field names as the query gave them, and its rows.
+struct ResultRows {
+    QStringList names;
+    QList<QVariantList> rows;
+};
 
 // What differs between the two kinds of database a connection text can name: SQL Server through
 // ODBC (OdbcConnection) and the embedded engine (EmbeddedConnection).
@@ -29,6 +40,9 @@ public:
     virtual QString translate(const QString& sql) const = 0;
     // How each column of the active query is read.
     virtual QList<ColumnKind> columnKinds(const QSqlQuery& query) const = 0;
+    // Runs a translated query on db and reads every row into `into`, values in the recordset's form.
+    // Returns the error when the statement fails. This one reads through the Qt driver.
+    virtual std::optional<QSqlError> select(const QSqlDatabase& db, const QString& sql, ResultRows& into) const;
     // The error a failed statement or open gives its caller.
     virtual core::ErrorValue errorValue(const QSqlError& error) const = 0;
     // True when the error says the link to the database is gone, so the connection is broken.

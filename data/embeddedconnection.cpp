@@ -84,6 +84,87 @@ QString EmbeddedConnection::translate(const QString& sql) const
     return TsqlTranslator::toEmbedded(sql, embedded::serverNow());
 }
 
+namespace {
+
+struct StatementEnd {
+    void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
+};
+
+QSqlError engineError(sqlite3* handle, int code)
+{
+    return QSqlError(QStringLiteral("Unable to execute statement"), QString::fromUtf8(sqlite3_errmsg(handle)),
+                     QSqlError::StatementError, QString::number(code));
+}
+
+// A column's value as the engine holds it: whole numbers as qlonglong, fractional ones as double,
+// text as QString, a null as a null QVariant.
+QVariant engineValue(sqlite3_stmt* statement, int column)
+{
+    switch (sqlite3_column_type(statement, column)) {
+    case SQLITE_NULL:
+        return {};
+    case SQLITE_INTEGER:
+        return qlonglong(sqlite3_column_int64(statement, column));
+    case SQLITE_FLOAT:
+        return sqlite3_column_double(statement, column);
+    case SQLITE_BLOB:
+        return QByteArray(static_cast<const char*>(sqlite3_column_blob(statement, column)),
+                          sqlite3_column_bytes(statement, column));
+    default: {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
+        return QString::fromUtf8(text, sqlite3_column_bytes(statement, column));
+    }
+    }
+}
+
+} // namespace
+
+std::optional<QSqlError> EmbeddedConnection::select(const QSqlDatabase& db, const QString& sql,
+                                                    ResultRows& into) const
+{
+    sqlite3* handle = databaseHandle(db);
+    if (!handle) {
+        return ConnectionBackend::select(db, sql, into);
+    }
+    const QByteArray text = sql.toUtf8();
+    sqlite3_stmt* prepared = nullptr;
+    const char* tail = nullptr;
+    const int prepareCode = sqlite3_prepare_v2(handle, text.constData(), int(text.size()), &prepared, &tail);
+    const std::unique_ptr<sqlite3_stmt, StatementEnd> statement(prepared);
+    if (prepareCode != SQLITE_OK) {
+        return engineError(handle, prepareCode);
+    }
+    // One statement at a time, as through the driver: what follows the first one is refused, not run.
+    if (tail && !QByteArrayView(tail).trimmed().isEmpty()) {
+        return QSqlError(QStringLiteral("Unable to execute statement"),
+                         QStringLiteral("Unable to execute multiple statements at a time"), QSqlError::StatementError,
+                         QString::number(SQLITE_MISUSE));
+    }
+    if (!statement) {
+        return std::nullopt;
+    }
+    const int columns = sqlite3_column_count(statement.get());
+    QList<ColumnKind> kinds;
+    kinds.reserve(columns);
+    for (int i = 0; i < columns; ++i) {
+        into.names.append(QString::fromUtf8(sqlite3_column_name(statement.get(), i)).remove(u'"'));
+        kinds.append(columnKindFromDeclaredType(QString::fromUtf8(sqlite3_column_decltype(statement.get(), i))));
+    }
+    int code = SQLITE_ROW;
+    while ((code = sqlite3_step(statement.get())) == SQLITE_ROW) {
+        QVariantList row;
+        row.reserve(columns);
+        for (int i = 0; i < columns; ++i) {
+            row.append(recordsetValue(engineValue(statement.get(), i), kinds.at(i)));
+        }
+        into.rows.append(std::move(row));
+    }
+    if (code != SQLITE_DONE) {
+        return engineError(handle, code);
+    }
+    return std::nullopt;
+}
+
 QList<ColumnKind> EmbeddedConnection::columnKinds(const QSqlQuery& query) const
 {
     QList<ColumnKind> kinds;

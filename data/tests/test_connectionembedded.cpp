@@ -210,6 +210,34 @@ private Q_SLOTS:
         expectError([&] { never.execute(erase); }, core::errc::ClosedConnection);
     }
 
+    // A statement the engine refuses fails with the engine's words, whether it reads rows or not; what
+    // follows a first statement is never run; the connection stays usable.
+    void refusedStatements_data()
+    {
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<QString>("fragment");
+        QTest::newRow("second statement") << QStringLiteral("SELECT * FROM t_cases; DELETE FROM t_cases")
+                                          << QStringLiteral("multiple statements");
+        QTest::newRow("second after a blank literal")
+            << QStringLiteral("SELECT ' ; ' AS x ;DELETE FROM t_cases") << QStringLiteral("multiple statements");
+        QTest::newRow("no such table") << QStringLiteral("SELECT * FROM t_nothing") << QStringLiteral("no such table");
+        QTest::newRow("syntax") << QStringLiteral("SELECT FROM WHERE") << QStringLiteral("syntax error");
+    }
+    void refusedStatements()
+    {
+        QFETCH(QString, sql);
+        QFETCH(QString, fragment);
+        expectError([&] { m_connection->openRecordset(sql); }, core::errc::ProviderError, fragment);
+        expectError([&] { m_connection->execute(sql); }, core::errc::ProviderError);
+        QCOMPARE(m_db->scalar(QStringLiteral("SELECT COUNT(*) FROM t_cases")), QVariant(qlonglong(1)));
+        QCOMPARE(m_connection->openRecordset(QStringLiteral("SELECT COUNT(*) AS n FROM t_cases"))
+                     ->value(QStringLiteral("N")),
+                 QVariant(qlonglong(1)));
+        // A trailing separator alone is one statement.
+        QCOMPARE(m_connection->openRecordset(QStringLiteral("SELECT 7 AS n ;  "))->value(QStringLiteral("n")),
+                 QVariant(qlonglong(7)));
+    }
+
     // Each row changes one piece of the fixture's connection text.
     void login_data()
     {
