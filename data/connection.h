@@ -37,6 +37,8 @@ public:
     // Throws core::Error 3265 when no field has that name, 3021 when there is no current record,
     // 3704 after close and 3709 once its connection was closed.
     QVariant value(const QString& name) const;
+    // The same value read in place, or nullptr when no field has that name (no error 3265 then).
+    const QVariant* find(const QString& name) const;
     void close();
     bool isOpen() const;
 
@@ -48,6 +50,7 @@ private:
     void checkConnection() const;
     // The column of a field name in any letter case, -1 when none has it. Throws 3704 after close.
     qsizetype columnOf(const QString& name) const;
+    qsizetype lookUp(const QString& name) const;
     std::unique_ptr<Impl> m_impl;
 };
 

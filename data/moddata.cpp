@@ -124,11 +124,8 @@ QString ListField(const Recordset& recordset, const QString& field, int code)
 {
     QString result;
     core::trap(reportLabels(QStringLiteral("modData"), QStringLiteral("ListField")), [&] {
-        if (!recordset.hasField(field)) {
-            result = QStringLiteral(" ");
-            return;
-        }
-        result = displayFormat::ListText(recordset.value(field), code);
+        const QVariant* value = recordset.find(field);
+        result = value ? displayFormat::ListText(*value, code) : QStringLiteral(" ");
     });
     return result;
 }

@@ -4,6 +4,9 @@ namespace data {
 
 namespace {
 
+// How many names a set remembers by the address of their text.
+constexpr qsizetype RecentNames = 32;
+
 core::Error closedRecordsetError()
 {
     return core::Error(recordsetErrors::ObjectClosed,
@@ -69,6 +72,20 @@ qsizetype Recordset::columnOf(const QString& name) const
     if (m_impl->closed) {
         throw closedRecordsetError();
     }
+    for (const auto& [seen, column] : m_impl->recent) {
+        if (seen.constData() == name.constData() && seen.size() == name.size()) {
+            return column;
+        }
+    }
+    const qsizetype column = lookUp(name);
+    if (m_impl->recent.size() < RecentNames) {
+        m_impl->recent.append({name, column});
+    }
+    return column;
+}
+
+qsizetype Recordset::lookUp(const QString& name) const
+{
     const auto known = m_impl->columns.constFind(name);
     if (known != m_impl->columns.cend()) {
         return *known;
@@ -90,17 +107,26 @@ bool Recordset::hasField(const QString& name) const
 
 QVariant Recordset::value(const QString& name) const
 {
-    const qsizetype column = columnOf(name);
-    if (column < 0) {
+    const QVariant* found = find(name);
+    if (!found) {
         throw core::Error(recordsetErrors::ItemNotFound,
                           QStringLiteral("Item cannot be found in the collection corresponding to the requested name "
                                          "or ordinal."));
+    }
+    return *found;
+}
+
+const QVariant* Recordset::find(const QString& name) const
+{
+    const qsizetype column = columnOf(name);
+    if (column < 0) {
+        return nullptr;
     }
     checkConnection();
     if (eof()) {
         throw noCurrentRecordError();
     }
-    return m_impl->rows.at(m_impl->current).value(column);
+    return &m_impl->rows.at(m_impl->current).at(column);
 }
 
 void Recordset::close()

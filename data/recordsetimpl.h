@@ -25,6 +25,9 @@ struct Recordset::Impl {
     // Each spelling of a field name asked for, with its column: a record is read by the same names
     // again and again.
     QHash<QString, qsizetype> columns;
+    // The last names asked for, each held (so its text cannot change or be freed while kept here) and
+    // found again by the address of its text: a loop asks with the same few literals, row after row.
+    QList<std::pair<QString, qsizetype>> recent;
     QList<QVariantList> rows;
     qsizetype current = 0;
     bool closed = false;

@@ -187,6 +187,23 @@ private Q_SLOTS:
         QCOMPARE(entry->value(QStringLiteral("unidades")), QVariant(12.5));
     }
 
+    // A name is found by its text, however it is spelt, even when the same string object is changed
+    // in place to name another field between two reads.
+    void fieldNamesByText()
+    {
+        const auto work = m_connection->openRecordset(QStringLiteral("SELECT * FROM t_work WHERE trabalho_id = 77"));
+        QString name = QStringLiteral("processo_id");
+        name.detach();
+        QCOMPARE(work->value(name), QVariant(15LL));
+        const QString other = QStringLiteral("trabalho_id");
+        std::copy(other.cbegin(), other.cend(), name.data());
+        QCOMPARE(work->value(name), QVariant(77LL));
+        name[0] = u'T';
+        QCOMPARE(work->value(name), QVariant(77LL));
+        QVERIFY(!work->find(QStringLiteral("nada")));
+        QCOMPARE(*work->find(QStringLiteral("PROCESSO_ID")), QVariant(15LL));
+    }
+
     // A field the set lacks, a read past its end, and anything once its connection closed.
     void recordsetAndConnectionErrors()
     {
