@@ -126,9 +126,9 @@ void StartFigures::counter(int pending, double floorMs)
 double StartFigures::cpuOver(const Started& started, int seconds)
 {
     QThread::msleep(SettleMs);
-    const double before = cpuMilliseconds(started.pid());
+    const QHash<QString, double> before = threadCpuMilliseconds(started.pid());
     QThread::sleep(seconds);
-    return cpuMilliseconds(started.pid()) - before;
+    return cpuMillisecondsSince(before, started.pid());
 }
 
 double StartFigures::floorCpu(int rows, int seconds)

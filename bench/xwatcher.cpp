@@ -141,15 +141,25 @@ double peakResidentMiB(qint64 pid)
     return statusMiB(pid, "VmHWM:");
 }
 
-double cpuMilliseconds(qint64 pid)
+QHash<QString, double> threadCpuMilliseconds(qint64 pid)
 {
-    double total = 0;
+    QHash<QString, double> threads;
     const QDir tasks(QStringLiteral("/proc/%1/task").arg(pid));
     for (const QString& task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
         QFile stat(tasks.filePath(task + QStringLiteral("/schedstat")));
         if (stat.open(QIODevice::ReadOnly)) {
-            total += stat.readAll().split(' ').value(0).toDouble() / 1e6;
+            threads.insert(task, stat.readAll().split(' ').value(0).toDouble() / 1e6);
         }
+    }
+    return threads;
+}
+
+double cpuMillisecondsSince(const QHash<QString, double>& before, qint64 pid)
+{
+    double total = 0;
+    const QHash<QString, double> after = threadCpuMilliseconds(pid);
+    for (auto thread = after.cbegin(); thread != after.cend(); ++thread) {
+        total += thread.value() - before.value(thread.key(), 0.0);
     }
     return total;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QHash>
+#include <QString>
 #include <QtGlobal>
 
 #include <optional>
@@ -38,7 +40,10 @@ private:
 double residentMiB(qint64 pid);
 // The most resident memory the process has had so far, in MiB; -1 when unknown.
 double peakResidentMiB(qint64 pid);
-// CPU time of all threads of a process so far, in milliseconds, from /proc (nanosecond counts).
-double cpuMilliseconds(qint64 pid);
+// CPU time of each thread of a process so far, in milliseconds, by thread id, from /proc (nanosecond counts).
+QHash<QString, double> threadCpuMilliseconds(qint64 pid);
+// CPU time the threads alive now used since `before` was read. A thread that ended meanwhile is left
+// out rather than subtracted: a process's total would drop by all it had used.
+double cpuMillisecondsSince(const QHash<QString, double>& before, qint64 pid);
 
 } // namespace bench

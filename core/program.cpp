@@ -2,6 +2,10 @@
 
 #include <QCoreApplication>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 namespace core {
 namespace {
 std::function<void()>& handlerSlot()
@@ -31,6 +35,17 @@ void setEndProgramHandler(std::function<void()> handler)
 {
     handlerSlot() = std::move(handler);
     g_ended = false;
+}
+
+} // namespace core
+
+namespace core {
+
+void returnFreedMemory()
+{
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
 }
 
 } // namespace core

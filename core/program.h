@@ -12,3 +12,11 @@ bool programEnded();
 void setEndProgramHandler(std::function<void()> handler);
 
 } // namespace core
+
+namespace core {
+
+// Gives the memory freed so far back to the system where the allocator keeps it: glibc keeps the heap
+// pages of a large result that was read and dropped, so a refilled list would keep their size resident.
+void returnFreedMemory();
+
+} // namespace core

@@ -1,5 +1,6 @@
 #include "counter/pendingtasks.h"
 
+#include "core/program.h"
 #include "counter/counterreports.h"
 #include "counter/listview.h"
 #include "counter/taskrow.h"
@@ -118,6 +119,7 @@ void PendingTasks::fill(int& T)
         records->close();
         list.fitColumnToCells(taskRow::Dossier);
     });
+    core::returnFreedMemory();
 }
 
 } // namespace counter

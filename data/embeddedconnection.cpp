@@ -119,8 +119,7 @@ QVariant engineValue(sqlite3_stmt* statement, int column)
 
 } // namespace
 
-std::optional<QSqlError> EmbeddedConnection::select(const QSqlDatabase& db, const QString& sql,
-                                                    ResultRows& into) const
+std::optional<QSqlError> EmbeddedConnection::select(const QSqlDatabase& db, const QString& sql, ResultRows& into) const
 {
     sqlite3* handle = databaseHandle(db);
     if (!handle) {

@@ -233,8 +233,8 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("sql");
         QTest::addColumn<QString>("fragment");
-        QTest::newRow("second statement") << QStringLiteral("SELECT * FROM t_cases; DELETE FROM t_cases")
-                                          << QStringLiteral("multiple statements");
+        QTest::newRow("second statement")
+            << QStringLiteral("SELECT * FROM t_cases; DELETE FROM t_cases") << QStringLiteral("multiple statements");
         QTest::newRow("second after a blank literal")
             << QStringLiteral("SELECT ' ; ' AS x ;DELETE FROM t_cases") << QStringLiteral("multiple statements");
         QTest::newRow("no such table") << QStringLiteral("SELECT * FROM t_nothing") << QStringLiteral("no such table");
