@@ -16,6 +16,7 @@
 
 int main(int argc, char* argv[])
 {
+    core::readTimeZoneOnce();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("orvcounter"));
     QApplication::setQuitOnLastWindowClosed(false);

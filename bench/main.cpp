@@ -86,6 +86,7 @@ int main(int argc, char* argv[])
     if (argc > 1 && std::strcmp(argv[1], "--floor-window") == 0) {
         return bench::runFloorWindow(argc, argv);
     }
+    core::readTimeZoneOnce();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("orvbench"));
     QCommandLineParser parser;

@@ -1,6 +1,9 @@
 #include "core/program.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
+
+#include <ctime>
 
 #if defined(__GLIBC__)
 #include <malloc.h>
@@ -45,6 +48,21 @@ void returnFreedMemory()
 {
 #if defined(__GLIBC__)
     malloc_trim(0);
+#endif
+}
+
+} // namespace core
+
+namespace core {
+
+void readTimeZoneOnce()
+{
+#if defined(Q_OS_UNIX)
+    const char* const systemZone = "/etc/localtime";
+    if (qEnvironmentVariableIsEmpty("TZ") && QFileInfo::exists(QString::fromLatin1(systemZone))) {
+        qputenv("TZ", QByteArray(":") + systemZone);
+        tzset();
+    }
 #endif
 }
 

@@ -20,3 +20,13 @@ namespace core {
 void returnFreedMemory();
 
 } // namespace core
+
+namespace core {
+
+// Makes the C library read the system's time zone once for the whole run. Without TZ it looks at
+// /etc/localtime on disk at every local-time conversion, and a list converts thousands of dates; TZ
+// naming that file keeps the same zone and reads it once. A TZ already set is kept. Called first thing
+// in main, before any other thread starts.
+void readTimeZoneOnce();
+
+} // namespace core
