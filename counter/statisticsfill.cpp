@@ -98,18 +98,23 @@ double fillRows(ListView& list, const QString& sql, const Layout& layout, const 
     list.clearRows();
     const SortingPaused paused(list);
     double minutes = 0;
+    // The names are made once: a record finds a name it was asked for before by its text's address.
+    QStringList fields;
+    for (int cell = 0; cell < layout.cellCount; ++cell) {
+        fields << QLatin1String(layout.cells[cell].field);
+    }
+    const QString keyField = layout.keyField ? QString(QLatin1String(layout.keyField)) : QString();
+    const QString minutesField = QLatin1String(layout.minutesField);
     auto records = data::Data::SqlServer().openRecordset(sql);
     for (; !records->eof(); records->moveNext()) {
         const data::Recordset& record = *records;
-        const QString key =
-            layout.keyField ? QStringLiteral("#") + record.value(QLatin1String(layout.keyField)).toString() : QString();
-        const int row = list.addRow(key, ListField(record, QLatin1String(layout.cells[0].field), layout.cells[0].code));
+        const QString key = layout.keyField ? QStringLiteral("#") + record.value(keyField).toString() : QString();
+        const int row = list.addRow(key, ListField(record, fields.at(0), layout.cells[0].code));
         list.setRowIcon(row, rowIcon);
         for (int cell = 1; cell < layout.cellCount; ++cell) {
-            list.setCellText(row, cell,
-                             ListField(record, QLatin1String(layout.cells[cell].field), layout.cells[cell].code));
+            list.setCellText(row, cell, ListField(record, fields.at(cell), layout.cells[cell].code));
         }
-        const QVariant rowMinutes = record.value(QLatin1String(layout.minutesField));
+        const QVariant rowMinutes = record.value(minutesField);
         list.setCellText(row, layout.rawCell, rawNumber(rowMinutes));
         if (!rowMinutes.isNull()) {
             minutes += rowMinutes.toDouble();
