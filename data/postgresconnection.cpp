@@ -8,31 +8,32 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
+#include <algorithm>
+
 namespace data {
 
 namespace {
 
 // psqlODBC reads a connection string up to each ';' and keeps braces as part of a value, so a value cannot be
-// quoted: one that holds ';', a brace, a NUL or blanks at either end is refused, and nothing typed adds a keyword.
+// quoted: one it cannot carry is refused, and nothing typed adds a keyword.
 QString plain(const QString& value)
 {
-    static const QString refused = QStringLiteral(";{}") + QChar(0);
-    for (const QChar c : value) {
-        if (refused.contains(c)) {
-            throw core::Error(core::errc::ProviderError,
-                              QStringLiteral("A connection value holds ';', a brace or a NUL character, which the "
-                                             "PostgreSQL ODBC driver cannot carry."));
-        }
-    }
-    if (value != value.trimmed()) {
+    if (!PostgresConnection::carries(value)) {
         throw core::Error(core::errc::ProviderError,
-                          QStringLiteral("A connection value has blanks at either end, which the PostgreSQL ODBC "
-                                         "driver drops."));
+                          QStringLiteral("A connection value holds ';', a brace or a NUL character, or blanks at "
+                                         "either end, which the PostgreSQL ODBC driver cannot carry."));
     }
     return value;
 }
 
 } // namespace
+
+bool PostgresConnection::carries(const QString& value)
+{
+    static const QString refused = QStringLiteral(";{}") + QChar(0);
+    return value == value.trimmed() &&
+           std::none_of(value.cbegin(), value.cend(), [](const QChar c) { return refused.contains(c); });
+}
 
 QString PostgresConnection::chooseDriver(const QList<QPair<QString, QString>>& installed, bool libraryPresent)
 {
