@@ -26,6 +26,15 @@ QString plain(const QString& value)
     return value;
 }
 
+// psqlODBC decodes the password it is given as a form field: '+' becomes a blank and "%XX" the character XX.
+// Those two characters go encoded, so the password reaches the server as typed.
+QString decodedAsIs(QString password)
+{
+    password.replace(QLatin1Char('%'), QLatin1String("%25"));
+    password.replace(QLatin1Char('+'), QLatin1String("%2B"));
+    return password;
+}
+
 } // namespace
 
 bool PostgresConnection::carries(const QString& value)
@@ -75,7 +84,8 @@ QString PostgresConnection::connectionString(const ConnectionText& text, const Q
     if (!text.initialCatalog.isEmpty()) {
         parts << QStringLiteral("Database=") + plain(text.initialCatalog);
     }
-    parts << QStringLiteral("UID=") + plain(text.userId.toLower()) << QStringLiteral("PWD=") + plain(text.password);
+    parts << QStringLiteral("UID=") + plain(text.userId.toLower())
+          << QStringLiteral("PWD=") + decodedAsIs(plain(text.password));
     parts << QStringLiteral("SSLmode=") + sslMode;
     parts << QStringLiteral("pqopt={connect_timeout=%1}").arg(text.connectTimeout);
     return parts.join(QLatin1Char(';')) + QLatin1Char(';');

@@ -95,7 +95,7 @@ class TestPostgresOffice : public QObject
                    {"-h", m_server.server.section(',', 0, 0), "-p", m_server.server.section(',', 1), "-U", role, "-d",
                     "postgres", "-w", "-tA", "-c", "SELECT current_user"});
         return psql.waitForFinished(30000) && psql.exitCode() == 0 &&
-               QString::fromUtf8(psql.readAllStandardOutput()).trimmed() == role;
+               QString::fromUtf8(psql.readAllStandardOutput()) == role + QLatin1Char('\n');
     }
 
 private Q_SLOTS:
@@ -147,9 +147,8 @@ private Q_SLOTS:
         QCOMPARE(orvadmin(run, {"user", "add", "mferreira", "--contact", "501", "--code", "MF"}), 0);
         m_roles << QStringLiteral("mferreira");
         // The settings name the server: the login commands need no --postgres.
-        QCOMPARE(orvadmin(run, {"login", "add", "MFerreira", "--password-stdin", "--admin-password-file", m_adminFile},
-                          {QStringLiteral("first")}),
-                 0);
+        const QStringList onServer = {"--admin", m_server.admin, "--admin-password-file", m_adminFile};
+        QCOMPARE(orvadmin(run, QStringList{"login", "add", "MFerreira", "--password-stdin"} + onServer, {"first"}), 0);
 
         QVERIFY(!logsIn(QStringLiteral("mferreira"), QStringLiteral("wrong")));
         QVERIFY(logsIn(QStringLiteral("mferreira"), QStringLiteral("first")));
@@ -164,7 +163,6 @@ private Q_SLOTS:
             QStringLiteral("SELECT Preco_ID FROM tbProcessos_Trabalhos_Tarefas_Lancamentos_Precos WHERE counter <> 0"));
         QCOMPARE(price->value(QStringLiteral("preco_id")).toInt(), 1);
 
-        const QStringList onServer = {"--admin-password-file", m_adminFile};
         QCOMPARE(orvadmin(run, QStringList{"login", "add", "mferreira", "--password-stdin"} + onServer, {"again"}), 1);
         QVERIFY(run.err.contains(QStringLiteral("já existe")));
         QCOMPARE(
@@ -235,9 +233,10 @@ private Q_SLOTS:
             << QStringLiteral("Łukasz 日本") << QStringLiteral("пароль 🔑") << QStringLiteral("łukasz 日本");
         QTest::newRow("10,000-character password") << "longpass" << QString(10000, u'\'') << "longpass";
         QTest::newRow("63-byte name") << longest << "x" << longest;
-        QTest::newRow("64-byte name") << longest + "b"
-                                      << "x"
+        QTest::newRow("64-byte name") << QString(64, u'b') << "x"
                                       << "";
+        QTest::newRow("63 characters in 64 bytes") << QString(62, u'c') + QStringLiteral("ç") << "x"
+                                                   << "";
         QTest::newRow("10,000-character name") << QString(10000, u'n') << "x"
                                                << "";
         QTest::newRow("semicolon in the name") << "x; DROP ROLE orvadmin"
