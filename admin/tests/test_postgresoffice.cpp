@@ -80,7 +80,7 @@ class TestPostgresOffice : public QObject
         return found;
     }
 
-    int roleCount() { return m_server.session()->select(QStringLiteral("SELECT 1 FROM pg_roles")).size(); }
+    qsizetype roleCount() { return m_server.session()->select(QStringLiteral("SELECT 1 FROM pg_roles")).size(); }
 
     // Signs in with psql, which takes the role and password as they are: what the server holds, not what our
     // connection can carry.
@@ -262,7 +262,7 @@ private Q_SLOTS:
         QFETCH(QString, password);
         QFETCH(QString, role);
         m_roles << name.trimmed().toLower().left(data::PostgresAdmin::MaxRoleBytes);
-        const int before = roleCount();
+        const qsizetype before = roleCount();
         AdminRun run;
         const int code =
             orvadmin(run, QStringList{"login", "add", name, "--password-stdin"} + serverArguments(), {password});
