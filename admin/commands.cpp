@@ -8,8 +8,10 @@
 #include "data/connection.h"
 #include "data/connectiontext.h"
 #include "data/machinesettings.h"
+#include "data/postgresoffice.h"
 
 #include <QCommandLineParser>
+#include <QFile>
 #include <QFileInfo>
 
 #include <functional>
@@ -32,6 +34,7 @@ struct Command {
     QString positional; // the name of the one positional argument, empty for none
     QList<QCommandLineOption> options;
     std::function<int(const QCommandLineParser&, const QString& positional, Console&, const CheckProbes&)> run;
+    bool positionalOptional = false; // the command may also run without it
 };
 
 QCommandLineOption option(const QString& name, const QString& description, const QString& value = QString(),
@@ -76,6 +79,39 @@ QString newPassword(const QCommandLineParser& parser, Console& console, const QS
         throw core::Error(core::errc::InvalidProcedureCall, QStringLiteral("As palavras-passe não coincidem"));
     }
     return first;
+}
+
+// How the administration command reaches a PostgreSQL server: --postgres names it, a role that may create roles
+// and databases signs in with the password in a file (never on the command line).
+QList<QCommandLineOption> serverOptions(const QString& what)
+{
+    return {option(QStringLiteral("postgres"), what, QStringLiteral("HOST,PORT")),
+            option(QStringLiteral("admin"), QStringLiteral("Papel do servidor que cria papéis e bases de dados."),
+                   QStringLiteral("ROLE"), QStringLiteral("postgres")),
+            option(QStringLiteral("admin-password-file"), QStringLiteral("Ficheiro com a palavra-passe desse papel."),
+                   QStringLiteral("FILE")),
+            option(QStringLiteral("plain-link"), QStringLiteral("Ligação sem cifra (servidor sem certificado)."))};
+}
+
+// The admin's sign-in on target's server, from the options.
+data::PostgresTarget withAdmin(data::PostgresTarget target, const QCommandLineParser& parser)
+{
+    QFile file(required(parser, QStringLiteral("admin-password-file")));
+    if (!file.open(QIODevice::ReadOnly)) {
+        throw UsageError{QStringLiteral("não foi possível ler %1").arg(file.fileName())};
+    }
+    target.admin = parser.value(QStringLiteral("admin"));
+    target.adminPassword = QString::fromUtf8(file.readAll()).trimmed();
+    return target;
+}
+
+data::PostgresTarget serverTarget(const QCommandLineParser& parser, const QString& catalog)
+{
+    data::PostgresTarget target;
+    target.server = parser.value(QStringLiteral("postgres")).trimmed();
+    target.catalog = catalog;
+    target.security = {!parser.isSet(QStringLiteral("plain-link")), false};
+    return withAdmin(target, parser);
 }
 
 void showSettings(const data::MachineSettings& settings, QTextStream& out)
@@ -149,8 +185,32 @@ int checkCommand(const QCommandLineParser& parser, const QString&, Console& cons
     return exitcode::CheckFailed + failed;
 }
 
+int serverOfficeCreateCommand(const QCommandLineParser& parser, Console& console)
+{
+    const data::PostgresTarget target = serverTarget(parser, parser.value(QStringLiteral("catalog")).trimmed());
+    const QString shared = parser.value(QStringLiteral("user")).trimmed();
+    const QString password = newPassword(parser, console, shared);
+    createServerOffice(target, shared, password);
+    console.out << "Escritório criado: base de dados " << target.catalog << " em " << target.server
+                << " (conta partilhada " << shared.toLower() << ")\n";
+    if (parser.isSet(QStringLiteral("server"))) {
+        data::postgresoffice::writeSettings(parser.value(QStringLiteral("server")).trimmed(), target, shared, password);
+        showSettings(data::MachineSettings::read(), console.out);
+    }
+    return exitcode::Ok;
+}
+
 int officeCreateCommand(const QCommandLineParser& parser, const QString& file, Console& console, const CheckProbes&)
 {
+    if (parser.isSet(QStringLiteral("postgres"))) {
+        if (!file.isEmpty()) {
+            throw UsageError{QStringLiteral("indique FILE ou --postgres, não os dois")};
+        }
+        return serverOfficeCreateCommand(parser, console);
+    }
+    if (file.isEmpty()) {
+        throw UsageError{QStringLiteral("falta FILE")};
+    }
     NewOffice office;
     office.path = QFileInfo(file).absoluteFilePath();
     office.catalog = parser.value(QStringLiteral("catalog"));
@@ -172,6 +232,20 @@ int officeCreateCommand(const QCommandLineParser& parser, const QString& file, C
     return exitcode::Ok;
 }
 
+// The PostgreSQL server a login command works on: --postgres, or the server the machine settings name when their
+// engine is PostgreSQL; nothing for an embedded file (--database, or settings that name a file).
+std::optional<data::PostgresTarget> loginServer(const QCommandLineParser& parser)
+{
+    if (parser.isSet(QStringLiteral("database"))) {
+        return std::nullopt;
+    }
+    if (parser.isSet(QStringLiteral("postgres"))) {
+        return serverTarget(parser, QString());
+    }
+    const auto target = data::postgresoffice::readSettings(data::MachineSettings::read());
+    return target ? std::optional(withAdmin(*target, parser)) : std::nullopt;
+}
+
 // The embedded office file a login command works on: --database, or the file the machine settings name.
 QString officeFile(const QCommandLineParser& parser)
 {
@@ -191,13 +265,19 @@ std::function<int(const QCommandLineParser&, const QString&, Console&, const Che
 loginCommand(LoginChange change)
 {
     return [change](const QCommandLineParser& parser, const QString& name, Console& console, const CheckProbes&) {
-        const QString file = officeFile(parser);
+        const auto server = loginServer(parser);
+        const QString file = server ? QString() : officeFile(parser);
         const QString password = change == LoginChange::Remove ? QString() : newPassword(parser, console, name);
-        changeLogin(file, change, name, password);
+        if (server) {
+            changeRole(*server, change, name, password);
+        } else {
+            changeLogin(file, change, name, password);
+        }
         const char* done = change == LoginChange::Add        ? "criado"
                            : change == LoginChange::Password ? "com nova palavra-passe"
                                                              : "removido";
-        console.out << "Login \"" << name.trimmed() << "\" " << done << " em " << file << "\n";
+        console.out << "Login \"" << (server ? name.trimmed().toLower() : name.trimmed()) << "\" " << done << " em "
+                    << (server ? QStringLiteral("o servidor ") + server->server : file) << "\n";
         return exitcode::Ok;
     };
 }
@@ -246,6 +326,24 @@ int importCommand(const QCommandLineParser& parser, const QString&, Console& con
     return exitcode::Ok;
 }
 
+QString loginDetails()
+{
+    return QStringLiteral("Com --postgres, ou quando as definições apontam para um servidor PostgreSQL, os logins são "
+                          "papéis do servidor (em minúsculas), mudados por --admin com a palavra-passe do ficheiro "
+                          "--admin-password-file.");
+}
+
+QList<QCommandLineOption> loginOptions(bool withPassword)
+{
+    QList<QCommandLineOption> options{
+        option(QStringLiteral("database"), QStringLiteral("Ficheiro da base de dados (por omissão o das definições)."),
+               QStringLiteral("FILE"))};
+    if (withPassword) {
+        options << passwordStdin();
+    }
+    return options + serverOptions(QStringLiteral("O servidor PostgreSQL (anfitrião,porto) cujos papéis se mudam."));
+}
+
 QList<Command> commands()
 {
     const QString file = QStringLiteral("FILE");
@@ -276,41 +374,43 @@ QList<Command> commands()
           passwordStdin()},
          checkCommand},
         {{QStringLiteral("office"), QStringLiteral("create")},
-         QStringLiteral("Cria uma base de dados local vazia para o escritório: as tabelas, a base de contagem, a "
-                        "regra de preço e o login da conta partilhada."),
-         QString(),
+         QStringLiteral(
+             "Cria uma base de dados vazia para o escritório, local (FILE) ou num servidor PostgreSQL "
+             "(--postgres): as tabelas, a base de contagem, a regra de preço e o login da conta partilhada."),
+         QStringLiteral("No servidor, a conta partilhada é um papel novo do servidor, dono da base de dados "
+                        "(--catalog); --admin entra com a palavra-passe do ficheiro --admin-password-file."),
          file,
-         {option(QStringLiteral("catalog"), QStringLiteral("Nome do catálogo (por omissão Escritorio)."),
-                 QStringLiteral("NOME"), QStringLiteral("Escritorio")),
-          option(QStringLiteral("user"), QStringLiteral("Conta partilhada (por omissão orvcounter)."),
-                 QStringLiteral("NOME"), QStringLiteral("orvcounter")),
-          option(QStringLiteral("server"),
-                 QStringLiteral("Grava também as definições da máquina com esta subchave, apontadas para FILE."),
-                 QStringLiteral("NOME")),
-          passwordStdin()},
-         officeCreateCommand},
+         QList<QCommandLineOption>{
+             option(QStringLiteral("catalog"),
+                    QStringLiteral("Nome do catálogo, ou da base de dados no servidor (por omissão Escritorio)."),
+                    QStringLiteral("NOME"), QStringLiteral("Escritorio")),
+             option(QStringLiteral("user"), QStringLiteral("Conta partilhada (por omissão orvcounter)."),
+                    QStringLiteral("NOME"), QStringLiteral("orvcounter")),
+             option(QStringLiteral("server"),
+                    QStringLiteral("Grava também as definições da máquina com esta subchave, apontadas para o "
+                                   "escritório criado."),
+                    QStringLiteral("NOME")),
+             passwordStdin()} +
+             serverOptions(QStringLiteral("Cria o escritório neste servidor PostgreSQL (anfitrião,porto), sem FILE.")),
+         officeCreateCommand,
+         true},
         {{QStringLiteral("login"), QStringLiteral("add")},
-         QStringLiteral("Cria um login na base de dados local."),
-         QString(),
+         QStringLiteral("Cria um login na base de dados local, ou um papel no servidor PostgreSQL."),
+         loginDetails(),
          QStringLiteral("NAME"),
-         {option(QStringLiteral("database"),
-                 QStringLiteral("Ficheiro da base de dados (por omissão o das definições)."), file),
-          passwordStdin()},
+         loginOptions(true),
          loginCommand(LoginChange::Add)},
         {{QStringLiteral("login"), QStringLiteral("password")},
-         QStringLiteral("Muda a palavra-passe de um login da base de dados local."),
-         QString(),
+         QStringLiteral("Muda a palavra-passe de um login da base de dados local, ou de um papel no servidor."),
+         loginDetails(),
          QStringLiteral("NAME"),
-         {option(QStringLiteral("database"),
-                 QStringLiteral("Ficheiro da base de dados (por omissão o das definições)."), file),
-          passwordStdin()},
+         loginOptions(true),
          loginCommand(LoginChange::Password)},
         {{QStringLiteral("login"), QStringLiteral("remove")},
-         QStringLiteral("Remove um login da base de dados local."),
-         QString(),
+         QStringLiteral("Remove um login da base de dados local, ou um papel do servidor PostgreSQL."),
+         loginDetails(),
          QStringLiteral("NAME"),
-         {option(QStringLiteral("database"),
-                 QStringLiteral("Ficheiro da base de dados (por omissão o das definições)."), file)},
+         loginOptions(false),
          loginCommand(LoginChange::Remove)},
         {{QStringLiteral("lawyer"), QStringLiteral("add")},
          QStringLiteral("Regista um advogado (e o seu contacto, se for novo)."),
@@ -391,7 +491,9 @@ int runCommand(const Command& command, const QStringList& rest, Console& console
         return exitcode::Ok;
     }
     const QStringList positional = parser.positionalArguments();
-    if (positional.size() != (command.positional.isEmpty() ? 0 : 1)) {
+    const bool positionalCount = positional.size() == (command.positional.isEmpty() ? 0 : 1) ||
+                                 (command.positionalOptional && positional.isEmpty());
+    if (!positionalCount) {
         throw UsageError{command.positional.isEmpty() ? QStringLiteral("argumentos a mais")
                                                       : QStringLiteral("falta %1").arg(command.positional)};
     }

@@ -19,7 +19,8 @@ namespace admin {
 QString loginConnectionText(const data::MachineSettings& settings, const QString& user, const QString& password);
 
 // A connection to the office database with the settings' shared account, as the counter's shared
-// connection is opened. Throws core::Error when it is refused.
+// connection is opened, on the engine the settings name (SQL Server or PostgreSQL; a file is always the embedded
+// engine). Throws core::Error when it is refused.
 std::unique_ptr<data::Connection> openOffice(const data::MachineSettings& settings);
 
 } // namespace admin

@@ -5,6 +5,9 @@
 #include "data/embeddedfile.h"
 #include "data/embeddedlogins.h"
 #include "data/officefile.h"
+#include "data/postgresadmin.h"
+#include "data/postgresconnection.h"
+#include "data/postgresoffice.h"
 #include "data/schema.h"
 
 #include <QFileInfo>
@@ -31,7 +34,69 @@ QString loginName(const QString& name)
     return trimmed;
 }
 
+// A name or password the server would take but no login could send: refused, so that nothing unusable is made.
+void refuseUncarried(const QString& login, const QString& password)
+{
+    if (!data::PostgresConnection::carries(login) || !data::PostgresConnection::carries(password)) {
+        refuse(QStringLiteral("O login \"%1\" não poderia entrar: o nome e a palavra-passe não podem ter ';', "
+                              "chavetas nem espaços nas pontas")
+                   .arg(login));
+    }
+    if (password.isEmpty()) {
+        refuse(QStringLiteral("A palavra-passe do login \"%1\" não pode ficar vazia").arg(login));
+    }
+}
+
+[[noreturn]] void refuseExisting(const QString& login)
+{
+    refuse(QStringLiteral("O login \"%1\" já existe").arg(login));
+}
+
+[[noreturn]] void refuseMissing(const QString& login)
+{
+    refuse(QStringLiteral("Não existe o login \"%1\"").arg(login));
+}
+
 } // namespace
+
+void createServerOffice(const data::PostgresTarget& target, const QString& sharedUser, const QString& sharedPassword)
+{
+    const QString shared = loginName(sharedUser);
+    refuseUncarried(shared, sharedPassword);
+    if (target.catalog.trimmed().isEmpty() || !data::PostgresConnection::carries(target.catalog)) {
+        refuse(QStringLiteral("O nome da base de dados não pode ficar vazio nem ter ';', chavetas ou espaços nas "
+                              "pontas"));
+    }
+    data::postgresoffice::create(target, shared, sharedPassword, {},
+                                 [](data::PostgresAdmin& office) { data::postgresoffice::addCountingRules(office); });
+}
+
+void changeRole(const data::PostgresTarget& server, LoginChange change, const QString& name, const QString& password)
+{
+    const QString login = loginName(name);
+    if (change != LoginChange::Remove) {
+        refuseUncarried(login, password);
+    }
+    const auto session = server.session();
+    using Expected = data::PostgresAdmin::LoginExpected;
+    switch (change) {
+    case LoginChange::Add:
+        if (!session->setLogin(login, password, Expected::New)) {
+            refuseExisting(login.toLower());
+        }
+        return;
+    case LoginChange::Password:
+        if (!session->setLogin(login, password, Expected::Existing)) {
+            refuseMissing(login.toLower());
+        }
+        return;
+    case LoginChange::Remove:
+        if (!session->dropLogin(login)) {
+            refuseMissing(login.toLower());
+        }
+        return;
+    }
+}
 
 void createOffice(const NewOffice& office)
 {
@@ -60,7 +125,7 @@ void changeLogin(const QString& file, LoginChange change, const QString& name, c
         db.exec(QStringLiteral("INSERT OR IGNORE INTO orv_logins (name, password_hash) VALUES (?, ?)"),
                 {login, data::embedded::hashPassword(password, data::embedded::HashCost::Interactive)});
         if (sqlite3_changes(db.handle()) == 0) {
-            refuse(QStringLiteral("O login \"%1\" já existe").arg(login));
+            refuseExisting(login);
         }
         return;
     case LoginChange::Password:
@@ -72,7 +137,7 @@ void changeLogin(const QString& file, LoginChange change, const QString& name, c
         break;
     }
     if (sqlite3_changes(db.handle()) == 0) {
-        refuse(QStringLiteral("Não existe o login \"%1\"").arg(login));
+        refuseMissing(login);
     }
 }
 

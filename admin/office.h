@@ -2,6 +2,10 @@
 
 #include <QString>
 
+namespace data {
+struct PostgresTarget;
+}
+
 namespace admin {
 
 // An empty office on the embedded engine: the schema, one counting basis and one price rule with their
@@ -15,9 +19,20 @@ struct NewOffice {
 // Throws core::Error when the file exists or a step fails; nothing of the file stays then.
 void createOffice(const NewOffice& office);
 
+// An empty office on a PostgreSQL server: the shared account as a role with its password (a role of that name
+// must not exist yet), the database owned by it with the schema, the counting basis and the price rule.
+// Throws core::Error when a name or the password could not be used at login, the database or role exists, or
+// the server refuses; no database stays then.
+void createServerOffice(const data::PostgresTarget& target, const QString& sharedUser, const QString& sharedPassword);
+
 // The logins of an embedded office file (the names people type at login; stored trimmed, letter case ignored).
 enum class LoginChange { Add, Password, Remove };
 // Add fails when the login exists; Password and Remove fail when it does not. Throws core::Error.
 void changeLogin(const QString& file, LoginChange change, const QString& name, const QString& password = QString());
+// The same on a PostgreSQL server, where every login is a role of the server (its name in lower case, at most 63
+// bytes). A name or password the counter's connection could not carry (';', a brace, blanks at either end) or
+// an empty password is refused before anything is sent.
+void changeRole(const data::PostgresTarget& server, LoginChange change, const QString& name,
+                const QString& password = QString());
 
 } // namespace admin

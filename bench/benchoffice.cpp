@@ -1,7 +1,9 @@
 #include "bench/benchoffice.h"
 
 #include "core/errorvalue.h"
+#include "data/connection.h"
 #include "data/embedded.h"
+#include "data/postgresadmin.h"
 #include "tools/demooffice.h"
 #include "tools/demosettings.h"
 #include "tools/demostaff.h"
@@ -60,7 +62,37 @@ QString BenchOffice::baseOffice(int generatorSize)
     return m_bases.value(generatorSize);
 }
 
+void BenchOffice::useServer(const data::PostgresTarget& server)
+{
+    const auto session = server.session();
+    for (const tools::DemoLogin& login : tools::DemoStaff::logins()) {
+        session->setLogin(login.user, login.password);
+    }
+    data::Connection::setEngine(data::Connection::Engine::PostgreSQL);
+    data::OdbcConnection::setTransportSecurity(server.security);
+    m_server = server;
+}
+
+QString BenchOffice::sizeLabel(int pending) const
+{
+    return QStringLiteral("%L1 tasks").arg(pending) + (m_server ? QStringLiteral(", PostgreSQL") : QString());
+}
+
 QString BenchOffice::make(int pending, int running)
+{
+    const QString file = makeFile(pending, running);
+    if (!m_server) {
+        return file;
+    }
+    data::PostgresTarget target = *m_server;
+    target.catalog = QStringLiteral("bench_%1").arg(m_made);
+    data::postgresoffice::create(
+        target, tools::DemoOffice::sharedUser(), tools::DemoOffice::sharedPassword(), {true, true},
+        [&](data::PostgresAdmin& office) { data::postgresoffice::copyOfficeFile(file, office); });
+    return target.catalog;
+}
+
+QString BenchOffice::makeFile(int pending, int running)
 {
     const int generatorSize =
         std::clamp(int(std::lround(pending * m_scale)), tools::DemoOffice::MinSize, tools::DemoOffice::MaxSize);
@@ -103,17 +135,26 @@ QString BenchOffice::make(int pending, int running)
 
 void BenchOffice::pointSettingsAt(const QString& database)
 {
-    tools::DemoSettings::write(QStringLiteral("DEMO"), database, tools::DemoOffice::catalog(),
-                               tools::DemoOffice::sharedUser(), tools::DemoOffice::sharedPassword());
+    if (m_server) {
+        data::PostgresTarget target = *m_server;
+        target.catalog = database;
+        data::postgresoffice::writeSettings(QStringLiteral("DEMO"), target, tools::DemoOffice::sharedUser(),
+                                            tools::DemoOffice::sharedPassword());
+    } else {
+        tools::DemoSettings::write(QStringLiteral("DEMO"), database, tools::DemoOffice::catalog(),
+                                   tools::DemoOffice::sharedUser(), tools::DemoOffice::sharedPassword());
+    }
     tools::DemoSettings::remember(lawyerLogin(), password());
 }
 
-QString BenchOffice::connectionText(const QString& database, const QString& user, const QString& password)
+QString BenchOffice::connectionText(const QString& database, const QString& user, const QString& password) const
 {
+    // On the server the database is the catalog; an embedded office is the file the Data Source names.
     return QStringLiteral("Provider=SQLOLEDB.1;Persist Security Info=False;User ID=%1;Password=%2;"
                           "Initial Catalog=%3;Data Source=%4;Connect Timeout=15")
         .arg(user.isEmpty() ? tools::DemoOffice::sharedUser() : user,
-             user.isEmpty() ? tools::DemoOffice::sharedPassword() : password, tools::DemoOffice::catalog(), database);
+             user.isEmpty() ? tools::DemoOffice::sharedPassword() : password,
+             m_server ? database : tools::DemoOffice::catalog(), m_server ? m_server->server : database);
 }
 
 } // namespace bench

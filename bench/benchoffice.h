@@ -1,9 +1,13 @@
 #pragma once
 
+#include "data/postgresoffice.h"
+
 #include <QDate>
 #include <QHash>
 #include <QString>
 #include <QTemporaryDir>
+
+#include <optional>
 
 namespace bench {
 
@@ -23,27 +27,36 @@ public:
     // officeScale multiplies the generator's size for each office (1: as many tasks as the figure's size).
     explicit BenchOffice(double officeScale = 1.0);
 
-    // A fresh database file whose lawyer has `pending` open tasks, `running` of them being counted since
-    // an hour ago. Throws core::Error.
+    // From now on every office is made on this PostgreSQL server, as a copy of the file make builds, with the
+    // demo logins as roles; connections of this process open on that engine. Throws core::Error.
+    void useServer(const data::PostgresTarget& server);
+    bool onServer() const { return m_server.has_value(); }
+    // The size column of a figure: the number of tasks, and the engine when it is the server's.
+    QString sizeLabel(int pending) const;
+
+    // A fresh database whose lawyer has `pending` open tasks, `running` of them being counted since an hour ago:
+    // its file, or its name on the server. Throws core::Error.
     QString make(int pending, int running);
 
     // Points this machine's settings (the registry folders of this object) at the database, remembering
     // the lawyer's login. Throws core::Error.
     void pointSettingsAt(const QString& database);
     // The connection text of a login on a database, as start-up opens it; the shared account's by default.
-    static QString connectionText(const QString& database, const QString& user = QString(),
-                                  const QString& password = QString());
+    QString connectionText(const QString& database, const QString& user = QString(),
+                           const QString& password = QString()) const;
 
     QString folder() const { return m_dir.path(); }
 
 private:
     QString baseOffice(int generatorSize);
+    QString makeFile(int pending, int running);
 
     QTemporaryDir m_dir;
     double m_scale;
     QDate m_day;
     int m_made = 0;
     QHash<int, QString> m_bases; // by generator size
+    std::optional<data::PostgresTarget> m_server;
 };
 
 } // namespace bench

@@ -2,16 +2,19 @@
 // floor measured in the same run (a bare Qt window with a checkable tree), so that ratios hold on a
 // busy machine. Needs an X display (scripts/bench.sh starts a virtual one).
 //
-//   orvbench [--long] [--office-scale X] [--profile-fill N] [--statistics]
+//   orvbench [--long] [--office-scale X] [--profile-fill N] [--statistics] [--postgres]
 //
 // --long makes 10,000 tick/untick cycles (1,000 without it). --office-scale sizes the demo office
 // behind each figure as X times the figure's task count (default 1; the generator makes 100 to 10,000
 // tasks). --profile-fill N only refills the list of N tasks five times, timing nothing, for a profiler
 // (valgrind --tool=callgrind --toggle-collect='counter::frmCounter::Fill_Tarefas*').
 // --statistics prints only the statistics tabs' figures.
+// --postgres prints start to window and Fill_Tarefas at 1,000 tasks on the embedded engine and then on a private
+// PostgreSQL server (scripts/pg-server.sh, in ORV_BENCH_PG_DIR or a folder of /tmp), which it stops at the end.
 #include "bench/benchoffice.h"
 #include "bench/figures.h"
 #include "bench/floorwindow.h"
+#include "bench/privateserver.h"
 #include "bench/startfigures.h"
 #include "bench/statisticsfigures.h"
 #include "bench/windowfigures.h"
@@ -22,6 +25,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDir>
 #include <QTextStream>
 
 #include <cstring>
@@ -72,6 +76,30 @@ void runFigures(bool longRun, double officeScale)
     bench::StatisticsFigures(office).run();
 }
 
+// The same two figures on both engines, the embedded one first; the floors are measured once.
+void runPostgresFigures(double officeScale)
+{
+    constexpr int Pending = 1000;
+    QString folder = qEnvironmentVariable("ORV_BENCH_PG_DIR");
+    if (folder.isEmpty()) {
+        folder = QDir::tempPath() + QStringLiteral("/orv-bench-pg-%1").arg(QApplication::applicationPid());
+    }
+    bench::PrivateServer server(folder);
+    bench::BenchOffice office(officeScale);
+    bench::XWatcher watcher;
+    bench::StartFigures starts(watcher, office, QApplication::applicationFilePath());
+    bench::WindowFigures window(office);
+    const double floorStart = starts.floor();
+    const double floorFill = window.fillFloor(Pending);
+    for (const bool onServer : {false, true}) {
+        if (onServer) {
+            office.useServer(server.target());
+        }
+        starts.counter(Pending, floorStart);
+        window.fill(Pending, floorFill);
+    }
+}
+
 void profileFill(int pending, double officeScale)
 {
     bench::BenchOffice office(officeScale);
@@ -100,7 +128,11 @@ int main(int argc, char* argv[])
     const QCommandLineOption profileOption(QStringLiteral("profile-fill"),
                                            QStringLiteral("Only refills a list of N tasks, for a profiler."),
                                            QStringLiteral("N"));
-    parser.addOptions({longOption, scaleOption, statisticsOption, profileOption});
+    const QCommandLineOption postgresOption(
+        QStringLiteral("postgres"),
+        QStringLiteral(
+            "Start to window and Fill_Tarefas at 1,000 tasks, embedded and on a private PostgreSQL server."));
+    parser.addOptions({longOption, scaleOption, statisticsOption, profileOption, postgresOption});
     parser.process(app);
 
     core::setErrorReportingFactory([] { return std::make_unique<PrintedReports>(); });
@@ -109,6 +141,8 @@ int main(int argc, char* argv[])
         if (parser.isSet(statisticsOption)) {
             bench::BenchOffice office(parser.value(scaleOption).toDouble());
             bench::StatisticsFigures(office).run();
+        } else if (parser.isSet(postgresOption)) {
+            runPostgresFigures(parser.value(scaleOption).toDouble());
         } else if (parser.isSet(profileOption)) {
             profileFill(parser.value(profileOption).toInt(), parser.value(scaleOption).toDouble());
         } else {

@@ -108,7 +108,7 @@ void StartFigures::counter(int pending, double floorMs)
             peak = peakResidentMiB(started.pid());
         }
     }
-    const QString size = QStringLiteral("%L1 tasks").arg(pending);
+    const QString size = m_office.sizeLabel(pending);
     const double ms = median(times);
     const QString ratio = QStringLiteral("%1 x floor now").arg(ms / floorMs, 0, 'f', 2);
     const QString target = pending < 1000    ? QStringLiteral("<= 1.5 x floor (%1)").arg(ratio)

@@ -64,7 +64,7 @@ void StatisticsFigures::run()
     if (shared.isOpen()) {
         shared.close();
     }
-    shared.open(BenchOffice::connectionText(m_office.make(Size, 0)));
+    shared.open(m_office.connectionText(m_office.make(Size, 0)));
     session::modCode::Connected = true;
     session::modCode::UserName = BenchOffice::lawyerLogin();
     session::modCode::AdvogadoID = BenchOffice::lawyerId();

@@ -58,7 +58,7 @@ counter::frmCounter& WindowFigures::open(int pending, int running)
     if (shared.isOpen()) {
         shared.close();
     }
-    shared.open(BenchOffice::connectionText(m_office.make(pending, running)));
+    shared.open(m_office.connectionText(m_office.make(pending, running)));
     session::modCode::Connected = true;
     session::modCode::UserName = BenchOffice::lawyerLogin();
     session::modCode::AdvogadoID = BenchOffice::lawyerId();
@@ -86,7 +86,7 @@ double WindowFigures::fill(int pending, double floorMs)
         window.Fill_Tarefas(task);
         repaint();
     });
-    const QString size = QStringLiteral("%L1 tasks").arg(pending);
+    const QString size = m_office.sizeLabel(pending);
     const QString ratio = QStringLiteral("%1 x floor").arg(ms / floorMs, 0, 'f', 1);
     const QString target = pending == 1000    ? QStringLiteral("<= 15 ms (%1)").arg(ratio)
                            : pending == 10000 ? QStringLiteral("<= 150 ms (%1)").arg(ratio)
@@ -188,7 +188,7 @@ void WindowFigures::login()
     const QString password = QStringLiteral("uma palavra-passe");
     data::embedded::setLoginHashCost(data::embedded::HashCost::Interactive);
     data::embedded::addLogin(path, user, password);
-    const QString text = BenchOffice::connectionText(path, user, password);
+    const QString text = m_office.connectionText(path, user, password);
     const double ms = medianMs(3, [&] {
         data::Connection connection;
         connection.open(text);

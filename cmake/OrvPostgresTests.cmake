@@ -2,7 +2,9 @@
 # (label "postgres"): pg_server_start makes a cluster in a folder of its own under /tmp (the server runs as
 # an unprivileged user, which must reach the folder) and pg_server_stop removes it. When the server cannot
 # start, the setup test fails and every test that needs it is reported as not run: nothing passes silently.
-set(ORV_PG_TESTS test_statements test_modcheckpermissions test_modcode test_counting test_workstations)
+# test_postgresoffice (offices made by orvadmin on the server) runs here only.
+set(ORV_PG_TESTS test_statements test_modcheckpermissions test_modcode test_counting test_workstations
+    test_postgresoffice)
 
 string(MD5 orv_pg_tag "${CMAKE_BINARY_DIR}")
 string(SUBSTRING "${orv_pg_tag}" 0 12 orv_pg_tag)

@@ -136,24 +136,56 @@ QList<QVariantList> PostgresAdmin::select(const QString& sql, QStringList* names
     return rows;
 }
 
-void PostgresAdmin::setLogin(const QString& login, const QString& password)
+QString PostgresAdmin::roleName(const QString& login)
 {
     // Made in lower case: the connection asks for the role in lower case, so a login ignores letter case.
     const QString role = login.toLower();
+    if (role.isEmpty() || role.toUtf8().size() > MaxRoleBytes) {
+        throw core::Error(core::errc::InvalidProcedureCall,
+                          QStringLiteral("O nome de um papel do servidor tem de 1 a %1 bytes").arg(MaxRoleBytes));
+    }
+    return role;
+}
+
+bool PostgresAdmin::setLogin(const QString& login, const QString& password, LoginExpected expected)
+{
+    const QString role = roleName(login);
+    return lockedRoleChange(role, [&](bool found) {
+        if ((expected == LoginExpected::New && found) || (expected == LoginExpected::Existing && !found)) {
+            return false;
+        }
+        exec((found ? QStringLiteral("ALTER ROLE ") : QStringLiteral("CREATE ROLE ")) + name(role) +
+             QStringLiteral(" LOGIN PASSWORD ") + text(password));
+        return true;
+    });
+}
+
+bool PostgresAdmin::dropLogin(const QString& login)
+{
+    const QString role = roleName(login);
+    return lockedRoleChange(role, [&](bool found) {
+        if (found) {
+            exec(QStringLiteral("DROP ROLE ") + name(role));
+        }
+        return found;
+    });
+}
+
+bool PostgresAdmin::lockedRoleChange(const QString& role, const std::function<bool(bool found)>& change)
+{
     // Roles are the cluster's, shared by every database: two set-ups at once would both create the role, or both
     // rewrite its row ("tuple concurrently updated"). One transaction-level lock makes them take turns.
     begin();
+    bool changed = false;
     try {
         exec(QStringLiteral("SELECT pg_advisory_xact_lock(7331)"));
-        const QList<QVariantList> found =
-            select(QStringLiteral("SELECT 1 FROM pg_roles WHERE rolname = ") + text(role));
-        exec((found.isEmpty() ? QStringLiteral("CREATE ROLE ") : QStringLiteral("ALTER ROLE ")) + name(role) +
-             QStringLiteral(" LOGIN PASSWORD ") + text(password));
+        changed = change(!select(QStringLiteral("SELECT 1 FROM pg_roles WHERE rolname = ") + text(role)).isEmpty());
     } catch (const core::Error&) {
         rollback();
         throw;
     }
     commit();
+    return changed;
 }
 
 void PostgresAdmin::begin()

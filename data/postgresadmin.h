@@ -6,6 +6,8 @@
 #include <QString>
 #include <QVariant>
 
+#include <functional>
+
 namespace data {
 
 // Set-up of office databases on a PostgreSQL server, through a role that may create roles and databases
@@ -36,8 +38,17 @@ public:
     // The rows of a query, values as a recordset gives them; names receives the column names.
     QList<QVariantList> select(const QString& sql, QStringList* names = nullptr);
 
-    // Creates the login role (its name in lower case), or gives an existing one this password. Throws core::Error.
-    void setLogin(const QString& role, const QString& password);
+    // Which logins setLogin may touch: any, only a new one, or only an existing one.
+    enum class LoginExpected { Any, New, Existing };
+    // Roles have at most this many bytes (UTF-8) in their name; the server would cut a longer one.
+    static constexpr int MaxRoleBytes = 63;
+    // Creates the login role (its name in lower case), or gives an existing one this password. Returns false, and
+    // changes nothing, when the role's existence is not as expected. Throws core::Error when the server refuses
+    // or the name is empty or longer than MaxRoleBytes: two longer names would share one role.
+    bool setLogin(const QString& role, const QString& password, LoginExpected expected = LoginExpected::Any);
+    // Drops the login role (its name in lower case). Returns false when there is none. Throws core::Error when
+    // the server refuses (a role that owns a database).
+    bool dropLogin(const QString& role);
     // Creates the database, owned by owner, and fills it with the schema script (":/data/sql/postgres.sql");
     // owner may then read and write every table. Throws core::Error (nothing is left behind then).
     void createOffice(const QString& catalog, const QString& owner);
@@ -49,6 +60,11 @@ public:
     static QString text(const QString& value);
 
 private:
+    // The role's name as made on the server. Throws core::Error when it cannot be one.
+    static QString roleName(const QString& login);
+    // Runs change(whether the role exists) in a transaction that holds the cluster's role lock; returns its answer.
+    bool lockedRoleChange(const QString& role, const std::function<bool(bool found)>& change);
+
     QString m_connectionName;
     QString m_server;
     QString m_admin;

@@ -8,31 +8,41 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
+#include <algorithm>
+
 namespace data {
 
 namespace {
 
 // psqlODBC reads a connection string up to each ';' and keeps braces as part of a value, so a value cannot be
-// quoted: one that holds ';', a brace, a NUL or blanks at either end is refused, and nothing typed adds a keyword.
+// quoted: one it cannot carry is refused, and nothing typed adds a keyword.
 QString plain(const QString& value)
 {
-    static const QString refused = QStringLiteral(";{}") + QChar(0);
-    for (const QChar c : value) {
-        if (refused.contains(c)) {
-            throw core::Error(core::errc::ProviderError,
-                              QStringLiteral("A connection value holds ';', a brace or a NUL character, which the "
-                                             "PostgreSQL ODBC driver cannot carry."));
-        }
-    }
-    if (value != value.trimmed()) {
+    if (!PostgresConnection::carries(value)) {
         throw core::Error(core::errc::ProviderError,
-                          QStringLiteral("A connection value has blanks at either end, which the PostgreSQL ODBC "
-                                         "driver drops."));
+                          QStringLiteral("A connection value holds ';', a brace or a NUL character, or blanks at "
+                                         "either end, which the PostgreSQL ODBC driver cannot carry."));
     }
     return value;
 }
 
+// psqlODBC decodes the password it is given as a form field: '+' becomes a blank and "%XX" the character XX.
+// Those two characters go encoded, so the password reaches the server as typed.
+QString decodedAsIs(QString password)
+{
+    password.replace(QLatin1Char('%'), QLatin1String("%25"));
+    password.replace(QLatin1Char('+'), QLatin1String("%2B"));
+    return password;
+}
+
 } // namespace
+
+bool PostgresConnection::carries(const QString& value)
+{
+    static const QString refused = QStringLiteral(";{}") + QChar(0);
+    return value == value.trimmed() &&
+           std::none_of(value.cbegin(), value.cend(), [](const QChar c) { return refused.contains(c); });
+}
 
 QString PostgresConnection::chooseDriver(const QList<QPair<QString, QString>>& installed, bool libraryPresent)
 {
@@ -74,7 +84,8 @@ QString PostgresConnection::connectionString(const ConnectionText& text, const Q
     if (!text.initialCatalog.isEmpty()) {
         parts << QStringLiteral("Database=") + plain(text.initialCatalog);
     }
-    parts << QStringLiteral("UID=") + plain(text.userId.toLower()) << QStringLiteral("PWD=") + plain(text.password);
+    parts << QStringLiteral("UID=") + plain(text.userId.toLower())
+          << QStringLiteral("PWD=") + decodedAsIs(plain(text.password));
     parts << QStringLiteral("SSLmode=") + sslMode;
     parts << QStringLiteral("pqopt={connect_timeout=%1}").arg(text.connectTimeout);
     return parts.join(QLatin1Char(';')) + QLatin1Char(';');

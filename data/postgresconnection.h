@@ -29,6 +29,9 @@ public:
     static QString connectionString(const ConnectionText& text, const QString& driver,
                                     const TransportSecurity& security = transportSecurity());
 
+    // True when a connection value can be carried as it is: no ';', brace or NUL, no blanks at either end.
+    static bool carries(const QString& value);
+
     void open(QSqlDatabase& db, const ConnectionText& text) override;
     QString translate(const QString& sql) const override;
     core::ErrorValue errorValue(const QSqlError& error) const override;

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Builds the benchmark (orvbench) with the counter and prints its figures, on a virtual display of its own.
-# Not part of the tests. Arguments go to orvbench: --long adds the 30-second CPU figures and 10,000 cycles.
+# Not part of the tests. Arguments go to orvbench: --long adds the 30-second CPU figures and 10,000 cycles;
+# --postgres measures start to window and Fill_Tarefas at 1,000 tasks on a private PostgreSQL server beside the
+# embedded engine (the server is stopped and its folder removed at the end, also when the run fails).
 #
-#   bash scripts/bench.sh [--long] [--office-scale X]
+#   bash scripts/bench.sh [--long] [--office-scale X] [--postgres]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${ORV_BUILD_DIR:-build}
@@ -11,9 +13,15 @@ cmake --build "$build" -j "$(nproc)" --target orvbench orvcounter >/dev/null
 
 work=$(mktemp -d)
 xvfb=
+# The private server's folder: the server runs as an unprivileged user when this runs as root, so it sits
+# directly under /tmp rather than in the private work folder.
+export ORV_BENCH_PG_DIR=/tmp/orv-bench-pg-$$
 cleanup() {
     [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
     wait 2>/dev/null || true
+    if [ -d "$ORV_BENCH_PG_DIR" ]; then
+        bash scripts/pg-server.sh stop "$ORV_BENCH_PG_DIR" || true
+    fi
     rm -rf "$work"
 }
 trap cleanup EXIT

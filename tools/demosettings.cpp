@@ -14,16 +14,6 @@ void DemoSettings::write(const QString& server, const QString& databasePath, con
     settings.write();
 }
 
-void DemoSettings::writePostgres(const QString& server, const QString& dataSource, const QString& catalog,
-                                 const QString& user, const QString& password, bool plainLink)
-{
-    data::MachineSettings settings{server, QStringLiteral("False"), user, password, catalog, dataSource};
-    settings.write();
-    const QString key = serverKey(server);
-    data::settingsio::setValue(key, QStringLiteral("dtEngine"), QStringLiteral("PostgreSQL"));
-    data::settingsio::setValue(key, QStringLiteral("dtEncrypt"), plainLink ? QStringLiteral("0") : QStringLiteral("1"));
-}
-
 QString DemoSettings::sharedKey()
 {
     return data::MachineSettings::sharedKey();

@@ -20,11 +20,6 @@ public:
     static void write(const QString& server, const QString& databasePath, const QString& catalog, const QString& user,
                       const QString& password);
 
-    // The same for an office on a PostgreSQL server ("host,port"): "dtDataSource" names the server as it is,
-    // "dtEngine" = "PostgreSQL", and "dtEncrypt" = "0" when plainLink is set (a server without a certificate).
-    static void writePostgres(const QString& server, const QString& dataSource, const QString& catalog,
-                              const QString& user, const QString& password, bool plainLink);
-
     // Remembers a login for this user account, as ticking "Recordar a palavra-passe" does:
     // "Username", "Password" (scrambled) and "Remember" = "1" under HKEY_CURRENT_USER\Software\Vorlent.
     // Throws core::Error when a value cannot be written.

@@ -116,16 +116,15 @@ int main(int argc, char* argv[])
                 err << "orvdemo: falta --admin-password-file FILE legível\n";
                 return BadArguments;
             }
-            const tools::PostgresTarget target{parser.value(postgresOption).trimmed(),
-                                               parser.value(adminOption),
-                                               QString::fromUtf8(passwordFile.readAll()).trimmed(),
-                                               parser.value(catalogOption),
-                                               {!parser.isSet(plainOption), false}};
+            const data::PostgresTarget target{parser.value(postgresOption).trimmed(),
+                                              parser.value(adminOption),
+                                              QString::fromUtf8(passwordFile.readAll()).trimmed(),
+                                              parser.value(catalogOption),
+                                              {!parser.isSet(plainOption), false}};
             tools::copyToPostgres(path, target, parser.isSet(forceOption));
             out << "Copiada para " << target.catalog << " em " << target.server << "\n";
-            tools::DemoSettings::writePostgres(QStringLiteral("DEMO"), target.server, target.catalog,
-                                               tools::DemoOffice::sharedUser(), tools::DemoOffice::sharedPassword(),
-                                               parser.isSet(plainOption));
+            data::postgresoffice::writeSettings(QStringLiteral("DEMO"), target, tools::DemoOffice::sharedUser(),
+                                                tools::DemoOffice::sharedPassword());
         } else {
             tools::DemoSettings::write(QStringLiteral("DEMO"), path, tools::DemoOffice::catalog(),
                                        tools::DemoOffice::sharedUser(), tools::DemoOffice::sharedPassword());
