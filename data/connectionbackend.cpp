@@ -5,6 +5,11 @@
 
 namespace data {
 
+QList<ColumnKind> ConnectionBackend::columnKinds(const QSqlQuery& query) const
+{
+    return QList<ColumnKind>(query.record().count(), ColumnKind::Plain);
+}
+
 std::optional<QSqlError> ConnectionBackend::select(const QSqlDatabase& db, const QString& sql, ResultRows& into) const
 {
     QSqlQuery query(db);

@@ -38,8 +38,8 @@ public:
     virtual void open(QSqlDatabase& db, const ConnectionText& text) = 0;
     // The statement as this database understands it.
     virtual QString translate(const QString& sql) const = 0;
-    // How each column of the active query is read.
-    virtual QList<ColumnKind> columnKinds(const QSqlQuery& query) const = 0;
+    // How each column of the active query is read on the Qt driver's path; by default as the driver types it.
+    virtual QList<ColumnKind> columnKinds(const QSqlQuery& query) const;
     // Runs a translated query on db and reads every row into `into`, values in the recordset's form.
     // Returns the error when the statement fails. This one reads through the Qt driver.
     virtual std::optional<QSqlError> select(const QSqlDatabase& db, const QString& sql, ResultRows& into) const;

@@ -10,8 +10,6 @@
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QSqlRecord>
-#include <QSqlResult>
 #include <QUrl>
 
 #include <sqlite3.h>
@@ -27,15 +25,6 @@ sqlite3* databaseHandle(const QSqlDatabase& db)
         return nullptr;
     }
     return *static_cast<sqlite3* const*>(handle.constData());
-}
-
-sqlite3_stmt* statementHandle(const QSqlQuery& query)
-{
-    const QVariant handle = query.result() ? query.result()->handle() : QVariant();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3_stmt*") != 0) {
-        return nullptr;
-    }
-    return *static_cast<sqlite3_stmt* const*>(handle.constData());
 }
 
 } // namespace
@@ -123,7 +112,8 @@ std::optional<QSqlError> EmbeddedConnection::select(const QSqlDatabase& db, cons
 {
     sqlite3* handle = databaseHandle(db);
     if (!handle) {
-        return ConnectionBackend::select(db, sql, into);
+        return QSqlError(QStringLiteral("Unable to execute statement"),
+                         QStringLiteral("The embedded engine gave no handle."), QSqlError::ConnectionError);
     }
     const QByteArray text = sql.toUtf8();
     sqlite3_stmt* prepared = nullptr;
@@ -162,18 +152,6 @@ std::optional<QSqlError> EmbeddedConnection::select(const QSqlDatabase& db, cons
         return engineError(handle, code);
     }
     return std::nullopt;
-}
-
-QList<ColumnKind> EmbeddedConnection::columnKinds(const QSqlQuery& query) const
-{
-    QList<ColumnKind> kinds;
-    sqlite3_stmt* statement = statementHandle(query);
-    const int columns = query.record().count();
-    for (int i = 0; i < columns; ++i) {
-        const char* declared = statement ? sqlite3_column_decltype(statement, i) : nullptr;
-        kinds.append(columnKindFromDeclaredType(QString::fromUtf8(declared)));
-    }
-    return kinds;
 }
 
 core::ErrorValue EmbeddedConnection::errorValue(const QSqlError& error) const

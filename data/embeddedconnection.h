@@ -14,7 +14,6 @@ public:
     QString driverName() const override;
     void open(QSqlDatabase& db, const ConnectionText& text) override;
     QString translate(const QString& sql) const override;
-    QList<ColumnKind> columnKinds(const QSqlQuery& query) const override;
     // Reads the engine's statement directly: no row cache and no UTF-16 copy of every text on the way.
     std::optional<QSqlError> select(const QSqlDatabase& db, const QString& sql, ResultRows& into) const override;
     core::ErrorValue errorValue(const QSqlError& error) const override;
