@@ -239,6 +239,8 @@ private Q_SLOTS:
             << QStringLiteral("SELECT ' ; ' AS x ;DELETE FROM t_cases") << QStringLiteral("multiple statements");
         QTest::newRow("no such table") << QStringLiteral("SELECT * FROM t_nothing") << QStringLiteral("no such table");
         QTest::newRow("syntax") << QStringLiteral("SELECT FROM WHERE") << QStringLiteral("syntax error");
+        QTest::newRow("failing while rows are read")
+            << QStringLiteral("SELECT abs(-9223372036854775807 - 1) AS n") << QStringLiteral("integer overflow");
     }
     void refusedStatements()
     {
