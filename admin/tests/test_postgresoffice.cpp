@@ -223,6 +223,9 @@ private Q_SLOTS:
         QTest::newRow("percent and underscore") << "100%_"
                                                 << "%_%"
                                                 << "100%_";
+        QTest::newRow("plus and what reads as an escape") << "plus"
+                                                          << "a+b %2B c"
+                                                          << "plus";
         QTest::newRow("backslashes") << "c:\\dir\\"
                                      << "\\' OR '1'='1"
                                      << "c:\\dir\\";
