@@ -152,6 +152,13 @@ private Q_SLOTS:
 
         QVERIFY(!logsIn(QStringLiteral("mferreira"), QStringLiteral("wrong")));
         QVERIFY(logsIn(QStringLiteral("mferreira"), QStringLiteral("first")));
+        // orvadmin check walks the same login on the engine the settings name, not SQL Server's driver.
+        QCOMPARE(orvadmin(run, {"check", "--user", "mferreira", "--password-stdin"}, {"first"}), 0);
+        QVERIFY2(run.out.contains(QStringLiteral("ok: PostgreSQL, servidor ") + m_server.server) &&
+                     (run.out.contains(QStringLiteral("ok: PostgreSQL Unicode")) ||
+                      run.out.contains(QStringLiteral("psqlodbcw.so"))),
+                 qPrintable(run.out));
+        QCOMPARE(orvadmin(run, {"check", "--user", "mferreira", "--password-stdin"}, {"wrong"}), 14);
         QVERIFY(session::modCode::SetAdvogado(QStringLiteral("mferreira")));
         QCOMPARE(session::modCode::AdvogadoID, 501);
         QCOMPARE(session::modCode::dtDataSource, m_server.server);
