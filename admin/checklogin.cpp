@@ -4,13 +4,16 @@
 #include "core/errorvalue.h"
 #include "data/connection.h"
 #include "data/connectiontext.h"
+#include "data/filepermissions.h"
 #include "data/machinesettings.h"
 #include "data/moddata.h"
 #include "data/odbcconnection.h"
+#include "data/postgresconnection.h"
 #include "data/schema.h"
 #include "data/valuetext.h"
 
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTcpSocket>
 
 #include <array>
@@ -20,6 +23,7 @@ namespace admin {
 namespace {
 
 using Status = CheckStep::Status;
+using Engine = data::Connection::Engine;
 
 const char* const StepNames[] = {
     "Definições da máquina", "Controlador ODBC", "Servidor acessível",     "Login do utilizador",
@@ -94,27 +98,58 @@ private:
     bool settings(CheckStep& step)
     {
         m_settings = data::MachineSettings::read();
+        m_settings.apply();
+        m_engine = m_settings.connectionEngine();
         m_text.dataSource = m_settings.dataSource;
-        step.detail = QStringLiteral("servidor %1, catálogo %2").arg(m_settings.dataSource, m_settings.catalog);
+        step.detail = QStringLiteral("%1, servidor %2, catálogo %3")
+                          .arg(engineName(m_engine), m_settings.dataSource, m_settings.catalog);
+        if (m_engine != Engine::Embedded) {
+            step.detail += m_settings.security.encrypt ? m_settings.security.trustServerCertificate
+                                                             ? QStringLiteral(", ligação cifrada sem verificar o "
+                                                                              "certificado do servidor")
+                                                             : QStringLiteral(", ligação cifrada com o certificado "
+                                                                              "do servidor verificado")
+                                                       : QStringLiteral(", ligação sem cifra");
+        }
         return true;
+    }
+
+    static QString engineName(Engine engine)
+    {
+        switch (engine) {
+        case Engine::Embedded:
+            return QStringLiteral("base de dados local");
+        case Engine::PostgreSQL:
+            return QStringLiteral("PostgreSQL");
+        case Engine::SqlServer:
+            break;
+        }
+        return QStringLiteral("SQL Server");
     }
 
     bool driver(CheckStep& step)
     {
-        if (m_text.namesDatabaseFile()) {
+        if (m_engine == Engine::Embedded) {
             step.name = QStringLiteral("Ficheiro da base de dados");
             const QFileInfo file(m_settings.dataSource.trimmed());
             if (!file.isFile() || !file.isReadable()) {
                 step.detail = QStringLiteral("o ficheiro %1 não existe ou não se pode ler").arg(file.filePath());
                 return false;
             }
+            step.detail = data::writeProblem(file.absoluteFilePath());
+            if (!step.detail.isEmpty()) {
+                return false;
+            }
             step.detail = file.absoluteFilePath();
             return true;
         }
-        const QString found = m_probes.odbcDriver();
+        const QString found = m_probes.odbcDriver(m_engine);
         if (found.isEmpty()) {
-            step.detail = QStringLiteral("não está instalado nenhum controlador ODBC para SQL Server "
-                                         "(instale o pacote tdsodbc ou o controlador da Microsoft)");
+            step.detail = m_engine == Engine::PostgreSQL
+                              ? QStringLiteral("não está instalado o controlador ODBC do PostgreSQL "
+                                               "(instale o pacote odbc-postgresql)")
+                              : QStringLiteral("não está instalado nenhum controlador ODBC para SQL Server "
+                                               "(instale o pacote tdsodbc ou o controlador da Microsoft)");
             return false;
         }
         step.detail = found;
@@ -123,11 +158,15 @@ private:
 
     bool server(CheckStep& step)
     {
-        if (m_text.namesDatabaseFile()) {
+        if (m_engine == Engine::Embedded) {
             return skip(step, QStringLiteral("base de dados local"));
         }
-        const ServerAddress address = serverAddress(m_settings.dataSource);
+        const ServerAddress address = serverAddress(m_settings.dataSource, m_engine);
         if (address.port == 0) {
+            if (m_engine == Engine::PostgreSQL) {
+                step.detail = QStringLiteral("o porto em \"%1\" não é um número").arg(m_settings.dataSource);
+                return false;
+            }
             return skip(step, QStringLiteral("instância com nome: o porto é dado pelo serviço SQL Server Browser"));
         }
         const Reach reach = m_probes.reach(address.host, address.port, m_text.connectTimeout);
@@ -227,6 +266,7 @@ private:
     QList<CheckStep> m_steps;
     data::MachineSettings m_settings;
     data::ConnectionText m_text;
+    Engine m_engine = Engine::SqlServer;
     std::unique_ptr<data::Connection> m_shared;
 };
 
@@ -235,8 +275,13 @@ private:
 CheckProbes machineProbes()
 {
     CheckProbes probes;
-    probes.odbcDriver = [] {
+    probes.odbcDriver = [](Engine engine) {
         using data::OdbcConnection;
+        using data::PostgresConnection;
+        if (engine == Engine::PostgreSQL) {
+            return PostgresConnection::chooseDriver(OdbcConnection::installedDrivers(),
+                                                    QFileInfo::exists(PostgresConnection::driverLibrary()));
+        }
         return OdbcConnection::chooseDriver(OdbcConnection::installedDrivers(),
                                             QFileInfo::exists(OdbcConnection::freeTdsLibrary()));
     };
@@ -253,9 +298,23 @@ CheckProbes machineProbes()
     return probes;
 }
 
-ServerAddress serverAddress(const QString& dataSource)
+ServerAddress serverAddress(const QString& dataSource, data::Connection::Engine engine)
 {
     QString server = dataSource.trimmed();
+    if (engine == Engine::PostgreSQL) {
+        // "host", "host,port" or "host:port", 5432 when none, as the connection reads it.
+        ServerAddress address;
+        address.port = 5432;
+        const qsizetype mark = server.lastIndexOf(QRegularExpression(QStringLiteral("[,:]")));
+        if (mark >= 0) {
+            bool ok = false;
+            const uint port = server.mid(mark + 1).trimmed().toUInt(&ok);
+            address.port = ok && port > 0 && port < 65536 ? quint16(port) : 0;
+            server = server.left(mark).trimmed();
+        }
+        address.host = server.isEmpty() ? QStringLiteral("localhost") : server;
+        return address;
+    }
     if (server.startsWith(QLatin1String("tcp:"), Qt::CaseInsensitive)) {
         server = server.mid(4);
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/connection.h"
+
 #include <QList>
 #include <QString>
 
@@ -26,24 +28,27 @@ struct Reach {
 
 // What the check asks of the machine, replaceable in tests.
 struct CheckProbes {
-    // The SQL Server ODBC driver the connection would load; empty when none is installed.
-    std::function<QString()> odbcDriver;
+    // The ODBC driver a connection to the engine would load; empty when none is installed.
+    std::function<QString(data::Connection::Engine)> odbcDriver;
     std::function<Reach(const QString& host, quint16 port, int seconds)> reach;
 };
 CheckProbes machineProbes();
 
-// Where a Data Source that names a server is reached: "host", "host\instance", "host,port",
-// "tcp:host,port", "(local)", ".". The port is 0 for a named instance without one (the server's
-// browser service tells it).
+// Where a Data Source that names a server is reached. SQL Server: "host", "host\instance", "host,port",
+// "tcp:host,port", "(local)", "."; the port is 0 for a named instance without one (the server's
+// browser service tells it). PostgreSQL: "host", "host,port" or "host:port" (5432 when none); the port is 0 when it
+// is no number.
 struct ServerAddress {
     QString host;
     quint16 port = 1433;
 };
-ServerAddress serverAddress(const QString& dataSource);
+ServerAddress serverAddress(const QString& dataSource,
+                            data::Connection::Engine engine = data::Connection::Engine::SqlServer);
 
 // Does what the login does, step by step, and stops at the first step that fails; the steps after it
 // are listed as skipped. The steps are numbered the same every time:
-//   1 machine settings, 2 ODBC driver (or the database file), 3 server reachable, 4 the user's login and
+//   1 machine settings (and the engine they name: every step follows it), 2 ODBC driver of that engine (or the
+//   database file, which this user must be able to write, with its folder), 3 server reachable, 4 the user's login and
 //   catalog, 5 the shared account, 6 tables and views, 7 the lawyer behind the user.
 // Without a user (no value), steps 4 and 7 are skipped. Never throws; never shows a password.
 QList<CheckStep> checkLogin(const std::optional<QString>& user, const QString& password, const CheckProbes& probes);

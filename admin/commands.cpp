@@ -5,6 +5,7 @@
 #include "admin/logintext.h"
 #include "admin/office.h"
 #include "admin/records.h"
+#include "admin/sharedoffice.h"
 #include "core/errorvalue.h"
 #include "data/connection.h"
 #include "data/connectiontext.h"
@@ -14,7 +15,9 @@
 #include <QCommandLineParser>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <functional>
+#include <iterator>
 
 namespace admin {
 
@@ -41,10 +44,14 @@ void showSettings(const data::MachineSettings& settings, QTextStream& out)
         {QStringLiteral("dtPassword"), PasswordMask},
         {QStringLiteral("dtInitialCatalog"), settings.catalog},
         {QStringLiteral("dtDataSource"), settings.dataSource},
+        {QStringLiteral("dtEngine"), settings.engine.isEmpty() ? QStringLiteral("(SQL Server)") : settings.engine},
+        {QStringLiteral("dtEncrypt"), settings.security.encrypt ? QStringLiteral("1") : QStringLiteral("0")},
+        {QStringLiteral("dtTrustServerCertificate"),
+         settings.security.trustServerCertificate ? QStringLiteral("1") : QStringLiteral("0")},
     };
     out << data::MachineSettings::serverKey(settings.server) << "\n";
     for (const auto& row : rows) {
-        out << "  " << row.first.leftJustified(18) << row.second << "\n";
+        out << "  " << row.first.leftJustified(26) << row.second << "\n";
     }
 }
 
@@ -54,6 +61,19 @@ QString dataSourceFor(const QString& value)
     data::ConnectionText text;
     text.dataSource = value;
     return text.namesDatabaseFile() ? QFileInfo(value.trimmed()).absoluteFilePath() : value;
+}
+
+// "1"/"0", "sim"/"não", "yes"/"no", "true"/"false" (any letter case).
+bool yesNo(const QCommandLineParser& parser, const QString& name)
+{
+    const QString value = parser.value(name).trimmed().toLower();
+    if (QStringList{"1", "sim", "yes", "true"}.contains(value)) {
+        return true;
+    }
+    if (QStringList{"0", "não", "nao", "no", "false"}.contains(value)) {
+        return false;
+    }
+    throw UsageError{QStringLiteral("--%1 aceita sim ou não").arg(name)};
 }
 
 int settingsCommand(const QCommandLineParser& parser, const QString&, Console& console, const CheckProbes&)
@@ -68,9 +88,20 @@ int settingsCommand(const QCommandLineParser& parser, const QString&, Console& c
         settings.user = required(parser, QStringLiteral("user"));
         settings.catalog = required(parser, QStringLiteral("catalog"));
         settings.dataSource = dataSourceFor(required(parser, QStringLiteral("data-source")));
+        settings.engine = parser.value(QStringLiteral("engine")).trimmed();
+        if (!data::Connection::engineNamed(settings.engine)) {
+            throw UsageError{QStringLiteral("--engine aceita SQLServer, PostgreSQL ou Embedded")};
+        }
+        settings.security.encrypt = yesNo(parser, QStringLiteral("encrypt"));
+        settings.security.trustServerCertificate = yesNo(parser, QStringLiteral("trust-server-certificate"));
         settings.password = newPassword(parser, console, settings.user);
         settings.write();
         console.out << "Definições gravadas.\n";
+    } else if (!data::MachineSettings::exist()) {
+        console.out << "Esta máquina ainda não tem definições. Grave-as com:\n  orvadmin settings --server NOME "
+                       "--user CONTA --catalog BASE --data-source SERVIDOR\n(orvadmin settings --help para as "
+                       "restantes)\n";
+        return exitcode::Ok;
     }
     showSettings(data::MachineSettings::read(), console.out);
     return exitcode::Ok;
@@ -133,17 +164,26 @@ int officeCreateCommand(const QCommandLineParser& parser, const QString& file, C
     office.path = QFileInfo(file).absoluteFilePath();
     office.catalog = parser.value(QStringLiteral("catalog"));
     office.sharedUser = parser.value(QStringLiteral("user"));
+    office.group = parser.value(QStringLiteral("group")).trimmed();
     office.sharedPassword = newPassword(parser, console, office.sharedUser);
     createOffice(office);
     console.out << "Escritório criado: " << office.path << " (catálogo " << office.catalog << ", conta partilhada "
                 << office.sharedUser << ")\n";
+#ifndef Q_OS_WIN
+    if (!office.group.isEmpty()) {
+        console.out << "Os membros do grupo \"" << office.group << "\" podem usá-lo (sudo usermod -aG " << office.group
+                    << " NOME; vale na próxima sessão do utilizador).\n";
+    }
+#endif
     if (parser.isSet(QStringLiteral("server"))) {
-        data::MachineSettings settings{parser.value(QStringLiteral("server")).trimmed(),
-                                       QStringLiteral("False"),
-                                       office.sharedUser,
-                                       office.sharedPassword,
-                                       office.catalog,
-                                       office.path};
+        data::MachineSettings settings;
+        settings.server = parser.value(QStringLiteral("server")).trimmed();
+        settings.securityInfo = QStringLiteral("False");
+        settings.user = office.sharedUser;
+        settings.password = office.sharedPassword;
+        settings.catalog = office.catalog;
+        settings.dataSource = office.path;
+        settings.engine = QStringLiteral("Embedded");
         settings.write();
         showSettings(data::MachineSettings::read(), console.out);
     }
@@ -249,8 +289,19 @@ QList<Command> commands()
           option(QStringLiteral("user"), QStringLiteral("Conta partilhada da base de dados."), QStringLiteral("NOME")),
           option(QStringLiteral("catalog"), QStringLiteral("Base de dados (Initial Catalog)."), QStringLiteral("NOME")),
           option(QStringLiteral("data-source"),
-                 QStringLiteral("Servidor SQL Server (host, host\\instância, host,porto) ou ficheiro local."),
+                 QStringLiteral("Servidor SQL Server (host, host\\instância, host,porto), servidor PostgreSQL "
+                                "(host,porto) ou ficheiro local."),
                  QStringLiteral("SERVIDOR")),
+          option(QStringLiteral("engine"),
+                 QStringLiteral("Motor do servidor (dtEngine): SQLServer (por omissão), PostgreSQL ou Embedded. Um "
+                                "ficheiro local abre sempre o motor local."),
+                 QStringLiteral("MOTOR")),
+          option(QStringLiteral("encrypt"), QStringLiteral("Ligação cifrada (dtEncrypt): sim (por omissão) ou não."),
+                 QStringLiteral("SIM|NÃO"), QStringLiteral("sim")),
+          option(QStringLiteral("trust-server-certificate"),
+                 QStringLiteral("Aceitar o certificado do servidor sem o verificar (dtTrustServerCertificate): não "
+                                "(por omissão) ou sim, para um servidor com certificado próprio."),
+                 QStringLiteral("SIM|NÃO"), QStringLiteral("não")),
           passwordStdin()},
          settingsCommand},
         {{QStringLiteral("check")},
@@ -279,6 +330,11 @@ QList<Command> commands()
                     QStringLiteral("Grava também as definições da máquina com esta subchave, apontadas para o "
                                    "escritório criado."),
                     QStringLiteral("NOME")),
+             option(QStringLiteral("group"),
+                    QStringLiteral("Grupo da máquina cujos membros usam o ficheiro local: a pasta (criada se não "
+                                   "existir) e o ficheiro ficam do grupo, com escrita (por omissão orvcounter, que o "
+                                   "pacote cria)."),
+                    QStringLiteral("GRUPO"), sharedoffice::defaultGroup()),
              passwordStdin()} +
              serverOptions(QStringLiteral("Cria o escritório neste servidor PostgreSQL (anfitrião,porto), sem FILE.")),
          officeCreateCommand,
@@ -343,18 +399,27 @@ QList<Command> commands()
     };
 }
 
+QString commandList(const QList<Command>& all);
+
 QString overview(const QList<Command>& all)
 {
     QString text = QStringLiteral("Uso: orvadmin COMANDO [opções]   (orvadmin COMANDO --help para as opções)\n\n"
                                   "Administração do contador: definições da máquina, verificação do login e "
                                   "base de dados local do escritório.\n\nComandos:\n");
+    text += commandList(all);
+    text += QStringLiteral("\nCódigos de saída: 0 sucesso, 1 falhou, 2 argumentos errados, 3 linhas recusadas na "
+                           "importação, 10 + N o passo N da verificação falhou.\n");
+    return text;
+}
+
+QString commandList(const QList<Command>& all)
+{
+    QString text;
     for (const Command& command : all) {
         const QString name = command.words.join(QLatin1Char(' ')) +
                              (command.positional.isEmpty() ? QString() : QLatin1Char(' ') + command.positional);
         text += QStringLiteral("  %1 %2\n").arg(name.leftJustified(22), command.summary);
     }
-    text += QStringLiteral("\nCódigos de saída: 0 sucesso, 1 falhou, 2 argumentos errados, 3 linhas recusadas na "
-                           "importação, 10 + N o passo N da verificação falhou.\n");
     return text;
 }
 
@@ -414,6 +479,18 @@ int run(const QStringList& arguments, Console& console, const CheckProbes& probe
             console.err << "orvadmin " << command.words.join(QLatin1Char(' ')) << ": " << error.description() << "\n";
             return exitcode::Failed;
         }
+    }
+    // "orvadmin office --help": the commands of that group.
+    QList<Command> group;
+    std::copy_if(all.cbegin(), all.cend(), std::back_inserter(group),
+                 [&](const Command& command) { return command.words.first() == words.first(); });
+    const bool help =
+        words.size() == 2 && (words.at(1) == QLatin1String("--help") || words.at(1) == QLatin1String("-h"));
+    if (!group.isEmpty() && (help || words.size() == 1)) {
+        console.out << "Uso: orvadmin " << words.first() << " COMANDO [opções]   (orvadmin " << words.first()
+                    << " COMANDO --help para as opções)\n\nComandos:\n"
+                    << commandList(group);
+        return help ? exitcode::Ok : exitcode::Usage;
     }
     console.err << "orvadmin: comando desconhecido \"" << words.join(QLatin1Char(' ')) << "\"\n" << overview(all);
     return exitcode::Usage;

@@ -2,7 +2,7 @@
 
 #include "data/connection.h"
 #include "data/connectiontext.h"
-#include "data/postgresoffice.h"
+#include "data/machinesettings.h"
 
 namespace admin {
 
@@ -13,10 +13,8 @@ QString loginConnectionText(const data::MachineSettings& settings, const QString
 
 std::unique_ptr<data::Connection> openOffice(const data::MachineSettings& settings)
 {
-    // The server engine the settings name; the counter's own login reads it the same way.
-    const auto server = data::postgresoffice::readSettings(settings);
-    data::Connection::setEngine(server ? data::Connection::Engine::PostgreSQL : data::Connection::Engine::SqlServer);
-    data::OdbcConnection::setTransportSecurity(server ? server->security : data::OdbcConnection::TransportSecurity{});
+    // The server engine and the link's protection the settings name, as the counter's own login reads them.
+    settings.apply();
     auto connection = std::make_unique<data::Connection>();
     connection->open(loginConnectionText(settings, settings.user, settings.password));
     return connection;

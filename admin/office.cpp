@@ -1,5 +1,6 @@
 #include "admin/office.h"
 
+#include "admin/sharedoffice.h"
 #include "core/errorvalue.h"
 #include "data/embedded.h"
 #include "data/embeddedfile.h"
@@ -104,6 +105,9 @@ void createOffice(const NewOffice& office)
         refuse(QStringLiteral("O ficheiro %1 já existe").arg(office.path));
     }
     const QString shared = loginName(office.sharedUser);
+    if (!office.group.isEmpty()) {
+        sharedoffice::prepareFolder(office.path, office.group);
+    }
     sc::createOffice(office.path, office.catalog.trimmed(), [&](const QString& file) {
         data::embedded::addLogin(file, shared, office.sharedPassword);
         data::embedded::EmbeddedFile db(file, data::embedded::EmbeddedFile::Mode::Existing);
@@ -113,6 +117,9 @@ void createOffice(const NewOffice& office)
         db.exec(QStringLiteral("INSERT INTO ") + sc::tbProcessos_Trabalhos_Tarefas_Lancamentos_Precos +
                     QStringLiteral(" (preco_id, descrit, counter) VALUES (1, ?, 1)"),
                 {QStringLiteral("Tabela de honorários")});
+        if (!office.group.isEmpty()) {
+            sharedoffice::shareFile(file, office.group);
+        }
     });
 }
 

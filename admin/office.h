@@ -9,14 +9,17 @@ struct PostgresTarget;
 namespace admin {
 
 // An empty office on the embedded engine: the schema, one counting basis and one price rule with their
-// counter set (new time entries take them), and the shared account's login.
+// counter set (new time entries take them), and the shared account's login. With a group, the folder is made when
+// absent and the folder and the file are handed to the group (sharedoffice), so that every member may count.
 struct NewOffice {
     QString path;
     QString catalog;
     QString sharedUser;
     QString sharedPassword;
+    QString group; // empty: the file stays as the engine made it, for this user alone
 };
-// Throws core::Error when the file exists or a step fails; nothing of the file stays then.
+// Throws core::Error when the file exists, the folder cannot be used by the group, or a step fails; nothing of the
+// file stays then.
 void createOffice(const NewOffice& office);
 
 // An empty office on a PostgreSQL server: the shared account as a role with its password (a role of that name

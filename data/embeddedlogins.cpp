@@ -1,6 +1,7 @@
 #include "data/embeddedlogins.h"
 
 #include "core/errorvalue.h"
+#include "data/filepermissions.h"
 
 #include <mutex>
 #include <sodium.h>
@@ -20,14 +21,27 @@ void initialiseSodium()
     });
 }
 
+// A file this user may not write fails at its first statement with the engine's own words ("attempt to write a
+// readonly database", "unable to open database file"): the administrator is told the permission instead.
+QString writeProblemOf(sqlite3* db)
+{
+    const char* name = sqlite3_db_filename(db, "main");
+    return writeProblem(QString::fromUtf8(name != nullptr ? name : ""));
+}
+
+[[noreturn]] void fail(sqlite3* db, const QString& engineText)
+{
+    const QString problem = writeProblemOf(db);
+    throw core::Error(core::errc::ProviderError, problem.isEmpty() ? engineText : problem);
+}
+
 // The first column of the first row of a query with one text parameter; a null text when no row.
 QString lookUp(sqlite3* db, const char* sql, const QString& parameter)
 {
     sqlite3_stmt* statement = nullptr;
     if (sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) != SQLITE_OK) {
-        const QString message = QString::fromUtf8(sqlite3_errmsg(db));
-        throw core::Error(core::errc::ProviderError,
-                          QStringLiteral("The file is not a database of this system (%1).").arg(message));
+        fail(db, QStringLiteral("The file is not a database of this system (%1).")
+                     .arg(QString::fromUtf8(sqlite3_errmsg(db))));
     }
     const QByteArray bound = parameter.toUtf8();
     if (sqlite3_bind_parameter_count(statement) > 0) {
@@ -41,7 +55,7 @@ QString lookUp(sqlite3* db, const char* sql, const QString& parameter)
     const QString message = QString::fromUtf8(sqlite3_errmsg(db));
     sqlite3_finalize(statement);
     if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
-        throw core::Error(core::errc::ProviderError, message);
+        fail(db, message);
     }
     return result;
 }
@@ -74,6 +88,12 @@ QString hashPassword(const QString& password, HashCost cost)
 void checkLogin(sqlite3* db, const QString& user, const QString& password, const QString& catalog)
 {
     initialiseSodium();
+    // Every counter of the office writes its entries into this file: a login that could only read it would fail
+    // at its first tick instead, with the engine's words.
+    const QString problem = writeProblemOf(db);
+    if (!problem.isEmpty()) {
+        throw core::Error(core::errc::ProviderError, problem);
+    }
     const QString loginFailed = QStringLiteral("Login failed for user '%1'.").arg(user);
     const QString stored = lookUp(db, "SELECT name FROM orv_catalog", QString());
     const QString hash = lookUp(db, "SELECT password_hash FROM orv_logins WHERE name = ?", user);

@@ -1,6 +1,7 @@
 #include "data/machinesettings.h"
 
 #include "core/errorvalue.h"
+#include "data/connectiontext.h"
 #include "registry/modregistry.h"
 #include "scramble/modencriptserial.h"
 
@@ -67,6 +68,33 @@ void MachineSettings::write() const
     setValue(key, QStringLiteral("dtPassword"), passwordText);
     setValue(key, QStringLiteral("dtInitialCatalog"), catalog);
     setValue(key, QStringLiteral("dtDataSource"), dataSource);
+    if (!engine.isEmpty()) {
+        setValue(key, QStringLiteral("dtEngine"), engine);
+    }
+    const auto flag = [](bool on) { return on ? QStringLiteral("1") : QStringLiteral("0"); };
+    setValue(key, QStringLiteral("dtEncrypt"), flag(security.encrypt));
+    setValue(key, QStringLiteral("dtTrustServerCertificate"), flag(security.trustServerCertificate));
+}
+
+bool MachineSettings::exist()
+{
+    return reg::ObterValorString(sharedKey(), QStringLiteral("DataServer")).has_value();
+}
+
+Connection::Engine MachineSettings::connectionEngine() const
+{
+    ConnectionText text;
+    text.dataSource = dataSource;
+    if (text.namesDatabaseFile()) {
+        return Connection::Engine::Embedded;
+    }
+    return Connection::engineNamed(engine).value_or(Connection::Engine::SqlServer);
+}
+
+void MachineSettings::apply() const
+{
+    Connection::setEngine(Connection::engineNamed(engine).value_or(Connection::Engine::SqlServer));
+    OdbcConnection::setTransportSecurity(security);
 }
 
 MachineSettings MachineSettings::read()
@@ -79,6 +107,12 @@ MachineSettings MachineSettings::read()
         }
         return *text;
     };
+    if (!exist()) {
+        throw core::Error(core::errc::InvalidProcedureCall,
+                          QStringLiteral("Esta máquina ainda não tem definições (falta \"DataServer\" em %1): grave-as "
+                                         "com orvadmin settings")
+                              .arg(sharedKey()));
+    }
     MachineSettings settings;
     settings.server = value(sharedKey(), QStringLiteral("DataServer"));
     const QString key = serverKey(settings.server);
@@ -87,6 +121,17 @@ MachineSettings MachineSettings::read()
     settings.password = scramble::modEncriptSerial::DencriptSerial(value(key, QStringLiteral("dtPassword")));
     settings.catalog = value(key, QStringLiteral("dtInitialCatalog"));
     settings.dataSource = value(key, QStringLiteral("dtDataSource"));
+    const auto optional = [&](const QString& name) { return reg::ObterValorString(key, name).value_or(QString()); };
+    settings.engine = optional(QStringLiteral("dtEngine")).trimmed();
+    if (!Connection::engineNamed(settings.engine)) {
+        throw core::Error(core::errc::InvalidProcedureCall,
+                          QStringLiteral("O valor \"dtEngine\" em %1 (\"%2\") não nomeia um motor conhecido "
+                                         "(SQLServer, PostgreSQL ou Embedded)")
+                              .arg(key, settings.engine));
+    }
+    settings.security.encrypt = optional(QStringLiteral("dtEncrypt")) != QStringLiteral("0");
+    settings.security.trustServerCertificate =
+        optional(QStringLiteral("dtTrustServerCertificate")) == QStringLiteral("1");
     return settings;
 }
 

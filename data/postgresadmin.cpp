@@ -218,6 +218,9 @@ void PostgresAdmin::createOffice(const QString& catalog, const QString& owner)
     if (!schema.open(QIODevice::ReadOnly)) {
         throw core::Error(core::errc::ProviderError, QStringLiteral("The PostgreSQL schema script is missing."));
     }
+    // A role that may create roles and databases without being a superuser (as a stock server's administrator is
+    // told to make one) may give a database only to a role it is a member of.
+    exec(QStringLiteral("GRANT ") + name(owner) + QStringLiteral(" TO CURRENT_USER"));
     // Portuguese order (ICU): citext columns sort "Álvaro" before "bruno", as SQL Server's collation does.
     exec(QStringLiteral("CREATE DATABASE ") + name(catalog) + QStringLiteral(" OWNER ") + name(owner) +
          QStringLiteral(" ENCODING 'UTF8' TEMPLATE template0 LOCALE_PROVIDER icu ICU_LOCALE 'pt-PT' LOCALE 'C.UTF-8'"));

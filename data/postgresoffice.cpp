@@ -6,7 +6,6 @@
 #include "data/machinesettings.h"
 #include "data/postgresadmin.h"
 #include "data/schema.h"
-#include "registry/modregistry.h"
 
 namespace data {
 
@@ -81,32 +80,21 @@ void copyOfficeFile(const QString& file, PostgresAdmin& office)
 void writeSettings(const QString& serverName, const PostgresTarget& target, const QString& sharedUser,
                    const QString& sharedPassword)
 {
-    const MachineSettings settings{serverName,     QStringLiteral("False"), sharedUser,
-                                   sharedPassword, target.catalog,          target.server};
+    const MachineSettings settings{
+        serverName,    QStringLiteral("False"),      sharedUser,     sharedPassword, target.catalog,
+        target.server, QStringLiteral("PostgreSQL"), target.security};
     settings.write();
-    const QString key = MachineSettings::serverKey(serverName);
-    settingsio::setValue(key, QStringLiteral("dtEngine"), QStringLiteral("PostgreSQL"));
-    settingsio::setValue(key, QStringLiteral("dtEncrypt"),
-                         target.security.encrypt ? QStringLiteral("1") : QStringLiteral("0"));
-    if (target.security.trustServerCertificate) {
-        settingsio::setValue(key, QStringLiteral("dtTrustServerCertificate"), QStringLiteral("1"));
-    }
 }
 
 std::optional<PostgresTarget> readSettings(const MachineSettings& settings)
 {
-    const QString key = MachineSettings::serverKey(settings.server);
-    const auto value = [&](const QString& name) {
-        return registry::modRegistry::ObterValorString(key, name).value_or(QString());
-    };
-    if (Connection::engineNamed(value(QStringLiteral("dtEngine"))) != Connection::Engine::PostgreSQL) {
+    if (Connection::engineNamed(settings.engine) != Connection::Engine::PostgreSQL) {
         return std::nullopt;
     }
     PostgresTarget target;
     target.server = settings.dataSource;
     target.catalog = settings.catalog;
-    target.security.encrypt = value(QStringLiteral("dtEncrypt")) != QStringLiteral("0");
-    target.security.trustServerCertificate = value(QStringLiteral("dtTrustServerCertificate")) == QStringLiteral("1");
+    target.security = settings.security;
     return target;
 }
 

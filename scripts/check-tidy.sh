@@ -2,15 +2,18 @@
 # Runs clang-tidy (.clang-tidy) over the project's C++ files with the build's compile commands and
 # fails on any finding. A file found clean is remembered in the build folder until it, a header of
 # the project or .clang-tidy changes, so a run after a small change only looks at what changed.
+# Skipped (exit 77) without clang-tidy.
 # Usage: check-tidy.sh <build folder>
 set -euo pipefail
 build="$(cd "${1:?build folder}" && pwd)"
 cd "$(dirname "$0")/.."
+command -v clang-tidy >/dev/null || { echo "skipped: clang-tidy is not installed"; exit 77; }
+. scripts/sources.sh
 [ -f "$build/compile_commands.json" ] || { echo "no compile_commands.json in $build" >&2; exit 1; }
 cache="$build/tidy-clean"
 mkdir -p "$cache"
 
-mapfile -t headers < <(git ls-files '*.h')
+mapfile -t headers < <(project_files '*.h')
 shared="$(cat .clang-tidy "${headers[@]}" | sha1sum | cut -c1-16)"
 pending=()
 while IFS= read -r file; do
@@ -18,7 +21,7 @@ while IFS= read -r file; do
     [ -f "$cache/$key" ] || pending+=("$file $key")
 # bench/ and fuzz/ are built only on request (their own options and build folder), so this build has no
 # compile commands for them.
-done < <(git ls-files '*.cpp' | grep -v -e '_win\.cpp$' -e '^bench/' -e '^fuzz/')
+done < <(project_files '*.cpp' | grep -v -e '_win\.cpp$' -e '^bench/' -e '^fuzz/')
 
 check_one() {
     local file="${1% *}" key="${1##* }" output

@@ -4,7 +4,7 @@
 # The package is built in its own tree (build-package/, installed under /usr, no tests).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/install-deps.sh
+bash scripts/install-deps.sh --package
 cmake -S . -B build-package -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=/usr \
     -DORV_BUILD_TESTS=OFF >/dev/null
 cmake --build build-package -j "$(nproc)"

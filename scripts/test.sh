@@ -5,7 +5,7 @@
 # bounded time (30 s; ORV_FUZZ_SECONDS changes it).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/install-deps.sh
+bash scripts/install-deps.sh --tests
 # ccache, when there is one, keeps the rebuilds of the three build folders short.
 if command -v ccache >/dev/null; then
     export CMAKE_CXX_COMPILER_LAUNCHER=${CMAKE_CXX_COMPILER_LAUNCHER:-ccache}

@@ -9,8 +9,9 @@ namespace tools {
 void DemoSettings::write(const QString& server, const QString& databasePath, const QString& catalog,
                          const QString& user, const QString& password)
 {
-    data::MachineSettings settings{
-        server, QStringLiteral("False"), user, password, catalog, QFileInfo(databasePath).absoluteFilePath()};
+    const data::MachineSettings settings{
+        server, QStringLiteral("False"), user, password, catalog, QFileInfo(databasePath).absoluteFilePath(), QString(),
+        {}};
     settings.write();
 }
 

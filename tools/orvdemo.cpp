@@ -98,17 +98,22 @@ int main(int argc, char* argv[])
             err << "orvdemo: não foi possível apagar " << path << "\n";
             return 1;
         }
+        // What was made is told once everything succeeded: on a server, only after the copy.
+        QString made;
+        QTextStream report(&made);
         if (QFile::exists(path)) {
-            out << "Base de dados existente mantida: " << path << "\n";
+            report << "Base de dados existente mantida: " << path << "\n";
         } else {
             QElapsedTimer timer;
             timer.start();
             const tools::DemoSummary summary = tools::DemoOffice(day, size).build(path);
-            out << "Base de dados criada: " << path << " (dia " << day.toString(Qt::ISODate) << ")\n"
-                << "  " << summary.clients << " clientes, " << summary.cases << " dossiers, " << summary.workItems
-                << " trabalhos, " << summary.tasks << " tarefas (" << summary.pendingTasks << " pendentes), "
-                << summary.entries << " lançamentos, " << summary.running << " em curso\n"
-                << "  em " << QString::number(double(timer.elapsed()) / 1000.0, 'f', 2) << " s\n";
+            report << (onServer ? QStringLiteral("Escritório de demonstração gerado")
+                                : QStringLiteral("Base de dados criada: ") + path)
+                   << " (dia " << day.toString(Qt::ISODate) << ")\n"
+                   << "  " << summary.clients << " clientes, " << summary.cases << " dossiers, " << summary.workItems
+                   << " trabalhos, " << summary.tasks << " tarefas (" << summary.pendingTasks << " pendentes), "
+                   << summary.entries << " lançamentos, " << summary.running << " em curso\n"
+                   << "  em " << QString::number(double(timer.elapsed()) / 1000.0, 'f', 2) << " s\n";
         }
         if (onServer) {
             QFile passwordFile(parser.value(adminPasswordOption));
@@ -122,10 +127,13 @@ int main(int argc, char* argv[])
                                               parser.value(catalogOption),
                                               {!parser.isSet(plainOption), false}};
             tools::copyToPostgres(path, target, parser.isSet(forceOption));
-            out << "Copiada para " << target.catalog << " em " << target.server << "\n";
+            report.flush();
+            out << made << "Copiado para a base de dados " << target.catalog << " em " << target.server << "\n";
             data::postgresoffice::writeSettings(QStringLiteral("DEMO"), target, tools::DemoOffice::sharedUser(),
                                                 tools::DemoOffice::sharedPassword());
         } else {
+            report.flush();
+            out << made;
             tools::DemoSettings::write(QStringLiteral("DEMO"), path, tools::DemoOffice::catalog(),
                                        tools::DemoOffice::sharedUser(), tools::DemoOffice::sharedPassword());
         }

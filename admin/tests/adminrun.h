@@ -40,6 +40,12 @@ struct AdminRun {
 inline data::MachineSettings settingsFor(const testsupport::TempDatabase& database)
 {
     using testsupport::TempDatabase;
-    return {QStringLiteral("ORVSQL"), QStringLiteral("False"), TempDatabase::user(),
-            TempDatabase::password(), TempDatabase::catalog(), database.path()};
+    return {QStringLiteral("ORVSQL"),
+            QStringLiteral("False"),
+            TempDatabase::user(),
+            TempDatabase::password(),
+            TempDatabase::catalog(),
+            database.path(),
+            QString(),
+            {}};
 }

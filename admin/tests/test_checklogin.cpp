@@ -119,13 +119,13 @@ private Q_SLOTS:
         QFETCH(QString, reason);
 
         AdminRun orvadmin;
-        orvadmin.probes.odbcDriver = [] { return QStringLiteral("FreeTDS"); };
+        orvadmin.probes.odbcDriver = [](data::Connection::Engine) { return QStringLiteral("FreeTDS"); };
         data::MachineSettings values = settings();
         if (change == "no file") {
             values.dataSource = m_office->database().path() + QStringLiteral(".gone.db");
         } else if (change == "no driver") {
             values.dataSource = QStringLiteral("127.0.0.1,1433");
-            orvadmin.probes.odbcDriver = [] { return QString(); };
+            orvadmin.probes.odbcDriver = [](data::Connection::Engine) { return QString(); };
         } else if (change == "closed port") {
             values.dataSource = QStringLiteral("127.0.0.1,%1").arg(closedPort());
         } else if (change == "time-out") {
@@ -179,6 +179,83 @@ private Q_SLOTS:
         QCOMPARE(orvadmin({"check"}), 0);
         QVERIFY(orvadmin.out.contains(QStringLiteral("4. Login do utilizador")));
         QCOMPARE(orvadmin.out.count(QStringLiteral("não verificado: sem --user")), 2);
+    }
+
+    // Every step follows the engine and the link's protection the settings name, as the counter's login does.
+    void followsTheEngine_data()
+    {
+        QTest::addColumn<QString>("engine");
+        QTest::addColumn<QString>("dataSource");
+        QTest::addColumn<bool>("encrypt");
+        QTest::addColumn<bool>("trust");
+        QTest::addColumn<QString>("settingsLine"); // what step 1 says
+        QTest::addColumn<QString>("driverLine");   // what step 2 says
+        QTest::addColumn<QString>("reached");      // the address step 3 tries; empty when it does not get there
+        QTest::newRow("SQL Server, certificate checked") << ""
+                                                         << "sql01" << true << false
+                                                         << "SQL Server, servidor sql01, catálogo Escritorio, ligação "
+                                                            "cifrada com o certificado do servidor verificado"
+                                                         << "FreeTDS"
+                                                         << "sql01:1433";
+        QTest::newRow("SQL Server, certificate trusted")
+            << "SQLServer"
+            << "sql01,1500" << true << true << "ligação cifrada sem verificar o certificado"
+            << "FreeTDS"
+            << "sql01:1500";
+        QTest::newRow("SQL Server, no encryption") << ""
+                                                   << "sql01" << false << false << "ligação sem cifra"
+                                                   << "FreeTDS"
+                                                   << "sql01:1433";
+        QTest::newRow("PostgreSQL, default port") << "PostgreSQL"
+                                                  << "pg01" << true << false << "PostgreSQL, servidor pg01"
+                                                  << "PostgreSQL Unicode"
+                                                  << "pg01:5432";
+        QTest::newRow("PostgreSQL, host:port") << "postgresql"
+                                               << "pg01:6543" << false << false << "ligação sem cifra"
+                                               << "PostgreSQL Unicode"
+                                               << "pg01:6543";
+        QTest::newRow("PostgreSQL, port no number") << "PostgreSQL"
+                                                    << "pg01,x" << true << false << "PostgreSQL"
+                                                    << "PostgreSQL Unicode"
+                                                    << "";
+        QTest::newRow("engine nobody knows") << "Oracle"
+                                             << "ora01" << true << false << "não nomeia um motor conhecido"
+                                             << ""
+                                             << "";
+    }
+
+    void followsTheEngine()
+    {
+        QFETCH(QString, engine);
+        QFETCH(QString, dataSource);
+        QFETCH(bool, encrypt);
+        QFETCH(bool, trust);
+        QFETCH(QString, settingsLine);
+        QFETCH(QString, driverLine);
+        QFETCH(QString, reached);
+        data::MachineSettings values = settings();
+        values.catalog = QStringLiteral("Escritorio");
+        values.dataSource = dataSource;
+        values.engine = engine;
+        values.security = {encrypt, trust};
+        values.write();
+        AdminRun orvadmin;
+        orvadmin.probes.odbcDriver = [](data::Connection::Engine asked) {
+            return asked == data::Connection::Engine::PostgreSQL ? QStringLiteral("PostgreSQL Unicode")
+                                                                 : QStringLiteral("FreeTDS");
+        };
+        QString tried;
+        orvadmin.probes.reach = [&tried](const QString& host, quint16 port, int) {
+            tried = host + QLatin1Char(':') + QString::number(port);
+            return admin::Reach{admin::Reach::Result::Refused, QStringLiteral("recusado")};
+        };
+        orvadmin({"check"});
+        const QStringList lines = orvadmin.out.split(u'\n', Qt::SkipEmptyParts);
+        QVERIFY2(lines.size() >= 3 && lines.at(0).contains(settingsLine), qPrintable(orvadmin.out));
+        QVERIFY2(driverLine.isEmpty() || lines.at(1).contains(QStringLiteral("ok: ") + driverLine),
+                 qPrintable(orvadmin.out));
+        QCOMPARE(tried, reached);
+        QVERIFY(!orvadmin.out.contains(values.password));
     }
 
     void serverAddress_data()

@@ -53,11 +53,13 @@ private Q_SLOTS:
         AdminRun orvadmin;
         const QString db = path(QStringLiteral("escritorio.db"));
         orvadmin.input = QStringList{"shared-pw"};
-        QCOMPARE(
-            orvadmin({"office", "create", db, "--catalog", "Escritório Sá", "--server", "ESC", "--password-stdin"}), 0);
-        QVERIFY(orvadmin.out.contains(QStringLiteral("dtPassword        ********")));
+        QCOMPARE(orvadmin({"office", "create", db, "--catalog", "Escritório Sá", "--server", "ESC", "--group", "",
+                           "--password-stdin"}),
+                 0);
+        QVERIFY(orvadmin.out.contains(QStringLiteral("dtPassword                ********")));
         orvadmin.input = QStringList{"shared-pw"};
-        QCOMPARE(orvadmin({"office", "create", db, "--password-stdin"}), 1); // never over an existing office
+        QCOMPARE(orvadmin({"office", "create", db, "--group", "", "--password-stdin"}),
+                 1); // never over an existing office
         QVERIFY(orvadmin.err.contains(QStringLiteral("já existe")));
 
         orvadmin.input = QStringList{"pw-maria"};
@@ -152,6 +154,16 @@ private Q_SLOTS:
         QCOMPARE(orvadmin({"--help"}), 0);
         QCOMPARE(orvadmin({"office", "delete"}), 2);
         QCOMPARE(orvadmin({"login", "add"}), 2);
+        // A group's help lists that group's commands, and only them.
+        QCOMPARE(orvadmin({"login", "--help"}), 0);
+        QVERIFY2(orvadmin.out.contains(QStringLiteral("login add")) &&
+                     orvadmin.out.contains(QStringLiteral("login remove")) &&
+                     !orvadmin.out.contains(QStringLiteral("office create")),
+                 qPrintable(orvadmin.out));
+        QCOMPARE(orvadmin({"office", "-h"}), 0);
+        QVERIFY(orvadmin.out.contains(QStringLiteral("office create FILE")));
+        QCOMPARE(orvadmin({"office"}), 2);
+        QCOMPARE(orvadmin({"nothing", "--help"}), 2);
     }
 };
 

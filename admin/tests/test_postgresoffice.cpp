@@ -12,7 +12,9 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <optional>
@@ -152,6 +154,13 @@ private Q_SLOTS:
 
         QVERIFY(!logsIn(QStringLiteral("mferreira"), QStringLiteral("wrong")));
         QVERIFY(logsIn(QStringLiteral("mferreira"), QStringLiteral("first")));
+        // orvadmin check walks the same login on the engine the settings name, not SQL Server's driver.
+        QCOMPARE(orvadmin(run, {"check", "--user", "mferreira", "--password-stdin"}, {"first"}), 0);
+        QVERIFY2(run.out.contains(QStringLiteral("ok: PostgreSQL, servidor ") + m_server.server) &&
+                     (run.out.contains(QStringLiteral("ok: PostgreSQL Unicode")) ||
+                      run.out.contains(QStringLiteral("psqlodbcw.so"))),
+                 qPrintable(run.out));
+        QCOMPARE(orvadmin(run, {"check", "--user", "mferreira", "--password-stdin"}, {"wrong"}), 14);
         QVERIFY(session::modCode::SetAdvogado(QStringLiteral("mferreira")));
         QCOMPARE(session::modCode::AdvogadoID, 501);
         QCOMPARE(session::modCode::dtDataSource, m_server.server);
@@ -173,6 +182,34 @@ private Q_SLOTS:
         QVERIFY(!logsIn(QStringLiteral("mferreira"), QStringLiteral("second")));
         QCOMPARE(orvadmin(run, QStringList{"login", "remove", "mferreira"} + onServer), 1);
         QVERIFY(run.err.contains(QStringLiteral("Não existe")));
+    }
+
+    // The administrator a stock server is given for the counter: a role that may create roles and databases, no
+    // superuser. It makes an office whose shared account then logs in.
+    void officeMadeByARoleThatIsNoSuperuser()
+    {
+        const QString setup = QStringLiteral("orvsetup_%1").arg(QCoreApplication::applicationPid());
+        const QString catalog = QStringLiteral("escritorio_setup_%1").arg(QCoreApplication::applicationPid());
+        const QString shared = QStringLiteral("conta_setup_%1").arg(QCoreApplication::applicationPid());
+        m_roles << setup << shared;
+        QVERIFY(
+            m_server.session()->setLogin(setup, QStringLiteral("setup-pw"), data::PostgresAdmin::LoginExpected::New));
+        m_server.session()->exec(QStringLiteral("ALTER ROLE ") + data::PostgresAdmin::name(setup) +
+                                 QStringLiteral(" CREATEDB CREATEROLE"));
+        QTemporaryDir dir;
+        QFile passwordFile(dir.filePath(QStringLiteral("setup.pw")));
+        QVERIFY(passwordFile.open(QIODevice::WriteOnly));
+        passwordFile.write("setup-pw\n");
+        passwordFile.close();
+        AdminRun run;
+        const int code = orvadmin(run,
+                                  {"office", "create", "--catalog", catalog, "--user", shared, "--password-stdin",
+                                   "--postgres", m_server.server, "--admin", setup, "--admin-password-file",
+                                   passwordFile.fileName(), "--plain-link"},
+                                  {SharedPassword});
+        const auto cleanup = qScopeGuard([&] { m_server.session()->dropOffice(catalog); });
+        QCOMPARE(code, 0);
+        QVERIFY(psqlLogsIn(shared, SharedPassword));
     }
 
     // What exists is never taken over: the database, or a role (here the admin's own, whose password a

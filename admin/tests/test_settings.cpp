@@ -73,7 +73,7 @@ private Q_SLOTS:
         orvadmin.input = QStringList{TempDatabase::password()};
         QCOMPARE(orvadmin(writeArguments(m_office->database().path())), 0);
 
-        QVERIFY(orvadmin.out.contains(QStringLiteral("dtPassword        ********")));
+        QVERIFY(orvadmin.out.contains(QStringLiteral("dtPassword                ********")));
         QVERIFY(!orvadmin.out.contains(TempDatabase::password()));
         const auto stored = registry::modRegistry::ObterValorString(data::MachineSettings::serverKey("ORVSQL"),
                                                                     QStringLiteral("dtPassword"));
@@ -90,6 +90,68 @@ private Q_SLOTS:
         // Shown again without options, still masked.
         QCOMPARE(orvadmin({"settings"}), 0);
         QVERIFY(orvadmin.out.contains(QStringLiteral("********")) && !orvadmin.out.contains(TempDatabase::password()));
+    }
+
+    // Every value the login reads can be set, and what is stored is what the login reads back.
+    void everyValueTheLoginReadsCanBeSet_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("engine"); // dtEngine as stored; "-" when none is stored
+        QTest::addColumn<QString>("encrypt");
+        QTest::addColumn<QString>("trust");
+        QTest::newRow("defaults: SQL Server, encrypted, certificate checked") << QStringList{} << 0 << "-"
+                                                                              << "1"
+                                                                              << "0";
+        QTest::newRow("PostgreSQL without encryption")
+            << QStringList{"--engine", "PostgreSQL", "--encrypt", "não"} << 0 << "PostgreSQL"
+            << "0"
+            << "0";
+        QTest::newRow("SQL Server trusting its certificate")
+            << QStringList{"--engine", "SQLServer", "--trust-server-certificate", "SIM"} << 0 << "SQLServer"
+            << "1"
+            << "1";
+        QTest::newRow("engine nobody knows") << QStringList{"--engine", "Oracle"} << 2 << ""
+                                             << ""
+                                             << "";
+        QTest::newRow("yes or no only") << QStringList{"--encrypt", "talvez"} << 2 << ""
+                                        << ""
+                                        << "";
+    }
+
+    void everyValueTheLoginReadsCanBeSet()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(int, code);
+        AdminRun orvadmin;
+        orvadmin.input = QStringList{TempDatabase::password()};
+        QCOMPARE(orvadmin(writeArguments(QStringLiteral("sql01")) + options), code);
+        const QString key = data::MachineSettings::serverKey(QStringLiteral("ORVSQL"));
+        const auto stored = [&](const char* name) {
+            return registry::modRegistry::ObterValorString(key, QString::fromLatin1(name))
+                .value_or(QStringLiteral("-"));
+        };
+        if (code != 0) {
+            QVERIFY(!data::MachineSettings::exist());
+            return;
+        }
+        QTEST(stored("dtEngine"), "engine");
+        QTEST(stored("dtEncrypt"), "encrypt");
+        QTEST(stored("dtTrustServerCertificate"), "trust");
+        const data::MachineSettings read = data::MachineSettings::read();
+        QCOMPARE(read.security.encrypt, stored("dtEncrypt") == QLatin1String("1"));
+        QCOMPARE(read.security.trustServerCertificate, stored("dtTrustServerCertificate") == QLatin1String("1"));
+        QVERIFY(orvadmin.out.contains(QStringLiteral("dtTrustServerCertificate  ")));
+    }
+
+    void withoutSettingsSaysSo()
+    {
+        AdminRun orvadmin;
+        QCOMPARE(orvadmin({"settings"}), 0);
+        QVERIFY2(orvadmin.out.contains(QStringLiteral("ainda não tem definições")), qPrintable(orvadmin.out));
+        QVERIFY(!orvadmin.out.contains(QStringLiteral("HKEY_")) && orvadmin.err.isEmpty());
+        QCOMPARE(orvadmin({"check"}), 11);
+        QVERIFY2(orvadmin.out.contains(QStringLiteral("ainda não tem definições")), qPrintable(orvadmin.out));
     }
 
     void relativeDatabaseFileIsStoredAbsolute()
@@ -157,7 +219,7 @@ private Q_SLOTS:
     void connectionTextKeepsEveryValue()
     {
         QFETCH(QString, value);
-        const data::MachineSettings settings{QStringLiteral("S"), value, value, value, value, value};
+        const data::MachineSettings settings{QStringLiteral("S"), value, value, value, value, value, QString(), {}};
         const data::ConnectionText parsed =
             data::ConnectionText::parse(admin::loginConnectionText(settings, value, value));
         QCOMPARE(parsed.provider, QStringLiteral("SQLOLEDB.1"));

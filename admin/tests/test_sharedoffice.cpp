@@ -1,0 +1,251 @@
+#include "adminrun.h"
+#include "data/connection.h"
+#include "data/connectiontext.h"
+#include "data/filepermissions.h"
+#include "scramble/modencriptserial.h"
+#include "testsupport/tempregistry.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <grp.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// A part of a test run as a user who owns none of the test's files. Root may write anything, so under root (as in
+// CI) that part runs as "nobody"; any other user runs it as itself, and the test takes its own write bits away.
+class Unprivileged
+{
+public:
+    Unprivileged()
+        : m_root(geteuid() == 0)
+    {
+        if (m_root) {
+            QVERIFY(setresgid(65534, 65534, 0) == 0 && setresuid(65534, 65534, 0) == 0);
+        }
+    }
+    ~Unprivileged()
+    {
+        if (m_root) {
+            [[maybe_unused]] const int back = setresuid(0, 0, 0) + setresgid(0, 0, 0);
+        }
+    }
+    Unprivileged(const Unprivileged&) = delete;
+    Unprivileged& operator=(const Unprivileged&) = delete;
+
+private:
+    bool m_root;
+};
+
+mode_t modeOf(const QString& path)
+{
+    struct stat info {
+    };
+    return stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 07777 : 0;
+}
+
+gid_t groupOf(const QString& path)
+{
+    struct stat info {
+    };
+    return stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_gid : gid_t(-1);
+}
+
+QString myGroup()
+{
+    const struct group* entry = getgrgid(getegid());
+    return entry != nullptr ? QString::fromLocal8Bit(entry->gr_name) : QString();
+}
+
+void setMode(const QString& path, mode_t mode)
+{
+    QVERIFY(chmod(QFile::encodeName(path).constData(), mode) == 0);
+}
+
+void touch(const QString& path, mode_t mode)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    setMode(path, mode);
+}
+
+} // namespace
+
+// An office file on the embedded engine is shared by every lawyer of the machine through a group; one the running
+// user cannot write is named as such, by file, folder and user, wherever a login meets it.
+class TestSharedOffice : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        scramble::modEncriptSerial::VolumeSerial = QStringLiteral("-1234567890");
+        setMode(m_dir.path(), 0755); // "nobody" must reach into it
+    }
+
+    void createdOfficeBelongsToTheGroup_data()
+    {
+        QTest::addColumn<mode_t>("umask");
+        QTest::newRow("umask 022") << mode_t(022);
+        QTest::newRow("umask 077, nothing for others") << mode_t(077);
+        QTest::newRow("umask 000, everything for all") << mode_t(000);
+    }
+
+    void createdOfficeBelongsToTheGroup()
+    {
+        QFETCH(mode_t, umask);
+        const QString folder = m_dir.filePath(QStringLiteral("srv/orv-%1").arg(umask, 3, 8, QLatin1Char('0')));
+        const QString file = folder + QStringLiteral("/escritorio.db");
+        testsupport::TempRegistry registry;
+        AdminRun orvadmin;
+        orvadmin.input = QStringList{"shared-pw"};
+        const mode_t before = ::umask(umask);
+        const int code = orvadmin({"office", "create", file, "--group", myGroup(), "--password-stdin"});
+        ::umask(before);
+        QVERIFY2(code == 0, qPrintable(orvadmin.err));
+        QCOMPARE(modeOf(folder), mode_t(S_ISGID | 0775));
+        QCOMPARE(modeOf(file), mode_t(0664));
+        QCOMPARE(groupOf(folder), getegid());
+        QCOMPARE(groupOf(file), getegid());
+        QVERIFY(!QFile::exists(file + QStringLiteral("-wal")) || modeOf(file + QStringLiteral("-wal")) == 0664);
+    }
+
+    void folderIsUsedOnlyWhenItCanBeShared_data()
+    {
+        QTest::addColumn<QString>("existing"); // what the folder holds before
+        QTest::addColumn<QString>("group");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("empty folder, adopted") << "empty" << myGroup() << 0 << "";
+        QTest::newRow("folder with other files") << "other files" << myGroup() << 1 << "já tem outros ficheiros";
+        QTest::newRow("folder already the group's") << "shared" << myGroup() << 0 << "";
+        QTest::newRow("no such group") << ""
+                                       << "orv-no-such-group" << 1 << "groupadd orv-no-such-group";
+    }
+
+    void folderIsUsedOnlyWhenItCanBeShared()
+    {
+        QFETCH(QString, existing);
+        QFETCH(QString, group);
+        QFETCH(int, code);
+        QFETCH(QString, said);
+        static int made = 0;
+        const QString folder = m_dir.filePath(QStringLiteral("existing-%1").arg(++made));
+        QVERIFY(QDir().mkpath(folder));
+        setMode(folder, 0755);
+        if (existing == QLatin1String("other files")) {
+            touch(folder + QStringLiteral("/notas.txt"), 0644);
+        } else if (existing == QLatin1String("shared")) {
+            touch(folder + QStringLiteral("/notas.txt"), 0644);
+            setMode(folder, S_ISGID | 0775);
+        }
+        const QString file = folder + QStringLiteral("/escritorio.db");
+        testsupport::TempRegistry registry;
+        AdminRun orvadmin;
+        orvadmin.input = QStringList{"shared-pw"};
+        QCOMPARE(orvadmin({"office", "create", file, "--group", group, "--password-stdin"}), code);
+        QVERIFY2(orvadmin.err.contains(said), qPrintable(orvadmin.err));
+        QCOMPARE(QFile::exists(file), code == 0);
+        if (code != 0) {
+            QCOMPARE(modeOf(folder) & 07777, existing == QLatin1String("shared") ? mode_t(S_ISGID | 0775) : 0755);
+        }
+    }
+
+    void writeProblemNamesWhatIsMissing_data()
+    {
+        QTest::addColumn<mode_t>("folderMode");
+        QTest::addColumn<mode_t>("fileMode");
+        QTest::addColumn<int>("besideMode"); // the -wal file beside it; -1 for none
+        QTest::addColumn<QString>("said");   // empty: nothing missing
+        QTest::newRow("everything writable") << mode_t(0777) << mode_t(0666) << -1 << "";
+        QTest::newRow("file read-only") << mode_t(0777) << mode_t(0444) << -1 << "no ficheiro da base de dados";
+        QTest::newRow("folder closed") << mode_t(0555) << mode_t(0666) << -1 << "na pasta";
+        QTest::newRow("journal beside it read-only") << mode_t(0777) << mode_t(0666) << 0444 << "ao lado";
+        QTest::newRow("journal beside it writable") << mode_t(0777) << mode_t(0666) << 0666 << "";
+    }
+
+    void writeProblemNamesWhatIsMissing()
+    {
+        QFETCH(mode_t, folderMode);
+        QFETCH(mode_t, fileMode);
+        QFETCH(int, besideMode);
+        QFETCH(QString, said);
+        const QString folder = m_dir.filePath(QStringLiteral("perm-%1").arg(QTest::currentDataTag()));
+        QVERIFY(QDir().mkpath(folder));
+        const QString file = folder + QStringLiteral("/office.db");
+        touch(file, fileMode);
+        if (besideMode >= 0) {
+            touch(file + QStringLiteral("-wal"), mode_t(besideMode));
+        }
+        setMode(folder, folderMode);
+        QString problem;
+        {
+            Unprivileged other;
+            problem = data::writeProblem(file);
+        }
+        setMode(folder, 0755);
+        QCOMPARE(problem.isEmpty(), said.isEmpty());
+        QVERIFY2(problem.contains(said), qPrintable(problem));
+        if (!said.isEmpty()) {
+            QVERIFY2(problem.contains(QStringLiteral("não pode escrever")), qPrintable(problem));
+            QVERIFY2(problem.contains(QStringLiteral("modo 0")), qPrintable(problem));
+        }
+        QVERIFY(data::writeProblem(file + QStringLiteral(".absent")).isEmpty());
+    }
+
+    // The login and orvadmin check both meet a file this user cannot write, and say so instead of "not a database".
+    void loginAndCheckNameThePermission()
+    {
+        testsupport::TempRegistry registry;
+        const QString folder = m_dir.filePath(QStringLiteral("readonly-office"));
+        const QString file = folder + QStringLiteral("/escritorio.db");
+        AdminRun orvadmin;
+        orvadmin.input = QStringList{"shared-pw"};
+        QVERIFY(orvadmin({"office", "create", file, "--group", myGroup(), "--server", "LOCAL", "--password-stdin"}) ==
+                0);
+        orvadmin.input = QStringList{"pw-ana"};
+        QCOMPARE(orvadmin({"login", "add", "ana", "--password-stdin"}), 0);
+        setMode(file, 0444);
+        for (const QString& dir : {registry.machineDirectory(), QFileInfo(registry.machineDirectory()).path()}) {
+            setMode(dir, 0755);
+        }
+        for (const QFileInfo& entry : QDir(registry.machineDirectory()).entryInfoList(QDir::Files)) {
+            setMode(entry.filePath(), 0644);
+        }
+
+        QString loginError;
+        int checkCode = 0;
+        QString checkOut;
+        {
+            Unprivileged other;
+            data::Connection connection;
+            try {
+                connection.open(data::ConnectionText::forLogin(QStringLiteral("False"), QStringLiteral("ana"),
+                                                               QStringLiteral("pw-ana"), QString(), file));
+            } catch (const core::Error& error) {
+                loginError = error.description();
+            }
+            orvadmin.input = QStringList{"pw-ana"};
+            checkCode = orvadmin({"check", "--user", "ana", "--password-stdin"});
+            checkOut = orvadmin.out;
+        }
+        QVERIFY2(loginError.contains(QStringLiteral("não pode escrever no ficheiro da base de dados")),
+                 qPrintable(loginError));
+        QVERIFY2(loginError.contains(file), qPrintable(loginError));
+        QCOMPARE(checkCode, 12);
+        QVERIFY2(checkOut.contains(QStringLiteral("2. Ficheiro da base de dados")) &&
+                     checkOut.contains(QStringLiteral("não pode escrever")),
+                 qPrintable(checkOut));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSharedOffice)
+#include "test_sharedoffice.moc"
