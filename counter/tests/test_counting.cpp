@@ -55,7 +55,8 @@ private Q_SLOTS:
                                           "inprogress = 0, unidades = %1")
                                .arg(minutes);
         QCOMPARE(f.sent(QStringLiteral("UPDATE")) + f.sent(QStringLiteral("DELETE")),
-                 QStringList{closing + QStringLiteral(" WHERE lancamento_id = ") + entry});
+                 QStringList{closing + QStringLiteral(" WHERE lancamento_id = ") + entry +
+                             QStringLiteral(" AND inprogress <> 0 AND data_fim IS NULL")});
         QCOMPARE(f.office.entryCount(), minutes == 0 ? 0 : 1);
         QCOMPARE(f.office.runningCount(), 0);
         QVERIFY(!f.list().checked(row));
