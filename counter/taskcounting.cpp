@@ -101,9 +101,9 @@ void TaskCounting::notReached(const QString& key, bool ticked, const QDateTime& 
     }
     const QString task = m_list.cellText(row, 0);
     if (ticked) {
-        core::msgBox(QStringLiteral("A base de dados está inacessível: a contagem da tarefa «%1» não foi iniciada.")
-                         .arg(task),
-                     core::Buttons::Ok, core::Icon::Warning);
+        core::msgBox(
+            QStringLiteral("A base de dados está inacessível: a contagem da tarefa «%1» não foi iniciada.").arg(task),
+            core::Buttons::Ok, core::Icon::Warning);
         return;
     }
     const QString cell = m_list.cellText(row, taskRow::Entry);

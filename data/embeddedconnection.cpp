@@ -12,9 +12,8 @@
 #include <QSqlQuery>
 #include <QUrl>
 
-#include <sqlite3.h>
-
 #include <algorithm>
+#include <sqlite3.h>
 
 namespace data {
 
@@ -59,8 +58,9 @@ void EmbeddedConnection::open(QSqlDatabase& db, const ConnectionText& text)
             throw core::Error(core::errc::ProviderError, QStringLiteral("The embedded engine gave no handle."));
         }
         if (sqlite3_db_readonly(handle, "main") != 0) {
-            throw core::Error(core::errc::ProviderError,
-                              QStringLiteral("The database file '%1' cannot be written.").arg(text.dataSource.trimmed()));
+            throw core::Error(
+                core::errc::ProviderError,
+                QStringLiteral("The database file '%1' cannot be written.").arg(text.dataSource.trimmed()));
         }
         embedded::installFunctions(handle);
         embedded::checkLogin(handle, text.userId, text.password, text.initialCatalog);
