@@ -162,6 +162,11 @@ private Q_SLOTS:
         QCOMPARE(f.office.entryCount(), 1);
         QVERIFY(!f.list().checked(f.row(OfficeFixture::Task)));
         QVERIFY(f.reports.reports().isEmpty());
+        // The list was refilled: it shows the other workstation's minutes in "Acumulado", as a refill now does.
+        const QString accumulated = f.list().cellText(f.row(OfficeFixture::Task), 2);
+        int none = 0;
+        f.window->Fill_Tarefas(none);
+        QCOMPARE(accumulated, f.list().cellText(f.row(OfficeFixture::Task), 2));
     }
 
     // Another workstation of the lawyer started a count on 813 after this list was filled, so the list shows it
