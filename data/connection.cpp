@@ -253,7 +253,8 @@ Transaction::Transaction(Connection& connection)
 
 Transaction::~Transaction()
 {
-    if (!m_done) {
+    // A connection closed or lost since took its transaction with it.
+    if (!m_done && m_connection.isOpen()) {
         try {
             m_connection.rollback();
         } catch (const core::Error&) {
