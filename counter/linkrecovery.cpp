@@ -92,12 +92,8 @@ void LinkRecovery::tryAgain()
         end();
         return;
     } catch (...) {
-        const core::ErrorValue failure = core::currentError();
-        if (!m_lastFailure || m_lastFailure->number != failure.number ||
-            m_lastFailure->description != failure.description) {
-            core::reportError(reports::lists(m_window.objectName(), QStringLiteral("LinkTimer_Timer")), failure);
-        }
-        m_lastFailure = failure;
+        reports::reportChanged(reports::lists(m_window.objectName(), QStringLiteral("LinkTimer_Timer")),
+                               core::currentError(), m_lastFailure);
     }
     m_trying = false;
     if (!data::Data::SqlServer().linkLost()) {

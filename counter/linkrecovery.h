@@ -18,7 +18,8 @@ class TrayIcon;
 
 // The way back from a lost database link. When the shared connection loses its link, the window says so where
 // the lawyer looks (LinkStatus and the tray tip) and tries again by itself, on the timer LinkTimer measured by the
-// workstation's clock: 1, 2 and 4 seconds after the loss, then every 8. A try is the catch-up: the counts stopped
+// workstation's clock: a second after the loss, then twice as long after each failed try (2, 4 seconds), at most
+// LongestDelayMs. A try is the catch-up: the counts stopped
 // while the database was away are made and the task list is refilled. The first try that goes through ends the
 // outage and restores the tip. A command that opens the link again meanwhile brings the next try forward.
 // A try's error is reported ("LinkTimer_Timer", the lists' rule, which leaves the lost connection out) once,

@@ -106,12 +106,9 @@ void TaskCounting::notReached(const QString& key, bool ticked, const QDateTime& 
             core::Buttons::Ok, core::Icon::Warning);
         return;
     }
-    const QString cell = m_list.cellText(row, taskRow::Entry);
-    if (cell.trimmed().isEmpty()) {
-        return;
-    }
-    const qint64 entry = entryOf(cell);
-    if (deferredUntick(entry)) {
+    bool number = false;
+    const qint64 entry = m_list.cellText(row, taskRow::Entry).trimmed().toLongLong(&number);
+    if (!number || deferredUntick(entry)) {
         return;
     }
     m_deferred.append({key, entry, at});

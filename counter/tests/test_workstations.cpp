@@ -28,28 +28,52 @@ int taskOf(int workstation, int index)
     return 5000 + workstation * 10 + index;
 }
 
+// A workstation's process: its own clocks, message boxes and reports, the shared connection opened on the office
+// the test names, and the counter window of the lawyer.
+struct Workstation {
+    testsupport::MockClock clock;
+    testsupport::ScriptedMessageBoxes boxes;
+    testsupport::RecordedReports reports;
+    std::unique_ptr<counter::frmCounter> window;
+
+    explicit Workstation(int lawyer)
+    {
+        data::embedded::setServerClock([this] { return clock.now(); });
+        if (!qEnvironmentVariable("ORV_TEST_WORKSTATION_ENGINE").isEmpty()) {
+            data::Connection::setEngine(data::Connection::Engine::PostgreSQL);
+            data::OdbcConnection::setTransportSecurity({false, false});
+        }
+        data::Data::SqlServer().open(qEnvironmentVariable("ORV_TEST_WORKSTATION_TEXT"));
+        session::modCode::AdvogadoID = lawyer;
+        session::modCode::UserName = QStringLiteral("ana");
+        counter::TrayIcon::setAvailabilityProbe([] { return true; });
+        window = std::make_unique<counter::frmCounter>();
+        window->Form_Load();
+        window->show();
+    }
+
+    counter::ListView& list() { return *window->findChild<counter::ListView*>(QStringLiteral("ListView1")); }
+    int row(int task) { return list().findKey(QStringLiteral("#%1").arg(task)); }
+
+    // "report <procedure>: <text>" for every error reported.
+    void printReports(QTextStream& out)
+    {
+        for (const auto& report : reports.reports()) {
+            out << "report " << report.procedure << ": " << report.text.simplified() << "\n";
+        }
+        out.flush();
+    }
+};
+
 // One workstation: the counter window of its own lawyer on the shared office, ticking and unticking its tasks in
 // turn. A third of the counts are too short and dropped. Prints "closed <entry> <minutes>" or "dropped <entry>"
 // for every count it ended and "report <text>" for every error it reported; exits 0 when nothing was left running.
 int runWorkstation(int workstation)
 {
-    testsupport::MockClock clock;
-    testsupport::ScriptedMessageBoxes boxes;
-    testsupport::RecordedReports reports;
-    data::embedded::setServerClock([&clock] { return clock.now(); });
-    if (!qEnvironmentVariable("ORV_TEST_WORKSTATION_ENGINE").isEmpty()) {
-        data::Connection::setEngine(data::Connection::Engine::PostgreSQL);
-        data::OdbcConnection::setTransportSecurity({false, false});
-    }
-    data::Data::SqlServer().open(qEnvironmentVariable("ORV_TEST_WORKSTATION_TEXT"));
-    session::modCode::AdvogadoID = lawyerOf(workstation);
-    session::modCode::UserName = QStringLiteral("ana");
-    counter::TrayIcon::setAvailabilityProbe([] { return true; });
-    counter::frmCounter window;
-    window.Form_Load();
-    window.show();
-    auto& list = *window.findChild<counter::ListView*>(QStringLiteral("ListView1"));
-    const auto row = [&](int task) { return list.findKey(QStringLiteral("#%1").arg(task)); };
+    Workstation station(lawyerOf(workstation));
+    auto& clock = station.clock;
+    auto& list = station.list();
+    const auto row = [&](int task) { return station.row(task); };
 
     QTextStream out(stdout);
     for (int round = 0; round < Rounds; ++round) {
@@ -64,15 +88,12 @@ int runWorkstation(int workstation)
         }
         clock.advanceSeconds(30);
     }
-    for (const auto& report : reports.reports()) {
-        out << "report " << report.procedure << ": " << report.text.simplified() << "\n";
-    }
-    out.flush();
+    station.printReports(out);
     bool running = false;
     for (int index = 0; index < TasksEach; ++index) {
         running = running || list.checked(row(taskOf(workstation, index)));
     }
-    window.close();
+    station.window->close();
     return running ? 1 : 0;
 }
 
@@ -81,23 +102,9 @@ int runWorkstation(int workstation)
 // and prints "running N" when more than one does; at the end it unticks what its list shows counting.
 int runSameLawyer(int workstation)
 {
-    testsupport::MockClock clock;
-    testsupport::ScriptedMessageBoxes boxes;
-    testsupport::RecordedReports reports;
-    data::embedded::setServerClock([&clock] { return clock.now(); });
-    if (!qEnvironmentVariable("ORV_TEST_WORKSTATION_ENGINE").isEmpty()) {
-        data::Connection::setEngine(data::Connection::Engine::PostgreSQL);
-        data::OdbcConnection::setTransportSecurity({false, false});
-    }
-    data::Data::SqlServer().open(qEnvironmentVariable("ORV_TEST_WORKSTATION_TEXT"));
-    session::modCode::AdvogadoID = lawyerOf(0);
-    session::modCode::UserName = QStringLiteral("ana");
-    counter::TrayIcon::setAvailabilityProbe([] { return true; });
-    counter::frmCounter window;
-    window.Form_Load();
-    window.show();
-    auto& list = *window.findChild<counter::ListView*>(QStringLiteral("ListView1"));
-    const auto row = [&](int task) { return list.findKey(QStringLiteral("#%1").arg(task)); };
+    Workstation station(lawyerOf(0));
+    auto& list = station.list();
+    const auto row = [&](int task) { return station.row(task); };
     data::Connection reader;
     reader.open(qEnvironmentVariable("ORV_TEST_WORKSTATION_TEXT"));
 
@@ -117,18 +124,15 @@ int runSameLawyer(int workstation)
         if (running > 1) {
             out << "running " << running << "\n";
         }
-        clock.advanceSeconds(100);
+        station.clock.advanceSeconds(100);
     }
     for (int index = 0; index < TasksEach; ++index) {
         if (list.checked(row(taskOf(workstation, index)))) {
             list.userToggle(row(taskOf(workstation, index)));
         }
     }
-    for (const auto& report : reports.reports()) {
-        out << "report " << report.procedure << ": " << report.text.simplified() << "\n";
-    }
-    out.flush();
-    window.close();
+    station.printReports(out);
+    station.window->close();
     return 0;
 }
 
