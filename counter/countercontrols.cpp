@@ -74,6 +74,12 @@ CounterControls::CounterControls(QWidget* window)
     TabStrip1->setAccessibleName(QStringLiteral("Separadores"));
     layout->addWidget(TabStrip1);
 
+    // Said above the list while the database cannot be reached (LinkRecovery); hidden otherwise.
+    LinkStatus = named(new QLabel(window), "LinkStatus");
+    LinkStatus->setStyleSheet(QStringLiteral("color: #c00000; font-weight: bold;"));
+    LinkStatus->hide();
+    layout->addWidget(LinkStatus);
+
     buildLists(window);
     layout->addWidget(ListView1, 1);
     layout->addWidget(ListView2, 1);

@@ -20,4 +20,13 @@ core::ReportLabels lists(const QString& owner, const QString& procedure)
             core::TextForm::Description};
 }
 
+void reportChanged(const core::ReportLabels& labels, const core::ErrorValue& failure,
+                   std::optional<core::ErrorValue>& last)
+{
+    if (!last || last->number != failure.number || last->description != failure.description) {
+        core::reportError(labels, failure);
+    }
+    last = failure;
+}
+
 } // namespace counter::reports

@@ -2,6 +2,8 @@
 
 #include "core/errorreport.h"
 
+#include <optional>
+
 namespace counter::reports {
 
 // The labels under which the counter window's handlers report, by group. The owner is the window's
@@ -13,5 +15,10 @@ core::ReportLabels window(const QString& owner, const QString& procedure);
 core::ReportLabels command(const QString& owner, const QString& procedure);
 // Tabs, entry lists, the timer and RemoteKey: rule C.
 core::ReportLabels lists(const QString& owner, const QString& procedure);
+
+// For a failure that comes back at every tick of a timer: reports it under labels unless it is the one reported
+// last (the same number and text), and remembers it in last.
+void reportChanged(const core::ReportLabels& labels, const core::ErrorValue& failure,
+                   std::optional<core::ErrorValue>& last);
 
 } // namespace counter::reports

@@ -27,6 +27,13 @@ frmCounter::Parts::Parts(frmCounter& window)
     , live(new LiveCounter(window, *c.ListView1))
     , counting(new TaskCounting(window, *c.ListView1, *c.FXMultitarefa, *live,
                                 [&window](int& task) { window.Fill_Tarefas(task); }))
+    , recovery(new LinkRecovery(window, *c.LinkStatus, *tray,
+                                [this, &window] {
+                                    counting->makeDeferredStops();
+                                    int none = 0;
+                                    tasks->rebuild(none);
+                                    window.fitToList();
+                                }))
     , commands(new CounterCommands(window, menus, CounterCommands::allCommands(menus)))
     , taskCommands(new TaskCommands(window, *c.ListView1, [&window](int& task) { window.Fill_Tarefas(task); }))
     , newWork(new NewWork(window, editors, [&window](int& task) { window.Fill_Tarefas(task); }))

@@ -5,6 +5,7 @@
 #include "counter/countermenus.h"
 #include "counter/editorfields.h"
 #include "counter/frmcounter.h"
+#include "counter/linkrecovery.h"
 #include "counter/livecounter.h"
 #include "counter/newwork.h"
 #include "counter/pendingtasks.h"
@@ -27,6 +28,7 @@ struct frmCounter::Parts {
     PendingTasks* tasks;
     LiveCounter* live;
     TaskCounting* counting;
+    LinkRecovery* recovery;
     CounterCommands* commands;
     EditorFields editors;
     TaskCommands* taskCommands;

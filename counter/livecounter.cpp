@@ -72,12 +72,8 @@ void LiveCounter::tick()
         refresh();
         m_lastFailure.reset();
     } catch (...) {
-        const core::ErrorValue failure = core::currentError();
-        if (!m_lastFailure || m_lastFailure->number != failure.number ||
-            m_lastFailure->description != failure.description) {
-            core::reportError(reports::lists(m_window.objectName(), QStringLiteral("Timer1_Timer")), failure);
-        }
-        m_lastFailure = failure;
+        reports::reportChanged(reports::lists(m_window.objectName(), QStringLiteral("Timer1_Timer")),
+                               core::currentError(), m_lastFailure);
     }
 }
 

@@ -42,15 +42,22 @@ bool PendingTasks::anyRunning() const
 
 void PendingTasks::fill(int& T)
 {
-    core::trap(reports::window(m_window.objectName(), QStringLiteral("Startup")), [&] {
-        using data::modData::ListField;
-        ListView& list = m_list;
-        list.clearRows();
+    core::trap(reports::window(m_window.objectName(), QStringLiteral("Startup")), [&] { rebuild(T); });
+    core::returnFreedMemory();
+}
 
-        auto records = data::Data::SqlServer().openRecordset(
-            QStringLiteral("SELECT * FROM vwProcessos_Trabalhos_Tarefas WHERE closed = 0 AND advogado_id = ") +
-            QString::number(session::modCode::AdvogadoID) +
-            QStringLiteral(" ORDER BY escondida, data_escritorio, trabalho_id, data, processo_no_completo"));
+void PendingTasks::rebuild(int& T)
+{
+    using data::modData::ListField;
+    ListView& list = m_list;
+    // The rows go only once the database has answered: when it cannot be reached, the list keeps what it
+    // last said instead of showing no task at all.
+    auto records = data::Data::SqlServer().openRecordset(
+        QStringLiteral("SELECT * FROM vwProcessos_Trabalhos_Tarefas WHERE closed = 0 AND advogado_id = ") +
+        QString::number(session::modCode::AdvogadoID) +
+        QStringLiteral(" ORDER BY escondida, data_escritorio, trabalho_id, data, processo_no_completo"));
+    list.clearRows();
+    {
 
         bool band = false;
         QString previousWork;
@@ -118,8 +125,7 @@ void PendingTasks::fill(int& T)
         }
         records->close();
         list.fitColumnToCells(taskRow::Dossier);
-    });
-    core::returnFreedMemory();
+    }
 }
 
 } // namespace counter

@@ -20,8 +20,10 @@ public:
     PendingTasks(QWidget& window, ListView& list, QCheckBox& showHidden);
 
     // Rebuilds the list and selects task T (0: the last running task, if any). Errors are reported
-    // ("Startup") and leave the rows added so far.
+    // ("Startup"); the rows stay as they were when the query fails, and those added so far after.
     void fill(int& T);
+    // The same, its errors thrown (core::Error): a query that fails leaves every row as it was.
+    void rebuild(int& T);
     // True when some row is ticked: a task is being counted.
     bool anyRunning() const;
 

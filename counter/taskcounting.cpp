@@ -1,6 +1,7 @@
 #include "counter/taskcounting.h"
 
 #include "core/clock.h"
+#include "core/errorvalue.h"
 #include "core/messagebox.h"
 #include "counter/counterreports.h"
 #include "counter/listview.h"
@@ -9,6 +10,7 @@
 #include "counter/taskrow.h"
 #include "data/connection.h"
 #include "data/displayformat.h"
+#include "data/modcontrolfill.h"
 #include "data/moddata.h"
 #include "data/timeentries.h"
 #include "session/modcode.h"
@@ -17,27 +19,36 @@
 #include <QGuiApplication>
 #include <QWidget>
 
+#include <optional>
+
 namespace counter {
 namespace {
 
-// An entry must have counted more than this many minutes to be kept.
-constexpr qint64 ShortestEntry = 1;
+namespace timeEntries = data::timeEntries;
 
-// Whole minutes from start to end, a half minute going to the even neighbour (2:30 gives 2).
-qint64 countedMinutes(const QDateTime& start, const QDateTime& end)
+const QString ServerNow = QStringLiteral("GETDATE()");
+
+// The entry identifier a row's cell holds. Throws core::Error 13 when it is no whole number.
+qint64 entryOf(const QString& cell)
 {
-    constexpr qint64 Minute = 60000;
-    const qint64 elapsed = start.msecsTo(end);
-    qint64 minutes = elapsed / Minute;
-    qint64 rest = elapsed % Minute;
-    if (rest < 0) {
-        minutes -= 1;
-        rest += Minute;
+    bool number = false;
+    const qint64 entry = cell.trimmed().toLongLong(&number);
+    if (!number) {
+        throw core::standardError(core::errc::TypeMismatch);
     }
-    if (2 * rest > Minute || (2 * rest == Minute && minutes % 2 != 0)) {
-        minutes += 1;
+    return entry;
+}
+
+// The server's time of a moment of the workstation's clock now past, as the statement's date: the server's clock
+// now less the time gone by since. GETDATE() when the server's clock cannot be read.
+QString serverTimeOf(const QDateTime& past)
+{
+    const QDateTime serverNow = data::modControlFill::ServerDate();
+    if (serverNow.date() == QDate(1900, 1, 1)) {
+        return ServerNow;
     }
-    return minutes;
+    return data::modData::SqlLiteral(serverNow.addMSecs(-past.msecsTo(core::Clock::now())),
+                                     data::modData::literal::Date);
 }
 
 } // namespace
@@ -57,20 +68,54 @@ void TaskCounting::tickChanged(int row)
     // window is busy meanwhile.
     QGuiApplication::setOverrideCursor(Qt::BusyCursor);
     const QString key = m_list.key(row);
+    const bool ticked = m_list.checked(row);
+    const QDateTime at = core::Clock::now();
     const bool done = core::trap(reports::window(m_window.objectName(), QStringLiteral("ListView1_ItemClick")), [&] {
-        if (m_list.checked(row)) {
+        if (ticked) {
             start(row);
         } else {
             stop(row);
         }
     });
+    const bool unreached = !done && data::Data::SqlServer().linkLost();
     if (!done) {
-        // A statement failed half-way: the list shows again what the database holds, so a failed tick
-        // is unticked and a failed untick keeps counting.
-        int K = key.mid(1).toInt();
-        m_refill(K);
+        // A statement failed half-way: the row shows again what the database last said, a failed tick unticked
+        // and a failed untick counting; the refill then shows what it holds, when it answers.
+        setTick(key, !ticked);
+        if (!unreached) {
+            int K = key.mid(1).toInt();
+            m_refill(K);
+        }
     }
     QGuiApplication::restoreOverrideCursor();
+    if (unreached) {
+        notReached(key, ticked, at);
+    }
+}
+
+void TaskCounting::notReached(const QString& key, bool ticked, const QDateTime& at)
+{
+    const int row = m_list.findKey(key);
+    if (row < 0) {
+        return;
+    }
+    const QString task = m_list.cellText(row, 0);
+    if (ticked) {
+        core::msgBox(
+            QStringLiteral("A base de dados está inacessível: a contagem da tarefa «%1» não foi iniciada.").arg(task),
+            core::Buttons::Ok, core::Icon::Warning);
+        return;
+    }
+    bool number = false;
+    const qint64 entry = m_list.cellText(row, taskRow::Entry).trimmed().toLongLong(&number);
+    if (!number || deferredUntick(entry)) {
+        return;
+    }
+    m_deferred.append({key, entry, at});
+    core::msgBox(QStringLiteral("A base de dados está inacessível. A contagem da tarefa «%1» termina às %2 e fica "
+                                "registada logo que a base de dados responda.")
+                     .arg(task, at.toString(QStringLiteral("HH:mm:ss"))),
+                 core::Buttons::Ok, core::Icon::Warning);
 }
 
 void TaskCounting::stop(int row)
@@ -79,54 +124,99 @@ void TaskCounting::stop(int row)
     if (E.trimmed().isEmpty()) {
         return;
     }
-    auto entry = data::Data::SqlServer().openRecordset(
-        QStringLiteral("SELECT * FROM tbProcessos_Trabalhos_Tarefas_Lancamentos WHERE lancamento_id = ") + E);
-    const bool gone = entry->eof();
-    const QDateTime started = gone ? QDateTime() : entry->value(QStringLiteral("data")).toDateTime();
-    const QVariant running = gone ? QVariant() : entry->value(QStringLiteral("inprogress"));
+    const qint64 entry = entryOf(E);
+    int K = m_list.key(row).mid(1).toInt();
+    auto record = data::Data::SqlServer().openRecordset(
+        QStringLiteral("SELECT * FROM tbProcessos_Trabalhos_Tarefas_Lancamentos WHERE lancamento_id = ") +
+        QString::number(entry));
+    const bool gone = record->eof();
+    const QDateTime started = gone ? QDateTime() : record->value(QStringLiteral("data")).toDateTime();
+    const QVariant running = gone ? QVariant() : record->value(QStringLiteral("inprogress"));
     const bool closedElsewhere =
-        gone || !entry->value(QStringLiteral("data_fim")).isNull() || running.isNull() || running.toDouble() == 0;
-    entry->close();
+        gone || !record->value(QStringLiteral("data_fim")).isNull() || running.isNull() || running.toDouble() == 0;
+    record->close();
+    // An untick the database could not take before ends the count at that untick.
+    const std::optional<QDateTime> untick = deferredUntick(entry);
     if (closedElsewhere) {
         // Another workstation of the same lawyer closed or removed the entry: it is neither counted again
         // nor deleted, and the list shows what the database holds.
-        int K = m_list.key(row).mid(1).toInt();
+        forget(entry);
         m_refill(K);
         return;
     }
 
-    if (countedMinutes(started, core::Clock::now()) > ShortestEntry) {
-        const qint64 M = countedMinutes(started, core::Clock::now());
-        data::Data::SqlServer().execute(
-            QStringLiteral("UPDATE tbProcessos_Trabalhos_Tarefas_Lancamentos SET data_fim = GETDATE(), inprogress = 0, "
-                           "unidades = ") +
-            data::modData::SqlLiteral(M, data::modData::literal::Number) + QStringLiteral(" WHERE lancamento_id = ") +
-            E);
-        int K = m_list.key(row).mid(1).toInt();
+    if (timeEntries::countedMinutes(started, untick.value_or(core::Clock::now())) > timeEntries::ShortestEntry) {
+        const qint64 M = timeEntries::countedMinutes(started, untick.value_or(core::Clock::now()));
+        timeEntries::close(entry, M, untick ? serverTimeOf(*untick) : ServerNow);
+        forget(entry);
         m_refill(K);
         if (m_window.isVisible()) {
             m_list.setFocus();
         }
-    } else {
-        data::Data::SqlServer().execute(
-            QStringLiteral("DELETE FROM tbProcessos_Trabalhos_Tarefas_Lancamentos WHERE lancamento_id = ") + E);
+        return;
+    }
+    const bool dropped = timeEntries::drop(entry);
+    forget(entry);
+    if (!dropped) {
+        // Closed elsewhere since it was read: the list shows how.
+        m_refill(K);
+    }
+}
+
+std::optional<QDateTime> TaskCounting::deferredUntick(qint64 entry) const
+{
+    for (const DeferredStop& stop : m_deferred) {
+        if (stop.entry == entry) {
+            return stop.at;
+        }
+    }
+    return std::nullopt;
+}
+
+void TaskCounting::forget(qint64 entry)
+{
+    m_deferred.removeIf([entry](const DeferredStop& stop) { return stop.entry == entry; });
+}
+
+void TaskCounting::makeDeferredStops()
+{
+    const QList<DeferredStop> deferredStops = m_deferred;
+    for (const DeferredStop& deferred : deferredStops) {
+        const int row = m_list.findKey(deferred.key);
+        if (row >= 0 && m_list.cellText(row, taskRow::Entry).trimmed() == QString::number(deferred.entry)) {
+            stop(row);
+            continue;
+        }
+        // The row no longer shows the entry: it is ended as its row would have ended it.
+        auto record = data::Data::SqlServer().openRecordset(
+            QStringLiteral("SELECT * FROM tbProcessos_Trabalhos_Tarefas_Lancamentos WHERE lancamento_id = ") +
+            QString::number(deferred.entry));
+        const bool running = !record->eof() && record->value(QStringLiteral("data_fim")).isNull();
+        const QDateTime started = running ? record->value(QStringLiteral("data")).toDateTime() : QDateTime();
+        record->close();
+        if (running) {
+            const qint64 M = timeEntries::countedMinutes(started, deferred.at);
+            if (M > timeEntries::ShortestEntry) {
+                timeEntries::close(deferred.entry, M, serverTimeOf(deferred.at));
+            } else {
+                timeEntries::drop(deferred.entry);
+            }
+        }
+        forget(deferred.entry);
     }
 }
 
 void TaskCounting::start(int row)
 {
     const QString key = m_list.key(row);
-    if (!m_multitasking.isChecked()) {
-        stopOthers(key);
-    }
     const qint64 K = recordLookup::keyId(key);
 
     qint64 W = 0, P = 0, C = 0, B = 0, Q = 0;
     if (!lookUpForStart(key, W, P, C, B, Q)) {
-        untick(key);
+        setTick(key, false);
         return;
     }
-    data::timeEntries::NewEntry entry;
+    timeEntries::NewEntry entry;
     entry.task = K;
     entry.work = W;
     entry.caseId = P;
@@ -134,24 +224,30 @@ void TaskCounting::start(int row)
     entry.lawyer = session::modCode::AdvogadoID;
     entry.basis = B;
     entry.priceRule = Q;
-    entry.price = data::timeEntries::lawyerPrice(session::modCode::AdvogadoID);
-    const qint64 N = data::timeEntries::insert(entry);
-
+    entry.price = timeEntries::lawyerPrice(session::modCode::AdvogadoID);
+    if (m_multitasking.isChecked()) {
+        markRunning(key, timeEntries::insert(entry));
+        m_live.restart();
+        return;
+    }
+    QList<qint64> closedTasks;
+    const qint64 N = timeEntries::insertAlone(entry, core::Clock::now(), closedTasks);
+    if (!closedTasks.isEmpty()) {
+        int T = static_cast<int>(closedTasks.last());
+        m_refill(T);
+        if (m_window.isVisible()) {
+            m_list.setFocus();
+        }
+    } else {
+        // The lawyer's other counts were only deleted (too short): no refill, their rows are unticked.
+        for (int other : m_list.checkedRows()) {
+            if (m_list.key(other) != key) {
+                m_list.setChecked(other, false);
+            }
+        }
+    }
     markRunning(key, N);
     m_live.restart();
-}
-
-void TaskCounting::stopOthers(const QString& key)
-{
-    // The walk goes by position; a stop may rebuild the list under it.
-    const int N = m_list.rowCount();
-    for (int i = 0; i < N; ++i) {
-        if (m_list.key(i) == key || !m_list.checked(i) || m_list.cellText(i, taskRow::Entry).trimmed().isEmpty()) {
-            continue;
-        }
-        stop(i);
-        m_list.setChecked(i, false);
-    }
 }
 
 bool TaskCounting::lookUpForStart(const QString& key, qint64& W, qint64& P, qint64& C, qint64& B, qint64& Q)
@@ -159,12 +255,12 @@ bool TaskCounting::lookUpForStart(const QString& key, qint64& W, qint64& P, qint
     if (!recordLookup::taskOwners(recordLookup::keyId(key), W, P, C)) {
         return false;
     }
-    B = data::timeEntries::countingBasis();
+    B = timeEntries::countingBasis();
     if (B == 0) {
         recordLookup::missingField(QStringLiteral("Base_ID"));
         return false;
     }
-    Q = data::timeEntries::priceRule();
+    Q = timeEntries::priceRule();
     if (Q == 0) {
         recordLookup::missingField(QStringLiteral("Preco_ID"));
         return false;
@@ -183,11 +279,11 @@ void TaskCounting::markRunning(const QString& key, qint64 entry)
     m_list.setCellText(row, taskRow::Entry, QString::number(entry));
 }
 
-void TaskCounting::untick(const QString& key)
+void TaskCounting::setTick(const QString& key, bool on)
 {
     const int row = m_list.findKey(key);
     if (row >= 0) {
-        m_list.setChecked(row, false);
+        m_list.setChecked(row, on);
     }
 }
 

@@ -92,6 +92,11 @@ void TrayIcon::set(int index, const QString& tip)
     });
 }
 
+void TrayIcon::setTip(const QString& tip)
+{
+    m_tray->setToolTip(tip.isEmpty() ? DefaultTip : tip.left(TipLength));
+}
+
 QIcon TrayIcon::icon() const
 {
     return m_tray->icon();

@@ -31,6 +31,8 @@ public:
     // Image index of ImageList1 and tip (at most 63 characters; "Orvel" when empty). An image that does
     // not exist is reported ("SetTrayIcon") and changes nothing.
     void set(int index, const QString& tip);
+    // The tip alone, the image kept (at most 63 characters; "Orvel" when empty).
+    void setTip(const QString& tip);
 
     // True while the icon is in the notification area.
     bool added() const { return m_added; }

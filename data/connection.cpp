@@ -57,6 +57,14 @@ struct Connection::Impl {
     // Set when the link was lost (not closed by its owner): the next statement tries to open it again.
     bool lost = false;
     std::function<void()> reopen;
+    std::function<void(bool up)> observer;
+
+    void tell(bool up) const
+    {
+        if (observer) {
+            observer(up);
+        }
+    }
 
     // Forgets the database session; its result sets see the connection as closed from now on.
     void drop()
@@ -81,6 +89,7 @@ struct Connection::Impl {
             } catch (...) {
                 throw closedConnectionError();
             }
+            tell(true);
         }
         if (!state->open) {
             throw closedConnectionError();
@@ -107,6 +116,7 @@ struct Connection::Impl {
     {
         drop();
         lost = true;
+        tell(false);
         throw closedConnectionError();
     }
 
@@ -196,9 +206,67 @@ void Connection::close()
     m_impl->lost = false;
 }
 
-void Connection::execute(const QString& sql)
+qint64 Connection::execute(const QString& sql)
 {
-    m_impl->send(sql);
+    return m_impl->send(sql).numRowsAffected();
+}
+
+void Connection::begin()
+{
+    QSqlDatabase db = m_impl->ready(QStringLiteral("BEGIN TRANSACTION"));
+    if (const auto error = m_impl->backend->begin(db)) {
+        m_impl->fail(*error);
+    }
+}
+
+void Connection::commit()
+{
+    QSqlDatabase db = m_impl->ready(QStringLiteral("COMMIT TRANSACTION"));
+    if (!db.commit()) {
+        m_impl->fail(db.lastError());
+    }
+}
+
+void Connection::rollback()
+{
+    QSqlDatabase db = m_impl->ready(QStringLiteral("ROLLBACK TRANSACTION"));
+    if (!db.rollback()) {
+        m_impl->fail(db.lastError());
+    }
+}
+
+bool Connection::linkLost() const
+{
+    return m_impl->lost;
+}
+
+void Connection::setLinkObserver(std::function<void(bool up)> observer)
+{
+    m_impl->observer = std::move(observer);
+}
+
+Transaction::Transaction(Connection& connection)
+    : m_connection(connection)
+{
+    m_connection.begin();
+}
+
+Transaction::~Transaction()
+{
+    // A connection closed or lost since took its transaction with it.
+    if (!m_done && m_connection.isOpen()) {
+        try {
+            m_connection.rollback();
+        } catch (const core::Error&) {
+            // The link went with the transaction.
+        }
+    }
+}
+
+void Transaction::commit()
+{
+    m_connection.commit();
+    m_done = true;
 }
 
 std::unique_ptr<Recordset> Connection::openRecordset(const QString& sql)

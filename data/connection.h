@@ -89,14 +89,44 @@ public:
     bool isOpen() const;
     void close();
 
-    // Runs a statement that returns no rows. Throws core::Error.
-    void execute(const QString& sql);
+    // Runs a statement that returns no rows; returns the number of rows it changed (-1 when the database does
+    // not say). Throws core::Error.
+    qint64 execute(const QString& sql);
     // Opens a forward-only result set positioned on its first record. Throws core::Error.
     std::unique_ptr<Recordset> openRecordset(const QString& sql);
+
+    // A transaction: the statements between begin and commit take effect together or not at all. On the embedded
+    // engine begin also takes the file's write lock, so two workstations' transactions take turns. Each is logged
+    // as "BEGIN TRANSACTION", "COMMIT TRANSACTION", "ROLLBACK TRANSACTION". Throw core::Error.
+    void begin();
+    void commit();
+    void rollback();
+
+    // True from a lost link until a statement opens the connection again.
+    bool linkLost() const;
+    // Told false when the link is lost and true when a statement has opened it again; called in the middle of
+    // that statement, so it must not send statements of its own. An empty function removes it.
+    void setLinkObserver(std::function<void(bool up)> observer);
 
 private:
     struct Impl;
     std::unique_ptr<Impl> m_impl;
+};
+
+// A transaction on a connection for the life of this object: begun at construction, rolled back at destruction
+// unless commit() was called (a rollback that fails then is dropped: the database ends it with the session).
+class Transaction
+{
+public:
+    explicit Transaction(Connection& connection);
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+    void commit();
+
+private:
+    Connection& m_connection;
+    bool m_done = false;
 };
 
 // The data environment: its connection SqlServer is the shared connection of the whole process,

@@ -1,9 +1,18 @@
 #include "data/connectionbackend.h"
 
+#include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QSqlRecord>
 
 namespace data {
+
+std::optional<QSqlError> ConnectionBackend::begin(QSqlDatabase& db) const
+{
+    if (!db.transaction()) {
+        return db.lastError();
+    }
+    return std::nullopt;
+}
 
 QList<ColumnKind> ConnectionBackend::columnKinds(const QSqlQuery& query) const
 {

@@ -43,6 +43,8 @@ public:
     // Runs a translated query on db and reads every row into `into`, values in the recordset's form.
     // Returns the error when the statement fails. This one reads through the Qt driver.
     virtual std::optional<QSqlError> select(const QSqlDatabase& db, const QString& sql, ResultRows& into) const;
+    // Begins a transaction on db; returns the error when the database refuses. By default the driver's own.
+    virtual std::optional<QSqlError> begin(QSqlDatabase& db) const;
     // The error a failed statement or open gives its caller.
     virtual core::ErrorValue errorValue(const QSqlError& error) const = 0;
     // True when the error says the link to the database is gone, so the connection is broken.

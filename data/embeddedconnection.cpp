@@ -12,6 +12,7 @@
 #include <QSqlQuery>
 #include <QUrl>
 
+#include <algorithm>
 #include <sqlite3.h>
 
 namespace data {
@@ -55,6 +56,11 @@ void EmbeddedConnection::open(QSqlDatabase& db, const ConnectionText& text)
         sqlite3* handle = databaseHandle(db);
         if (!handle) {
             throw core::Error(core::errc::ProviderError, QStringLiteral("The embedded engine gave no handle."));
+        }
+        if (sqlite3_db_readonly(handle, "main") != 0) {
+            throw core::Error(
+                core::errc::ProviderError,
+                QStringLiteral("The database file '%1' cannot be written.").arg(text.dataSource.trimmed()));
         }
         embedded::installFunctions(handle);
         embedded::checkLogin(handle, text.userId, text.password, text.initialCatalog);
@@ -160,10 +166,31 @@ core::ErrorValue EmbeddedConnection::errorValue(const QSqlError& error) const
     return {core::errc::ProviderError, description};
 }
 
+std::optional<QSqlError> EmbeddedConnection::begin(QSqlDatabase& db) const
+{
+    QSqlQuery begin(db);
+    if (!begin.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
+        return begin.lastError();
+    }
+    return std::nullopt;
+}
+
 bool EmbeddedConnection::linkLost(const QSqlError& error) const
 {
-    // The file can no longer be read or written where it was opened.
-    return error.databaseText().contains(QLatin1String("disk I/O error"), Qt::CaseInsensitive);
+    // The engine's primary result codes (the low byte of an extended one) for a file that can no longer be written
+    // or read where it was opened; its texts for the same, for an answer that carries no code.
+    static const QList<int> lostCodes = {SQLITE_READONLY, SQLITE_IOERR, SQLITE_CANTOPEN};
+    bool numeric = false;
+    const int code = error.nativeErrorCode().trimmed().toInt(&numeric);
+    if (numeric && lostCodes.contains(code & 0xff)) {
+        return true;
+    }
+    static const QStringList lostTexts = {QStringLiteral("disk I/O error"),
+                                          QStringLiteral("attempt to write a readonly database"),
+                                          QStringLiteral("unable to open database file")};
+    const QString text = error.databaseText();
+    return std::any_of(lostTexts.cbegin(), lostTexts.cend(),
+                       [&text](const QString& lost) { return text.contains(lost, Qt::CaseInsensitive); });
 }
 
 bool EmbeddedConnection::movedAway(const QSqlDatabase& db) const

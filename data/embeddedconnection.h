@@ -12,11 +12,18 @@ class EmbeddedConnection : public ConnectionBackend
 {
 public:
     QString driverName() const override;
+    // Opens the file for reading and writing or not at all: the engine would otherwise open a write-protected file
+    // read-only without a word, and every later write would fail.
     void open(QSqlDatabase& db, const ConnectionText& text) override;
     QString translate(const QString& sql) const override;
     // Reads the engine's statement directly: no row cache and no UTF-16 copy of every text on the way.
     std::optional<QSqlError> select(const QSqlDatabase& db, const QString& sql, ResultRows& into) const override;
+    // Takes the file's write lock at once (BEGIN IMMEDIATE): two transactions never both read and then both wait to
+    // write, and the second waits for the first within the busy time-out.
+    std::optional<QSqlError> begin(QSqlDatabase& db) const override;
     core::ErrorValue errorValue(const QSqlError& error) const override;
+    // The file can no longer be written or read where it was opened: a read-only or I/O answer, a file that cannot
+    // be opened or that moved.
     bool linkLost(const QSqlError& error) const override;
     bool movedAway(const QSqlDatabase& db) const override;
 };

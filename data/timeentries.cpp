@@ -104,6 +104,80 @@ QString insertStatement(const NewEntry& entry)
            QStringLiteral(") VALUES (") + values.join(QStringLiteral(", ")) + QLatin1Char(')');
 }
 
+qint64 countedMinutes(const QDateTime& start, const QDateTime& end)
+{
+    constexpr qint64 Minute = 60000;
+    const qint64 elapsed = start.msecsTo(end);
+    qint64 minutes = elapsed / Minute;
+    qint64 rest = elapsed % Minute;
+    if (rest < 0) {
+        minutes -= 1;
+        rest += Minute;
+    }
+    if (2 * rest > Minute || (2 * rest == Minute && minutes % 2 != 0)) {
+        minutes += 1;
+    }
+    return minutes;
+}
+
+namespace {
+
+const QString StillRunning = QStringLiteral(" AND inprogress <> 0 AND data_fim IS NULL");
+
+} // namespace
+
+QString closeStatement(qint64 entry, qint64 minutes, const QString& end)
+{
+    return QStringLiteral("UPDATE tbProcessos_Trabalhos_Tarefas_Lancamentos SET data_fim = ") + end +
+           QStringLiteral(", inprogress = 0, unidades = ") + modData::SqlLiteral(minutes, modData::literal::Number) +
+           QStringLiteral(" WHERE lancamento_id = ") + QString::number(entry) + StillRunning;
+}
+
+QString dropStatement(qint64 entry)
+{
+    return QStringLiteral("DELETE FROM tbProcessos_Trabalhos_Tarefas_Lancamentos WHERE lancamento_id = ") +
+           QString::number(entry) + StillRunning;
+}
+
+bool close(qint64 entry, qint64 minutes, const QString& end)
+{
+    return Data::SqlServer().execute(closeStatement(entry, minutes, end)) > 0;
+}
+
+bool drop(qint64 entry)
+{
+    return Data::SqlServer().execute(dropStatement(entry)) > 0;
+}
+
+qint64 insertAlone(const NewEntry& entry, const QDateTime& at, QList<qint64>& closedTasks)
+{
+    Connection& connection = Data::SqlServer();
+    Transaction transaction(connection);
+    const QString lawyer = QString::number(entry.lawyer);
+    connection.execute(QStringLiteral("UPDATE tbAdvogados SET preco = preco WHERE contacto_id = ") + lawyer);
+    auto running = connection.openRecordset(
+        QStringLiteral("SELECT lancamento_id, tarefa_id, data FROM tbProcessos_Trabalhos_Tarefas_Lancamentos WHERE "
+                       "advogado_id = ") +
+        lawyer + StillRunning + QStringLiteral(" ORDER BY lancamento_id"));
+    QList<qint64> closed;
+    for (; !running->eof(); running->moveNext()) {
+        const qint64 id = running->value(QStringLiteral("lancamento_id")).toLongLong();
+        const qint64 minutes = countedMinutes(running->value(QStringLiteral("data")).toDateTime(), at);
+        if (minutes > ShortestEntry) {
+            if (close(id, minutes, QStringLiteral("GETDATE()"))) {
+                closed << running->value(QStringLiteral("tarefa_id")).toLongLong();
+            }
+        } else {
+            drop(id);
+        }
+    }
+    running->close();
+    const qint64 id = insert(entry);
+    transaction.commit();
+    closedTasks = closed;
+    return id;
+}
+
 qint64 insert(const NewEntry& entry)
 {
     Data::SqlServer().execute(insertStatement(entry));

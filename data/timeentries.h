@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDateTime>
+#include <QList>
 #include <QString>
 
 #include <optional>
@@ -46,6 +47,26 @@ struct NewEntry {
 };
 
 QString insertStatement(const NewEntry& entry);
+
+// Whole minutes from start to end, a half minute going to the even neighbour (2:30 gives 2).
+qint64 countedMinutes(const QDateTime& start, const QDateTime& end);
+// An entry must have counted more than this many minutes to be kept; a shorter one is deleted.
+constexpr qint64 ShortestEntry = 1;
+
+// The statements that end a running entry: closed at end (a date expression of the statement: "GETDATE()" or a
+// literal) with its minutes, or deleted. Each changes the entry only while it still runs (inprogress set, no
+// data_fim), so an entry is never closed twice nor a closed one deleted.
+QString closeStatement(qint64 entry, qint64 minutes, const QString& end);
+QString dropStatement(qint64 entry);
+// Send them; true when the entry was still running and so was closed or deleted.
+bool close(qint64 entry, qint64 minutes, const QString& end);
+bool drop(qint64 entry);
+
+// Starts entry (running) as its lawyer's only count: in one transaction, the lawyer's row of tbAdvogados locked so
+// that two workstations of the lawyer take turns, every running entry of the lawyer ended as counted up to at by the
+// workstation's clock (closed, or deleted when ShortestEntry or less), then entry inserted. Nothing of it stays when
+// a statement fails. Returns the new entry's identifier, and in closedTasks the tasks whose entries were closed.
+qint64 insertAlone(const NewEntry& entry, const QDateTime& at, QList<qint64>& closedTasks);
 
 // Sends insertStatement and returns the new entry's identifier ("SELECT @@Identity as last").
 // Throws 3021 when the identity cannot be read.

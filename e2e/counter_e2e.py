@@ -436,7 +436,47 @@ def survive_kill(counter, tasks, task):
     log(f"{named(task)} still ticked after the restart, counting {shown}")
     check(entry(entry_id)["inprogress"] != 0, "the running entry was closed by the restart")
     screenshot("06-restarted")
-    return third, frame
+    return third, frame, entry_id
+
+
+def outage_heals(counter, frame, task, entry_id):
+    """The database file moved away under the running counter and back. Meanwhile the list keeps every row and the
+    task counting, and says the database is away; the untick made meanwhile waits, with one message. Once the file
+    is back the list catches up with no click, and the entry is closed once, with the minutes up to the untick."""
+    tasks = TaskList(frame)
+    rows = tasks.rows()
+    aside = DATABASE + ".aside"
+    log(f"moving the database away, then unticking {named(task)}")
+    os.rename(DATABASE, aside)
+    click(tasks.task_cell(task), dx=10)
+    unticked = datetime.datetime.now()
+    message = window(counter, pyatspi.ROLE_ALERT, r"inacessível")
+    screenshot("09-outage-message")
+    click(poll("the message's OK", lambda: find(message, pyatspi.ROLE_PUSH_BUTTON, "OK")))
+    line = poll("the line saying the database is away", lambda: find(frame, pyatspi.ROLE_LABEL, pattern=r"inacessível"))
+    for _ in range(20):  # two seconds away, the list watched all along
+        check(tasks.rows() == rows, f"the list shows {tasks.rows()} rows while the database is away, not {rows}")
+        check(checked(tasks.task_cell(task)), f"{named(task)} shown unticked while its entry still runs")
+        time.sleep(0.1)
+    screenshot("10-outage")
+    os.rename(aside, DATABASE)
+    back = time.monotonic()
+    log("the database is back; waiting for the list, with no click")
+    poll(f"{named(task)} shown unticked", lambda: not checked(tasks.task_cell(task)), 20)
+    caught_up = time.monotonic() - back
+    poll("the line gone", lambda: not showing(line), 5)
+    closed = entry(entry_id)
+    check(closed["inprogress"] == 0 and closed["data_fim"], f"entry {entry_id} still runs after the catch-up")
+    start = datetime.datetime.strptime(closed["data"], STORAGE)
+    expected = round((unticked - start).total_seconds() / 60)
+    check(abs(closed["unidades"] - expected) <= 1,
+          f"entry {entry_id} closed with {closed['unidades']} minutes, not the {expected} up to the untick")
+    end = datetime.datetime.strptime(closed["data_fim"], STORAGE)
+    check(abs((end - unticked).total_seconds()) <= 2.5,
+          f"entry {entry_id} ends at {end}, not at the untick ({unticked:%H:%M:%S})")
+    log(f"caught up {caught_up:.1f} s after the file came back; entry {entry_id} closed once with "
+        f"{closed['unidades']} minutes, ending at the untick")
+    screenshot("11-caught-up")
 
 
 def close_window(xid):
@@ -496,7 +536,8 @@ def second_instance(first, frame):
 def report_failure(error):
     print(f"e2e: FAILED: {error}", file=sys.stderr)
     for counter in running:
-        print(f"--- {counter.name} (pid {counter.pid}, {'running' if counter.alive() else 'ended'}) ---",
+        state = "running" if counter.alive() else f"ended with status {counter.process.returncode}"
+        print(f"--- {counter.name} (pid {counter.pid}, {state}) ---",
               file=sys.stderr)
         if counter.alive():
             try:
@@ -520,7 +561,8 @@ def main():
         refused_login()
         counter, tasks = accepted_login()
         task = count_two_minutes(tasks)
-        counter, frame = survive_kill(counter, tasks, task)
+        counter, frame, entry_id = survive_kill(counter, tasks, task)
+        outage_heals(counter, frame, task, entry_id)
         second_instance(counter, frame)
     except Exception as error:  # noqa: BLE001 - whatever went wrong, show what the screen showed
         if not isinstance(error, Failure):

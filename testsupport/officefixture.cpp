@@ -16,7 +16,8 @@ QString sqlDate(const QDateTime& value)
 
 } // namespace
 
-OfficeFixture::OfficeFixture()
+OfficeFixture::OfficeFixture(TempDatabase::Place place)
+    : m_database(place)
 {
     m_database.exec(
         QStringLiteral("INSERT INTO tbContactos (contacto_id, nome_union) VALUES (9, 'Ana Lopes'), (10, 'Bruno Sá'), "

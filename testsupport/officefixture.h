@@ -25,7 +25,7 @@ public:
     static constexpr int Task = 812;
 
     // Throws core::Error when the database cannot be made or opened.
-    OfficeFixture();
+    explicit OfficeFixture(TempDatabase::Place place = TempDatabase::Place::Memory);
 
     TempDatabase& database() { return m_database; }
 

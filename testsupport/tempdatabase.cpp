@@ -22,10 +22,10 @@ namespace {
 const QString SchemaResource = QStringLiteral(":/data/sql/embedded.sql");
 
 // In memory where the system offers a memory file system: the tests then never wait for the disk.
-QString folderTemplate()
+QString folderTemplate(TempDatabase::Place place)
 {
     const QFileInfo memory(QStringLiteral("/dev/shm"));
-    if (memory.isDir() && memory.isWritable()) {
+    if (place == TempDatabase::Place::Memory && memory.isDir() && memory.isWritable()) {
         return QStringLiteral("/dev/shm/orvtest-XXXXXX");
     }
     return QDir::tempPath() + QStringLiteral("/orvtest-XXXXXX");
@@ -117,8 +117,8 @@ QString TempDatabase::engineSetting() const
     return m_server ? QStringLiteral("PostgreSQL") : QString();
 }
 
-TempDatabase::TempDatabase()
-    : m_dir(folderTemplate())
+TempDatabase::TempDatabase(Place place)
+    : m_dir(folderTemplate(place))
     , m_path(m_dir.filePath(QStringLiteral("orvtest.db")))
     , m_databaseName(catalog())
     , m_dataSource(m_path)

@@ -24,7 +24,11 @@ namespace testsupport {
 class TempDatabase
 {
 public:
-    TempDatabase();
+    // Where the embedded file lives: in memory when the system offers it, or on the disk of the temporary folder
+    // (for faults a memory file system does not have, such as a file made immutable under an open connection).
+    enum class Place { Memory, Disk };
+
+    explicit TempDatabase(Place place = Place::Memory);
     ~TempDatabase();
     TempDatabase(const TempDatabase&) = delete;
     TempDatabase& operator=(const TempDatabase&) = delete;

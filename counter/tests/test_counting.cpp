@@ -1,3 +1,5 @@
+#include "core/clock.h"
+#include "data/timeentries.h"
 #include "windowfixture.h"
 
 #include <QAction>
@@ -55,7 +57,8 @@ private Q_SLOTS:
                                           "inprogress = 0, unidades = %1")
                                .arg(minutes);
         QCOMPARE(f.sent(QStringLiteral("UPDATE")) + f.sent(QStringLiteral("DELETE")),
-                 QStringList{closing + QStringLiteral(" WHERE lancamento_id = ") + entry});
+                 QStringList{closing + QStringLiteral(" WHERE lancamento_id = ") + entry +
+                             QStringLiteral(" AND inprogress <> 0 AND data_fim IS NULL")});
         QCOMPARE(f.office.entryCount(), minutes == 0 ? 0 : 1);
         QCOMPARE(f.office.runningCount(), 0);
         QVERIFY(!f.list().checked(row));
@@ -118,6 +121,93 @@ private Q_SLOTS:
         QCOMPARE(f.office.minutesOf(entry.toLongLong()).toInt(), 7);
         QVERIFY(!f.list().checked(f.row(OfficeFixture::Task)));
         QVERIFY(f.reports.reports().isEmpty());
+    }
+
+    // Another workstation of the lawyer, on a connection of its own, closes the entry with 7 minutes between this
+    // window's read of it and its close or delete: the entry keeps the other workstation's close, and the list
+    // shows it ended.
+    void anEntryClosedMeanwhileIsNotEndedTwice_data()
+    {
+        QTest::addColumn<int>("elapsedSeconds");
+        QTest::newRow("a close") << 600;
+        QTest::newRow("a delete of a short count") << 80;
+    }
+    void anEntryClosedMeanwhileIsNotEndedTwice()
+    {
+        QFETCH(int, elapsedSeconds);
+        WindowFixture f;
+        f.load();
+        f.toggle(OfficeFixture::Task);
+        const qint64 entry = f.list().cellText(f.row(OfficeFixture::Task), 9).toLongLong();
+        f.clock.advanceSeconds(elapsedSeconds);
+        data::Connection otherWorkstation;
+        otherWorkstation.open(f.office.database().connectionText());
+        const QString read =
+            QStringLiteral("SELECT * FROM tbProcessos_Trabalhos_Tarefas_Lancamentos WHERE lancamento_id = %1")
+                .arg(entry);
+        qint64 closedThere = -1;
+        // The other workstation closes the entry as soon as this one has read it.
+        core::Clock::setSource([&] {
+            if (closedThere < 0 && data::StatementLog::statements().last() == read) {
+                closedThere =
+                    otherWorkstation.execute(data::timeEntries::closeStatement(entry, 7, QStringLiteral("GETDATE()")));
+            }
+            return f.clock.now();
+        });
+        f.toggle(OfficeFixture::Task);
+        core::Clock::setSource([&] { return f.clock.now(); });
+
+        QCOMPARE(closedThere, 1);
+        QCOMPARE(f.office.minutesOf(entry).toInt(), 7);
+        QCOMPARE(f.office.entryCount(), 1);
+        QVERIFY(!f.list().checked(f.row(OfficeFixture::Task)));
+        QVERIFY(f.reports.reports().isEmpty());
+        // The list was refilled: it shows the other workstation's minutes in "Acumulado", as a refill now does.
+        const QString accumulated = f.list().cellText(f.row(OfficeFixture::Task), 2);
+        int none = 0;
+        f.window->Fill_Tarefas(none);
+        QCOMPARE(accumulated, f.list().cellText(f.row(OfficeFixture::Task), 2));
+    }
+
+    // Another workstation of the lawyer started a count on 813 after this list was filled, so the list shows it
+    // idle. Ticking 812 with a single count ends it too, in the transaction that starts 812: a start that fails
+    // leaves it running.
+    void aSingleCountEndsTheLawyersOtherCounts_data()
+    {
+        QTest::addColumn<bool>("multitasking");
+        QTest::addColumn<bool>("startFails");
+        QTest::addColumn<int>("running");
+        QTest::addColumn<int>("minutesOfOther");
+        QTest::newRow("a single count") << false << false << 1 << 5;
+        QTest::newRow("multitasking") << true << false << 2 << 0;
+        QTest::newRow("a single count whose start fails") << false << true << 1 << 0;
+    }
+    void aSingleCountEndsTheLawyersOtherCounts()
+    {
+        QFETCH(bool, multitasking);
+        QFETCH(bool, startFails);
+        QFETCH(int, running);
+        QFETCH(int, minutesOfOther);
+        WindowFixture f;
+        f.office.addTask(813, OfficeFixture::Work, QStringLiteral("Juntar documentos"), false, f.clock.now());
+        f.load();
+        const qint64 other = f.office.addRunningEntry(813, f.clock.now());
+        f.clock.advanceMinutes(5);
+        f.window->findChild<QCheckBox*>(QStringLiteral("FXMultitarefa"))->setChecked(multitasking);
+        if (startFails) {
+            data::StatementFailures::failNext({core::errc::ProviderError, QStringLiteral("refused")},
+                                              QStringLiteral("INSERT INTO tbProcessos_Trabalhos_Tarefas_Lancamentos"));
+        }
+        f.toggle(OfficeFixture::Task);
+        data::StatementFailures::clear();
+
+        QCOMPARE(f.office.runningCount(), running);
+        QCOMPARE(f.office.minutesOf(other).toInt(), minutesOfOther);
+        QCOMPARE(f.list().checked(f.row(OfficeFixture::Task)), !startFails);
+        if (!multitasking) {
+            // The list shows what the database holds: the other count ended, or still running.
+            QCOMPARE(f.list().checked(f.row(813)), startFails);
+        }
     }
 
     // A (812) is ticked and runs a while, then B (813) is ticked.

@@ -28,28 +28,52 @@ int taskOf(int workstation, int index)
     return 5000 + workstation * 10 + index;
 }
 
+// A workstation's process: its own clocks, message boxes and reports, the shared connection opened on the office
+// the test names, and the counter window of the lawyer.
+struct Workstation {
+    testsupport::MockClock clock;
+    testsupport::ScriptedMessageBoxes boxes;
+    testsupport::RecordedReports reports;
+    std::unique_ptr<counter::frmCounter> window;
+
+    explicit Workstation(int lawyer)
+    {
+        data::embedded::setServerClock([this] { return clock.now(); });
+        if (!qEnvironmentVariable("ORV_TEST_WORKSTATION_ENGINE").isEmpty()) {
+            data::Connection::setEngine(data::Connection::Engine::PostgreSQL);
+            data::OdbcConnection::setTransportSecurity({false, false});
+        }
+        data::Data::SqlServer().open(qEnvironmentVariable("ORV_TEST_WORKSTATION_TEXT"));
+        session::modCode::AdvogadoID = lawyer;
+        session::modCode::UserName = QStringLiteral("ana");
+        counter::TrayIcon::setAvailabilityProbe([] { return true; });
+        window = std::make_unique<counter::frmCounter>();
+        window->Form_Load();
+        window->show();
+    }
+
+    counter::ListView& list() { return *window->findChild<counter::ListView*>(QStringLiteral("ListView1")); }
+    int row(int task) { return list().findKey(QStringLiteral("#%1").arg(task)); }
+
+    // "report <procedure>: <text>" for every error reported.
+    void printReports(QTextStream& out)
+    {
+        for (const auto& report : reports.reports()) {
+            out << "report " << report.procedure << ": " << report.text.simplified() << "\n";
+        }
+        out.flush();
+    }
+};
+
 // One workstation: the counter window of its own lawyer on the shared office, ticking and unticking its tasks in
 // turn. A third of the counts are too short and dropped. Prints "closed <entry> <minutes>" or "dropped <entry>"
 // for every count it ended and "report <text>" for every error it reported; exits 0 when nothing was left running.
 int runWorkstation(int workstation)
 {
-    testsupport::MockClock clock;
-    testsupport::ScriptedMessageBoxes boxes;
-    testsupport::RecordedReports reports;
-    data::embedded::setServerClock([&clock] { return clock.now(); });
-    if (!qEnvironmentVariable("ORV_TEST_WORKSTATION_ENGINE").isEmpty()) {
-        data::Connection::setEngine(data::Connection::Engine::PostgreSQL);
-        data::OdbcConnection::setTransportSecurity({false, false});
-    }
-    data::Data::SqlServer().open(qEnvironmentVariable("ORV_TEST_WORKSTATION_TEXT"));
-    session::modCode::AdvogadoID = lawyerOf(workstation);
-    session::modCode::UserName = QStringLiteral("ana");
-    counter::TrayIcon::setAvailabilityProbe([] { return true; });
-    counter::frmCounter window;
-    window.Form_Load();
-    window.show();
-    auto& list = *window.findChild<counter::ListView*>(QStringLiteral("ListView1"));
-    const auto row = [&](int task) { return list.findKey(QStringLiteral("#%1").arg(task)); };
+    Workstation station(lawyerOf(workstation));
+    auto& clock = station.clock;
+    auto& list = station.list();
+    const auto row = [&](int task) { return station.row(task); };
 
     QTextStream out(stdout);
     for (int round = 0; round < Rounds; ++round) {
@@ -64,16 +88,52 @@ int runWorkstation(int workstation)
         }
         clock.advanceSeconds(30);
     }
-    for (const auto& report : reports.reports()) {
-        out << "report " << report.procedure << ": " << report.text.simplified() << "\n";
-    }
-    out.flush();
+    station.printReports(out);
     bool running = false;
     for (int index = 0; index < TasksEach; ++index) {
         running = running || list.checked(row(taskOf(workstation, index)));
     }
-    window.close();
+    station.window->close();
     return running ? 1 : 0;
+}
+
+// One of two workstations of lawyer 100 with a single count: ticks its tasks in turn, each tick ending the count
+// before it, whichever workstation started that one. After every tick it reads how many entries of the lawyer run
+// and prints "running N" when more than one does; at the end it unticks what its list shows counting.
+int runSameLawyer(int workstation)
+{
+    Workstation station(lawyerOf(0));
+    auto& list = station.list();
+    const auto row = [&](int task) { return station.row(task); };
+    data::Connection reader;
+    reader.open(qEnvironmentVariable("ORV_TEST_WORKSTATION_TEXT"));
+
+    QTextStream out(stdout);
+    for (int round = 0; round < Rounds * 2; ++round) {
+        const int task = taskOf(workstation, round % TasksEach);
+        if (!list.checked(row(task))) {
+            list.userToggle(row(task));
+        }
+        const int running = reader
+                                .openRecordset(QStringLiteral("SELECT COUNT(*) AS n FROM "
+                                                              "tbProcessos_Trabalhos_Tarefas_Lancamentos WHERE "
+                                                              "inprogress <> 0 AND advogado_id = %1")
+                                                   .arg(lawyerOf(0)))
+                                ->value(QStringLiteral("n"))
+                                .toInt();
+        if (running > 1) {
+            out << "running " << running << "\n";
+        }
+        station.clock.advanceSeconds(100);
+    }
+    for (int index = 0; index < TasksEach; ++index) {
+        if (list.checked(row(taskOf(workstation, index)))) {
+            list.userToggle(row(taskOf(workstation, index)));
+        }
+    }
+    station.printReports(out);
+    station.window->close();
+    return 0;
 }
 
 } // namespace
@@ -149,6 +209,45 @@ private Q_SLOTS:
             QCOMPARE(row.at(3).toInt(), lawyerOf((row.at(4).toInt() - 5000) / 10));
         }
     }
+
+    // Two workstations of one lawyer, each with a single count, tick at once: never do two entries of the lawyer run.
+    void oneLawyerOnTwoWorkstationsCountsOnce()
+    {
+        OfficeFixture office;
+        auto& db = office.database();
+        const int lawyer = lawyerOf(0);
+        db.exec(
+            QStringLiteral("INSERT INTO tbContactos (contacto_id, nome_union) VALUES (%1, 'Advogado %1')").arg(lawyer));
+        db.exec(QStringLiteral("INSERT INTO tbAdvogados (contacto_id, sigla, preco, activo) VALUES (%1, 'A%1', 50, 1)")
+                    .arg(lawyer));
+        office.addWork(lawyer * 10, OfficeFixture::Case, lawyer, QStringLiteral("Trabalho %1").arg(lawyer));
+        for (int w = 0; w < 2; ++w) {
+            for (int index = 0; index < TasksEach; ++index) {
+                office.addTask(taskOf(w, index), lawyer * 10, QStringLiteral("Tarefa %1 %2").arg(w).arg(index));
+            }
+        }
+        QList<QProcess*> processes;
+        for (int w = 0; w < 2; ++w) {
+            auto* process = new QProcess(this);
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert(WorkerVariable, QString::number(w));
+            environment.insert(QStringLiteral("ORV_TEST_SAME_LAWYER"), QStringLiteral("1"));
+            environment.insert(QStringLiteral("ORV_TEST_WORKSTATION_TEXT"), db.connectionText());
+            environment.insert(QStringLiteral("ORV_TEST_WORKSTATION_ENGINE"), db.engineSetting());
+            process->setProcessEnvironment(environment);
+            process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+            process->start(QCoreApplication::applicationFilePath(), {});
+            processes << process;
+        }
+        for (QProcess* process : processes) {
+            QVERIFY(process->waitForFinished(120000));
+            const QString output = QString::fromUtf8(process->readAllStandardOutput()).trimmed();
+            QVERIFY2(process->exitStatus() == QProcess::NormalExit && process->exitCode() == 0, qPrintable(output));
+            QVERIFY2(output.isEmpty(), qPrintable(output));
+        }
+        QCOMPARE(office.runningCount(), 0);
+        QVERIFY(office.entryCount() > 0);
+    }
 };
 
 int main(int argc, char* argv[])
@@ -156,7 +255,11 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     if (qEnvironmentVariableIsSet(qPrintable(WorkerVariable))) {
         try {
-            return runWorkstation(qEnvironmentVariableIntValue(qPrintable(WorkerVariable)));
+            const int workstation = qEnvironmentVariableIntValue(qPrintable(WorkerVariable));
+            if (qEnvironmentVariableIsSet("ORV_TEST_SAME_LAWYER")) {
+                return runSameLawyer(workstation);
+            }
+            return runWorkstation(workstation);
         } catch (const std::exception& error) {
             QTextStream(stdout) << "report start: " << error.what() << "\n";
             return 2;

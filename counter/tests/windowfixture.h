@@ -31,7 +31,8 @@ struct WindowFixture {
     QStringList popups;
     std::unique_ptr<counter::frmCounter> window;
 
-    WindowFixture()
+    explicit WindowFixture(testsupport::TempDatabase::Place place = testsupport::TempDatabase::Place::Memory)
+        : office(place)
     {
         office.database().setServerClock([this] { return clock.now(); });
         session::modCode::AdvogadoID = testsupport::OfficeFixture::Lawyer;

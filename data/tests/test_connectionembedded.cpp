@@ -5,6 +5,7 @@
 #include "data/connection.h"
 #include "data/connectiontext.h"
 #include "data/embedded.h"
+#include "testsupport/filefault.h"
 #include "testsupport/tempdatabase.h"
 
 #include <QFile>
@@ -365,6 +366,29 @@ private Q_SLOTS:
         m_connection->execute(Insert);
         QVERIFY(m_connection->isOpen());
         QCOMPARE(countEntries(path), before + 1);
+    }
+
+    // A file that cannot be written is a lost link, and the connection opens again only when it can write: while the
+    // file is read-only every statement fails as on a lost link (the engine would otherwise open it read-only and
+    // every write after would fail for good); once it is writable again, the first write goes through.
+    void aReopenIsOnlyGoodWhenItCanWrite()
+    {
+        TempDatabase onDisk(TempDatabase::Place::Disk);
+        onDisk.exec(QString::fromUtf8(Office));
+        Connection connection;
+        connection.open(onDisk.connectionText());
+        const auto count = [&] { return onDisk.scalar(QStringLiteral("SELECT COUNT(*) FROM t_entries")).toInt(); };
+        const int before = count();
+        {
+            testsupport::FileFault readOnly(onDisk.path(), testsupport::FileFault::Kind::ReadOnly);
+            expectError([&] { connection.execute(Insert); }, core::errc::ClosedConnection);
+            QVERIFY(connection.linkLost());
+            expectError([&] { connection.openRecordset(Identity); }, core::errc::ClosedConnection);
+            QVERIFY(!connection.isOpen());
+        }
+        QCOMPARE(connection.execute(Insert), 1);
+        QVERIFY(!connection.linkLost());
+        QCOMPARE(count(), before + 1);
     }
 
     // Two workstations counting at once on one database file.

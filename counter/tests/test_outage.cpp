@@ -1,0 +1,162 @@
+// The office file goes away under the counting window and comes back: meanwhile the window keeps what the
+// database last said and says why; afterwards it catches up by itself, the untick made during the fault included.
+#include "counter/linkrecovery.h"
+#include "testsupport/filefault.h"
+#include "windowfixture.h"
+
+#include <QLabel>
+
+using testsupport::FileFault;
+using testsupport::OfficeFixture;
+
+namespace {
+
+constexpr int OtherTask = 813;
+
+QStringList keys(counter::ListView& list)
+{
+    QStringList found;
+    for (int row = 0; row < list.rowCount(); ++row) {
+        found << list.key(row);
+    }
+    return found;
+}
+
+// What the window says of the link: the line above the list and the tray tip.
+struct LinkShown {
+    bool line;
+    QString tip;
+};
+
+LinkShown shown(WindowFixture& f)
+{
+    auto* line = f.window->findChild<QLabel*>(QStringLiteral("LinkStatus"));
+    return {line->isVisibleTo(f.window.get()) && line->text() == counter::LinkRecovery::statusText(),
+            f.part<counter::TrayIcon>().tip()};
+}
+
+const QString ClosedConnection = QStringLiteral("The connection cannot be used to perform this operation.");
+
+} // namespace
+
+class TestOutage : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void anOutageHealsByItself_data()
+    {
+        QTest::addColumn<FileFault::Kind>("fault");
+        QTest::newRow("moved away and back") << FileFault::Kind::Moved;
+        QTest::newRow("deleted and restored") << FileFault::Kind::Deleted;
+        QTest::newRow("read-only and writable again") << FileFault::Kind::ReadOnly;
+    }
+
+    // A task counts for ten minutes, the fault comes, the lawyer unticks: the list keeps every row and the task
+    // counting, one message says the stop waits, the window and the tray say the database is away. When the file is
+    // back, the next try, with no click, closes the entry once, with the ten minutes up to the untick.
+    void anOutageHealsByItself()
+    {
+        QFETCH(FileFault::Kind, fault);
+        WindowFixture f(testsupport::TempDatabase::Place::Disk);
+        f.office.addTask(OtherTask, OfficeFixture::Work, QStringLiteral("Juntar documentos"), false, f.clock.now());
+        f.load();
+        f.toggle(OfficeFixture::Task);
+        const qint64 entry = f.list().cellText(f.row(OfficeFixture::Task), 9).toLongLong();
+        QVERIFY(entry > 0);
+        f.clock.advanceMinutes(10);
+        const QDateTime untick = f.clock.now();
+        const QStringList rows = keys(f.list());
+        auto& recovery = f.part<counter::LinkRecovery>();
+        {
+            FileFault during(f.office.database().path(), fault);
+            f.toggle(OfficeFixture::Task);
+
+            QCOMPARE(keys(f.list()), rows);
+            QVERIFY(f.list().checked(f.row(OfficeFixture::Task)));
+            QVERIFY(recovery.outage());
+            QVERIFY(shown(f).line);
+            QCOMPARE(shown(f).tip, counter::LinkRecovery::trayTip());
+            QCOMPARE(f.boxes.shown().size(), 1);
+            QVERIFY(f.boxes.shown().first().text.contains(QStringLiteral("Redigir contestação")));
+
+            // The tries on the back-off fail without a word; a refill asked for meanwhile keeps the rows.
+            for (const int seconds : {1, 2, 4, 8, 8}) {
+                f.clock.advanceSeconds(seconds);
+                recovery.tick();
+                QVERIFY(recovery.outage());
+            }
+            f.window->mnContador_Click();
+            QCOMPARE(keys(f.list()), rows);
+            QVERIFY(f.list().checked(f.row(OfficeFixture::Task)));
+            QCOMPARE(f.office.database().path().isEmpty(), false);
+        }
+        f.clock.advanceSeconds(counter::LinkRecovery::LongestDelayMs / 1000);
+        recovery.tick();
+
+        QVERIFY(!recovery.outage());
+        QVERIFY(!shown(f).line);
+        QCOMPARE(shown(f).tip, QStringLiteral("Orvel"));
+        QCOMPARE(keys(f.list()), rows);
+        QVERIFY(!f.list().checked(f.row(OfficeFixture::Task)));
+        QCOMPARE(f.office.runningCount(), 0);
+        QCOMPARE(f.office.entryCount(), 1);
+        QCOMPARE(f.office.minutesOf(entry).toInt(), 10);
+        const QVariant end = f.office.database().scalar(
+            QStringLiteral("SELECT data_fim FROM tbProcessos_Trabalhos_Tarefas_Lancamentos WHERE lancamento_id = %1")
+                .arg(entry));
+        QCOMPARE(end.toDateTime(), untick);
+        QCOMPARE(f.boxes.shown().size(), 1);
+        for (const auto& report : f.reports.reports()) {
+            QVERIFY2(report.text.startsWith(ClosedConnection), qPrintable(report.text));
+        }
+    }
+
+    // A tick the database cannot take is shown as not done, with one message, and nothing is started later.
+    void aTickDuringAnOutageIsNotMade()
+    {
+        WindowFixture f;
+        f.load();
+        auto& recovery = f.part<counter::LinkRecovery>();
+        {
+            FileFault during(f.office.database().path(), FileFault::Kind::Moved);
+            f.toggle(OfficeFixture::Task);
+            QVERIFY(!f.list().checked(f.row(OfficeFixture::Task)));
+            QCOMPARE(f.boxes.shown().size(), 1);
+            QVERIFY(recovery.outage());
+        }
+        f.clock.advanceSeconds(1);
+        recovery.tick();
+        QVERIFY(!recovery.outage());
+        QVERIFY(!f.list().checked(f.row(OfficeFixture::Task)));
+        QCOMPARE(f.office.entryCount(), 0);
+        QCOMPARE(f.boxes.shown().size(), 1);
+    }
+
+    // A command that opens the link again brings the catch-up forward: the deferred untick does not wait for the
+    // next try of the back-off.
+    void aCommandThatReconnectsBringsTheCatchUpForward()
+    {
+        WindowFixture f;
+        f.load();
+        f.toggle(OfficeFixture::Task);
+        f.clock.advanceMinutes(3);
+        auto& recovery = f.part<counter::LinkRecovery>();
+        {
+            FileFault during(f.office.database().path(), FileFault::Kind::Moved);
+            f.toggle(OfficeFixture::Task);
+            f.clock.advanceSeconds(1);
+            recovery.tick();
+        }
+        f.window->mnContador_Click();
+        QVERIFY(recovery.outage());
+        QVERIFY(recovery.nextTry() <= f.clock.now());
+        recovery.tick();
+        QVERIFY(!recovery.outage());
+        QCOMPARE(f.office.runningCount(), 0);
+        QVERIFY(!f.list().checked(f.row(OfficeFixture::Task)));
+    }
+};
+
+QTEST_MAIN(TestOutage)
+#include "test_outage.moc"
