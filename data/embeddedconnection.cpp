@@ -3,6 +3,7 @@
 #include "data/embedded.h"
 #include "data/embeddedfunctions.h"
 #include "data/embeddedlogins.h"
+#include "data/filepermissions.h"
 #include "data/tsqltranslator.h"
 
 #include <QFileInfo>
@@ -58,9 +59,13 @@ void EmbeddedConnection::open(QSqlDatabase& db, const ConnectionText& text)
             throw core::Error(core::errc::ProviderError, QStringLiteral("The embedded engine gave no handle."));
         }
         if (sqlite3_db_readonly(handle, "main") != 0) {
+            // Told as the missing permission when that is the cause (a file of another user or group).
+            const QString problem = writeProblem(text.dataSource.trimmed());
             throw core::Error(
                 core::errc::ProviderError,
-                QStringLiteral("The database file '%1' cannot be written.").arg(text.dataSource.trimmed()));
+                problem.isEmpty()
+                    ? QStringLiteral("The database file '%1' cannot be written.").arg(text.dataSource.trimmed())
+                    : problem);
         }
         embedded::installFunctions(handle);
         embedded::checkLogin(handle, text.userId, text.password, text.initialCatalog);
