@@ -33,6 +33,7 @@ frmCounter::Parts::Parts(frmCounter& window)
     , opening(new RecordOpening(window, window, *c.ListView1, *c.ListView2, editors))
     , statistics(new StatisticsPanel(window, c, *commands, tray->images().image(1),
                                      [&window](int& task) { window.Fill_Tarefas(task); }))
+    , absence(new AbsenceCheck(window, *c.ListView1, *counting, [&window](int& task) { window.Fill_Tarefas(task); }))
 {}
 
 frmCounter::frmCounter(QWidget* parent)

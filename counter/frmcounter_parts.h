@@ -1,5 +1,6 @@
 #pragma once
 
+#include "counter/absencecheck.h"
 #include "counter/countercommands.h"
 #include "counter/countercontrols.h"
 #include "counter/countermenus.h"
@@ -33,6 +34,7 @@ struct frmCounter::Parts {
     NewWork* newWork;
     RecordOpening* opening;
     StatisticsPanel* statistics;
+    AbsenceCheck* absence;
 };
 
 } // namespace counter
