@@ -140,10 +140,9 @@ void AbsenceCheck::handle(const Absence& absence)
 
 void AbsenceCheck::stopAll(const QList<RunningTask>& running, const QDateTime& at)
 {
+    // A count started after that moment has nothing to keep and is deleted, as any count of a minute or less.
     for (const RunningTask& task : running) {
-        // A count started during the absence ends where it began.
-        const QDateTime end = task.start.isValid() ? std::max(at, task.start) : at;
-        data::timeEntries::stopAt(task.entry, end);
+        data::timeEntries::stopAt(task.entry, at);
     }
     int first = running.isEmpty() ? 0 : running.first().key.mid(1).toInt();
     m_refill(first);
