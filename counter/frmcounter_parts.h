@@ -13,6 +13,7 @@
 #include "counter/statisticspanel.h"
 #include "counter/taskcommands.h"
 #include "counter/taskcounting.h"
+#include "counter/traycount.h"
 #include "counter/trayicon.h"
 
 namespace counter {
@@ -35,6 +36,7 @@ struct frmCounter::Parts {
     RecordOpening* opening;
     StatisticsPanel* statistics;
     AbsenceCheck* absence;
+    TrayCount* trayCount;
 };
 
 } // namespace counter

@@ -1,6 +1,10 @@
 #include "counter/absencecheck.h"
 #include "counter/absencequestion.h"
 #include "counter/idlesource.h"
+#include "counter/preferencesdialog.h"
+#include "counter/traycount.h"
+
+#include <QSpinBox>
 #include "windowfixture.h"
 
 using counter::AbsenceAnswer;
@@ -49,6 +53,21 @@ struct AbsenceFixture : WindowFixture {
         counter::setIdleSourceFactory({});
         counter::AbsenceCheck::setMonotonicSource({});
         counter::setAbsenceAsker({});
+        counter::TrayIcon::setNotifier({});
+        counter::frmPreferencias::setRunner({});
+    }
+
+    // The notifications shown beside the tray icon, from now on.
+    QStringList notifications;
+    void recordNotifications()
+    {
+        counter::TrayIcon::setNotifier([this](const QString&, const QString& text) { notifications << text; });
+    }
+
+    bool trayShows(int image)
+    {
+        const counter::TrayIcon& tray = part<counter::TrayIcon>();
+        return tray.icon().pixmap(16).toImage() == tray.images().image(image).pixmap(16).toImage();
     }
 
     // Time passes by seconds with the user idle for idle seconds, then the window looks.
@@ -202,6 +221,119 @@ private Q_SLOTS:
         QCOMPARE(f.asked.size(), 1);
         QVERIFY(f.asked.first().slept);
         QCOMPARE(f.office.minutesOf(entry).toInt(), 10);
+    }
+
+    // The tray says whether anything counts and for how long; an editor's icon holds until it gives it back.
+    void theTrayShowsTheCount()
+    {
+        AbsenceFixture f;
+        f.office.addRunningEntry(OfficeFixture::Task, Nine);
+        counter::frmCounter& window = f.load();
+        auto& trayCount = f.part<counter::TrayCount>();
+        f.clock.advanceSeconds(85 * Minute);
+        trayCount.update();
+        QCOMPARE(f.part<counter::TrayIcon>().tip(), QStringLiteral("A contar: Redigir contestação (01:25:00)"));
+        QVERIFY(f.trayShows(2));
+
+        int saving = 3;
+        window.SetTrayIcon(saving, QStringLiteral("A gravar"));
+        trayCount.update();
+        QCOMPARE(f.part<counter::TrayIcon>().tip(), QStringLiteral("A gravar"));
+        int normal = 1;
+        window.SetTrayIcon(normal);
+        trayCount.update();
+        QVERIFY(f.trayShows(2));
+
+        f.clock.advanceSeconds(Minute);
+        f.toggle(OfficeFixture::Task);
+        QCoreApplication::processEvents();
+        QCOMPARE(f.part<counter::TrayIcon>().tip(), QStringLiteral("Orvel"));
+        QVERIFY(f.trayShows(1));
+    }
+
+    // A count past four hours, or begun on an earlier day, is flagged once.
+    void longCountsAreFlaggedOnce_data()
+    {
+        QTest::addColumn<QDateTime>("start");
+        QTest::addColumn<int>("notified");
+        QTest::newRow("3:59") << Nine.addSecs(-4 * 3600 + 61) << 0;
+        QTest::newRow("4 hours") << Nine.addSecs(-4 * 3600) << 1;
+        QTest::newRow("since yesterday evening") << Nine.addSecs(-9 * 3600 - 50 * 60) << 1;
+    }
+    void longCountsAreFlaggedOnce()
+    {
+        QFETCH(QDateTime, start);
+        QFETCH(int, notified);
+        AbsenceFixture f;
+        f.recordNotifications();
+        f.office.addRunningEntry(OfficeFixture::Task, start);
+        f.load();
+        f.part<counter::TrayCount>().update();
+        f.part<counter::TrayCount>().update();
+        QCOMPARE(f.notifications.size(), notified);
+        if (notified) {
+            QVERIFY(f.notifications.first().contains(QStringLiteral("Redigir contestação")));
+        }
+    }
+
+    // Working hours with nothing counted for half an hour: one reminder, until something counts again.
+    void aSilentDayIsRemindedOnce()
+    {
+        AbsenceFixture f;
+        f.recordNotifications();
+        f.load();
+        auto& trayCount = f.part<counter::TrayCount>();
+        f.clock.advanceSeconds(29 * Minute);
+        trayCount.update();
+        QVERIFY(f.notifications.isEmpty());
+        f.clock.advanceSeconds(Minute);
+        trayCount.update();
+        trayCount.update();
+        QCOMPARE(f.notifications, QStringList{QStringLiteral("Nada está a ser contado há 30 minutos.")});
+
+        f.toggle(OfficeFixture::Task);
+        QCoreApplication::processEvents();
+        f.clock.advanceSeconds(5 * Minute);
+        f.toggle(OfficeFixture::Task);
+        QCoreApplication::processEvents();
+        f.clock.advanceSeconds(29 * Minute);
+        trayCount.update();
+        QCOMPARE(f.notifications.size(), 1);
+        f.clock.advanceSeconds(Minute);
+        trayCount.update();
+        QCOMPARE(f.notifications.size(), 2);
+    }
+
+    // "Preferências" keeps the lawyer's threshold and applies it at once; Cancel keeps nothing.
+    void thePreferencesApplyAtOnce_data()
+    {
+        QTest::addColumn<bool>("accepted");
+        QTest::addColumn<int>("asked");
+        QTest::newRow("OK") << true << 1;
+        QTest::newRow("Cancel") << false << 0;
+    }
+    void thePreferencesApplyAtOnce()
+    {
+        QFETCH(bool, accepted);
+        QFETCH(int, asked);
+        AbsenceFixture f;
+        f.office.addRunningEntry(OfficeFixture::Task, Nine);
+        counter::frmCounter& window = f.load();
+        counter::frmPreferencias::setRunner([accepted](counter::frmPreferencias& dialog) {
+            dialog.findChild<QSpinBox*>(QStringLiteral("FXAusencia"))->setValue(5);
+            return accepted ? QDialog::Accepted : QDialog::Rejected;
+        });
+        window.findChild<QAction*>(QStringLiteral("mnPreferencias"))->trigger();
+        QCOMPARE(counter::Preferences::load().absenceMinutes, accepted ? 5 : 15);
+
+        f.look(0, 0);
+        f.look(6 * Minute, 6 * Minute);
+        f.look(5, 0);
+        QCOMPARE(f.asked.size(), asked);
+        if (accepted) {
+            counter::Preferences defaults;
+            QVERIFY(defaults.save());
+        }
     }
 
     // Nothing counted, nothing asked, however long the absence.
