@@ -21,7 +21,7 @@ namespace {
 
 // How often the idle source and the clocks are looked at.
 constexpr int PollInterval = 5000;
-constexpr qint64 Minute = 60 * 1000;
+constexpr qint64 Minute = qint64(60) * 1000;
 
 AbsenceWatch::Monotonic& monotonicSlot()
 {

@@ -18,7 +18,7 @@ AbsenceAsker& askerSlot()
 QString clockText(const QDateTime& moment)
 {
     return moment.toString(moment.date() == core::Clock::now().date() ? QStringLiteral("HH:mm")
-                                                                  : QStringLiteral("dd-MM-yyyy HH:mm"));
+                                                                      : QStringLiteral("dd-MM-yyyy HH:mm"));
 }
 
 QString lengthText(qint64 minutes)
@@ -60,8 +60,8 @@ QString AbsenceQuestion::text() const
 {
     const QString since = slept ? QStringLiteral("O computador esteve suspenso desde as %1 (%2)")
                                 : QStringLiteral("Esteve ausente desde as %1 (%2)");
-    QString text = since.arg(clockText(began), lengthText(minutes)) +
-                   QStringLiteral(", enquanto o contador contava:\n");
+    QString text =
+        since.arg(clockText(began), lengthText(minutes)) + QStringLiteral(", enquanto o contador contava:\n");
     for (const QString& task : tasks) {
         text += QStringLiteral("\n    • ") + task;
     }

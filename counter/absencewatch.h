@@ -38,7 +38,7 @@ public:
     std::optional<Absence> poll(bool counting);
 
     // The wall clock moved this much more than the monotonic one between two looks: the machine slept.
-    static constexpr qint64 SleepGap = 60 * 1000;
+    static constexpr qint64 SleepGap = qint64(60) * 1000;
 
 private:
     IdleSource& m_source;

@@ -10,6 +10,8 @@ packages=(
     xvfb xauth fonts-dejavu-core clang-format clang-tidy git
     qt6-translations-l10n
     clang libclang-rt-14-dev libxcb1-dev
+    # The idle time on X11 (the screen-saver extension).
+    libxss-dev
     dbus at-spi2-core python3-pyatspi gir1.2-atspi-2.0 python3-gi xdotool
     dpkg-dev file
     # The private PostgreSQL server of the "postgres" tests, reached through its ODBC driver.

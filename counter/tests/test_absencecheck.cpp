@@ -3,9 +3,9 @@
 #include "counter/idlesource.h"
 #include "counter/preferencesdialog.h"
 #include "counter/traycount.h"
+#include "windowfixture.h"
 
 #include <QSpinBox>
-#include "windowfixture.h"
 
 using counter::AbsenceAnswer;
 using counter::AbsenceQuestion;
@@ -14,6 +14,7 @@ using testsupport::OfficeFixture;
 namespace {
 
 constexpr qint64 Minute = 60;
+constexpr qint64 Hour = 3600;
 
 // The counter window with the idle source, the monotonic clock and the absence question scripted. The machine
 // never sleeps here unless a test moves the wall clock alone.
@@ -112,9 +113,8 @@ private Q_SLOTS:
             << int(AbsenceAnswer::Stop) << Nine << 1 << 0 << QVariant(10) << Nine.addSecs(10 * Minute);
         QTest::newRow("stop then, count again now")
             << int(AbsenceAnswer::StopAndRestart) << Nine << 2 << 1 << QVariant(10) << Nine.addSecs(10 * Minute);
-        QTest::newRow("stop then, 2:30 kept as 2")
-            << int(AbsenceAnswer::Stop) << Nine.addSecs(7 * Minute + 30) << 1 << 0 << QVariant(2)
-            << Nine.addSecs(10 * Minute);
+        QTest::newRow("stop then, 2:30 kept as 2") << int(AbsenceAnswer::Stop) << Nine.addSecs(7 * Minute + 30) << 1
+                                                   << 0 << QVariant(2) << Nine.addSecs(10 * Minute);
         QTest::newRow("stop then, 1:20 is too short to keep")
             << int(AbsenceAnswer::Stop) << Nine.addSecs(8 * Minute + 40) << 0 << 0 << QVariant() << QDateTime();
     }
@@ -256,9 +256,9 @@ private Q_SLOTS:
     {
         QTest::addColumn<QDateTime>("start");
         QTest::addColumn<int>("notified");
-        QTest::newRow("3:59") << Nine.addSecs(-4 * 3600 + 61) << 0;
-        QTest::newRow("4 hours") << Nine.addSecs(-4 * 3600) << 1;
-        QTest::newRow("since yesterday evening") << Nine.addSecs(-9 * 3600 - 50 * 60) << 1;
+        QTest::newRow("3:59") << Nine.addSecs(-4 * Hour + 61) << 0;
+        QTest::newRow("4 hours") << Nine.addSecs(-4 * Hour) << 1;
+        QTest::newRow("since yesterday evening") << Nine.addSecs(-9 * Hour - 50 * Minute) << 1;
     }
     void longCountsAreFlaggedOnce()
     {
@@ -342,7 +342,7 @@ private Q_SLOTS:
         AbsenceFixture f;
         f.load();
         f.look(0, 0);
-        f.look(3 * 60 * Minute, 3 * 60 * Minute);
+        f.look(180 * Minute, 180 * Minute);
         f.look(5, 0);
         QVERIFY(f.asked.isEmpty());
     }

@@ -54,42 +54,41 @@ private Q_SLOTS:
         QTest::addColumn<QList<Look>>("looks");
         const qint64 T = 15 * Minute;
         // Back after 20 minutes: the absence began at the last input and ends at the return's first input.
-        QTest::newRow("back after 20 idle minutes")
-            << Start
-            << QList<Look>{awake(0, 0), awake(20 * Minute, 20 * Minute), awake(Minute, 2, 0, 21 * Minute - 2),
-                           awake(5, 7)};
+        QTest::newRow("back after 20 idle minutes") << Start
+                                                    << QList<Look>{awake(0, 0), awake(20 * Minute, 20 * Minute),
+                                                                   awake(Minute, 2, 0, 21 * Minute - 2), awake(5, 7)};
         QTest::newRow("14 minutes is under the threshold")
             << Start << QList<Look>{awake(0, 0), awake(14 * Minute, 14 * Minute), awake(5, 0)};
-        QTest::newRow("exactly the threshold")
-            << Start << QList<Look>{awake(0, 0), awake(T, T), awake(1, 0, 0, T + 1)};
+        QTest::newRow("exactly the threshold") << Start << QList<Look>{awake(0, 0), awake(T, T), awake(1, 0, 0, T + 1)};
         QTest::newRow("still away is not asked yet")
             << Start << QList<Look>{awake(0, 0), awake(T, T), awake(Minute, T + Minute), awake(Minute, T + 2 * Minute)};
-        QTest::newRow("nothing counted")
-            << Start
-            << QList<Look>{{0, 0, 0, false, None, None, false},
-                           {20 * Minute, 20 * Minute, 20 * Minute, false, None, None, false},
-                           {5, 5, 0, false, None, None, false}};
+        QTest::newRow("nothing counted") << Start
+                                         << QList<Look>{
+                                                {0, 0, 0, false, None, None, false},
+                                                {20 * Minute, 20 * Minute, 20 * Minute, false, None, None, false},
+                                                {5, 5, 0, false, None, None, false}};
         QTest::newRow("the count ended during the absence")
             << Start
-            << QList<Look>{awake(0, 0), awake(20 * Minute, 20 * Minute), {5, 5, 0, false, None, None, false},
-                           awake(5, 0)};
+            << QList<Look>{
+                   awake(0, 0), awake(20 * Minute, 20 * Minute), {5, 5, 0, false, None, None, false}, awake(5, 0)};
         // The monotonic clock stood still while the wall clock went on: asleep from the look before.
         QTest::newRow("sleep, no idle source")
-            << Start
-            << QList<Look>{awake(0, -1), {40 * Minute, 5, -1, true, 0, 40 * Minute, true}, awake(5, -1)};
+            << Start << QList<Look>{awake(0, -1), {40 * Minute, 5, -1, true, 0, 40 * Minute, true}, awake(5, -1)};
         QTest::newRow("sleep, then back with the source")
             << Start << QList<Look>{awake(0, 0), {40 * Minute, 5, 3, true, 0, 40 * Minute - 3, true}};
         QTest::newRow("idle, then asleep: from the last input")
             << Start
-            << QList<Look>{awake(0, 0), awake(5 * Minute, 5 * Minute), {30 * Minute, 5, 1, true, 0, 35 * Minute - 1, true}};
+            << QList<Look>{
+                   awake(0, 0), awake(5 * Minute, 5 * Minute), {30 * Minute, 5, 1, true, 0, 35 * Minute - 1, true}};
         QTest::newRow("a sleep under the threshold")
             << Start << QList<Look>{awake(0, -1), {10 * Minute, 5, -1, true, None, None, false}};
         QTest::newRow("the wall clock set back is no absence")
             << Start << QList<Look>{awake(0, -1), {-Minute * 60, 5, -1, true, None, None, false}, awake(5, -1)};
         QTest::newRow("no idle source and no sleep asks nothing")
-            << Start << QList<Look>{awake(0, -1), awake(8 * 60 * Minute, -1), awake(5, -1)};
-        QTest::newRow("across midnight")
-            << LateEvening << QList<Look>{awake(0, 0), awake(40 * Minute, 30 * Minute), awake(5, 0, 10 * Minute, 40 * Minute + 5)};
+            << Start << QList<Look>{awake(0, -1), awake(480 * Minute, -1), awake(5, -1)};
+        QTest::newRow("across midnight") << LateEvening
+                                         << QList<Look>{awake(0, 0), awake(40 * Minute, 30 * Minute),
+                                                        awake(5, 0, 10 * Minute, 40 * Minute + 5)};
     }
     void absencesAreAskedAboutOnReturn()
     {
@@ -98,7 +97,8 @@ private Q_SLOTS:
         testsupport::MockClock clock(start);
         ScriptedIdle idle;
         qint64 monotonic = 1000;
-        AbsenceWatch watch(idle, [&] { return monotonic; }, 15 * Minute * 1000);
+        AbsenceWatch watch(
+            idle, [&] { return monotonic; }, 15 * Minute * 1000);
         int n = 0;
         for (const Look& look : looks) {
             clock.advanceSeconds(look.wall);

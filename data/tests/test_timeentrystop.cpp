@@ -41,10 +41,10 @@ private Q_SLOTS:
         QTest::newRow("1:29 is deleted") << "running" << qint64(89) << int(StopAt::Deleted) << QVariant() << drop;
         QTest::newRow("before its start is deleted")
             << "running" << qint64(-300) << int(StopAt::Deleted) << QVariant() << drop;
-        QTest::newRow("closed elsewhere") << "closed" << qint64(600) << int(StopAt::NotRunning) << QVariant(33)
-                                          << QString();
-        QTest::newRow("removed elsewhere") << "removed" << qint64(600) << int(StopAt::NotRunning) << QVariant()
-                                           << QString();
+        QTest::newRow("closed elsewhere")
+            << "closed" << qint64(600) << int(StopAt::NotRunning) << QVariant(33) << QString();
+        QTest::newRow("removed elsewhere")
+            << "removed" << qint64(600) << int(StopAt::NotRunning) << QVariant() << QString();
     }
     void stopAtAPastMoment()
     {
@@ -76,11 +76,11 @@ private Q_SLOTS:
         QCOMPARE(changes, statement.isEmpty() ? QStringList() : QStringList{statement.arg(entry)});
         QCOMPARE(office.minutesOf(entry), minutes);
         if (result == int(StopAt::Closed)) {
-            QCOMPARE(office.database()
-                         .scalar(QStringLiteral("SELECT data_fim FROM tbProcessos_Trabalhos_Tarefas_Lancamentos") +
-                                 where)
-                         .toDateTime(),
-                     Nine.addSecs(endSeconds));
+            QCOMPARE(
+                office.database()
+                    .scalar(QStringLiteral("SELECT data_fim FROM tbProcessos_Trabalhos_Tarefas_Lancamentos") + where)
+                    .toDateTime(),
+                Nine.addSecs(endSeconds));
             QCOMPARE(office.runningCount(), 0);
         }
     }
