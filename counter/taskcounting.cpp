@@ -11,6 +11,7 @@
 #include "data/displayformat.h"
 #include "data/moddata.h"
 #include "data/timeentries.h"
+#include "data/timeentrystop.h"
 #include "session/modcode.h"
 
 #include <QCheckBox>
@@ -23,22 +24,7 @@ namespace {
 // An entry must have counted more than this many minutes to be kept.
 constexpr qint64 ShortestEntry = 1;
 
-// Whole minutes from start to end, a half minute going to the even neighbour (2:30 gives 2).
-qint64 countedMinutes(const QDateTime& start, const QDateTime& end)
-{
-    constexpr qint64 Minute = 60000;
-    const qint64 elapsed = start.msecsTo(end);
-    qint64 minutes = elapsed / Minute;
-    qint64 rest = elapsed % Minute;
-    if (rest < 0) {
-        minutes -= 1;
-        rest += Minute;
-    }
-    if (2 * rest > Minute || (2 * rest == Minute && minutes % 2 != 0)) {
-        minutes += 1;
-    }
-    return minutes;
-}
+using data::timeEntries::countedMinutes;
 
 } // namespace
 
