@@ -23,6 +23,9 @@ QString clockText(const QDateTime& moment)
 
 QString lengthText(qint64 minutes)
 {
+    if (minutes < 1) {
+        return QStringLiteral("menos de um minuto");
+    }
     if (minutes < 60) {
         return QStringLiteral("%1 minutos").arg(minutes);
     }
