@@ -26,6 +26,8 @@ CounterMenus::CounterMenus(QWidget* owner)
     m_mnMenu->addSeparator();
     addCommand(m_mnMenu, "mnNovaTarefa", QStringLiteral("Atribuir novo Trabalho"));
     m_mnMenu->addSeparator();
+    addCommand(m_mnMenu, "mnPreferencias", QStringLiteral("Preferências"));
+    m_mnMenu->addSeparator();
     addCommand(m_mnMenu, "mnLogin", QStringLiteral("Refazer Login"));
     m_mnMenu->addSeparator();
     addCommand(m_mnMenu, "mnSair", QStringLiteral("Sair"));

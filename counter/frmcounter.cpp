@@ -4,6 +4,7 @@
 
 #include "counter/frmcounter_parts.h"
 #include "counter/listview.h"
+#include "counter/preferencesdialog.h"
 #include "counter/taskrow.h"
 
 #include <QApplication>
@@ -40,6 +41,8 @@ frmCounter::Parts::Parts(frmCounter& window)
     , opening(new RecordOpening(window, window, *c.ListView1, *c.ListView2, editors))
     , statistics(new StatisticsPanel(window, c, *commands, tray->images().image(1),
                                      [&window](int& task) { window.Fill_Tarefas(task); }))
+    , absence(new AbsenceCheck(window, *c.ListView1, *counting, [&window](int& task) { window.Fill_Tarefas(task); }))
+    , trayCount(new TrayCount(window, *c.ListView1, *tray))
 {}
 
 frmCounter::frmCounter(QWidget* parent)
@@ -57,6 +60,7 @@ frmCounter::frmCounter(QWidget* parent)
         {"mnNovaTarefa", &frmCounter::mnNovaTarefa_Click},
         {"mnLogin", &frmCounter::mnLogin_Click},
         {"mnSair", &frmCounter::mnSair_Click},
+        {"mnPreferencias", &frmCounter::mnPreferencias_Click},
         {"mnListAbrir", &frmCounter::mnListAbrir_Click},
         {"mnListLancamento", &frmCounter::mnListLancamento_Click},
         {"mnEsconder", &frmCounter::mnEsconder_Click},
@@ -177,6 +181,15 @@ void frmCounter::Fill_Lancamentos_Totais()
 void frmCounter::ListView2_DblClick()
 {
     m->opening->ListView2_DblClick();
+}
+
+void frmCounter::mnPreferencias_Click()
+{
+    if (const auto chosen = frmPreferencias::edit(this)) {
+        m->absence->setThreshold(qint64(chosen->absenceMinutes) * 60 * 1000);
+        m->trayCount->setPreferences(*chosen);
+        m->trayCount->update();
+    }
 }
 
 void frmCounter::mnNovaTarefa_Click()

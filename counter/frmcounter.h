@@ -46,6 +46,8 @@ public Q_SLOTS:
     void mnContador_Click();
     void mnLogin_Click();
     void mnSair_Click();
+    // The reminder settings of the lawyer ("Preferências"), applied at once.
+    void mnPreferencias_Click();
     // The task commands, new work and opening records, each handed to its part.
     void mnNovaTarefa_Click();
     void mnListAbrir_Click();

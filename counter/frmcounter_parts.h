@@ -1,5 +1,6 @@
 #pragma once
 
+#include "counter/absencecheck.h"
 #include "counter/countercommands.h"
 #include "counter/countercontrols.h"
 #include "counter/countermenus.h"
@@ -13,6 +14,7 @@
 #include "counter/statisticspanel.h"
 #include "counter/taskcommands.h"
 #include "counter/taskcounting.h"
+#include "counter/traycount.h"
 #include "counter/trayicon.h"
 
 namespace counter {
@@ -35,6 +37,8 @@ struct frmCounter::Parts {
     NewWork* newWork;
     RecordOpening* opening;
     StatisticsPanel* statistics;
+    AbsenceCheck* absence;
+    TrayCount* trayCount;
 };
 
 } // namespace counter

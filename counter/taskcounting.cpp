@@ -13,6 +13,7 @@
 #include "data/modcontrolfill.h"
 #include "data/moddata.h"
 #include "data/timeentries.h"
+#include "data/timeentrystop.h"
 #include "session/modcode.h"
 
 #include <QCheckBox>

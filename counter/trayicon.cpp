@@ -22,6 +22,12 @@ std::function<bool()>& probeSlot()
     return probe;
 }
 
+std::function<void(const QString&, const QString&)>& notifierSlot()
+{
+    static std::function<void(const QString&, const QString&)> notifier;
+    return notifier;
+}
+
 bool trayAvailable()
 {
     return probeSlot() ? probeSlot()() : QSystemTrayIcon::isSystemTrayAvailable();
@@ -89,12 +95,39 @@ void TrayIcon::set(int index, const QString& tip)
     core::trap(reports::window(m_window.objectName(), QStringLiteral("SetTrayIcon")), [&] {
         m_tray->setIcon(m_images.image(index));
         m_tray->setToolTip(tip.isEmpty() ? DefaultTip : tip.left(TipLength));
+        m_held = index != 1 || !tip.isEmpty();
     });
 }
 
 void TrayIcon::setTip(const QString& tip)
 {
-    m_tray->setToolTip(tip.isEmpty() ? DefaultTip : tip.left(TipLength));
+    m_linkTip = tip.left(TipLength);
+    m_tray->setToolTip(tip.isEmpty() ? DefaultTip : m_linkTip);
+}
+
+void TrayIcon::showStatus(int index, const QString& tip)
+{
+    if (m_held) {
+        return;
+    }
+    core::trap(reports::window(m_window.objectName(), QStringLiteral("SetTrayIcon")), [&] {
+        m_tray->setIcon(m_images.image(index));
+        m_tray->setToolTip(!m_linkTip.isEmpty() ? m_linkTip : tip.isEmpty() ? DefaultTip : tip.left(TipLength));
+    });
+}
+
+void TrayIcon::setNotifier(std::function<void(const QString&, const QString&)> notifier)
+{
+    notifierSlot() = std::move(notifier);
+}
+
+void TrayIcon::notify(const QString& title, const QString& text)
+{
+    if (notifierSlot()) {
+        notifierSlot()(title, text);
+    } else if (inTray()) {
+        m_tray->showMessage(title, text, m_images.image(1));
+    }
 }
 
 QIcon TrayIcon::icon() const

@@ -29,10 +29,17 @@ public:
     // Takes it out again ("RemoveTrayIcon").
     void remove();
     // Image index of ImageList1 and tip (at most 63 characters; "Orvel" when empty). An image that does
-    // not exist is reported ("SetTrayIcon") and changes nothing.
+    // not exist is reported ("SetTrayIcon") and changes nothing. Any image but 1 with the default tip holds the icon
+    // against showStatus until image 1 is set again so.
     void set(int index, const QString& tip);
-    // The tip alone, the image kept (at most 63 characters; "Orvel" when empty).
+    // The link's state in the tip, the image kept (at most 63 characters; "Orvel" when empty): while it is set,
+    // showStatus keeps it in place of its own tip, so that a lost database is never hidden by the count.
     void setTip(const QString& tip);
+    // Whether anything counts: image and tip as set does, unless an editor holds the icon.
+    void showStatus(int index, const QString& tip);
+    // A notification beside the icon (through the seam below when one is set).
+    void notify(const QString& title, const QString& text);
+    static void setNotifier(std::function<void(const QString& title, const QString& text)> notifier);
 
     // True while the icon is in the notification area.
     bool added() const { return m_added; }
@@ -59,6 +66,8 @@ private:
     QTimer* m_probeTimer;
     bool m_added = false;
     bool m_shown = false;
+    bool m_held = false;
+    QString m_linkTip; // the lost link's tip while it lasts
 };
 
 } // namespace counter

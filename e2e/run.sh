@@ -3,10 +3,11 @@
 # a private D-Bus session bus (which starts the accessibility bus on demand) and a temporary folder for
 # everything the counter and the demo office write. The whole run is cut off after ORV_E2E_TIMEOUT seconds.
 #
-#   bash e2e/run.sh [build folder]
+#   bash e2e/run.sh [build folder] [scenario, counter_e2e.py by default]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=$(realpath "${1:-${ORV_BUILD_DIR:-build}}")
+scenario=e2e/${2:-counter_e2e.py}
 limit=${ORV_E2E_TIMEOUT:-100}
 # Debian's own interpreter: the accessibility bindings are Debian packages, whatever python3 is first on PATH.
 python=/usr/bin/python3
@@ -49,7 +50,7 @@ export ORV_E2E_WORK=$work ORV_BUILD_DIR=$build
 mkdir -p "$HOME"
 
 status=0
-timeout --kill-after=5 "$limit" dbus-run-session -- "$python" e2e/counter_e2e.py || status=$?
+timeout --kill-after=5 "$limit" dbus-run-session -- "$python" "$scenario" || status=$?
 if [ "$status" -ne 0 ]; then
     [ "$status" -eq 124 ] && echo "e2e: cut off after $limit s" >&2
     xdotool getdisplaygeometry >/dev/null 2>&1 || echo "e2e: the virtual display $DISPLAY ended during the run" >&2

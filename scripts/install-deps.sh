@@ -13,6 +13,8 @@ packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-qpa-plugins libqt6sql6-sqlite libqt6sql6-odbc libgl-dev qt6-translations-l10n
     libsqlite3-dev libsodium-dev unixodbc-dev tdsodbc odbc-postgresql fonts-dejavu-core
+    # The idle time on X11 (the screen-saver extension).
+    libxss-dev
 )
 tests=0
 for argument in "$@"; do

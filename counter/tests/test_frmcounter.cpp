@@ -127,7 +127,7 @@ private Q_SLOTS:
                 entries << action->objectName();
             }
         }
-        QCOMPARE(entries, QStringList({"mnContador", "mnNovaTarefa", "mnLogin", "mnSair"}));
+        QCOMPARE(entries, QStringList({"mnContador", "mnNovaTarefa", "mnPreferencias", "mnLogin", "mnSair"}));
         WindowFixture::keepScreenshot(window, QStringLiteral("counter-without-tray"));
         button->menu()->adjustSize();
         WindowFixture::keepScreenshot(*button->menu(), QStringLiteral("counter-without-tray-menu"));

@@ -1,0 +1,130 @@
+#include "counter/absencewatch.h"
+#include "counter/idlesource.h"
+#include "testsupport/mockclock.h"
+
+#include <QTest>
+
+using counter::Absence;
+using counter::AbsenceWatch;
+
+namespace {
+
+constexpr qint64 Minute = 60;
+const QDateTime Start(QDate(2009, 11, 16), QTime(9, 0, 0));
+const QDateTime LateEvening(QDate(2009, 11, 16), QTime(23, 50, 0));
+
+struct ScriptedIdle : counter::IdleSource {
+    std::optional<qint64> idle;
+    std::optional<qint64> idleMilliseconds() override { return idle; }
+    QString name() const override { return QStringLiteral("scripted"); }
+};
+
+// One look: the wall clock and the monotonic clock move by these seconds, the source says idleSeconds (-1: it
+// cannot tell), and counting says whether a count runs. Expected: an absence from began to ended, in seconds
+// after the scenario's start, or none (began -1).
+struct Look {
+    qint64 wall;
+    qint64 monotonic;
+    qint64 idleSeconds;
+    bool counting;
+    qint64 began;
+    qint64 ended;
+    bool slept;
+};
+
+constexpr qint64 None = -1;
+
+Look awake(qint64 seconds, qint64 idle, qint64 began = None, qint64 ended = None)
+{
+    return {seconds, seconds, idle, true, began, ended, false};
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(QList<Look>)
+
+class TestAbsenceWatch : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void absencesAreAskedAboutOnReturn_data()
+    {
+        QTest::addColumn<QDateTime>("start");
+        QTest::addColumn<QList<Look>>("looks");
+        const qint64 T = 15 * Minute;
+        // Back after 20 minutes: the absence began at the last input and ends at the return's first input.
+        QTest::newRow("back after 20 idle minutes") << Start
+                                                    << QList<Look>{awake(0, 0), awake(20 * Minute, 20 * Minute),
+                                                                   awake(Minute, 2, 0, 21 * Minute - 2), awake(5, 7)};
+        QTest::newRow("14 minutes is under the threshold")
+            << Start << QList<Look>{awake(0, 0), awake(14 * Minute, 14 * Minute), awake(5, 0)};
+        QTest::newRow("exactly the threshold") << Start << QList<Look>{awake(0, 0), awake(T, T), awake(1, 0, 0, T + 1)};
+        QTest::newRow("still away is not asked yet")
+            << Start << QList<Look>{awake(0, 0), awake(T, T), awake(Minute, T + Minute), awake(Minute, T + 2 * Minute)};
+        QTest::newRow("nothing counted") << Start
+                                         << QList<Look>{
+                                                {0, 0, 0, false, None, None, false},
+                                                {20 * Minute, 20 * Minute, 20 * Minute, false, None, None, false},
+                                                {5, 5, 0, false, None, None, false}};
+        QTest::newRow("the count ended during the absence")
+            << Start
+            << QList<Look>{
+                   awake(0, 0), awake(20 * Minute, 20 * Minute), {5, 5, 0, false, None, None, false}, awake(5, 0)};
+        // The monotonic clock stood still while the wall clock went on: asleep from the look before.
+        QTest::newRow("sleep, no idle source")
+            << Start << QList<Look>{awake(0, -1), {40 * Minute, 5, -1, true, 0, 40 * Minute, true}, awake(5, -1)};
+        QTest::newRow("sleep, then back with the source")
+            << Start << QList<Look>{awake(0, 0), {40 * Minute, 5, 3, true, 0, 40 * Minute - 3, true}};
+        QTest::newRow("idle, then asleep: from the last input")
+            << Start
+            << QList<Look>{
+                   awake(0, 0), awake(5 * Minute, 5 * Minute), {30 * Minute, 5, 1, true, 0, 35 * Minute - 1, true}};
+        QTest::newRow("a sleep under the threshold")
+            << Start << QList<Look>{awake(0, -1), {10 * Minute, 5, -1, true, None, None, false}};
+        QTest::newRow("the wall clock set back is no absence")
+            << Start << QList<Look>{awake(0, -1), {-Minute * 60, 5, -1, true, None, None, false}, awake(5, -1)};
+        QTest::newRow("no idle source and no sleep asks nothing")
+            << Start << QList<Look>{awake(0, -1), awake(480 * Minute, -1), awake(5, -1)};
+        QTest::newRow("across midnight") << LateEvening
+                                         << QList<Look>{awake(0, 0), awake(40 * Minute, 30 * Minute),
+                                                        awake(5, 0, 10 * Minute, 40 * Minute + 5)};
+    }
+    void absencesAreAskedAboutOnReturn()
+    {
+        QFETCH(QDateTime, start);
+        QFETCH(QList<Look>, looks);
+        testsupport::MockClock clock(start);
+        ScriptedIdle idle;
+        qint64 monotonic = 1000;
+        AbsenceWatch watch(
+            idle, [&] { return monotonic; }, 15 * Minute * 1000);
+        int n = 0;
+        for (const Look& look : looks) {
+            clock.advanceSeconds(look.wall);
+            monotonic += look.monotonic * 1000;
+            idle.idle = look.idleSeconds < 0 ? std::nullopt : std::optional<qint64>(look.idleSeconds * 1000);
+            const std::optional<Absence> absence = watch.poll(look.counting);
+            const QByteArray where = "look " + QByteArray::number(n++);
+            QVERIFY2(absence.has_value() == (look.began != None), where.constData());
+            if (absence) {
+                QCOMPARE(absence->began, start.addSecs(look.began));
+                QCOMPARE(absence->ended, start.addSecs(look.ended));
+                QCOMPARE(absence->slept, look.slept);
+            }
+        }
+    }
+
+    // ORV_IDLE_SOURCE=none gives the state without a source, whatever the desktop offers.
+    void theStateWithoutASource()
+    {
+        qputenv("ORV_IDLE_SOURCE", "none");
+        const auto source = counter::makeIdleSource();
+        qunsetenv("ORV_IDLE_SOURCE");
+        QCOMPARE(source->name(), QStringLiteral("nenhuma"));
+        QVERIFY(!source->idleMilliseconds());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestAbsenceWatch)
+#include "test_absencewatch.moc"

@@ -1,0 +1,90 @@
+#include "data/connection.h"
+#include "data/timeentrystop.h"
+#include "testsupport/officefixture.h"
+
+#include <QTest>
+
+using data::timeEntries::StopAt;
+using testsupport::OfficeFixture;
+
+namespace {
+const QDateTime Nine(QDate(2009, 11, 16), QTime(9, 0, 0));
+}
+
+class TestTimeEntryStop : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    // An entry started at 9:00 and stopped at a past moment: what is booked, and the statements sent (each
+    // conditional on the entry still running, so one closed by another workstation in between stays as it was).
+    void stopAtAPastMoment_data()
+    {
+        QTest::addColumn<QString>("state");
+        QTest::addColumn<qint64>("endSeconds");
+        QTest::addColumn<int>("result");
+        QTest::addColumn<QVariant>("minutes");
+        QTest::addColumn<QString>("statement");
+        const QString update =
+            QStringLiteral("UPDATE tbProcessos_Trabalhos_Tarefas_Lancamentos SET data_fim = "
+                           "CONVERT(DATETIME,'2009-11-16 %1',102), "
+                           "inprogress = 0, unidades = %2 WHERE lancamento_id = %3 AND inprogress <> 0 AND data_fim IS "
+                           "NULL");
+        const QString drop = QStringLiteral("DELETE FROM tbProcessos_Trabalhos_Tarefas_Lancamentos WHERE lancamento_id "
+                                            "= %3 AND inprogress <> 0 AND data_fim IS NULL");
+        QTest::newRow("10 minutes") << "running" << qint64(600) << int(StopAt::Closed) << QVariant(10)
+                                    << update.arg(QStringLiteral("09:10:00"), QStringLiteral("10"));
+        QTest::newRow("2:30 goes to 2") << "running" << qint64(150) << int(StopAt::Closed) << QVariant(2)
+                                        << update.arg(QStringLiteral("09:02:30"), QStringLiteral("2"));
+        QTest::newRow("3:30 goes to 4") << "running" << qint64(210) << int(StopAt::Closed) << QVariant(4)
+                                        << update.arg(QStringLiteral("09:03:30"), QStringLiteral("4"));
+        QTest::newRow("1:29 is deleted") << "running" << qint64(89) << int(StopAt::Deleted) << QVariant() << drop;
+        QTest::newRow("before its start is deleted")
+            << "running" << qint64(-300) << int(StopAt::Deleted) << QVariant() << drop;
+        QTest::newRow("closed elsewhere")
+            << "closed" << qint64(600) << int(StopAt::NotRunning) << QVariant(33) << QString();
+        QTest::newRow("removed elsewhere")
+            << "removed" << qint64(600) << int(StopAt::NotRunning) << QVariant() << QString();
+    }
+    void stopAtAPastMoment()
+    {
+        QFETCH(QString, state);
+        QFETCH(qint64, endSeconds);
+        QFETCH(int, result);
+        QFETCH(QVariant, minutes);
+        QFETCH(QString, statement);
+        OfficeFixture office;
+        const qint64 entry = office.addRunningEntry(OfficeFixture::Task, Nine);
+        const QString where = QStringLiteral(" WHERE lancamento_id = %1").arg(entry);
+        if (state == QLatin1String("closed")) {
+            office.database().exec(QStringLiteral("UPDATE tbProcessos_Trabalhos_Tarefas_Lancamentos SET inprogress = "
+                                                  "0, unidades = 33, data_fim = '2009-11-16 09:33:00'") +
+                                   where);
+        } else if (state == QLatin1String("removed")) {
+            office.database().exec(QStringLiteral("DELETE FROM tbProcessos_Trabalhos_Tarefas_Lancamentos") + where);
+        }
+        data::StatementLog::clear();
+
+        QCOMPARE(int(data::timeEntries::stopAt(entry, Nine.addSecs(endSeconds))), result);
+
+        QStringList changes;
+        for (const QString& sent : data::StatementLog::statements()) {
+            if (!sent.startsWith(QLatin1String("SELECT"))) {
+                changes << sent;
+            }
+        }
+        QCOMPARE(changes, statement.isEmpty() ? QStringList() : QStringList{statement.arg(entry)});
+        QCOMPARE(office.minutesOf(entry), minutes);
+        if (result == int(StopAt::Closed)) {
+            QCOMPARE(
+                office.database()
+                    .scalar(QStringLiteral("SELECT data_fim FROM tbProcessos_Trabalhos_Tarefas_Lancamentos") + where)
+                    .toDateTime(),
+                Nine.addSecs(endSeconds));
+            QCOMPARE(office.runningCount(), 0);
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTimeEntryStop)
+#include "test_timeentrystop.moc"
