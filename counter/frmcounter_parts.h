@@ -13,6 +13,7 @@
 #include "counter/taskcommands.h"
 #include "counter/taskcounting.h"
 #include "counter/trayicon.h"
+#include "counter/windowplacement.h"
 
 namespace counter {
 
@@ -20,6 +21,8 @@ namespace counter {
 // The kept editors go with these fields, while the window is still whole.
 struct frmCounter::Parts {
     explicit Parts(frmCounter& window);
+    // The window's width with every column of the task list whole.
+    int wantedWidth() const;
 
     CounterControls c;
     CounterMenus menus;
@@ -33,6 +36,7 @@ struct frmCounter::Parts {
     NewWork* newWork;
     RecordOpening* opening;
     StatisticsPanel* statistics;
+    WindowPlacement* placement;
 };
 
 } // namespace counter

@@ -11,6 +11,8 @@ packages=(
     qt6-translations-l10n
     clang libclang-rt-14-dev libxcb1-dev
     dbus at-spi2-core python3-pyatspi gir1.2-atspi-2.0 python3-gi xdotool
+    # A window manager and a notification area for the end-to-end run on a real desktop; xwininfo and xprop.
+    openbox trayer x11-utils
     dpkg-dev file
     # The private PostgreSQL server of the "postgres" tests, reached through its ODBC driver.
     postgresql odbc-postgresql
