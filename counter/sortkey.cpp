@@ -40,7 +40,10 @@ std::optional<double> number(const QString& shown)
     if (negative) {
         digits = digits.mid(1).trimmed();
     }
+    // Groups of thousands are set apart by a blank (or a point); the decimals by a comma.
     digits.remove(QLatin1Char('.'));
+    digits.remove(QLatin1Char(' '));
+    digits.remove(QChar(0xA0));
     digits.replace(QLatin1Char(','), QLatin1Char('.'));
     bool ok = false;
     const double value = digits.toDouble(&ok);

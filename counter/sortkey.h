@@ -14,8 +14,8 @@ enum class SortAs { Text, Number, Date };
 
 namespace sortKey {
 
-// A number as the lists show it: grouped thousands with ".", a decimal comma, a negative sign "- " or "-"
-// ("- 1.234,50"). Nothing for a blank cell or one that is no number.
+// A number as the lists show it: thousands grouped by a blank (or "."), a decimal comma, a negative sign
+// "- " or "-" ("- 1 234,50"). Nothing for a blank cell or one that is no number.
 std::optional<double> number(const QString& shown);
 // A date shown "dd-mm-yyyy", with or without a time after it, as a day count; nothing for a blank cell.
 std::optional<qint64> date(const QString& shown);

@@ -29,10 +29,11 @@ QRect WindowPlacement::placed(const QRect& area, const QSize& wanted, const QMar
 
 QMargins WindowPlacement::frameMargins() const
 {
-    const QRect inner = m_window.geometry();
-    const QRect outer = m_window.frameGeometry();
-    return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
-            outer.bottom() - inner.bottom()};
+    // The platform's own answer: the widget hears of a new frame only when the window also moves.
+    if (const QWindow* handle = m_window.windowHandle()) {
+        return handle->frameMargins();
+    }
+    return {};
 }
 
 void WindowPlacement::place()
@@ -51,6 +52,13 @@ void WindowPlacement::place()
 void WindowPlacement::wantedWidthChanged()
 {
     if (m_wantedWidth() != m_placedWidth) {
+        place();
+    }
+}
+
+void WindowPlacement::placeForNewFrame()
+{
+    if (m_window.isVisible() && frameMargins() != m_placedFrame) {
         place();
     }
 }
@@ -74,20 +82,22 @@ bool WindowPlacement::eventFilter(QObject* watched, QEvent* event)
         switch (event->type()) {
         case QEvent::Show:
             place();
-            if (QWindow* handle = m_window.windowHandle()) {
-                connect(handle, &QWindow::screenChanged, this, &WindowPlacement::place, Qt::UniqueConnection);
+            if (QWindow* handle = m_window.windowHandle(); handle && handle != m_handle) {
+                m_handle = handle;
+                connect(handle, &QWindow::screenChanged, this, &WindowPlacement::place);
+                handle->installEventFilter(this);
             }
             break;
         case QEvent::Move:
         case QEvent::Resize:
-            // The window manager framed the window, or changed its frame: the frame's size is known now.
-            if (m_window.isVisible() && frameMargins() != m_placedFrame) {
-                place();
-            }
+            placeForNewFrame();
             break;
         default:
             break;
         }
+    } else if (watched == m_handle && event->type() == QEvent::Expose) {
+        // The window manager frames a window before it shows it: the frame is known once it is exposed.
+        placeForNewFrame();
     }
     return QObject::eventFilter(watched, event);
 }

@@ -8,6 +8,7 @@
 
 class QScreen;
 class QWidget;
+class QWindow;
 
 namespace counter {
 
@@ -38,6 +39,8 @@ protected:
 
 private:
     QMargins frameMargins() const;
+    // Places the window again when the window manager's frame changed since it was last placed.
+    void placeForNewFrame();
     void watchScreen(QScreen* screen);
 
     QWidget& m_window;
@@ -45,6 +48,7 @@ private:
     int m_placedWidth = -1;
     QMargins m_placedFrame;
     QScreen* m_watched = nullptr;
+    QWindow* m_handle = nullptr;
 };
 
 } // namespace counter

@@ -52,10 +52,13 @@ private Q_SLOTS:
         QTest::addColumn<int>("kind");
         QTest::addColumn<QStringList>("cells");
         QTest::addColumn<QStringList>("ascending");
-        QTest::newRow("minutes") << int(SortAs::Number) << QStringList{"100,00", "11,00", " ", "10,00", "1.234,50"}
-                                 << QStringList{" ", "10,00", "11,00", "100,00", "1.234,50"};
-        QTest::newRow("negative numbers") << int(SortAs::Number) << QStringList{"5,00", "- 1.000,00", "-2,00", "0,00"}
-                                          << QStringList{"- 1.000,00", "-2,00", "0,00", "5,00"};
+        QTest::newRow("minutes") << int(SortAs::Number)
+                                 << QStringList{"100,00", "1 234,50", "11,00", " ", "10,00", "999,00"}
+                                 << QStringList{" ", "10,00", "11,00", "100,00", "999,00", "1 234,50"};
+        QTest::newRow("grouped by points")
+            << int(SortAs::Number) << QStringList{"1.234,50", "999,00"} << QStringList{"999,00", "1.234,50"};
+        QTest::newRow("negative numbers") << int(SortAs::Number) << QStringList{"5,00", "- 1 000,00", "-2,00", "0,00"}
+                                          << QStringList{"- 1 000,00", "-2,00", "0,00", "5,00"};
         QTest::newRow("dates over months and years")
             << int(SortAs::Date) << QStringList{"02-12-2026", "15-11-2026", " ", "01-01-2027", "31-10-2025"}
             << QStringList{" ", "31-10-2025", "15-11-2026", "02-12-2026", "01-01-2027"};
