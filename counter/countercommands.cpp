@@ -10,7 +10,7 @@ namespace counter {
 namespace {
 
 // The commands that act on the task the right click was on.
-const char* const TaskCommands[] = {"mnListAbrir", "mnListLancamento", "mnListRemover", "mnListTerminar"};
+const char* const TaskCommands[] = {"mnListAbrir", "mnListLancamento", "mnEsconder", "mnListRemover", "mnListTerminar"};
 
 } // namespace
 
@@ -54,8 +54,8 @@ void CounterCommands::itemClicked(const QString& hiddenCell)
     core::trap(reports::window(m_window.objectName(), QStringLiteral("ListView1_ItemClick")), [&] {
         m_itemClicked = true;
         m_menus.command(QStringLiteral("mnEsconder"))
-            ->setText(hiddenCell == QStringLiteral("0") ? QStringLiteral("Esconder")
-                                                        : QStringLiteral("Tornar visível"));
+            ->setText(hiddenCell == QStringLiteral("0") ? QStringLiteral("&Esconder")
+                                                        : QStringLiteral("Tornar &visível"));
     });
 }
 

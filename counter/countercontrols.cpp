@@ -1,6 +1,7 @@
 #include "counter/countercontrols.h"
 
 #include "counter/counterart.h"
+#include "counter/datepicker.h"
 #include "counter/listview.h"
 
 #include <QCheckBox>
@@ -33,9 +34,7 @@ QLabel* label(QWidget* parent, const char* name, const QString& caption)
 
 QDateTimeEdit* datePicker(QWidget* parent, const char* name, const QString& accessibleName)
 {
-    auto* picker = named(new QDateTimeEdit(parent), name);
-    picker->setDisplayFormat(QStringLiteral("dd-MM-yyyy"));
-    picker->setCalendarPopup(true);
+    auto* picker = named(new DatePicker(parent), name);
     picker->setAccessibleName(accessibleName);
     return picker;
 }
@@ -44,7 +43,12 @@ struct Column {
     const char* header;
     Qt::Alignment alignment;
     int widthHundredthsMm;
+    SortAs sortAs = SortAs::Text;
+    // Long text that gives up room first when the window is narrow (ListView::setColumnShares).
+    bool shares = false;
 };
+
+constexpr bool Shares = true;
 
 ListView* list(QWidget* parent, const char* name, std::initializer_list<Column> columns, QStringList& headers)
 {
@@ -52,6 +56,8 @@ ListView* list(QWidget* parent, const char* name, std::initializer_list<Column> 
     for (const Column& column : columns) {
         headers << QString::fromUtf8(column.header);
         view->addColumn(headers.last(), column.alignment, column.widthHundredthsMm);
+        view->setColumnSortAs(view->columnCount() - 1, column.sortAs);
+        view->setColumnShares(view->columnCount() - 1, column.shares);
     }
     return view;
 }
@@ -67,9 +73,9 @@ CounterControls::CounterControls(QWidget* window)
     layout->addWidget(Frame4);
 
     TabStrip1 = named(new QTabBar(window), "TabStrip1");
-    TabStrip1->addTab(QStringLiteral("Tarefas Pendentes"));
-    TabStrip1->addTab(QStringLiteral("As minhas Estatisticas"));
-    TabStrip1->addTab(QStringLiteral("Totais por Dossier"));
+    TabStrip1->addTab(QStringLiteral("&Tarefas Pendentes"));
+    TabStrip1->addTab(QStringLiteral("As minhas E&statisticas"));
+    TabStrip1->addTab(QStringLiteral("Totais por &Dossier"));
     TabStrip1->setExpanding(false);
     TabStrip1->setAccessibleName(QStringLiteral("Separadores"));
     layout->addWidget(TabStrip1);
@@ -90,11 +96,11 @@ CounterControls::CounterControls(QWidget* window)
     Frame1 = named(new QFrame(window), "Frame1");
     auto* frame1Layout = new QHBoxLayout(Frame1);
     frame1Layout->setContentsMargins(0, 0, 0, 0);
-    FXEscondidas = named(new QCheckBox(QStringLiteral("Visualizar tarefas escondidas"), Frame1), "FXEscondidas");
-    FXEscondidas->setAccessibleName(FXEscondidas->text());
+    FXEscondidas = named(new QCheckBox(QStringLiteral("&Visualizar tarefas escondidas"), Frame1), "FXEscondidas");
+    FXEscondidas->setAccessibleName(QStringLiteral("Visualizar tarefas escondidas"));
     frame1Layout->addWidget(FXEscondidas);
-    FXMultitarefa = named(new QCheckBox(QStringLiteral("Permitir Multitarefa"), window), "FXMultitarefa");
-    FXMultitarefa->setAccessibleName(FXMultitarefa->text());
+    FXMultitarefa = named(new QCheckBox(QStringLiteral("Permitir &Multitarefa"), window), "FXMultitarefa");
+    FXMultitarefa->setAccessibleName(QStringLiteral("Permitir Multitarefa"));
     auto* options = new QHBoxLayout;
     options->addWidget(Frame1);
     options->addWidget(FXMultitarefa);
@@ -130,7 +136,7 @@ void CounterControls::buildBanner(QWidget* window)
     layout->addStretch();
     // The tray menu's entries, offered from the window itself where the desktop has no notification area.
     MenuButton = named(new QToolButton(Frame2), "MenuButton");
-    MenuButton->setText(QStringLiteral("Menu"));
+    MenuButton->setText(QStringLiteral("Me&nu"));
     MenuButton->setAccessibleName(QStringLiteral("Menu"));
     MenuButton->setPopupMode(QToolButton::InstantPopup);
     MenuButton->hide();
@@ -144,9 +150,9 @@ void CounterControls::buildSelector(QWidget* window)
     FXAdvogado_ID = named(new QComboBox(Frame4), "FXAdvogado_ID");
     FXAdvogado_ID->setEditable(false);
     FXAdvogado_ID->setMinimumContentsLength(30);
-    auto* caption = label(Frame4, "Label6", QStringLiteral("A analisar os registos de:"));
+    auto* caption = label(Frame4, "Label6", QStringLiteral("A ana&lisar os registos de:"));
     caption->setBuddy(FXAdvogado_ID);
-    FXAdvogado_ID->setAccessibleName(caption->text());
+    FXAdvogado_ID->setAccessibleName(QStringLiteral("A analisar os registos de:"));
 
     auto* layout = new QHBoxLayout(Frame4);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -174,21 +180,21 @@ void CounterControls::buildDates(QWidget* window)
         layout->addWidget(text);
         layout->addWidget(field);
     };
-    captioned("Label4", QStringLiteral("Data Início:"), FXData_Inicio);
-    captioned("Label3", QStringLiteral("Data Fim:"), FXData_Fim);
+    captioned("Label4", QStringLiteral("Data &Início:"), FXData_Inicio);
+    captioned("Label3", QStringLiteral("Data &Fim:"), FXData_Fim);
     layout->addStretch();
-    captioned("Label5", QStringLiteral("Total (horas):"), FXTotal);
+    captioned("Label5", QStringLiteral("T&otal (horas):"), FXTotal);
     Frame3->hide();
 }
 
 void CounterControls::buildLists(QWidget* window)
 {
     ListView1 = list(window, "ListView1",
-                     {{"Tarefas", Qt::AlignLeft, 7761},
+                     {{"Tarefas", Qt::AlignLeft, 7761, SortAs::Text, Shares},
                       {"Contador", Qt::AlignHCenter, 1411},
                       {"Acumulado", Qt::AlignRight, 1587},
                       {"P. Legal", Qt::AlignHCenter, 1852},
-                      {"Trabalho", Qt::AlignLeft, 5468},
+                      {"Trabalho", Qt::AlignLeft, 5468, SortAs::Text, Shares},
                       {"Dossier", Qt::AlignHCenter, 2029},
                       {"D. Escritório", Qt::AlignLeft, 1852}},
                      ListView1Headers);
@@ -197,21 +203,21 @@ void CounterControls::buildLists(QWidget* window)
     ListView1->setAccessibleName(QStringLiteral("Tarefas Pendentes"));
 
     ListView2 = list(window, "ListView2",
-                     {{"Data Inicio", Qt::AlignLeft, 2469},
-                      {"Data Fim", Qt::AlignLeft, 2293},
-                      {"Tarefa", Qt::AlignLeft, 6174},
-                      {"Trabalho", Qt::AlignLeft, 6174},
+                     {{"Data Inicio", Qt::AlignLeft, 2469, SortAs::Date},
+                      {"Data Fim", Qt::AlignLeft, 2293, SortAs::Date},
+                      {"Tarefa", Qt::AlignLeft, 6174, SortAs::Text, Shares},
+                      {"Trabalho", Qt::AlignLeft, 6174, SortAs::Text, Shares},
                       {"Dossier", Qt::AlignHCenter, 2469},
-                      {"Minutos", Qt::AlignRight, 2205}},
+                      {"Minutos", Qt::AlignRight, 2205, SortAs::Number}},
                      ListView2Headers);
     ListView2->setAccessibleName(QStringLiteral("As minhas Estatisticas"));
     ListView2->hide();
     ListView3 = list(window, "ListView3",
-                     {{"Cliente", Qt::AlignLeft, 6879},
+                     {{"Cliente", Qt::AlignLeft, 6879, SortAs::Text, Shares},
                       {"Dossier", Qt::AlignLeft, 2117},
-                      {"Trabalho", Qt::AlignLeft, 5292},
-                      {"Tarefa", Qt::AlignLeft, 5292},
-                      {"Total", Qt::AlignRight, 2205}},
+                      {"Trabalho", Qt::AlignLeft, 5292, SortAs::Text, Shares},
+                      {"Tarefa", Qt::AlignLeft, 5292, SortAs::Text, Shares},
+                      {"Total", Qt::AlignRight, 2205, SortAs::Number}},
                      ListView3Headers);
     ListView3->setAccessibleName(QStringLiteral("Totais por Dossier"));
     ListView3->hide();

@@ -65,7 +65,9 @@ QByteArray text(const QStringList& headers, const ListView& list, const QString&
     for (int row = 0; row < list.rowCount(); ++row) {
         QStringList cells;
         for (int cell = 0; cell < headers.size(); ++cell) {
-            cells << list.cellText(row, cell);
+            // The list shows a missing value as one blank; the file leaves its field empty.
+            const QString shown = list.cellText(row, cell);
+            cells << (shown == QStringLiteral(" ") ? QString() : shown);
         }
         cells << list.cellText(row, rawCell);
         appendLine(out, cells);

@@ -10,8 +10,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QTabBar>
 #include <QTimer>
 #include <QToolButton>
@@ -43,7 +41,16 @@ frmCounter::Parts::Parts(frmCounter& window)
                                      [&window](int& task) { window.Fill_Tarefas(task); }))
     , absence(new AbsenceCheck(window, *c.ListView1, *counting, [&window](int& task) { window.Fill_Tarefas(task); }))
     , trayCount(new TrayCount(window, *c.ListView1, *tray))
+    , placement(new WindowPlacement(window, [this] { return wantedWidth(); }))
 {}
+
+int frmCounter::Parts::wantedWidth() const
+{
+    // Every column of the task list whole, beside the list's frame, scroll bar and the window's margins.
+    constexpr int Margins = 60;
+    constexpr int Narrowest = 860;
+    return std::max(Narrowest, c.ListView1->columnsWidth() + Margins);
+}
 
 frmCounter::frmCounter(QWidget* parent)
     : QWidget(parent)
@@ -80,6 +87,7 @@ frmCounter::frmCounter(QWidget* parent)
     connect(list, &ListView::ItemClick, this, &frmCounter::ListView1_ItemClick);
     connect(list, &ListView::MouseUp, this, &frmCounter::ListView1_MouseUp);
     connect(list, &ListView::DblClick, this, &frmCounter::ListView1_DblClick);
+    connect(list, &ListView::MenuKey, this, &frmCounter::ListView1_MenuKey);
     connect(m->c.ListView2, &ListView::DblClick, this, &frmCounter::ListView2_DblClick);
     connect(m->c.FXEscondidas, &QCheckBox::toggled, this, &frmCounter::FXEscondidas_Click);
     connect(m->c.FXAdvogado_ID, &QComboBox::currentIndexChanged, this, &frmCounter::FXAdvogado_ID_Click);
@@ -88,8 +96,10 @@ frmCounter::frmCounter(QWidget* parent)
     m->c.MenuButton->setMenu(m->menus.mnMenu());
     connect(m->tray, &TrayIcon::inTrayChanged, m->c.MenuButton, &QWidget::setHidden);
 
-    // Wide enough to show every column of the task list without a horizontal scroll bar.
-    resize(std::max(860, list->columnsWidth() + 60), 460);
+    constexpr int Height = 460;
+    resize(m->wantedWidth(), Height);
+    // The window's name for assistive tools, also while it is minimised and its title is not read out.
+    setAccessibleName(windowTitle());
 }
 
 frmCounter::~frmCounter()
@@ -102,17 +112,7 @@ frmCounter::~frmCounter()
 void frmCounter::Fill_Tarefas(int& T)
 {
     m->tasks->fill(T);
-    fitToList();
-}
-
-void frmCounter::fitToList()
-{
-    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-    const int available = screen ? screen->availableGeometry().width() : width();
-    const int wanted = std::min(available, m->c.ListView1->columnsWidth() + 60);
-    if (wanted > width()) {
-        resize(wanted, height());
-    }
+    m->placement->wantedWidthChanged();
 }
 
 void frmCounter::FXEscondidas_Click()
@@ -149,6 +149,14 @@ void frmCounter::ListView1_ItemClick(int row)
 void frmCounter::ListView1_MouseUp(Qt::MouseButton button, const QPoint& position)
 {
     m->commands->mouseUp(button, m->c.ListView1->viewport()->mapToGlobal(position));
+}
+
+void frmCounter::ListView1_MenuKey(int row, const QPoint& position)
+{
+    if (row >= 0) {
+        ListView1_ItemClick(row);
+    }
+    ListView1_MouseUp(Qt::RightButton, position);
 }
 
 void frmCounter::ListView1_DblClick()

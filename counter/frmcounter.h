@@ -67,6 +67,8 @@ protected:
 
 private:
     void Form_Activate();
+    // Shows the window, on top and active, whether it was hidden or minimised.
+    void bringBack();
     // Asks first while tasks are counted and, on Yes (or without the question), removes the tray icon
     // and ends the program.
     void exitProgram();
@@ -76,8 +78,6 @@ private:
     // Reports once when the workstation's clock is more than a minute away from the server's.
     void reportClockSkew(const QDateTime& serverNow);
     void selectOwnLawyer();
-    // Grows the window, up to the screen's width, to show every column of the task list whole.
-    void fitToList();
     void RemoveTrayIcon();
     void FXEscondidas_Click();
     void FXAdvogado_ID_Click();
@@ -88,6 +88,8 @@ private:
     void ListView1_ItemClick(int row);
     void ListView1_MouseUp(Qt::MouseButton button, const QPoint& position);
     void ListView1_DblClick();
+    // The menu key on the task list: the list's menu as a right click on the selected row offers it.
+    void ListView1_MenuKey(int row, const QPoint& position);
     void ListView2_DblClick();
 
     // The controls, the menus and the parts (frmcounter.cpp).

@@ -18,8 +18,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDateTimeEdit>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QTabBar>
 
 namespace counter {
@@ -31,28 +29,12 @@ const QString LawyersStatement =
 // Changing the lawyer selector is reserved to the users this policy applies to.
 const QString ChooseLawyerPolicy = QStringLiteral("#3101");
 
-// The room left under the window for its title bar, which is not part of its height.
-constexpr int BottomMargin = 30;
-
-// The lower right corner of the screen the window is on.
-void placeWindow(QWidget& window)
-{
-    const QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
-    if (!screen) {
-        return;
-    }
-    const QRect area = screen->availableGeometry();
-    const int left = area.x() + area.width() - window.frameGeometry().width() - 1;
-    const int top = area.y() + area.height() - BottomMargin - window.height();
-    window.move(qMax(area.x(), left), qMax(area.y(), top));
-}
-
 } // namespace
 
 void frmCounter::Form_Load()
 {
     core::trap(reports::window(objectName(), QStringLiteral("Startup")), [&] {
-        placeWindow(*this);
+        m->placement->place();
         reportClockSkew(setDatesToServerDate());
         int none = 0;
         Fill_Tarefas(none);
@@ -102,7 +84,16 @@ void frmCounter::selectOwnLawyer()
 
 void frmCounter::showWindow()
 {
+    bringBack();
+}
+
+void frmCounter::bringBack()
+{
+    // A minimised window is shown already: only taking the minimised state away brings it back.
+    setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
+    raise();
+    activateWindow();
 }
 
 void frmCounter::unloadWindow()
@@ -174,9 +165,7 @@ void frmCounter::mnContador_Click()
     core::trap(reports::window(objectName(), QStringLiteral("SetTrayIcon")), [&] {
         int none = 0;
         Fill_Tarefas(none);
-        show();
-        raise();
-        activateWindow();
+        bringBack();
     });
 }
 

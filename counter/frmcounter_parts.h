@@ -16,6 +16,7 @@
 #include "counter/taskcounting.h"
 #include "counter/traycount.h"
 #include "counter/trayicon.h"
+#include "counter/windowplacement.h"
 
 namespace counter {
 
@@ -23,6 +24,8 @@ namespace counter {
 // The kept editors go with these fields, while the window is still whole.
 struct frmCounter::Parts {
     explicit Parts(frmCounter& window);
+    // The window's width with every column of the task list whole.
+    int wantedWidth() const;
 
     CounterControls c;
     CounterMenus menus;
@@ -39,6 +42,7 @@ struct frmCounter::Parts {
     StatisticsPanel* statistics;
     AbsenceCheck* absence;
     TrayCount* trayCount;
+    WindowPlacement* placement;
 };
 
 } // namespace counter

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
 
 namespace counter {
 
@@ -62,11 +63,14 @@ int ListView::pixelsFromHundredthsMm(int width)
 
 void ListView::addColumn(const QString& header, Qt::Alignment alignment, int widthHundredthsMm)
 {
-    const int column = columnCount();
     m_rows->addColumn(header, alignment);
+    m_sortAs.append(SortAs::Text);
     // Never narrower than its own header, so every caption stays readable.
     const int headerWidth = QFontMetrics(m_tree->header()->font()).horizontalAdvance(header) + 14;
-    m_tree->setColumnWidth(column, std::max(pixelsFromHundredthsMm(widthHundredthsMm), headerWidth));
+    m_headerWidths.append(headerWidth);
+    m_widths.append(std::max(pixelsFromHundredthsMm(widthHundredthsMm), headerWidth));
+    m_shares.append(false);
+    shareRoom();
 }
 
 int ListView::columnCount() const
@@ -76,11 +80,48 @@ int ListView::columnCount() const
 
 int ListView::columnsWidth() const
 {
-    int width = 0;
-    for (int column = 0; column < columnCount(); ++column) {
-        width += m_tree->columnWidth(column);
+    return std::accumulate(m_widths.cbegin(), m_widths.cend(), 0);
+}
+
+void ListView::setColumnShares(int column, bool shares)
+{
+    if (column >= 0 && column < m_shares.size()) {
+        m_shares[column] = shares;
+        shareRoom();
     }
-    return width;
+}
+
+bool ListView::columnShares(int column) const
+{
+    return column >= 0 && column < m_shares.size() && m_shares.at(column);
+}
+
+void ListView::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    shareRoom();
+}
+
+void ListView::shareRoom()
+{
+    // The room inside the list's frame, less a vertical scroll bar, which may come with the next rows.
+    const int room = width() - 2 * m_tree->frameWidth() - m_tree->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    // What the sharing columns can give up: their width above their header's.
+    int spare = 0;
+    for (int column = 0; column < columnCount(); ++column) {
+        if (m_shares.at(column)) {
+            spare += m_widths.at(column) - m_headerWidths.at(column);
+        }
+    }
+    // Each gives up its part of what is missing, in proportion to what it can spare.
+    const int excess = std::clamp(columnsWidth() - room, 0, spare);
+    for (int column = 0; column < columnCount(); ++column) {
+        int width = m_widths.at(column);
+        if (m_shares.at(column) && excess > 0) {
+            width -= static_cast<int>(static_cast<qint64>(excess) * (width - m_headerWidths.at(column)) / spare);
+        }
+        m_tree->setColumnWidth(column, width);
+    }
 }
 
 void ListView::fitColumnToCells(int column)
@@ -102,8 +143,9 @@ void ListView::fitColumnToCells(int column)
     }
     // Room for the cell's margins on both sides, as the view draws them.
     const int needed = widest + 2 * m_tree->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_tree) + 12;
-    if (needed > m_tree->columnWidth(column)) {
-        m_tree->setColumnWidth(column, needed);
+    if (needed > m_widths.at(column)) {
+        m_widths[column] = needed;
+        shareRoom();
     }
 }
 
@@ -129,7 +171,7 @@ int ListView::addRow(const QString& key, const QString& label)
 {
     const int row = m_rows->append(key, label, m_checkboxes);
     if (m_sorted && m_sortKey >= 0 && m_sortKey < columnCount()) {
-        return m_rows->sortBy(m_sortKey, m_sortOrder, row);
+        return m_rows->sortBy(m_sortKey, m_sortAs.at(m_sortKey), m_sortOrder, row);
     }
     return row;
 }
@@ -250,6 +292,13 @@ int ListView::selectedRow() const
     return rows.isEmpty() ? -1 : rows.first().row();
 }
 
+void ListView::setColumnSortAs(int column, SortAs kind)
+{
+    if (column >= 0 && column < m_sortAs.size()) {
+        m_sortAs[column] = kind;
+    }
+}
+
 void ListView::setSortKey(int column)
 {
     m_sortKey = column;
@@ -268,6 +317,16 @@ void ListView::setSorted(bool on)
     sortNow();
 }
 
+void ListView::sortByColumn(int column, Qt::SortOrder order)
+{
+    m_sortKey = column;
+    m_sortOrder = order;
+    m_sorted = true;
+    m_tree->header()->setSortIndicatorShown(true);
+    m_tree->header()->setSortIndicator(column, order);
+    sortNow();
+}
+
 void ListView::checkCell(int cell)
 {
     if (cell < 0 || cell > MaxCell) {
@@ -278,7 +337,7 @@ void ListView::checkCell(int cell)
 void ListView::sortNow()
 {
     if (m_sorted && m_sortKey >= 0 && m_sortKey < columnCount()) {
-        m_rows->sortBy(m_sortKey, m_sortOrder);
+        m_rows->sortBy(m_sortKey, m_sortAs.at(m_sortKey), m_sortOrder);
     }
 }
 

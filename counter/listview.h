@@ -1,5 +1,7 @@
 #pragma once
 
+#include "counter/sortkey.h"
+
 #include <QColor>
 #include <QHash>
 #include <QList>
@@ -38,10 +40,15 @@ public:
     // Appends a column with its header, the alignment of its cells and header, and its width.
     void addColumn(const QString& header, Qt::Alignment alignment, int widthHundredthsMm);
     int columnCount() const;
-    // The width of every column together, in pixels.
+    // The width every column wants together, in pixels: each its own width, widened to its cells.
     int columnsWidth() const;
     // Widens the column, never narrowing it, so that its widest cell shows whole.
     void fitColumnToCells(int column);
+    // Marks a column of long text (a description, a name) that gives up room when the list is narrower
+    // than its columns, so that the others (numbers, dates, case numbers) stay whole. Without such
+    // columns, or once they are down to their headers, a horizontal scroll bar shows the rest.
+    void setColumnShares(int column, bool shares);
+    bool columnShares(int column) const;
     // Shows a check box on every row added from now on.
     void setCheckboxes(bool on);
     bool checkboxes() const { return m_checkboxes; }
@@ -86,16 +93,24 @@ public:
     // The selected row, -1 when none is.
     int selectedRow() const;
 
-    // Sorting by the shown text of the sort key's column, in the configured direction.
+    // Sorting by the sort key's column, in the configured direction, comparing its cells as the column's
+    // kind says (text unless set).
+    void setColumnSortAs(int column, SortAs kind);
     void setSortKey(int column);
     int sortKey() const { return m_sortKey; }
     void setSortOrder(Qt::SortOrder order);
+    Qt::SortOrder sortOrder() const { return m_sortOrder; }
     void setSorted(bool on);
+    // Sorts by the column in that direction at once and marks the column's header with the direction.
+    void sortByColumn(int column, Qt::SortOrder order);
     bool sorted() const { return m_sorted; }
 
     // The area the rows are drawn in (mouse positions are given in it), and a shown cell's place there.
     QWidget* viewport() const;
     QRect cellRect(int row, int column) const;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
 
 Q_SIGNALS:
     // The user changed the tick of the row.
@@ -104,7 +119,11 @@ Q_SIGNALS:
     void ItemClick(int row, Qt::MouseButton button);
     // A button released over the list, at a position in the list's viewport.
     void MouseUp(Qt::MouseButton button, const QPoint& position);
+    // A double click on the list, or Enter on a selected row.
     void DblClick();
+    // The menu key or Shift+F10: the selected row (-1 for none) and where its menu goes, in the viewport
+    // (under the row's label, or the list's top left corner without a row).
+    void MenuKey(int row, const QPoint& position);
     // A click on a column header.
     void ColumnClick(int column);
     // A row was ticked or unticked, by the user or from code.
@@ -121,6 +140,8 @@ private:
     // The user changed the tick of the row: ItemCheck is raised once Qt has finished with the input.
     void userTicked(int row);
     void raiseUserTicks();
+    // Gives the columns their widths within the room the list has (see setColumnShares).
+    void shareRoom();
     void sortNow();
 
     Rows* m_rows;
@@ -132,7 +153,12 @@ private:
     int m_sortKey = 0;
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
     bool m_sorted = false;
+    QList<SortAs> m_sortAs;
     QColor m_foreColor;
+    // Each column's own width (as given, widened to its header and cells) and whether it shares room.
+    QList<int> m_widths;
+    QList<int> m_headerWidths;
+    QList<bool> m_shares;
     // Widths of texts already measured in the list's font.
     QHash<QString, int> m_textWidths;
 };

@@ -1,12 +1,16 @@
-// How the user's own input reaches the list's handlers: clicks and key presses on the tree, and the
-// ticks they change, raised only once Qt has finished with the event.
+// How the user's own input reaches the list's handlers: clicks and key presses on the tree (Enter as a
+// double click, the menu key and Shift+F10 as the list's menu), and the ticks they change, raised only
+// once Qt has finished with the event.
 #include "counter/listview.h"
 #include "counter/listview_rows.h"
 #include "counter/listview_tree.h"
 
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScopedValueRollback>
+
+#include <utility>
 
 namespace counter {
 
@@ -49,11 +53,52 @@ void ListView::Tree::mouseDoubleClickEvent(QMouseEvent* event)
 
 void ListView::Tree::keyPressEvent(QKeyEvent* event)
 {
+    const bool menu =
+        event->key() == Qt::Key_Menu || (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier);
+    if (menu) {
+        if (!std::exchange(m_menuKeyHandled, false) || event->key() != Qt::Key_Menu) {
+            menuKey();
+        }
+        event->accept();
+        return;
+    }
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        if (m_owner.selectedRow() >= 0) {
+            Q_EMIT m_owner.DblClick();
+        }
+        return;
+    }
     {
         const QScopedValueRollback userInput(m_owner.m_inUserInput, m_owner.m_inUserInput + 1);
         QTreeView::keyPressEvent(event);
     }
     m_owner.raiseUserTicks();
+}
+
+void ListView::Tree::contextMenuEvent(QContextMenuEvent* event)
+{
+    if (event->reason() != QContextMenuEvent::Keyboard) {
+        QTreeView::contextMenuEvent(event);
+        return;
+    }
+    event->accept();
+    m_menuKeyHandled = true;
+    menuKey();
+}
+
+void ListView::Tree::menuKey()
+{
+    const int row = m_owner.selectedRow();
+    QPoint position(0, 0);
+    if (row >= 0) {
+        const QModelIndex label = m_owner.m_rows->index(row, 0);
+        scrollTo(label);
+        // Just under the row's label, as a right click on it would place the menu.
+        const QRect cell = visualRect(label);
+        position = QPoint(cell.left() + cell.height(), cell.bottom());
+    }
+    Q_EMIT m_owner.MenuKey(row, position);
 }
 
 void ListView::userToggle(int row)

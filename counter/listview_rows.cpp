@@ -203,22 +203,23 @@ void ListView::Rows::setChecked(int row, bool on)
     Q_EMIT m_owner.checkedRowsChanged();
 }
 
-int ListView::Rows::sortBy(int column, Qt::SortOrder order, int follow)
+int ListView::Rows::sortBy(int column, SortAs kind, Qt::SortOrder order, int follow)
 {
     announce();
     const QList<QPersistentModelIndex> parents;
     Q_EMIT layoutAboutToBeChanged(parents, QAbstractItemModel::VerticalSortHint);
-    std::vector<int> byText(m_rows.size());
-    std::iota(byText.begin(), byText.end(), 0);
-    const auto text = [&](int row) -> const QString& { return m_rows[static_cast<size_t>(row)].cells[column]; };
-    std::stable_sort(byText.begin(), byText.end(),
-                     [&](int a, int b) { return order == Qt::AscendingOrder ? text(a) < text(b) : text(b) < text(a); });
+    std::vector<QString> cells;
+    cells.reserve(m_rows.size());
+    for (const Row& row : m_rows) {
+        cells.push_back(row.cells[static_cast<size_t>(column)]);
+    }
+    const std::vector<int> byValue = sortKey::order(cells, kind, order);
     std::vector<int> newPlace(m_rows.size());
     std::vector<Row> sorted;
     sorted.reserve(m_rows.size());
-    for (size_t place = 0; place < byText.size(); ++place) {
-        newPlace[static_cast<size_t>(byText[place])] = static_cast<int>(place);
-        sorted.push_back(std::move(m_rows[static_cast<size_t>(byText[place])]));
+    for (size_t place = 0; place < byValue.size(); ++place) {
+        newPlace[static_cast<size_t>(byValue[place])] = static_cast<int>(place);
+        sorted.push_back(std::move(m_rows[static_cast<size_t>(byValue[place])]));
     }
     m_rows = std::move(sorted);
     reindexFrom(0);

@@ -56,9 +56,9 @@ public:
     void setIcon(int row, const QIcon& icon);
     void setChecked(int row, bool on);
     void setBoldFont(const QFont& font) { m_boldFont = font; }
-    // Stable sort by a column's text, keeping keys, ticks and the view's indexes with their rows.
-    // Returns the new position of the row that was at `follow` (-1 for none).
-    int sortBy(int column, Qt::SortOrder order, int follow = -1);
+    // Stable sort by a column's cells compared as `kind`, keeping keys, ticks and the view's indexes with
+    // their rows. Returns the new position of the row that was at `follow` (-1 for none).
+    int sortBy(int column, SortAs kind, Qt::SortOrder order, int follow = -1);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;

@@ -18,9 +18,16 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    // The menu key, or Shift+F10: the list's menu for the selected row, at that row.
+    void menuKey();
+
     ListView& m_owner;
+    // X11 sends the menu key twice, as a context-menu event and then as the key itself: the key that
+    // follows an event already handled is let go.
+    bool m_menuKeyHandled = false;
 };
 
 } // namespace counter

@@ -9,7 +9,6 @@
 #include "data/valuetext.h"
 
 #include <QEvent>
-#include <QTime>
 #include <QTimer>
 #include <QWidget>
 
@@ -58,11 +57,14 @@ bool LiveCounter::eventFilter(QObject* watched, QEvent* event)
 
 QString LiveCounter::elapsedText(qint64 milliseconds)
 {
-    constexpr qint64 Hour = 3600;
-    constexpr qint64 Day = 24 * Hour;
+    constexpr qint64 Minute = 60;
+    constexpr qint64 Hour = 60 * Minute;
     const qint64 seconds = milliseconds <= 0 ? 0 : (milliseconds + 500) / 1000;
-    const QTime timeOfDay = QTime(0, 0).addSecs(static_cast<int>(seconds % Day));
-    return timeOfDay.toString(seconds >= Hour ? QStringLiteral("HH:mm:ss") : QStringLiteral("mm:ss"));
+    const auto twoDigits = [](qint64 value) { return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0')); };
+    const QString minutesAndSeconds =
+        twoDigits((seconds % Hour) / Minute) + QLatin1Char(':') + twoDigits(seconds % Minute);
+    // A count forgotten over a day shows every hour it has run, not the time of day it wrapped to.
+    return seconds >= Hour ? twoDigits(seconds / Hour) + QLatin1Char(':') + minutesAndSeconds : minutesAndSeconds;
 }
 
 void LiveCounter::tick()

@@ -33,8 +33,8 @@ public:
     void restart();
     QTimer* timer() const { return m_timer; }
 
-    // The time of day of an elapsed time: "HH:mm:ss" from an hour on, "mm:ss" below; whole days are
-    // not shown. A start still ahead of the clock shows 00:00.
+    // An elapsed time: "HH:mm:ss" from an hour on, with every whole hour (25:00:05 after a day and an
+    // hour), "mm:ss" below. A start still ahead of the clock shows 00:00.
     static QString elapsedText(qint64 milliseconds);
 
 protected:

@@ -49,7 +49,8 @@ void NewWork::mnNovaTarefa_Click()
         auto record =
             db.openRecordset(QStringLiteral("SELECT * FROM tbProcessos_Trabalhos WHERE trabalho_id = ") + work);
         // A chosen identifier without a record is assigned unchecked: the update then changes nothing.
-        if (!record->eof() && !(deadlinesSettled(*record) && mayBeTaken(work))) {
+        if (!record->eof() && !(deadlinesSettled(*record) && mayBeTaken(work) &&
+                                mayLeaveItsLawyer(record->value(QStringLiteral("advogado_id"))))) {
             record->close();
             return;
         }
@@ -91,6 +92,18 @@ bool NewWork::deadlinesSettled(data::Recordset& work)
             return false;
         }
     }
+}
+
+bool NewWork::mayLeaveItsLawyer(const QVariant& lawyer)
+{
+    if (!isSet(lawyer) || data::valueText::toNumber(lawyer) == session::modCode::AdvogadoID) {
+        return true;
+    }
+    // Another lawyer's work leaves that lawyer's list: not without the user's word.
+    return core::msgBox(QStringLiteral("O trabalho selecionado está atribuído a outro advogado.") +
+                            core::messageBreak() + QStringLiteral("Pretende passá-lo para esta lista de tarefas?"),
+                        core::Buttons::YesNo, core::Icon::Question,
+                        QStringLiteral("Atribuir Novo Trabalho")) == core::Answer::Yes;
 }
 
 bool NewWork::mayBeTaken(const QString& work)

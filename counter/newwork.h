@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QVariant>
 
 #include <functional>
 
@@ -37,6 +38,8 @@ private:
     bool deadlinesSettled(data::Recordset& work);
     // Whether the work item has pending tasks and none running; shows why not.
     static bool mayBeTaken(const QString& work);
+    // Whether a work item assigned to another lawyer (not to AdvogadoID) may leave that lawyer's list: asks.
+    static bool mayLeaveItsLawyer(const QVariant& lawyer);
 
     QWidget& m_window;
     EditorFields& m_editors;

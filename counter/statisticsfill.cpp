@@ -121,6 +121,12 @@ double fillRows(ListView& list, const QString& sql, const Layout& layout, const 
         }
     }
     records->close();
+    // Case numbers, dates and minutes show whole; the long texts share what room is left.
+    for (int column = 0; column < list.columnCount(); ++column) {
+        if (!list.columnShares(column)) {
+            list.fitColumnToCells(column);
+        }
+    }
     return minutes;
 }
 

@@ -19,6 +19,7 @@
 #include <QMenu>
 #include <QSignalBlocker>
 #include <QTabBar>
+#include <QTimer>
 
 #include <utility>
 
@@ -28,6 +29,8 @@ namespace {
 constexpr int TasksTab = 0;
 constexpr int EntriesTab = 1;
 constexpr int TotalsTab = 2;
+// How long the dates stand still before the tab shown is refilled.
+constexpr int SettleMilliseconds = 400;
 
 } // namespace
 
@@ -39,6 +42,7 @@ StatisticsPanel::StatisticsPanel(QWidget& window, CounterControls& controls, Cou
     , m_commands(commands)
     , m_rowIcon(rowIcon)
     , m_fillTasks(std::move(fillTasks))
+    , m_datesSettle(new QTimer(this))
 {
     setObjectName(QStringLiteral("StatisticsPanel"));
     for (int tab = 1; tab < controls.TabStrip1->count(); ++tab) {
@@ -46,9 +50,13 @@ StatisticsPanel::StatisticsPanel(QWidget& window, CounterControls& controls, Cou
     }
     allowLawyerChoice(false);
 
+    // A date changes at every arrow press or digit typed into a part of it: the tab is refilled once the
+    // dates have stood still for a moment, not at every step.
+    m_datesSettle->setObjectName(QStringLiteral("DatesSettle"));
+    m_datesSettle->setSingleShot(true);
+    m_datesSettle->setInterval(SettleMilliseconds);
+    connect(m_datesSettle, &QTimer::timeout, this, &StatisticsPanel::datesSettled);
     for (QDateTimeEdit* picker : {controls.FXData_Inicio, controls.FXData_Fim}) {
-        // A typed date refills once it is finished, not at every digit.
-        picker->setKeyboardTracking(false);
         connect(picker, &QDateTimeEdit::dateChanged, this, &StatisticsPanel::datesChanged);
     }
     QMenu* entriesMenu = exportMenu("mnLancamentosLista", "mnExportarLancamentos", &StatisticsPanel::exportEntries);
@@ -58,11 +66,16 @@ StatisticsPanel::StatisticsPanel(QWidget& window, CounterControls& controls, Cou
         ListView* list = entry.first;
         QMenu* menu = entry.second;
         connect(list, &ListView::ColumnClick, this, [list](int column) {
-            list->setSortKey(column);
-            list->setSorted(true);
+            // The first click sorts up; another click on the same header turns the order round.
+            const bool again = list->sorted() && list->sortKey() == column;
+            list->sortByColumn(column, again && list->sortOrder() == Qt::AscendingOrder ? Qt::DescendingOrder
+                                                                                        : Qt::AscendingOrder);
         });
         connect(list, &ListView::MouseUp, this, [this, list, menu](Qt::MouseButton button, const QPoint& position) {
             listMouseUp(button, position, *list, *menu);
+        });
+        connect(list, &ListView::MenuKey, this, [this, list, menu](int, const QPoint& position) {
+            listMouseUp(Qt::RightButton, position, *list, *menu);
         });
     }
 }
@@ -71,7 +84,7 @@ QMenu* StatisticsPanel::exportMenu(const char* menuName, const char* actionName,
 {
     auto* menu = new QMenu(&m_window);
     menu->setObjectName(QLatin1String(menuName));
-    QAction* action = menu->addAction(QStringLiteral("Exportar para CSV…"));
+    QAction* action = menu->addAction(QStringLiteral("&Exportar para CSV…"));
     action->setObjectName(QLatin1String(actionName));
     connect(action, &QAction::triggered, this, command);
     return menu;
@@ -124,12 +137,21 @@ void StatisticsPanel::datesChanged()
 {
     const int tab = m_controls.TabStrip1->currentIndex();
     if (tab == EntriesTab || tab == TotalsTab) {
+        m_datesSettle->start();
+    }
+}
+
+void StatisticsPanel::datesSettled()
+{
+    const int tab = m_controls.TabStrip1->currentIndex();
+    if (tab == EntriesTab || tab == TotalsTab) {
         refillCurrentTab();
     }
 }
 
 void StatisticsPanel::refillCurrentTab()
 {
+    m_datesSettle->stop();
     int none = 0;
     switch (m_controls.TabStrip1->currentIndex()) {
     case TasksTab:

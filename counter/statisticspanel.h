@@ -6,6 +6,7 @@
 #include <functional>
 
 class QMenu;
+class QTimer;
 class QWidget;
 
 namespace counter {
@@ -16,8 +17,9 @@ class ListView;
 
 // The tabs "As minhas Estatisticas" and "Totais por Dossier" with their lists ListView2 and ListView3,
 // the dates and total of Frame3, and the lawyer selector FXAdvogado_ID that chooses whose records every
-// tab shows. The date pickers refill the statistics tab shown when their value changes: at once from the
-// calendar or the arrow keys, and once a typed date is finished (Enter or leaving the picker).
+// tab shows. The date pickers (DatePicker) refill the statistics tab shown once their dates have stood
+// still for a moment after a change (the timer DatesSettle), so that arrow steps and digits typed into a
+// part of a date cost one fill, not one each.
 // A header click sorts a list by that column's shown text; each list's context menu exports it as CSV.
 class StatisticsPanel : public QObject
 {
@@ -56,6 +58,7 @@ public:
 
 private:
     void datesChanged();
+    void datesSettled();
     void refillCurrentTab();
     void listMouseUp(Qt::MouseButton button, const QPoint& position, ListView& list, QMenu& menu);
     void exportList(const QString& what, const QStringList& headers, ListView& list, const QString& rawHeader,
@@ -68,6 +71,7 @@ private:
     QIcon m_rowIcon;
     std::function<void(int&)> m_fillTasks;
     bool m_lawyerChoiceAllowed = false;
+    QTimer* m_datesSettle;
 };
 
 } // namespace counter

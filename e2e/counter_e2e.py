@@ -293,9 +293,9 @@ def named(task):
 
 
 def hours(text):
-    """A number as the list shows it ("1.234,50"); a blank cell is 0."""
-    text = text.strip()
-    return float(text.replace(".", "").replace(",", ".")) if text else 0.0
+    """A number as the list shows it ("1 234,50"); a blank cell is 0."""
+    text = re.sub(r"[\s.]", "", text)
+    return float(text.replace(",", ".")) if text else 0.0
 
 
 def tick(tasks, task, want):
@@ -418,6 +418,8 @@ def count_two_minutes(tasks):
 
 def survive_kill(counter, tasks, task):
     log(f"ticking {named(task)} again, then SIGKILL")
+    # Two clicks on one place within the double-click time are a double click, which opens the task.
+    time.sleep(0.6)
     before = running_entries()
     tick(tasks, task, True)
     entry_id = new_running_entry(before)

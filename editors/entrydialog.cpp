@@ -64,8 +64,20 @@ EntryDialog::EntryDialog(qint64 entryId, const data::Recordset& record, QWidget*
             field->setReadOnly(true);
         }
     }
+    // Minutes typed move the end with them, so that the entry keeps lasting what it counts.
+    connect(m_minutes, &QLineEdit::textEdited, this, &EntryDialog::minutesEdited);
     fill();
     finish(!m_running);
+}
+
+void EntryDialog::minutesEdited()
+{
+    const fields::DateRead start =
+        fields::readDateKeeping(StartLabel, m_start->text(), true, m_record.value(QStringLiteral("data")), true);
+    const fields::MinutesRead minutes = fields::readMinutes(MinutesLabel, m_minutes->text());
+    if (start.problem.isEmpty() && start.value && minutes.problem.isEmpty() && minutes.value > 0) {
+        m_end->setText(fields::dateText(start.value->addSecs(minutes.value * 60), true));
+    }
 }
 
 void EntryDialog::fill()

@@ -27,6 +27,8 @@ protected:
     void fill() override;
 
 private:
+    void minutesEdited();
+
     RecordSnapshot m_record;
     bool m_hasNote;
     bool m_running;

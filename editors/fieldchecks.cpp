@@ -64,7 +64,7 @@ DateRead readDateKeeping(const QString& label, const QString& text, bool require
     return readDate(label, text, required);
 }
 
-MinutesRead readMinutes(const QString& label, const QString& text)
+MinutesRead readMinutes(const QString& label, const QString& text, qint64 fewest)
 {
     MinutesRead read;
     const QString digits = text.trimmed();
@@ -73,9 +73,11 @@ MinutesRead readMinutes(const QString& label, const QString& text)
         whole = whole && c >= QLatin1Char('0') && c <= QLatin1Char('9');
     }
     const qint64 value = whole ? digits.toLongLong() : -1;
-    if (value < 0 || value > MostMinutes) {
-        read.problem =
-            QStringLiteral("O campo «%1» aceita minutos inteiros de 0 a %2 (24 horas).").arg(label).arg(MostMinutes);
+    if (value < fewest || value > MostMinutes) {
+        read.problem = QStringLiteral("O campo «%1» aceita minutos inteiros de %2 a %3 (24 horas).")
+                           .arg(label)
+                           .arg(fewest)
+                           .arg(MostMinutes);
         return read;
     }
     read.value = value;

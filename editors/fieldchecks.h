@@ -35,8 +35,8 @@ struct MinutesRead {
     qint64 value = 0;
     QString problem;
 };
-// Whole minutes from 0 to MostMinutes, digits only.
-MinutesRead readMinutes(const QString& label, const QString& text);
+// Whole minutes from fewest (0 unless given) to MostMinutes, digits only; the problem names that range.
+MinutesRead readMinutes(const QString& label, const QString& text, qint64 fewest = 0);
 
 // A date as a date field shows it: "dd-mm-aaaa", with " hh:mm" (and ":ss" when not 0) when withTime;
 // blank for null.

@@ -30,7 +30,8 @@ void NewEntryDialog::fill()
     const qint64 work = data::timeEntries::workOfTask(m_target.task);
     m_case->setText(workContext(work).caseNumber);
     m_task->setText(taskDescription(m_target.task));
-    m_start->setText(fields::dateText(core::Clock::now(), true).left(16));
+    m_offeredStart = fields::dateText(core::Clock::now(), true).left(16);
+    m_start->setText(m_offeredStart);
 }
 
 bool NewEntryDialog::missing(qint64 value, const QString& field)
@@ -48,10 +49,20 @@ bool NewEntryDialog::save()
     if (refuse(start.problem)) {
         return false;
     }
-    const fields::MinutesRead minutes = fields::readMinutes(QStringLiteral("Minutos"), m_minutes->text());
-    if (refuse(minutes.problem) ||
-        (minutes.value == 0 && refuse(QStringLiteral("Indique quantos minutos quer registar."))) ||
-        refuse(fields::textProblem(QStringLiteral("Nota"), m_note->text(), false))) {
+    // A new entry records time: it has at least a minute, and the message says so.
+    const fields::MinutesRead minutes = fields::readMinutes(QStringLiteral("Minutos"), m_minutes->text(), 1);
+    if (refuse(minutes.problem) || refuse(fields::textProblem(QStringLiteral("Nota"), m_note->text(), false))) {
+        return false;
+    }
+    // Time is recorded once it has passed: the start offered becomes the start of minutes that end now, and
+    // a start typed must leave the minutes in the past.
+    const QDateTime now = core::Clock::now();
+    const QDateTime startAt =
+        m_start->text().trimmed() == m_offeredStart ? now.addSecs(-minutes.value * 60) : *start.value;
+    if (startAt.addSecs(minutes.value * 60) > now.addSecs(60) &&
+        refuse(QStringLiteral("O lançamento terminaria depois de agora (%1). Indique um início mais cedo ou menos "
+                              "minutos.")
+                   .arg(fields::dateText(startAt.addSecs(minutes.value * 60), true)))) {
         return false;
     }
     namespace entries = data::timeEntries;
@@ -74,8 +85,8 @@ bool NewEntryDialog::save()
         return false;
     }
     entry.price = entries::lawyerPrice(m_target.lawyer);
-    entry.start = *start.value;
-    entry.end = start.value->addSecs(minutes.value * 60);
+    entry.start = startAt;
+    entry.end = startAt.addSecs(minutes.value * 60);
     entry.minutes = minutes.value;
     if (!m_note->text().trimmed().isEmpty()) {
         entry.note = m_note->text();

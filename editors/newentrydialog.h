@@ -37,6 +37,8 @@ private:
     QLineEdit* m_case;
     QLineEdit* m_task;
     QLineEdit* m_start;
+    // The start offered (now): left as it is, the entry ends now instead of starting now.
+    QString m_offeredStart;
     QLineEdit* m_minutes;
     QLineEdit* m_note;
 };

@@ -25,6 +25,8 @@ for argument in "$@"; do
             xvfb xauth clang-format clang-tidy git ccache
             clang libclang-rt-14-dev libxcb1-dev
             dbus at-spi2-core python3-pyatspi gir1.2-atspi-2.0 python3-gi xdotool
+            # A window manager and a notification area for the end-to-end run on a real desktop; xwininfo, xprop.
+            openbox trayer x11-utils
             dpkg-dev file
             postgresql-15
         )

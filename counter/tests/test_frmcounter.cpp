@@ -229,7 +229,7 @@ private Q_SLOTS:
         counter::frmCounter& window = f.load();
         auto* tabs = window.findChild<QTabBar*>(QStringLiteral("TabStrip1"));
         QCOMPARE(tabs->count(), 3);
-        QCOMPARE(tabs->tabText(1), QStringLiteral("As minhas Estatisticas"));
+        QCOMPARE(tabs->tabText(1).remove(u'&'), QStringLiteral("As minhas Estatisticas"));
         QVERIFY(tabs->isTabEnabled(0) && tabs->isTabEnabled(1) && tabs->isTabEnabled(2));
         for (QAction* action : window.findChild<QMenu*>(QStringLiteral("mnMenu"))->actions()) {
             if (!action->isSeparator()) {

@@ -17,7 +17,10 @@ private Q_SLOTS:
         QTest::newRow("59:59") << qint64(59 * 60 + 59) << QStringLiteral("59:59");
         QTest::newRow("one hour") << qint64(3600) << QStringLiteral("01:00:00");
         QTest::newRow("1:02:03") << qint64(3600 + 2 * 60 + 3) << QStringLiteral("01:02:03");
-        QTest::newRow("25 hours 5 seconds") << qint64(25 * 3600 + 5) << QStringLiteral("01:00:05");
+        QTest::newRow("23:59:59") << qint64(24 * 3600 - 1) << QStringLiteral("23:59:59");
+        QTest::newRow("a day") << qint64(24 * 3600) << QStringLiteral("24:00:00");
+        QTest::newRow("25 hours 5 seconds") << qint64(25 * 3600 + 5) << QStringLiteral("25:00:05");
+        QTest::newRow("a forgotten week") << qint64(7 * 24 * 3600 + 61) << QStringLiteral("168:01:01");
     }
     void aRunningTaskShowsTheTimeSinceItStarted()
     {

@@ -18,6 +18,9 @@ const QString AskDates = QStringLiteral(
 const QString AskAgain = QStringLiteral(
     "Atribuir Novo Trabalho | question yes/no | As datas de escritório e prazo legal não foram definidas, para "
     "continuar tem de registar estas datas.\n\r\n\rPretende indicar essas datas agora?");
+const QString AskTake = QStringLiteral(
+    "Atribuir Novo Trabalho | question yes/no | O trabalho selecionado está atribuído a outro advogado.\n\r\n\r"
+    "Pretende passá-lo para esta lista de tarefas?");
 const QString EditDeadlines =
     QStringLiteral("WorkEditor#1.EditDeadlines(trabalho_id=90, 90, \"\", \"\", null, 0, 0, 0)");
 
@@ -62,28 +65,35 @@ private Q_SLOTS:
             << QStringList{"SELECT * FROM tbProcessos_Trabalhos WHERE trabalho_id = 999",
                            "UPDATE tbProcessos_Trabalhos SET advogado_id = 9 WHERE trabalho_id = 999", Refill}
             << QStringList() << QStringList() << false;
-        QTest::newRow("no court case") << "not judicial" << 90 << QStringList() << "" << taken << QStringList()
-                                       << QStringList() << true;
-        QTest::newRow("deadlines not asked for (null)")
-            << "prazos null" << 90 << QStringList() << "" << taken << QStringList() << QStringList() << true;
+        // Work item 90 is lawyer 10's: taking it asks first.
+        QTest::newRow("no court case") << "not judicial" << 90 << QStringList{"Yes"} << "" << taken
+                                       << QStringList{AskTake} << QStringList() << true;
+        QTest::newRow("deadlines not asked for (null)") << "prazos null" << 90 << QStringList{"Yes"} << "" << taken
+                                                        << QStringList{AskTake} << QStringList() << true;
         QTest::newRow("deadlines not asked for (1)")
-            << "prazos 1" << 90 << QStringList() << "" << taken << QStringList() << QStringList() << true;
-        QTest::newRow("both dates set") << "both dates" << 90 << QStringList() << "" << taken << QStringList()
-                                        << QStringList() << true;
+            << "prazos 1" << 90 << QStringList{"Yes"} << "" << taken << QStringList{AskTake} << QStringList() << true;
+        QTest::newRow("both dates set") << "both dates" << 90 << QStringList{"Yes"} << "" << taken
+                                        << QStringList{AskTake} << QStringList() << true;
+        QTest::newRow("another lawyer's work, declined")
+            << "both dates" << 90 << QStringList{"No"} << "" << QStringList{Work90, CourtCase, Pending, Running}
+            << QStringList{AskTake} << QStringList() << false;
+        QTest::newRow("nobody's work, taken without a question")
+            << "nobody's" << 90 << QStringList() << "" << taken << QStringList() << QStringList() << true;
         QTest::newRow("dates asked for, declined")
             << "prazos 0" << 90 << QStringList{"No"} << "" << QStringList{Work90, CourtCase} << QStringList{AskDates}
             << QStringList() << false;
         QTest::newRow("only the legal date missing, declined")
             << "office date only" << 90 << QStringList{"No"} << "" << QStringList{Work90, CourtCase}
             << QStringList{AskDates} << QStringList() << false;
-        QTest::newRow("dates set in the editor") << "prazos 0" << 90 << QStringList{"Yes"} << "1" << taken
-                                                 << QStringList{AskDates} << QStringList{EditDeadlines} << true;
+        QTest::newRow("dates set in the editor")
+            << "prazos 0" << 90 << QStringList{"Yes", "Yes"} << "1" << taken << QStringList{AskDates, AskTake}
+            << QStringList{EditDeadlines} << true;
         QTest::newRow("dates not settled, declined the second time")
             << "prazos 0" << 90 << QStringList{"Yes", "No"} << "0" << QStringList{Work90, CourtCase}
             << QStringList{AskDates, AskAgain} << QStringList{EditDeadlines} << false;
         QTest::newRow("dates settled the second time, in the same editor")
-            << "prazos 0" << 90 << QStringList{"Yes", "Yes"} << "01" << taken << QStringList{AskDates, AskAgain}
-            << QStringList{EditDeadlines, EditDeadlines} << true;
+            << "prazos 0" << 90 << QStringList{"Yes", "Yes", "Yes"} << "01" << taken
+            << QStringList{AskDates, AskAgain, AskTake} << QStringList{EditDeadlines, EditDeadlines} << true;
         QTest::newRow("no pending task")
             << "all finished" << 90 << QStringList() << "" << QStringList{Work90, CourtCase, Pending}
             << QStringList{"Orv_Couter | info | O trabalho selecionado não tem tarefas pendentes."} << QStringList()
@@ -119,6 +129,9 @@ private Q_SLOTS:
             db.exec(QStringLiteral("UPDATE tbProcessos SET judicial = 0 WHERE processo_id = 16"));
         } else if (setup == QStringLiteral("all finished")) {
             db.exec(QStringLiteral("UPDATE tbProcessos_Trabalhos_Tarefas SET closed = 1 WHERE trabalho_id = 90"));
+        } else if (setup == QStringLiteral("nobody's")) {
+            db.exec(QStringLiteral("UPDATE tbProcessos_Trabalhos SET advogado_id = NULL WHERE trabalho_id = 90"));
+            db.exec(QStringLiteral("UPDATE tbProcessos SET judicial = 0 WHERE processo_id = 16"));
         } else if (setup == QStringLiteral("no case")) {
             db.exec(QStringLiteral("UPDATE tbProcessos_Trabalhos SET processo_id = NULL WHERE trabalho_id = 90"));
         }
@@ -144,7 +157,9 @@ private Q_SLOTS:
         QCOMPARE(f.messages(), messages);
         QCOMPARE(f.components.calls(QStringLiteral("EditDeadlines")), editorCalls);
         QCOMPARE(db.scalar(QStringLiteral("SELECT advogado_id FROM tbProcessos_Trabalhos WHERE trabalho_id = 90")),
-                 QVariant(assigned ? OfficeFixture::Lawyer : OfficeFixture::OtherLawyer));
+                 assigned                              ? QVariant(OfficeFixture::Lawyer)
+                 : setup == QStringLiteral("nobody's") ? QVariant()
+                                                       : QVariant(OfficeFixture::OtherLawyer));
         QCOMPARE(f.row(901) >= 0, assigned);
         QCOMPARE(f.reports.procedures(), setup == QStringLiteral("no case")
                                              ? QStringList{QStringLiteral("mnNovaTarefa_Click")}

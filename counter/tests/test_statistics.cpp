@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QTabBar>
 #include <QTemporaryDir>
+#include <QTimer>
 
 using testsupport::OfficeFixture;
 
@@ -310,8 +311,9 @@ private Q_SLOTS:
         QCOMPARE(w.f.sent(Entries).size(), 0);
     }
 
-    // The pickers refill the statistics tab shown; on the tasks tab they send nothing.
-    void aDateRefillsTheTabShown_data()
+    // The pickers refill the statistics tab shown once the dates stand still: arrow steps in a row on
+    // either picker cost one fill. On the tasks tab they send nothing.
+    void aDateRefillsTheTabShownOnceSettled_data()
     {
         QTest::addColumn<int>("tab");
         QTest::addColumn<int>("entries");
@@ -320,29 +322,76 @@ private Q_SLOTS:
         QTest::newRow("entries") << 1 << 1 << 0;
         QTest::newRow("totals") << 2 << 0 << 1;
     }
-    void aDateRefillsTheTabShown()
+    void aDateRefillsTheTabShownOnceSettled()
     {
         QFETCH(int, tab);
         QFETCH(int, entries);
         QFETCH(int, totals);
         Window w;
         w.tabs.setCurrentIndex(tab);
-        for (QDateTimeEdit* picker : {&w.start, &w.end}) {
-            data::StatementLog::clear();
-            picker->setDate(picker->date().addDays(-3));
-            QCOMPARE(w.f.sent(Entries).size(), entries);
-            QCOMPARE(w.f.sent(Totals).size(), totals);
+        auto& settle = w.child<QTimer>("DatesSettle");
+        data::StatementLog::clear();
+        for (QDateTimeEdit* picker : {&w.start, &w.end, &w.start}) {
+            picker->setFocus();
+            picker->setSelectedSection(QDateTimeEdit::DaySection);
+            for (int step = 0; step < 4; ++step) {
+                QTest::keyClick(picker, Qt::Key_Down);
+            }
+        }
+        QCOMPARE(w.start.date(), w.f.clock.now().date().addDays(-8));
+        QCOMPARE(w.f.sent(Entries).size() + w.f.sent(Totals).size(), 0);
+        QCOMPARE(settle.isActive(), tab != 0);
+        // The moment of stillness passes at once.
+        settle.setInterval(0);
+        QTRY_COMPARE(w.f.sent(Entries).size() + w.f.sent(Totals).size(), entries + totals);
+        QCoreApplication::processEvents();
+        QCOMPARE(w.f.sent(Entries).size(), entries);
+        QCOMPARE(w.f.sent(Totals).size(), totals);
+        if (entries > 0) {
+            QVERIFY(w.f.sent(Entries).first().contains(
+                QStringLiteral("'%1 00:00:00'").arg(w.start.date().toString(Qt::ISODate))));
         }
     }
 
-    // After a header click the rows follow that column's shown text, also through later refills; the
-    // entry asked for stays selected.
-    void aHeaderClickSortsByTheShownText()
+    // A date typed whole into a picker, with or without separators, is taken on Enter and refills the tab.
+    void aTypedDateRefillsTheTab_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QDate>("taken");
+        QTest::newRow("with separators") << "01-11-2009" << November1;
+        QTest::newRow("slashes, short year") << "1/11/09" << November1;
+        QTest::newRow("digits only") << "01112009" << November1;
+        QTest::newRow("a day of the month shown") << "3" << QDate(2009, 11, 3);
+        QTest::newRow("no such day") << "31022009" << QDate(2009, 11, 16);
+    }
+    void aTypedDateRefillsTheTab()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QDate, taken);
+        Window w;
+        w.tabs.setCurrentIndex(1);
+        auto& settle = w.child<QTimer>("DatesSettle");
+        settle.setInterval(0);
+        data::StatementLog::clear();
+        w.start.setFocus();
+        w.start.setSelectedSection(QDateTimeEdit::DaySection);
+        QTest::keyClicks(&w.start, typed);
+        QCOMPARE(w.start.text(), typed);
+        QTest::keyClick(&w.start, Qt::Key_Return);
+        QCOMPARE(w.start.date(), taken);
+        QCOMPARE(w.start.text(), taken.toString(QStringLiteral("dd-MM-yyyy")));
+        QTRY_COMPARE(w.f.sent(Entries).size(), taken == w.f.clock.now().date() ? 0 : 1);
+    }
+
+    // A header click sorts by that column's values, a second click on it turns the order round; the rows
+    // keep that order through later refills, and the entry asked for stays selected.
+    void aHeaderSortsByValueAndASecondClickReverses()
     {
         Window w({"1, '2009-11-10 10:00:00', '2009-11-10 10:30:00', 9, 1, 30, 402, 0",
-                  "2, '2009-12-02 10:00:00', '2009-12-02 11:00:00', 9, 1, 60, 402, 0",
-                  "3, '2009-11-03 10:00:00', '2009-11-03 10:05:00', 9, 1, 5, 402, 0"});
-        w.setDays(November1, QDate(2009, 12, 31));
+                  "2, '2009-12-02 10:00:00', '2009-12-02 11:40:00', 9, 1, 100, 402, 0",
+                  "3, '2009-11-03 10:00:00', '2009-11-03 10:05:00', 9, 1, 5, 402, 0",
+                  "4, '2010-01-01 10:00:00', '2010-01-01 10:11:00', 9, 1, 11, 402, 0"});
+        w.setDays(November1, QDate(2010, 1, 31));
         w.tabs.setCurrentIndex(1);
         const auto keys = [&] {
             QStringList found;
@@ -352,13 +401,17 @@ private Q_SLOTS:
             return found;
         };
         Q_EMIT w.entries.ColumnClick(0);
-        QCOMPARE(keys(), QStringList({"#2", "#3", "#1"}));
+        QCOMPARE(keys(), QStringList({"#3", "#1", "#2", "#4"}));
+        Q_EMIT w.entries.ColumnClick(0);
+        QCOMPARE(keys(), QStringList({"#4", "#2", "#1", "#3"}));
         Q_EMIT w.entries.ColumnClick(5);
-        QCOMPARE(keys(), QStringList({"#1", "#3", "#2"}));
+        QCOMPARE(keys(), QStringList({"#3", "#4", "#1", "#2"}));
+        Q_EMIT w.entries.ColumnClick(5);
+        QCOMPARE(keys(), QStringList({"#2", "#1", "#4", "#3"}));
 
         w.window.RemoteKey(3, 4004);
-        QCOMPARE(keys(), QStringList({"#1", "#3", "#2"}));
-        QCOMPARE(w.entries.selectedRow(), 1);
+        QCOMPARE(keys(), QStringList({"#2", "#1", "#4", "#3"}));
+        QCOMPARE(w.entries.selectedRow(), 3);
     }
 
     // A fill that fails keeps the rows it added and the total shown before, and is reported.

@@ -79,6 +79,25 @@ private Q_SLOTS:
         QCOMPARE(f.owner.remoteKeys, (QList<QPair<int, int>>{{int(entry), 4004}}));
     }
 
+    // Minutes typed move the end with them: the entry lasts what it counts.
+    void theMinutesMoveTheEnd()
+    {
+        EditorFixture f;
+        const qint64 entry = addClosedEntry(f);
+        QString endShown;
+        f.scripts << [&endShown](QDialog& dialog) {
+            hands::type(dialog, QStringLiteral("FXUnidades"), QStringLiteral("90"));
+            endShown = hands::field(dialog, QStringLiteral("FXData_Fim")).text();
+            hands::press(dialog, Qt::Key_Return);
+        };
+        editors::DialogTimeEntryEditor editor;
+        open(f, editor, entry);
+        QCOMPARE(endShown, QStringLiteral("13-11-2009 11:30"));
+        QVERIFY2(EditorFixture::writes().value(0).contains(
+                     QStringLiteral("data_fim = CONVERT(DATETIME,'2009-11-13 11:30:00',102), unidades = 90")),
+                 qPrintable(EditorFixture::writes().value(0)));
+    }
+
     void refusesWhatCannotBeAnEntry_data()
     {
         QTest::addColumn<QString>("field");
@@ -191,13 +210,26 @@ private Q_SLOTS:
         QCOMPARE(f.owner.remoteKeys, (QList<QPair<int, int>>{{int(entry), 4004}}));
     }
 
+    // The start offered is now: left as it is, the minutes typed end now rather than an hour from now.
+    void theStartOfferedEndsTheEntryNow()
+    {
+        EditorFixture f;
+        registerEntry(f, QStringLiteral("16-11-2009 09:00"), QStringLiteral("30"), QString());
+        QCOMPARE(EditorFixture::writes().size(), 1);
+        QVERIFY2(EditorFixture::writes().first().contains(
+                     QStringLiteral("CONVERT(DATETIME,'2009-11-16 08:30:00',102), CONVERT(DATETIME,'2009-11-16 "
+                                    "09:00:00',102)")),
+                 qPrintable(EditorFixture::writes().first()));
+    }
+
     void refusesANewEntryThatCannotBe_data()
     {
         QTest::addColumn<QString>("setUp");
         QTest::addColumn<QString>("minutes");
         QTest::addColumn<QString>("message");
-        QTest::newRow("no minutes") << QString() << QStringLiteral("0") << QStringLiteral("Indique quantos minutos");
-        QTest::newRow("more than a day") << QString() << QStringLiteral("1500") << QStringLiteral("de 0 a 1440");
+        QTest::newRow("no minutes") << QString() << QStringLiteral("0") << QStringLiteral("de 1 a 1440");
+        QTest::newRow("more than a day") << QString() << QStringLiteral("1500") << QStringLiteral("de 1 a 1440");
+        QTest::newRow("ending after now") << QString() << QStringLiteral("45") << QStringLiteral("depois de agora");
         QTest::newRow("no counting basis")
             << QStringLiteral("UPDATE tbProcessos_Trabalhos_Tarefas_Lancamentos_Bases SET counter = 0")
             << QStringLiteral("30") << QStringLiteral("Erro no campo Base_ID");

@@ -4,8 +4,11 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QDir>
+#include <QLocale>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
@@ -49,10 +52,19 @@ private Q_SLOTS:
         QCOMPARE(shown, "Existem tarefas em contagem.\n\nDeseja sair?");
     }
 
-    // The standard buttons speak Portuguese whatever the machine's locale (the tests run in C.UTF-8).
+    // The program speaks European Portuguese whatever the machine's locale (the tests run in C.UTF-8): the
+    // standard buttons, Qt's dialogs (one catalogue: "ficheiro", never the Brazilian "arquivo"), and the
+    // months and numbers of the default locale.
     void buttonsInPortuguese()
     {
         QVERIFY(session::installPortugueseTranslations(*QCoreApplication::instance()) > 0);
+        QCOMPARE(QLocale().monthName(12).toLower(), QStringLiteral("dezembro"));
+        QCOMPARE(QLocale().toString(1234.5, 'f', 2).remove(QChar(0xA0)).remove(u' '), QStringLiteral("1234,50"));
+        QDialogButtonBox saving(QDialogButtonBox::Save | QDialogButtonBox::Cancel);
+        QCOMPARE(saving.button(QDialogButtonBox::Save)->text().remove(u'&'), QStringLiteral("Guardar"));
+        QCOMPARE(saving.button(QDialogButtonBox::Cancel)->text().remove(u'&'), QStringLiteral("Cancelar"));
+        QVERIFY(
+            QCoreApplication::translate("QFileDialog", "File &name:").toLower().contains(QStringLiteral("ficheiro")));
         core::Message question;
         question.text = QStringLiteral("Deseja sair?");
         question.buttons = core::Buttons::YesNo;
