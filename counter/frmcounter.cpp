@@ -31,7 +31,7 @@ frmCounter::Parts::Parts(frmCounter& window)
                                     counting->makeDeferredStops();
                                     int none = 0;
                                     tasks->rebuild(none);
-                                    window.fitToList();
+                                    placement->wantedWidthChanged();
                                 }))
     , commands(new CounterCommands(window, menus, CounterCommands::allCommands(menus)))
     , taskCommands(new TaskCommands(window, *c.ListView1, [&window](int& task) { window.Fill_Tarefas(task); }))
