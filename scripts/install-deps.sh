@@ -14,6 +14,8 @@ packages=(
     dpkg-dev file
     # The private PostgreSQL server of the "postgres" tests, reached through its ODBC driver.
     postgresql odbc-postgresql
+    # The Windows build and its tests under Wine (scripts/windows-toolchain.sh makes the rest from Debian's sources).
+    g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix wine64 nsis tcl autoconf automake libtool sqlite3
 )
 
 missing=()

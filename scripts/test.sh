@@ -2,7 +2,8 @@
 # Installs what is missing, builds, and runs every test headless; then the same suite built with the address and
 # undefined-behaviour sanitizers (build-asan/), where any report fails the run (the PostgreSQL suites, whose
 # server and ODBC driver are not ours, run in the first build only); then each fuzz target for a
-# bounded time (30 s; ORV_FUZZ_SECONDS changes it).
+# bounded time (30 s; ORV_FUZZ_SECONDS changes it); last the unit tests built for Windows and run under Wine
+# (scripts/windows-test.sh, which makes the Windows toolchain first on a machine without it: once, about an hour).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -31,4 +32,7 @@ ASAN_OPTIONS=halt_on_error=1:abort_on_error=1:detect_leaks=1 \
 
 phase "fuzz"
 bash scripts/fuzz.sh "${ORV_FUZZ_SECONDS:-30}"
+
+phase "Windows build and test under Wine"
+bash scripts/windows-test.sh
 phase "done"
