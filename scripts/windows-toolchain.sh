@@ -100,7 +100,7 @@ fi
 # Test), the windows and offscreen platform plugins and the Windows styles; the rest is off.
 qt_configure=(
     -G Ninja
-    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake"
+    -DCMAKE_TOOLCHAIN_FILE="$work/mingw-w64.cmake"
     -DORV_WINDOWS_TOOLCHAIN="$prefix"
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake
     -DCMAKE_INSTALL_PREFIX="$prefix/qt" -DCMAKE_BUILD_TYPE=Release
@@ -121,6 +121,8 @@ qt_configure=(
 if [ ! -f "$prefix/qt/lib/cmake/Qt6/Qt6Config.cmake" ]; then
     src=$(fetch qt6-base 'qt6-base-*')
     if [ ! -f "$work/qt-build/build.ninja" ]; then
+        # A copy of the toolchain file, so that later edits in a checkout never reconfigure a build under way.
+        cp "$root/cmake/mingw-w64.cmake" "$work/mingw-w64.cmake"
         cmake -S "$src" -B "$work/qt-build" "${qt_configure[@]}"
     fi
     cmake --build "$work/qt-build" --parallel "$jobs"

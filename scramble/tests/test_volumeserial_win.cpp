@@ -30,4 +30,4 @@ private Q_SLOTS:
 };
 
 QTEST_GUILESS_MAIN(TestVolumeSerialWindows)
-#include "test_volumeserialwindows.moc"
+#include "test_volumeserial_win.moc"

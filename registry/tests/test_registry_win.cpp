@@ -91,4 +91,4 @@ private Q_SLOTS:
 };
 
 QTEST_GUILESS_MAIN(TestRegistryWindows)
-#include "test_registrywindows.moc"
+#include "test_registry_win.moc"
