@@ -109,7 +109,10 @@ qt_configure=(
     -DSQLite3_INCLUDE_DIR="$prefix/include" -DSQLite3_LIBRARY="$prefix/lib/libsqlite3.dll.a"
     -DFEATURE_sql_psql=OFF -DFEATURE_sql_mysql=OFF -DFEATURE_sql_ibase=OFF -DFEATURE_sql_oci=OFF
     -DFEATURE_sql_db2=OFF
-    -DFEATURE_opengl=OFF -DINPUT_opengl=no -DFEATURE_vulkan=OFF -DFEATURE_direct2d=OFF -DFEATURE_dbus=OFF
+    # The DirectWrite 3 font database is built into Gui only with Direct2D, which is off: the plugin must not
+    # ask for it (it uses the GDI and DirectWrite one).
+    -DFEATURE_opengl=OFF -DINPUT_opengl=no -DFEATURE_vulkan=OFF -DFEATURE_direct2d=OFF -DFEATURE_directwrite3=OFF
+    -DFEATURE_dbus=OFF
     -DINPUT_openssl=no -DFEATURE_printsupport=OFF -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF
     -DFEATURE_tabletevent=OFF -DFEATURE_pkg_config=OFF -DFEATURE_glib=OFF -DFEATURE_icu=OFF
     -DFEATURE_zstd=OFF -DFEATURE_brotli=OFF -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF
@@ -120,10 +123,13 @@ qt_configure=(
 )
 if [ ! -f "$prefix/qt/lib/cmake/Qt6/Qt6Config.cmake" ]; then
     src=$(fetch qt6-base 'qt6-base-*')
-    if [ ! -f "$work/qt-build/build.ninja" ]; then
+    # Configured again when the flags changed since the build began.
+    printf '%s\n' "${qt_configure[@]}" >"$work/qt-configure.new"
+    if [ ! -f "$work/qt-build/build.ninja" ] || ! cmp -s "$work/qt-configure.new" "$work/qt-configure"; then
         # A copy of the toolchain file, so that later edits in a checkout never reconfigure a build under way.
         cp "$root/cmake/mingw-w64.cmake" "$work/mingw-w64.cmake"
         cmake -S "$src" -B "$work/qt-build" "${qt_configure[@]}"
+        mv "$work/qt-configure.new" "$work/qt-configure"
     fi
     cmake --build "$work/qt-build" --parallel "$jobs"
     cmake --install "$work/qt-build" >/dev/null
