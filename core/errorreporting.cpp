@@ -1,5 +1,7 @@
 #include "core/errorreporting.h"
 
+#include "core/platform.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -37,11 +39,7 @@ QString stateDirectory()
     if (!explicitDir.isEmpty()) {
         return explicitDir;
     }
-    QString base = qEnvironmentVariable("XDG_STATE_HOME");
-    if (base.isEmpty()) {
-        base = QDir::homePath() + QStringLiteral("/.local/state");
-    }
-    return base + QStringLiteral("/orvcounter");
+    return platformStateDirectory();
 }
 
 void LogFileErrorReporting::Report(const QString& application, const QString& project, const QString& owner,

@@ -31,8 +31,8 @@ public:
                 const QString& text) override;
 };
 
-// Where the program keeps its own files: $ORV_STATE_DIR, else $XDG_STATE_HOME/orvcounter,
-// else ~/.local/state/orvcounter. Created on demand by the callers that write there.
+// Where the program keeps its own files: $ORV_STATE_DIR, else the platform's folder for them
+// (platformStateDirectory). Created on demand by the callers that write there.
 QString stateDirectory();
 
 } // namespace core

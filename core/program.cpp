@@ -1,13 +1,6 @@
 #include "core/program.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
-
-#include <ctime>
-
-#if defined(__GLIBC__)
-#include <malloc.h>
-#endif
 
 namespace core {
 namespace {
@@ -38,32 +31,6 @@ void setEndProgramHandler(std::function<void()> handler)
 {
     handlerSlot() = std::move(handler);
     g_ended = false;
-}
-
-} // namespace core
-
-namespace core {
-
-void returnFreedMemory()
-{
-#if defined(__GLIBC__)
-    malloc_trim(0);
-#endif
-}
-
-} // namespace core
-
-namespace core {
-
-void readTimeZoneOnce()
-{
-#if defined(Q_OS_UNIX)
-    const char* const systemZone = "/etc/localtime";
-    if (qEnvironmentVariableIsEmpty("TZ") && QFileInfo::exists(QString::fromLatin1(systemZone))) {
-        qputenv("TZ", QByteArray(":") + systemZone);
-        tzset();
-    }
-#endif
 }
 
 } // namespace core

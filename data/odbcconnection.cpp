@@ -1,14 +1,11 @@
 #include "data/odbcconnection.h"
 
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlField>
 #include <QSqlQuery>
 #include <QSqlRecord>
-#include <QTextStream>
 
 namespace data {
 
@@ -26,30 +23,6 @@ OdbcConnection::TransportSecurity& securitySlot()
 {
     static OdbcConnection::TransportSecurity security;
     return security;
-}
-
-void readDriverFile(const QString& path, QList<QPair<QString, QString>>& drivers)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        return;
-    }
-    QTextStream in(&file);
-    QString section;
-    while (!in.atEnd()) {
-        const QString line = in.readLine().trimmed();
-        if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']'))) {
-            section = line.mid(1, line.size() - 2).trimmed();
-            if (section.compare(QLatin1String("ODBC"), Qt::CaseInsensitive) != 0) {
-                drivers.append({section, QString()});
-            }
-        } else if (!section.isEmpty() && !drivers.isEmpty() && drivers.last().first == section &&
-                   line.section(QLatin1Char('='), 0, 0)
-                           .trimmed()
-                           .compare(QLatin1String("Driver"), Qt::CaseInsensitive) == 0) {
-            drivers.last().second = line.section(QLatin1Char('='), 1).trimmed();
-        }
-    }
 }
 
 } // namespace
@@ -75,19 +48,9 @@ OdbcConnection::TransportSecurity OdbcConnection::transportSecurity()
     return securitySlot();
 }
 
-QList<QPair<QString, QString>> OdbcConnection::installedDrivers()
-{
-    QList<QPair<QString, QString>> drivers;
-    const QString systemDir = qEnvironmentVariable("ODBCSYSINI", QStringLiteral("/etc"));
-    readDriverFile(
-        systemDir + QStringLiteral("/") + qEnvironmentVariable("ODBCINSTINI", QStringLiteral("odbcinst.ini")), drivers);
-    readDriverFile(QDir::homePath() + QStringLiteral("/.odbcinst.ini"), drivers);
-    return drivers;
-}
-
 QString OdbcConnection::chooseDriver(const QList<QPair<QString, QString>>& installed, bool tdsLibraryPresent)
 {
-    for (const QString& preferred : {msDriver18(), msDriver17()}) {
+    for (const QString& preferred : preferredDrivers()) {
         for (const auto& driver : installed) {
             if (driver.first.compare(preferred, Qt::CaseInsensitive) == 0) {
                 return driver.first;

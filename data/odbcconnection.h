@@ -6,7 +6,8 @@
 
 namespace data {
 
-// A connection to SQL Server through Qt's ODBC driver and unixODBC. Statements go to the server
+// A connection to SQL Server through Qt's ODBC driver and the platform's driver manager (unixODBC, or Windows'
+// own odbc32). Statements go to the server
 // unchanged; errors carry the server's native number when it gives one.
 class OdbcConnection : public ConnectionBackend
 {
@@ -25,10 +26,14 @@ public:
     static QString msDriver17() { return QStringLiteral("ODBC Driver 17 for SQL Server"); }
     static QString freeTdsLibrary() { return QStringLiteral("/usr/lib/x86_64-linux-gnu/odbc/libtdsodbc.so"); }
 
-    // The driver names registered with unixODBC (odbcinst.ini sections), with the library each loads.
-    // Never fails: unreadable files give no drivers.
+    // The driver names registered with the driver manager, with the library each loads where the manager tells it
+    // (unixODBC's odbcinst.ini sections; Windows' list of installed drivers). Never fails: none read gives none.
+    // One implementation per platform.
     static QList<QPair<QString, QString>> installedDrivers();
-    // The driver to use: Microsoft's 18, then 17, then a registered FreeTDS, else the FreeTDS
+    // The drivers for SQL Server by name, best first: Microsoft's 18 and 17, and on Windows then the ones that
+    // ship with it ("SQL Server Native Client 11.0", "SQL Server").
+    static QStringList preferredDrivers();
+    // The driver to use: the first of preferredDrivers installed, then a registered FreeTDS, else the FreeTDS
     // library by its path. Empty when none is there (tdsLibraryPresent false and none registered).
     static QString chooseDriver(const QList<QPair<QString, QString>>& installed, bool tdsLibraryPresent);
     // True when the driver chosen is FreeTDS, which takes the port and protocol in keys of its own.

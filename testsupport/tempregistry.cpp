@@ -10,10 +10,12 @@ TempRegistry::TempRegistry()
 {
     QDir(m_dir.path()).mkpath(QStringLiteral("user"));
     QDir(m_dir.path()).mkpath(QStringLiteral("machine"));
+    m_rootKeys = redirectRootKeys();
 }
 
 TempRegistry::~TempRegistry()
 {
+    restoreRootKeys(m_rootKeys);
     restore(m_user);
     restore(m_machine);
 }

@@ -15,15 +15,11 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTcpServer>
 #include <QTest>
 
-#include <arpa/inet.h>
 #include <memory>
-#include <netinet/in.h>
 #include <optional>
-#include <sys/socket.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 using namespace session;
 using namespace registry::modRegistry;
@@ -53,33 +49,20 @@ struct Refusal {
     QString cause = {};   // when set, in the last report: why the server refused
 };
 
-// A socket listening on a port of 127.0.0.1 that never accepts: the system completes each connection and
-// nothing ever answers. Closed, the port is one where nothing listens.
+// A server listening on a port of 127.0.0.1 that never answers: each connection is completed and then left
+// waiting. Closed, the port is one where nothing listens.
 class Listener
 {
 public:
     Listener()
-        : m_socket(::socket(AF_INET, SOCK_STREAM, 0))
     {
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t size = sizeof(address);
-        // A socket that cannot listen leaves port 0, which no case accepts.
-        if (m_socket < 0 || ::bind(m_socket, reinterpret_cast<sockaddr*>(&address), size) != 0 ||
-            ::listen(m_socket, 8) != 0 || ::getsockname(m_socket, reinterpret_cast<sockaddr*>(&address), &size) != 0) {
-            return;
-        }
-        m_port = ntohs(address.sin_port);
+        // A server that cannot listen leaves port 0, which no case accepts.
+        m_server.listen(QHostAddress::LocalHost);
     }
-    ~Listener() { ::close(m_socket); }
-    Listener(const Listener&) = delete;
-    Listener& operator=(const Listener&) = delete;
-    quint16 port() const { return m_port; }
+    quint16 port() const { return m_server.serverPort(); }
 
 private:
-    int m_socket;
-    quint16 m_port = 0;
+    QTcpServer m_server;
 };
 
 quint16 closedPort()
@@ -236,12 +219,7 @@ private Q_SLOTS:
     void rememberedLoginNeedsNoDialog()
     {
         rememberLogin("1", "JS", "js-pass");
-        const auto identity = [this] {
-            struct stat info {
-            };
-            ::stat(QFile::encodeName(m_registry->file("HKEY_CURRENT_USER")).constData(), &info);
-            return QPair<qulonglong, qlonglong>(info.st_ino, info.st_mtim.tv_nsec + info.st_mtim.tv_sec * 1000000000LL);
-        };
+        const auto identity = [this] { return m_registry->rootStamp("HKEY_CURRENT_USER"); };
         const auto before = identity();
         General().Run();
         QCOMPARE(identity(), before); // an unchanged remembered login is not written again
@@ -252,7 +230,7 @@ private Q_SLOTS:
                                                                 "SELECT * FROM tbAdvogados WHERE contacto_id = 10"}));
         QCOMPARE(userValue("Remember"), "1");
 
-        QVERIFY(QFile::remove(m_registry->file("HKEY_LOCAL_MACHINE")));
+        m_registry->clearRoot("HKEY_LOCAL_MACHINE");
         QVERIFY(modCode::Login("NOBODY", "wrong"));
         QCOMPARE(modCode::UserName, "JS");
         modCode::Connected = false;

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Runs a Windows program of the cross build under Wine: CMake's cross-compiling emulator, so CTest and the build
+# run the tests and tools through it.
+#
+#   wine-run.sh PREFIX TOOLCHAIN PROGRAM.exe [ARGS...]
+#
+# PREFIX is a Wine prefix of the build's own, made on first use (about 25 s; a lock keeps parallel tests from
+# making it twice); TOOLCHAIN is the folder of scripts/windows-toolchain.sh, whose Qt and libraries are put on the
+# program's search path. Wine's own messages are off, and so is the X display: tests run on Qt's offscreen
+# platform (ORV_WINE_DISPLAY=1 keeps DISPLAY for a program that shows windows on a virtual display).
+set -euo pipefail
+prefix=$1 toolchain=$2
+shift 2
+wine=${ORV_WINE:-/usr/lib/wine/wine64}
+export WINEPREFIX=$prefix WINEDEBUG=${WINEDEBUG:--all} WINEARCH=win64
+# No Mono or Gecko installer prompts in a fresh prefix.
+export WINEDLLOVERRIDES="mscoree,mshtml=${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
+windows_path() { printf 'Z:%s' "${1//\//\\}"; }
+export WINEPATH="$(windows_path "$toolchain/qt/bin");$(windows_path "$toolchain/bin")"
+if [ -z "${ORV_WINE_DISPLAY:-}" ]; then
+    unset DISPLAY WAYLAND_DISPLAY
+fi
+if [ ! -f "$prefix/.orv-ready" ]; then
+    mkdir -p "$(dirname "$prefix")"
+    (
+        flock 9
+        if [ ! -f "$prefix/.orv-ready" ]; then
+            env -u DISPLAY "$wine" wineboot --init >/dev/null 2>&1
+            touch "$prefix/.orv-ready"
+        fi
+    ) 9>"$prefix.lock"
+fi
+exec "$wine" "$@"

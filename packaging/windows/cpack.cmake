@@ -1,0 +1,27 @@
+# The Windows installer (NSIS) and the portable zip, from the install layout of packaging/windows/CMakeLists.txt.
+# Included from the top CMakeLists.txt in the Windows build; scripts/windows.sh runs cpack.
+set(CPACK_GENERATOR NSIS ZIP)
+set(CPACK_PACKAGE_NAME orvcounter)
+set(CPACK_PACKAGE_VENDOR "Vorlent")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Contador de tempo das tarefas dos advogados")
+set(CPACK_PACKAGE_INSTALL_DIRECTORY "Contador de Tempo")
+set(CPACK_PACKAGE_FILE_NAME "orvcounter-${PROJECT_VERSION}-win64")
+set(CPACK_STRIP_FILES ON)
+set(CPACK_NSIS_DISPLAY_NAME "Contador de Tempo")
+set(CPACK_NSIS_PACKAGE_NAME "Contador de Tempo")
+set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
+# A 64-bit installer (NSIS's amd64 stub): it writes the 64-bit registry view and runs where only 64-bit Windows
+# programs do (Wine as Debian builds it).
+set(CPACK_NSIS_DEFINES "Target amd64-unicode")
+set(CPACK_NSIS_EXECUTABLES_DIRECTORY ".")
+set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
+set(CPACK_NSIS_INSTALLED_ICON_NAME "orvcounter.exe")
+# The Start-menu entry.
+set(CPACK_PACKAGE_EXECUTABLES orvcounter "Contador de Tempo")
+# Every user's session starts the counter (the Run key of the machine); the uninstaller removes it again.
+set(CPACK_NSIS_EXTRA_INSTALL_COMMANDS
+    "WriteRegStr HKLM 'Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Run' 'OrvCounter' '\\\"$INSTDIR\\\\orvcounter.exe\\\"'")
+set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS
+    "DeleteRegValue HKLM 'Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Run' 'OrvCounter'")
+include(CPack)

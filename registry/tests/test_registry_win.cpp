@@ -1,0 +1,94 @@
+// The registry module on Windows writes and reads the Windows registry itself: what it writes is read back with
+// advapi32's own calls, and what those write it reads. Built only for Windows.
+#include "registry/modregistry.h"
+#include "testsupport/recordedreports.h"
+#include "testsupport/tempregistry.h"
+
+#include <QTest>
+
+#include <optional>
+#include <windows.h>
+
+using namespace registry::modRegistry;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The string value as the registry holds it, read without the module; null when it is not there.
+std::optional<QString> rawRead(HKEY root, const wchar_t* key, const wchar_t* name)
+{
+    wchar_t data[4096];
+    DWORD size = sizeof data;
+    DWORD type = 0;
+    if (RegGetValueW(root, key, name, RRF_RT_ANY, &type, data, &size) != ERROR_SUCCESS || type != REG_SZ) {
+        return std::nullopt;
+    }
+    return QString::fromWCharArray(data);
+}
+
+bool rawWrite(HKEY root, const wchar_t* key, const wchar_t* name, const QString& value)
+{
+    HKEY opened = nullptr;
+    if (RegCreateKeyExW(root, key, 0, nullptr, 0, KEY_WRITE, nullptr, &opened, nullptr) != ERROR_SUCCESS) {
+        return false;
+    }
+    const LONG code = RegSetValueExW(opened, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.utf16()),
+                                     DWORD((value.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(opened);
+    return code == ERROR_SUCCESS;
+}
+
+} // namespace
+
+class TestRegistryWindows : public QObject
+{
+    Q_OBJECT
+
+    std::optional<testsupport::TempRegistry> m_registry;
+    std::optional<testsupport::RecordedReports> m_reports;
+
+private Q_SLOTS:
+    void init()
+    {
+        m_registry.emplace();
+        m_reports.emplace();
+    }
+
+    void cleanup() { QCOMPARE(m_reports->procedures(), QStringList()); }
+
+    // The per-user and the machine settings land in the registry under the keys the system uses.
+    void writesReachTheRegistry_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<int>("root");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("remembered login") << u"HKEY_CURRENT_USER\\Software\\Vorlent"_s << 0 << u"mferreira"_s;
+        QTest::newRow("machine settings") << u"HKEY_LOCAL_MACHINE\\SOFTWARE\\Vorlent"_s << 1 << u"João \\ C:"_s;
+        QTest::newRow("empty value") << u"HKEY_CURRENT_USER\\Software\\Vorlent"_s << 0 << QString();
+    }
+
+    void writesReachTheRegistry()
+    {
+        QFETCH(QString, path);
+        QFETCH(int, root);
+        QFETCH(QString, value);
+        const HKEY rootKey = root == 0 ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+        QCOMPARE(rawRead(rootKey, L"Software\\Vorlent", L"Username"), std::nullopt);
+        QVERIFY(CriarChave(path));
+        QVERIFY(DefinirValorString(path, u"Username"_s, value));
+        QCOMPARE(rawRead(rootKey, L"Software\\Vorlent", L"Username"), value);
+    }
+
+    // A value another program put in the registry is read as it stands; a redirection is followed.
+    void readsWhatTheRegistryHolds()
+    {
+        QVERIFY(rawWrite(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Vorlent\\SQL", L"dtServer", u"ORVSQL"_s));
+        QVERIFY(rawWrite(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Vorlent", L"dtServer",
+                         u"SREF=HKEY_LOCAL_MACHINE\\SOFTWARE\\Vorlent\\SQL"_s));
+        QCOMPARE(ObterValorString(u"HKEY_LOCAL_MACHINE\\SOFTWARE\\Vorlent"_s, u"dtServer"_s), u"ORVSQL"_s);
+        QCOMPARE(ObterValorString(u"HKEY_LOCAL_MACHINE\\SOFTWARE\\Vorlent"_s, u"Missing"_s), std::nullopt);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRegistryWindows)
+#include "test_registry_win.moc"
