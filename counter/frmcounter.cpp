@@ -91,6 +91,7 @@ frmCounter::~frmCounter()
 void frmCounter::Fill_Tarefas(int& T)
 {
     m->tasks->fill(T);
+    m->statistics->showWhoseTasks();
     fitToList();
 }
 

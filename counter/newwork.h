@@ -37,6 +37,8 @@ private:
     bool deadlinesSettled(data::Recordset& work);
     // Whether the work item has pending tasks and none running; shows why not.
     static bool mayBeTaken(const QString& work);
+    // Says that a work item with a running count cannot be taken.
+    static void showRunning();
 
     QWidget& m_window;
     EditorFields& m_editors;

@@ -196,9 +196,9 @@ void Connection::close()
     m_impl->lost = false;
 }
 
-void Connection::execute(const QString& sql)
+qint64 Connection::execute(const QString& sql)
 {
-    m_impl->send(sql);
+    return m_impl->send(sql).numRowsAffected();
 }
 
 std::unique_ptr<Recordset> Connection::openRecordset(const QString& sql)

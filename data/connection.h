@@ -89,8 +89,9 @@ public:
     bool isOpen() const;
     void close();
 
-    // Runs a statement that returns no rows. Throws core::Error.
-    void execute(const QString& sql);
+    // Runs a statement that returns no rows; returns how many rows it changed (-1 when the engine does not
+    // say). Throws core::Error.
+    qint64 execute(const QString& sql);
     // Opens a forward-only result set positioned on its first record. Throws core::Error.
     std::unique_ptr<Recordset> openRecordset(const QString& sql);
 

@@ -3,6 +3,7 @@
 #include "core/clock.h"
 #include "core/messagebox.h"
 #include "data/connection.h"
+#include "data/storabletext.h"
 #include "data/timeentries.h"
 #include "editors/fieldchecks.h"
 #include "editors/workcontext.h"
@@ -51,7 +52,7 @@ bool NewEntryDialog::save()
     const fields::MinutesRead minutes = fields::readMinutes(QStringLiteral("Minutos"), m_minutes->text());
     if (refuse(minutes.problem) ||
         (minutes.value == 0 && refuse(QStringLiteral("Indique quantos minutos quer registar."))) ||
-        refuse(fields::textProblem(QStringLiteral("Nota"), m_note->text(), false))) {
+        refuse(data::storableText::textProblem(QStringLiteral("Nota"), m_note->text(), false))) {
         return false;
     }
     namespace entries = data::timeEntries;

@@ -11,9 +11,11 @@
 #include "testsupport/tempregistry.h"
 
 #include <QDir>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <optional>
+#include <sys/stat.h>
 
 using testsupport::TempDatabase;
 
@@ -90,6 +92,31 @@ private Q_SLOTS:
         // Shown again without options, still masked.
         QCOMPARE(orvadmin({"settings"}), 0);
         QVERIFY(orvadmin.out.contains(QStringLiteral("********")) && !orvadmin.out.contains(TempDatabase::password()));
+    }
+
+    // Under umask 000 the folders the settings make are 0755 and the file 0644: nobody else can put a file
+    // there that every counter of the machine reads, nor change the one that is.
+    void theSettingsFolderIsWritableByItsOwnerOnly()
+    {
+        QTemporaryDir root;
+        const QString folder = root.path() + QStringLiteral("/etc/orvcounter");
+        const QByteArray saved = qgetenv("ORV_REGISTRY_MACHINE_DIR");
+        qputenv("ORV_REGISTRY_MACHINE_DIR", folder.toUtf8());
+        const mode_t before = ::umask(0);
+        AdminRun orvadmin;
+        orvadmin.input = QStringList{TempDatabase::password()};
+        const int code = orvadmin(writeArguments(m_office->database().path()));
+        ::umask(before);
+        qputenv("ORV_REGISTRY_MACHINE_DIR", saved);
+        QCOMPARE(code, 0);
+        const auto mode = [](const QString& path) {
+            struct stat info {
+            };
+            return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 07777) : -1;
+        };
+        QCOMPARE(mode(root.path() + QStringLiteral("/etc")), 0755);
+        QCOMPARE(mode(folder), 0755);
+        QCOMPARE(mode(folder + QStringLiteral("/HKEY_LOCAL_MACHINE.reg")), 0644);
     }
 
     void relativeDatabaseFileIsStoredAbsolute()
