@@ -2,6 +2,7 @@
 
 #include "admin/logintext.h"
 #include "core/errorvalue.h"
+#include "core/loginthrottle.h"
 #include "data/connection.h"
 #include "data/connectiontext.h"
 #include "data/filepermissions.h"
@@ -195,8 +196,11 @@ private:
             test.open(loginConnectionText(m_settings, *m_user, m_password));
         } catch (const core::Error& error) {
             step.detail = refusal(error, *m_user, m_settings.catalog);
+            // A check is a login attempt too: guessing through it is as slow as through the window.
+            core::LoginThrottle::failed();
             return false;
         }
+        core::LoginThrottle::succeeded();
         step.detail = *m_user;
         return true;
     }

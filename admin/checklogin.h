@@ -50,7 +50,9 @@ ServerAddress serverAddress(const QString& dataSource,
 //   1 machine settings (and the engine they name: every step follows it), 2 ODBC driver of that engine (or the
 //   database file, which this user must be able to write, with its folder), 3 server reachable, 4 the user's login and
 //   catalog, 5 the shared account, 6 tables and views, 7 the lawyer behind the user.
-// Without a user (no value), steps 4 and 7 are skipped. Never throws; never shows a password.
+// Without a user (no value), steps 4 and 7 are skipped. A refused user's login counts as a failed login and
+// waits as the window's does (core::LoginThrottle); a good one forgets the failures. Never throws; never
+// shows a password.
 QList<CheckStep> checkLogin(const std::optional<QString>& user, const QString& password, const CheckProbes& probes);
 
 // The number of the first failed step, 0 when none failed.

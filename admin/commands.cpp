@@ -231,8 +231,20 @@ int userAddCommand(const QCommandLineParser& parser, const QString& name, Consol
             user.groups.append(group.trimmed());
         }
     }
+    // A user without groups holds no policy: that is said out loud, never left to an omission.
+    const bool noGroup = parser.isSet(QStringLiteral("no-group"));
+    if (user.groups.isEmpty() && !noGroup) {
+        throw UsageError{QStringLiteral("indique o grupo do utilizador (--group CÓDIGO), ou --no-group para um "
+                                        "utilizador sem grupos, que não tem nenhuma política")};
+    }
+    if (!user.groups.isEmpty() && noGroup) {
+        throw UsageError{QStringLiteral("--group e --no-group excluem-se")};
+    }
     const qint64 id = addUser(*openOffice(data::MachineSettings::read()), user);
     console.out << "Utilizador \"" << name.trimmed() << "\" registado (user_id " << id << ").\n";
+    if (noGroup) {
+        console.out << "Sem grupos: \"" << name.trimmed() << "\" não tem nenhuma política de segurança.\n";
+    }
     return exitcode::Ok;
 }
 
@@ -375,7 +387,9 @@ QList<Command> commands()
           option(QStringLiteral("code"), QStringLiteral("Código do utilizador para as políticas."),
                  QStringLiteral("CÓDIGO")),
           option(QStringLiteral("group"), QStringLiteral("Código de um grupo (repetível; criado se não existir)."),
-                 QStringLiteral("CÓDIGO"))},
+                 QStringLiteral("CÓDIGO")),
+          option(QStringLiteral("no-group"),
+                 QStringLiteral("Utilizador sem grupos, e por isso sem nenhuma política (sem --group é recusado)."))},
          userAddCommand},
         {{QStringLiteral("import")},
          QStringLiteral("Importa clientes, dossiers, trabalhos e tarefas de ficheiros CSV (UTF-8, ';', com cabeçalho). "

@@ -5,6 +5,7 @@
 #include "data/connection.h"
 #include "data/moddata.h"
 #include "data/schema.h"
+#include "data/storabletext.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -268,6 +269,11 @@ private:
             return QString::number(*id);
         }
         case Kind::Text:
+            // What the editors would refuse to store, a file cannot bring in either.
+            if (const auto problem = data::storableText::textProblem(name, field, column.required)) {
+                reasons.append(*problem);
+                return QString();
+            }
             return SqlLiteral(field, literal::Text);
         case Kind::Flag:
             if (field.trimmed() != QLatin1String("0") && field.trimmed() != QLatin1String("1")) {

@@ -73,6 +73,12 @@ qint64 addUser(data::Connection& office, const NewUser& user)
                            SqlLiteral(name, literal::Text))) {
         refuse(QStringLiteral("O utilizador \"%1\" já existe").arg(name));
     }
+    // Policies list codes separated by ';': a code holding one could never be found in a list.
+    for (const QString& code : QStringList(user.groups) << user.code) {
+        if (code.contains(QLatin1Char(';'))) {
+            refuse(QStringLiteral("O código \"%1\" não pode ter ';'").arg(code));
+        }
+    }
     const QString contact = user.contactId > 0 ? QString::number(user.contactId) : QStringLiteral("null");
     if (user.contactId > 0 && !exists(office, QStringLiteral("SELECT contacto_id FROM ") + sc::tbContactos +
                                                   QStringLiteral(" WHERE contacto_id = ") + contact)) {

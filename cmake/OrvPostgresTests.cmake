@@ -1,10 +1,10 @@
-# The statement, start-up and counting tests run a second time against a private PostgreSQL server
+# The statement, start-up, counting and editor-save tests run a second time against a private PostgreSQL server
 # (label "postgres"): pg_server_start makes a cluster in a folder of its own under /tmp (the server runs as
 # an unprivileged user, which must reach the folder) and pg_server_stop removes it. When the server cannot
 # start, the setup test fails and every test that needs it is reported as not run: nothing passes silently.
 # test_postgresoffice (offices made by orvadmin on the server) runs here only.
 set(ORV_PG_TESTS test_statements test_modcheckpermissions test_modcode test_counting test_workstations
-    test_postgresoffice)
+    test_postgresoffice test_recordsnapshot)
 
 string(MD5 orv_pg_tag "${CMAKE_BINARY_DIR}")
 string(SUBSTRING "${orv_pg_tag}" 0 12 orv_pg_tag)

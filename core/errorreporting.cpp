@@ -42,6 +42,14 @@ QString stateDirectory()
     return platformStateDirectory();
 }
 
+QString makeStateDirectory()
+{
+    const QString dir = stateDirectory();
+    QDir().mkpath(dir);
+    QFile::setPermissions(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return dir;
+}
+
 void LogFileErrorReporting::Report(const QString& application, const QString& project, const QString& owner,
                                    const QString& procedure, const QString& text)
 {
@@ -56,12 +64,14 @@ void LogFileErrorReporting::Report(const QString& application, const QString& pr
     const QByteArray line = QJsonDocument(entry).toJson(QJsonDocument::Compact) + '\n';
     std::fwrite(line.constData(), 1, static_cast<size_t>(line.size()), stderr);
 
-    const QString dir = stateDirectory();
-    QDir().mkpath(dir);
+    // The log can hold what people typed (a refused login's known name): its owner alone reads it.
+    const QString dir = makeStateDirectory();
     QFile log(dir + QStringLiteral("/errors.log"));
-    if (!log.open(QIODevice::Append | QIODevice::WriteOnly)) {
+    const QFile::Permissions ownerOnly = QFile::ReadOwner | QFile::WriteOwner;
+    if (!log.open(QIODevice::Append | QIODevice::WriteOnly, ownerOnly)) {
         throw std::runtime_error("errors.log cannot be opened");
     }
+    log.setPermissions(ownerOnly); // also a log made before by a more open program
     log.write(line);
 }
 

@@ -23,7 +23,8 @@ void setErrorReportingFactory(ErrorReportingFactory factory);
 std::unique_ptr<ErrorReporting> createErrorReporting();
 
 // The default component on this platform: one JSON line per report (time and the five fields),
-// appended to errors.log in the state directory and written to stderr.
+// appended to errors.log in the state directory and written to stderr. The log is readable by its owner
+// alone (0600), and so is the state directory (0700), whatever the umask.
 class LogFileErrorReporting : public ErrorReporting
 {
 public:
@@ -34,5 +35,8 @@ public:
 // Where the program keeps its own files: $ORV_STATE_DIR, else the platform's folder for them
 // (platformStateDirectory). Created on demand by the callers that write there.
 QString stateDirectory();
+// Makes the state directory when missing and keeps it readable by its owner alone (0700), whatever the
+// umask; returns its path.
+QString makeStateDirectory();
 
 } // namespace core

@@ -113,6 +113,7 @@ void frmCounter::Fill_Tarefas(int& T)
 {
     m->tasks->fill(T);
     m->placement->wantedWidthChanged();
+    m->statistics->showWhoseTasks();
 }
 
 void frmCounter::FXEscondidas_Click()

@@ -78,6 +78,7 @@ void frmCounter::selectOwnLawyer()
     if (session::modCode::AdvogadoID != 0) {
         data::modControls::SetControlValue(*WidgetControl::of(m->c.FXAdvogado_ID), session::modCode::AdvogadoID, 0);
     }
+    m->statistics->showWhoseTasks();
     m->statistics->allowLawyerChoice(
         security::modCheckPermissions::CheckSecurityPolicy(session::modCode::UserName, ChooseLawyerPolicy));
 }
@@ -172,6 +173,12 @@ void frmCounter::mnContador_Click()
 void frmCounter::mnLogin_Click()
 {
     core::trap(reports::command(objectName(), QStringLiteral("mnLogin_Click")), [&] {
+        // Another login would take the list, and the count running on it, off the screen.
+        if (m->tasks->anyRunning()) {
+            core::msgBox(QStringLiteral("Não pode refazer o login sem primeiro terminar o contador activo."),
+                         core::Buttons::Ok, core::Icon::Information, windowTitle());
+            return;
+        }
         const QString userBefore = session::modCode::UserName;
         const qint32 lawyerBefore = session::modCode::AdvogadoID;
         session::modCode::Connected = false;

@@ -5,6 +5,7 @@
 #include "counter/editorfields.h"
 #include "counter/recordlookup.h"
 #include "data/connection.h"
+#include "data/runningentries.h"
 #include "data/valuetext.h"
 #include "session/modcode.h"
 
@@ -55,8 +56,14 @@ void NewWork::mnNovaTarefa_Click()
             return;
         }
         record->close();
-        db.execute(QStringLiteral("UPDATE tbProcessos_Trabalhos SET advogado_id = ") +
-                   QString::number(session::modCode::AdvogadoID) + QStringLiteral(" WHERE trabalho_id = ") + work);
+        // A count started on the work item since the check keeps it with its lawyer: the statement refuses.
+        if (db.execute(QStringLiteral("UPDATE tbProcessos_Trabalhos SET advogado_id = ") +
+                       QString::number(session::modCode::AdvogadoID) + QStringLiteral(" WHERE trabalho_id = ") + work +
+                       data::runningEntries::noneRunning(QStringLiteral("trabalho_id"), chosen)) == 0 &&
+            data::runningEntries::anyRunning(QStringLiteral("trabalho_id"), chosen)) {
+            showRunning();
+            return;
+        }
         int none = 0;
         m_refill(none);
     });
@@ -106,6 +113,13 @@ bool NewWork::mayLeaveItsLawyer(const QVariant& lawyer)
                         QStringLiteral("Atribuir Novo Trabalho")) == core::Answer::Yes;
 }
 
+void NewWork::showRunning()
+{
+    core::msgBox(QStringLiteral("O trabalho selecionado tem tarefas em curso.") + core::messageBreak() +
+                     QStringLiteral("As tarefas em produção devem ser terminadas antes de as adicionar à sua lista."),
+                 core::Buttons::Ok, core::Icon::Information);
+}
+
 bool NewWork::mayBeTaken(const QString& work)
 {
     data::Connection& db = data::Data::SqlServer();
@@ -126,10 +140,7 @@ bool NewWork::mayBeTaken(const QString& work)
     const bool anyRunning = !running->eof() && running->value(QStringLiteral("no")).toLongLong() != 0;
     running->close();
     if (anyRunning) {
-        core::msgBox(QStringLiteral("O trabalho selecionado tem tarefas em curso.") + core::messageBreak() +
-                         QStringLiteral("As tarefas em produção devem ser terminadas antes de as adicionar à sua "
-                                        "lista."),
-                     core::Buttons::Ok, core::Icon::Information);
+        showRunning();
         return false;
     }
     return true;

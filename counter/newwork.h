@@ -40,6 +40,8 @@ private:
     static bool mayBeTaken(const QString& work);
     // Whether a work item assigned to another lawyer (not to AdvogadoID) may leave that lawyer's list: asks.
     static bool mayLeaveItsLawyer(const QVariant& lawyer);
+    // Says that a work item with a running count cannot be taken.
+    static void showRunning();
 
     QWidget& m_window;
     EditorFields& m_editors;

@@ -123,14 +123,34 @@ void StatisticsPanel::lawyerChanged()
         if (lawyer == session::modCode::AdvogadoID) {
             return;
         }
-        if (lawyer == 0 || !m_lawyerChoiceAllowed) {
+        // A count running on the list shown would leave the screen with its lawyer's list.
+        const bool counting = !m_controls.ListView1->checkedRows().isEmpty();
+        if (lawyer == 0 || !m_lawyerChoiceAllowed || counting) {
             const QSignalBlocker quiet(selector);
             selector.setCurrentIndex(selector.findData(session::modCode::AdvogadoID, Qt::UserRole));
+            if (lawyer != 0 && m_lawyerChoiceAllowed) {
+                core::msgBox(QStringLiteral("Não pode mudar de advogado sem primeiro terminar o contador activo."),
+                             core::Buttons::Ok, core::Icon::Information, m_window.windowTitle());
+            }
             return;
         }
         session::modCode::AdvogadoID = lawyer;
-        refillCurrentTab();
+        // The pending list always follows the selector, so that a tick books to the lawyer shown.
+        int none = 0;
+        m_fillTasks(none);
+        if (m_controls.TabStrip1->currentIndex() != TasksTab) {
+            refillCurrentTab();
+        }
     });
+}
+
+void StatisticsPanel::showWhoseTasks()
+{
+    const QComboBox& selector = *m_controls.FXAdvogado_ID;
+    const int entry = selector.findData(session::modCode::AdvogadoID, Qt::UserRole);
+    const QString caption = QStringLiteral("Tarefas Pendentes");
+    m_controls.TabStrip1->setTabText(TasksTab,
+                                     entry < 0 ? caption : caption + QStringLiteral(" — ") + selector.itemText(entry));
 }
 
 void StatisticsPanel::datesChanged()

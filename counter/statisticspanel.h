@@ -40,11 +40,15 @@ public:
     // TabStrip1_Click: shows the controls of tab (0 = "Tarefas Pendentes") and refills a statistics tab.
     // Errors are reported ("TabStrip1_Click").
     void tabChanged(int tab);
-    // FXAdvogado_ID_Click: the chosen entry's lawyer becomes AdvogadoID and the tab shown is refilled for
-    // it. For an entry without a lawyer (also one just added while the selector is filled), or while the
-    // choice is locked, the selector goes back to AdvogadoID and nothing changes. Errors are reported
-    // ("ListView1_DblClick").
+    // FXAdvogado_ID_Click: the chosen entry's lawyer becomes AdvogadoID, the pending list is refilled for it
+    // (whatever tab is shown) and so is a statistics tab shown. For an entry without a lawyer (also one just
+    // added while the selector is filled), while the choice is locked, or while a task of the list is
+    // counting (then with a message), the selector goes back to AdvogadoID and nothing changes. Errors are
+    // reported ("ListView1_DblClick").
     void lawyerChanged();
+    // Names on the "Tarefas Pendentes" tab the lawyer whose pending list is shown (AdvogadoID), as the
+    // selector names it; the bare caption while the selector has no entry for that lawyer.
+    void showWhoseTasks();
     // Fill_Lancamentos and Fill_Lancamentos_Totais (statisticsfill.h).
     void fillEntries(int& L);
     void fillTotals();

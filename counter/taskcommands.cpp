@@ -6,6 +6,7 @@
 #include "counter/recordlookup.h"
 #include "counter/taskrow.h"
 #include "data/connection.h"
+#include "data/runningentries.h"
 
 #include <QWidget>
 
@@ -25,6 +26,12 @@ TaskCommands::TaskCommands(QWidget& window, ListView& list, Refill refill)
     , m_list(list)
     , m_refill(std::move(refill))
 {}
+
+void TaskCommands::refuseFinish()
+{
+    core::msgBox(data::runningEntries::finishRefusal(), core::Buttons::Ok, core::Icon::Information,
+                 m_window.windowTitle());
+}
 
 int TaskCommands::selectedRow() const
 {
@@ -61,8 +68,7 @@ void TaskCommands::mnListTerminar_Click()
             return;
         }
         if (m_list.checked(row)) {
-            core::msgBox(QStringLiteral("Não pode finalizar esta tarefa sem primeiro terminar o contador activo."),
-                         core::Buttons::Ok, core::Icon::Information, m_window.windowTitle());
+            refuseFinish();
             return;
         }
         const QString key = m_list.key(row);
@@ -71,8 +77,15 @@ void TaskCommands::mnListTerminar_Click()
                          core::Icon::Question, QStringLiteral("Terminar Tarefa")) != core::Answer::Yes) {
             return;
         }
-        data::Data::SqlServer().execute(QStringLiteral("UPDATE tbProcessos_Trabalhos_Tarefas SET closed = 1") +
-                                        whereTask(task));
+        // Another workstation may be counting on the task: the statement itself refuses then.
+        if (data::Data::SqlServer().execute(
+                QStringLiteral("UPDATE tbProcessos_Trabalhos_Tarefas SET closed = 1") + whereTask(task) +
+                data::runningEntries::noneRunning(QStringLiteral("tarefa_id"), task)) == 0) {
+            refuseFinish();
+            int none = 0;
+            m_refill(none);
+            return;
+        }
         // The list may have been rebuilt while the question was open (an editor's save): the row goes
         // by its key, never by a position that may now hold another task.
         const int finished = m_list.findKey(key);
@@ -108,18 +121,21 @@ void TaskCommands::mnListRemover_Click()
                                                        "tbProcessos_Trabalhos_Tarefas_Lancamentos WHERE closed = 0 "
                                                        "AND inprogress <> 0 AND trabalho_id = ") +
                                         work);
-        if (!running->eof() && running->value(QStringLiteral("no")).toLongLong() != 0) {
+        const bool anyRunning = !running->eof() && running->value(QStringLiteral("no")).toLongLong() != 0;
+        running->close();
+        // A count started elsewhere after the check above still keeps the work item: the statement refuses.
+        if (anyRunning ||
+            db.execute(QStringLiteral("UPDATE tbProcessos_Trabalhos SET advogado_id = null WHERE trabalho_id = ") +
+                       work + data::runningEntries::noneRunning(QStringLiteral("trabalho_id"), work.toLongLong())) ==
+                0) {
             core::msgBox(QStringLiteral("O trabalho selecionado tem tarefas em curso.") + core::messageBreak() +
                              QStringLiteral("Os trabalhos com tarefas em produção não podem ser removidos das suas "
                                             "tarefas.") +
                              core::messageBreak() + QStringLiteral("Finalize primeiro as tarefas em produção."),
                          core::Buttons::Ok, core::Icon::Information);
-            running->close();
             taskRecord->close();
             return;
         }
-        running->close();
-        db.execute(QStringLiteral("UPDATE tbProcessos_Trabalhos SET advogado_id = null WHERE trabalho_id = ") + work);
         int none = 0;
         m_refill(none);
         taskRecord->close();

@@ -28,15 +28,18 @@ public:
     // one is shown and stays selected.
     void mnEsconder_Click();
     // A counted task is refused, titled with the window's caption; otherwise, on Yes, the task is
-    // closed and its row alone leaves the list.
+    // closed and its row alone leaves the list. A task counted from another workstation meanwhile is
+    // refused the same way by the statement itself, and the list is refilled.
     void mnListTerminar_Click();
     // On Yes, the work item leaves the lawyer (advogado_id null) and the list is refilled, unless any
-    // lawyer has an entry running on it, which is refused with a message.
+    // lawyer has an entry running on it, also one started after the check, which is refused with a message.
     void mnListRemover_Click();
 
 private:
     // The selected row, or -1 when the list is empty or nothing is selected.
     int selectedRow() const;
+    // Says that a task being counted cannot be finished, titled with the window's caption.
+    void refuseFinish();
 
     QWidget& m_window;
     ListView& m_list;

@@ -6,6 +6,8 @@
 #include <QCollator>
 #include <QLocale>
 
+#include <algorithm>
+#include <cstring>
 #include <sqlite3.h>
 
 namespace data::embedded {
@@ -131,6 +133,13 @@ int compareCaseInsensitive(void*, int size1, const void* text1, int size2, const
                             QString::fromUtf8(static_cast<const char*>(text2), size2));
 }
 
+int compareBytes(void*, int size1, const void* text1, int size2, const void* text2)
+{
+    const int common = std::min(size1, size2);
+    const int order = common == 0 ? 0 : std::memcmp(text1, text2, size_t(common));
+    return order != 0 ? order : size1 - size2;
+}
+
 void check(sqlite3* db, int rc)
 {
     if (rc != SQLITE_OK) {
@@ -154,6 +163,8 @@ void installFunctions(sqlite3* db)
                                          nullptr));
     check(db, sqlite3_create_collation_v2(db, collationName().toUtf8().constData(), SQLITE_UTF8, nullptr,
                                           compareCaseInsensitive, nullptr));
+    check(db, sqlite3_create_collation_v2(db, binaryCollationName().toUtf8().constData(), SQLITE_UTF8, nullptr,
+                                          compareBytes, nullptr));
 }
 
 } // namespace data::embedded

@@ -12,7 +12,13 @@ inline QString collationName()
     return QStringLiteral("Latin1_General_CI_AS");
 }
 
-// Installs the engine's SQL functions (like, getdate) and collation on an open database handle.
+// The server's binary collation: texts compare by their bytes, letter case and accents included.
+inline QString binaryCollationName()
+{
+    return QStringLiteral("Latin1_General_BIN2");
+}
+
+// Installs the engine's SQL functions (like, getdate) and collations on an open database handle.
 // Throws core::Error when the engine refuses one of them.
 void installFunctions(sqlite3* db);
 

@@ -101,7 +101,17 @@ QString Trtf(QString& text)
     return result;
 }
 
+QString ExactText(const QString& text)
+{
+    return quoted(text);
+}
+
 QString LikeContaining(const QString& text)
+{
+    return LikeOperand(QStringLiteral("%"), text, QStringLiteral("%"));
+}
+
+QString LikeOperand(const QString& before, const QString& text, const QString& after)
 {
     static const QString wildcards = QStringLiteral("%_[");
     const bool needsEscape = std::any_of(text.cbegin(), text.cend(), [](QChar c) { return wildcards.contains(c); });
@@ -113,7 +123,7 @@ QString LikeContaining(const QString& text)
         }
         pattern += c;
     }
-    QString literal = QStringLiteral("'%") + Trtf(pattern) + QStringLiteral("%'");
+    QString literal = QLatin1Char('\'') + before + Trtf(pattern) + after + QLatin1Char('\'');
     if (needsEscape) {
         literal += QStringLiteral(" ESCAPE '!'");
     }

@@ -30,6 +30,10 @@ constexpr int Like = 6;
 // Traps nothing: throws core::Error 13 for a value that has no text form.
 QString SqlLiteral(const QVariant& value, int kind);
 
+// The text literal of text exactly as it is: "'" + Trtf(text) + "'", blanks kept and "''" for empty text
+// (SqlLiteral trims and gives "null" for blank text). Traps nothing.
+QString ExactText(const QString& text);
+
 // Replaces, in place, every apostrophe of text by "' + CHAR(39) + '" and returns the result.
 // Reports its own errors (owner "modCode") and then returns empty text.
 QString Trtf(QString& text);
@@ -39,6 +43,10 @@ QString Trtf(QString& text);
 // every wildcard and '!' is preceded by '!' and " ESCAPE '!'" follows the closing quote (both engines
 // understand it); otherwise the operand is just "'%" + text + "%'".
 QString LikeContaining(const QString& text);
+
+// As LikeContaining, with the pattern pieces before and after (wildcards and separators, taken as they are)
+// around text, which matches only itself: LikeOperand("%;", "ADM", "") matches "SEC;ADM" and not "SEC;XADM".
+QString LikeOperand(const QString& before, const QString& text, const QString& after);
 
 // The current record's field in display code 1-7 (see displayFormat::ListText). The field name
 // is matched without regard to letter case; a missing field or a null value gives one blank.

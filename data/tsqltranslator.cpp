@@ -356,6 +356,15 @@ QString TsqlTranslator::toPostgres(const QString& sql, const QDateTime& fixedNow
             tokens[i].text = QStringLiteral("chr");
         }
     }
+    for (qsizetype i = 0; i < tokens.size(); ++i) {
+        // citext compares ignoring case under any collation: a binary comparison reads the column as text.
+        const qsizetype name = nextSignificant(tokens, i);
+        if (tokens.at(i).isWord(QLatin1String("COLLATE")) && name >= 0 &&
+            tokens.at(name).isWord(QLatin1String("Latin1_General_BIN2"))) {
+            tokens[i].text = QStringLiteral("::text COLLATE");
+            tokens[name] = {Token::Word, QStringLiteral("\"C\"")}; // not folded as a quoted name is
+        }
+    }
     for (Token& token : tokens) {
         const QChar close = token.text.startsWith(QLatin1Char('[')) ? QLatin1Char(']') : QLatin1Char('"');
         if (token.kind == Token::Name && token.text.size() >= 2 && token.text.endsWith(close)) {

@@ -32,6 +32,7 @@ public:
     // - text + text                -> text || text, as above, and CHAR(n) -> chr(n);
     // - [name] and "Name"          -> "name": names are folded to lower case as the server folds unquoted
     //                                 ones, so a quoted name still matches without regard to case.
+    // - x COLLATE Latin1_General_BIN2 -> x::text COLLATE "C": compared byte by byte, letter case included;
     // - ORDER BY items              -> NULLS FIRST (ascending) or NULLS LAST (DESC), where SQL Server puts nulls;
     // Aliases need no quoting: PostgreSQL takes any word after AS.
     static QString toPostgres(const QString& sql, const QDateTime& fixedNow = QDateTime());

@@ -119,18 +119,22 @@ bool EditorDialog::refuse(const QString& problem)
     return true;
 }
 
-bool EditorDialog::stillAsLoaded(RecordSnapshot& snapshot)
+bool EditorDialog::saveAsLoaded(RecordSnapshot& snapshot, const QString& assignments, const QString& condition,
+                                const QString& refusal)
 {
-    switch (snapshot.check()) {
-    case RecordSnapshot::State::Unchanged:
+    switch (snapshot.save(assignments, condition)) {
+    case RecordSnapshot::Outcome::Saved:
         return true;
-    case RecordSnapshot::State::Gone:
+    case RecordSnapshot::Outcome::Refused:
+        core::msgBox(refusal, core::Buttons::Ok, core::Icon::Information, windowTitle());
+        return false;
+    case RecordSnapshot::Outcome::Gone:
         core::msgBox(QStringLiteral("Este registo foi apagado por outro utilizador depois de aberto; as alterações "
                                     "não foram gravadas."),
                      core::Buttons::Ok, core::Icon::Warning, windowTitle());
         reject();
         return false;
-    case RecordSnapshot::State::Changed:
+    case RecordSnapshot::Outcome::Changed:
         break;
     }
     const core::Answer answer =

@@ -44,9 +44,12 @@ protected:
     // Shows problem (when there is one) in a message titled as the dialog; true when there was one.
     bool refuse(const std::optional<QString>& problem);
     bool refuse(const QString& problem);
-    // True when the record still holds what was loaded. Otherwise says so and writes nothing: a record
-    // another user changed can be read again on request, a deleted one closes the dialog.
-    bool stillAsLoaded(RecordSnapshot& snapshot);
+    // Writes assignments ("column = value, …") into the record with one statement that changes it only while
+    // it still holds what was loaded and condition (empty or " AND …") holds; true when written. Otherwise
+    // says why and writes nothing: a record another user changed can be read again on request, a deleted one
+    // closes the dialog, and a failed condition shows refusal. Throws core::Error.
+    bool saveAsLoaded(RecordSnapshot& snapshot, const QString& assignments, const QString& condition = QString(),
+                      const QString& refusal = QString());
 
 private:
     QVBoxLayout* m_body;

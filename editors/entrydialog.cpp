@@ -3,6 +3,7 @@
 #include "data/connection.h"
 #include "data/displayformat.h"
 #include "data/moddata.h"
+#include "data/storabletext.h"
 #include "data/valuetext.h"
 #include "editors/fieldchecks.h"
 #include "editors/workcontext.h"
@@ -112,22 +113,18 @@ bool EntryDialog::save()
     }
     const fields::MinutesRead minutes = fields::readMinutes(MinutesLabel, m_minutes->text());
     if (refuse(minutes.problem) ||
-        (m_note != nullptr && refuse(fields::textProblem(NoteLabel, m_note->text(), false))) ||
-        !stillAsLoaded(m_record)) {
+        (m_note != nullptr && refuse(data::storableText::textProblem(NoteLabel, m_note->text(), false)))) {
         return false;
     }
     using data::modData::SqlLiteral;
     namespace literal = data::modData::literal;
-    QString statement = QStringLiteral("UPDATE tbProcessos_Trabalhos_Tarefas_Lancamentos SET data = ") +
-                        SqlLiteral(*start.value, literal::Date) + QStringLiteral(", data_fim = ") +
-                        SqlLiteral(*end.value, literal::Date) + QStringLiteral(", unidades = ") +
-                        SqlLiteral(minutes.value, literal::Number);
+    QString assignments = QStringLiteral("data = ") + SqlLiteral(*start.value, literal::Date) +
+                          QStringLiteral(", data_fim = ") + SqlLiteral(*end.value, literal::Date) +
+                          QStringLiteral(", unidades = ") + SqlLiteral(minutes.value, literal::Number);
     if (m_note != nullptr) {
-        statement += QStringLiteral(", descrit = ") + SqlLiteral(m_note->text(), literal::Text);
+        assignments += QStringLiteral(", descrit = ") + SqlLiteral(m_note->text(), literal::Text);
     }
-    data::Data::SqlServer().execute(statement + QStringLiteral(" WHERE lancamento_id = ") +
-                                    QString::number(m_record.id()));
-    return true;
+    return saveAsLoaded(m_record, assignments);
 }
 
 } // namespace editors

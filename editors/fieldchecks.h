@@ -10,14 +10,8 @@
 // refusal names the field by its label; nothing here writes or shows anything.
 namespace editors::fields {
 
-// The longest text a description or a note may hold.
-constexpr int TextLimit = 255;
 // The most minutes one entry may count: a whole day.
 constexpr qint64 MostMinutes = qint64(24) * 60;
-
-// Why text cannot be stored: blank when required, longer than TextLimit, or holding a control character
-// or a character the database's code page (Windows-1252) does not have. Nothing when it can.
-std::optional<QString> textProblem(const QString& label, const QString& text, bool required);
 
 struct DateRead {
     std::optional<QDateTime> value; // nothing for a blank field

@@ -3,6 +3,7 @@
 #include "core/clock.h"
 #include "core/messagebox.h"
 #include "data/connection.h"
+#include "data/storabletext.h"
 #include "data/timeentries.h"
 #include "editors/fieldchecks.h"
 #include "editors/workcontext.h"
@@ -51,7 +52,8 @@ bool NewEntryDialog::save()
     }
     // A new entry records time: it has at least a minute, and the message says so.
     const fields::MinutesRead minutes = fields::readMinutes(QStringLiteral("Minutos"), m_minutes->text(), 1);
-    if (refuse(minutes.problem) || refuse(fields::textProblem(QStringLiteral("Nota"), m_note->text(), false))) {
+    if (refuse(minutes.problem) ||
+        refuse(data::storableText::textProblem(QStringLiteral("Nota"), m_note->text(), false))) {
         return false;
     }
     // Time is recorded once it has passed: the start offered becomes the start of minutes that end now, and

@@ -2,6 +2,7 @@
 
 #include "core/errorvalue.h"
 #include "data/connection.h"
+#include "data/moddata.h"
 #include "data/valuetext.h"
 
 #include <cmath>
@@ -50,20 +51,54 @@ bool RecordSnapshot::reload()
     return found;
 }
 
-RecordSnapshot::State RecordSnapshot::check() const
+QString RecordSnapshot::asLoaded() const
 {
-    auto record = data::Data::SqlServer().openRecordset(selectStatement());
+    using data::modData::SqlLiteral;
+    namespace literal = data::modData::literal;
+    QString condition;
+    for (const QString& column : m_columns) {
+        const QVariant& value = m_values.value(column);
+        condition += QStringLiteral(" AND ") + column;
+        if (data::valueText::isNull(value)) {
+            condition += QStringLiteral(" IS NULL");
+        } else if (value.typeId() == QMetaType::QDateTime) {
+            // Within the loaded second: a date read back may carry milliseconds the literal cannot.
+            const QDateTime second = QDateTime::fromSecsSinceEpoch(value.toDateTime().toSecsSinceEpoch());
+            condition += QStringLiteral(" >= ") + SqlLiteral(second, literal::Date) + QStringLiteral(" AND ") + column +
+                         QStringLiteral(" < ") + SqlLiteral(second.addSecs(1), literal::Date);
+        } else if (value.typeId() == QMetaType::Bool) {
+            condition += value.toBool() ? QStringLiteral(" <> 0") : QStringLiteral(" = 0");
+        } else if (value.typeId() == QMetaType::QString) {
+            // A binary collation: the column's own ignores letter case, and so would the comparison.
+            condition += QStringLiteral(" COLLATE Latin1_General_BIN2 = ") + data::modData::ExactText(value.toString());
+        } else {
+            condition += QStringLiteral(" = ") + SqlLiteral(value, literal::Number);
+        }
+    }
+    return condition;
+}
+
+RecordSnapshot::Outcome RecordSnapshot::save(const QString& assignments, const QString& condition)
+{
+    data::Connection& db = data::Data::SqlServer();
+    const qint64 rows = db.execute(QStringLiteral("UPDATE ") + m_table + QStringLiteral(" SET ") + assignments +
+                                   QStringLiteral(" WHERE ") + m_key + QStringLiteral(" = ") + QString::number(m_id) +
+                                   asLoaded() + condition);
+    if (rows != 0) {
+        return Outcome::Saved;
+    }
+    auto record = db.openRecordset(selectStatement());
     if (record->eof()) {
-        return State::Gone;
+        return Outcome::Gone;
     }
     const QHash<QString, QVariant> now = read(*record);
     record->close();
     for (const QString& column : m_columns) {
         if (!sameValue(now.value(column), m_values.value(column))) {
-            return State::Changed;
+            return Outcome::Changed;
         }
     }
-    return State::Unchanged;
+    return condition.isEmpty() ? Outcome::Changed : Outcome::Refused;
 }
 
 bool sameValue(const QVariant& a, const QVariant& b)

@@ -11,12 +11,18 @@ class Recordset;
 
 namespace editors {
 
-// A record's columns as an editor loaded them. At save time the editor compares them with what the
-// database holds now, so that a record another user changed meanwhile is never overwritten.
+// A record's columns as an editor loaded them. The editor saves with one conditional UPDATE that changes
+// the record only while every loaded column still holds what was loaded, so that a record another user
+// changed meanwhile (in letter case only, too) is never overwritten, whatever happens between statements.
 class RecordSnapshot
 {
 public:
-    enum class State { Unchanged, Changed, Gone };
+    enum class Outcome {
+        Saved,   // the record was as loaded and is written
+        Changed, // another user changed it: nothing written
+        Gone,    // it no longer exists: nothing written
+        Refused, // it was as loaded, but the extra condition of the save did not hold: nothing written
+    };
 
     // The record of table whose key column holds id; columns are the ones the editor shows or writes.
     RecordSnapshot(const QString& table, const QString& key, qint64 id, const QStringList& columns);
@@ -27,9 +33,11 @@ public:
     void load(const data::Recordset& record);
     // Reads the values again from the database; false when the record is gone. Throws core::Error.
     bool reload();
-    // Compares the database's values with the loaded ones: dates to the second, numbers by value, texts
-    // exactly. Throws core::Error.
-    State check() const;
+    // Sends "UPDATE table SET assignments WHERE key = id" + the loaded values as conditions + condition
+    // (empty, or " AND …"); when no row changed, reads the record to tell why. Texts compare exactly (letter
+    // case and accents, whatever the column's collation), dates to the second, numbers by value, nulls as
+    // null. Throws core::Error.
+    Outcome save(const QString& assignments, const QString& condition = QString());
 
     qint64 id() const { return m_id; }
     QVariant value(const QString& column) const { return m_values.value(column); }
@@ -38,6 +46,8 @@ public:
 
 private:
     QHash<QString, QVariant> read(const data::Recordset& record) const;
+    // " AND column <comparison>" for every loaded column.
+    QString asLoaded() const;
 
     QString m_table;
     QString m_key;

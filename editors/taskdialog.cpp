@@ -1,7 +1,8 @@
 #include "editors/taskdialog.h"
 
-#include "data/connection.h"
 #include "data/moddata.h"
+#include "data/runningentries.h"
+#include "data/storabletext.h"
 #include "data/valuetext.h"
 #include "editors/fieldchecks.h"
 #include "editors/workcontext.h"
@@ -55,16 +56,21 @@ void TaskDialog::fill()
 
 bool TaskDialog::save()
 {
-    if (refuse(fields::textProblem(QStringLiteral("Descrição"), m_description->text(), true)) ||
-        !stillAsLoaded(m_record)) {
+    if (refuse(data::storableText::textProblem(QStringLiteral("Descrição"), m_description->text(), true))) {
         return false;
     }
-    data::Data::SqlServer().execute(QStringLiteral("UPDATE tbProcessos_Trabalhos_Tarefas SET descrit = ") +
-                                    data::modData::SqlLiteral(m_description->text(), data::modData::literal::Text) +
-                                    QStringLiteral(", escondida = ") + flagText(*m_hidden) +
-                                    QStringLiteral(", closed = ") + flagText(*m_finished) +
-                                    QStringLiteral(" WHERE tarefa_id = ") + QString::number(m_record.id()));
-    return true;
+    // A task finished under a running count (here or on any workstation) would leave that entry running for
+    // good: nothing could stop it any more. The statement itself refuses then, with the list's message; the
+    // count is stopped where it is shown, in the counter's list.
+    namespace running = data::runningEntries;
+    const bool finishing = m_finished->isChecked() && !isSet(m_record.value(QStringLiteral("closed")));
+    return saveAsLoaded(m_record,
+                        QStringLiteral("descrit = ") +
+                            data::modData::SqlLiteral(m_description->text(), data::modData::literal::Text) +
+                            QStringLiteral(", escondida = ") + flagText(*m_hidden) + QStringLiteral(", closed = ") +
+                            flagText(*m_finished),
+                        finishing ? running::noneRunning(QStringLiteral("tarefa_id"), m_record.id()) : QString(),
+                        running::finishRefusal());
 }
 
 } // namespace editors

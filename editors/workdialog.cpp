@@ -82,22 +82,20 @@ bool WorkDialog::save()
                    .arg(data::displayFormat::dateText(*office.value), data::displayFormat::dateText(*legal.value)));
         return false;
     }
-    if (!stillAsLoaded(m_record)) {
-        return false;
-    }
     using data::modData::SqlLiteral;
     namespace literal = data::modData::literal;
-    QString statement = QStringLiteral("UPDATE tbProcessos_Trabalhos SET data_legal = ") +
-                        SqlLiteral(legal.value ? QVariant(*legal.value) : QVariant(), literal::Date) +
-                        QStringLiteral(", data_escritorio = ") +
-                        SqlLiteral(office.value ? QVariant(*office.value) : QVariant(), literal::Date);
+    QString assignments = QStringLiteral("data_legal = ") +
+                          SqlLiteral(legal.value ? QVariant(*legal.value) : QVariant(), literal::Date) +
+                          QStringLiteral(", data_escritorio = ") +
+                          SqlLiteral(office.value ? QVariant(*office.value) : QVariant(), literal::Date);
     // A flag left as loaded is not written, so that a null stays null.
     if (m_exempt->isChecked() != isSet(m_record.value(QStringLiteral("prazos")))) {
-        statement +=
+        assignments +=
             QStringLiteral(", prazos = ") + (m_exempt->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
     }
-    data::Data::SqlServer().execute(statement + QStringLiteral(" WHERE trabalho_id = ") +
-                                    QString::number(m_record.id()));
+    if (!saveAsLoaded(m_record, assignments)) {
+        return false;
+    }
     m_settled = legal.value.has_value() && office.value.has_value();
     return true;
 }

@@ -196,19 +196,38 @@ bool canWrite(const Store& store)
     return info.isWritable();
 }
 
+// Makes the folder and any missing parent with fixed modes, whatever the umask: 0755, so that nobody else
+// can put a file there that every counter reads; the per-user root's own folder 0700. True when it exists.
+bool makeFolders(const QString& dir, bool perUser)
+{
+    QStringList missing;
+    for (QFileInfo level(dir); !level.exists() && !level.isRoot(); level = QFileInfo(level.absolutePath())) {
+        missing.prepend(level.absoluteFilePath());
+    }
+    const QFileDevice::Permissions everyoneReads =
+        ReadableByAll | QFileDevice::ExeOwner | QFileDevice::ExeUser | QFileDevice::ExeGroup | QFileDevice::ExeOther;
+    for (const QString& level : missing) {
+        const bool last = level == missing.last();
+        const QFileDevice::Permissions mode =
+            perUser && last ? OwnerOnly | QFileDevice::ExeOwner | QFileDevice::ExeUser : everyoneReads;
+        if (QDir().mkdir(level)) {
+            if (!QFile::setPermissions(level, mode)) {
+                return false;
+            }
+        } else if (!QFileInfo(level).isDir()) { // not made by another writer at the same moment either
+            return false;
+        }
+    }
+    return QFileInfo(dir).isDir();
+}
+
 qint32 update(const Store& store, const std::function<qint32(RegFile&, bool&)>& change)
 {
     if (!canWrite(store)) {
         return result::AccessDenied;
     }
-    const QString dir = QFileInfo(store.file).absolutePath();
-    if (!QDir(dir).exists()) {
-        if (!QDir().mkpath(dir)) {
-            return result::AccessDenied;
-        }
-        if (store.perUser) {
-            QFile::setPermissions(dir, OwnerOnly | QFileDevice::ExeOwner | QFileDevice::ExeUser);
-        }
+    if (!makeFolders(QFileInfo(store.file).absolutePath(), store.perUser)) {
+        return result::AccessDenied;
     }
     QLockFile lock(store.file + QStringLiteral(".lock"));
     if (!lock.tryLock(LockTimeoutMs)) {

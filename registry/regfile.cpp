@@ -60,6 +60,30 @@ QString readQuoted(const QString& text, qsizetype& pos)
     throw LineError{QStringLiteral("missing closing quote")};
 }
 
+// Why a key path breaks the platform's limits (see RegFile::validPath), or empty text when it keeps them.
+QString limitBroken(const QString& path)
+{
+    if (path.isEmpty()) {
+        return QString();
+    }
+    qsizetype depth = 0;
+    for (const QStringView name : qTokenize(path, u'\\')) {
+        if (name.isEmpty()) {
+            return QStringLiteral("an empty key name");
+        }
+        if (name.size() > RegFile::MaxNameLength) {
+            return QStringLiteral("a key name longer than %1 characters").arg(RegFile::MaxNameLength);
+        }
+        if (name.contains(QChar(0))) {
+            return QStringLiteral("a NUL character in a key name");
+        }
+        if (++depth > RegFile::MaxDepth) {
+            return QStringLiteral("a key deeper than %1 levels").arg(RegFile::MaxDepth);
+        }
+    }
+    return QString();
+}
+
 QString quoted(QString text)
 {
     text.replace(u'\\', QStringLiteral("\\\\"));
@@ -129,8 +153,11 @@ RegFile::Key& RegFile::parseSection(const QString& line)
     const QString name = line.mid(1, line.size() - 2);
     const qsizetype separator = name.indexOf(u'\\');
     const QString path = separator < 0 ? QStringLiteral("") : name.mid(separator + 1);
-    if (name.left(separator).compare(m_root, Qt::CaseInsensitive) != 0 || !validPath(path)) {
+    if (name.left(separator).compare(m_root, Qt::CaseInsensitive) != 0) {
         throw LineError{QStringLiteral("not a key of %1").arg(m_root)};
+    }
+    if (const QString broken = limitBroken(path); !broken.isEmpty()) {
+        throw LineError{broken};
     }
     return make(path);
 }
@@ -159,6 +186,10 @@ void RegFile::parseValue(const QStringList& lines, qsizetype& index, Key* curren
         value.data = readQuoted(line, pos);
         if (pos != line.size()) {
             throw LineError{QStringLiteral("text after the value")};
+        }
+        // The platform's strings end at a NUL: what follows it would be read by nobody, or by someone else.
+        if (value.name.contains(QChar(0)) || value.data.contains(QChar(0))) {
+            throw LineError{QStringLiteral("a NUL character inside a value")};
         }
     } else {
         value.isString = false;
@@ -289,16 +320,7 @@ void RegFile::setValue(const QString& path, const QString& name, const QString& 
 
 bool RegFile::validPath(const QString& path)
 {
-    if (path.isEmpty()) {
-        return true;
-    }
-    qsizetype depth = 0;
-    for (const QStringView name : qTokenize(path, u'\\')) {
-        if (name.isEmpty() || name.size() > MaxNameLength || ++depth > MaxDepth) {
-            return false;
-        }
-    }
-    return true;
+    return limitBroken(path).isEmpty();
 }
 
 } // namespace registry

@@ -37,7 +37,8 @@ public:
     explicit RegFile(const QString& rootName);
 
     // Replaces the keys with those of an exported text (UTF-8, or UTF-16 with its byte order mark). An empty text
-    // holds no keys. Throws core::Error (errc::BadDatabase) naming source and the line that cannot be read.
+    // holds no keys. Throws core::Error (errc::BadDatabase) naming source, the line that cannot be read and why: a
+    // key past the limits above and a NUL inside a value are refused, never left out or cut short.
     void parse(const QByteArray& bytes, const QString& source);
     // The keys as the registry editor writes them, UTF-8, lines ended by CR LF, parents before children; null when
     // the text would be longer than maxBytes.
@@ -52,7 +53,7 @@ public:
     // Sets a string value of an existing key.
     void setValue(const QString& path, const QString& name, const QString& data);
 
-    // A key path of non-empty names separated by "\" within the limits above, or "" for the root key.
+    // A key path of non-empty names without NUL separated by "\" within the limits above, or "" for the root key.
     static bool validPath(const QString& path);
 
     // How many key levels every RegFile has walked through since the program started: the work of finding and

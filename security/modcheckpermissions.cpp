@@ -26,18 +26,28 @@ QString insideQuotes(const QString& text)
     return data::modData::Trtf(copy);
 }
 
-// A null code, or a blank one, would give a pattern such as '%%', which matches every policy.
+// A policy's users_groups lists codes separated by ';'. A null or blank code, or one holding the separator,
+// names no whole entry of such a list and grants nothing.
 bool hasCode(const QVariant& code)
 {
-    return !code.isNull() && !data::valueText::trimBlanks(code.toString()).isEmpty();
+    return !code.isNull() && !data::valueText::trimBlanks(code.toString()).isEmpty() &&
+           !code.toString().contains(QLatin1Char(';'));
 }
 
-// The clause "column Like '%code suffix%' " with the code taken as data: its apostrophes cannot end the
-// literal and its wildcards match only themselves.
-QString likeClause(const QString& column, const QString& keyword, const QVariant& code, const QString& suffix)
+// "(column LIKE 'CODE' OR column LIKE 'CODE;%' OR column LIKE '%;CODE' OR column LIKE '%;CODE;%') ": true when
+// the code followed by suffix is a whole entry of the list, never part of a longer code. The code is data: its
+// apostrophes cannot end the literal and its wildcards match only themselves. With deny, "NOT " goes before.
+QString entryClause(const QString& column, bool deny, const QVariant& code, const QString& suffix)
 {
-    return column + QLatin1Char(' ') + keyword + QLatin1Char(' ') +
-           data::modData::LikeContaining(code.toString() + suffix) + QLatin1Char(' ');
+    const QString entry = code.toString() + suffix;
+    const QString like = column + QStringLiteral(" LIKE ");
+    const QString sep = QStringLiteral(";");
+    const QString any = QStringLiteral("%");
+    return (deny ? QStringLiteral("NOT (") : QStringLiteral("(")) + like +
+           data::modData::LikeOperand(QString(), entry, QString()) + QStringLiteral(" OR ") + like +
+           data::modData::LikeOperand(QString(), entry, sep + any) + QStringLiteral(" OR ") + like +
+           data::modData::LikeOperand(any + sep, entry, QString()) + QStringLiteral(" OR ") + like +
+           data::modData::LikeOperand(any + sep, entry, sep + any) + QStringLiteral(") ");
 }
 
 struct GroupLink {
@@ -93,12 +103,12 @@ QString readPermitions(const QString& userName, const QString& column, bool requ
         condition = QStringLiteral("(") + QStringLiteral(" (");
         bool first = true;
         if (hasCode(userCode)) {
-            appendClause(condition, first, QString(), likeClause(userColumn, QStringLiteral("Like"), userCode, grant));
+            appendClause(condition, first, QString(), entryClause(userColumn, false, userCode, grant));
         }
         for (const GroupLink& link : links) {
             if (hasCode(link.groupCode)) {
                 appendClause(condition, first, QStringLiteral(" OR "),
-                             likeClause(groupColumn, QStringLiteral("LIKE"), link.groupCode, grant));
+                             entryClause(groupColumn, false, link.groupCode, grant));
             }
         }
         if (first) {
@@ -111,13 +121,12 @@ QString readPermitions(const QString& userName, const QString& column, bool requ
             condition += QStringLiteral(" AND (");
             first = true;
             if (hasCode(userCode)) {
-                appendClause(condition, first, QString(),
-                             likeClause(userColumn, QStringLiteral("NOT LIKE"), userCode, deny));
+                appendClause(condition, first, QString(), entryClause(userColumn, true, userCode, deny));
             }
             for (const GroupLink& link : links) {
                 if (hasCode(link.groupCode)) {
                     appendClause(condition, first, QStringLiteral(" AND "),
-                                 likeClause(groupColumn, QStringLiteral("NOT LIKE"), link.groupCode, deny));
+                                 entryClause(groupColumn, true, link.groupCode, deny));
                 }
             }
             if (first) {
@@ -146,15 +155,13 @@ bool CheckSecurityPolicy(const QString& userName, const QString& policyCode)
         bool failed = false;
         const QString condition =
             readPermitions(userName, QStringLiteral("users_groups"), false, QString(), QString(), failed);
-        if (failed) {
-            // Without the user's links the check cannot tell; an empty condition would grant every policy.
+        if (failed || condition.isEmpty()) {
+            // A user without group links holds no policy, and without the links the check cannot tell.
             return;
         }
         QString sql = QStringLiteral("SELECT tbSecurityPolicies.* FROM tbSecurityPolicies WHERE code = '") +
                       insideQuotes(policyCode) + QLatin1Char('\'');
-        if (!condition.isEmpty()) {
-            sql += QStringLiteral(" AND ") + condition;
-        }
+        sql += QStringLiteral(" AND ") + condition;
         auto recordset = data::Data::SqlServer().openRecordset(sql);
         applies = !recordset->eof();
         recordset->close();

@@ -1,6 +1,7 @@
 #include "session/modcode.h"
 
 #include "core/errorreport.h"
+#include "core/loginthrottle.h"
 #include "core/messagebox.h"
 #include "data/connection.h"
 #include "data/connectiontext.h"
@@ -10,7 +11,6 @@
 #include "registry/modregistry.h"
 #include "scramble/modencriptserial.h"
 #include "session/frmlogin.h"
-#include "session/loginthrottle.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -67,6 +67,33 @@ QString connectionText(const QString& user, const QString& password)
 void reportLoginCause(const QString& cause)
 {
     core::reportError(reportLabels(QStringLiteral("Login")), {core::errc::ProviderError, cause});
+}
+
+// Whether the office lists name as one of its users, asked with the shared account; false when that cannot
+// be told. Never throws.
+bool knownUser(const QString& name)
+{
+    try {
+        data::Connection office;
+        office.open(connectionText(dtUser, dtPassword));
+        auto user = office.openRecordset(QStringLiteral("SELECT user_id FROM tbUsers WHERE descrit = ") +
+                                         data::modData::SqlLiteral(name, data::modData::literal::Text));
+        return !user->eof();
+    } catch (...) {
+        return false;
+    }
+}
+
+// A refusal's cause with the typed name left out unless it is a known user: a password typed into the name
+// field, or a stranger's guesses, never reach the error log.
+QString withoutUnknownName(const QString& cause, const QString& name)
+{
+    const QString typed = data::valueText::trimBlanks(name);
+    if (typed.isEmpty() || !cause.contains(typed, Qt::CaseInsensitive) || knownUser(typed)) {
+        return cause;
+    }
+    QString scrubbed = cause;
+    return scrubbed.replace(typed, QStringLiteral("(nome desconhecido)"), Qt::CaseInsensitive);
 }
 
 void reportMissingSetting(const QString& key, const QString& name)
@@ -251,12 +278,12 @@ void main()
             loggedIn = true;
         }
         if (!loggedIn) {
-            LoginThrottle::failed();
+            core::LoginThrottle::failed();
             showLoginMessage(QStringLiteral("O nome de utilizador ou palavra-passe fornecidos são inválidos."));
             closingSteps(dialog);
             return;
         }
-        LoginThrottle::succeeded();
+        core::LoginThrottle::succeeded();
         if (!SetAdvogado(typedName())) {
             showLoginMessage(QStringLiteral("Não existe nenhum Advogado associado ao utilizador indicado."));
             closingSteps(dialog);
@@ -286,7 +313,8 @@ bool Login(const QString& name, const QString& password)
         } catch (...) {
             // Whatever refused the user (login, server, time-out) is told as wrong credentials by main;
             // the cause goes to the error log.
-            reportLoginCause(QStringLiteral("The user's test connection failed: ") + core::currentError().description);
+            reportLoginCause(QStringLiteral("The user's test connection failed: ") +
+                             withoutUnknownName(core::currentError().description, name));
             return;
         }
         UserName = name;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "admin/commands.h"
+#include "core/loginthrottle.h"
 #include "data/machinesettings.h"
 #include "testsupport/tempdatabase.h"
 
@@ -16,9 +17,11 @@ struct AdminRun {
     QStringList typed;   // what is typed at the terminal's password prompts, in order
     QStringList prompts; // terminal prompts that were asked for
     admin::CheckProbes probes = admin::machineProbes();
+    QList<int> waits; // the seconds a failed login would have waited, in order
 
     int operator()(const QStringList& arguments)
     {
+        core::LoginThrottle::setWait([this](int seconds) { waits.append(seconds); });
         out.clear();
         err.clear();
         QTextStream outStream(&out);

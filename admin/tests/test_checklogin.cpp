@@ -172,6 +172,27 @@ private Q_SLOTS:
         QVERIFY(orvadmin.prompts.isEmpty());
     }
 
+    // Guessing passwords through the check is as slow as through the window, on the same count: each
+    // refusal in a row waits a second more; a good login forgets them.
+    void aRefusedCheckWaitsLikeTheLogin()
+    {
+        settings().write();
+        core::LoginThrottle::succeeded();
+        AdminRun orvadmin;
+        for (const char* password : {"wrong-1", "wrong-2", "wrong-3"}) {
+            orvadmin.input = QStringList{QLatin1String(password)};
+            QCOMPARE(orvadmin({"check", "--user", "ana", "--password-stdin"}), 14);
+        }
+        QCOMPARE(orvadmin.waits, (QList<int>{1, 2, 3}));
+        QCOMPARE(core::LoginThrottle::failuresInARow(), 3);
+        orvadmin.input = QStringList{"ana-pw"};
+        QCOMPARE(orvadmin({"check", "--user", "ana", "--password-stdin"}), 0);
+        orvadmin.input = QStringList{"wrong-4"};
+        QCOMPARE(orvadmin({"check", "--user", "ana", "--password-stdin"}), 14);
+        QCOMPARE(orvadmin.waits, (QList<int>{1, 2, 3, 1}));
+        core::LoginThrottle::succeeded();
+    }
+
     void withoutUserChecksTheSharedAccountOnly()
     {
         settings().write();

@@ -137,6 +137,22 @@ private Q_SLOTS:
                                                 << QStringList{"clients:2: 3 campos em vez de 2"};
         QTest::newRow("quote never closed") << Files{{"clients", "contacto_id;nome_union\n403;\"Aberto\n404;B\n"}}
                                             << QStringList{"clients:2: aspas abertas e nunca fechadas"};
+        // Text is checked as the editors check it, and the reason names the column as a field.
+        const QByteArray clients = "contacto_id;nome_union;morada\n";
+        QTest::newRow("a 256-character name")
+            << Files{{"clients", clients + "403;" + QByteArray(256, 'n') + ";\n404;Bom;\n"}}
+            << QStringList{"clients:2: O campo «nome_union» tem 256 caracteres; o máximo é 255."};
+        QTest::newRow("a control character, a NUL and text outside Windows-1252")
+            << Files{{"clients", clients +
+                                     "403;a\x01"
+                                     "b;\n404;Bom;Rua" +
+                                     QByteArray(1, '\0') + "1\n405;Prazo 期限;\n"}}
+            << QStringList{"clients:2: O campo «nome_union» tem caracteres que a base de dados não guarda (por "
+                           "exemplo «\\x01»).",
+                           "clients:3: O campo «morada» tem caracteres que a base de dados não guarda (por exemplo "
+                           "«\\x00»).",
+                           "clients:4: O campo «nome_union» tem caracteres que a base de dados não guarda (por "
+                           "exemplo «期»)."};
         QTest::newRow("bad rows in two files")
             << Files{{"clients", "contacto_id;nome_union\n403;A\n403;B\n"}, {"tasks", tasks + "900;78;X;\n"}}
             << QStringList{"clients:3: contacto_id 403 repetido (linha 2)", "tasks:2: trabalho_id 78 não existe"};
@@ -176,13 +192,14 @@ private Q_SLOTS:
         QCOMPARE(counts(), before);
     }
 
-    // Texts arrive in the database as they were in the file, trimmed, whatever they hold.
+    // Texts arrive in the database as they were in the file, trimmed, whatever they hold (up to the longest
+    // and every character the editors accept).
     void hostileTextsAreStoredAsData()
     {
         const QStringList names{"O'Neil d'Arc", "a;b",
                                 "say \"hi\"",   "100% _x_ [a]",
-                                "  padded  ",   QString(10000, u'x'),
-                                "Ωμέγα 漢字",   "'); DROP TABLE tbContactos; --"};
+                                "  padded  ",   QString(255, u'x'),
+                                "Ação € Ñandú", "'); DROP TABLE tbContactos; --"};
         QByteArray csv = "contacto_id;nome_union\n";
         for (int i = 0; i < names.size(); ++i) {
             QString quoted = names.at(i);

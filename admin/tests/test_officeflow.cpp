@@ -73,8 +73,8 @@ private Q_SLOTS:
         QCOMPARE(orvadmin({"lawyer", "add", "--contact", "502", "--name", "Rui Sousa", "--price", "muito"}), 1);
         QCOMPARE(orvadmin({"lawyer", "add", "--contact", "502", "--name", "Rui Sousa"}), 0);
         QCOMPARE(orvadmin({"user", "add", "mlopes", "--contact", "501", "--code", "ML", "--group", "ADV"}), 0);
-        QCOMPARE(orvadmin({"user", "add", "mlopes", "--contact", "501"}), 1);
-        QCOMPARE(orvadmin({"user", "add", "secretaria", "--contact", "999"}), 1);
+        QCOMPARE(orvadmin({"user", "add", "mlopes", "--contact", "501", "--no-group"}), 1);
+        QCOMPARE(orvadmin({"user", "add", "secretaria", "--contact", "999", "--no-group"}), 1);
 
         writeFile(path("clientes.csv"), "contacto_id;nome_union;nif\n1001;\"Silva; Filhos, Lda\";500100200\n");
         writeFile(path("dossiers.csv"),
@@ -104,6 +104,25 @@ private Q_SLOTS:
         QCOMPARE(tasks,
                  QStringList({"Redigir contestação / Silva; Filhos, Lda", "Juntar documentos / Silva; Filhos, Lda"}));
         QVERIFY(reports.reports().isEmpty());
+    }
+
+    // A user without groups would hold no policy: orvadmin asks for a group, or to be told so.
+    void userWithoutGroupOnlyWhenToldSo()
+    {
+        AdminRun orvadmin;
+        QCOMPARE(orvadmin({"user", "add", "novo", "--contact", "502", "--code", "NVO"}), 2);
+        QVERIFY(orvadmin.err.contains(QStringLiteral("--no-group")));
+        QCOMPARE(orvadmin({"user", "add", "novo", "--contact", "502", "--group", "A;DM"}), 1);
+        QCOMPARE(orvadmin({"user", "add", "novo", "--contact", "502", "--group", "ADV", "--no-group"}), 2);
+        auto users = data::Data::SqlServer().openRecordset("SELECT COUNT(*) AS n FROM tbUsers WHERE descrit = 'novo'");
+        QCOMPARE(users->value("n").toInt(), 0);
+
+        QCOMPARE(orvadmin({"user", "add", "novo", "--contact", "502", "--code", "NVO", "--no-group"}), 0);
+        QVERIFY2(orvadmin.out.contains(QStringLiteral("não tem nenhuma política")), qPrintable(orvadmin.out));
+        auto links = data::Data::SqlServer().openRecordset(
+            "SELECT COUNT(*) AS n FROM tbGroups_Users_Links l JOIN tbUsers u ON u.user_id = l.user_id "
+            "WHERE u.descrit = 'novo'");
+        QCOMPARE(links->value("n").toInt(), 0);
     }
 
     void loginPasswordAndRemoval()

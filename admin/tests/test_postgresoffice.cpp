@@ -146,7 +146,7 @@ private Q_SLOTS:
         AdminRun run;
         QCOMPARE(orvadmin(run, {"lawyer", "add", "--contact", "501", "--name", "Maria Ferreira", "--price", "45,5"}),
                  0);
-        QCOMPARE(orvadmin(run, {"user", "add", "mferreira", "--contact", "501", "--code", "MF"}), 0);
+        QCOMPARE(orvadmin(run, {"user", "add", "mferreira", "--contact", "501", "--code", "MF", "--group", "ADV"}), 0);
         m_roles << QStringLiteral("mferreira");
         // The settings name the server: the login commands need no --postgres.
         const QStringList onServer = {"--admin", m_server.admin, "--admin-password-file", m_adminFile};

@@ -2,11 +2,14 @@
 #include "core/errorreporting.h"
 #include "testsupport/recordedreports.h"
 
+#include <QDir>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 using namespace core;
 
@@ -99,6 +102,40 @@ private Q_SLOTS:
         QCOMPARE(first.value(QStringLiteral("procedure")).toString(), QStringLiteral("Timer1_Timer"));
         QCOMPARE(first.value(QStringLiteral("error")).toString(), QStringLiteral("Lançamento não gravado"));
         QVERIFY(!first.value(QStringLiteral("time")).toString().isEmpty());
+    }
+
+    // Under umask 000 the state folder the report makes, and a log an older program left world-readable,
+    // end readable by their owner alone.
+    void theLogIsTheOwnersAlone_data()
+    {
+        QTest::addColumn<bool>("logExisted");
+        QTest::newRow("new folder and log") << false;
+        QTest::newRow("an open log left before") << true;
+    }
+    void theLogIsTheOwnersAlone()
+    {
+        QFETCH(bool, logExisted);
+        QTemporaryDir dir;
+        const QString state = dir.path() + QStringLiteral("/state");
+        const mode_t before = ::umask(0);
+        if (logExisted) {
+            QVERIFY(QDir().mkpath(state));
+            QFile old(state + QStringLiteral("/errors.log"));
+            QVERIFY(old.open(QIODevice::WriteOnly));
+            QVERIFY(old.setPermissions(QFileDevice::Permissions(0x6666)));
+        }
+        qputenv("ORV_STATE_DIR", state.toUtf8());
+        reportError(labels(), {7, QStringLiteral("Out of memory")});
+        qunsetenv("ORV_STATE_DIR");
+        ::umask(before);
+        struct stat folder {
+        };
+        struct stat log {
+        };
+        QCOMPARE(::stat(QFile::encodeName(state).constData(), &folder), 0);
+        QCOMPARE(::stat(QFile::encodeName(state + QStringLiteral("/errors.log")).constData(), &log), 0);
+        QCOMPARE(folder.st_mode & 07777, mode_t(0700));
+        QCOMPARE(log.st_mode & 07777, mode_t(0600));
     }
 };
 

@@ -45,8 +45,11 @@ private Q_SLOTS:
         f.clock.set(serverNow.addSecs(20));
         f.office.database().setServerClock(serverNow);
         if (policy) {
+            f.office.database().exec(QStringLiteral("INSERT INTO tbGroups (group_id, code) VALUES (1, 'ADM')"));
+            f.office.database().exec(
+                QStringLiteral("INSERT INTO tbGroups_Users_Links (group_id, user_id) VALUES (1, 1)"));
             f.office.database().exec(QStringLiteral(
-                "INSERT INTO tbSecurityPolicies (policy_id, code, users_groups) VALUES (1, '#3101', '')"));
+                "INSERT INTO tbSecurityPolicies (policy_id, code, users_groups) VALUES (1, '#3101', 'SEC;ADM')"));
         }
         counter::frmCounter& window = f.load(false);
 

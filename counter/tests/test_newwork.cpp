@@ -11,7 +11,11 @@ const QString Pending = QStringLiteral("SELECT COUNT(*) as no FROM tbProcessos_T
                                        "closed is null) AND trabalho_id = 90");
 const QString Running = QStringLiteral(
     "SELECT COUNT(*) as no FROM tbProcessos_Trabalhos_Tarefas_Lancamentos WHERE inprogress <> 0 AND trabalho_id = 90");
-const QString Assign = QStringLiteral("UPDATE tbProcessos_Trabalhos SET advogado_id = 9 WHERE trabalho_id = 90");
+// The assignment refuses itself when a count has started on the work item since the check.
+const QString Assign =
+    QStringLiteral("UPDATE tbProcessos_Trabalhos SET advogado_id = 9 WHERE trabalho_id = 90 AND NOT EXISTS (SELECT * "
+                   "FROM tbProcessos_Trabalhos_Tarefas_Lancamentos WHERE closed = 0 AND inprogress <> 0 AND "
+                   "trabalho_id = 90)");
 const QString AskDates = QStringLiteral(
     "Atribuir Novo Trabalho | question yes/no | O trabalho selecionado é do tipo Judicial, e para poder continuar tem "
     "de indicar a Data Legal e o Prazo de Escritório.\n\r\n\rPretende indicar essas datas agora?");
@@ -63,7 +67,12 @@ private Q_SLOTS:
         QTest::newRow("a work item without a record is assigned unchecked")
             << "prazos 0" << 999 << QStringList() << ""
             << QStringList{"SELECT * FROM tbProcessos_Trabalhos WHERE trabalho_id = 999",
-                           "UPDATE tbProcessos_Trabalhos SET advogado_id = 9 WHERE trabalho_id = 999", Refill}
+                           "UPDATE tbProcessos_Trabalhos SET advogado_id = 9 WHERE trabalho_id = 999 AND NOT EXISTS "
+                           "(SELECT * FROM tbProcessos_Trabalhos_Tarefas_Lancamentos WHERE closed = 0 AND inprogress "
+                           "<> 0 AND trabalho_id = 999)",
+                           "SELECT * FROM tbProcessos_Trabalhos_Tarefas_Lancamentos WHERE closed = 0 AND inprogress "
+                           "<> 0 AND trabalho_id = 999",
+                           Refill}
             << QStringList() << QStringList() << false;
         // Work item 90 is lawyer 10's: taking it asks first.
         QTest::newRow("no court case") << "not judicial" << 90 << QStringList{"Yes"} << "" << taken

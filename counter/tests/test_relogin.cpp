@@ -1,9 +1,9 @@
 // "Refazer Login" as somebody else: the window must show the new user's world before anything is counted.
+#include "core/loginthrottle.h"
 #include "counter/statisticspanel.h"
 #include "registry/modregistry.h"
 #include "scramble/modencriptserial.h"
 #include "session/frmlogin.h"
-#include "session/loginthrottle.h"
 #include "testsupport/tempregistry.h"
 #include "windowfixture.h"
 
@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabBar>
 
 using testsupport::OfficeFixture;
 
@@ -50,12 +51,24 @@ private Q_SLOTS:
               {"dtDataSource", db.path()}}) {
             QVERIFY(DefinirValorString(server, name, value));
         }
-        session::LoginThrottle::setWait([](int) {});
+        core::LoginThrottle::setWait([](int) {});
 
         counter::frmCounter& window = f.load();
         auto* lawyers = window.findChild<QComboBox*>(QStringLiteral("FXAdvogado_ID"));
         QVERIFY(f.part<counter::StatisticsPanel>().lawyerChoiceAllowed());
         QVERIFY(f.row(OfficeFixture::Task) >= 0);
+
+        // While a task of the list is counting, no other login can take the list off the screen.
+        f.toggle(OfficeFixture::Task);
+        bool asked = false;
+        session::frmLogin::setModalRunner([&asked](session::frmLogin&) { asked = true; });
+        window.findChild<QAction*>(QStringLiteral("mnLogin"))->trigger();
+        QVERIFY(!asked);
+        QCOMPARE(session::modCode::UserName, QStringLiteral("ana"));
+        QCOMPARE(f.boxes.shown().size(), 1);
+        QVERIFY(f.list().checked(f.row(OfficeFixture::Task)));
+        f.toggle(OfficeFixture::Task);
+        QCOMPARE(f.office.runningCount(), 0);
 
         session::frmLogin::setModalRunner([](session::frmLogin& dialog) {
             dialog.FXUser()->setText(QStringLiteral("bruno"));
@@ -70,6 +83,8 @@ private Q_SLOTS:
         QCOMPARE(f.row(OfficeFixture::Task), -1);
         QVERIFY(f.row(900) >= 0);
         QCOMPARE(lawyers->currentText(), QStringLiteral("Bruno Sá"));
+        QCOMPARE(window.findChild<QTabBar*>(QStringLiteral("TabStrip1"))->tabText(0),
+                 QStringLiteral("Tarefas Pendentes — Bruno Sá"));
         QVERIFY(!f.part<counter::StatisticsPanel>().lawyerChoiceAllowed());
 
         f.toggle(900);

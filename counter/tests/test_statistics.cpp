@@ -58,7 +58,7 @@ struct Window {
     counter::ListView& entries;
     counter::ListView& totals;
 
-    // The window over the small office with the given entries and, with policy, "#3101" for everyone.
+    // The window over the small office with the given entries and, with policy, "#3101" for ana (group ADM).
     explicit Window(const QStringList& entryRows = {}, bool policy = false)
         : window(load(entryRows, policy))
         , tabs(child<QTabBar>("TabStrip1"))
@@ -74,8 +74,11 @@ struct Window {
     {
         addEntries(f, entryRows);
         if (policy) {
+            f.office.database().exec(QStringLiteral("INSERT INTO tbGroups (group_id, code) VALUES (1, 'ADM')"));
+            f.office.database().exec(
+                QStringLiteral("INSERT INTO tbGroups_Users_Links (group_id, user_id) VALUES (1, 1)"));
             f.office.database().exec(QStringLiteral(
-                "INSERT INTO tbSecurityPolicies (policy_id, code, users_groups) VALUES (1, '#3101', '')"));
+                "INSERT INTO tbSecurityPolicies (policy_id, code, users_groups) VALUES (1, '#3101', 'SEC;ADM')"));
         }
         return f.load();
     }
@@ -279,9 +282,11 @@ private Q_SLOTS:
 
         w.tabs.setCurrentIndex(2);
         QCOMPARE(w.totals.cellText(0, 4), changed ? QStringLiteral("60,00") : QStringLiteral("30,00"));
-        // Back on the tasks tab the pending list is as it was until it is refilled.
+        // Back on the tasks tab the pending list is the chosen lawyer's, and its tab says whose it is.
         w.tabs.setCurrentIndex(0);
-        QCOMPARE(w.f.row(OfficeFixture::Task), 0);
+        QCOMPARE(w.f.row(OfficeFixture::Task), changed ? -1 : 0);
+        QCOMPARE(w.tabs.tabText(0), changed ? QStringLiteral("Tarefas Pendentes — Bruno Sá")
+                                            : QStringLiteral("Tarefas Pendentes — Ana Lopes"));
         QVERIFY(w.f.reports.reports().isEmpty());
     }
 
@@ -309,6 +314,41 @@ private Q_SLOTS:
         QCOMPARE(w.f.row(OfficeFixture::Task), -1);
         QVERIFY(w.f.row(900) >= 0);
         QCOMPARE(w.f.sent(Entries).size(), 0);
+    }
+
+    // Whatever tab the choice is made on, the list shown is the chosen lawyer's and a tick books to that
+    // lawyer; back to her own lawyer, the supervisor's tick books to her again.
+    void aTickAfterAChoiceBooksToTheLawyerShown_data()
+    {
+        QTest::addColumn<int>("tab");
+        QTest::newRow("chosen on the entries tab") << 1;
+        QTest::newRow("chosen on the totals tab") << 2;
+        QTest::newRow("chosen on the tasks tab") << 0;
+    }
+    void aTickAfterAChoiceBooksToTheLawyerShown()
+    {
+        QFETCH(int, tab);
+        Window w({}, true);
+        w.f.office.addWork(78, OfficeFixture::Case, OfficeFixture::OtherLawyer, QStringLiteral("Recurso"));
+        w.f.office.addTask(900, 78, QStringLiteral("Preparar recurso"));
+        w.tabs.setCurrentIndex(tab);
+        w.chooseLawyer(OfficeFixture::OtherLawyer);
+        w.tabs.setCurrentIndex(0);
+        QCOMPARE(w.tabs.tabText(0), QStringLiteral("Tarefas Pendentes — Bruno Sá"));
+        QCOMPARE(w.f.row(OfficeFixture::Task), -1);
+        w.f.toggle(900);
+        auto booked = w.f.office.database().select(
+            "SELECT advogado_id, tarefa_id FROM tbProcessos_Trabalhos_Tarefas_Lancamentos WHERE inprogress <> 0");
+        QCOMPARE(booked, (QList<QVariantList>{{qlonglong(OfficeFixture::OtherLawyer), qlonglong(900)}}));
+
+        // While that count runs the list cannot change hands: the selector stays and says why.
+        w.f.boxes.clear();
+        w.chooseLawyer(OfficeFixture::Lawyer);
+        QCOMPARE(w.lawyers.currentData().toInt(), int(OfficeFixture::OtherLawyer));
+        QCOMPARE(session::modCode::AdvogadoID, int(OfficeFixture::OtherLawyer));
+        QVERIFY(w.f.row(900) >= 0 && w.f.list().checked(w.f.row(900)));
+        QCOMPARE(w.f.boxes.shown().size(), 1);
+        QVERIFY(w.f.reports.reports().isEmpty());
     }
 
     // The pickers refill the statistics tab shown once the dates stand still: arrow steps in a row on

@@ -8,6 +8,12 @@ const QString Refill = QStringLiteral("refill");
 const QString TaskRecord = QStringLiteral("SELECT * FROM tbProcessos_Trabalhos_Tarefas WHERE tarefa_id = 812");
 const QString RunningOn77 = QStringLiteral("SELECT COUNT(*) as no FROM tbProcessos_Trabalhos_Tarefas_Lancamentos WHERE "
                                            "closed = 0 AND inprogress <> 0 AND trabalho_id = 77");
+const QString NoneRunningOn812 =
+    QStringLiteral(" AND NOT EXISTS (SELECT * FROM tbProcessos_Trabalhos_Tarefas_Lancamentos "
+                   "WHERE closed = 0 AND inprogress <> 0 AND tarefa_id = 812)");
+const QString NoneRunningOn77 =
+    QStringLiteral(" AND NOT EXISTS (SELECT * FROM tbProcessos_Trabalhos_Tarefas_Lancamentos "
+                   "WHERE closed = 0 AND inprogress <> 0 AND trabalho_id = 77)");
 const QString FinishQuestion = QStringLiteral("Terminar Tarefa | question yes/no | Deseja registar esta tarefa como "
                                               "concluída?");
 const QString GiveBackQuestion = QStringLiteral("Retirar Trabalho | question yes/no | Deseja retirar o trabalho "
@@ -72,14 +78,25 @@ private Q_SLOTS:
                                     << QStringList{FinishQuestion} << all << "#812";
         QTest::newRow("finish, Yes: that row alone leaves the list")
             << "" << 812 << "mnListTerminar" << QStringList{"Yes"}
-            << QStringList{"UPDATE tbProcessos_Trabalhos_Tarefas SET closed = 1 WHERE tarefa_id = 812"}
+            << QStringList{"UPDATE tbProcessos_Trabalhos_Tarefas SET closed = 1 WHERE tarefa_id = 812" +
+                           NoneRunningOn812}
             << QStringList{FinishQuestion} << QStringList{"#813", "#820"} << "*";
+        QTest::newRow("finish a task counted elsewhere: the statement refuses, the list is refilled")
+            << "812 started elsewhere after the refill" << 812 << "mnListTerminar" << QStringList{"Yes"}
+            << QStringList{"UPDATE tbProcessos_Trabalhos_Tarefas SET closed = 1 WHERE tarefa_id = 812" +
+                               NoneRunningOn812,
+                           Refill}
+            << QStringList{FinishQuestion, "Contador de Tarefas | info | Não pode finalizar esta tarefa sem primeiro "
+                                           "terminar o contador activo."}
+            << all << "*";
         QTest::newRow("give back, No") << "" << 812 << "mnListRemover" << QStringList{"No"} << QStringList()
                                        << QStringList{GiveBackQuestion} << all << "#812";
         QTest::newRow("give back, Yes: the work item's tasks leave the list")
             << "" << 812 << "mnListRemover" << QStringList{"Yes"}
             << QStringList{TaskRecord, RunningOn77,
-                           "UPDATE tbProcessos_Trabalhos SET advogado_id = null WHERE trabalho_id = 77", Refill}
+                           "UPDATE tbProcessos_Trabalhos SET advogado_id = null WHERE trabalho_id = 77" +
+                               NoneRunningOn77,
+                           Refill}
             << QStringList{GiveBackQuestion} << QStringList{"#820"} << "";
         QTest::newRow("give back a work item another lawyer counts on: refused")
             << "813 running for lawyer 10" << 812 << "mnListRemover" << QStringList{"Yes"}
@@ -110,13 +127,15 @@ private Q_SLOTS:
             db.exec(QStringLiteral("UPDATE tbProcessos_Trabalhos_Tarefas SET escondida = 1 WHERE tarefa_id = 812"));
         } else if (setup == QStringLiteral("812 running")) {
             f.office.addRunningEntry(812, f.clock.now());
-        } else if (setup == QStringLiteral("813 running for lawyer 10")) {
+        } else if (setup.endsWith(QStringLiteral(" running for lawyer 10"))) {
             db.exec(QStringLiteral("UPDATE tbProcessos_Trabalhos_Tarefas_Lancamentos SET advogado_id = 10 WHERE "
                                    "lancamento_id = %1")
-                        .arg(f.office.addRunningEntry(813, f.clock.now())));
+                        .arg(f.office.addRunningEntry(setup.left(3).toInt(), f.clock.now())));
         }
         f.load();
-        if (setup == QStringLiteral("812 deleted")) {
+        if (setup == QStringLiteral("812 started elsewhere after the refill")) {
+            f.office.addRunningEntry(812, f.clock.now());
+        } else if (setup == QStringLiteral("812 deleted")) {
             db.exec(QStringLiteral("DELETE FROM tbProcessos_Trabalhos_Tarefas WHERE tarefa_id = 812"));
         } else if (setup == QStringLiteral("812 without work item")) {
             db.exec(
@@ -136,6 +155,9 @@ private Q_SLOTS:
         QCOMPARE(f.reports.procedures(), setup == QStringLiteral("812 without work item")
                                              ? QStringList{QStringLiteral("mnListRemover_Click")}
                                              : QStringList());
+        QCOMPARE(
+            db.scalar(QStringLiteral("SELECT COUNT(*) FROM tbProcessos_Trabalhos_Tarefas WHERE closed = 1")).toInt(),
+            rowsAfter.size() == 2 && command == QStringLiteral("mnListTerminar") ? 1 : 0);
         QCOMPARE(
             db.scalar(QStringLiteral("SELECT COUNT(*) FROM tbProcessos_Trabalhos WHERE advogado_id IS NULL")).toInt(),
             command == QStringLiteral("mnListRemover") && statements.size() > 2 ? 1 : 0);

@@ -226,6 +226,20 @@ private Q_SLOTS:
             policy + "'#3101' AND ( (users_groups Like '%MF%'  OR users_groups LIKE '%ADV%' ) )", "code", {});
         row("policy: letter case of the pattern ignored", policy + "'#3101' AND ( (users_groups Like '%adm%' ) )",
             "code", {"#3101"});
+        const QString entry = "(users_groups LIKE '%1' OR users_groups LIKE '%1;%' OR users_groups LIKE '%;%1' OR "
+                              "users_groups LIKE '%;%1;%')";
+        row("policy: whole code, letter case ignored", policy + "'#3101' AND ( " + entry.arg("adm") + " )", "code",
+            {"#3101"});
+        const QString task = "SELECT * FROM tbProcessos_Trabalhos_Tarefas WHERE tarefa_id = 812 AND descrit ";
+        row("editor save: the text as loaded", task + "COLLATE Latin1_General_BIN2 = 'Redigir contestação'",
+            "tarefa_id", {"812"});
+        row("editor save: letter case counts", task + "COLLATE Latin1_General_BIN2 = 'Redigir Contestação'",
+            "tarefa_id", {});
+        row("editor save: an accent counts", task + "COLLATE Latin1_General_BIN2 = 'Redigir contestacao'", "tarefa_id",
+            {});
+        row("editor save: the column's own collation ignores case", task + "= 'REDIGIR CONTESTAÇÃO'", "tarefa_id",
+            {"812"});
+        row("policy: a shorter code is no whole code", policy + "'#3101' AND ( " + entry.arg("AD") + " )", "code", {});
     }
 
     void lookups()

@@ -92,6 +92,10 @@ void TestTsqlTranslator::toPostgres_data()
     QTest::newRow("char 39") << "'a' + CHAR(39) + descrit" << QDateTime() << "'a' || chr(39) || descrit";
     QTest::newRow("literal untouched") << "SELECT 'GETDATE() + CHAR(39) ORDER BY x'" << QDateTime()
                                        << "SELECT 'GETDATE() + CHAR(39) ORDER BY x'";
+    QTest::newRow("binary comparison of a citext column")
+        << "WHERE descrit COLLATE Latin1_General_BIN2 = 'O' + CHAR(39) + 'K' AND x = 'COLLATE Latin1_General_BIN2'"
+        << QDateTime()
+        << "WHERE descrit ::text COLLATE \"C\" = 'O' || chr(39) || 'K' AND x = 'COLLATE Latin1_General_BIN2'";
     QTest::newRow("names folded") << "SELECT [Descrit], \"Code\" FROM t" << QDateTime()
                                   << "SELECT \"descrit\", \"code\" FROM t";
     QTest::newRow("order by") << "SELECT a FROM t ORDER BY data_legal, b DESC" << QDateTime()

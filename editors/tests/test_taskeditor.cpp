@@ -61,12 +61,20 @@ private Q_SLOTS:
         editors::DialogTaskEditor editor;
         open(f, f.signedOn(editor));
 
+        // One statement, that writes only while the task is as loaded (and, to finish it, not being counted).
+        const QString running = finish ? QStringLiteral(" AND NOT EXISTS (SELECT * FROM "
+                                                        "tbProcessos_Trabalhos_Tarefas_Lancamentos WHERE closed = 0 "
+                                                        "AND inprogress <> 0 AND tarefa_id = 812)")
+                                       : QString();
         QCOMPARE(EditorFixture::writes(),
                  QStringList{QStringLiteral("UPDATE tbProcessos_Trabalhos_Tarefas SET descrit = %1, escondida = %2, "
-                                            "closed = %3 WHERE tarefa_id = 812")
+                                            "closed = %3 WHERE tarefa_id = 812 AND trabalho_id = 77 AND descrit "
+                                            "COLLATE Latin1_General_BIN2 = 'Redigir contestação' AND escondida = 0 "
+                                            "AND closed = 0%4")
                                  .arg(literal)
                                  .arg(hide ? 1 : 0)
-                                 .arg(finish ? 1 : 0)});
+                                 .arg(finish ? 1 : 0)
+                                 .arg(running)});
         QCOMPARE(f.office.database().scalar(QStringLiteral("SELECT descrit FROM %1 WHERE tarefa_id = 812").arg(Table)),
                  QVariant(stored));
         QCOMPARE(f.owner.remoteKeys, (QList<QPair<int, int>>{{812, 4003}}));
@@ -118,6 +126,10 @@ private Q_SLOTS:
         QTest::newRow("finished, kept as typed")
             << QStringLiteral("UPDATE tbProcessos_Trabalhos_Tarefas SET closed = 1 WHERE tarefa_id = 812")
             << core::Answer::No;
+        QTest::newRow("letter case only")
+            << QStringLiteral("UPDATE tbProcessos_Trabalhos_Tarefas SET descrit = 'REDIGIR CONTESTAÇÃO' WHERE "
+                              "tarefa_id = 812")
+            << core::Answer::Yes;
     }
     void aConcurrentChangeIsNeverOverwritten()
     {
@@ -137,7 +149,7 @@ private Q_SLOTS:
         };
         editors::DialogTaskEditor editor;
         open(f, f.signedOn(editor));
-        QVERIFY(EditorFixture::writes().isEmpty());
+        QCOMPARE(EditorFixture::writes().size(), 1); // the one conditional statement, which changed nothing
         QCOMPARE(before(), afterOther);
         QCOMPARE(f.boxes.shown().size(), 1);
         QVERIFY(f.boxes.shown().first().text.startsWith(QStringLiteral("Outro utilizador alterou")));
@@ -146,6 +158,44 @@ private Q_SLOTS:
                      ? f.office.database().scalar(QStringLiteral("SELECT descrit FROM %1").arg(Table)).toString()
                      : QStringLiteral("Minha versão"));
         QVERIFY(f.owner.remoteKeys.isEmpty());
+    }
+
+    // A task whose time is being counted (here or on another workstation) is never finished from the editor:
+    // the entry would stay running with nothing left to stop it. The refusal is the list command's; other
+    // changes to the task are saved as usual.
+    void refusesToFinishACountedTask_data()
+    {
+        QTest::addColumn<bool>("finish");
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("finished") << true << false;
+        QTest::newRow("only renamed") << false << true;
+    }
+    void refusesToFinishACountedTask()
+    {
+        QFETCH(bool, finish);
+        QFETCH(bool, saved);
+        EditorFixture f;
+        f.office.addRunningEntry(OfficeFixture::Task, QDateTime(QDate(2009, 11, 10), QTime(14, 0)));
+        bool stayedOpen = false;
+        f.scripts << [&](QDialog& dialog) {
+            hands::type(dialog, QStringLiteral("FXDescrit"), QStringLiteral("Rever"));
+            dialog.findChild<QCheckBox*>(QStringLiteral("FXClosed"))->setChecked(finish);
+            hands::press(dialog, Qt::Key_Return);
+            stayedOpen = dialog.isVisible();
+            if (stayedOpen) {
+                hands::press(dialog, Qt::Key_Escape);
+            }
+        };
+        editors::DialogTaskEditor editor;
+        open(f, f.signedOn(editor));
+        QCOMPARE(stayedOpen, !saved);
+        QCOMPARE(f.office.database().scalar(QStringLiteral("SELECT closed FROM %1").arg(Table)).toInt(), 0);
+        QCOMPARE(f.office.database().scalar(QStringLiteral("SELECT descrit FROM %1").arg(Table)).toString(),
+                 saved ? QStringLiteral("Rever") : QStringLiteral("Redigir contestação"));
+        QCOMPARE(f.shownTexts(), saved
+                                     ? QStringList()
+                                     : QStringList{QStringLiteral(
+                                           "Não pode finalizar esta tarefa sem primeiro terminar o contador activo.")});
     }
 
     void aDeletedTaskClosesTheDialog()
@@ -158,7 +208,7 @@ private Q_SLOTS:
         };
         editors::DialogTaskEditor editor;
         open(f, f.signedOn(editor));
-        QVERIFY(EditorFixture::writes().isEmpty());
+        QCOMPARE(EditorFixture::writes().size(), 1);
         QVERIFY(f.shownTexts().first().contains(QStringLiteral("apagado por outro utilizador")));
         QVERIFY(f.owner.remoteKeys.isEmpty());
     }

@@ -82,7 +82,9 @@ private Q_SLOTS:
         QCOMPARE(edit(f, deadlines, legal, office, std::nullopt,
                       deadlines ? QStringLiteral("trabalho-prazos") : QStringLiteral("trabalho")),
                  settled);
-        QCOMPARE(EditorFixture::writes(), QStringList{update});
+        QCOMPARE(EditorFixture::writes().size(), 1);
+        QVERIFY2(EditorFixture::writes().first().startsWith(update + QStringLiteral(" AND ")),
+                 qPrintable(EditorFixture::writes().first()));
         QVERIFY(f.boxes.shown().isEmpty());
         // Asked for the deadlines there is no owner; opened from the list, the owner refills it.
         const QList<QPair<int, int>> expected = deadlines ? QList<QPair<int, int>>{} : QList<QPair<int, int>>{{77, 0}};
@@ -107,10 +109,11 @@ private Q_SLOTS:
         EditorFixture f;
         f.office.database().exec(QStringLiteral("UPDATE %1 SET prazos = %2 WHERE trabalho_id = 77").arg(Table, stored));
         edit(f, false, QString(), QString(), ticked);
-        QCOMPARE(EditorFixture::writes(),
-                 QStringList{QStringLiteral("UPDATE tbProcessos_Trabalhos SET data_legal = null, data_escritorio = "
-                                            "null%1 WHERE trabalho_id = 77")
-                                 .arg(tail)});
+        QCOMPARE(EditorFixture::writes().size(), 1);
+        QVERIFY(EditorFixture::writes().first().startsWith(
+            QStringLiteral("UPDATE tbProcessos_Trabalhos SET data_legal = null, data_escritorio = null%1 WHERE "
+                           "trabalho_id = 77 AND ")
+                .arg(tail)));
     }
 
     void refusesDatesThatCannotBe_data()
@@ -161,7 +164,7 @@ private Q_SLOTS:
         editors::DialogWorkEditor editor;
         f.openRecord(f.signedOn(editor), &editors::DialogWorkEditor::OpenRecord, Table, QStringLiteral("trabalho_id"),
                      OfficeFixture::Work, &f.owner);
-        QVERIFY(EditorFixture::writes().isEmpty());
+        QCOMPARE(EditorFixture::writes().size(), 1);
         QCOMPARE(legalShown, QStringLiteral("30-04-2010"));
         QVERIFY(f.owner.remoteKeys.isEmpty());
     }

@@ -8,6 +8,7 @@
 #include "testsupport/tempregistry.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QStringEncoder>
 #include <QTest>
 
@@ -80,7 +81,9 @@ private Q_SLOTS:
         QTest::newRow("UTF-8 byte order mark") << "\xEF\xBB\xBF" + Header + Key << true;
         QTest::newRow("lines ended by CR LF, LF and CR CR LF") << Header + Key + "\"a\"=\"1\"\n\"b\"=\"2\"\r\r\n"
                                                                << true;
-        QTest::newRow("NUL in a value") << Header + Key + QByteArray("\"a\"=\"x\0y\"\r\n", 11) << true;
+        QTest::newRow("NUL in a value") << Header + Key + QByteArray("\"a\"=\"x\0y\"\r\n", 11) << false;
+        QTest::newRow("NUL in a value's name") << Header + Key + QByteArray("\"a\0b\"=\"x\"\r\n", 11) << false;
+        QTest::newRow("NUL in a key name") << Header + QByteArray("[HKEY_CURRENT_USER\\a\0b]\r\n", 25) << false;
         QTest::newRow("NUL in the header") << QByteArray("Windows Registry\0Editor Version 5.00\r\n", 39) << false;
         QTest::newRow("unterminated value") << Header + Key + "\"Username\"=\"jsilva\r\n" << false;
         QTest::newRow("unterminated name") << Header + Key + "\"Username=\r\n" << false;
@@ -159,6 +162,37 @@ private Q_SLOTS:
         QCOMPARE(registry::modRegistry::ObterValorString(path, u"DataServer"_s), u"ORVSQL01"_s);
         qInfo("a 30-level key created, written and read back in %lld ms", timer.elapsed());
         QCOMPARE(reports.procedures(), QStringList());
+    }
+
+    // A file holding what the platform cannot hold is reported with the reason, and nothing of it is read: a
+    // value cut at a NUL, or a key past the depth cap, is never silently something else or absent.
+    void aFileBeyondTheLimitsIsReported_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("NUL in a value") << Header + Key + "\"Username\"=\"ok\"\r\n" +
+                                               QByteArray("\"DataServer\"=\"ORVSQL\0EVIL\"\r\n", 28)
+                                        << u"line 5: a NUL character inside a value"_s;
+        QTest::newRow("513 levels") << Header + Key + "\"Username\"=\"ok\"\r\n" +
+                                           section(u"Software\\"_s + levels(RegFile::MaxDepth))
+                                    << u"line 5: a key deeper than 512 levels"_s;
+        QTest::newRow("a name of 256 characters")
+            << Header + Key + "\"Username\"=\"ok\"\r\n" + section(QString(RegFile::MaxNameLength + 1, u'n'))
+            << u"line 5: a key name longer than 255 characters"_s;
+    }
+    void aFileBeyondTheLimitsIsReported()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, reason);
+        testsupport::TempRegistry registry;
+        testsupport::RecordedReports reports;
+        QFile file(registry.file(u"HKEY_CURRENT_USER"_s));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        file.close();
+        QVERIFY(!registry::modRegistry::ObterValorString(Root + u"\\Software\\Vorlent"_s, u"Username"_s));
+        QCOMPARE(reports.reports().size(), 1);
+        QVERIFY2(reports.reports().first().text.contains(reason), qPrintable(reports.reports().first().text));
     }
 
     // Key paths beyond the registry's limits are refused quietly, as the platform refuses them.

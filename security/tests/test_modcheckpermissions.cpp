@@ -11,7 +11,8 @@ using security::modCheckPermissions::CheckSecurityPolicy;
 
 // A small office. JS is in ADM and SEC; AN, NOCODE (no code of his own), O'Brien and the user with the
 // injection-shaped name are in FIN; SOLO has no group link; GHOST's and NULLONLY's only link names a group
-// that does not exist, and NULLONLY has no code either.
+// that does not exist, and NULLONLY has no code either. G_AD, G_A, G_M, G_DM and G_ADMX are each in the
+// one group their name gives, with own codes no policy names; G_ADM is in ADM only.
 class TestModCheckPermissions : public QObject
 {
     Q_OBJECT
@@ -30,11 +31,29 @@ private Q_SLOTS:
         m_db->exec("INSERT INTO tbGroups_Users_Links (group_id, user_id) VALUES (1, 1), (2, 1), (3, 2), (99, 5), "
                    "(3, 6), (99, 7), (3, 8), (3, 9)");
         m_db->exec("INSERT INTO tbSecurityPolicies (policy_id, code, users_groups) VALUES (1, '#3101', 'ANA;ADM'), "
-                   "(2, '#3102', 'FIN'), (3, '#3103', 'R50%_[!;O''K'), (4, '#3104', 'A B')");
+                   "(2, '#3102', 'FIN'), (3, '#3103', 'R50%_[!;O''K'), (4, '#3104', 'A B'), (5, '#3105', 'ADM'), "
+                   "(6, '#3106', 'SEC;ADM;FIN'), (7, '#3107', 'ADM;SEC'), (8, '#3108', 'SEC;ADM'), "
+                   "(9, '#3109', 'XADM;ADMX;ADM2'), (10, '#3110', 'AD M;A;M'), (11, '#3111', 'ADM1'), "
+                   "(12, '#3112', 'ADM1;SEC2'), (13, '#3113', 'ADM12'), (14, '#3114', 'FIN;ADM1;JS1')");
+        m_db->exec("INSERT INTO tbGroups (group_id, code) VALUES (10, 'AD'), (11, 'A'), (12, 'M'), (13, 'DM'), "
+                   "(14, 'ADMX')");
+        m_db->exec("INSERT INTO tbUsers (user_id, descrit, code) VALUES (20, 'G_AD', 'Z20'), (21, 'G_A', 'Z21'), "
+                   "(22, 'G_M', 'Z22'), (23, 'G_DM', 'Z23'), (24, 'G_ADMX', 'Z24'), (25, 'G_ADM', 'Z25')");
+        m_db->exec("INSERT INTO tbGroups_Users_Links (group_id, user_id) VALUES (10, 20), (11, 21), (12, 22), "
+                   "(13, 23), (14, 24), (1, 25)");
         // Codes held in the database are data: each of these users is linked to a group no policy names, so
         // only their own code could match, and it must match only itself.
-        const QStringList hostile{
-            "JPC' OR 1=1 OR users_groups LIKE '", "%", "_", "A_A", "[A]NA", "' OR 1=1 --", "R50%_[!", "O'K", " ", ""};
+        const QStringList hostile{"JPC' OR 1=1 OR users_groups LIKE '",
+                                  "%",
+                                  "_",
+                                  "A_A",
+                                  "[A]NA",
+                                  "' OR 1=1 --",
+                                  "R50%_[!",
+                                  "O'K",
+                                  " ",
+                                  "",
+                                  "ANA;ADM"};
         m_db->exec("INSERT INTO tbGroups (group_id, code) VALUES (4, 'NOBODY')");
         for (int i = 0; i < hostile.size(); ++i) {
             QString code = hostile.at(i);
@@ -65,10 +84,10 @@ private Q_SLOTS:
                                            << "#3101" << true;
         QTest::newRow("not named") << "JS"
                                    << "#3102" << false;
-        QTest::newRow("AN matched inside ANA") << "AN"
-                                               << "#3101" << true;
-        QTest::newRow("no group links: any policy") << "SOLO"
-                                                    << "#3102" << true;
+        QTest::newRow("AN not matched inside ANA") << "AN"
+                                                   << "#3101" << false;
+        QTest::newRow("no group links: no policy") << "SOLO"
+                                                   << "#3102" << false;
         QTest::newRow("no policy row") << "SOLO"
                                        << "#9999" << false;
         QTest::newRow("missing group adds no clause") << "GHOST"
@@ -102,6 +121,23 @@ private Q_SLOTS:
                                                    << "#3104" << false;
         QTest::newRow("empty code grants nothing") << "H109"
                                                    << "#3104" << false;
+        QTest::newRow("code holding the separator grants nothing") << "H110"
+                                                                   << "#3101" << false;
+        // Whole codes only: a shorter or longer code is never found inside ADM, wherever ADM stands.
+        const struct {
+            const char* user;
+            const char* policy;
+            bool applies;
+        } whole[] = {
+            {"G_ADM", "#3105", true},  {"G_ADM", "#3106", true},   {"G_ADM", "#3107", true},  {"G_ADM", "#3108", true},
+            {"G_ADM", "#3109", false}, {"G_AD", "#3105", false},   {"G_A", "#3105", false},   {"G_M", "#3105", false},
+            {"G_DM", "#3105", false},  {"G_AD", "#3106", false},   {"G_A", "#3106", false},   {"G_M", "#3107", false},
+            {"G_AD", "#3108", false},  {"G_ADMX", "#3105", false}, {"G_ADMX", "#3109", true}, {"G_AD", "#3110", false},
+            {"G_A", "#3110", true},    {"G_M", "#3110", true},
+        };
+        for (const auto& row : whole) {
+            QTest::addRow("%s in %s", row.user, row.policy) << row.user << row.policy << row.applies;
+        }
     }
 
     void policyApplies()
@@ -117,14 +153,31 @@ private Q_SLOTS:
     void counterWindowStatements()
     {
         QVERIFY(CheckSecurityPolicy("JS", "#3101"));
-        QCOMPARE(
-            data::StatementLog::statements(),
-            QStringList({"SELECT tbGroups_Users_Links.*, tbGroups.code, tbUsers.code as user_code FROM "
-                         "tbGroups_Users_Links LEFT OUTER JOIN tbGroups ON tbGroups_Users_Links.group_id = "
-                         "tbGroups.group_id LEFT JOIN tbUsers ON tbGroups_Users_Links.user_id = tbUsers.user_id "
-                         "WHERE tbUsers.descrit = 'JS'",
-                         "SELECT tbSecurityPolicies.* FROM tbSecurityPolicies WHERE code = '#3101' AND ( "
-                         "(users_groups Like '%JS%'  OR users_groups LIKE '%ADM%'  OR users_groups LIKE '%SEC%' ) )"}));
+        QCOMPARE(data::StatementLog::statements(),
+                 QStringList(
+                     {"SELECT tbGroups_Users_Links.*, tbGroups.code, tbUsers.code as user_code FROM "
+                      "tbGroups_Users_Links LEFT OUTER JOIN tbGroups ON tbGroups_Users_Links.group_id = "
+                      "tbGroups.group_id LEFT JOIN tbUsers ON tbGroups_Users_Links.user_id = tbUsers.user_id "
+                      "WHERE tbUsers.descrit = 'JS'",
+                      "SELECT tbSecurityPolicies.* FROM tbSecurityPolicies WHERE code = '#3101' AND ( ("
+                      "(users_groups LIKE 'JS' OR users_groups LIKE 'JS;%' OR users_groups LIKE '%;JS' OR "
+                      "users_groups LIKE '%;JS;%')  OR (users_groups LIKE 'ADM' OR users_groups LIKE 'ADM;%' OR "
+                      "users_groups LIKE '%;ADM' OR users_groups LIKE '%;ADM;%')  OR (users_groups LIKE 'SEC' OR "
+                      "users_groups LIKE 'SEC;%' OR users_groups LIKE '%;SEC' OR users_groups LIKE '%;SEC;%') ) )"}));
+    }
+
+    // With a grant required, a code counts only followed by "1" as a whole entry, and a whole "2" entry of
+    // any of the user's codes denies.
+    void grantAndDeny()
+    {
+        const QString condition = security::modCheckPermissions::ReadPermitionsDef("JS", "users_groups", true, "", "");
+        auto rows = data::Data::SqlServer().openRecordset(
+            "SELECT code FROM tbSecurityPolicies WHERE code LIKE '#311%' AND " + condition + " ORDER BY code");
+        QStringList granted;
+        for (; !rows->eof(); rows->moveNext()) {
+            granted << rows->value("code").toString();
+        }
+        QCOMPARE(granted, QStringList({"#3111", "#3114"}));
     }
 
     // A code with wildcards is escaped; one without keeps the plain form above.
@@ -132,11 +185,14 @@ private Q_SLOTS:
     {
         QVERIFY(CheckSecurityPolicy("H106", "#3103"));
         QCOMPARE(data::StatementLog::statements().last(),
-                 "SELECT tbSecurityPolicies.* FROM tbSecurityPolicies WHERE code = '#3103' AND ( "
-                 "(users_groups Like '%R50!%!_![!!%' ESCAPE '!'  OR users_groups LIKE '%NOBODY%' ) )");
+                 "SELECT tbSecurityPolicies.* FROM tbSecurityPolicies WHERE code = '#3103' AND ( ("
+                 "(users_groups LIKE 'R50!%!_![!!' ESCAPE '!' OR users_groups LIKE 'R50!%!_![!!;%' ESCAPE '!' OR "
+                 "users_groups LIKE '%;R50!%!_![!!' ESCAPE '!' OR users_groups LIKE '%;R50!%!_![!!;%' ESCAPE '!')  OR "
+                 "(users_groups LIKE 'NOBODY' OR users_groups LIKE 'NOBODY;%' OR users_groups LIKE '%;NOBODY' OR "
+                 "users_groups LIKE '%;NOBODY;%') ) )");
     }
 
-    // SOLO, without group links, holds #3102; a failed read of the links must not pass for "no links".
+    // JS holds #3101 through ADM; a failed read of the links must not grant or pass for "no links".
     void failures_data()
     {
         QTest::addColumn<QString>("fragment");
@@ -153,7 +209,7 @@ private Q_SLOTS:
         QFETCH(QString, procedure);
         testsupport::RecordedReports reports;
         data::StatementFailures::failNext({-2147217900, "Invalid object name"}, fragment);
-        QVERIFY(!CheckSecurityPolicy("SOLO", "#3102"));
+        QVERIFY(!CheckSecurityPolicy("JS", "#3101"));
         QCOMPARE(reports.procedures(), QStringList{procedure});
     }
 };

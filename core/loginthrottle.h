@@ -2,11 +2,11 @@
 
 #include <functional>
 
-namespace session {
+namespace core {
 
-// Slows repeated failed logins from one workstation: after the n-th failure in a row the refusal waits
-// n seconds, at most five. The count is kept in the program's state folder, so starting the program
-// again does not reset it; a good login forgets it.
+// Slows repeated failed logins from one workstation, in the counter and in orvadmin's check alike: after
+// the n-th failure in a row the refusal waits n seconds, at most five. The count is kept in the program's
+// state folder, so starting the program again does not reset it; a good login forgets it.
 class LoginThrottle
 {
 public:
@@ -25,4 +25,4 @@ public:
     static void setWait(Wait wait);
 };
 
-} // namespace session
+} // namespace core

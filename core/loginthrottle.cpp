@@ -1,8 +1,7 @@
-#include "session/loginthrottle.h"
+#include "core/loginthrottle.h"
 
 #include "core/errorreporting.h"
 
-#include <QDir>
 #include <QEventLoop>
 #include <QFile>
 #include <QSaveFile>
@@ -10,18 +9,18 @@
 
 #include <algorithm>
 
-namespace session {
+namespace core {
 
 namespace {
 
 QString countFile()
 {
-    return core::stateDirectory() + QStringLiteral("/login-failures");
+    return stateDirectory() + QStringLiteral("/login-failures");
 }
 
 void writeCount(int count)
 {
-    QDir().mkpath(core::stateDirectory());
+    makeStateDirectory();
     QSaveFile file(countFile());
     if (file.open(QIODevice::WriteOnly)) {
         file.write(QByteArray::number(count));
@@ -74,4 +73,4 @@ void LoginThrottle::setWait(Wait wait)
     waitSlot() = wait ? std::move(wait) : Wait(waitWithEventLoop);
 }
 
-} // namespace session
+} // namespace core

@@ -1,0 +1,99 @@
+// The editors' save: one UPDATE that changes the record only while it holds what the editor loaded, on
+// the embedded engine and (label "postgres") on the server, whose text columns ignore letter case.
+#include "data/connection.h"
+#include "data/runningentries.h"
+#include "editors/recordsnapshot.h"
+#include "testsupport/officefixture.h"
+
+#include <QTest>
+
+using editors::RecordSnapshot;
+using testsupport::OfficeFixture;
+
+Q_DECLARE_METATYPE(RecordSnapshot::Outcome)
+
+namespace {
+
+const QString Loaded = QStringLiteral("d'Ávila «50%_»");
+
+QString otherDescription(const QString& text)
+{
+    QString quoted = text;
+    quoted.replace(QLatin1Char('\''), QStringLiteral("''"));
+    return QStringLiteral("UPDATE tbProcessos_Trabalhos_Tarefas SET descrit = '%1' WHERE tarefa_id = 812").arg(quoted);
+}
+
+} // namespace
+
+class TestRecordSnapshot : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void savesOnlyWhatIsStillAsLoaded_data()
+    {
+        QTest::addColumn<QString>("otherChange");
+        QTest::addColumn<bool>("withCondition");
+        QTest::addColumn<RecordSnapshot::Outcome>("outcome");
+        using O = RecordSnapshot::Outcome;
+        QTest::newRow("nobody else") << QString() << false << O::Saved;
+        QTest::newRow("rewritten as it was") << otherDescription(Loaded) << false << O::Saved;
+        QTest::newRow("letter case only") << otherDescription("D'ÁVILA «50%_»") << false << O::Changed;
+        QTest::newRow("one letter's case")
+            << otherDescription("d'Ávila «50%_»").replace("Ávila", "ávila") << false << O::Changed;
+        QTest::newRow("accent only") << otherDescription("d'Avila «50%_»") << false << O::Changed;
+        QTest::newRow("a blank added") << otherDescription(Loaded + " ") << false << O::Changed;
+        QTest::newRow("wildcards of the text are data") << otherDescription("d'Ávila «50xx»") << false << O::Changed;
+        QTest::newRow("a flag") << "UPDATE tbProcessos_Trabalhos_Tarefas SET escondida = 1 WHERE tarefa_id = 812"
+                                << false << O::Changed;
+        QTest::newRow("a null given a value")
+            << "UPDATE tbProcessos_Trabalhos_Tarefas SET closed = NULL WHERE tarefa_id = 812" << false << O::Changed;
+        QTest::newRow("a date one second on")
+            << "UPDATE tbProcessos_Trabalhos_Tarefas SET data = '2009-11-10 14:00:01' WHERE tarefa_id = 812" << false
+            << O::Changed;
+        QTest::newRow("a date within its second")
+            << "UPDATE tbProcessos_Trabalhos_Tarefas SET data = '2009-11-10 14:00:00.900' WHERE tarefa_id = 812"
+            << false << O::Saved;
+        QTest::newRow("deleted") << "DELETE FROM tbProcessos_Trabalhos_Tarefas WHERE tarefa_id = 812" << false
+                                 << O::Gone;
+        QTest::newRow("as loaded, condition holds") << QString() << true << O::Saved;
+        QTest::newRow("as loaded, a count started")
+            << "INSERT INTO tbProcessos_Trabalhos_Tarefas_Lancamentos (lancamento_id, tarefa_id, trabalho_id, "
+               "advogado_id, data, closed, inprogress) VALUES (1, 812, 77, 9, '2009-11-10 15:00:00', 0, 1)"
+            << true << O::Refused;
+    }
+    void savesOnlyWhatIsStillAsLoaded()
+    {
+        QFETCH(QString, otherChange);
+        QFETCH(bool, withCondition);
+        QFETCH(RecordSnapshot::Outcome, outcome);
+        OfficeFixture office;
+        office.database().exec(otherDescription(Loaded));
+        office.database().exec(
+            "UPDATE tbProcessos_Trabalhos_Tarefas SET data = '2009-11-10 14:00:00.400' WHERE tarefa_id = 812");
+        RecordSnapshot snapshot("tbProcessos_Trabalhos_Tarefas", "tarefa_id", OfficeFixture::Task,
+                                {"trabalho_id", "descrit", "data", "escondida", "closed"});
+        auto record = data::Data::SqlServer().openRecordset(snapshot.selectStatement());
+        snapshot.load(*record);
+        record->close();
+        if (!otherChange.isEmpty()) {
+            office.database().exec(otherChange);
+        }
+        const auto stored = [&] {
+            return office.database().select("SELECT descrit, escondida, closed FROM tbProcessos_Trabalhos_Tarefas");
+        };
+        const QList<QVariantList> before = stored();
+
+        const QString condition =
+            withCondition ? data::runningEntries::noneRunning("tarefa_id", OfficeFixture::Task) : QString();
+        QCOMPARE(snapshot.save("descrit = 'Minha versão', escondida = 1", condition), outcome);
+        if (outcome == RecordSnapshot::Outcome::Saved) {
+            QCOMPARE(stored(), (QList<QVariantList>{{"Minha versão", qlonglong(1), before.first().at(2)}}));
+        } else {
+            QCOMPARE(stored(), before);
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRecordSnapshot)
+#include "test_recordsnapshot.moc"
