@@ -154,109 +154,111 @@ private Q_SLOTS:
         QVERIFY(!orvadmin.out.contains(QStringLiteral("HKEY_")) && orvadmin.err.isEmpty());
         QCOMPARE(orvadmin({"check"}), 11);
         QVERIFY2(orvadmin.out.contains(QStringLiteral("ainda não tem definições")), qPrintable(orvadmin.out));
-        // Under umask 000 the folders the settings make are 0755 and the file 0644: nobody else can put a file
-        // there that every counter of the machine reads, nor change the one that is.
-        void theSettingsFolderIsWritableByItsOwnerOnly()
-        {
-            QTemporaryDir root;
-            const QString folder = root.path() + QStringLiteral("/etc/orvcounter");
-            const QByteArray saved = qgetenv("ORV_REGISTRY_MACHINE_DIR");
-            qputenv("ORV_REGISTRY_MACHINE_DIR", folder.toUtf8());
-            const mode_t before = ::umask(0);
-            AdminRun orvadmin;
-            orvadmin.input = QStringList{TempDatabase::password()};
-            const int code = orvadmin(writeArguments(m_office->database().path()));
-            ::umask(before);
-            qputenv("ORV_REGISTRY_MACHINE_DIR", saved);
-            QCOMPARE(code, 0);
-            const auto mode = [](const QString& path) {
-                struct stat info {
-                };
-                return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 07777) : -1;
+    }
+
+    // Under umask 000 the folders the settings make are 0755 and the file 0644: nobody else can put a file
+    // there that every counter of the machine reads, nor change the one that is.
+    void theSettingsFolderIsWritableByItsOwnerOnly()
+    {
+        QTemporaryDir root;
+        const QString folder = root.path() + QStringLiteral("/etc/orvcounter");
+        const QByteArray saved = qgetenv("ORV_REGISTRY_MACHINE_DIR");
+        qputenv("ORV_REGISTRY_MACHINE_DIR", folder.toUtf8());
+        const mode_t before = ::umask(0);
+        AdminRun orvadmin;
+        orvadmin.input = QStringList{TempDatabase::password()};
+        const int code = orvadmin(writeArguments(m_office->database().path()));
+        ::umask(before);
+        qputenv("ORV_REGISTRY_MACHINE_DIR", saved);
+        QCOMPARE(code, 0);
+        const auto mode = [](const QString& path) {
+            struct stat info {
             };
-            QCOMPARE(mode(root.path() + QStringLiteral("/etc")), 0755);
-            QCOMPARE(mode(folder), 0755);
-            QCOMPARE(mode(folder + QStringLiteral("/HKEY_LOCAL_MACHINE.reg")), 0644);
-        }
+            return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 07777) : -1;
+        };
+        QCOMPARE(mode(root.path() + QStringLiteral("/etc")), 0755);
+        QCOMPARE(mode(folder), 0755);
+        QCOMPARE(mode(folder + QStringLiteral("/HKEY_LOCAL_MACHINE.reg")), 0644);
+    }
 
-        void relativeDatabaseFileIsStoredAbsolute()
-        {
-            const QString previous = QDir::currentPath();
-            QDir::setCurrent(QFileInfo(m_office->database().path()).absolutePath());
-            AdminRun orvadmin;
-            orvadmin.input = QStringList{TempDatabase::password()};
-            const int code = orvadmin(writeArguments(QFileInfo(m_office->database().path()).fileName()));
-            QDir::setCurrent(previous);
-            QCOMPARE(code, 0);
-            QCOMPARE(data::MachineSettings::read().dataSource, m_office->database().path());
-        }
+    void relativeDatabaseFileIsStoredAbsolute()
+    {
+        const QString previous = QDir::currentPath();
+        QDir::setCurrent(QFileInfo(m_office->database().path()).absolutePath());
+        AdminRun orvadmin;
+        orvadmin.input = QStringList{TempDatabase::password()};
+        const int code = orvadmin(writeArguments(QFileInfo(m_office->database().path()).fileName()));
+        QDir::setCurrent(previous);
+        QCOMPARE(code, 0);
+        QCOMPARE(data::MachineSettings::read().dataSource, m_office->database().path());
+    }
 
-        // A password that would not come back from its scrambled form is refused before anything is written.
-        void refusesWhatCannotBeStored_data()
-        {
-            QTest::addColumn<QStringList>("arguments");
-            QTest::addColumn<QString>("password");
-            QTest::addColumn<int>("code");
-            QTest::addColumn<QString>("message");
-            const QStringList good = writeArguments(QStringLiteral("/srv/office.db"));
-            QTest::newRow("password beyond the scrambling")
-                << good << QStringLiteral("Canção") << 1 << QStringLiteral("não pode ser guardada");
-            QTest::newRow("password that would come back changed")
-                << good << QStringLiteral("Ñandu") << 1 << QStringLiteral("não pode ser guardada");
-            QTest::newRow("catalog missing") << QStringList(good.mid(0, 5) + good.mid(7)) << QStringLiteral("x") << 2
-                                             << QStringLiteral("falta --catalog");
-            QTest::newRow("server subkey with a backslash")
-                << QStringList{"settings",  "--server", "A\\B",          "--user", "u",
-                               "--catalog", "c",        "--data-source", "s",      "--password-stdin"}
-                << QStringLiteral("x") << 1 << QStringLiteral("Nome de servidor inválido");
-            QTest::newRow("unknown option")
-                << QStringList{"settings", "--colour", "blue"} << QString() << 2 << QStringLiteral("colour");
-        }
+    // A password that would not come back from its scrambled form is refused before anything is written.
+    void refusesWhatCannotBeStored_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("message");
+        const QStringList good = writeArguments(QStringLiteral("/srv/office.db"));
+        QTest::newRow("password beyond the scrambling")
+            << good << QStringLiteral("Canção") << 1 << QStringLiteral("não pode ser guardada");
+        QTest::newRow("password that would come back changed")
+            << good << QStringLiteral("Ñandu") << 1 << QStringLiteral("não pode ser guardada");
+        QTest::newRow("catalog missing") << QStringList(good.mid(0, 5) + good.mid(7)) << QStringLiteral("x") << 2
+                                         << QStringLiteral("falta --catalog");
+        QTest::newRow("server subkey with a backslash")
+            << QStringList{"settings",  "--server", "A\\B",          "--user", "u",
+                           "--catalog", "c",        "--data-source", "s",      "--password-stdin"}
+            << QStringLiteral("x") << 1 << QStringLiteral("Nome de servidor inválido");
+        QTest::newRow("unknown option") << QStringList{"settings", "--colour", "blue"} << QString() << 2
+                                        << QStringLiteral("colour");
+    }
 
-        void refusesWhatCannotBeStored()
-        {
-            QFETCH(QStringList, arguments);
-            QFETCH(QString, password);
-            AdminRun orvadmin;
-            orvadmin.input = QStringList{password};
-            QTEST(orvadmin(arguments), "code");
-            QFETCH(QString, message);
-            QVERIFY2(orvadmin.err.contains(message), qPrintable(orvadmin.err));
-            QVERIFY(!registry::modRegistry::ObterValorString(data::MachineSettings::sharedKey(), "DataServer"));
-            QVERIFY(!orvadmin.err.contains(QStringLiteral("Canção")));
-        }
+    void refusesWhatCannotBeStored()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, password);
+        AdminRun orvadmin;
+        orvadmin.input = QStringList{password};
+        QTEST(orvadmin(arguments), "code");
+        QFETCH(QString, message);
+        QVERIFY2(orvadmin.err.contains(message), qPrintable(orvadmin.err));
+        QVERIFY(!registry::modRegistry::ObterValorString(data::MachineSettings::sharedKey(), "DataServer"));
+        QVERIFY(!orvadmin.err.contains(QStringLiteral("Canção")));
+    }
 
-        // The text the login's connections open with reads back as the values it was built from.
-        void connectionTextKeepsEveryValue_data()
-        {
-            QTest::addColumn<QString>("value");
-            QTest::newRow("plain") << QStringLiteral("secret");
-            QTest::newRow("apostrophes") << QStringLiteral("O'Brien's");
-            QTest::newRow("semicolon and equals") << QStringLiteral("a;b=c;");
-            QTest::newRow("double quotes") << QStringLiteral("\"quoted\" \"\"twice\"\"");
-            QTest::newRow("leading apostrophe") << QStringLiteral("'start");
-            QTest::newRow("blanks at both ends") << QStringLiteral("  padded  ");
-            QTest::newRow("percent") << QStringLiteral("100%;%1");
-            QTest::newRow("outside Windows-1252") << QStringLiteral("Ωμέγα 漢字 ✓");
-            QTest::newRow("10,000 characters") << QString(10000, u';');
-        }
+    // The text the login's connections open with reads back as the values it was built from.
+    void connectionTextKeepsEveryValue_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::newRow("plain") << QStringLiteral("secret");
+        QTest::newRow("apostrophes") << QStringLiteral("O'Brien's");
+        QTest::newRow("semicolon and equals") << QStringLiteral("a;b=c;");
+        QTest::newRow("double quotes") << QStringLiteral("\"quoted\" \"\"twice\"\"");
+        QTest::newRow("leading apostrophe") << QStringLiteral("'start");
+        QTest::newRow("blanks at both ends") << QStringLiteral("  padded  ");
+        QTest::newRow("percent") << QStringLiteral("100%;%1");
+        QTest::newRow("outside Windows-1252") << QStringLiteral("Ωμέγα 漢字 ✓");
+        QTest::newRow("10,000 characters") << QString(10000, u';');
+    }
 
-        void connectionTextKeepsEveryValue()
-        {
-            QFETCH(QString, value);
-            const data::MachineSettings settings{QStringLiteral("S"), value, value, value, value, value, QString(), {}};
-            const data::ConnectionText parsed =
-                data::ConnectionText::parse(admin::loginConnectionText(settings, value, value));
-            QCOMPARE(parsed.provider, QStringLiteral("SQLOLEDB.1"));
-            QCOMPARE(parsed.persistSecurityInfo, value);
-            QCOMPARE(parsed.userId, value);
-            QCOMPARE(parsed.password, value);
-            QCOMPARE(parsed.initialCatalog, value);
-            QCOMPARE(parsed.dataSource, value);
-            QCOMPARE(parsed.connectTimeout, 15);
-            QVERIFY(parsed.others.isEmpty());
-        }
-    };
+    void connectionTextKeepsEveryValue()
+    {
+        QFETCH(QString, value);
+        const data::MachineSettings settings{QStringLiteral("S"), value, value, value, value, value, QString(), {}};
+        const data::ConnectionText parsed =
+            data::ConnectionText::parse(admin::loginConnectionText(settings, value, value));
+        QCOMPARE(parsed.provider, QStringLiteral("SQLOLEDB.1"));
+        QCOMPARE(parsed.persistSecurityInfo, value);
+        QCOMPARE(parsed.userId, value);
+        QCOMPARE(parsed.password, value);
+        QCOMPARE(parsed.initialCatalog, value);
+        QCOMPARE(parsed.dataSource, value);
+        QCOMPARE(parsed.connectTimeout, 15);
+        QVERIFY(parsed.others.isEmpty());
+    }
+};
 
-    QTEST_MAIN(TestSettings)
+QTEST_MAIN(TestSettings)
 #include "test_settings.moc"
