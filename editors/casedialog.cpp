@@ -49,7 +49,12 @@ CaseDialog::CaseDialog(qint64 caseId, const data::Recordset& record, QWidget* pa
     m_work->setRootIsDecorated(false);
     m_work->setHeaderLabels({QStringLiteral("Trabalho"), QStringLiteral("Advogado"), QStringLiteral("P. Legal"),
                              QStringLiteral("D. Escritório"), QStringLiteral("Pendentes")});
+    // The work item's text takes the room left; the lawyer, the two deadlines and the count are shown whole.
     m_work->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    for (int column = 1; column < m_work->columnCount(); ++column) {
+        m_work->header()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    }
+    m_work->setMinimumWidth(600);
     body().addWidget(caption);
     body().addWidget(m_work);
 

@@ -2,9 +2,12 @@
 #include "editors/documentarchive.h"
 #include "editors/recordeditors.h"
 
+#include <QHeaderView>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTreeWidget>
+
+#include <algorithm>
 
 using testsupport::OfficeFixture;
 
@@ -33,12 +36,24 @@ private Q_SLOTS:
         f.office.addWork(78, OfficeFixture::Case, OfficeFixture::OtherLawyer, QStringLiteral("Recurso"),
                          QDate(2010, 2, 1));
         f.office.database().exec(QStringLiteral("UPDATE tbProcessos SET judicial = 1"));
+        // A lawyer's name longer than a column's default width.
+        f.office.database().exec(QStringLiteral("UPDATE tbContactos SET nome_union = 'Bruno Sá de Albuquerque e "
+                                                "Vasconcelos' WHERE contacto_id = %1")
+                                     .arg(OfficeFixture::OtherLawyer));
         QStringList work;
         f.scripts << [&](QDialog& dialog) {
             QCOMPARE(hands::field(dialog, QStringLiteral("FXProcesso_No")).text(), QStringLiteral("2009/015"));
             QCOMPARE(hands::field(dialog, QStringLiteral("FXCliente")).text(), QStringLiteral("Cliente Alfa"));
             QCOMPARE(hands::field(dialog, QStringLiteral("FXJudicial")).text(), QStringLiteral("Sim"));
             auto* list = dialog.findChild<QTreeWidget*>(QStringLiteral("ListTrabalhos"));
+            // Every column but the work item's own text is whole, its title and its values.
+            for (int c = 1; c < list->columnCount(); ++c) {
+                int widest = list->header()->sectionSizeHint(c);
+                for (int i = 0; i < list->topLevelItemCount(); ++i) {
+                    widest = std::max(widest, list->fontMetrics().horizontalAdvance(list->topLevelItem(i)->text(c)));
+                }
+                QVERIFY2(list->columnWidth(c) >= widest, qPrintable(list->headerItem()->text(c)));
+            }
             for (int i = 0; i < list->topLevelItemCount(); ++i) {
                 QStringList row;
                 for (int c = 0; c < list->columnCount(); ++c) {
@@ -53,7 +68,7 @@ private Q_SLOTS:
         f.openRecord(f.signedOn(editor), &editors::DialogCaseEditor::OpenRecord, Table, QStringLiteral("processo_id"),
                      OfficeFixture::Case, &f.owner);
         QCOMPARE(work, (QStringList{QStringLiteral("Contestação|Ana Lopes| | |1"),
-                                    QStringLiteral("Recurso|Bruno Sá| |01-02-2010|0")}));
+                                    QStringLiteral("Recurso|Bruno Sá de Albuquerque e Vasconcelos| |01-02-2010|0")}));
         QVERIFY(EditorFixture::writes().isEmpty());
     }
 
