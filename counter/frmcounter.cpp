@@ -27,7 +27,7 @@ frmCounter::Parts::Parts(frmCounter& window)
     , counting(new TaskCounting(window, *c.ListView1, *c.FXMultitarefa, *live,
                                 [&window](int& task) { window.Fill_Tarefas(task); }))
     , recovery(new LinkRecovery(window, *c.LinkStatus, *tray,
-                                [this, &window] {
+                                [this] {
                                     counting->makeDeferredStops();
                                     int none = 0;
                                     tasks->rebuild(none);
