@@ -16,8 +16,8 @@ QString currentUser()
 QString describe(const QFileInfo& info)
 {
     // Qt keeps each class's bits in a nibble of its own (owner 0x7000, group 0x0070, others 0x0007).
-    const int bits = info.permissions().toInt();
-    const int mode = ((bits >> 12) & 7) << 6 | ((bits >> 4) & 7) << 3 | (bits & 7);
+    const uint bits = info.permissions().toInt();
+    const uint mode = ((bits >> 12) & 7U) << 6 | ((bits >> 4) & 7U) << 3 | (bits & 7U);
     return QStringLiteral("%1 é de %2:%3, modo %4")
         .arg(info.absoluteFilePath(), info.owner(), info.group())
         .arg(mode, 4, 8, QLatin1Char('0'));
