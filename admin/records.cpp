@@ -74,7 +74,8 @@ qint64 addUser(data::Connection& office, const NewUser& user)
         refuse(QStringLiteral("O utilizador \"%1\" já existe").arg(name));
     }
     // Policies list codes separated by ';': a code holding one could never be found in a list.
-    for (const QString& code : QStringList(user.groups) << user.code) {
+    const QStringList codes = QStringList(user.groups) << user.code;
+    for (const QString& code : codes) {
         if (code.contains(QLatin1Char(';'))) {
             refuse(QStringLiteral("O código \"%1\" não pode ter ';'").arg(code));
         }
