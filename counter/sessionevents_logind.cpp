@@ -4,8 +4,8 @@
 #include "counter/idlesource.h"
 
 #include <QCoreApplication>
-#include <QDBusConnection>
 #include <QDBusArgument>
+#include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QDBusUnixFileDescriptor>
