@@ -21,4 +21,6 @@ set(ORV_LINUX_ONLY_TESTS
     test_connectionodbc
     # Starts and halts a PostgreSQL server of its own (scripts/pg-server.sh).
     test_serveroutage
+    # A private dbus-daemon standing for the desktop's and logind's buses; the Windows Qt is built without D-Bus.
+    test_idlesource_dbus
 )

@@ -2,8 +2,10 @@
 
 #include "core/clock.h"
 #include "core/errorreport.h"
+#include "core/messagebox.h"
 #include "counter/absencequestion.h"
 #include "counter/counterreports.h"
+#include "counter/countstatus.h"
 #include "counter/idlesource.h"
 #include "counter/listview.h"
 #include "counter/preferences.h"
@@ -116,19 +118,50 @@ void AbsenceCheck::handle(const Absence& absence)
     question.began = absence.began;
     question.minutes = absence.milliseconds() / Minute;
     question.slept = absence.slept;
+    settle(question, running);
+}
 
+void AbsenceCheck::askForgotten()
+{
+    if (m_asking) {
+        return;
+    }
+    const Preferences preferences = Preferences::load();
+    for (const RunningTask& task : runningTasks(m_list)) {
+        const QDateTime now = core::Clock::now();
+        if (!task.start.isValid() || task.start.date() >= now.date()) {
+            continue;
+        }
+        AbsenceQuestion question;
+        question.tasks << task.task;
+        question.countedSince = task.start;
+        question.began = countStatus::forgottenEnd(task.start, preferences);
+        question.minutes = question.began.secsTo(now) / 60;
+        settle(question, {task});
+    }
+}
+
+void AbsenceCheck::settle(const AbsenceQuestion& question, const QList<RunningTask>& running)
+{
     m_asking = true;
     m_window.show();
     m_window.raise();
     m_window.activateWindow();
-    const AbsenceAnswer answer = askAbsence(question);
+    AbsenceReply reply = askAbsence(question);
+    while (reply.answer == AbsenceAnswer::StopAtChosen && !question.acceptable(reply.chosen)) {
+        core::msgBox(QStringLiteral("A hora escolhida deve ficar entre o início da contagem (%1) e agora.")
+                         .arg(question.countedSince.toString(QStringLiteral("dd-MM-yyyy HH:mm"))),
+                     core::Buttons::Ok, core::Icon::Warning);
+        reply = askAbsence(question);
+    }
     m_asking = false;
-    if (answer != AbsenceAnswer::Stop && answer != AbsenceAnswer::StopAndRestart) {
+    if (reply.answer == AbsenceAnswer::None || reply.answer == AbsenceAnswer::Keep) {
         return;
     }
+    const QDateTime at = reply.answer == AbsenceAnswer::StopAtChosen ? reply.chosen : question.began;
     const bool done = core::trap(reports::window(m_window.objectName(), QStringLiteral("Ausencia")), [&] {
-        stopAll(running, absence.began);
-        if (answer == AbsenceAnswer::StopAndRestart) {
+        stopAll(running, at);
+        if (reply.answer == AbsenceAnswer::StopAndRestart) {
             restart(running);
         }
     });

@@ -14,6 +14,7 @@ class QWidget;
 namespace counter {
 
 class IdleSource;
+struct AbsenceQuestion;
 class ListView;
 class TaskCounting;
 
@@ -42,6 +43,10 @@ public:
 
     // One look (the timer's); does nothing while its question is open.
     void poll();
+    // At start-up: each count begun on an earlier day is asked about as an absence from the end of that day's
+    // working hours (countStatus::forgottenEnd), with one more answer, a moment of the lawyer's choosing; a
+    // moment before the count's start or after now is refused with a message and asked again.
+    void askForgotten();
     // The threshold; 0 stops asking. At construction: the preference "AusenciaMinutos", or ORV_ABSENCE_SECONDS
     // when that environment variable holds a positive number (test runs that cannot wait a quarter of an hour).
     void setThreshold(qint64 milliseconds);
@@ -57,6 +62,8 @@ public:
 
 private:
     void handle(const Absence& absence);
+    // Asks about the running tasks and does what the answer says.
+    void settle(const AbsenceQuestion& question, const QList<RunningTask>& running);
     void stopAll(const QList<RunningTask>& running, const QDateTime& at);
     void restart(const QList<RunningTask>& running);
 

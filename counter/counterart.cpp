@@ -1,7 +1,8 @@
 #include "counter/counterart.h"
 
+#include "packaging/iconart.h"
+
 #include <QPainter>
-#include <QPainterPath>
 
 namespace counter {
 namespace {
@@ -12,11 +13,12 @@ const QColor OfficeBlue(0x30, 0x5C, 0xAF);
 
 ImageList CounterArt::trayImages()
 {
+    using packaging::iconArt::Icon;
     ImageList images;
-    for (const QColor& rim : {OfficeBlue, QColor(0x2E, 0x8B, 0x3C), QColor(0xC0, 0x00, 0x00)}) {
+    for (const Icon kind : {Icon::Program, Icon::Counting, Icon::Attention}) {
         QIcon icon;
         for (int size : {16, 22, 32, 48}) {
-            icon.addPixmap(clockFace(size, rim));
+            icon.addPixmap(QPixmap::fromImage(packaging::iconArt::image(kind, size)));
         }
         images.add(icon);
     }
@@ -40,27 +42,8 @@ QPixmap CounterArt::bannerMonogram()
 
 QPixmap CounterArt::bannerClock()
 {
-    return clockFace(48, OfficeBlue);
-}
-
-QPixmap CounterArt::clockFace(int size, const QColor& rim)
-{
-    QPixmap picture(size, size);
-    picture.fill(Qt::transparent);
-    QPainter painter(&picture);
-    painter.setRenderHint(QPainter::Antialiasing);
-    const qreal pen = qMax<qreal>(1.5, size / 10.0);
-    const QRectF face(pen / 2, pen / 2, size - pen, size - pen);
-    painter.setPen(QPen(rim, pen));
-    painter.setBrush(Qt::white);
-    painter.drawEllipse(face);
-
-    const QPointF centre = face.center();
-    const qreal radius = face.width() / 2;
-    painter.setPen(QPen(Qt::black, qMax<qreal>(1.0, size / 16.0), Qt::SolidLine, Qt::RoundCap));
-    painter.drawLine(centre, centre + QPointF(0, -radius * 0.65));
-    painter.drawLine(centre, centre + QPointF(radius * 0.45, 0));
-    return picture;
+    constexpr int Size = 48;
+    return QPixmap::fromImage(packaging::iconArt::image(packaging::iconArt::Icon::Program, Size));
 }
 
 } // namespace counter

@@ -85,6 +85,12 @@ CounterControls::CounterControls(QWidget* window)
     LinkStatus->setStyleSheet(QStringLiteral("color: #c00000; font-weight: bold;"));
     LinkStatus->hide();
     layout->addWidget(LinkStatus);
+    // Said above the list while a count runs past the limit or since an earlier day (TrayCount).
+    CountWarning = named(new QLabel(window), "CountWarning");
+    CountWarning->setStyleSheet(QStringLiteral("color: #9c5700; font-weight: bold;"));
+    CountWarning->setWordWrap(true);
+    CountWarning->hide();
+    layout->addWidget(CountWarning);
 
     buildLists(window);
     layout->addWidget(ListView1, 1);

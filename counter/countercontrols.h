@@ -18,10 +18,10 @@ class ListView;
 
 // The counter window's controls, built in code under their own object names and captions, laid out
 // top to bottom in the window: the banner Frame2 (Label1, Label2, Image1, MenuButton, Image2), the selector Frame4
-// (Label6, FXAdvogado_ID), TabStrip1, the line LinkStatus, the lists ListView1 (pending tasks, with check boxes),
-// ListView2 and ListView3 (hidden until their tabs show them), the dates Frame3 (Label4, FXData_Inicio, Label3,
-// FXData_Fim, Label5, FXTotal; hidden), and Frame1 (FXEscondidas) beside FXMultitarefa.
-// The window owns the widgets; this only keeps them at hand.
+// (Label6, FXAdvogado_ID), TabStrip1, the lines LinkStatus and CountWarning, the lists ListView1 (pending tasks, with
+// check boxes), ListView2 and ListView3 (hidden until their tabs show them), the dates Frame3 (Label4, FXData_Inicio,
+// Label3, FXData_Fim, Label5, FXTotal; hidden), and Frame1 (FXEscondidas) beside FXMultitarefa. The window owns the
+// widgets; this only keeps them at hand.
 struct CounterControls {
     explicit CounterControls(QWidget* window);
 
@@ -30,7 +30,8 @@ struct CounterControls {
     QFrame* Frame4 = nullptr;
     QComboBox* FXAdvogado_ID = nullptr;
     QTabBar* TabStrip1 = nullptr;
-    QLabel* LinkStatus = nullptr; // shown only while the database cannot be reached
+    QLabel* LinkStatus = nullptr;   // shown only while the database cannot be reached
+    QLabel* CountWarning = nullptr; // shown only while a count runs too long or since an earlier day
     ListView* ListView1 = nullptr;
     ListView* ListView2 = nullptr;
     ListView* ListView3 = nullptr;

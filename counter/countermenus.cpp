@@ -29,6 +29,8 @@ CounterMenus::CounterMenus(QWidget* owner)
     addCommand(m_mnMenu, "mnNovaTarefa", QStringLiteral("Atribuir novo &Trabalho"));
     m_mnMenu->addSeparator();
     addCommand(m_mnMenu, "mnPreferencias", QStringLiteral("&Preferências"));
+    addCommand(m_mnMenu, "mnLembrete", QStringLiteral("&Lembrar quando nada conta"));
+    m_mnMenu->findChild<QAction*>(QStringLiteral("mnLembrete"))->setCheckable(true);
     m_mnMenu->addSeparator();
     addCommand(m_mnMenu, "mnLogin", QStringLiteral("&Refazer Login"));
     m_mnMenu->addSeparator();

@@ -9,7 +9,8 @@ class QWidget;
 namespace counter {
 
 // The counter window's two pop-up menus, built in code with every command under its own object name:
-//   mnMenu (tray): mnContador, mnNovaTarefa, mnLogin, mnSair;
+//   mnMenu (tray): mnContador, mnNovaTarefa, mnPreferencias, mnLembrete (ticked while the silent-day reminder
+//   is on), mnLogin, mnSair;
 //   mnList (task list): mnListAbrir, mnListLancamento, mnEsconder, the submenu mnListAbrirRelated with
 //   mnListAbrirProcesso, mnListAbrirTrabalho and mnListAbrirArquivoDocumental, mnListTerminar,
 //   mnListTrabalho, mnLancamentoNovo, mnListRemover.

@@ -39,6 +39,14 @@ QString longText(const RunningTask& task, const QDateTime& now)
     return QStringLiteral("\"%1\" está a contar desde %2. Esqueceu-se de parar?").arg(task.task, since);
 }
 
+QDateTime forgottenEnd(const QDateTime& start, const Preferences& preferences)
+{
+    if (start.time() < preferences.dayEnd) {
+        return {start.date(), preferences.dayEnd};
+    }
+    return {start.date().addDays(1), QTime(0, 0)};
+}
+
 bool silentTooLong(const QDateTime& quietSince, const QDateTime& now, const Preferences& preferences)
 {
     constexpr int Friday = 5;
@@ -54,7 +62,9 @@ bool silentTooLong(const QDateTime& quietSince, const QDateTime& now, const Pref
 
 QString silentText(const Preferences& preferences)
 {
-    return QStringLiteral("Nada está a ser contado há %1 minutos.").arg(preferences.silentMinutes);
+    return QStringLiteral("Nada está a ser contado há %1 minutos. (Para não voltar a lembrar: \"Lembrar quando nada "
+                          "conta\" no menu do ícone.)")
+        .arg(preferences.silentMinutes);
 }
 
 } // namespace counter::countStatus

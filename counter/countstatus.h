@@ -24,6 +24,10 @@ bool isLong(const RunningTask& task, const QDateTime& now, const Preferences& pr
 // The text of the notification for a long count.
 QString longText(const RunningTask& task, const QDateTime& now);
 
+// Where a count forgotten since an earlier day is offered to end: at the end of the working hours of the day it
+// began (preferences.dayEnd), or at that day's midnight when it began after them.
+QDateTime forgottenEnd(const QDateTime& start, const Preferences& preferences);
+
 // True when now is in working hours (Monday to Friday, dayStart up to dayEnd) and nothing has counted since
 // quietSince for at least silentMinutes (0: never).
 bool silentTooLong(const QDateTime& quietSince, const QDateTime& now, const Preferences& preferences);

@@ -40,7 +40,8 @@ frmCounter::Parts::Parts(frmCounter& window)
     , statistics(new StatisticsPanel(window, c, *commands, tray->images().image(1),
                                      [&window](int& task) { window.Fill_Tarefas(task); }))
     , absence(new AbsenceCheck(window, *c.ListView1, *counting, [&window](int& task) { window.Fill_Tarefas(task); }))
-    , trayCount(new TrayCount(window, *c.ListView1, *tray))
+    , trayCount(new TrayCount(window, *c.ListView1, *tray, *c.CountWarning,
+                              *menus.command(QStringLiteral("mnLembrete")), *absence->timer()))
     , placement(new WindowPlacement(window, [this] { return wantedWidth(); }))
 {}
 

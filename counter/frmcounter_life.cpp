@@ -19,6 +19,7 @@
 #include <QComboBox>
 #include <QDateTimeEdit>
 #include <QTabBar>
+#include <QTimer>
 
 namespace counter {
 namespace {
@@ -43,6 +44,8 @@ void frmCounter::Form_Load()
                                           QStringLiteral("advogado_descrit"), QStringLiteral("contacto_id"));
         selectOwnLawyer();
         session::modCode::CounterWindow = this;
+        // A count left running since an earlier day is asked about once the window is up.
+        QTimer::singleShot(0, m->absence, &AbsenceCheck::askForgotten);
     });
 }
 

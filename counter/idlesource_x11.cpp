@@ -37,7 +37,9 @@ private:
     XScreenSaverInfo* m_info;
 };
 
-std::unique_ptr<IdleSource> x11Source()
+} // namespace
+
+std::unique_ptr<IdleSource> makeX11IdleSource()
 {
     if (qEnvironmentVariableIsEmpty("DISPLAY")) {
         return nullptr;
@@ -53,13 +55,6 @@ std::unique_ptr<IdleSource> x11Source()
         return nullptr;
     }
     return std::make_unique<X11IdleSource>(display);
-}
-
-} // namespace
-
-std::vector<IdleSourceFactory> platformIdleSources()
-{
-    return {x11Source};
 }
 
 } // namespace counter

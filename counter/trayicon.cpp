@@ -55,6 +55,7 @@ void TrayIcon::setAvailabilityProbe(std::function<bool()> probe)
 void TrayIcon::add()
 {
     m_tray->setIcon(m_images.image(1));
+    m_image = 1;
     m_tray->setToolTip(DefaultTip);
     m_added = true;
     m_shown = false;
@@ -94,6 +95,7 @@ void TrayIcon::set(int index, const QString& tip)
 {
     core::trap(reports::window(m_window.objectName(), QStringLiteral("SetTrayIcon")), [&] {
         m_tray->setIcon(m_images.image(index));
+        m_image = index;
         m_tray->setToolTip(tip.isEmpty() ? DefaultTip : tip.left(TipLength));
         m_held = index != 1 || !tip.isEmpty();
     });
@@ -111,7 +113,10 @@ void TrayIcon::showStatus(int index, const QString& tip)
         return;
     }
     core::trap(reports::window(m_window.objectName(), QStringLiteral("SetTrayIcon")), [&] {
-        m_tray->setIcon(m_images.image(index));
+        if (index != m_image) {
+            m_tray->setIcon(m_images.image(index));
+            m_image = index;
+        }
         m_tray->setToolTip(!m_linkTip.isEmpty() ? m_linkTip : tip.isEmpty() ? DefaultTip : tip.left(TipLength));
     });
 }

@@ -67,6 +67,7 @@ private:
     bool m_added = false;
     bool m_shown = false;
     bool m_held = false;
+    int m_image = 0;   // the image shown, so that a status already shown is not drawn again
     QString m_linkTip; // the lost link's tip while it lasts
 };
 

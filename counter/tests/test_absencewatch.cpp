@@ -14,9 +14,24 @@ const QDateTime Start(QDate(2009, 11, 16), QTime(9, 0, 0));
 const QDateTime LateEvening(QDate(2009, 11, 16), QTime(23, 50, 0));
 
 struct ScriptedIdle : counter::IdleSource {
+    explicit ScriptedIdle(QString name = QStringLiteral("scripted"), std::optional<qint64> idle = std::nullopt)
+        : idle(idle)
+        , m_name(std::move(name))
+    {}
     std::optional<qint64> idle;
     std::optional<qint64> idleMilliseconds() override { return idle; }
-    QString name() const override { return QStringLiteral("scripted"); }
+    QString name() const override { return m_name; }
+    QString m_name;
+};
+
+// A step of the session: the clock moves by seconds, the source says idle seconds (-1: it cannot tell), then the
+// session event happens; expected: the idle seconds answered then (-1: none).
+enum Event { NoEvent, Lock, Unlock, Sleep, Wake };
+struct Step {
+    qint64 seconds;
+    qint64 idle;
+    Event event;
+    qint64 expected;
 };
 
 // One look: the wall clock and the monotonic clock move by these seconds, the source says idleSeconds (-1: it
@@ -42,6 +57,7 @@ Look awake(qint64 seconds, qint64 idle, qint64 began = None, qint64 ended = None
 } // namespace
 
 Q_DECLARE_METATYPE(QList<Look>)
+Q_DECLARE_METATYPE(QList<Step>)
 
 class TestAbsenceWatch : public QObject
 {
@@ -113,6 +129,54 @@ private Q_SLOTS:
                 QCOMPARE(absence->slept, look.slept);
             }
         }
+    }
+
+    // A locked screen or a sleeping machine is idle from then on, whatever the source sees; then the source again.
+    void theSessionAwayIsIdle_data()
+    {
+        QTest::addColumn<QList<Step>>("steps");
+        QTest::newRow("locked, the lock screen woken meanwhile")
+            << QList<Step>{{0, 3, Lock, 3}, {10 * Minute, 1, NoEvent, 10 * Minute + 3}, {Minute, 0, Unlock, 0}};
+        QTest::newRow("no source: idle only while locked") << QList<Step>{
+            {0, -1, NoEvent, -1}, {0, -1, Lock, 0}, {15 * Minute, -1, NoEvent, 15 * Minute}, {5, -1, Unlock, -1}};
+        QTest::newRow("asleep, then locked until the password") << QList<Step>{{0, 2, Sleep, 2},
+                                                                               {0, 2, Lock, 2},
+                                                                               {60 * Minute, 0, Wake, 60 * Minute + 2},
+                                                                               {Minute, 0, NoEvent, 61 * Minute + 2},
+                                                                               {5, 0, Unlock, 0}};
+    }
+    void theSessionAwayIsIdle()
+    {
+        QFETCH(QList<Step>, steps);
+        testsupport::MockClock clock(Start);
+        auto scripted = std::make_unique<ScriptedIdle>();
+        ScriptedIdle& idle = *scripted;
+        counter::AwayIdleSource source(std::move(scripted));
+        for (const Step& step : steps) {
+            clock.advanceSeconds(step.seconds);
+            idle.idle = step.idle < 0 ? std::nullopt : std::optional<qint64>(step.idle * 1000);
+            if (step.event != NoEvent) {
+                source.setAway(step.event == Lock || step.event == Unlock ? counter::AwayIdleSource::Locked
+                                                                          : counter::AwayIdleSource::Asleep,
+                               step.event == Lock || step.event == Sleep);
+            }
+            const std::optional<qint64> answered = source.idleMilliseconds();
+            QCOMPARE(answered.value_or(-1000), step.expected * 1000);
+        }
+    }
+
+    // The first source that answers is chosen: one that cannot be made, or cannot tell now, is passed over.
+    void theFirstSourceThatAnswers()
+    {
+        const counter::IdleSourceFactory none = [] { return nullptr; };
+        const counter::IdleSourceFactory silent = [] {
+            return std::make_unique<ScriptedIdle>(QStringLiteral("silent"));
+        };
+        const counter::IdleSourceFactory answering = [] {
+            return std::make_unique<ScriptedIdle>(QStringLiteral("answering"), 0);
+        };
+        QCOMPARE(counter::firstAnswering({none, silent, answering})->name(), QStringLiteral("answering"));
+        QCOMPARE(counter::firstAnswering({none, silent})->name(), QStringLiteral("nenhuma"));
     }
 
     // ORV_IDLE_SOURCE=none gives the state without a source, whatever the desktop offers.

@@ -73,6 +73,20 @@ private Q_SLOTS:
         QCOMPARE(countStatus::isLong(task(QStringLiteral("A"), start), now, preferences), flagged);
     }
 
+    void aForgottenCountIsOfferedToEndWithTheDay_data()
+    {
+        QTest::addColumn<QDateTime>("start");
+        QTest::addColumn<QDateTime>("end");
+        QTest::newRow("begun in working hours") << Monday << Monday.addSecs(10 * Hour);
+        QTest::newRow("begun after them") << Monday.addSecs(11 * Hour) << Monday.addSecs(15 * Hour);
+    }
+    void aForgottenCountIsOfferedToEndWithTheDay()
+    {
+        QFETCH(QDateTime, start);
+        QFETCH(QDateTime, end);
+        QCOMPARE(countStatus::forgottenEnd(start, Preferences()), end);
+    }
+
     void silentWorkingHours_data()
     {
         QTest::addColumn<QDateTime>("quietSince");

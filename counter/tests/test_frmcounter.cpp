@@ -130,7 +130,8 @@ private Q_SLOTS:
                 entries << action->objectName();
             }
         }
-        QCOMPARE(entries, QStringList({"mnContador", "mnNovaTarefa", "mnPreferencias", "mnLogin", "mnSair"}));
+        QCOMPARE(entries,
+                 QStringList({"mnContador", "mnNovaTarefa", "mnPreferencias", "mnLembrete", "mnLogin", "mnSair"}));
         WindowFixture::keepScreenshot(window, QStringLiteral("counter-without-tray"));
         button->menu()->adjustSize();
         WindowFixture::keepScreenshot(*button->menu(), QStringLiteral("counter-without-tray-menu"));
