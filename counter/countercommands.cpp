@@ -14,38 +14,12 @@ const char* const TaskCommands[] = {"mnListAbrir", "mnListLancamento", "mnEscond
 
 } // namespace
 
-QSet<QString> CounterCommands::windowCommands()
-{
-    return {QStringLiteral("mnContador"), QStringLiteral("mnLogin"), QStringLiteral("mnSair")};
-}
-
-QSet<QString> CounterCommands::allCommands(const CounterMenus& menus)
-{
-    QSet<QString> names;
-    for (QMenu* menu : {menus.mnMenu(), menus.mnList()}) {
-        for (QAction* action : menu->findChildren<QAction*>()) {
-            if (!action->objectName().isEmpty()) {
-                names << action->objectName();
-            }
-        }
-    }
-    return names;
-}
-
-CounterCommands::CounterCommands(QWidget& window, CounterMenus& menus, QSet<QString> ready)
+CounterCommands::CounterCommands(QWidget& window, CounterMenus& menus)
     : QObject(&window)
     , m_window(window)
     , m_menus(menus)
-    , m_ready(std::move(ready))
     , m_popupMenu([](QMenu& menu, const QPoint& globalPosition) { menu.exec(globalPosition); })
 {
-    for (QMenu* menu : {menus.mnMenu(), menus.mnList()}) {
-        for (QAction* action : menu->findChildren<QAction*>()) {
-            if (!action->objectName().isEmpty()) {
-                action->setEnabled(this->ready(action->objectName()));
-            }
-        }
-    }
     menus.mnListAbrirRelated()->menuAction()->setEnabled(false);
 }
 
@@ -64,13 +38,9 @@ void CounterCommands::mouseUp(Qt::MouseButton button, const QPoint& globalPositi
     core::trap(reports::window(m_window.objectName(), QStringLiteral("ListView1_MouseUp")), [&] {
         if (button == Qt::RightButton) {
             for (const char* name : TaskCommands) {
-                m_menus.command(QLatin1String(name))->setEnabled(m_itemClicked && ready(QLatin1String(name)));
+                m_menus.command(QLatin1String(name))->setEnabled(m_itemClicked);
             }
-            bool related = false;
-            for (QAction* action : m_menus.mnListAbrirRelated()->actions()) {
-                related = related || ready(action->objectName());
-            }
-            m_menus.mnListAbrirRelated()->menuAction()->setEnabled(m_itemClicked && related);
+            m_menus.mnListAbrirRelated()->menuAction()->setEnabled(m_itemClicked);
             m_popupMenu(*m_menus.mnList(), globalPosition);
         }
         m_itemClicked = false;

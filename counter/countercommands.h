@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QObject>
-#include <QSet>
 
 #include <functional>
 
@@ -13,9 +12,8 @@ namespace counter {
 
 class CounterMenus;
 
-// The commands of the two menus and the task list's context menu. A menu entry whose command has not
-// arrived yet (task commands, new work, the record editors) stays visible with its caption but is
-// disabled, so a click never silently does nothing; the commands that exist are given at creation.
+// The commands of the two menus and the task list's context menu: the task commands are offered only after
+// a right click on a row, and every pop-up menu of the window shows through popup.
 class CounterCommands : public QObject
 {
     Q_OBJECT
@@ -24,20 +22,13 @@ public:
     // Shows a pop-up menu at a global position; the default runs it until it closes.
     using PopupMenu = std::function<void(QMenu& menu, const QPoint& globalPosition)>;
 
-    // The commands the window always has: "Abrir contador", "Refazer Login", "Sair".
-    static QSet<QString> windowCommands();
-    // Every command of both menus.
-    static QSet<QString> allCommands(const CounterMenus& menus);
-
-    CounterCommands(QWidget& window, CounterMenus& menus, QSet<QString> ready = windowCommands());
-
-    bool ready(const QString& name) const { return m_ready.contains(name); }
+    CounterCommands(QWidget& window, CounterMenus& menus);
 
     // A press on a row: the hide command reads "Esconder" for a visible task (hidden cell "0") and
     // "Tornar visível" for a hidden one, and the release that follows counts as on a row.
     void itemClicked(const QString& hiddenCell);
-    // A release over the list: the right button offers the task commands (those that exist) only
-    // when the press was on a row, then pops up mnList at globalPosition.
+    // A release over the list: the right button offers the task commands only when the press was on a
+    // row, then pops up mnList at globalPosition.
     void mouseUp(Qt::MouseButton button, const QPoint& globalPosition);
     // Pops up a menu of the window through the seam below.
     void popup(QMenu& menu, const QPoint& globalPosition) { m_popupMenu(menu, globalPosition); }
@@ -47,7 +38,6 @@ public:
 private:
     QWidget& m_window;
     CounterMenus& m_menus;
-    QSet<QString> m_ready;
     bool m_itemClicked = false;
     PopupMenu m_popupMenu;
 };

@@ -33,7 +33,7 @@ frmCounter::Parts::Parts(frmCounter& window)
                                     tasks->rebuild(none);
                                     placement->wantedWidthChanged();
                                 }))
-    , commands(new CounterCommands(window, menus, CounterCommands::allCommands(menus)))
+    , commands(new CounterCommands(window, menus))
     , taskCommands(new TaskCommands(window, *c.ListView1, [&window](int& task) { window.Fill_Tarefas(task); }))
     , newWork(new NewWork(window, editors, [&window](int& task) { window.Fill_Tarefas(task); }))
     , opening(new RecordOpening(window, window, *c.ListView1, *c.ListView2, editors))

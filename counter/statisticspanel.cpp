@@ -45,9 +45,6 @@ StatisticsPanel::StatisticsPanel(QWidget& window, CounterControls& controls, Cou
     , m_datesSettle(new QTimer(this))
 {
     setObjectName(QStringLiteral("StatisticsPanel"));
-    for (int tab = 1; tab < controls.TabStrip1->count(); ++tab) {
-        controls.TabStrip1->setTabEnabled(tab, Ready);
-    }
     allowLawyerChoice(false);
 
     // A date changes at every arrow press or digit typed into a part of it: the tab is refilled once the
@@ -93,7 +90,7 @@ QMenu* StatisticsPanel::exportMenu(const char* menuName, const char* actionName,
 void StatisticsPanel::allowLawyerChoice(bool allowed)
 {
     m_lawyerChoiceAllowed = allowed;
-    m_controls.FXAdvogado_ID->setEnabled(allowed && Ready);
+    m_controls.FXAdvogado_ID->setEnabled(allowed);
 }
 
 void StatisticsPanel::tabChanged(int tab)

@@ -30,9 +30,6 @@ public:
     StatisticsPanel(QWidget& window, CounterControls& controls, CounterCommands& commands, const QIcon& rowIcon,
                     std::function<void(int&)> fillTasks);
 
-    // Whether the tabs and the selector do anything.
-    static constexpr bool Ready = true;
-
     // Whether the user may choose another lawyer (security policy "#3101"); the selector is enabled only then.
     void allowLawyerChoice(bool allowed);
     bool lawyerChoiceAllowed() const { return m_lawyerChoiceAllowed; }
