@@ -11,12 +11,21 @@ function(orv_add_test)
         return()
     endif()
     add_executable(${T_NAME} ${T_SOURCES})
+    # The test files still build their expected texts from plain literals; QT_NO_CAST_FROM_ASCII, which every
+    # other target has, comes to them once they spell those texts out.
+    get_target_property(definitions ${T_NAME} COMPILE_DEFINITIONS)
+    list(REMOVE_ITEM definitions QT_NO_CAST_FROM_ASCII)
+    set_target_properties(${T_NAME} PROPERTIES COMPILE_DEFINITIONS "${definitions}")
     target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} testsupport Qt6::Test)
     add_test(NAME ${T_NAME} COMMAND ${T_NAME})
     set_tests_properties(${T_NAME} PROPERTIES
         # Every folder the program writes to points into the build tree, so no test touches real settings.
         ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;ORV_STATE_DIR=${CMAKE_CURRENT_BINARY_DIR}/${T_NAME}.state;ORV_REGISTRY_USER_DIR=${CMAKE_CURRENT_BINARY_DIR}/${T_NAME}.user;ORV_REGISTRY_MACHINE_DIR=${CMAKE_CURRENT_BINARY_DIR}/${T_NAME}.machine"
         TIMEOUT 300)
+    # "unit" and the library folder (core, data, counter…): scripts/quick.sh runs the folders that changed.
+    get_filename_component(folder "${CMAKE_CURRENT_SOURCE_DIR}" DIRECTORY)
+    get_filename_component(folder "${folder}" NAME)
+    set_property(TEST ${T_NAME} APPEND PROPERTY LABELS unit ${folder})
 endfunction()
 
 macro(orv_add_test_dirs)

@@ -1,5 +1,5 @@
-#include "counter/countercommands.h"
-#include "counter/countermenus.h"
+#include "counter/commands/countercommands.h"
+#include "counter/commands/countermenus.h"
 #include "testsupport/recordedreports.h"
 
 #include <QAction>

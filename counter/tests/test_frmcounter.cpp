@@ -1,5 +1,5 @@
 #include "counter/counterreports.h"
-#include "counter/statisticspanel.h"
+#include "counter/statistics/statisticspanel.h"
 #include "counter/trayicon.h"
 #include "windowfixture.h"
 
