@@ -57,10 +57,13 @@ QString dataSourceFor(const QString& value)
 bool yesNo(const QCommandLineParser& parser, const QString& name)
 {
     const QString value = parser.value(name).trimmed().toLower();
-    if (QStringList{"1", "sim", "yes", "true"}.contains(value)) {
+    const QStringList yes{QStringLiteral("1"), QStringLiteral("sim"), QStringLiteral("yes"), QStringLiteral("true")};
+    const QStringList no{QStringLiteral("0"), QStringLiteral("não"), QStringLiteral("nao"), QStringLiteral("no"),
+                         QStringLiteral("false")};
+    if (yes.contains(value)) {
         return true;
     }
-    if (QStringList{"0", "não", "nao", "no", "false"}.contains(value)) {
+    if (no.contains(value)) {
         return false;
     }
     throw UsageError{QStringLiteral("--%1 aceita sim ou não").arg(name)};

@@ -96,11 +96,7 @@ void StatisticsFigures::run()
     };
     const Fill fills[] = {
         {QStringLiteral("Fill_Lancamentos"), 1, "ListView2",
-         counter::statisticsFill::entriesStatement(BenchOffice::lawyerId(), bounds),
-         [&] {
-             int none = 0;
-             panel.fillEntries(none);
-         }},
+         counter::statisticsFill::entriesStatement(BenchOffice::lawyerId(), bounds), [&] { panel.fillEntries(0); }},
         {QStringLiteral("Fill_Lancamentos_Totais"), 2, "ListView3",
          counter::statisticsFill::totalsStatement(BenchOffice::lawyerId(), bounds), [&] { panel.fillTotals(); }},
     };

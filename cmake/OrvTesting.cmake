@@ -11,11 +11,6 @@ function(orv_add_test)
         return()
     endif()
     add_executable(${T_NAME} ${T_SOURCES})
-    # The test files still build their expected texts from plain literals; QT_NO_CAST_FROM_ASCII, which every
-    # other target has, comes to them once they spell those texts out.
-    get_target_property(definitions ${T_NAME} COMPILE_DEFINITIONS)
-    list(REMOVE_ITEM definitions QT_NO_CAST_FROM_ASCII)
-    set_target_properties(${T_NAME} PROPERTIES COMPILE_DEFINITIONS "${definitions}")
     target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} testsupport Qt6::Test)
     add_test(NAME ${T_NAME} COMMAND ${T_NAME})
     set_tests_properties(${T_NAME} PROPERTIES
@@ -29,6 +24,11 @@ function(orv_add_test)
 endfunction()
 
 macro(orv_add_test_dirs)
+    # The test files still build their expected texts from plain literals: QT_NO_CAST_FROM_ASCII, which every
+    # other target has, comes to the tests' folders once they spell those texts out.
+    get_directory_property(orv_definitions COMPILE_DEFINITIONS)
+    list(REMOVE_ITEM orv_definitions QT_NO_CAST_FROM_ASCII)
+    set_directory_properties(PROPERTIES COMPILE_DEFINITIONS "${orv_definitions}")
     foreach(dir core registry scramble data security external session editors counter admin tools)
         if(EXISTS ${CMAKE_SOURCE_DIR}/${dir}/tests/CMakeLists.txt)
             add_subdirectory(${dir}/tests ${CMAKE_BINARY_DIR}/tests/${dir})

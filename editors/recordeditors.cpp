@@ -78,7 +78,7 @@ bool DialogWorkEditor::edit(data::Recordset& Record, QVariant& ID, external::Edi
         return false;
     }
     if (Owner != nullptr) {
-        Owner->RemoteKey(static_cast<int>(id), ownerFlag::ListChanged);
+        Owner->RemoteKey(static_cast<int>(id), external::ownerFlag::ListChanged);
     }
     return dialog.datesSettled();
 }
