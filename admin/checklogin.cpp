@@ -5,12 +5,12 @@
 #include "core/loginthrottle.h"
 #include "data/connection.h"
 #include "data/connectiontext.h"
-#include "data/filepermissions.h"
-#include "data/machinesettings.h"
+#include "data/engines/odbcconnection.h"
+#include "data/engines/postgresconnection.h"
 #include "data/moddata.h"
-#include "data/odbcconnection.h"
-#include "data/postgresconnection.h"
-#include "data/schema.h"
+#include "data/office/filepermissions.h"
+#include "data/office/machinesettings.h"
+#include "data/office/schema.h"
 #include "data/valuetext.h"
 
 #include <QFileInfo>

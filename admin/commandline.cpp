@@ -2,7 +2,7 @@
 
 #include "core/errorvalue.h"
 #include "data/connectiontext.h"
-#include "data/machinesettings.h"
+#include "data/office/machinesettings.h"
 
 #include <QFile>
 

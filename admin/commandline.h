@@ -1,7 +1,7 @@
 #pragma once
 
 #include "admin/console.h"
-#include "data/postgresoffice.h"
+#include "data/office/postgresoffice.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>

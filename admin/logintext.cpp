@@ -2,7 +2,7 @@
 
 #include "data/connection.h"
 #include "data/connectiontext.h"
-#include "data/machinesettings.h"
+#include "data/office/machinesettings.h"
 
 namespace admin {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/machinesettings.h"
+#include "data/office/machinesettings.h"
 
 #include <QString>
 

@@ -2,14 +2,14 @@
 
 #include "admin/sharedoffice.h"
 #include "core/errorvalue.h"
-#include "data/embedded.h"
-#include "data/embeddedfile.h"
-#include "data/embeddedlogins.h"
-#include "data/officefile.h"
-#include "data/postgresadmin.h"
-#include "data/postgresconnection.h"
-#include "data/postgresoffice.h"
-#include "data/schema.h"
+#include "data/engines/embedded.h"
+#include "data/engines/embeddedfile.h"
+#include "data/engines/embeddedlogins.h"
+#include "data/engines/postgresconnection.h"
+#include "data/office/officefile.h"
+#include "data/office/postgresadmin.h"
+#include "data/office/postgresoffice.h"
+#include "data/office/schema.h"
 
 #include <QFileInfo>
 

@@ -4,7 +4,7 @@
 #include "core/errorvalue.h"
 #include "data/connection.h"
 #include "data/moddata.h"
-#include "data/schema.h"
+#include "data/office/schema.h"
 
 namespace admin {
 

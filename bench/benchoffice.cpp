@@ -2,8 +2,8 @@
 
 #include "core/errorvalue.h"
 #include "data/connection.h"
-#include "data/embedded.h"
-#include "data/postgresadmin.h"
+#include "data/engines/embedded.h"
+#include "data/office/postgresadmin.h"
 #include "tools/demooffice.h"
 #include "tools/demosettings.h"
 #include "tools/demostaff.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/postgresoffice.h"
+#include "data/office/postgresoffice.h"
 
 #include <QString>
 

@@ -4,9 +4,9 @@
 #include "bench/figures.h"
 #include "core/errorvalue.h"
 #include "counter/frmcounter.h"
-#include "counter/listview.h"
-#include "counter/statisticsfill.h"
-#include "counter/statisticspanel.h"
+#include "counter/listview/listview.h"
+#include "counter/statistics/statisticsfill.h"
+#include "counter/statistics/statisticspanel.h"
 #include "data/connection.h"
 #include "session/modcode.h"
 #include "tools/demooffice.h"
@@ -96,11 +96,7 @@ void StatisticsFigures::run()
     };
     const Fill fills[] = {
         {QStringLiteral("Fill_Lancamentos"), 1, "ListView2",
-         counter::statisticsFill::entriesStatement(BenchOffice::lawyerId(), bounds),
-         [&] {
-             int none = 0;
-             panel.fillEntries(none);
-         }},
+         counter::statisticsFill::entriesStatement(BenchOffice::lawyerId(), bounds), [&] { panel.fillEntries(0); }},
         {QStringLiteral("Fill_Lancamentos_Totais"), 2, "ListView3",
          counter::statisticsFill::totalsStatement(BenchOffice::lawyerId(), bounds), [&] { panel.fillTotals(); }},
     };

@@ -6,9 +6,9 @@
 #include "bench/xwatcher.h"
 #include "core/errorvalue.h"
 #include "counter/frmcounter.h"
-#include "counter/listview.h"
+#include "counter/listview/listview.h"
 #include "data/connection.h"
-#include "data/embedded.h"
+#include "data/engines/embedded.h"
 #include "session/modcode.h"
 
 #include <QApplication>

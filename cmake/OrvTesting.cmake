@@ -17,9 +17,18 @@ function(orv_add_test)
         # Every folder the program writes to points into the build tree, so no test touches real settings.
         ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;ORV_STATE_DIR=${CMAKE_CURRENT_BINARY_DIR}/${T_NAME}.state;ORV_REGISTRY_USER_DIR=${CMAKE_CURRENT_BINARY_DIR}/${T_NAME}.user;ORV_REGISTRY_MACHINE_DIR=${CMAKE_CURRENT_BINARY_DIR}/${T_NAME}.machine"
         TIMEOUT 300)
+    # "unit" and the library folder (core, data, counter…): scripts/quick.sh runs the folders that changed.
+    get_filename_component(folder "${CMAKE_CURRENT_SOURCE_DIR}" DIRECTORY)
+    get_filename_component(folder "${folder}" NAME)
+    set_property(TEST ${T_NAME} APPEND PROPERTY LABELS unit ${folder})
 endfunction()
 
 macro(orv_add_test_dirs)
+    # The test files still build their expected texts from plain literals: QT_NO_CAST_FROM_ASCII, which every
+    # other target has, comes to the tests' folders once they spell those texts out.
+    get_directory_property(orv_definitions COMPILE_DEFINITIONS)
+    list(REMOVE_ITEM orv_definitions QT_NO_CAST_FROM_ASCII)
+    set_directory_properties(PROPERTIES COMPILE_DEFINITIONS "${orv_definitions}")
     foreach(dir core registry scramble data security external session editors counter admin tools)
         if(EXISTS ${CMAKE_SOURCE_DIR}/${dir}/tests/CMakeLists.txt)
             add_subdirectory(${dir}/tests ${CMAKE_BINARY_DIR}/tests/${dir})

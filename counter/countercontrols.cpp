@@ -1,8 +1,8 @@
 #include "counter/countercontrols.h"
 
 #include "counter/counterart.h"
-#include "counter/datepicker.h"
-#include "counter/listview.h"
+#include "counter/listview/listview.h"
+#include "counter/statistics/datepicker.h"
 
 #include <QCheckBox>
 #include <QComboBox>

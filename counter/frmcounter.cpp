@@ -3,9 +3,9 @@
 #include "counter/frmcounter.h"
 
 #include "counter/frmcounter_parts.h"
-#include "counter/listview.h"
-#include "counter/preferencesdialog.h"
+#include "counter/listview/listview.h"
 #include "counter/taskrow.h"
+#include "counter/watch/preferencesdialog.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -24,26 +24,27 @@ frmCounter::Parts::Parts(frmCounter& window)
     , tray(new TrayIcon(window, menus.mnMenu()))
     , tasks(new PendingTasks(window, *c.ListView1, *c.FXEscondidas))
     , live(new LiveCounter(window, *c.ListView1))
-    , counting(new TaskCounting(window, *c.ListView1, *c.FXMultitarefa, *live,
-                                [&window](int& task) { window.Fill_Tarefas(task); }))
+    , counting(new TaskCounting(window, *c.ListView1, *c.FXMultitarefa, *live, *tasks))
     , recovery(new LinkRecovery(window, *c.LinkStatus, *tray,
                                 [this] {
                                     counting->makeDeferredStops();
-                                    int none = 0;
-                                    tasks->rebuild(none);
+                                    tasks->rebuild(0);
                                     placement->wantedWidthChanged();
                                 }))
-    , commands(new CounterCommands(window, menus, CounterCommands::allCommands(menus)))
-    , taskCommands(new TaskCommands(window, *c.ListView1, [&window](int& task) { window.Fill_Tarefas(task); }))
-    , newWork(new NewWork(window, editors, [&window](int& task) { window.Fill_Tarefas(task); }))
+    , commands(new CounterCommands(window, menus))
+    , taskCommands(new TaskCommands(window, *c.ListView1, *tasks))
+    , newWork(new NewWork(window, editors, *tasks))
     , opening(new RecordOpening(window, window, *c.ListView1, *c.ListView2, editors))
-    , statistics(new StatisticsPanel(window, c, *commands, tray->images().image(1),
-                                     [&window](int& task) { window.Fill_Tarefas(task); }))
-    , absence(new AbsenceCheck(window, *c.ListView1, *counting, [&window](int& task) { window.Fill_Tarefas(task); }))
+    , statistics(new StatisticsPanel(window, c, *commands, tray->images().image(1), *tasks))
+    , absence(new AbsenceCheck(window, *c.ListView1, *counting, *tasks))
     , trayCount(new TrayCount(window, *c.ListView1, *tray, *c.CountWarning,
                               *menus.command(QStringLiteral("mnLembrete")), *absence->timer()))
     , placement(new WindowPlacement(window, [this] { return wantedWidth(); }))
-{}
+{
+    // Whoever refilled the list, the window's width and the tab's caption follow it.
+    QObject::connect(tasks, &PendingTasks::filled, placement, &WindowPlacement::wantedWidthChanged);
+    QObject::connect(tasks, &PendingTasks::filled, statistics, &StatisticsPanel::showWhoseTasks);
+}
 
 int frmCounter::Parts::wantedWidth() const
 {
@@ -113,14 +114,11 @@ frmCounter::~frmCounter()
 void frmCounter::Fill_Tarefas(int& T)
 {
     m->tasks->fill(T);
-    m->placement->wantedWidthChanged();
-    m->statistics->showWhoseTasks();
 }
 
 void frmCounter::FXEscondidas_Click()
 {
-    int none = 0;
-    Fill_Tarefas(none);
+    m->tasks->fill(0);
 }
 
 void frmCounter::Timer1_Timer()
@@ -190,7 +188,7 @@ void frmCounter::Fill_Lancamentos_Totais()
 
 void frmCounter::ListView2_DblClick()
 {
-    m->opening->ListView2_DblClick();
+    m->opening->openEntry();
 }
 
 void frmCounter::mnPreferencias_Click()
@@ -204,7 +202,7 @@ void frmCounter::mnPreferencias_Click()
 
 void frmCounter::mnNovaTarefa_Click()
 {
-    m->newWork->mnNovaTarefa_Click();
+    m->newWork->assign();
 }
 
 void frmCounter::mnListTrabalho_Click()
@@ -214,47 +212,47 @@ void frmCounter::mnListTrabalho_Click()
 
 void frmCounter::mnEsconder_Click()
 {
-    m->taskCommands->mnEsconder_Click();
+    m->taskCommands->hideOrShow();
 }
 
 void frmCounter::mnListTerminar_Click()
 {
-    m->taskCommands->mnListTerminar_Click();
+    m->taskCommands->finish();
 }
 
 void frmCounter::mnListRemover_Click()
 {
-    m->taskCommands->mnListRemover_Click();
+    m->taskCommands->giveBack();
 }
 
 void frmCounter::mnListAbrir_Click()
 {
-    m->opening->mnListAbrir_Click();
+    m->opening->openTask();
 }
 
 void frmCounter::mnListLancamento_Click()
 {
-    m->opening->mnListLancamento_Click();
+    m->opening->newEntry();
 }
 
 void frmCounter::mnListAbrirProcesso_Click()
 {
-    m->opening->mnListAbrirProcesso_Click();
+    m->opening->openCase();
 }
 
 void frmCounter::mnListAbrirTrabalho_Click()
 {
-    m->opening->mnListAbrirTrabalho_Click();
+    m->opening->openWork();
 }
 
 void frmCounter::mnListAbrirArquivoDocumental_Click()
 {
-    m->opening->mnListAbrirArquivoDocumental_Click();
+    m->opening->openDocumentArchive();
 }
 
 void frmCounter::mnLancamentoNovo_Click()
 {
-    m->opening->mnLancamentoNovo_Click();
+    m->opening->newEntryWizard();
 }
 
 } // namespace counter

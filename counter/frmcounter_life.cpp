@@ -7,10 +7,10 @@
 #include "counter/counterreports.h"
 #include "counter/frmcounter.h"
 #include "counter/frmcounter_parts.h"
-#include "counter/listview.h"
+#include "counter/listview/listview.h"
 #include "counter/widgetcontrol.h"
-#include "data/modcontrolfill.h"
-#include "data/modcontrols.h"
+#include "data/binding/modcontrolfill.h"
+#include "data/displayformat.h"
 #include "registry/modregistry.h"
 #include "security/modcheckpermissions.h"
 
@@ -37,11 +37,10 @@ void frmCounter::Form_Load()
     core::trap(reports::window(objectName(), QStringLiteral("Startup")), [&] {
         m->placement->place();
         reportClockSkew(setDatesToServerDate());
-        int none = 0;
-        Fill_Tarefas(none);
+        m->tasks->fill(0);
         m->tray->add();
-        data::modControlFill::ControlFill(*WidgetControl::of(m->c.FXAdvogado_ID), LawyersStatement,
-                                          QStringLiteral("advogado_descrit"), QStringLiteral("contacto_id"));
+        ControlFill(m->c.FXAdvogado_ID, LawyersStatement, QStringLiteral("advogado_descrit"),
+                    QStringLiteral("contacto_id"));
         selectOwnLawyer();
         session::modCode::CounterWindow = this;
         // A count left running since an earlier day is asked about once the window is up.
@@ -52,8 +51,8 @@ void frmCounter::Form_Load()
 QDateTime frmCounter::setDatesToServerDate()
 {
     const QDateTime today = data::modControlFill::ServerDate();
-    data::modControls::SetControlValue(*WidgetControl::of(m->c.FXData_Inicio), today, 0);
-    data::modControls::SetControlValue(*WidgetControl::of(m->c.FXData_Fim), today, 0);
+    SetControlValue(m->c.FXData_Inicio, today, data::displayFormat::bindingCode::AsIs);
+    SetControlValue(m->c.FXData_Fim, today, data::displayFormat::bindingCode::AsIs);
     return today;
 }
 
@@ -79,7 +78,7 @@ void frmCounter::reportClockSkew(const QDateTime& serverNow)
 void frmCounter::selectOwnLawyer()
 {
     if (session::modCode::AdvogadoID != 0) {
-        data::modControls::SetControlValue(*WidgetControl::of(m->c.FXAdvogado_ID), session::modCode::AdvogadoID, 0);
+        SetControlValue(m->c.FXAdvogado_ID, session::modCode::AdvogadoID, data::displayFormat::bindingCode::AsIs);
     }
     m->statistics->showWhoseTasks();
     m->statistics->allowLawyerChoice(
@@ -167,8 +166,7 @@ void frmCounter::exitProgram()
 void frmCounter::mnContador_Click()
 {
     core::trap(reports::window(objectName(), QStringLiteral("SetTrayIcon")), [&] {
-        int none = 0;
-        Fill_Tarefas(none);
+        m->tasks->fill(0);
         bringBack();
     });
 }
@@ -193,8 +191,7 @@ void frmCounter::mnLogin_Click()
         if (session::modCode::Connected &&
             (session::modCode::UserName != userBefore || session::modCode::AdvogadoID != lawyerBefore)) {
             setDatesToServerDate();
-            int none = 0;
-            Fill_Tarefas(none);
+            m->tasks->fill(0);
             selectOwnLawyer();
             m->statistics->clearLists();
         }
@@ -213,15 +210,13 @@ void frmCounter::mnSair_Click()
 
 void frmCounter::RemoteKey(int ID, int Flag)
 {
-    constexpr int TaskSaved = 4003;
-    constexpr int EntrySaved = 4004;
     core::trap(reports::lists(objectName(), QStringLiteral("Timer1_Timer")), [&] {
-        if (Flag == TaskSaved) {
+        if (Flag == external::ownerFlag::TaskSaved) {
             Fill_Tarefas(ID);
             if (isVisible()) {
                 m->c.ListView1->setFocus();
             }
-        } else if (Flag == EntrySaved) {
+        } else if (Flag == external::ownerFlag::EntrySaved) {
             if (m->c.TabStrip1->currentIndex() == 1) {
                 Fill_Lancamentos(ID);
                 if (isVisible()) {
@@ -229,12 +224,10 @@ void frmCounter::RemoteKey(int ID, int Flag)
                 }
             }
             if (m->c.TabStrip1->currentIndex() == 0) {
-                int none = 0;
-                Fill_Tarefas(none);
+                m->tasks->fill(0);
             }
         } else {
-            int none = 0;
-            Fill_Tarefas(none);
+            m->tasks->fill(0);
             if (isVisible()) {
                 m->c.ListView1->setFocus();
             }

@@ -4,7 +4,7 @@
 #include "core/errorreport.h"
 #include "core/errorvalue.h"
 #include "counter/counterreports.h"
-#include "counter/listview.h"
+#include "counter/listview/listview.h"
 #include "counter/taskrow.h"
 #include "data/valuetext.h"
 

@@ -2,10 +2,10 @@
 
 #include "core/program.h"
 #include "counter/counterreports.h"
-#include "counter/listview.h"
+#include "counter/listview/listview.h"
 #include "counter/taskrow.h"
+#include "data/binding/modcontrolfill.h"
 #include "data/connection.h"
-#include "data/modcontrolfill.h"
 #include "data/moddata.h"
 #include "session/modcode.h"
 
@@ -40,15 +40,17 @@ bool PendingTasks::anyRunning() const
     return !m_list.checkedRows().isEmpty();
 }
 
-void PendingTasks::fill(int& T)
+void PendingTasks::fill(int T)
 {
     core::trap(reports::window(m_window.objectName(), QStringLiteral("Startup")), [&] { rebuild(T); });
     core::returnFreedMemory();
+    Q_EMIT filled();
 }
 
-void PendingTasks::rebuild(int& T)
+void PendingTasks::rebuild(int T)
 {
     using data::modData::ListField;
+    namespace code = data::displayFormat::listCode;
     ListView& list = m_list;
     // The rows go only once the database has answered: when it cannot be reached, the list keeps what it
     // last said instead of showing no task at all.
@@ -66,22 +68,23 @@ void PendingTasks::rebuild(int& T)
         for (; !records->eof(); records->moveNext()) {
             const data::Recordset& record = *records;
             const QVariant taskId = record.value(QStringLiteral("tarefa_id"));
-            const int row =
-                list.addRow(QStringLiteral("#") + taskId.toString(), ListField(record, QStringLiteral("descrit"), 3));
-            list.setRowToolTip(row, ListField(record, QStringLiteral("cliente"), 3));
+            const int row = list.addRow(QStringLiteral("#") + taskId.toString(),
+                                        ListField(record, QStringLiteral("descrit"), code::OwnText));
+            list.setRowToolTip(row, ListField(record, QStringLiteral("cliente"), code::OwnText));
 
             const QVariant hidden = record.value(QStringLiteral("escondida"));
             const QStringList cells{
                 taskRow::idleCounter(),
-                ListField(record, QStringLiteral("total_tempo"), 2),
-                ListField(record, QStringLiteral("data_legal"), 1),
-                ListField(record, QStringLiteral("trabalho"), 3),
-                ListField(record, QStringLiteral("processo_no_completo"), 3),
-                ListField(record, QStringLiteral("data_escritorio"), 1),
-                ListField(record, QStringLiteral("data_inicio"), 7),
-                ListField(record, QStringLiteral("inprogress"), 3),
-                ListField(record, QStringLiteral("lancamento_id"), 3),
-                hidden.isNull() ? taskRow::visibleMarker() : ListField(record, QStringLiteral("escondida"), 3),
+                ListField(record, QStringLiteral("total_tempo"), code::Number),
+                ListField(record, QStringLiteral("data_legal"), code::Date),
+                ListField(record, QStringLiteral("trabalho"), code::OwnText),
+                ListField(record, QStringLiteral("processo_no_completo"), code::OwnText),
+                ListField(record, QStringLiteral("data_escritorio"), code::Date),
+                ListField(record, QStringLiteral("data_inicio"), code::DateTime),
+                ListField(record, QStringLiteral("inprogress"), code::OwnText),
+                ListField(record, QStringLiteral("lancamento_id"), code::OwnText),
+                hidden.isNull() ? taskRow::visibleMarker()
+                                : ListField(record, QStringLiteral("escondida"), code::OwnText),
             };
             for (int cell = 1; cell <= cells.size(); ++cell) {
                 list.setCellText(row, cell, cells[cell - 1]);

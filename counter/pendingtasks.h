@@ -19,13 +19,17 @@ class PendingTasks : public QObject
 public:
     PendingTasks(QWidget& window, ListView& list, QCheckBox& showHidden);
 
-    // Rebuilds the list and selects task T (0: the last running task, if any). Errors are reported
-    // ("Startup"); the rows stay as they were when the query fails, and those added so far after.
-    void fill(int& T);
-    // The same, its errors thrown (core::Error): a query that fails leaves every row as it was.
-    void rebuild(int& T);
+    // Rebuilds the list and selects task T (0: the last running task, if any), then says filled. Errors are
+    // reported ("Startup"); the rows stay as they were when the query fails, and those added so far after.
+    void fill(int T);
+    // The same without the signal, its errors thrown (core::Error): a query that fails leaves every row as it was.
+    void rebuild(int T);
     // True when some row is ticked: a task is being counted.
     bool anyRunning() const;
+
+Q_SIGNALS:
+    // After every fill: the columns' widths and whose list it is may have changed.
+    void filled();
 
 private:
     QWidget& m_window;

@@ -3,17 +3,15 @@
 #include "core/clock.h"
 #include "core/errorvalue.h"
 #include "core/messagebox.h"
+#include "counter/commands/recordlookup.h"
 #include "counter/counterreports.h"
-#include "counter/listview.h"
+#include "counter/listview/listview.h"
 #include "counter/livecounter.h"
-#include "counter/recordlookup.h"
+#include "counter/pendingtasks.h"
 #include "counter/taskrow.h"
 #include "data/connection.h"
 #include "data/displayformat.h"
-#include "data/modcontrolfill.h"
-#include "data/moddata.h"
-#include "data/timeentries.h"
-#include "data/timeentrystop.h"
+#include "data/timeentries/timeentries.h"
 #include "session/modcode.h"
 
 #include <QCheckBox>
@@ -27,40 +25,16 @@ namespace {
 
 namespace timeEntries = data::timeEntries;
 
-const QString ServerNow = QStringLiteral("GETDATE()");
-
-// The entry identifier a row's cell holds. Throws core::Error 13 when it is no whole number.
-qint64 entryOf(const QString& cell)
-{
-    bool number = false;
-    const qint64 entry = cell.trimmed().toLongLong(&number);
-    if (!number) {
-        throw core::standardError(core::errc::TypeMismatch);
-    }
-    return entry;
-}
-
-// The server's time of a moment of the workstation's clock now past, as the statement's date: the server's clock
-// now less the time gone by since. GETDATE() when the server's clock cannot be read.
-QString serverTimeOf(const QDateTime& past)
-{
-    const QDateTime serverNow = data::modControlFill::ServerDate();
-    if (serverNow.date() == QDate(1900, 1, 1)) {
-        return ServerNow;
-    }
-    return data::modData::SqlLiteral(serverNow.addMSecs(-past.msecsTo(core::Clock::now())),
-                                     data::modData::literal::Date);
-}
-
 } // namespace
 
-TaskCounting::TaskCounting(QWidget& window, ListView& list, QCheckBox& multitasking, LiveCounter& live, Refill refill)
+TaskCounting::TaskCounting(QWidget& window, ListView& list, QCheckBox& multitasking, LiveCounter& live,
+                           PendingTasks& tasks)
     : QObject(&window)
     , m_window(window)
     , m_list(list)
     , m_multitasking(multitasking)
     , m_live(live)
-    , m_refill(std::move(refill))
+    , m_tasks(tasks)
 {}
 
 void TaskCounting::tickChanged(int row)
@@ -84,8 +58,7 @@ void TaskCounting::tickChanged(int row)
         // and a failed untick counting; the refill then shows what it holds, when it answers.
         setTick(key, !ticked);
         if (!unreached) {
-            int K = key.mid(1).toInt();
-            m_refill(K);
+            m_tasks.fill(recordLookup::taskToSelect(key));
         }
     }
     QGuiApplication::restoreOverrideCursor();
@@ -125,42 +98,23 @@ void TaskCounting::stop(int row)
     if (E.trimmed().isEmpty()) {
         return;
     }
-    const qint64 entry = entryOf(E);
-    int K = m_list.key(row).mid(1).toInt();
-    auto record = data::Data::SqlServer().openRecordset(
-        QStringLiteral("SELECT * FROM tbProcessos_Trabalhos_Tarefas_Lancamentos WHERE lancamento_id = ") +
-        QString::number(entry));
-    const bool gone = record->eof();
-    const QDateTime started = gone ? QDateTime() : record->value(QStringLiteral("data")).toDateTime();
-    const QVariant running = gone ? QVariant() : record->value(QStringLiteral("inprogress"));
-    const bool closedElsewhere =
-        gone || !record->value(QStringLiteral("data_fim")).isNull() || running.isNull() || running.toDouble() == 0;
-    record->close();
-    // An untick the database could not take before ends the count at that untick.
-    const std::optional<QDateTime> untick = deferredUntick(entry);
-    if (closedElsewhere) {
-        // Another workstation of the same lawyer closed or removed the entry: it is neither counted again
-        // nor deleted, and the list shows what the database holds.
-        forget(entry);
-        m_refill(K);
-        return;
+    bool number = false;
+    const qint64 entry = E.trimmed().toLongLong(&number);
+    if (!number) {
+        throw core::standardError(core::errc::TypeMismatch);
     }
-
-    if (timeEntries::countedMinutes(started, untick.value_or(core::Clock::now())) > timeEntries::ShortestEntry) {
-        const qint64 M = timeEntries::countedMinutes(started, untick.value_or(core::Clock::now()));
-        timeEntries::close(entry, M, untick ? serverTimeOf(*untick) : ServerNow);
-        forget(entry);
-        m_refill(K);
-        if (m_window.isVisible()) {
-            m_list.setFocus();
-        }
-        return;
-    }
-    const bool dropped = timeEntries::drop(entry);
+    const int K = recordLookup::keyId(m_list.key(row));
+    // An untick the database could not take before ends the count at that untick. An entry another workstation
+    // of the same lawyer closed or removed is neither counted again nor deleted, and the list shows what the
+    // database holds.
+    const timeEntries::Untick done = timeEntries::untick(entry, deferredUntick(entry));
     forget(entry);
-    if (!dropped) {
-        // Closed elsewhere since it was read: the list shows how.
-        m_refill(K);
+    if (done == timeEntries::Untick::Deleted) {
+        return;
+    }
+    m_tasks.fill(K);
+    if (done == timeEntries::Untick::Closed && m_window.isVisible()) {
+        m_list.setFocus();
     }
 }
 
@@ -189,20 +143,7 @@ void TaskCounting::makeDeferredStops()
             continue;
         }
         // The row no longer shows the entry: it is ended as its row would have ended it.
-        auto record = data::Data::SqlServer().openRecordset(
-            QStringLiteral("SELECT * FROM tbProcessos_Trabalhos_Tarefas_Lancamentos WHERE lancamento_id = ") +
-            QString::number(deferred.entry));
-        const bool running = !record->eof() && record->value(QStringLiteral("data_fim")).isNull();
-        const QDateTime started = running ? record->value(QStringLiteral("data")).toDateTime() : QDateTime();
-        record->close();
-        if (running) {
-            const qint64 M = timeEntries::countedMinutes(started, deferred.at);
-            if (M > timeEntries::ShortestEntry) {
-                timeEntries::close(deferred.entry, M, serverTimeOf(deferred.at));
-            } else {
-                timeEntries::drop(deferred.entry);
-            }
-        }
+        timeEntries::untick(deferred.entry, deferred.at);
         forget(deferred.entry);
     }
 }
@@ -212,20 +153,13 @@ void TaskCounting::start(int row)
     const QString key = m_list.key(row);
     const qint64 K = recordLookup::keyId(key);
 
-    qint64 W = 0, P = 0, C = 0, B = 0, Q = 0;
-    if (!lookUpForStart(key, W, P, C, B, Q)) {
+    timeEntries::NewEntry entry;
+    const QString missing = timeEntries::lookUpNewEntry(K, session::modCode::AdvogadoID, entry);
+    if (!missing.isEmpty()) {
+        recordLookup::missingField(missing);
         setTick(key, false);
         return;
     }
-    timeEntries::NewEntry entry;
-    entry.task = K;
-    entry.work = W;
-    entry.caseId = P;
-    entry.client = C;
-    entry.lawyer = session::modCode::AdvogadoID;
-    entry.basis = B;
-    entry.priceRule = Q;
-    entry.price = timeEntries::lawyerPrice(session::modCode::AdvogadoID);
     if (m_multitasking.isChecked()) {
         markRunning(key, timeEntries::insert(entry));
         m_live.restart();
@@ -234,8 +168,7 @@ void TaskCounting::start(int row)
     QList<qint64> closedTasks;
     const qint64 N = timeEntries::insertAlone(entry, core::Clock::now(), closedTasks);
     if (!closedTasks.isEmpty()) {
-        int T = static_cast<int>(closedTasks.last());
-        m_refill(T);
+        m_tasks.fill(static_cast<int>(closedTasks.last()));
         if (m_window.isVisible()) {
             m_list.setFocus();
         }
@@ -249,24 +182,6 @@ void TaskCounting::start(int row)
     }
     markRunning(key, N);
     m_live.restart();
-}
-
-bool TaskCounting::lookUpForStart(const QString& key, qint64& W, qint64& P, qint64& C, qint64& B, qint64& Q)
-{
-    if (!recordLookup::taskOwners(recordLookup::keyId(key), W, P, C)) {
-        return false;
-    }
-    B = timeEntries::countingBasis();
-    if (B == 0) {
-        recordLookup::missingField(QStringLiteral("Base_ID"));
-        return false;
-    }
-    Q = timeEntries::priceRule();
-    if (Q == 0) {
-        recordLookup::missingField(QStringLiteral("Preco_ID"));
-        return false;
-    }
-    return true;
 }
 
 void TaskCounting::markRunning(const QString& key, qint64 entry)

@@ -4,7 +4,6 @@
 #include <QList>
 #include <QObject>
 
-#include <functional>
 #include <optional>
 
 class QCheckBox;
@@ -14,6 +13,7 @@ namespace counter {
 
 class ListView;
 class LiveCounter;
+class PendingTasks;
 
 // Counting time on the tasks of the list: ticking a row opens a time entry stamped with the server's
 // clock (unless FXMultitarefa is ticked, ending every other running entry of the lawyer in the same
@@ -28,10 +28,8 @@ class TaskCounting : public QObject
     Q_OBJECT
 
 public:
-    // refill rebuilds the list selecting the given task (the window's Fill_Tarefas).
-    using Refill = std::function<void(int& task)>;
-
-    TaskCounting(QWidget& window, ListView& list, QCheckBox& multitasking, LiveCounter& live, Refill refill);
+    // tasks refills the list after a change the rows cannot show by themselves.
+    TaskCounting(QWidget& window, ListView& list, QCheckBox& multitasking, LiveCounter& live, PendingTasks& tasks);
 
     // The user changed the tick of row: start or stop its count. A start whose records cannot be
     // found shows which field is missing and unticks the row; other errors are reported
@@ -53,7 +51,6 @@ public:
 private:
     void start(int row);
     void stop(int row);
-    bool lookUpForStart(const QString& key, qint64& W, qint64& P, qint64& C, qint64& B, qint64& Q);
     void markRunning(const QString& key, qint64 entry);
     void setTick(const QString& key, bool on);
     std::optional<QDateTime> deferredUntick(qint64 entry) const;
@@ -65,7 +62,7 @@ private:
     ListView& m_list;
     QCheckBox& m_multitasking;
     LiveCounter& m_live;
-    Refill m_refill;
+    PendingTasks& m_tasks;
     QList<DeferredStop> m_deferred;
 };
 

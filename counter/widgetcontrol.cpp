@@ -1,23 +1,20 @@
-// The adapter base and the kinds without entries: text box, date picker, check box, option button,
-// label, and any other widget.
+// The adapter base and the three kinds the window binds: text box, combo box and date picker.
 #include "counter/widgetcontrol.h"
 
 #include "core/errorvalue.h"
-#include "counter/widgetkinds.h"
+#include "data/binding/modcontrolfill.h"
+#include "data/binding/modcontrols.h"
 #include "data/valuetext.h"
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <QDateTimeEdit>
-#include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
-#include <QRadioButton>
 
 namespace counter {
 namespace {
 
 const char* const TagProperty = "Tag";
+const char* const NewIndexProperty = "NewIndex";
 
 class TextBoxControl final : public WidgetControl
 {
@@ -45,60 +42,62 @@ public:
     }
 };
 
-class CheckBoxControl final : public WidgetControl
+// The entries of a combo box, each with its whole number kept in Qt::UserRole.
+class ComboBoxControl final : public WidgetControl
 {
 public:
-    explicit CheckBoxControl(QCheckBox* box)
-        : WidgetControl(box, Kind::CheckBox)
+    explicit ComboBoxControl(QComboBox* combo)
+        : WidgetControl(combo, Kind::ComboBox)
     {}
-    // 1 ticked, 0 not, 2 half-ticked.
-    QVariant Value() const override
+
+    QString Text() const override { return combo()->currentText(); }
+    // A combo box that can be typed in takes the text; a choose-only one chooses the entry of that text.
+    void setText(const QString& text) override
     {
-        switch (as<QCheckBox>()->checkState()) {
-        case Qt::Checked:
-            return 1;
-        case Qt::PartiallyChecked:
-            return 2;
-        case Qt::Unchecked:
-            break;
+        if (combo()->isEditable()) {
+            combo()->setEditText(text);
+        } else {
+            combo()->setCurrentIndex(combo()->findText(text, Qt::MatchFixedString));
         }
-        return 0;
     }
-    void setValue(const QVariant& value) override
+    int Style() const override { return combo()->isEditable() ? 0 : 2; }
+    int ListCount() const override { return combo()->count(); }
+    int ListIndex() const override { return combo()->currentIndex(); }
+    void setListIndex(int index) override
     {
-        const double state = data::valueText::toNumber(value);
-        as<QCheckBox>()->setCheckState(state == 2.0   ? Qt::PartiallyChecked
-                                       : state != 0.0 ? Qt::Checked
-                                                      : Qt::Unchecked);
+        if (index < -1 || index >= combo()->count()) {
+            throw core::standardError(core::errc::InvalidPropertyValue);
+        }
+        combo()->setCurrentIndex(index);
     }
-};
+    qint32 ItemData(int index) const override { return combo()->itemData(checked(index), Qt::UserRole).toInt(); }
+    void setItemData(int index, qint32 value) override { combo()->setItemData(checked(index), value, Qt::UserRole); }
 
-class OptionButtonControl final : public WidgetControl
-{
-public:
-    explicit OptionButtonControl(QRadioButton* button)
-        : WidgetControl(button, Kind::OptionButton)
-    {}
-    QVariant Value() const override { return as<QRadioButton>()->isChecked() ? 1 : 0; }
-    // A chosen button of an exclusive group refuses to be unchosen unless taken out of it.
-    void setValue(const QVariant& value) override
+    void Clear() override
     {
-        auto* button = as<QRadioButton>();
-        const bool exclusive = button->autoExclusive();
-        button->setAutoExclusive(false);
-        button->setChecked(data::valueText::toNumber(value) != 0.0);
-        button->setAutoExclusive(exclusive);
+        combo()->clear();
+        combo()->setProperty(NewIndexProperty, -1);
     }
-};
+    void AddItem(const QString& text) override
+    {
+        combo()->addItem(text);
+        combo()->setProperty(NewIndexProperty, combo()->count() - 1);
+    }
+    int NewIndex() const override
+    {
+        const QVariant position = combo()->property(NewIndexProperty);
+        return position.isValid() ? position.toInt() : -1;
+    }
 
-class LabelControl final : public WidgetControl
-{
-public:
-    explicit LabelControl(QLabel* label)
-        : WidgetControl(label, Kind::Label)
-    {}
-    QString Caption() const override { return as<QLabel>()->text(); }
-    void setCaption(const QString& caption) override { as<QLabel>()->setText(caption); }
+private:
+    QComboBox* combo() const { return as<QComboBox>(); }
+    int checked(int index) const
+    {
+        if (index < 0 || index >= combo()->count()) {
+            throw core::standardError(core::errc::InvalidPropertyArrayIndex);
+        }
+        return index;
+    }
 };
 
 class OtherControl final : public WidgetControl
@@ -117,22 +116,10 @@ std::unique_ptr<WidgetControl> WidgetControl::of(QWidget* widget)
         return std::make_unique<TextBoxControl>(edit);
     }
     if (auto* combo = qobject_cast<QComboBox*>(widget)) {
-        return widgetKinds::comboBox(combo);
+        return std::make_unique<ComboBoxControl>(combo);
     }
     if (auto* picker = qobject_cast<QDateTimeEdit*>(widget)) {
         return std::make_unique<DatePickerControl>(picker);
-    }
-    if (auto* button = qobject_cast<QRadioButton*>(widget)) {
-        return std::make_unique<OptionButtonControl>(button);
-    }
-    if (auto* box = qobject_cast<QCheckBox*>(widget)) {
-        return std::make_unique<CheckBoxControl>(box);
-    }
-    if (auto* label = qobject_cast<QLabel*>(widget)) {
-        return std::make_unique<LabelControl>(label);
-    }
-    if (auto* list = qobject_cast<QListWidget*>(widget)) {
-        return widgetKinds::listBox(list);
     }
     return std::make_unique<OtherControl>(widget);
 }
@@ -183,6 +170,16 @@ int WidgetControl::NewIndex() const
 void WidgetControl::setItemData(int, qint32)
 {
     throw core::standardError(core::errc::NotSupported);
+}
+
+void SetControlValue(QWidget* widget, const QVariant& value, int code)
+{
+    data::modControls::SetControlValue(*WidgetControl::of(widget), value, code);
+}
+
+void ControlFill(QWidget* widget, const QString& sql, const QString& displayField, const QString& idField)
+{
+    data::modControlFill::ControlFill(*WidgetControl::of(widget), sql, displayField, idField);
 }
 
 } // namespace counter

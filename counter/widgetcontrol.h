@@ -1,7 +1,7 @@
 #pragma once
 
-#include "data/boundcontrol.h"
-#include "data/listcontrol.h"
+#include "data/binding/boundcontrol.h"
+#include "data/binding/listcontrol.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -10,10 +10,9 @@
 
 namespace counter {
 
-// A Qt widget seen as a bound control and a list control, through one small adapter per kind:
-//   QLineEdit text box, QComboBox combo box (Style 2 when not editable; ItemData in Qt::UserRole),
-//   QDateEdit / QDateTimeEdit date picker, QCheckBox check box, QRadioButton option button,
-//   QLabel label, QListWidget list box (ItemData in Qt::UserRole); any other widget is Other.
+// A Qt widget seen as a bound control and a list control, through one small adapter per kind the window
+// binds: QLineEdit text box, QComboBox combo box (Style 2 when not editable; ItemData in Qt::UserRole),
+// QDateEdit / QDateTimeEdit date picker; any other widget is Other.
 // "Tag" and "NewIndex" are kept on the widget as dynamic properties, so any adapter of the same
 // widget sees them. A property the kind lacks throws core::Error 438; an entry position out of
 // range throws core::Error 381 (380 when choosing it).
@@ -28,7 +27,7 @@ public:
     QString Tag() const final;
     void setTag(const QString& tag) final;
 
-    // The list control of combo and list boxes; the other kinds throw core::Error 438.
+    // The list control of a combo box; the other kinds throw core::Error 438.
     void Clear() override;
     void AddItem(const QString& text) override;
     int NewIndex() const override;
@@ -45,5 +44,10 @@ private:
     QPointer<QWidget> m_widget;
     Kind m_kind;
 };
+
+// The window's entry points to the binding procedures of data/: the widget's adapter made and handed on.
+// SetControlValue's code is a displayFormat::bindingCode; ControlFill fills a combo box.
+void SetControlValue(QWidget* widget, const QVariant& value, int code);
+void ControlFill(QWidget* widget, const QString& sql, const QString& displayField, const QString& idField);
 
 } // namespace counter

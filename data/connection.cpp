@@ -1,9 +1,9 @@
 #include "data/connection.h"
 
 #include "data/connectiontext.h"
-#include "data/embeddedconnection.h"
-#include "data/odbcconnection.h"
-#include "data/postgresconnection.h"
+#include "data/engines/embeddedconnection.h"
+#include "data/engines/odbcconnection.h"
+#include "data/engines/postgresconnection.h"
 #include "data/recordsetimpl.h"
 
 #include <QSqlDatabase>

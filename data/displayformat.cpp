@@ -160,19 +160,19 @@ QString ListText(const QVariant& value, int code)
         return QStringLiteral(" ");
     }
     switch (code) {
-    case 1:
+    case listCode::Date:
         return apply(value, Pattern::Date);
-    case 2:
+    case listCode::Number:
         return apply(value, Pattern::Number2);
-    case 3:
+    case listCode::OwnText:
         return apply(value, Pattern::Own);
-    case 4:
+    case listCode::Money:
         return apply(value, Pattern::Money2);
-    case 5:
+    case listCode::Percent:
         return apply(value, Pattern::Percent);
-    case 6:
+    case listCode::WholeGrouped:
         return apply(value, Pattern::WholeGrouped);
-    case 7:
+    case listCode::DateTime:
         return apply(value, Pattern::DateTime);
     default:
         return QString();
@@ -185,22 +185,22 @@ QString BindingText(const QVariant& value, int code)
         return QString();
     }
     switch (code) {
-    case 0:
-    case 3:
+    case bindingCode::AsIs:
+    case bindingCode::OwnText:
         return apply(value, Pattern::Own);
-    case 1:
+    case bindingCode::Date:
         return apply(value, Pattern::Date);
-    case 2:
+    case bindingCode::Number:
         return apply(value, Pattern::Number2);
-    case 4:
+    case bindingCode::Money:
         return apply(value, Pattern::Money2);
-    case 5:
+    case bindingCode::Percent:
         return apply(value, Pattern::Percent);
-    case 6:
+    case bindingCode::Whole:
         return apply(value, Pattern::WholePlain);
-    case 7:
+    case bindingCode::Money3:
         return apply(value, Pattern::Money3);
-    case 8:
+    case bindingCode::Number3:
         return apply(value, Pattern::Number3);
     default:
         return QString();

@@ -28,17 +28,43 @@ QString percentText(double value);
 // The value as a whole number, half to even; "#,##0" when grouped, plain digits otherwise.
 QString wholeText(double value, bool grouped);
 
-// The display codes of a list cell:
-// 1 date, 2 number, 3 own text, 4 money, 5 percentage, 6 whole number (half to even, grouped),
-// 7 date and time. A null value gives one blank whatever the code; any other code gives empty
-// text. A value of the wrong type for a date or number code shows as its own text.
+// The display codes of a list cell, the numbers the system's procedures pass (ListText, modData::ListField).
+namespace listCode {
+enum Code : int {
+    Date = 1,         // "dd-mm-yyyy"
+    Number = 2,       // two decimals
+    OwnText = 3,      // the value's own text
+    Money = 4,        // euros, two decimals
+    Percent = 5,      // "12,50 %"
+    WholeGrouped = 6, // whole number, half to even, thousands grouped
+    DateTime = 7,     // "dd-mm-yyyy Hh:Nn:Ss"
+};
+} // namespace listCode
+
+// A list cell's text in display code (listCode). A null value gives one blank whatever the code; any other
+// code gives empty text. A value of the wrong type for a date or number code shows as its own text.
 // Throws core::Error 13 for a value without a text form.
 QString ListText(const QVariant& value, int code);
 
-// The binding codes of a text box or label ("Text" or "Caption"):
-// 0 and 3 own text, 1 date, 2 number, 4 money, 5 percentage, 6 whole number (half to even, no
-// grouping), 7 money with three decimals, 8 number with three decimals. A null value gives empty
-// text; any other code gives empty text. Wrong types show as their own text, as in ListText.
+// The display codes of a bound text box ("Text"), the numbers the system's procedures pass (BindingText,
+// modControls::SetControlValue). 0 and 3 both show the value's own text; they differ in what the binding
+// keeps in "Tag".
+namespace bindingCode {
+enum Code : int {
+    AsIs = 0,    // own text; a number's text kept in "Tag"
+    Date = 1,    // "dd-mm-yyyy"
+    Number = 2,  // two decimals
+    OwnText = 3, // own text, nothing kept
+    Money = 4,   // euros, two decimals
+    Percent = 5, // "12,50 %"
+    Whole = 6,   // whole number, half to even, no grouping
+    Money3 = 7,  // euros, three decimals
+    Number3 = 8, // three decimals
+};
+} // namespace bindingCode
+
+// A bound text box's text in display code (bindingCode). A null value gives empty text; any other code gives
+// empty text. Wrong types show as their own text, as in ListText.
 // Throws core::Error 13 for a value without a text form.
 QString BindingText(const QVariant& value, int code);
 

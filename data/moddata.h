@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/displayformat.h"
+
 #include <QString>
 #include <QVariant>
 
@@ -48,7 +50,7 @@ QString LikeContaining(const QString& text);
 // around text, which matches only itself: LikeOperand("%;", "ADM", "") matches "SEC;ADM" and not "SEC;XADM".
 QString LikeOperand(const QString& before, const QString& text, const QString& after);
 
-// The current record's field in display code 1-7 (see displayFormat::ListText). The field name
+// The current record's field in display code (displayFormat::listCode, see displayFormat::ListText). The field name
 // is matched without regard to letter case; a missing field or a null value gives one blank.
 // Reports its errors (no current record, a closed connection) and then returns empty text.
 QString ListField(const Recordset& recordset, const QString& field, int code);

@@ -1,6 +1,6 @@
 #include "data/recordsetvalue.h"
 
-#include "data/embedded.h"
+#include "data/engines/embedded.h"
 
 #include <QDateTime>
 

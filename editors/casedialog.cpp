@@ -82,8 +82,10 @@ void CaseDialog::fill()
         auto* item = new QTreeWidgetItem(m_work);
         item->setText(0, fieldText(*rows, QStringLiteral("trabalho")));
         item->setText(1, fieldText(*rows, QStringLiteral("advogado")));
-        item->setText(2, data::modData::ListField(*rows, QStringLiteral("data_legal"), 1));
-        item->setText(3, data::modData::ListField(*rows, QStringLiteral("data_escritorio"), 1));
+        item->setText(
+            2, data::modData::ListField(*rows, QStringLiteral("data_legal"), data::displayFormat::listCode::Date));
+        item->setText(
+            3, data::modData::ListField(*rows, QStringLiteral("data_escritorio"), data::displayFormat::listCode::Date));
         item->setText(4, fieldText(*rows, QStringLiteral("pendentes")));
     }
     rows->close();

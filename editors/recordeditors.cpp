@@ -6,9 +6,8 @@
 #include "editors/casedialog.h"
 #include "editors/documentarchive.h"
 #include "editors/editorseams.h"
-#include "editors/entrydialog.h"
-#include "editors/entryregistration.h"
-#include "editors/ownerflags.h"
+#include "editors/entries/entrydialog.h"
+#include "editors/entries/entryregistration.h"
 #include "editors/taskdialog.h"
 #include "editors/workassistant.h"
 #include "editors/workdialog.h"
@@ -47,7 +46,7 @@ void DialogTaskEditor::OpenRecord(data::Recordset& Record, QVariant& ID, QString
     const qint64 id = recordId(ID, Record, QStringLiteral("tarefa_id"));
     TaskDialog dialog(id, Record);
     if (runDialog(dialog) == QDialog::Accepted && Owner != nullptr) {
-        Owner->RemoteKey(static_cast<int>(id), ownerFlag::TaskSaved);
+        Owner->RemoteKey(static_cast<int>(id), external::ownerFlag::TaskSaved);
     }
 }
 
@@ -79,7 +78,7 @@ bool DialogWorkEditor::edit(data::Recordset& Record, QVariant& ID, external::Edi
         return false;
     }
     if (Owner != nullptr) {
-        Owner->RemoteKey(static_cast<int>(id), ownerFlag::ListChanged);
+        Owner->RemoteKey(static_cast<int>(id), external::ownerFlag::ListChanged);
     }
     return dialog.datesSettled();
 }
@@ -128,7 +127,7 @@ void DialogTimeEntryEditor::OpenRecord(data::Recordset& Record, QVariant& ID, QS
     const qint64 id = recordId(ID, Record, QStringLiteral("lancamento_id"));
     EntryDialog dialog(id, Record);
     if (runDialog(dialog) == QDialog::Accepted && !dialog.running() && Owner != nullptr) {
-        Owner->RemoteKey(static_cast<int>(id), ownerFlag::EntrySaved);
+        Owner->RemoteKey(static_cast<int>(id), external::ownerFlag::EntrySaved);
     }
 }
 

@@ -1,8 +1,8 @@
 #include "editors/taskdialog.h"
 
 #include "data/moddata.h"
-#include "data/runningentries.h"
 #include "data/storabletext.h"
+#include "data/timeentries/runningentries.h"
 #include "data/valuetext.h"
 #include "editors/fieldchecks.h"
 #include "editors/workcontext.h"

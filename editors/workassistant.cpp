@@ -1,9 +1,9 @@
 #include "editors/workassistant.h"
 
 #include "data/connection.h"
-#include "data/timeentries.h"
+#include "data/timeentries/timeentries.h"
 #include "editors/editorseams.h"
-#include "editors/entryregistration.h"
+#include "editors/entries/entryregistration.h"
 #include "editors/pickerdialog.h"
 #include "editors/workcontext.h"
 #include "session/modcode.h"

@@ -19,10 +19,20 @@ public:
     virtual ~EditorOwner() = default;
     // Tray image Image_Index with tip strMsg.
     virtual void SetTrayIcon(int& Image_Index, const QString& strMsg) = 0;
-    // 4003 refills the task list selecting task ID, 4004 the time entries selecting entry ID,
-    // anything else refills the task list.
+    // Flag (ownerFlag) TaskSaved refills the task list selecting task ID, EntrySaved the time entries
+    // selecting entry ID, anything else refills the task list.
     virtual void RemoteKey(int ID, int Flag) = 0;
 };
+
+// What an editor asks its owner to show after a save (EditorOwner::RemoteKey's Flag).
+namespace ownerFlag {
+// The task list refilled, with the task selected.
+constexpr int TaskSaved = 4003;
+// The time entries refilled, with the entry selected.
+constexpr int EntrySaved = 4004;
+// The task list refilled.
+constexpr int ListChanged = 0;
+} // namespace ownerFlag
 
 // The record editors of the office's main application, called early bound in method order with every
 // argument by reference. Every fresh object first receives SignOn with the user's name and the

@@ -3,8 +3,8 @@
 // typed text (blanks at either end dropped, as the data layer trims them); then, translated for the embedded engine,
 // SQLite must read it as one value equal to that text. Number and date literals may hold only what a number or a date
 // is written with.
+#include "data/engines/tsqltranslator.h"
 #include "data/moddata.h"
-#include "data/tsqltranslator.h"
 #include "data/valuetext.h"
 #include "fuzz/fuzzsupport.h"
 

@@ -1,7 +1,7 @@
 // The T-SQL translation: any statement text translates within the time limit, and the translation
 // never changes where quoted text, quoted names and comments begin and end: a statement that ends
 // inside an open quote or comment still does, and one that does not, still does not.
-#include "data/tsqltranslator.h"
+#include "data/engines/tsqltranslator.h"
 #include "fuzz/fuzzsupport.h"
 
 namespace {

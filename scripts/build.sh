@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# Configures and builds in build/: everything (the counter, its tools and the tests), or only the targets named.
+# Configures (preset "default", CMakePresets.json) and builds in build/: everything (the counter, its tools and the
+# tests), or only the targets named.
 #   build.sh                              everything
 #   build.sh orvcounter orvadmin orvdemo  only the programs (what the demo needs)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --preset default >/dev/null
 targets=()
 for target in "$@"; do
     targets+=(--target "$target")
 done
-cmake --build build -j "$(nproc)" "${targets[@]}"
+cmake --build --preset default -j "$(nproc)" "${targets[@]}"

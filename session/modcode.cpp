@@ -5,8 +5,9 @@
 #include "core/messagebox.h"
 #include "data/connection.h"
 #include "data/connectiontext.h"
+#include "data/engines/odbcconnection.h"
 #include "data/moddata.h"
-#include "data/odbcconnection.h"
+#include "data/office/machinesettings.h"
 #include "data/valuetext.h"
 #include "registry/modregistry.h"
 #include "scramble/modencriptserial.h"
@@ -35,8 +36,6 @@ qint32 AdvogadoID = 0;
 CounterWindowInterface* CounterWindow = nullptr;
 
 namespace {
-
-const QString MachineKey = QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Vorlent\\");
 
 CounterWindowFactory& factorySlot()
 {
@@ -96,73 +95,25 @@ QString withoutUnknownName(const QString& cause, const QString& name)
     return scrubbed.replace(typed, QStringLiteral("(nome desconhecido)"), Qt::CaseInsensitive);
 }
 
-void reportMissingSetting(const QString& key, const QString& name)
-{
-    reportLoginCause(QStringLiteral("The machine setting \"%1\" is missing under %2.").arg(name, key));
-}
-
-// The link's protection: "dtEncrypt" = "0" turns encryption off, "dtTrustServerCertificate" = "1" accepts
-// a certificate the workstation cannot check. Both are optional.
-void readTransportSecurity(const QString& serverKey)
-{
-    using registry::modRegistry::ObterValorString;
-    data::OdbcConnection::TransportSecurity security;
-    security.encrypt =
-        ObterValorString(serverKey, QStringLiteral("dtEncrypt")).value_or(QString()) != QStringLiteral("0");
-    security.trustServerCertificate =
-        ObterValorString(serverKey, QStringLiteral("dtTrustServerCertificate")).value_or(QString()) ==
-        QStringLiteral("1");
-    data::OdbcConnection::setTransportSecurity(security);
-}
-
-// "dtEngine" names the server engine: SQL Server when absent, "PostgreSQL", or "Embedded". A name the counter
-// does not know refuses the login (cause in the error log) rather than guess a server.
-bool readEngine(const QString& serverKey)
-{
-    const QString name =
-        registry::modRegistry::ObterValorString(serverKey, QStringLiteral("dtEngine")).value_or(QString());
-    const auto engine = data::Connection::engineNamed(name);
-    if (!engine) {
-        reportLoginCause(
-            QStringLiteral("The machine setting \"dtEngine\" under %1 names no known engine.").arg(serverKey));
-        return false;
-    }
-    data::Connection::setEngine(*engine);
-    return true;
-}
-
-// Reads the machine's database settings into the login state, in their order; false at the first
-// missing one, keeping those already read.
+// Reads the machine's database settings into the login state and makes their engine and link protection the
+// process's; false, with the cause in the error log, at the first missing one or an engine no connection knows.
 bool readDatabaseSettings()
 {
-    using registry::modRegistry::ObterValorString;
-    const QString sharedKey = MachineKey + QStringLiteral("Shared\\OUT");
-    const auto server = ObterValorString(sharedKey, QStringLiteral("DataServer"));
-    if (!server) {
-        reportMissingSetting(sharedKey, QStringLiteral("DataServer"));
+    data::MachineSettings settings;
+    try {
+        settings = data::MachineSettings::read();
+    } catch (const core::Error& error) {
+        reportLoginCause(error.description());
         return false;
     }
-    DataServer = *server;
-    const QString serverKey = MachineKey + DataServer;
-    struct Setting {
-        const char* name;
-        QString* target;
-    };
-    const Setting settings[] = {{"dtSecurityInfo", &dtSecurityInfo},
-                                {"dtUser", &dtUser},
-                                {"dtPassword", &dtPassword},
-                                {"dtInitialCatalog", &dtInitialCatalog},
-                                {"dtDataSource", &dtDataSource}};
-    for (const Setting& setting : settings) {
-        const auto value = ObterValorString(serverKey, QString::fromLatin1(setting.name));
-        if (!value) {
-            reportMissingSetting(serverKey, QString::fromLatin1(setting.name));
-            return false;
-        }
-        *setting.target = setting.target == &dtPassword ? scramble::modEncriptSerial::DencriptSerial(*value) : *value;
-    }
-    readTransportSecurity(serverKey);
-    return readEngine(serverKey);
+    DataServer = settings.server;
+    dtSecurityInfo = settings.securityInfo;
+    dtUser = settings.user;
+    dtPassword = settings.password;
+    dtInitialCatalog = settings.catalog;
+    dtDataSource = settings.dataSource;
+    settings.apply();
+    return true;
 }
 
 void showLoginMessage(const QString& text)
@@ -244,7 +195,7 @@ void showCounterWindow()
 
 QString UserKey()
 {
-    return QStringLiteral("HKEY_CURRENT_USER\\Software\\Vorlent");
+    return data::MachineSettings::userKey();
 }
 
 void setCounterWindowFactory(CounterWindowFactory factory)

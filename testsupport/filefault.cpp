@@ -1,7 +1,7 @@
 #include "testsupport/filefault.h"
 
 #include "core/errorvalue.h"
-#include "data/embeddedfile.h"
+#include "data/engines/embeddedfile.h"
 
 #include <QFile>
 #include <QStringList>

@@ -3,10 +3,10 @@
 #include "core/errorvalue.h"
 #include "data/connection.h"
 #include "data/connectiontext.h"
-#include "data/embedded.h"
-#include "data/embeddedfile.h"
-#include "data/odbcconnection.h"
-#include "data/postgresadmin.h"
+#include "data/engines/embedded.h"
+#include "data/engines/embeddedfile.h"
+#include "data/engines/odbcconnection.h"
+#include "data/office/postgresadmin.h"
 
 #include <QCoreApplication>
 #include <QDir>

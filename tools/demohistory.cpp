@@ -1,8 +1,8 @@
 #include "tools/demohistory.h"
 
 #include "core/clock.h"
-#include "data/embedded.h"
-#include "data/schema.h"
+#include "data/engines/embedded.h"
+#include "data/office/schema.h"
 #include "tools/demowriter.h"
 
 #include <algorithm>

@@ -1,9 +1,9 @@
 #include "tools/demooffice.h"
 
 #include "core/errorvalue.h"
-#include "data/embedded.h"
-#include "data/officefile.h"
-#include "data/schema.h"
+#include "data/engines/embedded.h"
+#include "data/office/officefile.h"
+#include "data/office/schema.h"
 #include "tools/demohistory.h"
 #include "tools/demonames.h"
 #include "tools/demostaff.h"

@@ -1,6 +1,6 @@
 #include "tools/demopostgres.h"
 
-#include "data/postgresadmin.h"
+#include "data/office/postgresadmin.h"
 #include "tools/demooffice.h"
 #include "tools/demostaff.h"
 

@@ -1,6 +1,6 @@
 #include "tools/demosettings.h"
 
-#include "data/machinesettings.h"
+#include "data/office/machinesettings.h"
 
 #include <QFileInfo>
 
@@ -28,7 +28,7 @@ QString DemoSettings::serverKey(const QString& server)
 void DemoSettings::remember(const QString& user, const QString& password)
 {
     using namespace data::settingsio;
-    const QString key = QStringLiteral("HKEY_CURRENT_USER\\Software\\Vorlent");
+    const QString key = data::MachineSettings::userKey();
     createKey(key);
     setValue(key, QStringLiteral("Username"), user);
     setValue(key, QStringLiteral("Password"), scrambled(password));

@@ -1,6 +1,6 @@
 #include "tools/demostaff.h"
 
-#include "data/schema.h"
+#include "data/office/schema.h"
 #include "tools/demowriter.h"
 
 namespace tools {

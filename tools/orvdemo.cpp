@@ -9,7 +9,7 @@
 // --remember stores a demo login for this user account, so the counter logs in without asking.
 
 #include "core/errorvalue.h"
-#include "data/officefile.h"
+#include "data/office/officefile.h"
 #include "tools/demooffice.h"
 #include "tools/demopostgres.h"
 #include "tools/demosettings.h"

@@ -2,7 +2,7 @@
 
 #include "admin/commands.h"
 #include "core/loginthrottle.h"
-#include "data/machinesettings.h"
+#include "data/office/machinesettings.h"
 #include "testsupport/tempdatabase.h"
 
 #include <QStringList>

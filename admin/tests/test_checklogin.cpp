@@ -1,5 +1,5 @@
 #include "adminrun.h"
-#include "data/machinesettings.h"
+#include "data/office/machinesettings.h"
 #include "registry/modregistry.h"
 #include "scramble/modencriptserial.h"
 #include "testsupport/officefixture.h"

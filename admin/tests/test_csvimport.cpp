@@ -1,7 +1,7 @@
 #include "admin/csvfile.h"
 #include "adminrun.h"
 #include "data/connection.h"
-#include "data/machinesettings.h"
+#include "data/office/machinesettings.h"
 #include "scramble/modencriptserial.h"
 #include "testsupport/officefixture.h"
 #include "testsupport/tempregistry.h"

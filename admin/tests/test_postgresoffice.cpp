@@ -2,8 +2,8 @@
 // the office and its logins as roles of the server, reached through start-up's own login.
 #include "adminrun.h"
 #include "data/connection.h"
-#include "data/postgresadmin.h"
-#include "data/postgresoffice.h"
+#include "data/office/postgresadmin.h"
+#include "data/office/postgresoffice.h"
 #include "scramble/modencriptserial.h"
 #include "session/modcode.h"
 #include "testsupport/recordedreports.h"

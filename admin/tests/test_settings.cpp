@@ -2,7 +2,7 @@
 #include "adminrun.h"
 #include "data/connection.h"
 #include "data/connectiontext.h"
-#include "data/machinesettings.h"
+#include "data/office/machinesettings.h"
 #include "registry/modregistry.h"
 #include "scramble/modencriptserial.h"
 #include "session/modcode.h"

@@ -1,7 +1,7 @@
 #include "adminrun.h"
 #include "data/connection.h"
 #include "data/connectiontext.h"
-#include "data/filepermissions.h"
+#include "data/office/filepermissions.h"
 #include "scramble/modencriptserial.h"
 #include "testsupport/tempregistry.h"
 

@@ -1,5 +1,5 @@
-#include "counter/absencewatch.h"
-#include "counter/idlesource.h"
+#include "counter/watch/absencewatch.h"
+#include "counter/watch/idlesource.h"
 #include "testsupport/mockclock.h"
 
 #include <QTest>

@@ -1,5 +1,5 @@
-#include "counter/countercommands.h"
-#include "counter/countermenus.h"
+#include "counter/commands/countercommands.h"
+#include "counter/commands/countermenus.h"
 #include "testsupport/recordedreports.h"
 
 #include <QAction>
@@ -21,7 +21,7 @@ class TestCounterCommands : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    // With every command there, the task commands and the "Abrir" submenu follow the last press: on a
+    // The task commands and the "Abrir" submenu follow the last press: on a
     // row they are offered, anywhere else not. The other commands keep their state.
     void taskCommandsFollowThePress_data()
     {
@@ -38,11 +38,7 @@ private Q_SLOTS:
         QFETCH(bool, offered);
         QWidget window;
         counter::CounterMenus menus(&window);
-        QSet<QString> all;
-        for (QAction* action : menus.mnList()->findChildren<QAction*>()) {
-            all << action->objectName();
-        }
-        CounterCommands commands(window, menus, all);
+        CounterCommands commands(window, menus);
         QStringList popups;
         commands.setPopupMenu([&](QMenu& menu, const QPoint&) { popups << menu.objectName(); });
         for (const QString& event : events) {
@@ -86,29 +82,6 @@ private Q_SLOTS:
         commands.itemClicked(QStringLiteral("1"));
         commands.itemClicked(hiddenCell);
         QCOMPARE(menus.command(QStringLiteral("mnEsconder"))->text().remove(u'&'), caption);
-    }
-
-    // Only the window's own commands are there yet: every other entry keeps its caption, disabled, even
-    // after a right click on a row.
-    void missingCommandsStayDisabled()
-    {
-        QWidget window;
-        counter::CounterMenus menus(&window);
-        CounterCommands commands(window, menus);
-        commands.setPopupMenu([](QMenu&, const QPoint&) {});
-        commands.itemClicked(QStringLiteral("0"));
-        commands.mouseUp(Qt::RightButton, QPoint());
-        QStringList enabled;
-        for (QMenu* menu : {menus.mnMenu(), menus.mnList()}) {
-            for (QAction* action : menu->findChildren<QAction*>()) {
-                if (!action->objectName().isEmpty() && !action->text().isEmpty() && action->isEnabled()) {
-                    enabled << action->objectName();
-                }
-            }
-        }
-        enabled.sort();
-        QCOMPARE(enabled, QStringList({"mnContador", "mnLogin", "mnSair"}));
-        QVERIFY(!menus.mnListAbrirRelated()->menuAction()->isEnabled());
     }
 
     // Every command is reached from the keyboard: each caption has a mnemonic, and no two entries of one

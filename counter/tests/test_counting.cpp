@@ -1,5 +1,5 @@
 #include "core/clock.h"
-#include "data/timeentries.h"
+#include "data/timeentries/timeentries.h"
 #include "windowfixture.h"
 
 #include <QAction>

@@ -1,4 +1,4 @@
-#include "counter/countstatus.h"
+#include "counter/watch/countstatus.h"
 
 #include <QTest>
 

@@ -1,5 +1,5 @@
 // "Exportar para CSV…" on the statistics lists: the file a spreadsheet reads back to the rows shown.
-#include "counter/csvexport.h"
+#include "counter/statistics/csvexport.h"
 #include "windowfixture.h"
 
 #include <QAction>

@@ -1,4 +1,4 @@
-#include "counter/idlesource.h"
+#include "counter/watch/idlesource.h"
 #include "testsupport/mockclock.h"
 
 #include <QDBusConnection>

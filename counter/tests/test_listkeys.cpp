@@ -1,7 +1,7 @@
 // The lists as a user meets them: sorted by the values shown, worked from the keyboard, and their columns
 // sharing a narrow window.
-#include "counter/listview.h"
-#include "counter/sortkey.h"
+#include "counter/listview/listview.h"
+#include "counter/listview/sortkey.h"
 
 #include <QHeaderView>
 #include <QSignalSpy>

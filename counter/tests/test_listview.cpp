@@ -1,5 +1,5 @@
 #include "core/errorvalue.h"
-#include "counter/listview.h"
+#include "counter/listview/listview.h"
 
 #include <QApplication>
 #include <QSignalSpy>

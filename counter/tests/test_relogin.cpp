@@ -1,6 +1,6 @@
 // "Refazer Login" as somebody else: the window must show the new user's world before anything is counted.
 #include "core/loginthrottle.h"
-#include "counter/statisticspanel.h"
+#include "counter/statistics/statisticspanel.h"
 #include "registry/modregistry.h"
 #include "scramble/modencriptserial.h"
 #include "session/frmlogin.h"

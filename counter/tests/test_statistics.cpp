@@ -1,7 +1,7 @@
 // The statistics tabs: a lawyer's time entries and their totals between two dates, the lawyer selector
 // and the date pickers that refill them, and the plans the embedded engine runs their statements by.
-#include "counter/statisticspanel.h"
-#include "data/tsqltranslator.h"
+#include "counter/statistics/statisticspanel.h"
+#include "data/engines/tsqltranslator.h"
 #include "tools/demooffice.h"
 #include "windowfixture.h"
 

@@ -1,5 +1,5 @@
 #include "counter/widgetcontrol.h"
-#include "data/modcontrols.h"
+#include "data/binding/modcontrols.h"
 
 #include <QComboBox>
 #include <QDateTimeEdit>

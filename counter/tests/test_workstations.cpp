@@ -1,7 +1,7 @@
 // Several workstations (processes) count time on one office database at once: every entry a workstation
 // closed is there once with its minutes, every entry it dropped is gone, and none is left running.
-#include "data/embedded.h"
-#include "data/odbcconnection.h"
+#include "data/engines/embedded.h"
+#include "data/engines/odbcconnection.h"
 #include "windowfixture.h"
 
 #include <QApplication>

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "core/program.h"
-#include "counter/countercommands.h"
+#include "counter/commands/countercommands.h"
 #include "counter/frmcounter.h"
-#include "counter/listview.h"
+#include "counter/listview/listview.h"
 #include "counter/trayicon.h"
 #include "data/connection.h"
 #include "session/modcode.h"

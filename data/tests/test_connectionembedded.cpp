@@ -4,7 +4,7 @@
 #include "core/errorvalue.h"
 #include "data/connection.h"
 #include "data/connectiontext.h"
-#include "data/embedded.h"
+#include "data/engines/embedded.h"
 #include "testsupport/filefault.h"
 #include "testsupport/tempdatabase.h"
 

@@ -1,7 +1,7 @@
 // Reading connection texts and turning them into ODBC connection strings, without a server.
 #include "core/errorvalue.h"
 #include "data/connectiontext.h"
-#include "data/odbcconnection.h"
+#include "data/engines/odbcconnection.h"
 
 #include <QTest>
 

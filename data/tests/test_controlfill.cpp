@@ -1,5 +1,5 @@
+#include "data/binding/modcontrolfill.h"
 #include "data/connection.h"
-#include "data/modcontrolfill.h"
 #include "testsupport/recordedreports.h"
 #include "testsupport/tempdatabase.h"
 

@@ -1,7 +1,7 @@
 // The display formats of lists and bound controls, and what SetControlValue puts in each kind of control.
+#include "data/binding/modcontrols.h"
 #include "data/connection.h"
 #include "data/displayformat.h"
-#include "data/modcontrols.h"
 #include "data/moddata.h"
 #include "testsupport/recordedreports.h"
 #include "testsupport/tempdatabase.h"
@@ -32,10 +32,9 @@ public:
     int ListCount() const override { return int(m_items.size()); }
     qint32 ItemData(int index) const override { return m_items.at(index); }
     void setValue(const QVariant& value) override { m_value = value; }
-    void setCaption(const QString& caption) override { m_caption = caption; }
 
     Kind m_kind;
-    QString m_text = QStringLiteral("before"), m_caption = QStringLiteral("before"), m_tag = QStringLiteral("old");
+    QString m_text = QStringLiteral("before"), m_tag = QStringLiteral("old");
     QVariant m_value;
     QList<qint32> m_items{10, 20, 20, 30};
     int m_index = 0;
@@ -144,8 +143,8 @@ private Q_SLOTS:
                  qPrintable(reports.reports().first().text));
     }
 
-    // Text boxes and labels: what is shown, and what is kept in "Tag" (which starts as "old").
-    void textBoxAndLabel_data()
+    // Text boxes: what is shown, and what is kept in "Tag" (which starts as "old").
+    void textBoxes_data()
     {
         QTest::addColumn<int>("kind");
         QTest::addColumn<QVariant>("value");
@@ -155,7 +154,6 @@ private Q_SLOTS:
         const auto row = [](const char* name, Kind kind, const QVariant& value, int code, const QString& shown,
                             const QString& tag) { QTest::newRow(name) << int(kind) << value << code << shown << tag; };
         const Kind box = Kind::TextBox;
-        const Kind label = Kind::Label;
 
         row("box: null clears both", box, QVariant(), 2, QString(), QString());
         row("box: 0 number kept", box, 42, 0, s("42"), s("42"));
@@ -167,11 +165,9 @@ private Q_SLOTS:
         row("box: 7 money, 3 decimals", box, 1234.5678, 7, s("€ 1 234,568"), s("1234,5678"));
         row("box: 8 number, 3 decimals", box, -1234.5, 8, s("- 1 234,500"), s("-1234,5"));
         row("box: 9 untouched", box, 7.5, 9, s("before"), s("old"));
-        row("label: null clears caption only", label, QVariant(), 2, QString(), s("old"));
-        row("label: 2 empty tag formats anyway", label, QString(), 2, QString(), QString());
     }
 
-    void textBoxAndLabel()
+    void textBoxes()
     {
         QFETCH(int, kind);
         QFETCH(QVariant, value);
@@ -180,14 +176,11 @@ private Q_SLOTS:
         QFETCH(QString, tag);
         FakeControl control{Kind(kind)};
         SetControlValue(control, value, code);
-        const bool isLabel = Kind(kind) == Kind::Label;
-        QCOMPARE(isLabel ? control.m_caption : control.m_text, shown);
-        QCOMPARE(isLabel ? control.m_text : control.m_caption, s("before"));
+        QCOMPARE(control.m_text, shown);
         QCOMPARE(control.m_tag, tag);
     }
 
-    // What a list box chooses (a choose-only combo box chooses alike), what a date picker shows and
-    // whether a check box or option button is ticked.
+    // What a choose-only combo box chooses and what a date picker shows.
     void choicesAndPickers_data()
     {
         QTest::addColumn<int>("kind");
@@ -197,19 +190,14 @@ private Q_SLOTS:
             QTest::newRow(name) << int(kind) << value << expected;
         };
 
-        row("list: first of two matches", Kind::ListBox, 20, 1);
-        row("list: numeric text", Kind::ListBox, s("30"), 3);
-        row("list: no match keeps", Kind::ListBox, 20.5, 0);
-        row("list: not a number clears", Kind::ListBox, s("abc"), -1);
+        row("combo: first of two matches", Kind::ComboBox, 20, 1);
+        row("combo: numeric text", Kind::ComboBox, s("30"), 3);
+        row("combo: no match keeps", Kind::ComboBox, 20.5, 0);
+        row("combo: not a number clears", Kind::ComboBox, s("abc"), -1);
         row("picker: not a date", Kind::DatePicker, 5, QDateTime(QDate(1900, 1, 1), QTime(0, 0)));
         row("picker: keeps the time", Kind::DatePicker, LastSecond, LastSecond);
         row("picker: display text", Kind::DatePicker, s("05-03-2009 14:07:09"),
             QDateTime(QDate(2009, 3, 5), QTime(14, 7, 9)));
-        row("check: minus one", Kind::CheckBox, -1, 1);
-        row("check: numeric text", Kind::CheckBox, s("2"), 1);
-        row("check: zero", Kind::CheckBox, 0, 0);
-        row("check: text", Kind::CheckBox, s("sim"), 0);
-        row("option: minus one", Kind::OptionButton, -1, 1);
     }
 
     void choicesAndPickers()
@@ -219,7 +207,7 @@ private Q_SLOTS:
         QFETCH(QVariant, expected);
         FakeControl control{Kind(kind)};
         SetControlValue(control, value, 0);
-        QCOMPARE(Kind(kind) == Kind::ListBox ? QVariant(control.m_index) : control.m_value, expected);
+        QCOMPARE(Kind(kind) == Kind::ComboBox ? QVariant(control.m_index) : control.m_value, expected);
     }
 
     // A combo box whose text can be typed in takes the value's text and leaves its choice alone.

@@ -1,5 +1,5 @@
 #include "data/connection.h"
-#include "data/timeentrystop.h"
+#include "data/timeentries/timeentrystop.h"
 #include "testsupport/officefixture.h"
 
 #include <QTest>

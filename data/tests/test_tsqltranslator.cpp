@@ -1,5 +1,5 @@
 // The server's statements as the embedded engine receives them.
-#include "data/tsqltranslator.h"
+#include "data/engines/tsqltranslator.h"
 
 #include <QTest>
 

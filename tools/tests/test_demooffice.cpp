@@ -3,7 +3,7 @@
 
 #include "core/errorvalue.h"
 #include "data/connection.h"
-#include "data/schema.h"
+#include "data/office/schema.h"
 #include "registry/modregistry.h"
 #include "scramble/modencriptserial.h"
 #include "testsupport/tempregistry.h"

@@ -1,0 +1,122 @@
+#include "data/engines/embeddedlogins.h"
+
+#include "core/errorvalue.h"
+#include "data/office/filepermissions.h"
+
+#include <mutex>
+#include <sodium.h>
+#include <sqlite3.h>
+
+namespace data::embedded {
+
+namespace {
+
+void initialiseSodium()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        if (sodium_init() < 0) {
+            throw core::Error(core::errc::ProviderError, QStringLiteral("The password library cannot start."));
+        }
+    });
+}
+
+// A file this user may not write fails at its first statement with the engine's own words ("attempt to write a
+// readonly database", "unable to open database file"): the administrator is told the permission instead.
+QString writeProblemOf(sqlite3* db)
+{
+    const char* name = sqlite3_db_filename(db, "main");
+    return writeProblem(QString::fromUtf8(name != nullptr ? name : ""));
+}
+
+[[noreturn]] void fail(sqlite3* db, const QString& engineText)
+{
+    const QString problem = writeProblemOf(db);
+    throw core::Error(core::errc::ProviderError, problem.isEmpty() ? engineText : problem);
+}
+
+// The first column of the first row of a query with one text parameter; a null text when no row.
+QString lookUp(sqlite3* db, const char* sql, const QString& parameter)
+{
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) != SQLITE_OK) {
+        fail(db, QStringLiteral("The file is not a database of this system (%1).")
+                     .arg(QString::fromUtf8(sqlite3_errmsg(db))));
+    }
+    const QByteArray bound = parameter.toUtf8();
+    if (sqlite3_bind_parameter_count(statement) > 0) {
+        sqlite3_bind_text(statement, 1, bound.constData(), int(bound.size()), SQLITE_TRANSIENT);
+    }
+    QString result;
+    const int rc = sqlite3_step(statement);
+    if (rc == SQLITE_ROW) {
+        result = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
+    }
+    const QString message = QString::fromUtf8(sqlite3_errmsg(db));
+    sqlite3_finalize(statement);
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
+        fail(db, message);
+    }
+    return result;
+}
+
+} // namespace
+
+QString catalogTablesScript()
+{
+    return QStringLiteral("CREATE TABLE orv_catalog (name TEXT NOT NULL);\n"
+                          "CREATE TABLE orv_logins (name TEXT NOT NULL PRIMARY KEY COLLATE NOCASE, "
+                          "password_hash TEXT NOT NULL);\n");
+}
+
+QString hashPassword(const QString& password, HashCost cost)
+{
+    initialiseSodium();
+    const QByteArray plain = password.toUtf8();
+    char hash[crypto_pwhash_STRBYTES];
+    const bool minimal = cost == HashCost::Minimal;
+    // The standard cost is OWASP's Argon2id minimum (19 MiB, 2 passes): a login checks two passwords,
+    // the user's and the shared account's, and both together stay well under a tenth of a second.
+    const unsigned long long ops = minimal ? crypto_pwhash_OPSLIMIT_MIN : 2;
+    const size_t memory = minimal ? crypto_pwhash_MEMLIMIT_MIN : size_t(19) * 1024 * 1024;
+    if (crypto_pwhash_str(hash, plain.constData(), quint64(plain.size()), ops, memory) != 0) {
+        throw core::Error(core::errc::ProviderError, QStringLiteral("Out of memory while storing the password."));
+    }
+    return QString::fromLatin1(hash);
+}
+
+void checkLogin(sqlite3* db, const QString& user, const QString& password, const QString& catalog)
+{
+    initialiseSodium();
+    // Every counter of the office writes its entries into this file: a login that could only read it would fail
+    // at its first tick instead, with the engine's words.
+    const QString problem = writeProblemOf(db);
+    if (!problem.isEmpty()) {
+        throw core::Error(core::errc::ProviderError, problem);
+    }
+    const QString loginFailed = QStringLiteral("Login failed for user '%1'.").arg(user);
+    const QString stored = lookUp(db, "SELECT name FROM orv_catalog", QString());
+    const QString hash = lookUp(db, "SELECT password_hash FROM orv_logins WHERE name = ?", user);
+    const QByteArray plain = password.toUtf8();
+    if (hash.isEmpty()) {
+        // A name that is no login costs what a wrong password costs: the same verification runs against a
+        // fixed hash made at the cost real logins are stored with (HashCost::Interactive, above), and its
+        // answer is thrown away.
+        static const QByteArray standIn = QByteArrayLiteral(
+            "$argon2id$v=19$m=19456,t=2,p=1$a88fYD1ccbM+b5fitBJ0Fg$dKJNa33S3B+bcM1DoeKCkUEEgP9AkSakvx9vE/3i5yI");
+        [[maybe_unused]] const int ignored =
+            crypto_pwhash_str_verify(standIn.constData(), plain.constData(), quint64(plain.size()));
+        throw core::Error(core::errc::ProviderError, loginFailed);
+    }
+    const QByteArray hashText = hash.toLatin1();
+    if (crypto_pwhash_str_verify(hashText.constData(), plain.constData(), quint64(plain.size())) != 0) {
+        throw core::Error(core::errc::ProviderError, loginFailed);
+    }
+    if (!catalog.isEmpty() && catalog.compare(stored, Qt::CaseInsensitive) != 0) {
+        throw core::Error(
+            core::errc::ProviderError,
+            QStringLiteral("Cannot open database \"%1\" requested by the login. The login failed.").arg(catalog));
+    }
+}
+
+} // namespace data::embedded
