@@ -2,9 +2,13 @@
 #include "data/odbcconnection.h"
 
 #include <iterator>
+
+// The ODBC headers use the Windows types, so windows.h comes first.
+// clang-format off
+#include <windows.h>
 #include <sql.h>
 #include <sqlext.h>
-#include <windows.h>
+// clang-format on
 
 namespace data {
 
