@@ -53,7 +53,14 @@ public:
         const LONG code = RegQueryValueExA(keyHandle(key), name.toLocal8Bit().constData(), nullptr, nullptr,
                                            reinterpret_cast<BYTE*>(data.data()), &size);
         if (code == ERROR_SUCCESS) {
-            const QString text = QString::fromLocal8Bit(data.constData(), qsizetype(size));
+            // The text ends at its first zero, which is not always stored (the registry keeps what the writer gave,
+            // and a value written through the wide calls may come back through the ANSI ones without it): the text
+            // handed back always carries exactly one.
+            const QString text = QString::fromLocal8Bit(data.constData(), qstrnlen(data.constData(), size)) + QChar();
+            if (text.size() > length) {
+                length = qint32(text.size());
+                return ERROR_MORE_DATA;
+            }
             buffer.replace(0, text.size(), text);
             length = qint32(text.size());
         } else {
