@@ -35,6 +35,8 @@ phase "the installer under Wine"
 # Installs silently into a Wine prefix of its own, checks the programs, the Start-menu entry and the start with the
 # session, then uninstalls and checks that all three are gone.
 prefix=$PWD/$build/wine-installer
+# A Wine server left by an earlier run would write into the prefix while it is removed.
+[ -d "$prefix" ] && WINEPREFIX=$prefix /usr/lib/wine/wineserver -k 2>/dev/null || true
 rm -rf "$prefix"
 wine() { WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" DISPLAY= /usr/lib/wine/wine64 "$@"; }
 run_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Run'
@@ -56,6 +58,7 @@ if [ -e "$installed/orvcounter.exe" ] || [ -e "$menu" ] || wine reg query "$run_
     echo "The uninstaller left the program, its Start-menu entry or its start with the session" >&2
     exit 1
 fi
+WINEPREFIX=$prefix /usr/lib/wine/wineserver -k 2>/dev/null || true
 rm -rf "$prefix"
 echo "Installed, found in place (programs, Start menu, start with the session) and uninstalled under Wine"
 

@@ -22,16 +22,32 @@ foreach(program IN LISTS programs)
     list(APPEND executables "${destination}/${program}")
 endforeach()
 
+# Import tables name DLLs in any letter case, and CMake looks them up in lower case: on a Linux file system the
+# toolchain's DLLs are found through lower-case links to them, and installed under their own names.
+set(lowercase "${destination}.dlls")
+file(REMOVE_RECURSE "${lowercase}")
+file(MAKE_DIRECTORY "${lowercase}")
+file(GLOB toolchain_dlls "${toolchain}/qt/bin/*.dll" "${toolchain}/bin/*.dll")
+foreach(dll IN LISTS toolchain_dlls)
+    get_filename_component(name "${dll}" NAME)
+    string(TOLOWER "${name}" lower)
+    file(CREATE_LINK "${dll}" "${lowercase}/${lower}" SYMBOLIC)
+    set("original_${lower}" "${dll}")
+endforeach()
+
 file(GET_RUNTIME_DEPENDENCIES
     EXECUTABLES ${executables}
     MODULES ${plugins}
-    DIRECTORIES "${toolchain}/qt/bin" "${toolchain}/bin"
+    DIRECTORIES "${lowercase}"
     PRE_EXCLUDE_REGEXES "^api-ms-" "^ext-ms-"
     RESOLVED_DEPENDENCIES_VAR resolved
     UNRESOLVED_DEPENDENCIES_VAR unresolved)
 foreach(library IN LISTS resolved)
-    file(INSTALL "${library}" DESTINATION "${destination}")
+    get_filename_component(name "${library}" NAME)
+    string(TOLOWER "${name}" lower)
+    file(INSTALL "${original_${lower}}" DESTINATION "${destination}")
 endforeach()
+file(REMOVE_RECURSE "${lowercase}")
 
 set(system_dlls "/usr/lib/x86_64-linux-gnu/wine/x86_64-windows")
 if(IS_DIRECTORY "${system_dlls}")
