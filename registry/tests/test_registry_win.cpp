@@ -26,14 +26,15 @@ std::optional<QString> rawRead(HKEY root, const wchar_t* key, const wchar_t* nam
     return QString::fromWCharArray(data);
 }
 
-bool rawWrite(HKEY root, const wchar_t* key, const wchar_t* name, const QString& value)
+// Writes a string value without the module, with its terminating zero or, as some programs do, without it.
+bool rawWrite(HKEY root, const wchar_t* key, const wchar_t* name, const QString& value, bool terminated = true)
 {
     HKEY opened = nullptr;
     if (RegCreateKeyExW(root, key, 0, nullptr, 0, KEY_WRITE, nullptr, &opened, nullptr) != ERROR_SUCCESS) {
         return false;
     }
     const LONG code = RegSetValueExW(opened, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.utf16()),
-                                     DWORD((value.size() + 1) * sizeof(wchar_t)));
+                                     DWORD((value.size() + (terminated ? 1 : 0)) * sizeof(wchar_t)));
     RegCloseKey(opened);
     return code == ERROR_SUCCESS;
 }
@@ -87,6 +88,31 @@ private Q_SLOTS:
                          u"SREF=HKEY_LOCAL_MACHINE\\SOFTWARE\\Vorlent\\SQL"_s));
         QCOMPARE(ObterValorString(u"HKEY_LOCAL_MACHINE\\SOFTWARE\\Vorlent"_s, u"dtServer"_s), u"ORVSQL"_s);
         QCOMPARE(ObterValorString(u"HKEY_LOCAL_MACHINE\\SOFTWARE\\Vorlent"_s, u"Missing"_s), std::nullopt);
+    }
+
+    // A value stored with or without its terminating zero reads the same, up to the read buffer's 3500 characters
+    // with the zero counted.
+    void valuesWithOrWithoutTheirZero_data()
+    {
+        QTest::addColumn<bool>("terminated");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<std::optional<QString>>("read");
+        for (const bool terminated : {true, false}) {
+            const char* how = terminated ? "with its zero" : "without its zero";
+            QTest::addRow("João, %s", how) << terminated << u"João"_s << std::optional(u"João"_s);
+            QTest::addRow("3499 characters, %s", how)
+                << terminated << QString(3499, u'x') << std::optional(QString(3499, u'x'));
+            QTest::addRow("3500 characters, %s", how) << terminated << QString(3500, u'x') << std::optional<QString>();
+        }
+    }
+
+    void valuesWithOrWithoutTheirZero()
+    {
+        QFETCH(bool, terminated);
+        QFETCH(QString, stored);
+        QFETCH(std::optional<QString>, read);
+        QVERIFY(rawWrite(HKEY_CURRENT_USER, L"Software\\Vorlent", L"Username", stored, terminated));
+        QCOMPARE(ObterValorString(u"HKEY_CURRENT_USER\\Software\\Vorlent"_s, u"Username"_s), read);
     }
 };
 
