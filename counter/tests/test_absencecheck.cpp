@@ -3,7 +3,7 @@
 #include "counter/idlesource.h"
 #include "counter/preferencesdialog.h"
 #include "counter/traycount.h"
-#include "windowfixture.h"
+#include "testsupport/windowfixture.h"
 
 #include <QSpinBox>
 
