@@ -110,7 +110,7 @@ private Q_SLOTS:
             << QStringLiteral("UPDATE tbProcessos_Trabalhos_Tarefas SET closed = 1 WHERE tarefa_id = 812")
             << core::Answer::No;
         QTest::newRow("letter case only")
-            << QStringLiteral("UPDATE tbProcessos_Trabalhos_Tarefas SET descrit = 'REDIGIR CONTESTAÇÃO' WHERE "
+            << QStringLiteral("UPDATE tbProcessos_Trabalhos_Tarefas SET descrit = 'REDIGIR contestação' WHERE "
                               "tarefa_id = 812")
             << core::Answer::Yes;
     }
