@@ -1,5 +1,6 @@
 #include "admin/commandline.h"
 
+#include "admin/password.h"
 #include "core/errorvalue.h"
 #include "data/connectiontext.h"
 #include "data/office/machinesettings.h"
@@ -68,7 +69,12 @@ data::PostgresTarget withAdmin(data::PostgresTarget target, const QCommandLinePa
         throw UsageError{QStringLiteral("não foi possível ler %1").arg(file.fileName())};
     }
     target.admin = parser.value(QStringLiteral("admin"));
-    target.adminPassword = QString::fromUtf8(file.readAll()).trimmed();
+    // The file holds the password as one line: only its line end goes, a blank may be part of the password.
+    QByteArray line = file.readAll();
+    if (line.endsWith('\n')) {
+        line.chop(1);
+    }
+    target.adminPassword = withoutLineEnd(line.toStdString());
     return target;
 }
 

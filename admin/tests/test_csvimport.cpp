@@ -70,6 +70,11 @@ private Q_SLOTS:
         QTest::newRow("byte-order mark and CRLF") << QByteArray("\xEF\xBB\xBF"
                                                                 "a;b\r\n1;2\r\n")
                                                   << "a|b" << QStringList{"2:1|2"} << "";
+        QTest::newRow("byte-order mark before a quoted name")
+            << QByteArray("\xEF\xBB\xBF\"a\";b\n1;2\n") << "a|b" << QStringList{"2:1|2"} << "";
+        QTest::newRow("byte-order mark alone") << QByteArray("\xEF\xBB\xBF") << "" << QStringList() << "";
+        QTest::newRow("a later U+FEFF is data")
+            << QByteArray("a\n\xEF\xBB\xBFx\n") << "a" << QStringList{"2:\xEF\xBB\xBFx"} << "";
         QTest::newRow("quoted separator and doubled quotes")
             << QByteArray("a;b\n\"x;y\";\"say \"\"hi\"\"\"\n") << "a|b" << QStringList{"2:x;y|say \"hi\""} << "";
         QTest::newRow("line break inside quotes")

@@ -2,6 +2,7 @@
 #include "data/connection.h"
 #include "scramble/modencriptserial.h"
 #include "session/modcode.h"
+#include "testsupport/login.h"
 #include "testsupport/recordedreports.h"
 #include "testsupport/tempregistry.h"
 
@@ -20,8 +21,7 @@ void writeFile(const QString& path, const QByteArray& text)
 
 bool logsIn(const QString& user, const QString& password)
 {
-    session::modCode::Connected = false;
-    session::modCode::AdvogadoID = 0;
+    testsupport::signOut();
     data::Data::SqlServer().close();
     return session::modCode::Login(user, password) && session::modCode::SetAdvogado(user);
 }
@@ -43,7 +43,7 @@ private Q_SLOTS:
 
     void cleanupTestCase()
     {
-        session::modCode::Connected = false;
+        testsupport::signOut();
         data::Data::SqlServer().close();
     }
 

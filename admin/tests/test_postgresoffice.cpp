@@ -6,6 +6,7 @@
 #include "data/office/postgresoffice.h"
 #include "scramble/modencriptserial.h"
 #include "session/modcode.h"
+#include "testsupport/login.h"
 #include "testsupport/recordedreports.h"
 #include "testsupport/tempregistry.h"
 
@@ -31,8 +32,7 @@ QString serverFile(const QString& name)
 
 void loginAgain()
 {
-    session::modCode::Connected = false;
-    session::modCode::AdvogadoID = 0;
+    testsupport::signOut();
     data::Data::SqlServer().close();
 }
 

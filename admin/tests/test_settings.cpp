@@ -1,4 +1,6 @@
+#include "admin/commandline.h"
 #include "admin/logintext.h"
+#include "admin/password.h"
 #include "adminrun.h"
 #include "data/connection.h"
 #include "data/connectiontext.h"
@@ -6,6 +8,7 @@
 #include "registry/modregistry.h"
 #include "scramble/modencriptserial.h"
 #include "session/modcode.h"
+#include "testsupport/login.h"
 #include "testsupport/officefixture.h"
 #include "testsupport/recordedreports.h"
 #include "testsupport/tempregistry.h"
@@ -42,8 +45,7 @@ class TestSettings : public QObject
 
     static void loginAgain()
     {
-        session::modCode::Connected = false;
-        session::modCode::AdvogadoID = 0;
+        testsupport::signOut();
         data::Data::SqlServer().close();
     }
 
@@ -257,6 +259,35 @@ private Q_SLOTS:
         QCOMPARE(parsed.dataSource, value);
         QCOMPARE(parsed.connectTimeout, 15);
         QVERIFY(parsed.others.isEmpty());
+    }
+    // A password given in a file, or on standard input, is the line as typed: its line end (LF, CR LF or
+    // none) goes, blanks and everything else stay.
+    void aPasswordLineLosesOnlyItsLineEnd_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QString>("password");
+        QTest::newRow("LF") << QByteArray("se;gr\"edo\n") << "se;gr\"edo";
+        QTest::newRow("CR LF") << QByteArray("segredo\r\n") << "segredo";
+        QTest::newRow("no line end") << QByteArray("segredo") << "segredo";
+        QTest::newRow("blanks at either end") << QByteArray(" segredo \t\n") << " segredo \t";
+        QTest::newRow("beyond ASCII") << QByteArray("pa\xC3\xA7o\r\n") << "paço";
+    }
+    void aPasswordLineLosesOnlyItsLineEnd()
+    {
+        QFETCH(QByteArray, line);
+        QFETCH(QString, password);
+        QTemporaryDir folder;
+        QFile file(folder.filePath(QStringLiteral("admin.pw")));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(line) == line.size());
+        file.close();
+        QCommandLineParser parser;
+        parser.addOptions(admin::serverOptions(QString()));
+        QVERIFY(parser.parse({QStringLiteral("orvadmin"), QStringLiteral("--admin-password-file"), file.fileName()}));
+        QCOMPARE(admin::withAdmin({}, parser).adminPassword, password);
+        // Standard input is read a line at a time, without its line feed.
+        QCOMPARE(
+            admin::withoutLineEnd(line.left(line.indexOf('\n') < 0 ? line.size() : line.indexOf('\n')).toStdString()),
+            password);
     }
 };
 

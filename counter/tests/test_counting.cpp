@@ -1,6 +1,6 @@
 #include "core/clock.h"
 #include "data/timeentries/timeentries.h"
-#include "windowfixture.h"
+#include "testsupport/windowfixture.h"
 
 #include <QAction>
 #include <QCheckBox>

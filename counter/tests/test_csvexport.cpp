@@ -1,6 +1,6 @@
 // "Exportar para CSV…" on the statistics lists: the file a spreadsheet reads back to the rows shown.
 #include "counter/statistics/csvexport.h"
-#include "windowfixture.h"
+#include "testsupport/windowfixture.h"
 
 #include <QAction>
 #include <QDateTimeEdit>

@@ -1,7 +1,7 @@
 // The counter window on a desktop: whole on a screen smaller than it would like, brought back from
 // wherever it went, and its task list worked from the keyboard.
 #include "counter/windowplacement.h"
-#include "windowfixture.h"
+#include "testsupport/windowfixture.h"
 
 #include <QAction>
 #include <QScreen>
@@ -67,7 +67,7 @@ private Q_SLOTS:
         const QString dossier = f.list().cellText(0, 5);
         QVERIFY(view.columnWidth(5) > QFontMetrics(view.font()).horizontalAdvance(dossier));
         QVERIFY(view.columnWidth(0) < counter::ListView::pixelsFromHundredthsMm(7761));
-        WindowFixture::keepScreenshot(window, QStringLiteral("counter-800x600"));
+        testsupport::keepScreenshot(window, QStringLiteral("counter-800x600"));
 
         // A larger window (the user's doing) is fitted again when the available area changes.
         window.setGeometry(area.adjusted(-100, 0, 0, 0));

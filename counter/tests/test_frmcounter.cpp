@@ -1,7 +1,12 @@
+#include "core/loginthrottle.h"
 #include "counter/counterreports.h"
 #include "counter/statistics/statisticspanel.h"
 #include "counter/trayicon.h"
-#include "windowfixture.h"
+#include "registry/modregistry.h"
+#include "scramble/modencriptserial.h"
+#include "session/frmlogin.h"
+#include "testsupport/tempregistry.h"
+#include "testsupport/windowfixture.h"
 
 #include <QAbstractButton>
 #include <QAbstractSpinBox>
@@ -11,11 +16,26 @@
 #include <QDateTimeEdit>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 #include <QSystemTrayIcon>
 #include <QTabBar>
 #include <QToolButton>
 
 using testsupport::OfficeFixture;
+
+namespace {
+
+// Policy #3101 (choosing whose records are shown) for the users whose code is in codes, through group ADM,
+// which holds user 1 (ana).
+void grantChoice(testsupport::TempDatabase& db, const QString& codes)
+{
+    db.exec(QStringLiteral("INSERT INTO tbGroups (group_id, code) VALUES (1, 'ADM')"));
+    db.exec(QStringLiteral("INSERT INTO tbGroups_Users_Links (group_id, user_id) VALUES (1, 1)"));
+    db.exec(QStringLiteral("INSERT INTO tbSecurityPolicies (policy_id, code, users_groups) VALUES (1, '#3101', '%1')")
+                .arg(codes));
+}
+
+} // namespace
 
 class TestFrmCounter : public QObject
 {
@@ -23,7 +43,7 @@ class TestFrmCounter : public QObject
 
 private Q_SLOTS:
     // The selector shows the logged-in lawyer, even one that is not first in the list, and allows another
-    // choice only under policy #3101.
+    // choice only under policy #3101. It stays disabled until the statistics tabs arrive.
     void theLoadPreparesTheWindow_data()
     {
         QTest::addColumn<bool>("policy");
@@ -45,11 +65,7 @@ private Q_SLOTS:
         f.clock.set(serverNow.addSecs(20));
         f.office.database().setServerClock(serverNow);
         if (policy) {
-            f.office.database().exec(QStringLiteral("INSERT INTO tbGroups (group_id, code) VALUES (1, 'ADM')"));
-            f.office.database().exec(
-                QStringLiteral("INSERT INTO tbGroups_Users_Links (group_id, user_id) VALUES (1, 1)"));
-            f.office.database().exec(QStringLiteral(
-                "INSERT INTO tbSecurityPolicies (policy_id, code, users_groups) VALUES (1, '#3101', 'SEC;ADM')"));
+            grantChoice(f.office.database(), QStringLiteral("SEC;ADM"));
         }
         counter::frmCounter& window = f.load(false);
 
@@ -132,9 +148,9 @@ private Q_SLOTS:
         }
         QCOMPARE(entries,
                  QStringList({"mnContador", "mnNovaTarefa", "mnPreferencias", "mnLembrete", "mnLogin", "mnSair"}));
-        WindowFixture::keepScreenshot(window, QStringLiteral("counter-without-tray"));
+        testsupport::keepScreenshot(window, QStringLiteral("counter-without-tray"));
         button->menu()->adjustSize();
-        WindowFixture::keepScreenshot(*button->menu(), QStringLiteral("counter-without-tray-menu"));
+        testsupport::keepScreenshot(*button->menu(), QStringLiteral("counter-without-tray-menu"));
 
         window.close();
         QVERIFY(window.isVisible() && window.isMinimized());
@@ -226,7 +242,7 @@ private Q_SLOTS:
         QVERIFY(window.focusWidget() == target || target->isAncestorOf(window.focusWidget()));
     }
 
-    // The three tabs can be chosen, and every entry of the tray menu.
+    // The three tabs can be chosen; a tray menu entry whose command has not arrived stays disabled.
     void theTabsAndTheTrayMenu()
     {
         WindowFixture f;
@@ -268,6 +284,102 @@ private Q_SLOTS:
         const int expectedImage = reports == 0 ? image : 1;
         QCOMPARE(tray.icon().pixmap(16).toImage(), tray.images().image(expectedImage).pixmap(16).toImage());
         QCOMPARE(f.reports.procedures(), reports == 0 ? QStringList() : QStringList{QStringLiteral("SetTrayIcon")});
+    }
+
+    // "Refazer Login" as somebody else shows the new user's world before anything is counted: the pending
+    // list, the selector and whether it may change, and on the statistics tabs the new lawyer's entries and
+    // total from the server's day, never the last user's. While a task counts no other login is offered.
+    void aReloginAsAnotherLawyerShowsThatLawyersWorld()
+    {
+        scramble::modEncriptSerial::VolumeSerial = QStringLiteral("-1234567890");
+        testsupport::TempRegistry registry;
+        WindowFixture f;
+        testsupport::TempDatabase& db = f.office.database();
+        db.addLogin("ana", "pw-ana");
+        db.addLogin("bruno", "pw-bruno");
+        db.exec("UPDATE tbUsers SET code = 'ANA' WHERE descrit = 'ana'");
+        db.exec("INSERT INTO tbUsers (user_id, descrit, contacto_id, code) VALUES (77, 'bruno', 10, 'BRU')");
+        grantChoice(db, QStringLiteral("ANA"));
+        f.office.addWork(78, OfficeFixture::Case, OfficeFixture::OtherLawyer, QStringLiteral("Recurso"));
+        f.office.addTask(900, 78, QStringLiteral("Preparar recurso"));
+        const QString today = f.clock.now().toString(QStringLiteral("yyyy-MM-dd"));
+        for (const auto& [id, lawyer, minutes] : {std::tuple{1, 9, 30}, std::tuple{2, 10, 50}}) {
+            db.exec(QStringLiteral("INSERT INTO tbProcessos_Trabalhos_Tarefas_Lancamentos (lancamento_id, data, "
+                                   "data_fim, advogado_id, base_id, unidades, contacto_id, inprogress, tarefa_id, "
+                                   "trabalho_id, processo_id, closed) VALUES (%1, '%2 08:00:00', '%2 09:00:00', %3, "
+                                   "1, %4, 402, 0, 812, 77, 15, 0)")
+                        .arg(id)
+                        .arg(today)
+                        .arg(lawyer)
+                        .arg(minutes));
+        }
+        const QString out = QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Vorlent\\Shared\\OUT");
+        const QString server = QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Vorlent\\ORVSQL");
+        QVERIFY(registry::modRegistry::CriarChave(out) && registry::modRegistry::CriarChave(server));
+        registry::modRegistry::DefinirValorString(out, "DataServer", "ORVSQL");
+        for (const auto& [name, value] :
+             {std::pair<QString, QString>{"dtSecurityInfo", "False"},
+              {"dtUser", testsupport::TempDatabase::user()},
+              {"dtPassword", scramble::modEncriptSerial::EncriptSerial(testsupport::TempDatabase::password())},
+              {"dtInitialCatalog", testsupport::TempDatabase::catalog()},
+              {"dtDataSource", db.path()}}) {
+            QVERIFY(registry::modRegistry::DefinirValorString(server, name, value));
+        }
+        core::LoginThrottle::setWait([](int) {});
+
+        counter::frmCounter& window = f.load();
+        auto* lawyers = window.findChild<QComboBox*>(QStringLiteral("FXAdvogado_ID"));
+        auto* tabs = window.findChild<QTabBar*>(QStringLiteral("TabStrip1"));
+        auto& entries = *window.findChild<counter::ListView*>(QStringLiteral("ListView2"));
+        auto& totals = *window.findChild<counter::ListView*>(QStringLiteral("ListView3"));
+        auto* total = window.findChild<QLineEdit*>(QStringLiteral("FXTotal"));
+        auto* start = window.findChild<QDateTimeEdit*>(QStringLiteral("FXData_Inicio"));
+        QVERIFY(f.part<counter::StatisticsPanel>().lawyerChoiceAllowed());
+        tabs->setCurrentIndex(2);
+        tabs->setCurrentIndex(1);
+        QCOMPARE(entries.rowCount(), 1);
+        QCOMPARE(total->text(), QStringLiteral("0,50"));
+        start->setDate(start->date().addDays(-3));
+
+        f.toggle(OfficeFixture::Task);
+        bool asked = false;
+        session::frmLogin::setModalRunner([&asked](session::frmLogin&) { asked = true; });
+        window.findChild<QAction*>(QStringLiteral("mnLogin"))->trigger();
+        QVERIFY(!asked);
+        QCOMPARE(session::modCode::UserName, QStringLiteral("ana"));
+        QCOMPARE(f.boxes.shown().size(), 1);
+        QVERIFY(f.list().checked(f.row(OfficeFixture::Task)));
+        f.toggle(OfficeFixture::Task);
+        QCOMPARE(f.office.runningCount(), 0);
+
+        session::frmLogin::setModalRunner([](session::frmLogin& dialog) {
+            dialog.FXUser()->setText(QStringLiteral("bruno"));
+            dialog.FXPassword()->setText(QStringLiteral("pw-bruno"));
+            dialog.findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+        });
+        window.findChild<QAction*>(QStringLiteral("mnLogin"))->trigger();
+        session::frmLogin::setModalRunner({});
+
+        QCOMPARE(session::modCode::UserName, QStringLiteral("bruno"));
+        QCOMPARE(session::modCode::AdvogadoID, int(OfficeFixture::OtherLawyer));
+        QCOMPARE(lawyers->currentText(), QStringLiteral("Bruno Sá"));
+        QVERIFY(!f.part<counter::StatisticsPanel>().lawyerChoiceAllowed());
+        QCOMPARE(start->date(), f.clock.now().date());
+        QCOMPARE(entries.rowCount(), 1);
+        QCOMPARE(entries.key(0), QStringLiteral("#2"));
+        QCOMPARE(total->text(), QStringLiteral("0,83"));
+        tabs->setCurrentIndex(2);
+        QCOMPARE(totals.rowCount(), 1);
+        QCOMPARE(totals.cellText(0, 4), QStringLiteral("50,00"));
+        tabs->setCurrentIndex(0);
+        QCOMPARE(tabs->tabText(0), QStringLiteral("Tarefas Pendentes — Bruno Sá"));
+        QCOMPARE(f.row(OfficeFixture::Task), -1);
+        f.toggle(900);
+        QCOMPARE(db.scalar("SELECT COUNT(*) FROM tbProcessos_Trabalhos_Tarefas_Lancamentos WHERE tarefa_id = 900 "
+                           "AND advogado_id = 10 AND inprogress = 1")
+                     .toInt(),
+                 1);
+        QVERIFY(f.reports.reports().isEmpty());
     }
 
     // The list events (timer, tabs, entry lists, RemoteKey) report under rule C: neither a closed

@@ -1,4 +1,4 @@
-#include "windowfixture.h"
+#include "testsupport/windowfixture.h"
 
 #include <QTimer>
 

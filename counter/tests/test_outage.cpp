@@ -2,7 +2,7 @@
 // database last said and says why; afterwards it catches up by itself, the untick made during the fault included.
 #include "counter/linkrecovery.h"
 #include "testsupport/filefault.h"
-#include "windowfixture.h"
+#include "testsupport/windowfixture.h"
 
 #include <QLabel>
 

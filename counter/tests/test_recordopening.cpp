@@ -1,5 +1,7 @@
-#include "commandfixture.h"
+#include "editors/recordeditors.h"
 #include "scramble/modencriptserial.h"
+#include "testsupport/editorfixture.h"
+#include "testsupport/windowfixture.h"
 
 using testsupport::OfficeFixture;
 
@@ -25,7 +27,7 @@ QStringList fresh(const QString& object, const QStringList& calls)
 {
     QStringList log{QStringLiteral("new ") + object,
                     object + QStringLiteral(".SignOn(ana, ") +
-                        scramble::modEncriptSerial::EncriptSerial(QStringLiteral("Segredo 1")) + QLatin1Char(')')};
+                        scramble::modEncriptSerial::EncriptSerial(QStringLiteral("segredo")) + QLatin1Char(')')};
     for (const QString& call : calls) {
         log << object + QLatin1Char('.') + call;
     }
@@ -69,11 +71,7 @@ class TestRecordOpening : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        scramble::modEncriptSerial::VolumeSerial = QStringLiteral("-1234567890");
-        session::modCode::UserPassword = QStringLiteral("Segredo 1");
-    }
+    void initTestCase() { scramble::modEncriptSerial::VolumeSerial = QStringLiteral("-1234567890"); }
 
     void opening_data()
     {
@@ -378,18 +376,55 @@ private Q_SLOTS:
         QCOMPARE(f.components.log(), QStringList());
     }
 
-    // An editor that saves asks its owner, the window, to refill the list with the saved task selected.
-    void anEditorsSaveReachesTheWindow()
+    // With the real editors behind the commands, a save in one shows in the pending list at once: the task
+    // renamed and selected, or the minutes registered added to its total (the list refilled, nothing selected).
+    void aSaveInARealEditorShowsInTheList_data()
     {
-        CommandFixture f;
-        f.office.addTask(813, OfficeFixture::Work, QStringLiteral("Preparar audiência"));
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<bool>("selected");
+        QTest::newRow("the task renamed") << "mnListAbrir"
+                                          << "FXDescrit"
+                                          << "Rever a contestação" << 0 << "Rever a contestação" << true;
+        QTest::newRow("thirty minutes registered") << "mnListLancamento"
+                                                   << "FXUnidades"
+                                                   << "30" << 2 << "75,00" << false;
+    }
+    void aSaveInARealEditorShowsInTheList()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, field);
+        QFETCH(QString, typed);
+        QFETCH(int, column);
+        QFETCH(QString, shown);
+        QFETCH(bool, selected);
+        WindowFixture f;
+        const auto previous = external::installComponentFactory(std::make_shared<editors::DialogComponentFactory>());
+        DialogScripts dialogs;
+        f.office.database().exec(QStringLiteral(
+            "INSERT INTO tbProcessos_Trabalhos_Tarefas_Lancamentos (tarefa_id, trabalho_id, processo_id, contacto_id, "
+            "data, data_fim, advogado_id, base_id, unidades, preco_id, inprogress, closed) VALUES (812, 77, 15, 402, "
+            "'2009-11-13 10:00:00', '2009-11-13 10:45:00', 9, 1, 45, 2, 0, 0)"));
+        f.office.addTask(813, OfficeFixture::Work, QStringLiteral("Alegações"));
         f.load();
-        f.select(OfficeFixture::Task);
-        f.components.onCall(QStringLiteral("OpenRecord"),
-                            [](external::EditorOwner* owner) { owner->RemoteKey(813, 4003); });
-        f.run(QStringLiteral("mnListAbrir"));
-        QCOMPARE(f.list().key(f.list().selectedRow()), QStringLiteral("#813"));
-        QCOMPARE(f.statements().count(QStringLiteral("refill")), 1);
+        QCOMPARE(f.list().cellText(f.row(OfficeFixture::Task), 2), QStringLiteral("45,00"));
+        f.list().selectRow(f.row(OfficeFixture::Task));
+        dialogs.scripts << [&](QDialog& dialog) {
+            hands::paste(dialog, field, typed);
+            hands::press(dialog, Qt::Key_Return);
+        };
+        f.window->findChild<QAction*>(command)->trigger();
+        external::installComponentFactory(previous);
+
+        QCOMPARE(dialogs.dialogsRun.size(), 1);
+        const int row = f.row(OfficeFixture::Task);
+        QCOMPARE(f.list().cellText(row, column), shown);
+        QCOMPARE(f.list().selectedRow(), selected ? row : -1);
+        QVERIFY(f.boxes.shown().isEmpty());
+        QVERIFY(f.reports.reports().isEmpty());
     }
 };
 

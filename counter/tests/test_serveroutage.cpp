@@ -2,7 +2,7 @@
 // said, says the database is away, and catches up by itself once it is back.
 // The test runs a PostgreSQL server of its own, since stopping the one the other tests share would fail them.
 #include "counter/linkrecovery.h"
-#include "windowfixture.h"
+#include "testsupport/windowfixture.h"
 
 #include <QLabel>
 #include <QProcess>

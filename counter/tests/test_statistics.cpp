@@ -2,14 +2,12 @@
 // and the date pickers that refill them, and the plans the embedded engine runs their statements by.
 #include "counter/statistics/statisticspanel.h"
 #include "data/engines/tsqltranslator.h"
-#include "tools/demooffice.h"
-#include "windowfixture.h"
+#include "testsupport/windowfixture.h"
 
 #include <QComboBox>
 #include <QDateTimeEdit>
 #include <QLineEdit>
 #include <QTabBar>
-#include <QTemporaryDir>
 #include <QTimer>
 
 using testsupport::OfficeFixture;
@@ -166,6 +164,17 @@ private Q_SLOTS:
                     {"10-11-2009", "10-11-2009", task, work, dossier, "75,00"},
                     {"20-11-2009", "20-11-2009", task, work, dossier, "345,00"}}
             << Rows{{client, dossier, work, task, "450,00"}} << QStringLiteral("7,50");
+        QTest::newRow("13 minutes are 0,22 hours, the sum rounded once")
+            << QStringList{"1, '2009-11-02 09:00:00', '2009-11-02 09:10:00', 9, 1, 10, 402, 0",
+                           "2, '2009-11-03 09:00:00', '2009-11-03 09:01:00', 9, 1, 1, 402, 0",
+                           "3, '2009-11-04 09:00:00', '2009-11-04 09:01:00', 9, 1, 1, 402, 0",
+                           "4, '2009-11-05 09:00:00', '2009-11-05 09:01:00', 9, 1, 1, 402, 0"}
+            << November1 << November30
+            << Rows{{"02-11-2009", "02-11-2009", task, work, dossier, "10,00"},
+                    {"03-11-2009", "03-11-2009", task, work, dossier, "1,00"},
+                    {"04-11-2009", "04-11-2009", task, work, dossier, "1,00"},
+                    {"05-11-2009", "05-11-2009", task, work, dossier, "1,00"}}
+            << Rows{{client, dossier, work, task, "13,00"}} << QStringLiteral("0,22");
         QTest::newRow("only the lawyer's counted entries within the days")
             << QStringList{"1, '2009-10-31 23:59:59', '2009-11-01 00:09:59', 9, 1, 10, 402, 0",
                            "2, '2009-11-01 00:00:00', '2009-11-01 00:10:00', 9, 1, 10, 402, 0",
@@ -290,34 +299,8 @@ private Q_SLOTS:
         QVERIFY(w.f.reports.reports().isEmpty());
     }
 
-    // After a login as someone else the statistics tab shown lists the new lawyer's entries, not the last ones.
-    void aNewLoginRefillsTheStatisticsShown()
-    {
-        Window w({"1, '2009-11-10 10:00:00', '2009-11-10 10:30:00', 9, 1, 30, 402, 0",
-                  "2, '2009-11-11 10:00:00', '2009-11-11 11:00:00', 10, 1, 60, 402, 0"});
-        w.setDays(November1, November30);
-        w.tabs.setCurrentIndex(1);
-        QCOMPARE(w.entries.key(0), QStringLiteral("#1"));
-        session::modCode::AdvogadoID = OfficeFixture::OtherLawyer;
-        w.f.part<counter::StatisticsPanel>().clearLists();
-        QCOMPARE(w.entries.rowCount(), 1);
-        QCOMPARE(w.entries.key(0), QStringLiteral("#2"));
-        QCOMPARE(w.total.text(), QStringLiteral("1,00"));
-    }
-
-    void aChoiceOnTheTasksTabRefillsThePendingList()
-    {
-        Window w({}, true);
-        w.f.office.addWork(78, OfficeFixture::Case, OfficeFixture::OtherLawyer, QStringLiteral("Recurso"));
-        w.f.office.addTask(900, 78, QStringLiteral("Preparar recurso"));
-        w.chooseLawyer(OfficeFixture::OtherLawyer);
-        QCOMPARE(w.f.row(OfficeFixture::Task), -1);
-        QVERIFY(w.f.row(900) >= 0);
-        QCOMPARE(w.f.sent(Entries).size(), 0);
-    }
-
-    // Whatever tab the choice is made on, the list shown is the chosen lawyer's and a tick books to that
-    // lawyer; back to her own lawyer, the supervisor's tick books to her again.
+    // Whatever tab the choice is made on, only that tab is filled again, the pending list is the chosen
+    // lawyer's and a tick books to that lawyer.
     void aTickAfterAChoiceBooksToTheLawyerShown_data()
     {
         QTest::addColumn<int>("tab");
@@ -332,7 +315,9 @@ private Q_SLOTS:
         w.f.office.addWork(78, OfficeFixture::Case, OfficeFixture::OtherLawyer, QStringLiteral("Recurso"));
         w.f.office.addTask(900, 78, QStringLiteral("Preparar recurso"));
         w.tabs.setCurrentIndex(tab);
+        data::StatementLog::clear();
         w.chooseLawyer(OfficeFixture::OtherLawyer);
+        QCOMPARE(w.f.sent(Entries).size(), tab == 1 ? 1 : 0);
         w.tabs.setCurrentIndex(0);
         QCOMPARE(w.tabs.tabText(0), QStringLiteral("Tarefas Pendentes — Bruno Sá"));
         QCOMPARE(w.f.row(OfficeFixture::Task), -1);
@@ -494,47 +479,6 @@ private Q_SLOTS:
                 QVERIFY2(!step.startsWith(QStringLiteral("SCAN")), qPrintable(step));
             }
         }
-    }
-
-    // Pictures of both tabs on the demo office, over the last month of its supervisor (lawyer 1), who has
-    // entries on most working days of the three weeks before the office's day.
-    void picturesOfBothTabsOnTheDemoOffice()
-    {
-        QTemporaryDir folder;
-        const QString path = folder.filePath(QStringLiteral("demo.db"));
-        const QDate day(2009, 11, 20);
-        tools::DemoOffice(day).build(path);
-        testsupport::RecordedReports reports;
-        testsupport::ScriptedMessageBoxes boxes;
-        counter::TrayIcon::setAvailabilityProbe([] { return true; });
-        data::Connection& shared = data::Data::SqlServer();
-        if (shared.isOpen()) {
-            shared.close();
-        }
-        shared.open(QStringLiteral("Provider=SQLOLEDB.1;Persist Security Info=False;User ID=%1;Password=%2;"
-                                   "Initial Catalog=%3;Data Source=%4;Connect Timeout=15")
-                        .arg(tools::DemoOffice::sharedUser(), tools::DemoOffice::sharedPassword(),
-                             tools::DemoOffice::catalog(), path));
-        session::modCode::UserName = QStringLiteral("mferreira");
-        session::modCode::AdvogadoID = 1;
-        {
-            counter::frmCounter window;
-            window.Form_Load();
-            window.resize(1100, 520);
-            window.show();
-            window.findChild<QDateTimeEdit*>(QStringLiteral("FXData_Inicio"))->setDate(day.addMonths(-1));
-            window.findChild<QDateTimeEdit*>(QStringLiteral("FXData_Fim"))->setDate(day);
-            auto* tabs = window.findChild<QTabBar*>(QStringLiteral("TabStrip1"));
-            tabs->setCurrentIndex(1);
-            QVERIFY(window.findChild<counter::ListView*>(QStringLiteral("ListView2"))->rowCount() > 10);
-            WindowFixture::keepScreenshot(window, QStringLiteral("statistics-entries"));
-            tabs->setCurrentIndex(2);
-            QVERIFY(window.findChild<counter::ListView*>(QStringLiteral("ListView3"))->rowCount() > 1);
-            WindowFixture::keepScreenshot(window, QStringLiteral("statistics-totals"));
-        }
-        shared.close();
-        counter::TrayIcon::setAvailabilityProbe({});
-        QVERIFY(reports.reports().isEmpty());
     }
 };
 

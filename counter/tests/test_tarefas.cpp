@@ -1,4 +1,4 @@
-#include "windowfixture.h"
+#include "testsupport/windowfixture.h"
 
 #include <QCheckBox>
 #include <QFontMetrics>
@@ -203,7 +203,7 @@ private Q_SLOTS:
         QVERIFY(tree);
         const int needed = QFontMetrics(tree->font()).horizontalAdvance(number);
         QVERIFY2(tree->columnWidth(5) > needed, qPrintable(QString::number(tree->columnWidth(5))));
-        WindowFixture::keepScreenshot(window, QStringLiteral("counter-whole-case-number"));
+        testsupport::keepScreenshot(window, QStringLiteral("counter-whole-case-number"));
         QVERIFY(window.width() >= std::min(f.list().columnsWidth(), window.screen()->availableGeometry().width() - 60));
     }
 };

@@ -1,4 +1,4 @@
-#include "commandfixture.h"
+#include "testsupport/windowfixture.h"
 
 using testsupport::OfficeFixture;
 

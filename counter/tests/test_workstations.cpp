@@ -2,7 +2,8 @@
 // closed is there once with its minutes, every entry it dropped is gone, and none is left running.
 #include "data/engines/embedded.h"
 #include "data/engines/odbcconnection.h"
-#include "windowfixture.h"
+#include "testsupport/login.h"
+#include "testsupport/windowfixture.h"
 
 #include <QApplication>
 #include <QProcess>
@@ -44,8 +45,7 @@ struct Workstation {
             data::OdbcConnection::setTransportSecurity({false, false});
         }
         data::Data::SqlServer().open(qEnvironmentVariable("ORV_TEST_WORKSTATION_TEXT"));
-        session::modCode::AdvogadoID = lawyer;
-        session::modCode::UserName = QStringLiteral("ana");
+        testsupport::signIn(QStringLiteral("ana"), lawyer, QStringLiteral("segredo"));
         counter::TrayIcon::setAvailabilityProbe([] { return true; });
         window = std::make_unique<counter::frmCounter>();
         window->Form_Load();

@@ -1,6 +1,6 @@
-#include "editorfixture.h"
 #include "editors/documentarchive.h"
 #include "editors/recordeditors.h"
+#include "testsupport/editorfixture.h"
 
 #include <QHeaderView>
 #include <QPushButton>
@@ -61,7 +61,6 @@ private Q_SLOTS:
                 }
                 work << row.join(QLatin1Char('|'));
             }
-            EditorFixture::keepScreenshot(dialog, QStringLiteral("dossier"));
             hands::press(dialog, Qt::Key_Return);
         };
         editors::DialogCaseEditor editor;
@@ -88,8 +87,10 @@ private Q_SLOTS:
             << QStringLiteral("O'Neil; 50%") << QStringLiteral("O'Neil; 50% (15)");
         QTest::newRow("blank") << QStringLiteral("   ") << QStringLiteral("Dossier (15)");
         QTest::newRow("only dots") << QStringLiteral("..") << QStringLiteral("Dossier (15)");
-        QTest::newRow("10,000 characters")
-            << QString(10000, QLatin1Char('9')) << QString(80, QLatin1Char('9')) + QStringLiteral(" (15)");
+        QTest::newRow("80 characters, the most kept")
+            << QString(80, QLatin1Char('9')) << QString(80, QLatin1Char('9')) + QStringLiteral(" (15)");
+        QTest::newRow("one past") << QString(80, QLatin1Char('9')) + QLatin1Char('x')
+                                  << QString(80, QLatin1Char('9')) + QStringLiteral(" (15)");
         QTest::newRow("outside Windows-1252") << QStringLiteral("案件 7") << QStringLiteral("案件 7 (15)");
     }
     void folderNames()

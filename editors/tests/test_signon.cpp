@@ -1,6 +1,6 @@
-#include "editorfixture.h"
 #include "editors/recordeditors.h"
 #include "editors/workassistant.h"
+#include "testsupport/editorfixture.h"
 
 using testsupport::OfficeFixture;
 

@@ -34,7 +34,9 @@ private Q_SLOTS:
                    "(2, '#3102', 'FIN'), (3, '#3103', 'R50%_[!;O''K'), (4, '#3104', 'A B'), (5, '#3105', 'ADM'), "
                    "(6, '#3106', 'SEC;ADM;FIN'), (7, '#3107', 'ADM;SEC'), (8, '#3108', 'SEC;ADM'), "
                    "(9, '#3109', 'XADM;ADMX;ADM2'), (10, '#3110', 'AD M;A;M'), (11, '#3111', 'ADM1'), "
-                   "(12, '#3112', 'ADM1;SEC2'), (13, '#3113', 'ADM12'), (14, '#3114', 'FIN;ADM1;JS1')");
+                   "(12, '#3112', 'ADM1;SEC2'), (13, '#3113', 'ADM12'), (14, '#3114', 'FIN;ADM1;JS1'), "
+                   "(15, '#3115', 'ADM1;JS2'), (16, '#3116', 'JS1;SEC2'), (17, '#3117', 'SEC2;ADM2'), "
+                   "(18, '#3118', 'JS1;ADM1'), (19, '#3119', 'ADM1;SEC22')");
         m_db->exec("INSERT INTO tbGroups (group_id, code) VALUES (10, 'AD'), (11, 'A'), (12, 'M'), (13, 'DM'), "
                    "(14, 'ADMX')");
         m_db->exec("INSERT INTO tbUsers (user_id, descrit, code) VALUES (20, 'G_AD', 'Z20'), (21, 'G_A', 'Z21'), "
@@ -167,7 +169,8 @@ private Q_SLOTS:
     }
 
     // With a grant required, a code counts only followed by "1" as a whole entry, and a whole "2" entry of
-    // any of the user's codes denies.
+    // any of the user's codes denies, whichever code grants: a denial of one group outweighs the grants of the
+    // others and of the user's own code, as the user's own denial outweighs the groups' grants.
     void grantAndDeny()
     {
         const QString condition = security::modCheckPermissions::ReadPermitionsDef("JS", "users_groups", true, "", "");
@@ -177,7 +180,7 @@ private Q_SLOTS:
         for (; !rows->eof(); rows->moveNext()) {
             granted << rows->value("code").toString();
         }
-        QCOMPARE(granted, QStringList({"#3111", "#3114"}));
+        QCOMPARE(granted, QStringList({"#3111", "#3114", "#3118", "#3119"}));
     }
 
     // A code with wildcards is escaped; one without keeps the plain form above.

@@ -4,6 +4,7 @@
 #include "scramble/modencriptserial.h"
 #include "session/frmlogin.h"
 #include "session/modcode.h"
+#include "testsupport/login.h"
 #include "testsupport/recordedreports.h"
 #include "testsupport/scriptedmessageboxes.h"
 #include "testsupport/tempdatabase.h"
@@ -191,10 +192,7 @@ private Q_SLOTS:
     {
         data::Data::SqlServer().close();
         data::StatementLog::clear();
-        modCode::Connected = false;
-        modCode::AdvogadoID = 0;
-        modCode::UserName.clear();
-        modCode::CounterWindow = nullptr;
+        testsupport::signOut();
         m_window.reset();
         m_shown = 0;
         m_tick = false;

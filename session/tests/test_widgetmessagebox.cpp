@@ -5,7 +5,6 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialogButtonBox>
-#include <QDir>
 #include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
@@ -71,10 +70,6 @@ private Q_SLOTS:
         const auto box = session::buildMessageBox(question);
         QCOMPARE(box->button(QMessageBox::Yes)->text().remove(u'&'), "Sim");
         QCOMPARE(box->button(QMessageBox::No)->text().remove(u'&'), QString::fromUtf8("Não"));
-        const QString folder = QCoreApplication::applicationDirPath() + QStringLiteral("/../../screenshots");
-        QDir().mkpath(folder);
-        box->adjustSize();
-        box->grab().save(folder + QStringLiteral("/messagebox-pt.png"));
     }
 };
 

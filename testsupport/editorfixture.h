@@ -4,7 +4,7 @@
 #include "editors/editorseams.h"
 #include "external/recordeditors.h"
 #include "scramble/modencriptserial.h"
-#include "session/modcode.h"
+#include "testsupport/login.h"
 #include "testsupport/mockclock.h"
 #include "testsupport/officefixture.h"
 #include "testsupport/recordedreports.h"
@@ -12,7 +12,6 @@
 
 #include <QCoreApplication>
 #include <QDialog>
-#include <QDir>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QTest>
@@ -27,27 +26,17 @@ struct RecordingOwner final : external::EditorOwner {
     void RemoteKey(int ID, int Flag) override { remoteKeys.append({ID, Flag}); }
 };
 
-// The small office, logged in as "ana" (lawyer 9) with password "segredo", message boxes scripted, reports
-// recorded, and the editors' dialogs run by scripts instead of exec(): each dialog run takes the next
-// script, which acts on the shown dialog as a person would; a dialog the script leaves open is cancelled.
-struct EditorFixture {
-    testsupport::MockClock clock;
-    testsupport::OfficeFixture office;
-    testsupport::ScriptedMessageBoxes boxes;
-    testsupport::RecordedReports reports;
-    RecordingOwner owner;
+// The editors' dialogs run by scripts instead of exec(), for the scripts' lifetime: each dialog run takes the
+// next script, which acts on the shown dialog as a person would; a dialog the script leaves open is cancelled.
+// Opening a folder is recorded and answers folderOpens.
+struct DialogScripts {
     QList<std::function<void(QDialog&)>> scripts;
     QStringList dialogsRun;
     QList<QUrl> foldersOpened;
     bool folderOpens = true;
 
-    EditorFixture()
+    DialogScripts()
     {
-        office.database().setServerClock([this] { return clock.now(); });
-        session::modCode::UserName = QStringLiteral("ana");
-        session::modCode::UserPassword = QStringLiteral("segredo");
-        session::modCode::Connected = true;
-        session::modCode::AdvogadoID = testsupport::OfficeFixture::Lawyer;
         editors::setDialogRunner([this](QDialog& dialog) {
             dialogsRun << dialog.objectName();
             dialog.show();
@@ -63,17 +52,32 @@ struct EditorFixture {
             foldersOpened << url;
             return folderOpens;
         });
-        data::StatementLog::clear();
     }
 
-    ~EditorFixture()
+    ~DialogScripts()
     {
         editors::setDialogRunner({});
         editors::setFolderOpener({});
-        session::modCode::Connected = false;
-        session::modCode::UserName.clear();
-        session::modCode::UserPassword.clear();
     }
+};
+
+// The small office, logged in as "ana" (lawyer 9) with password "segredo", message boxes scripted, reports
+// recorded, and the editors' dialogs run by scripts.
+struct EditorFixture : DialogScripts {
+    testsupport::MockClock clock;
+    testsupport::OfficeFixture office;
+    testsupport::ScriptedMessageBoxes boxes;
+    testsupport::RecordedReports reports;
+    RecordingOwner owner;
+
+    EditorFixture()
+    {
+        office.database().setServerClock([this] { return clock.now(); });
+        testsupport::signIn(QStringLiteral("ana"), testsupport::OfficeFixture::Lawyer, QStringLiteral("segredo"));
+        data::StatementLog::clear();
+    }
+
+    ~EditorFixture() { testsupport::signOut(); }
 
     // Signs component on as the session's own user.
     template <typename Component> Component& signedOn(Component& component)
@@ -116,6 +120,19 @@ struct EditorFixture {
         return found;
     }
 
+    // The first row statement reads, its values as text joined by '|' (a date as 2009-11-16 08:30:00, a null
+    // as nothing).
+    QString stored(const QString& statement)
+    {
+        QStringList values;
+        for (const QVariant& value : office.database().select(statement).value(0)) {
+            values << (value.typeId() == QMetaType::QDateTime
+                           ? value.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
+                           : value.toString());
+        }
+        return values.join(QLatin1Char('|'));
+    }
+
     QStringList shownTexts() const
     {
         QStringList texts;
@@ -123,14 +140,6 @@ struct EditorFixture {
             texts << message.text;
         }
         return texts;
-    }
-
-    // Keeps a picture of a widget as build/screenshots/editors/<name>.png (the tests run from build/tests/editors).
-    static void keepScreenshot(QWidget& widget, const QString& name)
-    {
-        const QString folder = QCoreApplication::applicationDirPath() + QStringLiteral("/../../screenshots/editors");
-        QDir().mkpath(folder);
-        widget.grab().save(folder + QLatin1Char('/') + name + QStringLiteral(".png"));
     }
 };
 
@@ -175,10 +184,6 @@ inline void press(QDialog& dialog, Qt::Key key)
     QWidget* focus = dialog.focusWidget();
     QTest::keyClick(focus != nullptr ? focus : &dialog, key);
 }
-
-} // namespace hands
-
-namespace hands {
 
 // Puts text into the field at once, as a paste does.
 inline void paste(QDialog& dialog, const QString& name, const QString& text)

@@ -7,19 +7,21 @@
 #include "counter/trayicon.h"
 #include "data/connection.h"
 #include "session/modcode.h"
+#include "testsupport/login.h"
 #include "testsupport/mockclock.h"
 #include "testsupport/officefixture.h"
 #include "testsupport/recordedreports.h"
+#include "testsupport/recordingcomponents.h"
+#include "testsupport/screenshots.h"
 #include "testsupport/scriptedmessageboxes.h"
 
-#include <QCoreApplication>
-#include <QDir>
+#include <QAction>
 #include <QMenu>
 #include <QTest>
 
 #include <memory>
 
-// The counter window over the small office, logged in as "ana" (lawyer 9), with the workstation's
+// The counter window over the small office, logged in as "ana" (lawyer 9, password "segredo"), with the workstation's
 // and the server's clocks both on the mock clock unless a test parts them, message boxes scripted,
 // error reports recorded, the end of the program counted and pop-up menus recorded instead of shown.
 struct WindowFixture {
@@ -35,9 +37,7 @@ struct WindowFixture {
         : office(place)
     {
         office.database().setServerClock([this] { return clock.now(); });
-        session::modCode::AdvogadoID = testsupport::OfficeFixture::Lawyer;
-        session::modCode::UserName = QStringLiteral("ana");
-        session::modCode::CounterWindow = nullptr;
+        testsupport::signIn(QStringLiteral("ana"), testsupport::OfficeFixture::Lawyer, QStringLiteral("segredo"));
         core::setEndProgramHandler([this] { ++programEnds; });
         // A desktop with a notification area, unless a test says otherwise.
         counter::TrayIcon::setAvailabilityProbe([] { return true; });
@@ -48,7 +48,7 @@ struct WindowFixture {
         window.reset();
         core::setEndProgramHandler({});
         counter::TrayIcon::setAvailabilityProbe({});
-        session::modCode::CounterWindow = nullptr;
+        testsupport::signOut();
     }
 
     // Creates and loads the window; shown unless asked otherwise.
@@ -63,14 +63,6 @@ struct WindowFixture {
         }
         data::StatementLog::clear();
         return *window;
-    }
-
-    // Keeps a picture of a widget as build/screenshots/<name>.png (the tests run from build/tests/<folder>).
-    static void keepScreenshot(QWidget& widget, const QString& name)
-    {
-        const QString folder = QCoreApplication::applicationDirPath() + QStringLiteral("/../../screenshots");
-        QDir().mkpath(folder);
-        widget.grab().save(folder + QLatin1Char('/') + name + QStringLiteral(".png"));
     }
 
     // One of the window's parts.
@@ -93,5 +85,56 @@ struct WindowFixture {
             }
         }
         return found;
+    }
+};
+
+// The counter window with recording record editors, and what a command did in a form a table can state:
+// the statements sent since the window was loaded, each refill of the task list as "refill" (the
+// server's date it reads left out), and the message boxes as "<title> | <icon> | <text>".
+struct CommandFixture : WindowFixture {
+    testsupport::RecordingComponents components;
+
+    QStringList statements() const
+    {
+        QStringList sent;
+        for (const QString& statement : data::StatementLog::statements()) {
+            if (statement.startsWith(QStringLiteral("SELECT * FROM vwProcessos_Trabalhos_Tarefas WHERE"))) {
+                sent << QStringLiteral("refill");
+            } else if (statement != QStringLiteral("SELECT GETDATE() AS DATE")) {
+                sent << statement;
+            }
+        }
+        return sent;
+    }
+
+    QStringList messages() const
+    {
+        QStringList shown;
+        for (const core::Message& box : boxes.shown()) {
+            const char* icon = box.icon == core::Icon::Information ? "info"
+                               : box.icon == core::Icon::Question  ? "question"
+                               : box.icon == core::Icon::Critical  ? "critical"
+                                                                   : "other";
+            shown << box.title + QStringLiteral(" | ") + QLatin1String(icon) +
+                         (box.buttons == core::Buttons::YesNo ? QStringLiteral(" yes/no | ") : QStringLiteral(" | ")) +
+                         box.text;
+        }
+        return shown;
+    }
+
+    // Selects the task's row, as a click on it does.
+    void select(int taskId) { list().selectRow(row(taskId)); }
+
+    // Runs a command of the menus, by its name, as choosing the entry does.
+    void run(const QString& command) { window->findChild<QAction*>(command)->trigger(); }
+
+    // Scripts the answers of the questions, "Yes" or "No" each.
+    void answer(const QStringList& answers)
+    {
+        QList<core::Answer> script;
+        for (const QString& answer : answers) {
+            script << (answer == QStringLiteral("Yes") ? core::Answer::Yes : core::Answer::No);
+        }
+        boxes.setNextAnswers(script);
     }
 };

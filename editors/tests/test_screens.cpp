@@ -1,20 +1,28 @@
-// Every editor on the demo office, as a lawyer sees it: each fits a 1366x768 screen, names every field
-// for assistive technology, and leaves its picture in build/screenshots/editors/demo-<dialog>.png.
+// The windows on the demo office, as a lawyer sees them, each leaving its picture under build/screenshots/:
+// every editor (editors/demo-<dialog>.png), which also fits a 1366x768 screen and names every field for
+// assistive technology; both statistics tabs; a question in Portuguese.
+#include "counter/frmcounter.h"
+#include "counter/listview/listview.h"
+#include "counter/trayicon.h"
 #include "data/connection.h"
 #include "data/connectiontext.h"
 #include "editors/editorseams.h"
 #include "editors/recordeditors.h"
 #include "scramble/modencriptserial.h"
-#include "session/modcode.h"
+#include "session/translations.h"
+#include "session/widgetmessagebox.h"
+#include "testsupport/login.h"
 #include "testsupport/recordedreports.h"
+#include "testsupport/screenshots.h"
 #include "testsupport/scriptedmessageboxes.h"
 #include "tools/demooffice.h"
 
 #include <QCheckBox>
-#include <QCoreApplication>
+#include <QDateTimeEdit>
 #include <QDialog>
-#include <QDir>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
@@ -32,10 +40,11 @@ qint64 first(const QString& statement)
 
 } // namespace
 
-class TestEditorScreens : public QObject
+class TestScreens : public QObject
 {
     Q_OBJECT
 
+    const QDate m_day{2009, 11, 16};
     QTemporaryDir m_folder;
     testsupport::ScriptedMessageBoxes m_boxes;
     testsupport::RecordedReports m_reports;
@@ -68,24 +77,19 @@ private Q_SLOTS:
     void initTestCase()
     {
         const QString path = m_folder.filePath(QStringLiteral("orvdemo.db"));
-        tools::DemoOffice(QDate(2009, 11, 16)).build(path);
+        tools::DemoOffice(m_day).build(path);
         data::Data::SqlServer().open(
             data::ConnectionText::forLogin(QStringLiteral("False"), tools::DemoOffice::sharedUser(),
                                            tools::DemoOffice::sharedPassword(), tools::DemoOffice::catalog(), path));
-        session::modCode::UserName = QStringLiteral("mferreira");
-        session::modCode::UserPassword = QStringLiteral("demo");
-        session::modCode::Connected = true;
-        session::modCode::AdvogadoID =
-            static_cast<qint32>(first(QStringLiteral("SELECT contacto_id FROM tbUsers WHERE descrit = 'mferreira'")));
+        testsupport::signIn(
+            QStringLiteral("mferreira"),
+            static_cast<qint32>(first(QStringLiteral("SELECT contacto_id FROM tbUsers WHERE descrit = 'mferreira'"))),
+            QStringLiteral("demo"));
         qputenv("ORV_DOCUMENTS_DIR", m_folder.filePath(QStringLiteral("Documentos")).toUtf8());
         editors::setFolderOpener([](const QUrl&) { return true; });
         editors::setDialogRunner([this](QDialog& dialog) {
             dialog.show();
-            const QString name = QStringLiteral("demo-") + dialog.objectName();
-            const QString folder =
-                QCoreApplication::applicationDirPath() + QStringLiteral("/../../screenshots/editors");
-            QDir().mkpath(folder);
-            if (dialog.grab().save(folder + QLatin1Char('/') + name + QStringLiteral(".png"))) {
+            if (testsupport::keepScreenshot(dialog, QStringLiteral("editors/demo-") + dialog.objectName())) {
                 m_pictures << dialog.objectName();
             }
             if (dialog.width() > 1366 || dialog.height() > 728) {
@@ -115,7 +119,7 @@ private Q_SLOTS:
     {
         editors::setDialogRunner({});
         editors::setFolderOpener({});
-        session::modCode::Connected = false;
+        testsupport::signOut();
         data::Data::SqlServer().close();
     }
 
@@ -164,7 +168,42 @@ private Q_SLOTS:
         QVERIFY(m_boxes.shown().isEmpty());
         QVERIFY(m_reports.reports().isEmpty());
     }
+
+    // Both statistics tabs over the last month of the supervisor, who has entries on most working days of the
+    // three weeks before the office's day.
+    void statisticsTabs()
+    {
+        counter::TrayIcon::setAvailabilityProbe([] { return true; });
+        {
+            counter::frmCounter window;
+            window.Form_Load();
+            window.resize(1100, 520);
+            window.show();
+            window.findChild<QDateTimeEdit*>(QStringLiteral("FXData_Inicio"))->setDate(m_day.addMonths(-1));
+            window.findChild<QDateTimeEdit*>(QStringLiteral("FXData_Fim"))->setDate(m_day);
+            auto* tabs = window.findChild<QTabBar*>(QStringLiteral("TabStrip1"));
+            tabs->setCurrentIndex(1);
+            QVERIFY(window.findChild<counter::ListView*>(QStringLiteral("ListView2"))->rowCount() > 10);
+            QVERIFY(testsupport::keepScreenshot(window, QStringLiteral("statistics-entries")));
+            tabs->setCurrentIndex(2);
+            QVERIFY(window.findChild<counter::ListView*>(QStringLiteral("ListView3"))->rowCount() > 1);
+            QVERIFY(testsupport::keepScreenshot(window, QStringLiteral("statistics-totals")));
+        }
+        counter::TrayIcon::setAvailabilityProbe({});
+        QVERIFY(m_reports.reports().isEmpty());
+    }
+
+    void aQuestionInPortuguese()
+    {
+        QVERIFY(session::installPortugueseTranslations(*QCoreApplication::instance()) > 0);
+        core::Message question;
+        question.text = QStringLiteral("Deseja sair?");
+        question.buttons = core::Buttons::YesNo;
+        const auto box = session::buildMessageBox(question);
+        box->adjustSize();
+        QVERIFY(testsupport::keepScreenshot(*box, QStringLiteral("messagebox-pt")));
+    }
 };
 
-QTEST_MAIN(TestEditorScreens)
-#include "test_editorscreens.moc"
+QTEST_MAIN(TestScreens)
+#include "test_screens.moc"
