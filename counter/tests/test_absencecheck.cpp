@@ -1,10 +1,11 @@
 #include "counter/watch/absencecheck.h"
-#include "counter/absencequestion.h"
-#include "counter/idlesource.h"
+#include "counter/watch/absencequestion.h"
+#include "counter/watch/idlesource.h"
 #include "counter/watch/preferencesdialog.h"
-#include "counter/traycount.h"
+#include "counter/watch/traycount.h"
 #include "testsupport/windowfixture.h"
 
+#include <QLabel>
 #include <QSpinBox>
 
 using counter::AbsenceAnswer;
@@ -22,6 +23,8 @@ struct AbsenceFixture : WindowFixture {
     std::optional<qint64> idleSeconds = 0;
     qint64 monotonic = 0;
     AbsenceAnswer answer = AbsenceAnswer::None;
+    // Replies given in turn before answer.
+    QList<counter::AbsenceReply> replies;
     QList<AbsenceQuestion> asked;
     std::function<void()> whileAsked;
 
@@ -46,7 +49,7 @@ struct AbsenceFixture : WindowFixture {
             if (whileAsked) {
                 whileAsked();
             }
-            return answer;
+            return replies.isEmpty() ? counter::AbsenceReply(answer) : replies.takeFirst();
         });
     }
     ~AbsenceFixture()
@@ -90,8 +93,12 @@ struct AbsenceFixture : WindowFixture {
 };
 
 const QDateTime Nine(QDate(2009, 11, 16), QTime(9, 0, 0));
+// The Friday before, at ten.
+const QDateTime Friday(QDate(2009, 11, 13), QTime(10, 0, 0));
 
 } // namespace
+
+Q_DECLARE_METATYPE(QList<counter::AbsenceReply>)
 
 class TestAbsenceCheck : public QObject
 {
@@ -271,9 +278,37 @@ private Q_SLOTS:
         f.part<counter::TrayCount>().update();
         f.part<counter::TrayCount>().update();
         QCOMPARE(f.notifications.size(), notified);
+        // The window says so above the list for as long as the count runs.
+        const auto* warning = f.window->findChild<QLabel*>(QStringLiteral("CountWarning"));
+        QCOMPARE(warning->isVisible(), notified == 1);
         if (notified) {
             QVERIFY(f.notifications.first().contains(QStringLiteral("Redigir contestação")));
+            QCOMPARE(warning->text(), f.notifications.first());
         }
+        f.toggle(OfficeFixture::Task);
+        QCoreApplication::processEvents();
+        QVERIFY(!warning->isVisible());
+    }
+
+    // One click on "Lembrar quando nada conta" turns the reminder off in the preferences; another turns it on.
+    void theSilentReminderGoesOffWithOneClick()
+    {
+        AbsenceFixture f;
+        f.recordNotifications();
+        f.load();
+        auto* reminder = f.window->findChild<QAction*>(QStringLiteral("mnLembrete"));
+        QVERIFY(reminder->isChecked());
+        reminder->trigger();
+        QCOMPARE(counter::Preferences::load().silentMinutes, 0);
+        f.clock.advanceSeconds(Hour);
+        f.part<counter::TrayCount>().update();
+        QVERIFY(f.notifications.isEmpty());
+
+        reminder->trigger();
+        QVERIFY(reminder->isChecked());
+        QCOMPARE(counter::Preferences::load().silentMinutes, 30);
+        f.part<counter::TrayCount>().update();
+        QCOMPARE(f.notifications.size(), 1);
     }
 
     // Working hours with nothing counted for half an hour: one reminder, until something counts again.
@@ -289,7 +324,8 @@ private Q_SLOTS:
         f.clock.advanceSeconds(Minute);
         trayCount.update();
         trayCount.update();
-        QCOMPARE(f.notifications, QStringList{QStringLiteral("Nada está a ser contado há 30 minutos.")});
+        QCOMPARE(f.notifications.size(), 1);
+        QVERIFY(f.notifications.first().startsWith(QStringLiteral("Nada está a ser contado há 30 minutos.")));
 
         f.toggle(OfficeFixture::Task);
         QCoreApplication::processEvents();
@@ -334,6 +370,66 @@ private Q_SLOTS:
             counter::Preferences defaults;
             QVERIFY(defaults.save());
         }
+    }
+
+    // At start-up a count left running since Friday 10:00 is asked about, as an absence from the end of Friday's
+    // working hours (19:00) or from a moment the lawyer chooses; a moment outside the count is refused.
+    void aForgottenCountIsAskedAtStartUp_data()
+    {
+        using Reply = counter::AbsenceReply;
+        QTest::addColumn<QDateTime>("start");
+        QTest::addColumn<QList<Reply>>("replies");
+        QTest::addColumn<int>("asked");
+        QTest::addColumn<int>("refused");
+        QTest::addColumn<int>("running");
+        QTest::addColumn<QDateTime>("end");
+        const auto at = [](int hour, int minute) { return QDateTime(Friday.date(), QTime(hour, minute)); };
+        QTest::newRow("begun today") << Nine.addSecs(-Hour) << QList<Reply>{} << 0 << 0 << 1 << QDateTime();
+        QTest::newRow("no answer") << Friday << QList<Reply>{{}} << 1 << 0 << 1 << QDateTime();
+        QTest::newRow("keep") << Friday << QList<Reply>{AbsenceAnswer::Keep} << 1 << 0 << 1 << QDateTime();
+        QTest::newRow("stop at the day's end")
+            << Friday << QList<Reply>{AbsenceAnswer::Stop} << 1 << 0 << 0 << at(19, 0);
+        QTest::newRow("stop then, count again now")
+            << Friday << QList<Reply>{AbsenceAnswer::StopAndRestart} << 1 << 0 << 1 << at(19, 0);
+        QTest::newRow("a moment chosen") << Friday << QList<Reply>{{AbsenceAnswer::StopAtChosen, at(12, 30)}} << 1 << 0
+                                         << 0 << at(12, 30);
+        QTest::newRow("before the start, then no answer")
+            << Friday << QList<Reply>{{AbsenceAnswer::StopAtChosen, at(9, 59)}, {}} << 2 << 1 << 1 << QDateTime();
+        QTest::newRow("in the future, then now")
+            << Friday
+            << QList<Reply>{{AbsenceAnswer::StopAtChosen, Nine.addSecs(60)}, {AbsenceAnswer::StopAtChosen, Nine}} << 2
+            << 1 << 0 << Nine;
+    }
+    void aForgottenCountIsAskedAtStartUp()
+    {
+        QFETCH(QDateTime, start);
+        QFETCH(QList<counter::AbsenceReply>, replies);
+        QFETCH(int, asked);
+        QFETCH(int, refused);
+        QFETCH(int, running);
+        QFETCH(QDateTime, end);
+        AbsenceFixture f;
+        f.replies = replies;
+        const qint64 entry = f.office.addRunningEntry(OfficeFixture::Task, start);
+        f.load(false);
+        QVERIFY(f.asked.isEmpty());
+        QCoreApplication::processEvents();
+
+        QCOMPARE(f.asked.size(), asked);
+        QCOMPARE(f.boxes.shown().size(), refused);
+        QCOMPARE(f.office.runningCount(), running);
+        if (asked > 0) {
+            QVERIFY(f.asked.first().text().contains(QStringLiteral("13-11-2009 10:00")));
+            QCOMPARE(f.asked.first().answers().size(), 4);
+            QVERIFY(f.window->isVisible());
+        }
+        if (end.isValid()) {
+            QCOMPARE(f.column(entry, QStringLiteral("data_fim")).toDateTime(), end);
+            QCOMPARE(f.office.minutesOf(entry).toLongLong(), start.secsTo(end) / Minute);
+        } else {
+            QVERIFY(f.column(entry, QStringLiteral("data_fim")).isNull());
+        }
+        QVERIFY(f.reports.reports().isEmpty());
     }
 
     // Nothing counted, nothing asked, however long the absence.

@@ -43,7 +43,7 @@ class TestFrmCounter : public QObject
 
 private Q_SLOTS:
     // The selector shows the logged-in lawyer, even one that is not first in the list, and allows another
-    // choice only under policy #3101. It stays disabled until the statistics tabs arrive.
+    // choice only under policy #3101.
     void theLoadPreparesTheWindow_data()
     {
         QTest::addColumn<bool>("policy");
@@ -242,7 +242,7 @@ private Q_SLOTS:
         QVERIFY(window.focusWidget() == target || target->isAncestorOf(window.focusWidget()));
     }
 
-    // The three tabs can be chosen; a tray menu entry whose command has not arrived stays disabled.
+    // The three tabs can be chosen, and every entry of the tray menu.
     void theTabsAndTheTrayMenu()
     {
         WindowFixture f;
