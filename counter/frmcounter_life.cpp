@@ -194,6 +194,8 @@ void frmCounter::mnLogin_Click()
             m->tasks->fill(0);
             selectOwnLawyer();
             m->statistics->clearLists();
+            // The new user's count left running since an earlier day is asked about, as at start-up.
+            m->absence->askForgotten();
         }
     });
 }

@@ -2,6 +2,7 @@
 #include "counter/counterreports.h"
 #include "counter/statistics/statisticspanel.h"
 #include "counter/trayicon.h"
+#include "counter/watch/absencequestion.h"
 #include "registry/modregistry.h"
 #include "scramble/modencriptserial.h"
 #include "session/frmlogin.h"
@@ -17,6 +18,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSystemTrayIcon>
 #include <QTabBar>
 #include <QToolButton>
@@ -288,7 +290,8 @@ private Q_SLOTS:
 
     // "Refazer Login" as somebody else shows the new user's world before anything is counted: the pending
     // list, the selector and whether it may change, and on the statistics tabs the new lawyer's entries and
-    // total from the server's day, never the last user's. While a task counts no other login is offered.
+    // total from the server's day, never the last user's, and the new user's count left running since an earlier
+    // day is asked about as at start-up. While a task counts no other login is offered.
     void aReloginAsAnotherLawyerShowsThatLawyersWorld()
     {
         scramble::modEncriptSerial::VolumeSerial = QStringLiteral("-1234567890");
@@ -351,6 +354,17 @@ private Q_SLOTS:
         QVERIFY(f.list().checked(f.row(OfficeFixture::Task)));
         f.toggle(OfficeFixture::Task);
         QCOMPARE(f.office.runningCount(), 0);
+        db.exec(
+            QStringLiteral("INSERT INTO tbProcessos_Trabalhos_Tarefas_Lancamentos (lancamento_id, data, advogado_id, "
+                           "base_id, unidades, contacto_id, inprogress, tarefa_id, trabalho_id, processo_id, closed) "
+                           "VALUES (3, '%1 10:00:00', 10, 1, 0, 402, 1, 900, 78, 15, 0)")
+                .arg(f.clock.now().addDays(-3).toString(QStringLiteral("yyyy-MM-dd"))));
+        QList<counter::AbsenceQuestion> forgotten;
+        counter::setAbsenceAsker([&forgotten](const counter::AbsenceQuestion& question) {
+            forgotten << question;
+            return counter::AbsenceReply(counter::AbsenceAnswer::Stop);
+        });
+        const QScopeGuard noAsker([] { counter::setAbsenceAsker({}); });
 
         session::frmLogin::setModalRunner([](session::frmLogin& dialog) {
             dialog.FXUser()->setText(QStringLiteral("bruno"));
@@ -361,6 +375,10 @@ private Q_SLOTS:
         session::frmLogin::setModalRunner({});
 
         QCOMPARE(session::modCode::UserName, QStringLiteral("bruno"));
+        QCOMPARE(forgotten.size(), 1);
+        QCOMPARE(forgotten.first().tasks, QStringList{QStringLiteral("Preparar recurso")});
+        QVERIFY(!db.scalar("SELECT data_fim FROM tbProcessos_Trabalhos_Tarefas_Lancamentos WHERE lancamento_id = 3")
+                     .isNull());
         QCOMPARE(session::modCode::AdvogadoID, int(OfficeFixture::OtherLawyer));
         QCOMPARE(lawyers->currentText(), QStringLiteral("Bruno Sá"));
         QVERIFY(!f.part<counter::StatisticsPanel>().lawyerChoiceAllowed());
