@@ -30,6 +30,23 @@ if [ ! -f "$prefix/.orv-ready" ]; then
         fi
     ) 9>"$prefix.lock"
 fi
+# Wine hands a Windows program no QT_ variable of the Unix environment (they are meant for the host's Qt): the
+# platform asked for (the tests' offscreen one) goes into the prefix's own environment, which every program reads
+# at its start.
+qpa=${QT_QPA_PLATFORM:-}
+if [ "$(cat "$prefix/.orv-qpa" 2>/dev/null)" != "$qpa" ]; then
+    (
+        flock 9
+        if [ "$(cat "$prefix/.orv-qpa" 2>/dev/null)" != "$qpa" ]; then
+            if [ -n "$qpa" ]; then
+                "$wine" reg add 'HKCU\Environment' /v QT_QPA_PLATFORM /d "$qpa" /f >/dev/null 2>&1
+            else
+                "$wine" reg delete 'HKCU\Environment' /v QT_QPA_PLATFORM /f >/dev/null 2>&1 || true
+            fi
+            printf '%s' "$qpa" >"$prefix/.orv-qpa"
+        fi
+    ) 9>"$prefix.lock"
+fi
 # A Qt test's own log does not reach standard output under Wine (its text logger writes nothing to a pipe there):
 # the test writes it to a file, shown afterwards, and its exit status is kept.
 case "$(basename "$1")" in
