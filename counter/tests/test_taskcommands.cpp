@@ -59,56 +59,51 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("messages");
         QTest::addColumn<QStringList>("rowsAfter");
         QTest::addColumn<QString>("selectedAfter"); // "*": whichever the list chooses
+        const auto add = [](const char* name, const QString& setup, int task, const QString& command,
+                            const QStringList& answers, const QStringList& statements, const QStringList& messages,
+                            const QStringList& rowsAfter, const QString& selectedAfter) {
+            QTest::newRow(name) << setup << task << command << answers << statements << messages << rowsAfter
+                                << selectedAfter;
+        };
 
         const QStringList all{"#812", "#813", "#820"};
-        QTest::newRow("hide: the list starts again at its first row")
-            << "" << 812 << "mnEsconder" << QStringList()
-            << QStringList{"UPDATE tbProcessos_Trabalhos_Tarefas SET escondida = 1 WHERE tarefa_id = 812", Refill}
-            << QStringList() << QStringList{"#813", "#820", "#812"} << "#813";
-        QTest::newRow("show: the task stays selected")
-            << "812 hidden" << 812 << "mnEsconder" << QStringList()
-            << QStringList{"UPDATE tbProcessos_Trabalhos_Tarefas SET escondida = 0 WHERE tarefa_id = 812", Refill}
-            << QStringList() << all << "#812";
-        QTest::newRow("finish a counted task: refused, titled with the window's caption")
-            << "812 running" << 812 << "mnListTerminar" << QStringList() << QStringList()
-            << QStringList{"Contador de Tarefas | info | Não pode finalizar esta tarefa sem primeiro terminar o "
-                           "contador activo."}
-            << all << "#812";
-        QTest::newRow("finish, No") << "" << 812 << "mnListTerminar" << QStringList{"No"} << QStringList()
-                                    << QStringList{FinishQuestion} << all << "#812";
-        QTest::newRow("finish, Yes: that row alone leaves the list")
-            << "" << 812 << "mnListTerminar" << QStringList{"Yes"}
-            << QStringList{"UPDATE tbProcessos_Trabalhos_Tarefas SET closed = 1 WHERE tarefa_id = 812" +
-                           NoneRunningOn812}
-            << QStringList{FinishQuestion} << QStringList{"#813", "#820"} << "*";
-        QTest::newRow("finish a task counted elsewhere: the statement refuses, the list is refilled")
-            << "812 started elsewhere after the refill" << 812 << "mnListTerminar" << QStringList{"Yes"}
-            << QStringList{"UPDATE tbProcessos_Trabalhos_Tarefas SET closed = 1 WHERE tarefa_id = 812" +
-                               NoneRunningOn812,
-                           Refill}
-            << QStringList{FinishQuestion, "Contador de Tarefas | info | Não pode finalizar esta tarefa sem primeiro "
-                                           "terminar o contador activo."}
-            << all << "*";
-        QTest::newRow("give back, No") << "" << 812 << "mnListRemover" << QStringList{"No"} << QStringList()
-                                       << QStringList{GiveBackQuestion} << all << "#812";
-        QTest::newRow("give back, Yes: the work item's tasks leave the list")
-            << "" << 812 << "mnListRemover" << QStringList{"Yes"}
-            << QStringList{TaskRecord, RunningOn77,
-                           "UPDATE tbProcessos_Trabalhos SET advogado_id = null WHERE trabalho_id = 77" +
-                               NoneRunningOn77,
-                           Refill}
-            << QStringList{GiveBackQuestion} << QStringList{"#820"} << "";
-        QTest::newRow("give back a work item another lawyer counts on: refused")
-            << "813 running for lawyer 10" << 812 << "mnListRemover" << QStringList{"Yes"}
-            << QStringList{TaskRecord, RunningOn77} << QStringList{GiveBackQuestion, RunningRefusal} << all << "#812";
-        QTest::newRow("give back a task deleted meanwhile: nothing more")
-            << "812 deleted" << 812 << "mnListRemover" << QStringList{"Yes"} << QStringList{TaskRecord}
-            << QStringList{GiveBackQuestion} << all << "#812";
-        QTest::newRow("give back a task without a work item: reported, nothing written")
-            << "812 without work item" << 812 << "mnListRemover" << QStringList{"Yes"} << QStringList{TaskRecord}
-            << QStringList{GiveBackQuestion} << all << "#812";
-        QTest::newRow("the other list entry takes new work")
-            << "" << 812 << "mnListTrabalho" << QStringList() << QStringList() << QStringList() << all << "#812";
+        add("hide: the list starts again at its first row", "", 812, "mnEsconder", {},
+            QStringList{"UPDATE tbProcessos_Trabalhos_Tarefas SET escondida = 1 WHERE tarefa_id = 812", Refill},
+            QStringList(), QStringList{"#813", "#820", "#812"}, "#813");
+        add("show: the task stays selected", "812 hidden", 812, "mnEsconder", {},
+            QStringList{"UPDATE tbProcessos_Trabalhos_Tarefas SET escondida = 0 WHERE tarefa_id = 812", Refill},
+            QStringList(), all, "#812");
+        add("finish a counted task: refused, titled with the window's caption", "812 running", 812, "mnListTerminar",
+            QStringList(), {},
+            QStringList{"Contador de Tarefas | info | Não pode finalizar esta tarefa sem primeiro terminar o "
+                        "contador activo."},
+            all, "#812");
+        add("finish, No", "", 812, "mnListTerminar", QStringList{"No"}, {}, QStringList{FinishQuestion}, all, "#812");
+        add("finish, Yes: that row alone leaves the list", "", 812, "mnListTerminar", QStringList{"Yes"},
+            QStringList{"UPDATE tbProcessos_Trabalhos_Tarefas SET closed = 1 WHERE tarefa_id = 812" + NoneRunningOn812},
+            QStringList{FinishQuestion}, QStringList{"#813", "#820"}, "*");
+        add("finish a task counted elsewhere: the statement refuses, the list is refilled",
+            "812 started elsewhere after the refill", 812, "mnListTerminar", QStringList{"Yes"},
+            QStringList{"UPDATE tbProcessos_Trabalhos_Tarefas SET closed = 1 WHERE tarefa_id = 812" + NoneRunningOn812,
+                        Refill},
+            QStringList{FinishQuestion, "Contador de Tarefas | info | Não pode finalizar esta tarefa sem primeiro "
+                                        "terminar o contador activo."},
+            all, "*");
+        add("give back, No", "", 812, "mnListRemover", QStringList{"No"}, {}, QStringList{GiveBackQuestion}, all,
+            "#812");
+        add("give back, Yes: the work item's tasks leave the list", "", 812, "mnListRemover", QStringList{"Yes"},
+            QStringList{TaskRecord, RunningOn77,
+                        "UPDATE tbProcessos_Trabalhos SET advogado_id = null WHERE trabalho_id = 77" + NoneRunningOn77,
+                        Refill},
+            QStringList{GiveBackQuestion}, QStringList{"#820"}, "");
+        add("give back a work item another lawyer counts on: refused", "813 running for lawyer 10", 812,
+            "mnListRemover", QStringList{"Yes"}, QStringList{TaskRecord, RunningOn77},
+            QStringList{GiveBackQuestion, RunningRefusal}, all, "#812");
+        add("give back a task deleted meanwhile: nothing more", "812 deleted", 812, "mnListRemover", QStringList{"Yes"},
+            QStringList{TaskRecord}, QStringList{GiveBackQuestion}, all, "#812");
+        add("give back a task without a work item: reported, nothing written", "812 without work item", 812,
+            "mnListRemover", QStringList{"Yes"}, QStringList{TaskRecord}, QStringList{GiveBackQuestion}, all, "#812");
+        add("the other list entry takes new work", "", 812, "mnListTrabalho", {}, {}, QStringList(), all, "#812");
     }
     void commands()
     {
