@@ -250,8 +250,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("password");
         QTest::addColumn<QString>("role"); // empty: refused
-        const auto row = [](const char* name, const QString& name, const QString& password, const QString& role) {
-            QTest::newRow(name) << name << password << role;
+        const auto row = [](const char* tag, const QString& name, const QString& password, const QString& role) {
+            QTest::newRow(tag) << name << password << role;
         };
         const QString longest = QString(63, u'a');
         row("apostrophes", "O'Neil", "it's ''quoted''", "o'neil");

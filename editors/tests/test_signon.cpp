@@ -19,9 +19,9 @@ private Q_SLOTS:
         QTest::addColumn<bool>("plain");
         QTest::addColumn<bool>("connected");
         QTest::addColumn<bool>("accepted");
-        const auto row = [](const char* name, bool signs, const QString& name, const QString& password, bool plain,
+        const auto row = [](const char* tag, bool signs, const QString& name, const QString& password, bool plain,
                             bool connected, bool accepted) {
-            QTest::newRow(name) << signs << name << password << plain << connected << accepted;
+            QTest::newRow(tag) << signs << name << password << plain << connected << accepted;
         };
         row("the session's user", true, QStringLiteral("ana"), QStringLiteral("segredo"), false, true, true);
         row("never signed on", false, QString(), QString(), false, true, false);
