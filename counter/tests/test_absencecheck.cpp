@@ -1,8 +1,8 @@
 #include "counter/watch/absencecheck.h"
-#include "counter/absencequestion.h"
-#include "counter/idlesource.h"
+#include "counter/watch/absencequestion.h"
+#include "counter/watch/idlesource.h"
 #include "counter/watch/preferencesdialog.h"
-#include "counter/traycount.h"
+#include "counter/watch/traycount.h"
 #include "testsupport/windowfixture.h"
 
 #include <QSpinBox>
