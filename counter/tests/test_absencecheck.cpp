@@ -289,7 +289,8 @@ private Q_SLOTS:
         f.clock.advanceSeconds(Minute);
         trayCount.update();
         trayCount.update();
-        QCOMPARE(f.notifications, QStringList{QStringLiteral("Nada está a ser contado há 30 minutos.")});
+        QCOMPARE(f.notifications.size(), 1);
+        QVERIFY(f.notifications.first().startsWith(QStringLiteral("Nada está a ser contado há 30 minutos.")));
 
         f.toggle(OfficeFixture::Task);
         QCoreApplication::processEvents();
