@@ -268,6 +268,8 @@ private Q_SLOTS:
         QTest::newRow("words with accents and capitals")
             << int(SortAs::Text) << QStringList{"Óscar", "bruno", "Álvaro", "Eduarda", "alberto"}
             << QStringList{"alberto", "Álvaro", "bruno", "Eduarda", "Óscar"};
+        QTest::newRow("words and a blank")
+            << int(SortAs::Text) << QStringList{"bruno", " ", "alberto"} << QStringList{" ", "alberto", "bruno"};
         QTest::newRow("case numbers") << int(SortAs::Text) << QStringList{"2009-100", "2009-15", "2009-2"}
                                       << QStringList{"2009-2", "2009-15", "2009-100"};
     }
