@@ -66,48 +66,25 @@ private Q_SLOTS:
         QTest::addColumn<int>("step");
         QTest::addColumn<QString>("reason");
 
-        QTest::newRow("every step passes") << ""
-                                           << "ana"
-                                           << "ana-pw" << 0 << "";
-        QTest::newRow("settings missing") << "no server subkey"
-                                          << "ana"
-                                          << "ana-pw" << 1 << "dtSecurityInfo";
-        QTest::newRow("database file missing") << "no file"
-                                               << "ana"
-                                               << "ana-pw" << 2 << "não existe";
-        QTest::newRow("no ODBC driver") << "no driver"
-                                        << "ana"
-                                        << "ana-pw" << 2 << "controlador ODBC";
-        QTest::newRow("closed local port") << "closed port"
-                                           << "ana"
-                                           << "ana-pw" << 3 << "não responde";
-        QTest::newRow("server time-out") << "time-out"
-                                         << "ana"
-                                         << "ana-pw" << 3 << "tempo esgotado";
-        QTest::newRow("wrong password") << ""
-                                        << "ana"
-                                        << "wrong" << 4 << "recusou o login de \"ana\"";
-        QTest::newRow("unknown login") << ""
-                                       << "nobody"
-                                       << "pw-of-nobody-7Q" << 4 << "recusou o login";
-        QTest::newRow("catalog refused") << "catalog"
-                                         << "ana"
-                                         << "ana-pw" << 4 << "catálogo \"OutroCatalogo\"";
-        QTest::newRow("shared account refused") << "shared password"
-                                                << "ana"
-                                                << "ana-pw" << 5 << "conta \"sa_test\"";
-        QTest::newRow("missing view") << "drop view"
-                                      << "ana"
-                                      << "ana-pw" << 6 << "vwProcessos_Trabalhos_Tarefas";
-        QTest::newRow("missing table") << "drop table"
-                                       << "ana"
-                                       << "ana-pw" << 6 << "tbGroups";
-        QTest::newRow("user without a contact") << ""
-                                                << "cmourao"
-                                                << "sec-pw" << 7 << "não tem contacto_id";
-        QTest::newRow("login without a user row") << ""
-                                                  << "ghost"
-                                                  << "ghost-pw" << 7 << "não está em tbUsers";
+        const auto row = [](const char* name, const char* change, const char* user, const char* password, int step,
+                            const char* reason) {
+            QTest::newRow(name) << QString::fromUtf8(change) << QString::fromUtf8(user) << QString::fromUtf8(password)
+                                << step << QString::fromUtf8(reason);
+        };
+        row("every step passes", "", "ana", "ana-pw", 0, "");
+        row("settings missing", "no server subkey", "ana", "ana-pw", 1, "dtSecurityInfo");
+        row("database file missing", "no file", "ana", "ana-pw", 2, "não existe");
+        row("no ODBC driver", "no driver", "ana", "ana-pw", 2, "controlador ODBC");
+        row("closed local port", "closed port", "ana", "ana-pw", 3, "não responde");
+        row("server time-out", "time-out", "ana", "ana-pw", 3, "tempo esgotado");
+        row("wrong password", "", "ana", "wrong", 4, "recusou o login de \"ana\"");
+        row("unknown login", "", "nobody", "pw-of-nobody-7Q", 4, "recusou o login");
+        row("catalog refused", "catalog", "ana", "ana-pw", 4, "catálogo \"OutroCatalogo\"");
+        row("shared account refused", "shared password", "ana", "ana-pw", 5, "conta \"sa_test\"");
+        row("missing view", "drop view", "ana", "ana-pw", 6, "vwProcessos_Trabalhos_Tarefas");
+        row("missing table", "drop table", "ana", "ana-pw", 6, "tbGroups");
+        row("user without a contact", "", "cmourao", "sec-pw", 7, "não tem contacto_id");
+        row("login without a user row", "", "ghost", "ghost-pw", 7, "não está em tbUsers");
     }
 
     void namesTheFailingStep()
@@ -212,37 +189,24 @@ private Q_SLOTS:
         QTest::addColumn<QString>("settingsLine"); // what step 1 says
         QTest::addColumn<QString>("driverLine");   // what step 2 says
         QTest::addColumn<QString>("reached");      // the address step 3 tries; empty when it does not get there
-        QTest::newRow("SQL Server, certificate checked") << ""
-                                                         << "sql01" << true << false
-                                                         << "SQL Server, servidor sql01, catálogo Escritorio, ligação "
-                                                            "cifrada com o certificado do servidor verificado"
-                                                         << "FreeTDS"
-                                                         << "sql01:1433";
-        QTest::newRow("SQL Server, certificate trusted")
-            << "SQLServer"
-            << "sql01,1500" << true << true << "ligação cifrada sem verificar o certificado"
-            << "FreeTDS"
-            << "sql01:1500";
-        QTest::newRow("SQL Server, no encryption") << ""
-                                                   << "sql01" << false << false << "ligação sem cifra"
-                                                   << "FreeTDS"
-                                                   << "sql01:1433";
-        QTest::newRow("PostgreSQL, default port") << "PostgreSQL"
-                                                  << "pg01" << true << false << "PostgreSQL, servidor pg01"
-                                                  << "PostgreSQL Unicode"
-                                                  << "pg01:5432";
-        QTest::newRow("PostgreSQL, host:port") << "postgresql"
-                                               << "pg01:6543" << false << false << "ligação sem cifra"
-                                               << "PostgreSQL Unicode"
-                                               << "pg01:6543";
-        QTest::newRow("PostgreSQL, port no number") << "PostgreSQL"
-                                                    << "pg01,x" << true << false << "PostgreSQL"
-                                                    << "PostgreSQL Unicode"
-                                                    << "";
-        QTest::newRow("engine nobody knows") << "Oracle"
-                                             << "ora01" << true << false << "não nomeia um motor conhecido"
-                                             << ""
-                                             << "";
+        const auto row = [](const char* name, const QString& engine, const QString& dataSource, bool encrypt,
+                            bool trust, const QString& settingsLine, const QString& driverLine,
+                            const QString& reached) {
+            QTest::newRow(name) << engine << dataSource << encrypt << trust << settingsLine << driverLine << reached;
+        };
+        row("SQL Server, certificate checked", "", "sql01", true, false,
+            "SQL Server, servidor sql01, catálogo Escritorio, ligação "
+            "cifrada com o certificado do servidor verificado",
+            "FreeTDS", "sql01:1433");
+        row("SQL Server, certificate trusted", "SQLServer", "sql01,1500", true, true,
+            "ligação cifrada sem verificar o certificado", "FreeTDS", "sql01:1500");
+        row("SQL Server, no encryption", "", "sql01", false, false, "ligação sem cifra", "FreeTDS", "sql01:1433");
+        row("PostgreSQL, default port", "PostgreSQL", "pg01", true, false, "PostgreSQL, servidor pg01",
+            "PostgreSQL Unicode", "pg01:5432");
+        row("PostgreSQL, host:port", "postgresql", "pg01:6543", false, false, "ligação sem cifra", "PostgreSQL Unicode",
+            "pg01:6543");
+        row("PostgreSQL, port no number", "PostgreSQL", "pg01,x", true, false, "PostgreSQL", "PostgreSQL Unicode", "");
+        row("engine nobody knows", "Oracle", "ora01", true, false, "não nomeia um motor conhecido", "", "");
     }
 
     void followsTheEngine()
@@ -284,22 +248,17 @@ private Q_SLOTS:
         QTest::addColumn<QString>("dataSource");
         QTest::addColumn<QString>("host");
         QTest::addColumn<int>("port");
-        QTest::newRow("host") << "sql01"
-                              << "sql01" << 1433;
-        QTest::newRow("host and port") << "sql01,1500"
-                                       << "sql01" << 1500;
-        QTest::newRow("tcp prefix") << "tcp:10.0.0.5, 1501"
-                                    << "10.0.0.5" << 1501;
-        QTest::newRow("named instance") << "sql01\\OFFICE"
-                                        << "sql01" << 0;
-        QTest::newRow("instance and port") << "sql01\\OFFICE,1600"
-                                           << "sql01" << 1600;
-        QTest::newRow("(local)") << "(local)"
-                                 << "localhost" << 1433;
-        QTest::newRow("dot") << "."
-                             << "localhost" << 1433;
-        QTest::newRow("port is no number") << "sql01,abc"
-                                           << "sql01" << 0;
+        const auto row = [](const char* name, const QString& dataSource, const QString& host, int port) {
+            QTest::newRow(name) << dataSource << host << port;
+        };
+        row("host", "sql01", "sql01", 1433);
+        row("host and port", "sql01,1500", "sql01", 1500);
+        row("tcp prefix", "tcp:10.0.0.5, 1501", "10.0.0.5", 1501);
+        row("named instance", "sql01\\OFFICE", "sql01", 0);
+        row("instance and port", "sql01\\OFFICE,1600", "sql01", 1600);
+        row("(local)", "(local)", "localhost", 1433);
+        row("dot", ".", "localhost", 1433);
+        row("port is no number", "sql01,abc", "sql01", 0);
     }
 
     void serverAddress()

@@ -104,23 +104,17 @@ private Q_SLOTS:
         QTest::addColumn<QString>("engine"); // dtEngine as stored; "-" when none is stored
         QTest::addColumn<QString>("encrypt");
         QTest::addColumn<QString>("trust");
-        QTest::newRow("defaults: SQL Server, encrypted, certificate checked") << QStringList{} << 0 << "-"
-                                                                              << "1"
-                                                                              << "0";
-        QTest::newRow("PostgreSQL without encryption")
-            << QStringList{"--engine", "PostgreSQL", "--encrypt", "não"} << 0 << "PostgreSQL"
-            << "0"
-            << "0";
-        QTest::newRow("SQL Server trusting its certificate")
-            << QStringList{"--engine", "SQLServer", "--trust-server-certificate", "SIM"} << 0 << "SQLServer"
-            << "1"
-            << "1";
-        QTest::newRow("engine nobody knows") << QStringList{"--engine", "Oracle"} << 2 << ""
-                                             << ""
-                                             << "";
-        QTest::newRow("yes or no only") << QStringList{"--encrypt", "talvez"} << 2 << ""
-                                        << ""
-                                        << "";
+        const auto row = [](const char* name, const QStringList& options, int code, const QString& engine,
+                            const QString& encrypt, const QString& trust) {
+            QTest::newRow(name) << options << code << engine << encrypt << trust;
+        };
+        row("defaults: SQL Server, encrypted, certificate checked", QStringList{}, 0, "-", "1", "0");
+        row("PostgreSQL without encryption", QStringList{"--engine", "PostgreSQL", "--encrypt", "não"}, 0, "PostgreSQL",
+            "0", "0");
+        row("SQL Server trusting its certificate",
+            QStringList{"--engine", "SQLServer", "--trust-server-certificate", "SIM"}, 0, "SQLServer", "1", "1");
+        row("engine nobody knows", QStringList{"--engine", "Oracle"}, 2, "", "", "");
+        row("yes or no only", QStringList{"--encrypt", "talvez"}, 2, "", "", "");
     }
 
     void everyValueTheLoginReadsCanBeSet()

@@ -60,61 +60,54 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("messages");
         QTest::addColumn<QStringList>("editorCalls");
         QTest::addColumn<bool>("assigned");
+        const auto row = [](const char* name, const QString& setup, int chosen, const QStringList& answers,
+                            const QString& settles, const QStringList& statements, const QStringList& messages,
+                            const QStringList& editorCalls, bool assigned) {
+            QTest::newRow(name) << setup << chosen << answers << settles << statements << messages << editorCalls
+                                << assigned;
+        };
 
         const QStringList taken{Work90, CourtCase, Pending, Running, Assign, Refill};
-        QTest::newRow("the picker chooses nothing")
-            << "prazos 0" << 0 << QStringList() << "" << QStringList() << QStringList() << QStringList() << false;
-        QTest::newRow("a work item without a record is assigned unchecked")
-            << "prazos 0" << 999 << QStringList() << ""
-            << QStringList{"SELECT * FROM tbProcessos_Trabalhos WHERE trabalho_id = 999",
-                           "UPDATE tbProcessos_Trabalhos SET advogado_id = 9 WHERE trabalho_id = 999 AND NOT EXISTS "
-                           "(SELECT * FROM tbProcessos_Trabalhos_Tarefas_Lancamentos WHERE closed = 0 AND inprogress "
-                           "<> 0 AND trabalho_id = 999)",
-                           "SELECT * FROM tbProcessos_Trabalhos_Tarefas_Lancamentos WHERE closed = 0 AND inprogress "
-                           "<> 0 AND trabalho_id = 999",
-                           Refill}
-            << QStringList() << QStringList() << false;
+        row("the picker chooses nothing", "prazos 0", 0, {}, "", {}, {}, {}, false);
+        row("a work item without a record is assigned unchecked", "prazos 0", 999, {}, "",
+            QStringList{"SELECT * FROM tbProcessos_Trabalhos WHERE trabalho_id = 999",
+                        "UPDATE tbProcessos_Trabalhos SET advogado_id = 9 WHERE trabalho_id = 999 AND NOT EXISTS "
+                        "(SELECT * FROM tbProcessos_Trabalhos_Tarefas_Lancamentos WHERE closed = 0 AND inprogress "
+                        "<> 0 AND trabalho_id = 999)",
+                        "SELECT * FROM tbProcessos_Trabalhos_Tarefas_Lancamentos WHERE closed = 0 AND inprogress "
+                        "<> 0 AND trabalho_id = 999",
+                        Refill},
+            QStringList(), {}, false);
         // Work item 90 is lawyer 10's: taking it asks first.
-        QTest::newRow("no court case") << "not judicial" << 90 << QStringList{"Yes"} << "" << taken
-                                       << QStringList{AskTake} << QStringList() << true;
-        QTest::newRow("deadlines not asked for (null)") << "prazos null" << 90 << QStringList{"Yes"} << "" << taken
-                                                        << QStringList{AskTake} << QStringList() << true;
-        QTest::newRow("deadlines not asked for (1)")
-            << "prazos 1" << 90 << QStringList{"Yes"} << "" << taken << QStringList{AskTake} << QStringList() << true;
-        QTest::newRow("both dates set") << "both dates" << 90 << QStringList{"Yes"} << "" << taken
-                                        << QStringList{AskTake} << QStringList() << true;
-        QTest::newRow("another lawyer's work, declined")
-            << "both dates" << 90 << QStringList{"No"} << "" << QStringList{Work90, CourtCase, Pending, Running}
-            << QStringList{AskTake} << QStringList() << false;
-        QTest::newRow("nobody's work, taken without a question")
-            << "nobody's" << 90 << QStringList() << "" << taken << QStringList() << QStringList() << true;
-        QTest::newRow("dates asked for, declined")
-            << "prazos 0" << 90 << QStringList{"No"} << "" << QStringList{Work90, CourtCase} << QStringList{AskDates}
-            << QStringList() << false;
-        QTest::newRow("only the legal date missing, declined")
-            << "office date only" << 90 << QStringList{"No"} << "" << QStringList{Work90, CourtCase}
-            << QStringList{AskDates} << QStringList() << false;
-        QTest::newRow("dates set in the editor")
-            << "prazos 0" << 90 << QStringList{"Yes", "Yes"} << "1" << taken << QStringList{AskDates, AskTake}
-            << QStringList{EditDeadlines} << true;
-        QTest::newRow("dates not settled, declined the second time")
-            << "prazos 0" << 90 << QStringList{"Yes", "No"} << "0" << QStringList{Work90, CourtCase}
-            << QStringList{AskDates, AskAgain} << QStringList{EditDeadlines} << false;
-        QTest::newRow("dates settled the second time, in the same editor")
-            << "prazos 0" << 90 << QStringList{"Yes", "Yes", "Yes"} << "01" << taken
-            << QStringList{AskDates, AskAgain, AskTake} << QStringList{EditDeadlines, EditDeadlines} << true;
-        QTest::newRow("no pending task")
-            << "all finished" << 90 << QStringList() << "" << QStringList{Work90, CourtCase, Pending}
-            << QStringList{"Orv_Couter | info | O trabalho selecionado não tem tarefas pendentes."} << QStringList()
-            << false;
-        QTest::newRow("an entry running for another lawyer")
-            << "running elsewhere" << 90 << QStringList() << "" << QStringList{Work90, CourtCase, Pending, Running}
-            << QStringList{"Orv_Couter | info | O trabalho selecionado tem tarefas em curso.\n\r\n\rAs tarefas em "
-                           "produção "
-                           "devem ser terminadas antes de as adicionar à sua lista."}
-            << QStringList() << false;
-        QTest::newRow("a work item without a case: reported before anything is written")
-            << "no case" << 90 << QStringList() << "" << QStringList{Work90} << QStringList() << QStringList() << false;
+        row("no court case", "not judicial", 90, QStringList{"Yes"}, "", taken, QStringList{AskTake}, {}, true);
+        row("deadlines not asked for (null)", "prazos null", 90, QStringList{"Yes"}, "", taken, QStringList{AskTake},
+            QStringList(), true);
+        row("deadlines not asked for (1)", "prazos 1", 90, QStringList{"Yes"}, "", taken, QStringList{AskTake},
+            QStringList(), true);
+        row("both dates set", "both dates", 90, QStringList{"Yes"}, "", taken, QStringList{AskTake}, {}, true);
+        row("another lawyer's work, declined", "both dates", 90, QStringList{"No"}, "",
+            QStringList{Work90, CourtCase, Pending, Running}, QStringList{AskTake}, {}, false);
+        row("nobody's work, taken without a question", "nobody's", 90, {}, "", taken, {}, QStringList(), true);
+        row("dates asked for, declined", "prazos 0", 90, QStringList{"No"}, "", QStringList{Work90, CourtCase},
+            QStringList{AskDates}, {}, false);
+        row("only the legal date missing, declined", "office date only", 90, QStringList{"No"}, "",
+            QStringList{Work90, CourtCase}, QStringList{AskDates}, {}, false);
+        row("dates set in the editor", "prazos 0", 90, QStringList{"Yes", "Yes"}, "1", taken,
+            QStringList{AskDates, AskTake}, QStringList{EditDeadlines}, true);
+        row("dates not settled, declined the second time", "prazos 0", 90, QStringList{"Yes", "No"}, "0",
+            QStringList{Work90, CourtCase}, QStringList{AskDates, AskAgain}, QStringList{EditDeadlines}, false);
+        row("dates settled the second time, in the same editor", "prazos 0", 90, QStringList{"Yes", "Yes", "Yes"}, "01",
+            taken, QStringList{AskDates, AskAgain, AskTake}, QStringList{EditDeadlines, EditDeadlines}, true);
+        row("no pending task", "all finished", 90, {}, "", QStringList{Work90, CourtCase, Pending},
+            QStringList{"Orv_Couter | info | O trabalho selecionado não tem tarefas pendentes."}, {}, false);
+        row("an entry running for another lawyer", "running elsewhere", 90, {}, "",
+            QStringList{Work90, CourtCase, Pending, Running},
+            QStringList{"Orv_Couter | info | O trabalho selecionado tem tarefas em curso.\n\r\n\rAs tarefas em "
+                        "produção "
+                        "devem ser terminadas antes de as adicionar à sua lista."},
+            QStringList(), false);
+        row("a work item without a case: reported before anything is written", "no case", 90, {}, "",
+            QStringList{Work90}, {}, {}, false);
     }
     void newWork()
     {

@@ -81,72 +81,50 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("messages");
         QTest::addColumn<QStringList>("log");
         QTest::addColumn<QString>("reported");
+        const auto row = [](const char* name, const QString& setup, const QString& command,
+                            const QStringList& statements, const QStringList& messages, const QStringList& log,
+                            const QString& reported) {
+            QTest::newRow(name) << setup << command << statements << messages << log << reported;
+        };
 
         const QString ToWindow = QStringLiteral("\"\", \"\", frmCounter, 0, 0, 0)");
-        QTest::newRow("the task") << ""
-                                  << "mnListAbrir" << QStringList{TaskRecord} << QStringList()
-                                  << fresh("TaskEditor#1", {"OpenRecord(tarefa_id=812, 812, " + ToWindow}) << "";
-        QTest::newRow("its work item") << ""
-                                       << "mnListAbrirTrabalho" << QStringList{TaskRecord, WorkRecord} << QStringList()
-                                       << fresh("WorkEditor#1", {"OpenRecord(trabalho_id=77, 77, " + ToWindow}) << "";
-        QTest::newRow("its case") << ""
-                                  << "mnListAbrirProcesso" << QStringList{TaskRecord, WorkRecord, CaseRecord}
-                                  << QStringList()
-                                  << fresh("CaseEditor#1", {"OpenRecord(processo_id=15, 15, " + ToWindow}) << "";
-        QTest::newRow("the case's archive")
-            << ""
-            << "mnListAbrirArquivoDocumental" << QStringList{TaskRecord, WorkRecord, CaseRecord} << QStringList()
-            << fresh("CaseEditor#1", {"OpenDocumentArchive(processo_id=15, 15, " + ToWindow}) << "";
-        QTest::newRow("a new entry for the task")
-            << ""
-            << "mnListLancamento" << QStringList{WorkOfTask, CaseOfWork, ClientOfCase} << QStringList()
-            << fresh("TimeEntryEditor#1", {"NewEntry(402, 15, 812, 9, frmCounter)"}) << "";
-        QTest::newRow("the wizard") << ""
-                                    << "mnLancamentoNovo" << QStringList() << QStringList()
-                                    << fresh("WorkAssistant#1", {"NewEntryWizard()"}) +
-                                           QStringList{"delete WorkAssistant#1"}
-                                    << "";
+        row("the task", "", "mnListAbrir", QStringList{TaskRecord}, {},
+            fresh("TaskEditor#1", {"OpenRecord(tarefa_id=812, 812, " + ToWindow}), "");
+        row("its work item", "", "mnListAbrirTrabalho", QStringList{TaskRecord, WorkRecord}, {},
+            fresh("WorkEditor#1", {"OpenRecord(trabalho_id=77, 77, " + ToWindow}), "");
+        row("its case", "", "mnListAbrirProcesso", QStringList{TaskRecord, WorkRecord, CaseRecord}, {},
+            fresh("CaseEditor#1", {"OpenRecord(processo_id=15, 15, " + ToWindow}), "");
+        row("the case's archive", "", "mnListAbrirArquivoDocumental", QStringList{TaskRecord, WorkRecord, CaseRecord},
+            QStringList(), fresh("CaseEditor#1", {"OpenDocumentArchive(processo_id=15, 15, " + ToWindow}), "");
+        row("a new entry for the task", "", "mnListLancamento", QStringList{WorkOfTask, CaseOfWork, ClientOfCase},
+            QStringList(), fresh("TimeEntryEditor#1", {"NewEntry(402, 15, 812, 9, frmCounter)"}), "");
+        row("the wizard", "", "mnLancamentoNovo", {}, {},
+            fresh("WorkAssistant#1", {"NewEntryWizard()"}) + QStringList{"delete WorkAssistant#1"}, "");
 
-        QTest::newRow("registering, no work item: stops there")
-            << "task without work item"
-            << "mnListLancamento" << QStringList{WorkOfTask} << QStringList{missing("TRABALHO_ID")} << QStringList()
-            << "";
+        row("registering, no work item: stops there", "task without work item", "mnListLancamento",
+            QStringList{WorkOfTask}, QStringList{missing("TRABALHO_ID")}, {}, "");
         for (const char* command : {"mnListAbrirTrabalho", "mnListAbrirProcesso", "mnListAbrirArquivoDocumental"}) {
             QTest::addRow("%s, no work item: reported", command)
                 << "task without work item" << command << QStringList{TaskRecord} << QStringList() << QStringList()
                 << QString::fromLatin1(command) + QStringLiteral("_Click");
         }
-        QTest::newRow("registering, the work item gone: stops at the case")
-            << "work item gone"
-            << "mnListLancamento"
-            << QStringList{WorkOfTask, "SELECT Processo_ID FROM tbProcessos_Trabalhos WHERE trabalho_id = 999"}
-            << QStringList{missing("Processo_ID")} << QStringList() << "";
-        QTest::newRow("the work item gone: nothing opens")
-            << "work item gone"
-            << "mnListAbrirTrabalho"
-            << QStringList{TaskRecord, "SELECT * FROM tbProcessos_Trabalhos WHERE trabalho_id = 999"} << QStringList()
-            << QStringList() << "";
-        QTest::newRow("the work item gone: no case opens")
-            << "work item gone"
-            << "mnListAbrirProcesso"
-            << QStringList{TaskRecord, "SELECT * FROM tbProcessos_Trabalhos WHERE trabalho_id = 999",
-                           "SELECT * FROM tbProcessos WHERE processo_id = 0"}
-            << QStringList() << QStringList() << "";
-        QTest::newRow("registering, a work item without case")
-            << "work item without case"
-            << "mnListLancamento" << QStringList{WorkOfTask, CaseOfWork} << QStringList{missing("Processo_ID")}
-            << QStringList() << "";
-        QTest::newRow("a work item without case: reported")
-            << "work item without case"
-            << "mnListAbrirArquivoDocumental" << QStringList{TaskRecord, WorkRecord} << QStringList() << QStringList()
-            << "mnListAbrirArquivoDocumental_Click";
-        QTest::newRow("registering, a case without client")
-            << "case without client"
-            << "mnListLancamento" << QStringList{WorkOfTask, CaseOfWork, ClientOfCase}
-            << QStringList{missing("Contacto_ID")} << QStringList() << "";
-        QTest::newRow("the task gone: nothing opens")
-            << "task gone"
-            << "mnListAbrir" << QStringList{TaskRecord} << QStringList() << QStringList() << "";
+        row("registering, the work item gone: stops at the case", "work item gone", "mnListLancamento",
+            QStringList{WorkOfTask, "SELECT Processo_ID FROM tbProcessos_Trabalhos WHERE trabalho_id = 999"},
+            QStringList{missing("Processo_ID")}, {}, "");
+        row("the work item gone: nothing opens", "work item gone", "mnListAbrirTrabalho",
+            QStringList{TaskRecord, "SELECT * FROM tbProcessos_Trabalhos WHERE trabalho_id = 999"}, {}, QStringList(),
+            "");
+        row("the work item gone: no case opens", "work item gone", "mnListAbrirProcesso",
+            QStringList{TaskRecord, "SELECT * FROM tbProcessos_Trabalhos WHERE trabalho_id = 999",
+                        "SELECT * FROM tbProcessos WHERE processo_id = 0"},
+            QStringList(), {}, "");
+        row("registering, a work item without case", "work item without case", "mnListLancamento",
+            QStringList{WorkOfTask, CaseOfWork}, QStringList{missing("Processo_ID")}, {}, "");
+        row("a work item without case: reported", "work item without case", "mnListAbrirArquivoDocumental",
+            QStringList{TaskRecord, WorkRecord}, {}, {}, "mnListAbrirArquivoDocumental_Click");
+        row("registering, a case without client", "case without client", "mnListLancamento",
+            QStringList{WorkOfTask, CaseOfWork, ClientOfCase}, QStringList{missing("Contacto_ID")}, {}, "");
+        row("the task gone: nothing opens", "task gone", "mnListAbrir", QStringList{TaskRecord}, {}, QStringList(), "");
     }
     void opening()
     {
@@ -291,27 +269,15 @@ private Q_SLOTS:
         QTest::addColumn<QString>("command");
         QTest::addColumn<QString>("method");
         QTest::addColumn<QString>("application");
-        QTest::newRow("opening the task") << "mnListAbrir"
-                                          << "OpenRecord"
-                                          << "Orv Counter";
-        QTest::newRow("signing on for the case") << "mnListAbrirProcesso"
-                                                 << "SignOn"
-                                                 << "Orv Counter";
-        QTest::newRow("opening the archive") << "mnListAbrirArquivoDocumental"
-                                             << "OpenDocumentArchive"
-                                             << "Orv Counter";
-        QTest::newRow("registering an entry") << "mnListLancamento"
-                                              << "NewEntry"
-                                              << "Orv Counter";
-        QTest::newRow("the wizard") << "mnLancamentoNovo"
-                                    << "NewEntryWizard"
-                                    << "Orv Counter";
-        QTest::newRow("choosing new work") << "mnNovaTarefa"
-                                           << "SelectWork"
-                                           << "Orv Counter";
-        QTest::newRow("an entry of the statistics") << "ListView2_DblClick"
-                                                    << "OpenRecord"
-                                                    << "Orv Software";
+        const auto row = [](const char* name, const QString& command, const QString& method,
+                            const QString& application) { QTest::newRow(name) << command << method << application; };
+        row("opening the task", "mnListAbrir", "OpenRecord", "Orv Counter");
+        row("signing on for the case", "mnListAbrirProcesso", "SignOn", "Orv Counter");
+        row("opening the archive", "mnListAbrirArquivoDocumental", "OpenDocumentArchive", "Orv Counter");
+        row("registering an entry", "mnListLancamento", "NewEntry", "Orv Counter");
+        row("the wizard", "mnLancamentoNovo", "NewEntryWizard", "Orv Counter");
+        row("choosing new work", "mnNovaTarefa", "SelectWork", "Orv Counter");
+        row("an entry of the statistics", "ListView2_DblClick", "OpenRecord", "Orv Software");
     }
     void aFailingComponent()
     {
@@ -349,18 +315,15 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("command");
         QTest::addColumn<QString>("kind");
-        QTest::newRow("task") << "mnListAbrir"
-                              << "TaskEditor";
-        QTest::newRow("work item") << "mnListAbrirTrabalho"
-                                   << "WorkEditor";
-        QTest::newRow("case") << "mnListAbrirProcesso"
-                              << "CaseEditor";
-        QTest::newRow("registering") << "mnListLancamento"
-                                     << "TimeEntryEditor";
-        QTest::newRow("wizard") << "mnLancamentoNovo"
-                                << "WorkAssistant";
-        QTest::newRow("new work") << "mnNovaTarefa"
-                                  << "WorkAssistant";
+        const auto row = [](const char* name, const QString& command, const QString& kind) {
+            QTest::newRow(name) << command << kind;
+        };
+        row("task", "mnListAbrir", "TaskEditor");
+        row("work item", "mnListAbrirTrabalho", "WorkEditor");
+        row("case", "mnListAbrirProcesso", "CaseEditor");
+        row("registering", "mnListLancamento", "TimeEntryEditor");
+        row("wizard", "mnLancamentoNovo", "WorkAssistant");
+        row("new work", "mnNovaTarefa", "WorkAssistant");
     }
     void aMissingComponent()
     {

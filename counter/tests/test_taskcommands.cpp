@@ -1,5 +1,7 @@
+#include "counter/commands/countermenus.h"
 #include "testsupport/windowfixture.h"
 
+using counter::CounterCommands;
 using testsupport::OfficeFixture;
 
 namespace {
@@ -41,6 +43,8 @@ QStringList keys(counter::ListView& list)
     return found;
 }
 
+const QStringList TaskCommands{"mnListAbrir", "mnListLancamento", "mnEsconder", "mnListRemover", "mnListTerminar"};
+
 } // namespace
 
 // Hiding, finishing and giving back the selected task, read from the statements sent and the boxes shown.
@@ -59,56 +63,51 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("messages");
         QTest::addColumn<QStringList>("rowsAfter");
         QTest::addColumn<QString>("selectedAfter"); // "*": whichever the list chooses
+        const auto add = [](const char* name, const QString& setup, int task, const QString& command,
+                            const QStringList& answers, const QStringList& statements, const QStringList& messages,
+                            const QStringList& rowsAfter, const QString& selectedAfter) {
+            QTest::newRow(name) << setup << task << command << answers << statements << messages << rowsAfter
+                                << selectedAfter;
+        };
 
         const QStringList all{"#812", "#813", "#820"};
-        QTest::newRow("hide: the list starts again at its first row")
-            << "" << 812 << "mnEsconder" << QStringList()
-            << QStringList{"UPDATE tbProcessos_Trabalhos_Tarefas SET escondida = 1 WHERE tarefa_id = 812", Refill}
-            << QStringList() << QStringList{"#813", "#820", "#812"} << "#813";
-        QTest::newRow("show: the task stays selected")
-            << "812 hidden" << 812 << "mnEsconder" << QStringList()
-            << QStringList{"UPDATE tbProcessos_Trabalhos_Tarefas SET escondida = 0 WHERE tarefa_id = 812", Refill}
-            << QStringList() << all << "#812";
-        QTest::newRow("finish a counted task: refused, titled with the window's caption")
-            << "812 running" << 812 << "mnListTerminar" << QStringList() << QStringList()
-            << QStringList{"Contador de Tarefas | info | Não pode finalizar esta tarefa sem primeiro terminar o "
-                           "contador activo."}
-            << all << "#812";
-        QTest::newRow("finish, No") << "" << 812 << "mnListTerminar" << QStringList{"No"} << QStringList()
-                                    << QStringList{FinishQuestion} << all << "#812";
-        QTest::newRow("finish, Yes: that row alone leaves the list")
-            << "" << 812 << "mnListTerminar" << QStringList{"Yes"}
-            << QStringList{"UPDATE tbProcessos_Trabalhos_Tarefas SET closed = 1 WHERE tarefa_id = 812" +
-                           NoneRunningOn812}
-            << QStringList{FinishQuestion} << QStringList{"#813", "#820"} << "*";
-        QTest::newRow("finish a task counted elsewhere: the statement refuses, the list is refilled")
-            << "812 started elsewhere after the refill" << 812 << "mnListTerminar" << QStringList{"Yes"}
-            << QStringList{"UPDATE tbProcessos_Trabalhos_Tarefas SET closed = 1 WHERE tarefa_id = 812" +
-                               NoneRunningOn812,
-                           Refill}
-            << QStringList{FinishQuestion, "Contador de Tarefas | info | Não pode finalizar esta tarefa sem primeiro "
-                                           "terminar o contador activo."}
-            << all << "*";
-        QTest::newRow("give back, No") << "" << 812 << "mnListRemover" << QStringList{"No"} << QStringList()
-                                       << QStringList{GiveBackQuestion} << all << "#812";
-        QTest::newRow("give back, Yes: the work item's tasks leave the list")
-            << "" << 812 << "mnListRemover" << QStringList{"Yes"}
-            << QStringList{TaskRecord, RunningOn77,
-                           "UPDATE tbProcessos_Trabalhos SET advogado_id = null WHERE trabalho_id = 77" +
-                               NoneRunningOn77,
-                           Refill}
-            << QStringList{GiveBackQuestion} << QStringList{"#820"} << "";
-        QTest::newRow("give back a work item another lawyer counts on: refused")
-            << "813 running for lawyer 10" << 812 << "mnListRemover" << QStringList{"Yes"}
-            << QStringList{TaskRecord, RunningOn77} << QStringList{GiveBackQuestion, RunningRefusal} << all << "#812";
-        QTest::newRow("give back a task deleted meanwhile: nothing more")
-            << "812 deleted" << 812 << "mnListRemover" << QStringList{"Yes"} << QStringList{TaskRecord}
-            << QStringList{GiveBackQuestion} << all << "#812";
-        QTest::newRow("give back a task without a work item: reported, nothing written")
-            << "812 without work item" << 812 << "mnListRemover" << QStringList{"Yes"} << QStringList{TaskRecord}
-            << QStringList{GiveBackQuestion} << all << "#812";
-        QTest::newRow("the other list entry takes new work")
-            << "" << 812 << "mnListTrabalho" << QStringList() << QStringList() << QStringList() << all << "#812";
+        add("hide: the list starts again at its first row", "", 812, "mnEsconder", {},
+            QStringList{"UPDATE tbProcessos_Trabalhos_Tarefas SET escondida = 1 WHERE tarefa_id = 812", Refill},
+            QStringList(), QStringList{"#813", "#820", "#812"}, "#813");
+        add("show: the task stays selected", "812 hidden", 812, "mnEsconder", {},
+            QStringList{"UPDATE tbProcessos_Trabalhos_Tarefas SET escondida = 0 WHERE tarefa_id = 812", Refill},
+            QStringList(), all, "#812");
+        add("finish a counted task: refused, titled with the window's caption", "812 running", 812, "mnListTerminar",
+            QStringList(), {},
+            QStringList{"Contador de Tarefas | info | Não pode finalizar esta tarefa sem primeiro terminar o "
+                        "contador activo."},
+            all, "#812");
+        add("finish, No", "", 812, "mnListTerminar", QStringList{"No"}, {}, QStringList{FinishQuestion}, all, "#812");
+        add("finish, Yes: that row alone leaves the list", "", 812, "mnListTerminar", QStringList{"Yes"},
+            QStringList{"UPDATE tbProcessos_Trabalhos_Tarefas SET closed = 1 WHERE tarefa_id = 812" + NoneRunningOn812},
+            QStringList{FinishQuestion}, QStringList{"#813", "#820"}, "*");
+        add("finish a task counted elsewhere: the statement refuses, the list is refilled",
+            "812 started elsewhere after the refill", 812, "mnListTerminar", QStringList{"Yes"},
+            QStringList{"UPDATE tbProcessos_Trabalhos_Tarefas SET closed = 1 WHERE tarefa_id = 812" + NoneRunningOn812,
+                        Refill},
+            QStringList{FinishQuestion, "Contador de Tarefas | info | Não pode finalizar esta tarefa sem primeiro "
+                                        "terminar o contador activo."},
+            all, "*");
+        add("give back, No", "", 812, "mnListRemover", QStringList{"No"}, {}, QStringList{GiveBackQuestion}, all,
+            "#812");
+        add("give back, Yes: the work item's tasks leave the list", "", 812, "mnListRemover", QStringList{"Yes"},
+            QStringList{TaskRecord, RunningOn77,
+                        "UPDATE tbProcessos_Trabalhos SET advogado_id = null WHERE trabalho_id = 77" + NoneRunningOn77,
+                        Refill},
+            QStringList{GiveBackQuestion}, QStringList{"#820"}, "");
+        add("give back a work item another lawyer counts on: refused", "813 running for lawyer 10", 812,
+            "mnListRemover", QStringList{"Yes"}, QStringList{TaskRecord, RunningOn77},
+            QStringList{GiveBackQuestion, RunningRefusal}, all, "#812");
+        add("give back a task deleted meanwhile: nothing more", "812 deleted", 812, "mnListRemover", QStringList{"Yes"},
+            QStringList{TaskRecord}, QStringList{GiveBackQuestion}, all, "#812");
+        add("give back a task without a work item: reported, nothing written", "812 without work item", 812,
+            "mnListRemover", QStringList{"Yes"}, QStringList{TaskRecord}, QStringList{GiveBackQuestion}, all, "#812");
+        add("the other list entry takes new work", "", 812, "mnListTrabalho", {}, {}, QStringList(), all, "#812");
     }
     void commands()
     {
@@ -274,6 +273,95 @@ private Q_SLOTS:
         QCOMPARE(f.office.database().scalar(QStringLiteral("SELECT tarefa_id FROM tbProcessos_Trabalhos_Tarefas "
                                                            "WHERE closed = 1")),
                  QVariant(813));
+    }
+
+    // The menus' commands over a bare window: which entries are offered, and when.
+    // The task commands and the "Abrir" submenu follow the last press: on a
+    // row they are offered, anywhere else not. The other commands keep their state.
+    void taskCommandsFollowThePress_data()
+    {
+        QTest::addColumn<QStringList>("events"); // "row" a press on a row, "left"/"right" a release
+        QTest::addColumn<bool>("offered");
+        QTest::newRow("right click on a row") << QStringList{"row", "right"} << true;
+        QTest::newRow("right click on empty space") << QStringList{"right"} << false;
+        QTest::newRow("left click on a row, then right on empty space") << QStringList{"row", "left", "right"} << false;
+        QTest::newRow("right click on a row after one on empty space") << QStringList{"right", "row", "right"} << true;
+    }
+    void taskCommandsFollowThePress()
+    {
+        QFETCH(QStringList, events);
+        QFETCH(bool, offered);
+        QWidget window;
+        counter::CounterMenus menus(&window);
+        CounterCommands commands(window, menus);
+        QStringList popups;
+        commands.setPopupMenu([&](QMenu& menu, const QPoint&) { popups << menu.objectName(); });
+        for (const QString& event : events) {
+            if (event == QStringLiteral("row")) {
+                commands.itemClicked(QStringLiteral("0"));
+            } else {
+                commands.mouseUp(event == QStringLiteral("left") ? Qt::LeftButton : Qt::RightButton, QPoint());
+            }
+        }
+        QCOMPARE(popups, QStringList(events.count(QStringLiteral("right")), QStringLiteral("mnList")));
+        for (const QString& name : TaskCommands) {
+            QCOMPARE(menus.command(name)->isEnabled(), offered);
+        }
+        QCOMPARE(menus.mnListAbrirRelated()->menuAction()->isEnabled(), offered);
+        for (const char* name : {"mnListTrabalho", "mnLancamentoNovo"}) {
+            QVERIFY(menus.command(QLatin1String(name))->isEnabled());
+        }
+    }
+
+    // The hide command names what it will do: only the visible marker "0" is a visible task.
+    void theHideCommandsCaption_data()
+    {
+        QTest::addColumn<QString>("hiddenCell");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("visible") << "0"
+                                 << "Esconder";
+        QTest::newRow("hidden") << "1"
+                                << "Tornar visível";
+        QTest::newRow("blank") << " "
+                               << "Tornar visível";
+        QTest::newRow("hidden by another office's value") << "-1"
+                                                          << "Tornar visível";
+    }
+    void theHideCommandsCaption()
+    {
+        QFETCH(QString, hiddenCell);
+        QFETCH(QString, caption);
+        QWidget window;
+        counter::CounterMenus menus(&window);
+        CounterCommands commands(window, menus);
+        commands.itemClicked(QStringLiteral("1"));
+        commands.itemClicked(hiddenCell);
+        QCOMPARE(menus.command(QStringLiteral("mnEsconder"))->text().remove(u'&'), caption);
+    }
+
+    // Every command is reached from the keyboard: each caption has a mnemonic, and no two entries of one
+    // menu share a letter (Qt would then only move between them instead of running one).
+    void everyCommandHasItsOwnMnemonic()
+    {
+        QWidget window;
+        counter::CounterMenus menus(&window);
+        CounterCommands commands(window, menus);
+        for (const QString& caption : {QStringLiteral("0"), QStringLiteral("1")}) {
+            commands.itemClicked(caption);
+            for (QMenu* menu : {menus.mnMenu(), menus.mnList(), menus.mnListAbrirRelated()}) {
+                QSet<QChar> letters;
+                for (QAction* action : menu->actions()) {
+                    if (action->isSeparator()) {
+                        continue;
+                    }
+                    const qsizetype amp = action->text().indexOf(u'&');
+                    QVERIFY2(amp >= 0 && amp + 1 < action->text().size(), qPrintable(action->text()));
+                    const QChar letter = action->text().at(amp + 1).toLower();
+                    QVERIFY2(!letters.contains(letter), qPrintable(action->text()));
+                    letters << letter;
+                }
+            }
+        }
     }
 };
 

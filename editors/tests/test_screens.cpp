@@ -1,6 +1,6 @@
 // The windows on the demo office, as a lawyer sees them, each leaving its picture under build/screenshots/:
 // every editor (editors/demo-<dialog>.png), which also fits a 1366x768 screen and names every field for
-// assistive technology; both statistics tabs; a question in Portuguese.
+// assistive technology; and both statistics tabs.
 #include "counter/frmcounter.h"
 #include "counter/listview/listview.h"
 #include "counter/trayicon.h"
@@ -9,8 +9,6 @@
 #include "editors/editorseams.h"
 #include "editors/recordeditors.h"
 #include "scramble/modencriptserial.h"
-#include "session/translations.h"
-#include "session/widgetmessagebox.h"
 #include "testsupport/login.h"
 #include "testsupport/recordedreports.h"
 #include "testsupport/screenshots.h"
@@ -21,7 +19,6 @@
 #include <QDateTimeEdit>
 #include <QDialog>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -191,17 +188,6 @@ private Q_SLOTS:
         }
         counter::TrayIcon::setAvailabilityProbe({});
         QVERIFY(m_reports.reports().isEmpty());
-    }
-
-    void aQuestionInPortuguese()
-    {
-        QVERIFY(session::installPortugueseTranslations(*QCoreApplication::instance()) > 0);
-        core::Message question;
-        question.text = QStringLiteral("Deseja sair?");
-        question.buttons = core::Buttons::YesNo;
-        const auto box = session::buildMessageBox(question);
-        box->adjustSize();
-        QVERIFY(testsupport::keepScreenshot(*box, QStringLiteral("messagebox-pt")));
     }
 };
 

@@ -19,19 +19,17 @@ private Q_SLOTS:
         QTest::addColumn<bool>("plain");
         QTest::addColumn<bool>("connected");
         QTest::addColumn<bool>("accepted");
-        QTest::newRow("the session's user")
-            << true << QStringLiteral("ana") << QStringLiteral("segredo") << false << true << true;
-        QTest::newRow("never signed on") << false << QString() << QString() << false << true << false;
-        QTest::newRow("another name") << true << QStringLiteral("bruno") << QStringLiteral("segredo") << false << true
-                                      << false;
-        QTest::newRow("the name with a blank")
-            << true << QStringLiteral("ana ") << QStringLiteral("segredo") << false << true << false;
-        QTest::newRow("a wrong password")
-            << true << QStringLiteral("ana") << QStringLiteral("segredo1") << false << true << false;
-        QTest::newRow("the password not scrambled")
-            << true << QStringLiteral("ana") << QStringLiteral("segredo") << true << true << false;
-        QTest::newRow("no session") << true << QStringLiteral("ana") << QStringLiteral("segredo") << false << false
-                                    << false;
+        const auto row = [](const char* tag, bool signs, const QString& name, const QString& password, bool plain,
+                            bool connected, bool accepted) {
+            QTest::newRow(tag) << signs << name << password << plain << connected << accepted;
+        };
+        row("the session's user", true, QStringLiteral("ana"), QStringLiteral("segredo"), false, true, true);
+        row("never signed on", false, QString(), QString(), false, true, false);
+        row("another name", true, QStringLiteral("bruno"), QStringLiteral("segredo"), false, true, false);
+        row("the name with a blank", true, QStringLiteral("ana "), QStringLiteral("segredo"), false, true, false);
+        row("a wrong password", true, QStringLiteral("ana"), QStringLiteral("segredo1"), false, true, false);
+        row("the password not scrambled", true, QStringLiteral("ana"), QStringLiteral("segredo"), true, true, false);
+        row("no session", true, QStringLiteral("ana"), QStringLiteral("segredo"), false, false, false);
     }
     void onlyTheSessionsOwnUserIsServed()
     {

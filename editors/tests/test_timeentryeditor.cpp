@@ -175,19 +175,16 @@ private Q_SLOTS:
         QTest::addColumn<QString>("start");
         QTest::addColumn<QString>("note");
         QTest::addColumn<QString>("stored");
+        const auto row = [](const char* name, const QString& start, const QString& note, const QString& stored) {
+            QTest::newRow(name) << start << note << stored;
+        };
         const QString carried = QStringLiteral("812|77|15|402|9|1|30|2|45.5|0|0|1|");
-        QTest::newRow("with a note") << "16-11-2009 08:30"
-                                     << " Telefonema c/ O'Neil "
-                                     << "2009-11-16 08:30:00|2009-11-16 09:00:00|" + carried + "Telefonema c/ O'Neil";
-        QTest::newRow("without") << "16-11-2009 08:30"
-                                 << "  "
-                                 << "2009-11-16 08:30:00|2009-11-16 09:00:00|" + carried;
-        QTest::newRow("the start offered") << "16-11-2009 09:00"
-                                           << ""
-                                           << "2009-11-16 08:30:00|2009-11-16 09:00:00|" + carried;
-        QTest::newRow("a note of 255 characters")
-            << "16-11-2009 08:30" << QString(255, u'n')
-            << "2009-11-16 08:30:00|2009-11-16 09:00:00|" + carried + QString(255, u'n');
+        row("with a note", "16-11-2009 08:30", " Telefonema c/ O'Neil ",
+            "2009-11-16 08:30:00|2009-11-16 09:00:00|" + carried + "Telefonema c/ O'Neil");
+        row("without", "16-11-2009 08:30", "  ", "2009-11-16 08:30:00|2009-11-16 09:00:00|" + carried);
+        row("the start offered", "16-11-2009 09:00", "", "2009-11-16 08:30:00|2009-11-16 09:00:00|" + carried);
+        row("a note of 255 characters", "16-11-2009 08:30", QString(255, u'n'),
+            "2009-11-16 08:30:00|2009-11-16 09:00:00|" + carried + QString(255, u'n'));
     }
     void registersANewEntry()
     {

@@ -55,23 +55,17 @@ private Q_SLOTS:
         QTest::addColumn<QString>("prazos");
         QTest::addColumn<std::optional<bool>>("ticked");
         QTest::addColumn<QString>("stored");
-        QTest::newRow("both dates, asked for them")
-            << true << "15-03-2010"
-            << "10-03-2010"
-            << "NULL" << std::optional<bool>() << "2010-03-15 00:00:00|2010-03-10 00:00:00|";
-        QTest::newRow("the same day, slashes and blanks")
-            << true << " 15/03/2010 "
-            << "15-03-2010"
-            << "NULL" << std::optional<bool>() << "2010-03-15 00:00:00|2010-03-15 00:00:00|";
-        QTest::newRow("both cleared, null exemption left alone") << false << ""
-                                                                 << ""
-                                                                 << "NULL" << std::optional<bool>(false) << "||";
-        QTest::newRow("exemption 0 ticked") << false << ""
-                                            << ""
-                                            << "0" << std::optional<bool>(true) << "||1";
-        QTest::newRow("exemption 1 unticked") << false << ""
-                                              << ""
-                                              << "1" << std::optional<bool>(false) << "||0";
+        const auto row = [](const char* name, bool deadlines, const QString& legal, const QString& office,
+                            const QString& prazos, const std::optional<bool>& ticked, const QString& stored) {
+            QTest::newRow(name) << deadlines << legal << office << prazos << ticked << stored;
+        };
+        row("both dates, asked for them", true, "15-03-2010", "10-03-2010", "NULL", std::optional<bool>(),
+            "2010-03-15 00:00:00|2010-03-10 00:00:00|");
+        row("the same day, slashes and blanks", true, " 15/03/2010 ", "15-03-2010", "NULL", std::optional<bool>(),
+            "2010-03-15 00:00:00|2010-03-15 00:00:00|");
+        row("both cleared, null exemption left alone", false, "", "", "NULL", std::optional<bool>(false), "||");
+        row("exemption 0 ticked", false, "", "", "0", std::optional<bool>(true), "||1");
+        row("exemption 1 unticked", false, "", "", "1", std::optional<bool>(false), "||0");
     }
     void savesTheDeadlines()
     {
