@@ -335,6 +335,10 @@ private Q_SLOTS:
 
     void fileMovedAway()
     {
+#ifdef Q_OS_WIN
+        QSKIP("Windows keeps a database file that a connection holds open from being moved, deleted or made read-only: "
+              "the fault cannot happen there");
+#endif
         QFETCH(QString, how);
         const QString path = m_db->path();
         const QString aside = path + QStringLiteral(".aside");
@@ -373,6 +377,10 @@ private Q_SLOTS:
     // every write after would fail for good); once it is writable again, the first write goes through.
     void aReopenIsOnlyGoodWhenItCanWrite()
     {
+#ifdef Q_OS_WIN
+        QSKIP("Windows keeps a database file that a connection holds open from being moved, deleted or made read-only: "
+              "the fault cannot happen there");
+#endif
         TempDatabase onDisk(TempDatabase::Place::Disk);
         onDisk.exec(QString::fromUtf8(Office));
         Connection connection;
