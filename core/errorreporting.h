@@ -26,7 +26,7 @@ std::unique_ptr<ErrorReporting> createErrorReporting();
 // office's "ErrorReporting.General" over COM, falling back to the log; elsewhere the log.
 std::unique_ptr<ErrorReporting> platformErrorReporting();
 
-// The default component on this platform: one JSON line per report (time and the five fields),
+// The log: one JSON line per report (time and the five fields),
 // appended to errors.log in the state directory and written to stderr. The log is readable by its owner
 // alone (0600), and so is the state directory (0700), whatever the umask.
 class LogFileErrorReporting : public ErrorReporting
