@@ -13,7 +13,7 @@
 #include "counter/watch/countstatus.h"
 #include "counter/watch/idlesource.h"
 #include "counter/watch/preferences.h"
-#include "data/timeentries/timeentrystop.h"
+#include "data/timeentries/timeentries.h"
 #include "data/valuetext.h"
 
 #include <QElapsedTimer>

@@ -1,5 +1,5 @@
 #include "data/connection.h"
-#include "data/timeentries/timeentrystop.h"
+#include "data/timeentries/timeentries.h"
 #include "testsupport/officefixture.h"
 
 #include <QTest>

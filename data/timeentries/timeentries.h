@@ -83,6 +83,12 @@ enum class Untick {
 // or fewer. An entry found closed, not in progress or gone is left as it is.
 Untick untick(qint64 entry, const std::optional<QDateTime>& at);
 
+// What ending an entry at a moment already past (the beginning of an absence) did to it, as an untick's.
+using StopAt = Untick;
+// Ends running entry at end (the workstation's time): closed with countedMinutes(its data, end) and data_fim = end,
+// or deleted when those are ShortestEntry or fewer; NotRunning also when another workstation closed it meanwhile.
+StopAt stopAt(qint64 entry, const QDateTime& end);
+
 // Starts entry (running) as its lawyer's only count: in one transaction, the lawyer's row of tbAdvogados locked so
 // that two workstations of the lawyer take turns, every running entry of the lawyer ended as counted up to at by the
 // workstation's clock (closed, or deleted when ShortestEntry or less), then entry inserted. Nothing of it stays when
