@@ -43,6 +43,11 @@ private Q_SLOTS:
             << "running" << qint64(-300) << int(StopAt::Deleted) << QVariant() << drop;
         QTest::newRow("closed elsewhere")
             << "closed" << qint64(600) << int(StopAt::NotRunning) << QVariant(33) << QString();
+        // Half-closed rows, as an older client or a hand edit leaves them: either mark alone means the count is over.
+        QTest::newRow("an end but still in progress")
+            << "ended" << qint64(600) << int(StopAt::NotRunning) << QVariant(0) << QString();
+        QTest::newRow("no end but not in progress")
+            << "paused" << qint64(600) << int(StopAt::NotRunning) << QVariant(0) << QString();
         QTest::newRow("removed elsewhere")
             << "removed" << qint64(600) << int(StopAt::NotRunning) << QVariant() << QString();
     }
@@ -60,6 +65,14 @@ private Q_SLOTS:
             office.database().exec(QStringLiteral("UPDATE tbProcessos_Trabalhos_Tarefas_Lancamentos SET inprogress = "
                                                   "0, unidades = 33, data_fim = '2009-11-16 09:33:00'") +
                                    where);
+        } else if (state == QLatin1String("ended")) {
+            office.database().exec(
+                QStringLiteral(
+                    "UPDATE tbProcessos_Trabalhos_Tarefas_Lancamentos SET data_fim = '2009-11-16 09:33:00'") +
+                where);
+        } else if (state == QLatin1String("paused")) {
+            office.database().exec(
+                QStringLiteral("UPDATE tbProcessos_Trabalhos_Tarefas_Lancamentos SET inprogress = 0") + where);
         } else if (state == QLatin1String("removed")) {
             office.database().exec(QStringLiteral("DELETE FROM tbProcessos_Trabalhos_Tarefas_Lancamentos") + where);
         }
