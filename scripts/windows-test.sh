@@ -1,9 +1,7 @@
 #!/usr/bin/env bash
 # The unit tests built for Windows and run under Wine (CMake's cross-compiling emulator, cmake/wine-run.sh), headless
-# on Qt's offscreen platform, in a Wine prefix of the build folder's own: build-win-test/. Built without optimisation
-# and with Qt's assertions on, as a developer's build is (a sixth quicker to compile; the installer's build in
-# build-win/ is Release). Makes the cross toolchain first when this machine has none (scripts/windows-toolchain.sh).
-# Arguments go to ctest.
+# on Qt's offscreen platform, in a Wine prefix of the build folder's own: build-win-test/. Makes the cross toolchain
+# first when this machine has none (scripts/windows-toolchain.sh). Arguments go to ctest.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 toolchain=$(bash scripts/windows-toolchain.sh | tail -n 1)
@@ -13,7 +11,7 @@ if command -v ccache >/dev/null; then
 fi
 build=${ORV_WINDOWS_TEST_DIR:-build-win-test}
 cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64.cmake" \
-    -DORV_WINDOWS_TOOLCHAIN="$toolchain" -DCMAKE_BUILD_TYPE= -DORV_BUILD_TESTS=ON >/dev/null
+    -DORV_WINDOWS_TOOLCHAIN="$toolchain" -DCMAKE_BUILD_TYPE=Release -DORV_BUILD_TESTS=ON >/dev/null
 cmake --build "$build" -j "$(nproc)"
 status=0
 ctest --test-dir "$build" --output-on-failure -j "$(nproc)" "$@" || status=$?

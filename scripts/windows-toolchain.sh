@@ -96,8 +96,7 @@ if [ ! -f "$prefix/lib/libsqlite3.dll.a" ]; then
     cp "$work/sqlite-host/sqlite3.h" "$work/sqlite-host/sqlite3ext.h" "$prefix/include/"
 fi
 
-# Qt: qtbase only, with what the programs link (Core, Gui, Widgets, Sql with the SQLite and ODBC drivers, Network
-# without TLS (orvadmin only opens a TCP connection to see that the server answers),
+# Qt: qtbase only, with what the programs link (Core, Gui, Widgets, Sql with the SQLite and ODBC drivers, Network,
 # Test), the windows and offscreen platform plugins and the Windows styles; the rest is off.
 qt_configure=(
     -G Ninja
@@ -114,7 +113,7 @@ qt_configure=(
     # ask for it (it uses the GDI and DirectWrite one).
     -DFEATURE_opengl=OFF -DINPUT_opengl=no -DFEATURE_vulkan=OFF -DFEATURE_direct2d=OFF -DFEATURE_directwrite3=OFF
     -DFEATURE_dbus=OFF
-    -DINPUT_openssl=no -DINPUT_ssl=no -DFEATURE_printsupport=OFF -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF
+    -DINPUT_openssl=no -DFEATURE_printsupport=OFF -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF
     -DFEATURE_tabletevent=OFF -DFEATURE_pkg_config=OFF -DFEATURE_glib=OFF -DFEATURE_icu=OFF
     -DFEATURE_zstd=OFF -DFEATURE_brotli=OFF -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF
     -DFEATURE_testlib=ON
