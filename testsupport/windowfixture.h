@@ -21,6 +21,16 @@
 
 #include <memory>
 
+// The keys of a list's rows, in order.
+inline QStringList keysOf(const counter::ListView& list)
+{
+    QStringList keys;
+    for (int row = 0; row < list.rowCount(); ++row) {
+        keys << list.key(row);
+    }
+    return keys;
+}
+
 // The counter window over the small office, logged in as "ana" (lawyer 9, password "segredo"), with the workstation's
 // and the server's clocks both on the mock clock unless a test parts them, message boxes scripted,
 // error reports recorded, the end of the program counted and pop-up menus recorded instead of shown.
@@ -74,6 +84,17 @@ struct WindowFixture {
 
     // The user ticks or unticks the task's check box.
     void toggle(int taskId) { list().userToggle(row(taskId)); }
+
+    // Policy #3101 (choosing whose records are shown) for the users whose code is in codes, through group ADM,
+    // which holds user 1 (ana).
+    void grantChoice(const QString& codes)
+    {
+        office.database().exec(QStringLiteral("INSERT INTO tbGroups (group_id, code) VALUES (1, 'ADM')"));
+        office.database().exec(QStringLiteral("INSERT INTO tbGroups_Users_Links (group_id, user_id) VALUES (1, 1)"));
+        office.database().exec(
+            QStringLiteral("INSERT INTO tbSecurityPolicies (policy_id, code, users_groups) VALUES (1, '#3101', '%1')")
+                .arg(codes));
+    }
 
     // The statements sent since the window was loaded that begin with prefix.
     QStringList sent(const QString& prefix) const

@@ -203,6 +203,7 @@ private Q_SLOTS:
         QCOMPARE(list->selectedRow(), 499);
     }
 
+    // Only the user's ticks are raised, by a click on the box or Space: not the program's, nor a click on the label.
     void onlyTheUsersTicksAreRaised()
     {
         auto list = taskList();
@@ -228,23 +229,16 @@ private Q_SLOTS:
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
         QCOMPARE(ticks.count(), 2);
         QVERIFY(!list->checked(1));
-    }
 
-    // Ticking a task refills the whole list from inside the tick handler.
-    void aTickHandlerMayRebuildTheList()
-    {
-        auto list = taskList();
-        QVERIFY(QTest::qWaitForWindowExposed(list.get()));
-        int handled = 0;
+        // Ticking a task refills the whole list from inside the tick handler.
         connect(list.get(), &ListView::ItemCheck, this, [&](int) {
-            ++handled;
             list->clearRows();
             fill(*list);
             list->setChecked(1, true);
         });
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, checkBoxCentre(*list, 1));
         QCoreApplication::processEvents();
-        QCOMPARE(handled, 1);
+        QCOMPARE(ticks.count(), 3);
         QCOMPARE(list->rowCount(), 3);
         QVERIFY(list->checked(1));
     }
