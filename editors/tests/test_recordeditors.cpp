@@ -100,14 +100,17 @@ class TestRecordEditors : public QObject
         return false;
     }
 
-    void openTask(EditorFixture& f, editors::DialogTaskEditor& editor)
+    // Task 812, and the given time entry, each opened in an editor of its own signed on as the session's user.
+    void openTask(EditorFixture& f)
     {
-        f.openRecord(editor, &editors::DialogTaskEditor::OpenRecord, TaskTable, QStringLiteral("tarefa_id"),
+        editors::DialogTaskEditor editor;
+        f.openRecord(f.signedOn(editor), &editors::DialogTaskEditor::OpenRecord, TaskTable, QStringLiteral("tarefa_id"),
                      OfficeFixture::Task, &f.owner);
     }
 
-    void openEntry(EditorFixture& f, editors::DialogTimeEntryEditor& editor, qint64 entry)
+    void openEntry(EditorFixture& f, qint64 entry)
     {
+        editors::DialogTimeEntryEditor editor;
         f.openRecord(f.signedOn(editor), &editors::DialogTimeEntryEditor::OpenRecord, EntryTable,
                      QStringLiteral("lancamento_id"), entry, &f.owner);
     }
@@ -486,8 +489,7 @@ private Q_SLOTS:
             dialog.findChild<QCheckBox*>(QStringLiteral("FXClosed"))->setChecked(finish);
             hands::press(dialog, key);
         };
-        editors::DialogTaskEditor editor;
-        openTask(f, f.signedOn(editor));
+        openTask(f);
         const bool saved = key == Qt::Key_Return;
         QCOMPARE(f.dialogsRun, QStringList{QStringLiteral("frmTarefa")});
         QCOMPARE(EditorFixture::writes().size(), saved ? 1 : 0);
@@ -522,8 +524,7 @@ private Q_SLOTS:
             stayedOpen = dialog.isVisible();
             hands::press(dialog, Qt::Key_Escape);
         };
-        editors::DialogTaskEditor editor;
-        openTask(f, f.signedOn(editor));
+        openTask(f);
         QVERIFY(stayedOpen);
         QCOMPARE(f.boxes.shown().size(), 1);
         QVERIFY2(f.boxes.shown().first().text.contains(message), qPrintable(f.boxes.shown().first().text));
@@ -567,8 +568,7 @@ private Q_SLOTS:
             hands::press(dialog, Qt::Key_Return);
             shownAfter = hands::field(dialog, QStringLiteral("FXDescrit")).text();
         };
-        editors::DialogTaskEditor editor;
-        openTask(f, f.signedOn(editor));
+        openTask(f);
         QCOMPARE(EditorFixture::writes().size(), 1); // the one conditional statement, which changed nothing
         QCOMPARE(before(), afterOther);
         QCOMPARE(f.boxes.shown().size(), 1);
@@ -606,8 +606,7 @@ private Q_SLOTS:
                 hands::press(dialog, Qt::Key_Escape);
             }
         };
-        editors::DialogTaskEditor editor;
-        openTask(f, f.signedOn(editor));
+        openTask(f);
         QCOMPARE(stayedOpen, !saved);
         QCOMPARE(f.office.database().scalar(QStringLiteral("SELECT closed FROM %1").arg(TaskTable)).toInt(), 0);
         QCOMPARE(f.office.database().scalar(QStringLiteral("SELECT descrit FROM %1").arg(TaskTable)).toString(),
@@ -626,8 +625,7 @@ private Q_SLOTS:
             hands::press(dialog, Qt::Key_Return);
             QVERIFY(!dialog.isVisible());
         };
-        editors::DialogTaskEditor editor;
-        openTask(f, f.signedOn(editor));
+        openTask(f);
         QCOMPARE(EditorFixture::writes().size(), 1);
         QVERIFY(f.shownTexts().first().contains(QStringLiteral("apagado por outro utilizador")));
         QVERIFY(f.owner.remoteKeys.isEmpty());
@@ -644,8 +642,7 @@ private Q_SLOTS:
             hands::press(dialog, Qt::Key_Return);
             stayedOpen = dialog.isVisible();
         };
-        editors::DialogTaskEditor editor;
-        openTask(f, f.signedOn(editor));
+        openTask(f);
         data::StatementFailures::clear();
         QVERIFY(stayedOpen);
         QCOMPARE(f.reports.procedures(), QStringList{QStringLiteral("cmdGravar_Click")});
@@ -664,8 +661,7 @@ private Q_SLOTS:
             hands::type(dialog, QStringLiteral("FXDescrit"), QStringLiteral("Reunião c/ cliente d'Ávila"));
             hands::press(dialog, Qt::Key_Return);
         };
-        editors::DialogTimeEntryEditor editor;
-        openEntry(f, editor, entry);
+        openEntry(f, entry);
         QCOMPARE(EditorFixture::writes().size(), 1);
         QCOMPARE(f.stored(QStringLiteral("SELECT data, data_fim, unidades, descrit FROM %1").arg(EntryTable)),
                  QStringLiteral("2009-11-13 10:00:00|2009-11-13 11:15:00|75|Reunião c/ cliente d'Ávila"));
@@ -683,8 +679,7 @@ private Q_SLOTS:
             endShown = hands::field(dialog, QStringLiteral("FXData_Fim")).text();
             hands::press(dialog, Qt::Key_Return);
         };
-        editors::DialogTimeEntryEditor editor;
-        openEntry(f, editor, entry);
+        openEntry(f, entry);
         QCOMPARE(endShown, QStringLiteral("13-11-2009 11:30"));
         QCOMPARE(f.stored(QStringLiteral("SELECT data_fim, unidades FROM %1").arg(EntryTable)),
                  QStringLiteral("2009-11-13 11:30:00|90"));
@@ -727,8 +722,7 @@ private Q_SLOTS:
             hands::press(dialog, Qt::Key_Return);
             QVERIFY(dialog.isVisible());
         };
-        editors::DialogTimeEntryEditor editor;
-        openEntry(f, editor, entry);
+        openEntry(f, entry);
         QVERIFY(EditorFixture::writes().isEmpty());
         QCOMPARE(f.boxes.shown().size(), 1);
         QVERIFY2(f.boxes.shown().first().text.contains(message), qPrintable(f.boxes.shown().first().text));
@@ -747,8 +741,7 @@ private Q_SLOTS:
             hands::paste(dialog, QStringLiteral("FXUnidades"), QStringLiteral("30"));
             hands::press(dialog, Qt::Key_Return);
         };
-        editors::DialogTimeEntryEditor editor;
-        openEntry(f, editor, entry);
+        openEntry(f, entry);
         QVERIFY(EditorFixture::writes().isEmpty());
         QVERIFY(f.owner.remoteKeys.isEmpty());
     }
@@ -762,8 +755,7 @@ private Q_SLOTS:
             f.office.database().exec(QStringLiteral("UPDATE %1 SET unidades = 40").arg(EntryTable));
             hands::press(dialog, Qt::Key_Return);
         };
-        editors::DialogTimeEntryEditor editor;
-        openEntry(f, editor, entry);
+        openEntry(f, entry);
         QCOMPARE(EditorFixture::writes().size(), 1);
         QCOMPARE(f.office.minutesOf(entry).toInt(), 40);
         QVERIFY(f.shownTexts().first().startsWith(QStringLiteral("Outro utilizador alterou")));
