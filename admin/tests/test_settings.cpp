@@ -46,16 +46,9 @@ class TestSettings : public QObject
 
     static QStringList writeArguments(const QString& dataSource)
     {
-        return {"settings",
-                "--server",
-                "ORVSQL",
-                "--user",
-                TempDatabase::user(),
-                "--catalog",
-                TempDatabase::catalog(),
-                "--data-source",
-                dataSource,
-                "--password-stdin"};
+        const QStringList database{"--user", TempDatabase::user(), "--catalog", TempDatabase::catalog()};
+        return QStringList{"settings", "--server", "ORVSQL"} + database +
+               QStringList{"--data-source", dataSource, "--password-stdin"};
     }
 
     static void loginAgain()

@@ -54,6 +54,20 @@ QList<qint64> shownIds(QDialog& dialog)
     return ids;
 }
 
+// Every row of a list, its cells joined by '|'.
+QStringList rowsOf(const QTreeWidget& tree)
+{
+    QStringList rows;
+    for (int i = 0; i < tree.topLevelItemCount(); ++i) {
+        QStringList cells;
+        for (int c = 0; c < tree.columnCount(); ++c) {
+            cells << tree.topLevelItem(i)->text(c);
+        }
+        rows << cells.join(QLatin1Char('|'));
+    }
+    return rows;
+}
+
 // A second case of another client, with work items of both lawyers and one nobody holds.
 void addMoreWork(EditorFixture& f)
 {
@@ -243,13 +257,7 @@ private Q_SLOTS:
                 }
                 QVERIFY2(list->columnWidth(c) >= widest, qPrintable(list->headerItem()->text(c)));
             }
-            for (int i = 0; i < list->topLevelItemCount(); ++i) {
-                QStringList row;
-                for (int c = 0; c < list->columnCount(); ++c) {
-                    row << list->topLevelItem(i)->text(c);
-                }
-                work << row.join(QLatin1Char('|'));
-            }
+            work = rowsOf(*list);
             hands::press(dialog, Qt::Key_Return);
         };
         editors::DialogCaseEditor editor;
@@ -919,15 +927,7 @@ private Q_SLOTS:
         f.office.database().exec(
             QStringLiteral("UPDATE tbProcessos_Trabalhos_Tarefas SET closed = 1 WHERE tarefa_id = 822"));
         QStringList rows;
-        f.scripts << [&](QDialog& dialog) {
-            for (int i = 0; i < list(dialog).topLevelItemCount(); ++i) {
-                QStringList cells;
-                for (int c = 0; c < list(dialog).columnCount(); ++c) {
-                    cells << list(dialog).topLevelItem(i)->text(c);
-                }
-                rows << cells.join(QLatin1Char('|'));
-            }
-        };
+        f.scripts << [&](QDialog& dialog) { rows = rowsOf(list(dialog)); };
         editors::DialogWorkAssistant assistant;
         f.signedOn(assistant).SelectWork();
         QCOMPARE(rows, (QStringList{QStringLiteral("2009/015|Cliente Alfa|Contestação|Ana Lopes|1"),
