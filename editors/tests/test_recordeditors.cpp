@@ -504,7 +504,7 @@ private Q_SLOTS:
         QCOMPARE(
             f.stored(QStringLiteral("SELECT descrit, escondida, closed FROM %1 WHERE tarefa_id = 812").arg(TaskTable)),
             stored);
-        QCOMPARE(f.owner.remoteKeys, saved ? (QList<QPair<int, int>>{{812, 4003}}) : QList<QPair<int, int>>());
+        QCOMPARE(f.owner.remoteKeys, (saved ? QList<QPair<int, int>>{{812, 4003}} : QList<QPair<int, int>>()));
         QVERIFY(f.boxes.shown().isEmpty());
     }
 
