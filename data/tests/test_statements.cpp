@@ -217,8 +217,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, sql);
         QFETCH(QString, field);
-        QFETCH(QStringList, expected);
-        QCOMPARE(rows(sql, field), expected);
+        QTEST(rows(sql, field), "expected");
     }
 
     // A null identifier spliced as nothing leaves the statement incomplete; the database refuses it.
