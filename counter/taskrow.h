@@ -22,7 +22,7 @@ constexpr int Hidden = 10;    // escondida; the visible marker for a task that i
 inline std::optional<qint64> entryOf(const QString& cell)
 {
     bool number = false;
-    const qint64 entry = cell.trimmed().toLongLong(&number);
+    const qint64 entry = cell.toLongLong(&number); // blanks around the number are allowed
     return number ? std::optional<qint64>(entry) : std::nullopt;
 }
 

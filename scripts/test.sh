@@ -24,15 +24,12 @@ if command -v ccache >/dev/null; then
 fi
 jobs=$(nproc)
 
-toolchain_stamp="${ORV_WINDOWS_TOOLCHAIN:-$HOME/.cache/orvcounter/windows-6.4.2}/toolchain.stamp"
-windows=${ORV_WINDOWS_TESTS:-}
-if [ -z "$windows" ]; then
-    windows=0
-    [ -f "$toolchain_stamp" ] && windows=1
-fi
+toolchain_built=0
+bash scripts/windows-toolchain.sh --built >/dev/null 2>&1 && toolchain_built=1
+windows=${ORV_WINDOWS_TESTS:-$toolchain_built}
 toolchain_pid=
 toolchain_log=build-win-test/toolchain.log
-if [ "$windows" = 1 ] && [ ! -f "$toolchain_stamp" ]; then
+if [ "$windows" = 1 ] && [ "$toolchain_built" = 0 ]; then
     mkdir -p build-win-test
     # A process group of its own (job control), so that a failing run stops the whole build; the same session, so
     # that its low priority counts against the Linux phases (a new session would be scheduled as their equal).
@@ -66,7 +63,7 @@ if [ "$windows" = 1 ]; then
     fi
     bash scripts/windows-test.sh
 elif [ -z "${ORV_WINDOWS_TESTS:-}" ]; then
-    echo "skipped: this machine has no Windows toolchain ($toolchain_stamp); ORV_WINDOWS_TESTS=1 makes it" \
+    echo "skipped: this machine has no Windows toolchain (scripts/windows-toolchain.sh); ORV_WINDOWS_TESTS=1 makes it" \
         "(about 40 minutes of two cores, once) and runs the Windows suite under Wine"
 else
     echo "skipped: ORV_WINDOWS_TESTS=$ORV_WINDOWS_TESTS (the Windows suite alone: bash scripts/windows-test.sh)"

@@ -3,7 +3,8 @@
 # mingw-w64 compilers, Wine and NSIS through apt; SQLite, libsodium and a lean Qt 6.4.2 (qtbase) cross-built for
 # x86_64-w64-mingw32 against the host Qt's tools. The result lives outside every build folder, in
 # ${ORV_WINDOWS_TOOLCHAIN:-$HOME/.cache/orvcounter/windows-6.4.2}; a stamp file there makes a second run a no-op.
-# Prints the folder on standard output, everything else on standard error.
+# Prints the folder on standard output, everything else on standard error. With --built it only says whether the
+# toolchain is there: the folder and status 0 when it is, status 1 when not; nothing is installed or built.
 set -euo pipefail
 exec 3>&1 1>&2
 
@@ -27,6 +28,7 @@ if [ -f "$stamp" ]; then
     echo "$prefix" >&3
     exit 0
 fi
+[ "${1:-}" = --built ] && exit 1
 
 as_root=()
 if [ "$(id -u)" -ne 0 ]; then

@@ -9,6 +9,8 @@
 
 #include <QStringList>
 
+#include <functional>
+
 namespace data::timeEntries {
 
 qint64 lookUpWhole(const QString& statement, const QString& field)
@@ -217,34 +219,32 @@ std::optional<QDateTime> runningSince(qint64 entry)
     return running ? std::optional<QDateTime>(started) : std::nullopt;
 }
 
-} // namespace
-
-Untick untick(qint64 entry, const std::optional<QDateTime>& at)
+// Ends entry as counted from its start up to end (none: the clock's now, read after the entry), when it still runs:
+// closed with those minutes and data_fim = endText() (asked only for a close), or deleted when they are
+// ShortestEntry or fewer.
+Untick endRunning(qint64 entry, const std::optional<QDateTime>& end, const std::function<QString()>& endText)
 {
     const std::optional<QDateTime> started = runningSince(entry);
     if (!started) {
         return Untick::NotRunning;
     }
-    const qint64 minutes = countedMinutes(*started, at.value_or(core::Clock::now()));
-    if (minutes > ShortestEntry) {
-        close(entry, minutes, at ? serverTimeOf(*at) : ServerNow);
-        return Untick::Closed;
+    const qint64 minutes = countedMinutes(*started, end.value_or(core::Clock::now()));
+    if (minutes <= ShortestEntry) {
+        return drop(entry) ? Untick::Deleted : Untick::NotRunning;
     }
-    return drop(entry) ? Untick::Deleted : Untick::NotRunning;
+    return close(entry, minutes, endText()) ? Untick::Closed : Untick::NotRunning;
+}
+
+} // namespace
+
+Untick untick(qint64 entry, const std::optional<QDateTime>& at)
+{
+    return endRunning(entry, at, [&] { return at ? serverTimeOf(*at) : ServerNow; });
 }
 
 StopAt stopAt(qint64 entry, const QDateTime& end)
 {
-    const std::optional<QDateTime> started = runningSince(entry);
-    if (!started) {
-        return StopAt::NotRunning;
-    }
-    const qint64 minutes = countedMinutes(*started, end);
-    if (minutes <= ShortestEntry) {
-        return drop(entry) ? StopAt::Deleted : StopAt::NotRunning;
-    }
-    return close(entry, minutes, modData::SqlLiteral(end, modData::literal::Date)) ? StopAt::Closed
-                                                                                   : StopAt::NotRunning;
+    return endRunning(entry, end, [&] { return modData::SqlLiteral(end, modData::literal::Date); });
 }
 
 qint64 insertAlone(const NewEntry& entry, const QDateTime& at, QList<qint64>& closedTasks)

@@ -73,9 +73,9 @@ bool drop(qint64 entry);
 
 // What an untick did to its entry.
 enum class Untick {
-    Closed,     // closed with its minutes (or found closed meanwhile by the UPDATE's condition)
+    Closed,     // closed with its minutes
     Deleted,    // it had counted ShortestEntry minutes or fewer, and was removed
-    NotRunning, // already closed or removed (by another workstation): nothing changed
+    NotRunning, // already closed or removed (by another workstation), before the read or meanwhile: nothing changed
 };
 // Ends running entry as the lawyer's untick at `at` (the workstation's time; none: now) ends it: read first, then
 // closed with the minutes counted from its start up to the untick, its end the server's time of the untick
