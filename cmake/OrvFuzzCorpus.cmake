@@ -14,3 +14,7 @@ foreach(target_libs regfile:registry tsqltranslator:data connectiontext:data sql
 endforeach()
 find_package(SQLite3 REQUIRED)
 target_link_libraries(fuzz_sqlliteral_corpus PRIVATE SQLite::SQLite3)
+# A corpus folder that holds no input (moved, or emptied) fails rather than passing with nothing replayed.
+file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz-empty-corpus)
+add_test(NAME fuzz_empty_corpus COMMAND fuzz_regfile_corpus ${CMAKE_BINARY_DIR}/fuzz-empty-corpus)
+set_tests_properties(fuzz_empty_corpus PROPERTIES LABELS fuzz WILL_FAIL TRUE)

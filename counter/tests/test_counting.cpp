@@ -1,4 +1,5 @@
 #include "core/clock.h"
+#include "counter/taskrow.h"
 #include "data/timeentries/timeentries.h"
 #include "testsupport/windowfixture.h"
 
@@ -21,6 +22,26 @@ class TestCounting : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // The Entry cell as the untick, the deferred untick and the absence check read it: a whole number, blanks
+    // around it allowed; a blank cell or anything else names no entry.
+    void theEntryCellNamesItsEntry_data()
+    {
+        QTest::addColumn<QString>("cell");
+        QTest::addColumn<qint64>("entry"); // -1: none
+        QTest::newRow("a number") << "812" << qint64(812);
+        QTest::newRow("blanks around it") << " 812 " << qint64(812);
+        QTest::newRow("blank") << "" << qint64(-1);
+        QTest::newRow("spaces") << "   " << qint64(-1);
+        QTest::newRow("a number and more") << "81a" << qint64(-1);
+        QTest::newRow("a fraction") << "8.5" << qint64(-1);
+    }
+    void theEntryCellNamesItsEntry()
+    {
+        QFETCH(QString, cell);
+        QFETCH(qint64, entry);
+        QCOMPARE(counter::taskRow::entryOf(cell).value_or(-1), entry);
+    }
+
     void unticking_data()
     {
         QTest::addColumn<int>("serverAheadSeconds");

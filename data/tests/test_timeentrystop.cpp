@@ -1,3 +1,4 @@
+#include "core/clock.h"
 #include "data/connection.h"
 #include "data/timeentries/timeentries.h"
 #include "testsupport/officefixture.h"
@@ -86,6 +87,31 @@ private Q_SLOTS:
                 Nine.addSecs(endSeconds));
             QCOMPARE(office.runningCount(), 0);
         }
+    }
+
+    // Another workstation closes the entry after this one has read it and before this one's close: the close,
+    // conditional on the entry still running, changes nothing and says so.
+    void anEntryClosedAfterTheReadIsNotRunning()
+    {
+        OfficeFixture office;
+        const qint64 entry = office.addRunningEntry(OfficeFixture::Task, Nine);
+        data::StatementLog::clear();
+        bool closedElsewhere = false;
+        // An untick without a moment reads the clock for its minutes once it has read the entry.
+        core::Clock::setSource([&] {
+            const QStringList sent = data::StatementLog::statements();
+            if (!closedElsewhere && !sent.isEmpty() && sent.last().startsWith(QLatin1String("SELECT"))) {
+                office.database().exec(data::timeEntries::closeStatement(entry, 7, QStringLiteral("GETDATE()")));
+                closedElsewhere = true;
+            }
+            return Nine.addSecs(600);
+        });
+        const data::timeEntries::Untick done = data::timeEntries::untick(entry, std::nullopt);
+        core::Clock::setSource({});
+
+        QVERIFY(closedElsewhere);
+        QCOMPARE(int(done), int(data::timeEntries::Untick::NotRunning));
+        QCOMPARE(office.minutesOf(entry), QVariant(7));
     }
 };
 
