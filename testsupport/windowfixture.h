@@ -80,6 +80,41 @@ struct WindowFixture {
 
     counter::ListView& list() { return *window->findChild<counter::ListView*>(QStringLiteral("ListView1")); }
 
+    // A widget of the window, by its name.
+    template <typename Widget> Widget& child(const char* name) const
+    {
+        return *window->findChild<Widget*>(QLatin1String(name));
+    }
+
+    // Refills the task list with no task asked for.
+    void refill()
+    {
+        int none = 0;
+        window->Fill_Tarefas(none);
+    }
+
+    // Time entries on task 812, each given as
+    // "lancamento_id, data, data_fim, advogado_id, base_id, unidades, contacto_id, inprogress".
+    void addEntries(const QStringList& entries)
+    {
+        for (const QString& entry : entries) {
+            office.database().exec(
+                QStringLiteral("INSERT INTO tbProcessos_Trabalhos_Tarefas_Lancamentos (lancamento_id, data, data_fim, "
+                               "advogado_id, base_id, unidades, contacto_id, inprogress, tarefa_id, trabalho_id, "
+                               "processo_id, closed) VALUES (%1, 812, 77, 15, 0)")
+                    .arg(entry));
+        }
+    }
+
+    // One column of a time entry.
+    QVariant entryColumn(qint64 entry, const char* name)
+    {
+        return office.database().scalar(
+            QStringLiteral("SELECT %1 FROM tbProcessos_Trabalhos_Tarefas_Lancamentos WHERE lancamento_id = %2")
+                .arg(QLatin1String(name))
+                .arg(entry));
+    }
+
     int row(int taskId) { return list().findKey(QStringLiteral("#%1").arg(taskId)); }
 
     // The user ticks or unticks the task's check box.
