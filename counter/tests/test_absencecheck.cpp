@@ -82,14 +82,6 @@ struct AbsenceFixture : WindowFixture {
         idleSeconds = idle;
         part<counter::AbsenceCheck>().poll();
     }
-
-    QVariant column(qint64 entry, const QString& name)
-    {
-        return office.database().scalar(
-            QStringLiteral("SELECT %1 FROM tbProcessos_Trabalhos_Tarefas_Lancamentos WHERE lancamento_id = %2")
-                .arg(name)
-                .arg(entry));
-    }
 };
 
 const QDateTime Nine(QDate(2009, 11, 16), QTime(9, 0, 0));
@@ -153,14 +145,12 @@ private Q_SLOTS:
         QCOMPARE(f.office.entryCount(), entries);
         QCOMPARE(f.office.runningCount(), running);
         QCOMPARE(f.office.minutesOf(entry), minutes);
-        QCOMPARE(f.column(entry, QStringLiteral("data_fim")).toDateTime(), end);
+        QCOMPARE(f.entryColumn(entry, "data_fim").toDateTime(), end);
         if (answer == int(AbsenceAnswer::StopAndRestart)) {
             // The task counts again from the return, and its row shows it.
-            QCOMPARE(f.office.database()
-                         .scalar(QStringLiteral("SELECT data FROM tbProcessos_Trabalhos_Tarefas_Lancamentos WHERE "
-                                                "inprogress = 1"))
-                         .toDateTime(),
-                     f.clock.now());
+            const QString running =
+                QStringLiteral("SELECT data FROM tbProcessos_Trabalhos_Tarefas_Lancamentos WHERE inprogress = 1");
+            QCOMPARE(f.office.database().scalar(running).toDateTime(), f.clock.now());
             QVERIFY(f.list().checked(f.row(OfficeFixture::Task)));
         }
         if (answer == int(AbsenceAnswer::None) || answer == int(AbsenceAnswer::Keep)) {
@@ -212,7 +202,7 @@ private Q_SLOTS:
         QCOMPARE(f.office.runningCount(), running);
         QCOMPARE(f.office.minutesOf(entry), minutes);
         if (whileAsked == QStringLiteral("closed")) {
-            QCOMPARE(f.column(entry, QStringLiteral("data_fim")).toDateTime(), Nine.addSecs(21 * Minute));
+            QCOMPARE(f.entryColumn(entry, "data_fim").toDateTime(), Nine.addSecs(21 * Minute));
         }
     }
 
@@ -403,7 +393,7 @@ private Q_SLOTS:
             QCOMPARE(f.asked.first().answers().size(), 4);
             QVERIFY(f.window->isVisible());
         }
-        QCOMPARE(f.column(entry, QStringLiteral("data_fim")).toDateTime(), end);
+        QCOMPARE(f.entryColumn(entry, "data_fim").toDateTime(), end);
         if (end.isValid()) {
             QCOMPARE(f.office.minutesOf(entry).toLongLong(), start.secsTo(end) / Minute);
         }

@@ -249,16 +249,8 @@ private Q_SLOTS:
         f.office.addWork(78, OfficeFixture::Case, OfficeFixture::OtherLawyer, QStringLiteral("Recurso"));
         f.office.addTask(900, 78, QStringLiteral("Preparar recurso"));
         const QString today = f.clock.now().toString(QStringLiteral("yyyy-MM-dd"));
-        for (const auto& [id, lawyer, minutes] : {std::tuple{1, 9, 30}, std::tuple{2, 10, 50}}) {
-            db.exec(QStringLiteral("INSERT INTO tbProcessos_Trabalhos_Tarefas_Lancamentos (lancamento_id, data, "
-                                   "data_fim, advogado_id, base_id, unidades, contacto_id, inprogress, tarefa_id, "
-                                   "trabalho_id, processo_id, closed) VALUES (%1, '%2 08:00:00', '%2 09:00:00', %3, "
-                                   "1, %4, 402, 0, 812, 77, 15, 0)")
-                        .arg(id)
-                        .arg(today)
-                        .arg(lawyer)
-                        .arg(minutes));
-        }
+        f.addEntries({QStringLiteral("1, '%1 08:00:00', '%1 09:00:00', 9, 1, 30, 402, 0").arg(today),
+                      QStringLiteral("2, '%1 08:00:00', '%1 09:00:00', 10, 1, 50, 402, 0").arg(today)});
         const QString out = QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Vorlent\\Shared\\OUT");
         const QString server = QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Vorlent\\ORVSQL");
         QVERIFY(registry::modRegistry::CriarChave(out) && registry::modRegistry::CriarChave(server));
@@ -274,11 +266,11 @@ private Q_SLOTS:
         core::LoginThrottle::setWait([](int) {});
 
         counter::frmCounter& window = f.load();
-        auto* lawyers = window.findChild<QComboBox*>(QStringLiteral("FXAdvogado_ID"));
-        auto* tabs = window.findChild<QTabBar*>(QStringLiteral("TabStrip1"));
-        auto& entries = *window.findChild<counter::ListView*>(QStringLiteral("ListView2"));
-        auto* total = window.findChild<QLineEdit*>(QStringLiteral("FXTotal"));
-        auto* start = window.findChild<QDateTimeEdit*>(QStringLiteral("FXData_Inicio"));
+        auto* lawyers = &f.child<QComboBox>("FXAdvogado_ID");
+        auto* tabs = &f.child<QTabBar>("TabStrip1");
+        auto& entries = f.child<counter::ListView>("ListView2");
+        auto* total = &f.child<QLineEdit>("FXTotal");
+        auto* start = &f.child<QDateTimeEdit>("FXData_Inicio");
         QVERIFY(f.part<counter::StatisticsPanel>().lawyerChoiceAllowed());
         tabs->setCurrentIndex(2);
         tabs->setCurrentIndex(1);
@@ -319,8 +311,7 @@ private Q_SLOTS:
         QCOMPARE(session::modCode::UserName, QStringLiteral("bruno"));
         QCOMPARE(forgotten.size(), 1);
         QCOMPARE(forgotten.first().tasks, QStringList{QStringLiteral("Preparar recurso")});
-        QVERIFY(!db.scalar("SELECT data_fim FROM tbProcessos_Trabalhos_Tarefas_Lancamentos WHERE lancamento_id = 3")
-                     .isNull());
+        QVERIFY(!f.entryColumn(3, "data_fim").isNull());
         QCOMPARE(session::modCode::AdvogadoID, int(OfficeFixture::OtherLawyer));
         QCOMPARE(lawyers->currentText(), QStringLiteral("Bruno Sá"));
         QVERIFY(!f.part<counter::StatisticsPanel>().lawyerChoiceAllowed());
@@ -394,9 +385,7 @@ private Q_SLOTS:
         QFETCH(QSize, wanted);
         QFETCH(QMargins, frame);
         QFETCH(QRect, placed);
-        const QRect geometry = counter::WindowPlacement::placed(area, wanted, frame);
-        QCOMPARE(geometry, placed);
-        QVERIFY(area.contains(geometry.marginsAdded(frame)));
+        QCOMPARE(counter::WindowPlacement::placed(area, wanted, frame), placed);
     }
 
     // On a screen narrower than the task list wants (the offscreen screen is 800 pixels wide), the window
@@ -418,8 +407,7 @@ private Q_SLOTS:
         QCOMPARE(window.frameGeometry().bottom(), area.bottom());
         QVERIFY(window.width() >= area.width() - 60);
 
-        int none = 0;
-        window.Fill_Tarefas(none);
+        f.refill();
         QVERIFY(area.contains(window.frameGeometry()));
         auto& view = *f.list().findChild<QTreeView*>();
         QVERIFY(view.columnWidth(5) > QFontMetrics(view.font()).horizontalAdvance(number));

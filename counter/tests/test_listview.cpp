@@ -1,6 +1,7 @@
 #include "core/errorvalue.h"
 #include "counter/listview/listview.h"
 #include "counter/listview/sortkey.h"
+#include "testsupport/windowfixture.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -78,16 +79,6 @@ QTreeView& tree(ListView& list)
 
 } // namespace
 
-// The keys of the rows, in order.
-QStringList keys(const ListView& list)
-{
-    QStringList found;
-    for (int row = 0; row < list.rowCount(); ++row) {
-        found << list.key(row);
-    }
-    return found;
-}
-
 // The lists as a user meets them: rows found where they are, sorted by the values shown, worked from the keyboard,
 // and their columns sharing a narrow window. The row colours and the click order the window relies on are checked
 // through the window itself.
@@ -129,7 +120,7 @@ private Q_SLOTS:
             list->setSortOrder(Qt::DescendingOrder);
             list->setSorted(true);
         }
-        QCOMPARE(keys(*list), order);
+        QCOMPARE(keysOf(*list), order);
         QCOMPARE(list->checkedRows(), ticked);
         for (int row = 0; row < list->rowCount(); ++row) {
             QCOMPARE(list->findKey(order[row]), row);

@@ -13,17 +13,11 @@ namespace {
 
 constexpr int OtherTask = 813;
 
-// What the window says of the link: the line above the list and the tray tip.
-struct LinkShown {
-    bool line;
-    QString tip;
-};
-
-LinkShown shown(WindowFixture& f)
+// Whether the line above the list says the database is away.
+bool lineShown(WindowFixture& f)
 {
-    auto* line = f.window->findChild<QLabel*>(QStringLiteral("LinkStatus"));
-    return {line->isVisibleTo(f.window.get()) && line->text() == counter::LinkRecovery::statusText(),
-            f.part<counter::TrayIcon>().tip()};
+    const auto& line = f.child<QLabel>("LinkStatus");
+    return line.isVisibleTo(f.window.get()) && line.text() == counter::LinkRecovery::statusText();
 }
 
 const QString ClosedConnection = QStringLiteral("The connection cannot be used to perform this operation.");
@@ -70,8 +64,8 @@ private Q_SLOTS:
             QCOMPARE(keysOf(f.list()), rows);
             QVERIFY(f.list().checked(f.row(OfficeFixture::Task)));
             QVERIFY(recovery.outage());
-            QVERIFY(shown(f).line);
-            QCOMPARE(shown(f).tip, counter::LinkRecovery::trayTip());
+            QVERIFY(lineShown(f));
+            QCOMPARE(f.part<counter::TrayIcon>().tip(), counter::LinkRecovery::trayTip());
             QCOMPARE(f.boxes.shown().size(), 1);
             QVERIFY(f.boxes.shown().first().text.contains(QStringLiteral("Redigir contestação")));
 
@@ -96,17 +90,14 @@ private Q_SLOTS:
         recovery.tick();
 
         QVERIFY(!recovery.outage());
-        QVERIFY(!shown(f).line);
-        QCOMPARE(shown(f).tip, QStringLiteral("Orvel"));
+        QVERIFY(!lineShown(f));
+        QCOMPARE(f.part<counter::TrayIcon>().tip(), QStringLiteral("Orvel"));
         QCOMPARE(keysOf(f.list()), rows);
         QVERIFY(!f.list().checked(f.row(OfficeFixture::Task)));
         QCOMPARE(f.office.runningCount(), 0);
         QCOMPARE(f.office.entryCount(), 1);
         QCOMPARE(f.office.minutesOf(entry).toInt(), 10);
-        const QVariant end = f.office.database().scalar(
-            QStringLiteral("SELECT data_fim FROM tbProcessos_Trabalhos_Tarefas_Lancamentos WHERE lancamento_id = %1")
-                .arg(entry));
-        QCOMPARE(end.toDateTime(), untick);
+        QCOMPARE(f.entryColumn(entry, "data_fim").toDateTime(), untick);
         QCOMPARE(f.boxes.shown().size(), 1);
         for (const auto& report : f.reports.reports()) {
             QVERIFY2(report.text.startsWith(ClosedConnection), qPrintable(report.text));

@@ -170,8 +170,7 @@ private Q_SLOTS:
         }
         listPending(f, pending);
         f.load();
-        int none = 0;
-        f.window->Fill_Tarefas(none);
+        f.refill();
         QCOMPARE(data::StatementLog::statements(), statements);
         QCOMPARE(f.list().rowCount(), rows);
     }

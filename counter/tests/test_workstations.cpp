@@ -74,7 +74,6 @@ int runWorkstation(int workstation)
     auto& clock = station.clock;
     auto& list = station.list();
     const auto row = [&](int task) { return station.row(task); };
-
     QTextStream out(stdout);
     for (int round = 0; round < Rounds; ++round) {
         const int task = taskOf(workstation, round % TasksEach);
@@ -107,20 +106,16 @@ int runSameLawyer(int workstation)
     const auto row = [&](int task) { return station.row(task); };
     data::Connection reader;
     reader.open(qEnvironmentVariable("ORV_TEST_WORKSTATION_TEXT"));
-
+    const QString runningCount = QStringLiteral("SELECT COUNT(*) AS n FROM tbProcessos_Trabalhos_Tarefas_Lancamentos "
+                                                "WHERE inprogress <> 0 AND advogado_id = %1")
+                                     .arg(lawyerOf(0));
     QTextStream out(stdout);
     for (int round = 0; round < Rounds * 2; ++round) {
         const int task = taskOf(workstation, round % TasksEach);
         if (!list.checked(row(task))) {
             list.userToggle(row(task));
         }
-        const int running = reader
-                                .openRecordset(QStringLiteral("SELECT COUNT(*) AS n FROM "
-                                                              "tbProcessos_Trabalhos_Tarefas_Lancamentos WHERE "
-                                                              "inprogress <> 0 AND advogado_id = %1")
-                                                   .arg(lawyerOf(0)))
-                                ->value(QStringLiteral("n"))
-                                .toInt();
+        const int running = reader.openRecordset(runningCount)->value(QStringLiteral("n")).toInt();
         if (running > 1) {
             out << "running " << running << "\n";
         }
