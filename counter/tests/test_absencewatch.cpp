@@ -203,10 +203,7 @@ private Q_SLOTS:
         QTest::addColumn<int>("image");
         QTest::addColumn<QString>("tip");
         const QDateTime now = Start.addSecs(3 * Hour);
-        QTest::newRow("nothing") << QList<RunningTask>{} << 1 << QStringLiteral("Orvel");
-        QTest::newRow("one task") << QList<RunningTask>{task(QStringLiteral("Redigir contestação"),
-                                                             now.addSecs(-85 * Minute))}
-                                  << 2 << QStringLiteral("A contar: Redigir contestação (01:25:00)");
+        // Nothing and a single task: the counter window's tray test.
         QTest::newRow("two tasks, the longest time") << QList<RunningTask>{task(QStringLiteral("A"), now.addSecs(-300)),
                                                                            task(QStringLiteral("B"), now.addSecs(-754))}
                                                      << 2 << QStringLiteral("A contar 2 tarefas (12:34)");
