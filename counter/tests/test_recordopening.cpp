@@ -39,23 +39,10 @@ void doubleClickEntry(WindowFixture& f, const QString& key)
     Q_EMIT entries(f).DblClick();
 }
 
-void setUp(CommandFixture& f, const QString& setup)
-{
-    testsupport::TempDatabase& db = f.office.database();
-    if (setup == QStringLiteral("empty list")) {
-        f.list().clearRows();
-    } else if (setup == QStringLiteral("task without work item")) {
-        db.exec(QStringLiteral("UPDATE tbProcessos_Trabalhos_Tarefas SET trabalho_id = NULL WHERE tarefa_id = 812"));
-    } else if (setup == QStringLiteral("work item gone")) {
-        db.exec(QStringLiteral("UPDATE tbProcessos_Trabalhos_Tarefas SET trabalho_id = 999 WHERE tarefa_id = 812"));
-    } else if (setup == QStringLiteral("work item without case")) {
-        db.exec(QStringLiteral("UPDATE tbProcessos_Trabalhos SET processo_id = NULL WHERE trabalho_id = 77"));
-    } else if (setup == QStringLiteral("case without client")) {
-        db.exec(QStringLiteral("UPDATE tbProcessos SET contacto_id = NULL WHERE processo_id = 15"));
-    } else if (setup == QStringLiteral("task gone")) {
-        db.exec(QStringLiteral("DELETE FROM tbProcessos_Trabalhos_Tarefas WHERE tarefa_id = 812"));
-    }
-}
+// Changes to the database after the list was filled.
+const QString NoWorkItem = QStringLiteral("UPDATE tbProcessos_Trabalhos_Tarefas SET trabalho_id = NULL");
+const QString WorkItemGone = QStringLiteral("UPDATE tbProcessos_Trabalhos_Tarefas SET trabalho_id = 999");
+const QString NoCase = QStringLiteral("UPDATE tbProcessos_Trabalhos SET processo_id = NULL");
 
 } // namespace
 
@@ -69,7 +56,7 @@ private Q_SLOTS:
 
     void opening_data()
     {
-        QTest::addColumn<QString>("setup"); // a change to the list or the database after the list was filled
+        QTest::addColumn<QString>("setup"); // a statement run after the list was filled, or "empty list"
         QTest::addColumn<QString>("command");
         QTest::addColumn<QStringList>("messages");
         QTest::addColumn<QStringList>("log");
@@ -95,24 +82,25 @@ private Q_SLOTS:
         row("the wizard", "", "mnLancamentoNovo", {}, wizard, "");
         row("the wizard needs no row", "empty list", "mnLancamentoNovo", {}, wizard, "");
 
-        row("registering, no work item: stops there", "task without work item", "mnListLancamento",
+        row("registering, no work item: stops there", NoWorkItem, "mnListLancamento",
             QStringList{missing("TRABALHO_ID")}, {}, "");
         for (const char* command : {"mnListAbrirTrabalho", "mnListAbrirProcesso", "mnListAbrirArquivoDocumental"}) {
             QTest::addRow("%s, no work item: reported", command)
-                << "task without work item" << command << QStringList() << QStringList()
+                << NoWorkItem << command << QStringList() << QStringList()
                 << QString::fromLatin1(command) + QStringLiteral("_Click");
         }
-        row("registering, the work item gone: stops at the case", "work item gone", "mnListLancamento",
+        row("registering, the work item gone: stops at the case", WorkItemGone, "mnListLancamento",
             QStringList{missing("Processo_ID")}, {}, "");
-        row("the work item gone: nothing opens", "work item gone", "mnListAbrirTrabalho", {}, {}, "");
-        row("the work item gone: no case opens", "work item gone", "mnListAbrirProcesso", {}, {}, "");
-        row("registering, a work item without case", "work item without case", "mnListLancamento",
-            QStringList{missing("Processo_ID")}, {}, "");
-        row("a work item without case: reported", "work item without case", "mnListAbrirArquivoDocumental", {}, {},
+        row("the work item gone: nothing opens", WorkItemGone, "mnListAbrirTrabalho", {}, {}, "");
+        row("the work item gone: no case opens", WorkItemGone, "mnListAbrirProcesso", {}, {}, "");
+        row("registering, a work item without case", NoCase, "mnListLancamento", QStringList{missing("Processo_ID")},
+            {}, "");
+        row("a work item without case: reported", NoCase, "mnListAbrirArquivoDocumental", {}, {},
             "mnListAbrirArquivoDocumental_Click");
-        row("registering, a case without client", "case without client", "mnListLancamento",
-            QStringList{missing("Contacto_ID")}, {}, "");
-        row("the task gone: nothing opens", "task gone", "mnListAbrir", {}, {}, "");
+        row("registering, a case without client", QStringLiteral("UPDATE tbProcessos SET contacto_id = NULL"),
+            "mnListLancamento", QStringList{missing("Contacto_ID")}, {}, "");
+        row("the task gone: nothing opens", QStringLiteral("DELETE FROM tbProcessos_Trabalhos_Tarefas"), "mnListAbrir",
+            {}, {}, "");
     }
     void opening()
     {
@@ -123,7 +111,11 @@ private Q_SLOTS:
         QFETCH(QString, reported);
         CommandFixture f;
         f.load();
-        setUp(f, setup);
+        if (setup == QStringLiteral("empty list")) {
+            f.list().clearRows();
+        } else if (!setup.isEmpty()) {
+            f.office.database().exec(setup);
+        }
         if (f.list().rowCount() > 0) {
             f.select(OfficeFixture::Task);
         }
