@@ -485,10 +485,8 @@ private Q_SLOTS:
         QCOMPARE(m_window->unloads, 1);
     }
 
-    // The login dialog on its own; the empty first start, a remembered login and the OK and Cancelar buttons are
-    // covered through start-up above.
-    // Any Remember but "0" fills the remembered values and ticks the box; a null Remember is no login.
-    // Password holds the stored (scrambled) text.
+    // The login dialog on its own. Any Remember but "0" fills the remembered values and ticks the box; a null Remember
+    // is no login. Password holds the stored (scrambled) text.
     void dialogLoad_data()
     {
         QTest::addColumn<QString>("remember");
