@@ -367,12 +367,7 @@ private Q_SLOTS:
         QCOMPARE(orvadmin({"check", "--user", "ana", "--password-stdin"}, {"wrong-4"}), 14);
         QCOMPARE(orvadmin.waits, (QList<int>{1, 2, 3, 1}));
         core::LoginThrottle::succeeded();
-    }
-
-    void withoutUserChecksTheSharedAccountOnly()
-    {
-        settingsFor(m_office->database()).write();
-        AdminRun orvadmin;
+        // Without a user only the shared account is checked.
         QCOMPARE(orvadmin({"check"}), 0);
         QVERIFY(orvadmin.out.contains(QStringLiteral("4. Login do utilizador")));
         QCOMPARE(orvadmin.out.count(QStringLiteral("não verificado: sem --user")), 2);

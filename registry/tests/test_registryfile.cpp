@@ -236,6 +236,13 @@ private Q_SLOTS:
         QCOMPARE(DefinirValorString(Vorlent, u"Remember"_s, u"1"_s), readable);
         if (readable) {
             QCOMPARE(ObterValorString(Vorlent, u"Remember"_s), u"1"_s); // the comment is gone: the file shrank
+            // A write that would grow the file past the limit is refused and changes nothing.
+            const QByteArray before = contents(userFile());
+            QVERIFY(!DefinirValorString(Vorlent, u"Note"_s, QString(MaxFileBytes, u'x')));
+            QCOMPARE(m_reports->procedures(), QStringList{u"DefinirValorString"_s});
+            m_reports->clear();
+            QCOMPARE(contents(userFile()), before);
+            QCOMPARE(ObterValorString(Vorlent, u"Note"_s), std::nullopt);
         } else {
             QCOMPARE(fileReads(), reads);
             QCOMPARE(m_reports->procedures(), (QStringList{u"ValorString"_s, u"DefinirValorString"_s}));
@@ -243,18 +250,6 @@ private Q_SLOTS:
             m_reports->clear();
             QCOMPARE(contents(userFile()), text);
         }
-    }
-
-    void writeThatWouldGrowPastTheLimitIsRefused()
-    {
-        QVERIFY(CriarChave(Vorlent));
-        QVERIFY(DefinirValorString(Vorlent, u"Username"_s, u"jsilva"_s));
-        const QByteArray before = contents(userFile());
-        QVERIFY(!DefinirValorString(Vorlent, u"Note"_s, QString(MaxFileBytes, u'x')));
-        QCOMPARE(m_reports->procedures(), QStringList{u"DefinirValorString"_s});
-        m_reports->clear();
-        QCOMPARE(contents(userFile()), before);
-        QCOMPARE(ObterValorString(Vorlent, u"Username"_s), u"jsilva"_s);
     }
 
     // A file is read again only when it changed: another program replaced it, or it was rewritten in place with
