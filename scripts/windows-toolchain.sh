@@ -125,9 +125,10 @@ qt_configure=(
     -DFEATURE_testlib=ON
     # Parts of the kept modules that no program of ours reaches, each a handful of files less to compile (about a
     # seventh of Qt's steps in all). The widgets, dialogs and models the windows use stay, with what they need
-    # (the file dialog, the calendar popup, style sheets, accessibility).
-    -DFEATURE_mainwindow=OFF -DFEATURE_dockwidget=OFF -DFEATURE_mdiarea=OFF -DFEATURE_toolbar=OFF
-    -DFEATURE_statusbar=OFF -DFEATURE_menubar=OFF -DFEATURE_graphicsview=OFF -DFEATURE_graphicseffect=OFF
+    # (the file dialog, the calendar popup, style sheets, accessibility); the main window, its tool bar and its
+    # menu bar too, which Widgets' compatibility file needs whatever the configuration.
+    -DFEATURE_dockwidget=OFF -DFEATURE_mdiarea=OFF
+    -DFEATURE_statusbar=OFF -DFEATURE_graphicsview=OFF -DFEATURE_graphicseffect=OFF
     -DFEATURE_lcdnumber=OFF -DFEATURE_dial=OFF -DFEATURE_splashscreen=OFF -DFEATURE_fontdialog=OFF
     -DFEATURE_colordialog=OFF -DFEATURE_errormessage=OFF -DFEATURE_inputdialog=OFF -DFEATURE_progressdialog=OFF
     -DFEATURE_wizard=OFF -DFEATURE_textbrowser=OFF -DFEATURE_syntaxhighlighter=OFF -DFEATURE_keysequenceedit=OFF
