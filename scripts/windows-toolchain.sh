@@ -158,6 +158,9 @@ if [ ! -f "$prefix/qt/lib/cmake/Qt6/Qt6Config.cmake" ]; then
     if [ ! -f "$work/qt-build/build.ninja" ] || ! cmp -s "$work/qt-configure.new" "$work/qt-configure"; then
         # A copy of the toolchain file, so that later edits in a checkout never reconfigure a build under way.
         cp "$root/cmake/mingw-w64.cmake" "$work/mingw-w64.cmake"
+        # A flag left out must not live on in CMake's cache; the objects stay, and are rebuilt only where the
+        # configuration they see changed.
+        rm -f "$work/qt-build/CMakeCache.txt"
         cmake -S "$src" -B "$work/qt-build" "${qt_configure[@]}"
         mv "$work/qt-configure.new" "$work/qt-configure"
     fi
