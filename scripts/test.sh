@@ -3,13 +3,12 @@
 # undefined-behaviour sanitizers (build-asan/, preset "asan"), where any report fails the test that made it (each
 # fuzz target's corpus is replayed there; the search for new inputs is scripts/fuzz.sh's, left to a developer's
 # machine: runs of 30 s from the kept corpus found nothing in a dozen test runs); then the unit tests built for
-# Windows and run under Wine (scripts/windows-test.sh) where this machine has the Windows toolchain.
+# Windows and run under Wine (scripts/windows-test.sh), with the Windows cross toolchain.
 #
-# The toolchain (scripts/windows-toolchain.sh: Qt, SQLite and libsodium cross-built from Debian's sources) takes
-# about 40 minutes of two cores, once per machine; with it, a fresh machine's run would pass CI's 90 minutes, so the
-# command makes it only when asked: ORV_WINDOWS_TESTS=1 makes it when missing (in the background from the start, at
-# the lowest priority, taking what the Linux phases leave of the cores; output in build-win-test/toolchain.log),
-# ORV_WINDOWS_TESTS=0 leaves the Windows suite out even where the toolchain is.
+# The toolchain (scripts/windows-toolchain.sh: Qt, SQLite and libsodium cross-built from Debian's sources) is made
+# once per machine when missing: in the background from the start, at the lowest priority, so that it takes what the
+# Linux phases leave of the cores (output in build-win-test/toolchain.log). ORV_WINDOWS_TESTS=0 leaves the Windows
+# suite and the toolchain out.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 started=$(date +%s)
@@ -26,7 +25,7 @@ jobs=$(nproc)
 
 toolchain_built=0
 bash scripts/windows-toolchain.sh --built >/dev/null 2>&1 && toolchain_built=1
-windows=${ORV_WINDOWS_TESTS:-$toolchain_built}
+windows=${ORV_WINDOWS_TESTS:-1}
 toolchain_pid=
 toolchain_log=build-win-test/toolchain.log
 if [ "$windows" = 1 ] && [ "$toolchain_built" = 0 ]; then
@@ -48,9 +47,9 @@ cmake --preset asan >/dev/null
 cmake --build --preset asan -j "$jobs"
 ctest --preset asan -j "$jobs"
 
-phase "Windows build and test under Wine"
 if [ "$windows" = 1 ]; then
     if [ -n "$toolchain_pid" ]; then
+        phase "waiting for the Windows toolchain"
         status=0
         wait "$toolchain_pid" || status=$?
         toolchain_pid=
@@ -61,10 +60,8 @@ if [ "$windows" = 1 ]; then
             exit "$status"
         fi
     fi
+    phase "Windows build and test under Wine"
     bash scripts/windows-test.sh
-elif [ -z "${ORV_WINDOWS_TESTS:-}" ]; then
-    echo "skipped: this machine has no Windows toolchain (scripts/windows-toolchain.sh); ORV_WINDOWS_TESTS=1 makes it" \
-        "(about 40 minutes of two cores, once) and runs the Windows suite under Wine"
 else
     echo "skipped: ORV_WINDOWS_TESTS=$ORV_WINDOWS_TESTS (the Windows suite alone: bash scripts/windows-test.sh)"
 fi
