@@ -126,7 +126,8 @@ qt_configure=(
     # Parts of the kept modules that no program of ours reaches, each a handful of files less to compile (about a
     # seventh of Qt's steps in all). The widgets, dialogs and models the windows use stay, with what they need
     # (the file dialog, the calendar popup, style sheets, accessibility); the main window, its tool bar and its
-    # menu bar too, which Widgets' compatibility file needs whatever the configuration.
+    # menu bar too, which Widgets' compatibility file needs whatever the configuration, and the XPM images, which
+    # drag and drop needs.
     -DFEATURE_dockwidget=OFF -DFEATURE_mdiarea=OFF
     -DFEATURE_statusbar=OFF -DFEATURE_graphicsview=OFF -DFEATURE_graphicseffect=OFF
     -DFEATURE_lcdnumber=OFF -DFEATURE_dial=OFF -DFEATURE_splashscreen=OFF -DFEATURE_fontdialog=OFF
@@ -136,7 +137,7 @@ qt_configure=(
     -DFEATURE_commandlinkbutton=OFF -DFEATURE_fontcombobox=OFF -DFEATURE_datawidgetmapper=OFF
     -DFEATURE_tablewidget=OFF -DFEATURE_listwidget=OFF -DFEATURE_gestures=OFF
     -DFEATURE_textodfwriter=OFF -DFEATURE_textmarkdownreader=OFF -DFEATURE_textmarkdownwriter=OFF -DFEATURE_pdf=OFF
-    -DFEATURE_movie=OFF -DFEATURE_imageformat_ppm=OFF -DFEATURE_imageformat_xbm=OFF -DFEATURE_imageformat_xpm=OFF
+    -DFEATURE_movie=OFF -DFEATURE_imageformat_ppm=OFF -DFEATURE_imageformat_xbm=OFF
     -DFEATURE_sessionmanager=OFF -DFEATURE_tuiotouch=OFF -DFEATURE_undocommand=OFF -DFEATURE_undostack=OFF
     -DFEATURE_undogroup=OFF -DFEATURE_raster_fp=OFF -DFEATURE_picture=OFF
     # Network: only the plain TCP socket of orvadmin's server check.
