@@ -126,12 +126,12 @@ qt_configure=(
     # Parts of the kept modules that no program of ours reaches, each a handful of files less to compile (about a
     # seventh of Qt's steps in all). The widgets, dialogs and models the windows use stay, with what they need
     # (the file dialog, the calendar popup, style sheets, accessibility); the main window, its tool bar and its
-    # menu bar too, which Widgets' compatibility file needs whatever the configuration, and the XPM images, which
-    # drag and drop needs.
+    # menu bar too, which Widgets' compatibility file needs whatever the configuration, the input dialog, which the
+    # Windows Vista style includes whatever the configuration, and the XPM images, which drag and drop needs.
     -DFEATURE_dockwidget=OFF -DFEATURE_mdiarea=OFF
     -DFEATURE_statusbar=OFF -DFEATURE_graphicsview=OFF -DFEATURE_graphicseffect=OFF
     -DFEATURE_lcdnumber=OFF -DFEATURE_dial=OFF -DFEATURE_splashscreen=OFF -DFEATURE_fontdialog=OFF
-    -DFEATURE_colordialog=OFF -DFEATURE_errormessage=OFF -DFEATURE_inputdialog=OFF -DFEATURE_progressdialog=OFF
+    -DFEATURE_colordialog=OFF -DFEATURE_errormessage=OFF -DFEATURE_progressdialog=OFF
     -DFEATURE_wizard=OFF -DFEATURE_textbrowser=OFF -DFEATURE_syntaxhighlighter=OFF -DFEATURE_keysequenceedit=OFF
     -DFEATURE_toolbox=OFF -DFEATURE_columnview=OFF -DFEATURE_undoview=OFF -DFEATURE_scroller=OFF
     -DFEATURE_commandlinkbutton=OFF -DFEATURE_fontcombobox=OFF -DFEATURE_datawidgetmapper=OFF
