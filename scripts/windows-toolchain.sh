@@ -140,8 +140,9 @@ qt_configure=(
     -DFEATURE_movie=OFF -DFEATURE_imageformat_ppm=OFF -DFEATURE_imageformat_xbm=OFF
     -DFEATURE_sessionmanager=OFF -DFEATURE_tuiotouch=OFF -DFEATURE_undocommand=OFF -DFEATURE_undostack=OFF
     -DFEATURE_undogroup=OFF -DFEATURE_raster_fp=OFF -DFEATURE_picture=OFF
-    # Network: only the plain TCP socket of orvadmin's server check.
-    -DFEATURE_http=OFF -DFEATURE_ssl=OFF -DFEATURE_dtls=OFF -DFEATURE_ocsp=OFF -DFEATURE_networkdiskcache=OFF
+    # Network: only the plain TCP socket of orvadmin's server check (SSL stays: Qt 6.4 builds its TLS plugins
+    # whatever the configuration, and they need it).
+    -DFEATURE_http=OFF -DFEATURE_dtls=OFF -DFEATURE_ocsp=OFF -DFEATURE_networkdiskcache=OFF
     -DFEATURE_dnslookup=OFF -DFEATURE_topleveldomain=OFF -DFEATURE_publicsuffix_qt=OFF -DFEATURE_socks5=OFF
     -DFEATURE_networkproxy=OFF -DFEATURE_sspi=OFF -DFEATURE_gssapi=OFF -DFEATURE_udpsocket=OFF
     -DFEATURE_localserver=OFF -DFEATURE_networklistmanager=OFF -DFEATURE_sctp=OFF
