@@ -14,7 +14,7 @@ set(ORV_LINUX_ONLY_TESTS
     # TZ and /etc/localtime: how Unix's C library is told the zone; Windows' runtime asks the system.
     test_timezone
     # The .reg file store that stands for the registry elsewhere; Windows has the registry itself.
-    test_regfile test_registryfile
+    test_registryfile
     # Reads the exported file back through the host's Python csv module, which a Windows program cannot start.
     test_csvexport
     # A silent server on POSIX sockets and the FreeTDS driver of unixODBC by its Linux path.

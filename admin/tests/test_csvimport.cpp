@@ -3,6 +3,7 @@
 #include "data/connection.h"
 #include "data/office/machinesettings.h"
 #include "scramble/modencriptserial.h"
+#include "testsupport/files.h"
 #include "testsupport/officefixture.h"
 #include "testsupport/tempregistry.h"
 
@@ -28,10 +29,9 @@ class TestCsvImport : public QObject
     {
         QStringList arguments{"import"};
         for (auto it = files.cbegin(); it != files.cend(); ++it) {
-            QFile file(m_dir.filePath(it.key() + ".csv"));
-            file.open(QIODevice::WriteOnly);
-            file.write(it.value());
-            arguments << "--" + it.key() << file.fileName();
+            const QString file = m_dir.filePath(it.key() + ".csv");
+            testsupport::writeFile(file, it.value());
+            arguments << "--" + it.key() << file;
         }
         return orvadmin(arguments);
     }

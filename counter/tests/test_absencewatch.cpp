@@ -14,6 +14,8 @@ namespace countStatus = counter::countStatus;
 namespace {
 
 constexpr qint64 Minute = 60;
+constexpr qint64 Hour = 3600;
+// Monday, nine in the morning.
 const QDateTime Start(QDate(2009, 11, 16), QTime(9, 0, 0));
 const QDateTime LateEvening(QDate(2009, 11, 16), QTime(23, 50, 0));
 
@@ -57,10 +59,6 @@ Look awake(qint64 seconds, qint64 idle, qint64 began = None, qint64 ended = None
 {
     return {seconds, seconds, idle, true, began, ended, false};
 }
-
-constexpr qint64 Hour = 3600;
-// A Monday.
-const QDateTime Monday(QDate(2009, 11, 16), QTime(9, 0, 0));
 
 RunningTask task(const QString& name, const QDateTime& start)
 {
@@ -191,11 +189,7 @@ private Q_SLOTS:
         };
         QCOMPARE(counter::firstAnswering({none, silent, answering})->name(), QStringLiteral("answering"));
         QCOMPARE(counter::firstAnswering({none, silent})->name(), QStringLiteral("nenhuma"));
-    }
-
-    // ORV_IDLE_SOURCE=none gives the state without a source, whatever the desktop offers.
-    void theStateWithoutASource()
-    {
+        // ORV_IDLE_SOURCE=none gives the state without a source, whatever the desktop offers.
         qputenv("ORV_IDLE_SOURCE", "none");
         const auto source = counter::makeIdleSource();
         qunsetenv("ORV_IDLE_SOURCE");
@@ -208,11 +202,8 @@ private Q_SLOTS:
         QTest::addColumn<QList<RunningTask>>("running");
         QTest::addColumn<int>("image");
         QTest::addColumn<QString>("tip");
-        const QDateTime now = Monday.addSecs(3 * Hour);
-        QTest::newRow("nothing") << QList<RunningTask>{} << 1 << QStringLiteral("Orvel");
-        QTest::newRow("one task") << QList<RunningTask>{task(QStringLiteral("Redigir contestação"),
-                                                             now.addSecs(-85 * Minute))}
-                                  << 2 << QStringLiteral("A contar: Redigir contestação (01:25:00)");
+        const QDateTime now = Start.addSecs(3 * Hour);
+        // Nothing and a single task: the counter window's tray test.
         QTest::newRow("two tasks, the longest time") << QList<RunningTask>{task(QStringLiteral("A"), now.addSecs(-300)),
                                                                            task(QStringLiteral("B"), now.addSecs(-754))}
                                                      << 2 << QStringLiteral("A contar 2 tarefas (12:34)");
@@ -222,7 +213,7 @@ private Q_SLOTS:
         QFETCH(QList<RunningTask>, running);
         QFETCH(int, image);
         QFETCH(QString, tip);
-        const countStatus::Tray tray = countStatus::tray(running, Monday.addSecs(3 * Hour));
+        const countStatus::Tray tray = countStatus::tray(running, Start.addSecs(3 * Hour));
         QCOMPARE(tray.image, image);
         QCOMPARE(tray.tip, tip);
     }
@@ -233,12 +224,12 @@ private Q_SLOTS:
         QTest::addColumn<QDateTime>("now");
         QTest::addColumn<int>("limitHours");
         QTest::addColumn<bool>("flagged");
-        QTest::newRow("3:59") << Monday << Monday.addSecs(4 * Hour - 60) << 4 << false;
-        QTest::newRow("4 hours") << Monday << Monday.addSecs(4 * Hour) << 4 << true;
+        QTest::newRow("3:59") << Start << Start.addSecs(4 * Hour - 60) << 4 << false;
+        QTest::newRow("4 hours") << Start << Start.addSecs(4 * Hour) << 4 << true;
         QTest::newRow("across midnight, 15 minutes")
-            << Monday.addSecs(14 * Hour + 50 * Minute) << Monday.addSecs(15 * Hour + 5 * Minute) << 4 << true;
-        QTest::newRow("no limit, same day") << Monday << Monday.addSecs(10 * Hour) << 0 << false;
-        QTest::newRow("no limit, a day before") << Monday.addDays(-1) << Monday << 0 << true;
+            << Start.addSecs(14 * Hour + 50 * Minute) << Start.addSecs(15 * Hour + 5 * Minute) << 4 << true;
+        QTest::newRow("no limit, same day") << Start << Start.addSecs(10 * Hour) << 0 << false;
+        QTest::newRow("no limit, a day before") << Start.addDays(-1) << Start << 0 << true;
     }
     void longAndForgottenCounts()
     {
@@ -255,8 +246,8 @@ private Q_SLOTS:
     {
         QTest::addColumn<QDateTime>("start");
         QTest::addColumn<QDateTime>("end");
-        QTest::newRow("begun in working hours") << Monday << Monday.addSecs(10 * Hour);
-        QTest::newRow("begun after them") << Monday.addSecs(11 * Hour) << Monday.addSecs(15 * Hour);
+        QTest::newRow("begun in working hours") << Start << Start.addSecs(10 * Hour);
+        QTest::newRow("begun after them") << Start.addSecs(11 * Hour) << Start.addSecs(15 * Hour);
     }
     void aForgottenCountIsOfferedToEndWithTheDay()
     {
@@ -271,17 +262,16 @@ private Q_SLOTS:
         QTest::addColumn<QDateTime>("now");
         QTest::addColumn<int>("silentMinutes");
         QTest::addColumn<bool>("reminded");
-        const QDateTime ten = Monday.addSecs(3600);
-        QTest::newRow("an hour quiet") << Monday << ten << 30 << true;
+        const QDateTime ten = Start.addSecs(3600);
+        QTest::newRow("an hour quiet") << Start << ten << 30 << true;
         QTest::newRow("20 minutes quiet") << ten.addSecs(-20 * Minute) << ten << 30 << false;
         QTest::newRow("exactly 30") << ten.addSecs(-30 * Minute) << ten << 30 << true;
-        QTest::newRow("Saturday") << Monday.addDays(5) << ten.addDays(5) << 30 << false;
-        QTest::newRow("before nine") << Monday.addSecs(-3600) << Monday.addSecs(-60) << 30 << false;
-        QTest::newRow("at seven in the evening") << Monday << Monday.addSecs(10 * Hour) << 30 << false;
-        QTest::newRow("quiet since yesterday, 9:29")
-            << Monday.addDays(-1) << Monday.addSecs(29 * Minute) << 30 << false;
-        QTest::newRow("quiet since yesterday, 9:30") << Monday.addDays(-1) << Monday.addSecs(30 * Minute) << 30 << true;
-        QTest::newRow("turned off") << Monday << ten << 0 << false;
+        QTest::newRow("Saturday") << Start.addDays(5) << ten.addDays(5) << 30 << false;
+        QTest::newRow("before nine") << Start.addSecs(-3600) << Start.addSecs(-60) << 30 << false;
+        QTest::newRow("at seven in the evening") << Start << Start.addSecs(10 * Hour) << 30 << false;
+        QTest::newRow("quiet since yesterday, 9:29") << Start.addDays(-1) << Start.addSecs(29 * Minute) << 30 << false;
+        QTest::newRow("quiet since yesterday, 9:30") << Start.addDays(-1) << Start.addSecs(30 * Minute) << 30 << true;
+        QTest::newRow("turned off") << Start << ten << 0 << false;
     }
     void silentWorkingHours()
     {

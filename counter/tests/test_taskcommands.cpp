@@ -34,15 +34,6 @@ void addTasks(OfficeFixture& office)
     office.addTask(820, 78, QStringLiteral("Alegações"));
 }
 
-QStringList keys(counter::ListView& list)
-{
-    QStringList found;
-    for (int row = 0; row < list.rowCount(); ++row) {
-        found << list.key(row);
-    }
-    return found;
-}
-
 const QStringList TaskCommands{"mnListAbrir", "mnListLancamento", "mnEsconder", "mnListRemover", "mnListTerminar"};
 
 } // namespace
@@ -146,7 +137,7 @@ private Q_SLOTS:
 
         QCOMPARE(f.statements(), statements);
         QCOMPARE(f.messages(), messages);
-        QCOMPARE(keys(f.list()), rowsAfter);
+        QCOMPARE(keysOf(f.list()), rowsAfter);
         const int selected = f.list().selectedRow();
         if (selectedAfter != QStringLiteral("*")) {
             QCOMPARE(selected < 0 ? QString() : f.list().key(selected), selectedAfter);
@@ -165,61 +156,44 @@ private Q_SLOTS:
                  command == QStringLiteral("mnListTrabalho") ? 1 : 0);
     }
 
-    // Without a row to act on, no command of the list sends, shows, reports or makes anything.
+    // Without a row to act on, no command of the list sends, shows or makes anything. A row key is spliced into
+    // statements only as the whole number it stands for: any other key ends the command, reported under its name,
+    // before a statement or a question.
     void nothingToActOn_data()
     {
         QTest::addColumn<QString>("command");
-        QTest::addColumn<bool>("rows");
+        QTest::addColumn<QString>("rows");
         for (const char* command : {"mnEsconder", "mnListTerminar", "mnListRemover", "mnListAbrir", "mnListLancamento",
                                     "mnListAbrirProcesso", "mnListAbrirTrabalho", "mnListAbrirArquivoDocumental"}) {
-            QTest::addRow("%s, empty list", command) << command << false;
-            QTest::addRow("%s, no row selected", command) << command << true;
+            QTest::addRow("%s, empty list", command) << command << "none";
+            QTest::addRow("%s, no row selected", command) << command << "unselected";
+            QTest::addRow("%s, a key that is no number", command) << command << "bad key";
         }
     }
     void nothingToActOn()
     {
         QFETCH(QString, command);
-        QFETCH(bool, rows);
+        QFETCH(QString, rows);
         CommandFixture f;
-        if (!rows) {
+        if (rows == QStringLiteral("none")) {
             f.office.database().exec(QStringLiteral("UPDATE tbProcessos_Trabalhos_Tarefas SET closed = 1"));
         }
         f.load();
-        QCOMPARE(f.list().rowCount(), rows ? 1 : 0);
-        QCOMPARE(f.list().selectedRow(), -1);
-        f.answer({QStringLiteral("Yes")});
-        f.run(command);
-        QCOMPARE(f.statements(), QStringList());
-        QCOMPARE(f.messages(), QStringList());
-        QCOMPARE(f.reports.procedures(), QStringList());
-        QCOMPARE(f.components.log(), QStringList());
-    }
-
-    // A row key is spliced into statements only as the whole number it stands for: any other key ends the
-    // command, reported under its name, before a statement or a question.
-    void aKeyThatIsNoNumberSendsNothing_data()
-    {
-        QTest::addColumn<QString>("command");
-        for (const char* command : {"mnEsconder", "mnListTerminar", "mnListRemover", "mnListAbrir", "mnListLancamento",
-                                    "mnListAbrirProcesso", "mnListAbrirTrabalho", "mnListAbrirArquivoDocumental"}) {
-            QTest::newRow(command) << command;
-        }
-    }
-    void aKeyThatIsNoNumberSendsNothing()
-    {
-        QFETCH(QString, command);
-        CommandFixture f;
-        f.load();
         counter::ListView& list = f.list();
-        const int row =
-            list.addRow(QStringLiteral("#812 OR 1=1; DELETE FROM tbProcessos_Trabalhos_Tarefas"), QStringLiteral("x"));
-        list.setCellText(row, 10, QStringLiteral("0"));
-        list.selectRow(row);
+        QCOMPARE(list.rowCount(), rows == QStringLiteral("none") ? 0 : 1);
+        QCOMPARE(list.selectedRow(), -1);
+        const bool badKey = rows == QStringLiteral("bad key");
+        if (badKey) {
+            const int row = list.addRow(QStringLiteral("#812 OR 1=1; DELETE FROM tbProcessos_Trabalhos_Tarefas"),
+                                        QStringLiteral("x"));
+            list.setCellText(row, 10, QStringLiteral("0"));
+            list.selectRow(row);
+        }
         f.answer({QStringLiteral("Yes")});
         f.run(command);
         QCOMPARE(f.statements(), QStringList());
         QCOMPARE(f.messages(), QStringList());
-        QCOMPARE(f.reports.procedures(), QStringList{command + QStringLiteral("_Click")});
+        QCOMPARE(f.reports.procedures(), badKey ? QStringList{command + QStringLiteral("_Click")} : QStringList());
         QCOMPARE(f.components.log(), QStringList());
     }
 
@@ -269,7 +243,7 @@ private Q_SLOTS:
             return core::Answer::Yes;
         });
         f.run(QStringLiteral("mnListTerminar"));
-        QCOMPARE(keys(f.list()), (QStringList{"#820", "#812"}));
+        QCOMPARE(keysOf(f.list()), (QStringList{"#820", "#812"}));
         QCOMPARE(f.office.database().scalar(QStringLiteral("SELECT tarefa_id FROM tbProcessos_Trabalhos_Tarefas "
                                                            "WHERE closed = 1")),
                  QVariant(813));
@@ -278,19 +252,33 @@ private Q_SLOTS:
     // The menus' commands over a bare window: which entries are offered, and when.
     // The task commands and the "Abrir" submenu follow the last press: on a
     // row they are offered, anywhere else not. The other commands keep their state.
+    // The hide command names what it will do: only the visible marker "0" is a visible task.
     void taskCommandsFollowThePress_data()
     {
-        QTest::addColumn<QStringList>("events"); // "row" a press on a row, "left"/"right" a release
+        // "row" a press on a row, "hidden row" one on a hidden row, "left"/"right" a release
+        QTest::addColumn<QStringList>("events");
+        QTest::addColumn<QString>("hiddenCell"); // of the row pressed
         QTest::addColumn<bool>("offered");
-        QTest::newRow("right click on a row") << QStringList{"row", "right"} << true;
-        QTest::newRow("right click on empty space") << QStringList{"right"} << false;
-        QTest::newRow("left click on a row, then right on empty space") << QStringList{"row", "left", "right"} << false;
-        QTest::newRow("right click on a row after one on empty space") << QStringList{"right", "row", "right"} << true;
+        QTest::addColumn<QString>("caption");
+        const QStringList onARow{"row", "right"};
+        QTest::newRow("right click on a visible row") << onARow << "0" << true << "Esconder";
+        QTest::newRow("right click on a hidden row") << onARow << "1" << true << "Tornar visível";
+        QTest::newRow("a visible row after a hidden one")
+            << QStringList{"hidden row", "left", "row", "right"} << "0" << true << "Esconder";
+        QTest::newRow("blank marker") << onARow << " " << true << "Tornar visível";
+        QTest::newRow("hidden by another office's value") << onARow << "-1" << true << "Tornar visível";
+        QTest::newRow("right click on empty space") << QStringList{"right"} << "" << false << "";
+        QTest::newRow("left click on a row, then right on empty space")
+            << QStringList{"row", "left", "right"} << "0" << false << "";
+        QTest::newRow("right click on a row after one on empty space")
+            << QStringList{"right", "row", "right"} << "1" << true << "Tornar visível";
     }
     void taskCommandsFollowThePress()
     {
         QFETCH(QStringList, events);
+        QFETCH(QString, hiddenCell);
         QFETCH(bool, offered);
+        QFETCH(QString, caption);
         QWidget window;
         counter::CounterMenus menus(&window);
         CounterCommands commands(window, menus);
@@ -298,7 +286,9 @@ private Q_SLOTS:
         commands.setPopupMenu([&](QMenu& menu, const QPoint&) { popups << menu.objectName(); });
         for (const QString& event : events) {
             if (event == QStringLiteral("row")) {
-                commands.itemClicked(QStringLiteral("0"));
+                commands.itemClicked(hiddenCell);
+            } else if (event == QStringLiteral("hidden row")) {
+                commands.itemClicked(QStringLiteral("1"));
             } else {
                 commands.mouseUp(event == QStringLiteral("left") ? Qt::LeftButton : Qt::RightButton, QPoint());
             }
@@ -311,32 +301,9 @@ private Q_SLOTS:
         for (const char* name : {"mnListTrabalho", "mnLancamentoNovo"}) {
             QVERIFY(menus.command(QLatin1String(name))->isEnabled());
         }
-    }
-
-    // The hide command names what it will do: only the visible marker "0" is a visible task.
-    void theHideCommandsCaption_data()
-    {
-        QTest::addColumn<QString>("hiddenCell");
-        QTest::addColumn<QString>("caption");
-        QTest::newRow("visible") << "0"
-                                 << "Esconder";
-        QTest::newRow("hidden") << "1"
-                                << "Tornar visível";
-        QTest::newRow("blank") << " "
-                               << "Tornar visível";
-        QTest::newRow("hidden by another office's value") << "-1"
-                                                          << "Tornar visível";
-    }
-    void theHideCommandsCaption()
-    {
-        QFETCH(QString, hiddenCell);
-        QFETCH(QString, caption);
-        QWidget window;
-        counter::CounterMenus menus(&window);
-        CounterCommands commands(window, menus);
-        commands.itemClicked(QStringLiteral("1"));
-        commands.itemClicked(hiddenCell);
-        QCOMPARE(menus.command(QStringLiteral("mnEsconder"))->text().remove(u'&'), caption);
+        if (!caption.isEmpty()) {
+            QCOMPARE(menus.command(QStringLiteral("mnEsconder"))->text().remove(u'&'), caption);
+        }
     }
 
     // Every command is reached from the keyboard: each caption has a mnemonic, and no two entries of one

@@ -310,11 +310,8 @@ private Q_SLOTS:
         QCOMPARE(data::StatementLog::statements(), sent);
         const QString all = data::StatementLog::statements().join(QLatin1Char('\n'));
         QVERIFY(!all.contains(QLatin1String("secret")) && !all.contains(QLatin1String("pa55word")));
-    }
 
-    // The log keeps the most recent statements only, so a process that runs for weeks does not grow.
-    void statementLogIsBounded()
-    {
+        // The log keeps the most recent statements only, so a process that runs for weeks does not grow.
         for (int i = 0; i < data::StatementLog::Capacity + 10; ++i) {
             m_connection->openRecordset(QStringLiteral("SELECT %1 AS n").arg(i));
         }
