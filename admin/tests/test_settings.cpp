@@ -2,6 +2,7 @@
 #include "admin/password.h"
 #include "adminrun.h"
 #include "data/connection.h"
+#include "data/office/componentsettings.h"
 #include "data/office/machinesettings.h"
 #include "registry/modregistry.h"
 #include "scramble/modencriptserial.h"
@@ -434,6 +435,64 @@ private Q_SLOTS:
                  qPrintable(orvadmin.out));
         QTEST(tried, "reached");
         QVERIFY(!orvadmin.out.contains(values.password));
+    }
+
+    // Each --component writes one value under the shared key, in one form whatever form it was typed in; a kind
+    // or identifier that is not right writes nothing at all, and an empty one gives the kind back to our editor.
+    void componentsAreOneValueEach_data()
+    {
+        QTest::addColumn<QStringList>("components");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("task"); // TaskEditor's value afterwards; "-" when there is none
+        QTest::addColumn<QString>("work");
+        const QString ids =
+            QStringLiteral("{0A1B2C3D-4E5F-6071-8293-A4B5C6D7E8F9};{11111111-2222-3333-4444-555555555555}");
+        const QString other =
+            QStringLiteral("{99999999-2222-3333-4444-555555555555};{11111111-2222-3333-4444-555555555555}");
+        const auto row = [&](const char* name, const QStringList& components, int code, const QString& task,
+                             const QString& work) { QTest::newRow(name) << components << code << task << work; };
+        row("as stored", {"TaskEditor=" + ids}, 0, ids, "-");
+        row("lower case, no braces, a comma and blanks",
+            {"TaskEditor= 0a1b2c3d-4e5f-6071-8293-a4b5c6d7e8f9 , 11111111-2222-3333-4444-555555555555"}, 0, ids, "-");
+        row("two kinds, the later of one kind wins", {"TaskEditor=" + other, "WorkEditor=" + ids, "TaskEditor=" + ids},
+            0, ids, ids);
+        row("emptied", {"TaskEditor=" + ids, "TaskEditor="}, 0, "-", "-");
+        row("a kind in another letter case", {"WorkEditor=" + ids, "taskeditor=" + ids}, 2, "-", "-");
+        row("no equals sign", {"WorkEditor=" + ids, "TaskEditor"}, 2, "-", "-");
+        row("one identifier", {"WorkEditor=" + ids, "TaskEditor={0A1B2C3D-4E5F-6071-8293-A4B5C6D7E8F9}"}, 2, "-", "-");
+        row("a brace on one side", {"TaskEditor={0A1B2C3D-4E5F-6071-8293-A4B5C6D7E8F9;" + ids.mid(39)}, 2, "-", "-");
+        row("a digit short", {"TaskEditor={0A1B2C3D-4E5F-6071-8293-A4B5C6D7E8F};" + ids.mid(39)}, 2, "-", "-");
+        row("three identifiers", {"TaskEditor=" + ids + ";" + ids.left(38)}, 2, "-", "-");
+    }
+    void componentsAreOneValueEach()
+    {
+        QFETCH(QStringList, components);
+        QStringList arguments{"settings"};
+        for (const QString& component : components) {
+            arguments << "--component" << component;
+        }
+        AdminRun orvadmin;
+        QTEST(orvadmin(arguments), "code");
+        const auto stored = [](const QString& kind) {
+            const auto ids = data::ComponentIdentifiers::read(kind);
+            return ids ? ids->text() : QStringLiteral("-");
+        };
+        QTEST(stored(QStringLiteral("TaskEditor")), "task");
+        QTEST(stored(QStringLiteral("WorkEditor")), "work");
+        QCOMPARE(stored(QStringLiteral("CaseEditor")), QStringLiteral("-"));
+    }
+
+    // A value someone typed into the registry by hand that is not two identifiers is named when the counter reads it.
+    void aMalformedComponentValueIsNamed()
+    {
+        data::settingsio::createKey(data::MachineSettings::sharedKey());
+        data::settingsio::setValue(data::MachineSettings::sharedKey(), "CaseEditor", "{0A1B2C3D}\";{x}");
+        try {
+            data::ComponentIdentifiers::read(QStringLiteral("CaseEditor"));
+            QFAIL("read a malformed value");
+        } catch (const core::Error& error) {
+            QVERIFY2(error.description().contains(QStringLiteral("CaseEditor")), qPrintable(error.description()));
+        }
     }
 
     void serverAddress_data()
