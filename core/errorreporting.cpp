@@ -95,4 +95,13 @@ void LogFileErrorReporting::noteComponentUnused(const QString& component, const 
     });
 }
 
+void LogFileErrorReporting::noteComponentUsed(const QString& component, const QString& which)
+{
+    appendToLog({
+        {QStringLiteral("time"), now()},
+        {QStringLiteral("component"), component},
+        {QStringLiteral("used"), which},
+    });
+}
+
 } // namespace core

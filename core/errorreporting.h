@@ -37,6 +37,8 @@ public:
     // One line saying why the component named was not used (time, component, reason), to the log and stderr.
     // Throws std::runtime_error when the log cannot be opened.
     void noteComponentUnused(const QString& component, const QString& reason);
+    // One line saying that the component named is used, and which (time, component, used).
+    void noteComponentUsed(const QString& component, const QString& which);
 };
 
 // Where the program keeps its own files: $ORV_STATE_DIR, else the platform's folder for them

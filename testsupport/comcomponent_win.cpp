@@ -240,9 +240,14 @@ ComTestComponent::~ComTestComponent()
     delete m_factory;
 }
 
+IDispatch* newRecordingObject(ComComponentLog& log, const QStringList& methods)
+{
+    return new RecordingDispatch(log, methods);
+}
+
 IDispatch* ComTestComponent::newObject()
 {
-    return new RecordingDispatch(m_log, m_methods);
+    return newRecordingObject(m_log, m_methods);
 }
 
 bool ComTestComponent::registered() const

@@ -31,6 +31,33 @@ struct ComComponentLog {
     QString raisedDescription;
 };
 
+// A fresh automation object with the named methods, recording its calls in log; the caller owns its one reference.
+IDispatch* newRecordingObject(ComComponentLog& log, const QStringList& methods);
+
+// The test component: an in-process server (orvcomtest.dll) registered in the test's Wine prefix with regsvr32 for
+// as long as this lives, as an office registers its components. Its classes record the calls they receive: the
+// error-reporting class under "ErrorReporting.General", and a task editor with the custom interface of the office's
+// (TaskEditorIds, as the machine settings name it), whose OpenRecord reads the record's tarefa_id, calls its
+// owner's RemoteKey(ID, 4003) and records "OpenRecord" with: the field's value, the ID's VARIANT type and value,
+// both texts, whether an owner came, and the three numbers.
+class ComTestServer
+{
+public:
+    static const QString TaskEditorIds;
+    static const QString UnregisteredIds; // a class no one registered
+
+    ComTestServer();
+    ComTestServer(const ComTestServer&) = delete;
+    ComTestServer& operator=(const ComTestServer&) = delete;
+    ~ComTestServer();
+
+    // The calls the server's objects of one class received: "ErrorReporting.General" or "TaskEditor".
+    ComComponentLog& log(const QString& className);
+
+private:
+    HMODULE m_module = nullptr;
+};
+
 // A class of automation objects with the named methods (matched ignoring letter case, as automation does), each
 // recording its calls in log(). Registered for this process only, under progId with a fresh class identifier:
 // the class object with CoRegisterClassObject, the ProgID under HKCU\Software\Classes and, where the ProgID

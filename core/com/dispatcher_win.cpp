@@ -71,14 +71,46 @@ Dispatcher Dispatcher::create(const QString& progId)
 
 QVariant Dispatcher::call(const QString& method, const QVariantList& arguments)
 {
-    Bstr name(method);
-    LPOLESTR names[] = {name.get()};
+    Variant value;
+    invoke(method, DISPATCH_METHOD, arguments, value.get());
+    return value.toQVariant();
+}
+
+Dispatcher Dispatcher::member(const QString& name, const QVariantList& arguments)
+{
+    Variant value;
+    invoke(name, DISPATCH_METHOD | DISPATCH_PROPERTYGET, arguments, value.get());
+    const VARIANT& v = *value.get();
+    IDispatch* object = v.vt == VT_DISPATCH ? v.pdispVal : v.vt == (VT_DISPATCH | VT_BYREF) ? *v.ppdispVal : nullptr;
+    if (!object) {
+        throw Error(errc::TypeMismatch,
+                    QStringLiteral("%1: %2 gave no object").arg(standardError(errc::TypeMismatch).description(), name));
+    }
+    return Dispatcher(ComRef<IDispatch>::share(object));
+}
+
+QVariant Dispatcher::get(const QString& property, const QVariantList& arguments)
+{
+    Variant value;
+    invoke(property, DISPATCH_METHOD | DISPATCH_PROPERTYGET, arguments, value.get());
+    return value.toQVariant();
+}
+
+void Dispatcher::put(const QString& property, const QVariant& value)
+{
+    invoke(property, DISPATCH_PROPERTYPUT, {value}, nullptr);
+}
+
+void Dispatcher::invoke(const QString& name, WORD flags, const QVariantList& arguments, VARIANT* result)
+{
+    Bstr text(name);
+    LPOLESTR names[] = {text.get()};
     DISPID member = DISPID_UNKNOWN;
-    HRESULT result = m_object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &member);
-    if (FAILED(result)) {
+    HRESULT hr = m_object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &member);
+    if (FAILED(hr)) {
         throw Error(errc::NotSupported,
                     QStringLiteral("%1: %2 (%3)")
-                        .arg(standardError(errc::NotSupported).description(), method, describeResult(result)));
+                        .arg(standardError(errc::NotSupported).description(), name, describeResult(hr)));
     }
 
     // The converted arguments own their values; Invoke reads shallow copies, last argument first.
@@ -92,20 +124,22 @@ QVariant Dispatcher::call(const QString& method, const QVariantList& arguments)
     for (const Variant& argument : owned) {
         reversed.push_back(*argument.get());
     }
+    DISPID putId = DISPID_PROPERTYPUT;
     DISPPARAMS parameters{reversed.data(), nullptr, UINT(reversed.size()), 0};
+    if (flags == DISPATCH_PROPERTYPUT) {
+        parameters.rgdispidNamedArgs = &putId;
+        parameters.cNamedArgs = 1;
+    }
 
-    Variant value;
     EXCEPINFO raised{};
     UINT badArgument = 0;
-    result = m_object->Invoke(member, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &parameters, value.get(), &raised,
-                              &badArgument);
-    if (result == DISP_E_EXCEPTION) {
+    hr = m_object->Invoke(member, IID_NULL, LOCALE_USER_DEFAULT, flags, &parameters, result, &raised, &badArgument);
+    if (hr == DISP_E_EXCEPTION) {
         throw raisedError(raised);
     }
-    if (FAILED(result)) {
-        throw Error(int(result), QStringLiteral("Automation error calling %1: %2").arg(method, describeResult(result)));
+    if (FAILED(hr)) {
+        throw Error(int(hr), QStringLiteral("Automation error calling %1: %2").arg(name, describeResult(hr)));
     }
-    return value.toQVariant();
 }
 
 } // namespace core::com

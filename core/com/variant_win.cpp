@@ -80,6 +80,9 @@ Variant::Variant(const QVariant& value)
     } else if (isWholeNumber(type)) {
         V_I4(&m_value) = toLong(value);
         V_VT(&m_value) = VT_I4;
+    } else if (type == QMetaType::Double || type == QMetaType::Float) {
+        V_R8(&m_value) = value.toDouble();
+        V_VT(&m_value) = VT_R8;
     } else if (type == QMetaType::QDateTime || type == QMetaType::QDate) {
         V_DATE(&m_value) = toDate(value.toDateTime());
         V_VT(&m_value) = VT_DATE;
@@ -121,6 +124,10 @@ QVariant Variant::toQVariant(const VARIANT& value)
         return int(V_INT(&value));
     case VT_I2:
         return int(V_I2(&value));
+    case VT_R8:
+        return V_R8(&value);
+    case VT_R4:
+        return double(V_R4(&value));
     case VT_UI1:
         return int(V_UI1(&value));
     case VT_BOOL:

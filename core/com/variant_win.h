@@ -14,6 +14,7 @@ namespace core::com {
 //   null of any type (a database NULL)           VT_NULL
 //   QString                                      VT_BSTR
 //   int, and any whole number within 32 bits     VT_I4 (read also from VT_I2, VT_UI1, VT_INT)
+//   double, float                                VT_R8 (read also from VT_R4)
 //   bool                                         VT_BOOL (VARIANT_TRUE is -1; any other non-zero reads as true)
 //   QDateTime, QDate (its midnight)              VT_DATE, days since 1899-12-30 as the wall clock shows them
 //

@@ -191,8 +191,11 @@ private Q_SLOTS:
         V_VT(&value) = VT_I4 | VT_BYREF;
         V_I4REF(&value) = &number;
         QCOMPARE(Variant::toQVariant(value), QVariant(42));
-        V_VT(&value) = VT_R8;
-        V_R8(&value) = 1.5;
+        V_VT(&value) = VT_R4;
+        V_R4(&value) = 1.5F;
+        QCOMPARE(Variant::toQVariant(value), QVariant(1.5));
+        V_VT(&value) = VT_CY;
+        V_CY(&value).int64 = 15000;
         QCOMPARE(thrownNumber([&] { Variant::toQVariant(value); }), core::errc::TypeMismatch);
 
         QCOMPARE(thrownNumber([] { Variant(QVariant(qlonglong(1) << 31)); }), core::errc::Overflow);

@@ -172,8 +172,10 @@ private Q_SLOTS:
         QList<QByteArray> lines = log.readAll().split('\n');
         QCOMPARE(lines.takeLast(), QByteArray()); // the empty rest after the last line feed
 #ifdef Q_OS_WIN
-        // Where the office's component is not registered, the log first says so (test_errorreport_win).
-        QVERIFY(QJsonDocument::fromJson(lines.takeFirst()).object().contains(QStringLiteral("unused")));
+        // Where the office's component is not registered, the process's first report says so first.
+        if (!lines.isEmpty() && QJsonDocument::fromJson(lines.first()).object().contains(QStringLiteral("unused"))) {
+            lines.removeFirst();
+        }
 #endif
         QCOMPARE(lines.size(), 2);
         const QJsonObject first = QJsonDocument::fromJson(lines.at(0)).object();
