@@ -38,7 +38,7 @@ IDispatch* newRecordingObject(ComComponentLog& log, const QStringList& methods);
 // as long as this lives, as an office registers its components. Its classes record the calls they receive: the
 // error-reporting class under "ErrorReporting.General", and a task editor with the custom interface of the office's
 // (TaskEditorIds, as the machine settings name it), whose OpenRecord reads the record's tarefa_id, calls its
-// owner's RemoteKey(ID, 4003) and records "OpenRecord" with: the field's value, the ID's VARIANT type and value,
+// owner's RemoteKey(ID, 4003) and SetTrayIcon(2, "Aberta no editor") (named in another letter case), and records "OpenRecord" with: the field's value, the ID's VARIANT type and value,
 // both texts, whether an owner came, and the three numbers.
 class ComTestServer
 {

@@ -102,7 +102,7 @@ private Q_SLOTS:
 
     // The task opens in the office's editor: signed on with the scrambled password, then OpenRecord with the record
     // open on the task, its identifier, two empty texts, the window as owner and three zeros; the editor's RemoteKey
-    // back into the window refills the list. The counter's own editor is not made.
+    // back into the window refills the list, and its SetTrayIcon sets the tray's tip. The counter's own editor is not made.
     void theTaskOpensInTheOfficesEditor()
     {
         testsupport::ComComponentLog& log = m_server->log(QStringLiteral("TaskEditor"));
@@ -121,6 +121,7 @@ private Q_SLOTS:
         QVERIFY(f.components.log().isEmpty());
         QVERIFY(f.shows(QStringLiteral("Renomeada")));
         QCOMPARE(f.list().selectedRow(), f.row(OfficeFixture::Task));
+        QCOMPARE(f.part<counter::TrayIcon>().tip(), QStringLiteral("Aberta no editor"));
         QVERIFY(loggedComponents(m_state).join(QLatin1Char('\n')).contains(ComTestServer::TaskEditorIds));
     }
 

@@ -110,6 +110,8 @@ public:
             if (*Owner) {
                 core::com::Dispatcher(core::com::ComRef<IDispatch>::share(*Owner))
                     .call(QStringLiteral("RemoteKey"), {id, 4003});
+                core::com::Dispatcher(core::com::ComRef<IDispatch>::share(*Owner))
+                    .call(QStringLiteral("setTrayIcon"), {2, QStringLiteral("Aberta no editor")});
             }
             return S_OK;
         } catch (const std::exception&) {
