@@ -4,7 +4,7 @@
 # installer registers it), and COM starts orvcounter.exe "/Automation". It must show the login, log in as a demo
 # lawyer typed in as a person would (xdotool), show its window with the pending tasks, write a time entry when a
 # task is ticked (read back from the database file with sqlite3), and answer a second client's Run itself, with no
-# second program. Pictures of each step
+# second program and, during the login, no second login. Pictures of each step
 # go to build/screenshots/windows/. Wine runs in the build folder's own prefix, so the machine settings orvdemo
 # writes and the error log are in that prefix's registry and application-data folder.
 #
@@ -63,6 +63,10 @@ run_general() { WINEDEBUG=err+ole wine cscript //nologo "$(windows_path "$work/r
 
 [ "$(run_general)" = ran ] || fail "General.Run did not start the counter"
 wait_window "Login Orv Counter" 90
+# A Run while the login waits finds that login: one start-up at a time.
+[ "$(run_general)" = ran ] || fail "a General.Run during the login failed"
+sleep 2
+[ "$(xdotool search --onlyvisible --name "Login Orv Counter" | wc -l)" -eq 1 ] || fail "a second Run opened a second login"
 sleep 2
 grab 01-login.png
 xdotool type --delay 30 mferreira
