@@ -10,14 +10,10 @@
 
 namespace {
 
-// The text a file writes, through whichever form of toText the reader has (with or without a size cap).
-template <typename File> std::optional<QByteArray> textOf(const File& file)
+// The text a file writes, however long.
+std::optional<QByteArray> textOf(const registry::RegFile& file)
 {
-    if constexpr (requires { file.toText(qsizetype(0)); }) {
-        return file.toText(std::numeric_limits<qsizetype>::max());
-    } else {
-        return file.toText();
-    }
+    return file.toText(std::numeric_limits<qsizetype>::max());
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 
 #include <QRegularExpression>
 
+#include <array>
 #include <optional>
 #include <sqlite3.h>
 
@@ -108,22 +109,12 @@ void checkText(const QString& input, int kind)
     }
 }
 
-void checkNumber(const QString& input)
+// A number or date literal is null or has the given shape, nothing more.
+void checkShape(const QString& input, int kind, const QRegularExpression& shape)
 {
-    static const QRegularExpression number(QStringLiteral("\\A *[+-]?(\\d+\\.?\\d*|\\.\\d+) *\\n?\\z"));
-    const QString literal = SqlLiteral(input, literal::Number);
-    if (literal != QStringLiteral("null") && !number.match(literal).hasMatch()) {
-        fuzz::broken("a number literal holds only a number", input, QStringLiteral("a number or null"), literal);
-    }
-}
-
-void checkDate(const QString& input)
-{
-    static const QRegularExpression date(
-        QStringLiteral("\\ACONVERT\\(DATETIME,'\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d',102\\)\\z"));
-    const QString literal = SqlLiteral(input, literal::Date);
-    if (literal != QStringLiteral("null") && !date.match(literal).hasMatch()) {
-        fuzz::broken("a date literal holds only a date", input, QStringLiteral("a date or null"), literal);
+    const QString literal = SqlLiteral(input, kind);
+    if (literal != QStringLiteral("null") && !shape.match(literal).hasMatch()) {
+        fuzz::broken("a number or date literal holds only a number or a date", input, shape.pattern(), literal);
     }
 }
 
@@ -137,22 +128,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     const QString input = fuzz::text(data + 1, size - 1);
-    switch (data[0] % 5) {
-    case 0:
-        checkText(input, literal::Text);
-        break;
-    case 1:
-        checkText(input, literal::TextNeverNull);
-        break;
-    case 2:
-        checkText(input, literal::Like);
-        break;
-    case 3:
-        checkNumber(input);
-        break;
-    default:
-        checkDate(input);
-        break;
+    static const QRegularExpression number(QStringLiteral("\\A *[+-]?(\\d+\\.?\\d*|\\.\\d+) *\\n?\\z"));
+    static const QRegularExpression date(
+        QStringLiteral("\\ACONVERT\\(DATETIME,'\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d',102\\)\\z"));
+    const int choice = data[0] % 5;
+    if (choice < 3) {
+        checkText(input, std::array{literal::Text, literal::TextNeverNull, literal::Like}[choice]);
+    } else {
+        checkShape(input, choice == 3 ? literal::Number : literal::Date, choice == 3 ? number : date);
     }
     return 0;
 }

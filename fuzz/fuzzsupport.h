@@ -10,11 +10,9 @@
 // What every fuzz target shares: quiet error reports and a way to stop on a broken property.
 namespace fuzz {
 
-// Replaces the error-reporting component by one that only counts, so that reported errors neither
+// Replaces the error-reporting component by one that drops every report, so that reported errors neither
 // write files nor flood the output. Call once, from LLVMFuzzerInitialize or the first input.
 void quietReports();
-// The reports made since quietReports().
-int reportCount();
 
 // Stops the run as a crash would, printing what was expected and what came out, so that libFuzzer
 // keeps the input that broke the property.

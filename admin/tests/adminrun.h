@@ -2,7 +2,9 @@
 
 #include "admin/commands.h"
 #include "core/loginthrottle.h"
+#include "data/connection.h"
 #include "data/office/machinesettings.h"
+#include "testsupport/login.h"
 #include "testsupport/tempdatabase.h"
 
 #include <QStringList>
@@ -45,6 +47,13 @@ struct AdminRun {
         return (*this)(arguments);
     }
 };
+
+// Signs the session out and closes the shared connection: the next login starts afresh.
+inline void loginAgain()
+{
+    testsupport::signOut();
+    data::Data::SqlServer().close();
+}
 
 // Machine settings that point at a temporary database with its own shared account.
 inline data::MachineSettings settingsFor(const testsupport::TempDatabase& database)

@@ -3,7 +3,6 @@
 #include "scramble/modencriptserial.h"
 #include "session/modcode.h"
 #include "testsupport/files.h"
-#include "testsupport/login.h"
 #include "testsupport/recordedreports.h"
 #include "testsupport/tempregistry.h"
 
@@ -15,8 +14,7 @@ namespace {
 
 bool logsIn(const QString& user, const QString& password)
 {
-    testsupport::signOut();
-    data::Data::SqlServer().close();
+    loginAgain();
     return session::modCode::Login(user, password) && session::modCode::SetAdvogado(user);
 }
 
@@ -35,11 +33,7 @@ class TestOfficeFlow : public QObject
 private Q_SLOTS:
     void initTestCase() { scramble::modEncriptSerial::VolumeSerial = QStringLiteral("-1234567890"); }
 
-    void cleanupTestCase()
-    {
-        testsupport::signOut();
-        data::Data::SqlServer().close();
-    }
+    void cleanupTestCase() { loginAgain(); }
 
     void createdOfficeLogsInAndListsImportedTasks()
     {

@@ -6,7 +6,6 @@
 #include "data/office/postgresoffice.h"
 #include "scramble/modencriptserial.h"
 #include "session/modcode.h"
-#include "testsupport/login.h"
 #include "testsupport/recordedreports.h"
 #include "testsupport/tempregistry.h"
 
@@ -28,12 +27,6 @@ QString serverFile(const QString& name)
 {
     QFile file(qEnvironmentVariable("ORV_TEST_PG_DIR") + QLatin1Char('/') + name);
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).trimmed() : QString();
-}
-
-void loginAgain()
-{
-    testsupport::signOut();
-    data::Data::SqlServer().close();
 }
 
 // Start-up's login with this name and password: both connections open.

@@ -8,7 +8,6 @@
 #include "scramble/modencriptserial.h"
 #include "session/modcode.h"
 #include "testsupport/files.h"
-#include "testsupport/login.h"
 #include "testsupport/officefixture.h"
 #include "testsupport/recordedreports.h"
 #include "testsupport/tempregistry.h"
@@ -20,6 +19,8 @@
 
 #include <optional>
 #include <sys/stat.h>
+
+using namespace Qt::StringLiterals;
 
 using testsupport::TempDatabase;
 
@@ -34,6 +35,14 @@ quint16 closedPort()
     server.close();
     return port;
 }
+
+// Machine settings naming an engine and a server, what the check's steps 1 and 2 then say, and the address
+// step 3 tries (empty when it does not get there).
+struct EngineCheck {
+    QString engine{}, dataSource{};
+    bool encrypt = true, trust = false;
+    QString settingsLine{}, driverLine{}, reached{};
+};
 
 } // namespace
 
@@ -52,14 +61,8 @@ class TestSettings : public QObject
                QStringList{"--data-source", dataSource, "--password-stdin"};
     }
 
-    static void loginAgain()
-    {
-        testsupport::signOut();
-        data::Data::SqlServer().close();
-    }
-
 private Q_SLOTS:
-    void initTestCase() { scramble::modEncriptSerial::VolumeSerial = QStringLiteral("-1234567890"); }
+    void initTestCase() { scramble::modEncriptSerial::VolumeSerial = u"-1234567890"_s; }
 
     void init()
     {
@@ -67,11 +70,11 @@ private Q_SLOTS:
         m_office.reset();
         m_registry.emplace();
         m_office.emplace();
-        m_office->database().addLogin(QStringLiteral("ana"), QStringLiteral("it's 100%"));
-        m_office->database().addLogin(QStringLiteral("cmourao"), QStringLiteral("sec-pw"));
-        m_office->database().addLogin(QStringLiteral("ghost"), QStringLiteral("ghost-pw"));
-        m_office->database().exec(QStringLiteral("INSERT INTO tbUsers (user_id, descrit, contacto_id, code) "
-                                                 "VALUES (30, 'cmourao', NULL, 'CM')"));
+        m_office->database().addLogin(u"ana"_s, u"it's 100%"_s);
+        m_office->database().addLogin(u"cmourao"_s, u"sec-pw"_s);
+        m_office->database().addLogin(u"ghost"_s, u"ghost-pw"_s);
+        m_office->database().exec(u"INSERT INTO tbUsers (user_id, descrit, contacto_id, code) "
+                                  "VALUES (30, 'cmourao', NULL, 'CM')"_s);
         data::Data::SqlServer().close();
     }
 
@@ -89,23 +92,23 @@ private Q_SLOTS:
         AdminRun orvadmin;
         QCOMPARE(orvadmin(writeArguments(m_office->database().path()), {TempDatabase::password()}), 0);
 
-        QVERIFY(orvadmin.out.contains(QStringLiteral("dtPassword                ********")));
+        QVERIFY(orvadmin.out.contains(u"dtPassword                ********"_s));
         QVERIFY(!orvadmin.out.contains(TempDatabase::password()));
-        const auto stored = registry::modRegistry::ObterValorString(data::MachineSettings::serverKey("ORVSQL"),
-                                                                    QStringLiteral("dtPassword"));
+        const auto stored =
+            registry::modRegistry::ObterValorString(data::MachineSettings::serverKey("ORVSQL"), u"dtPassword"_s);
         QVERIFY(stored && *stored != TempDatabase::password());
 
-        QVERIFY(!session::modCode::Login(QStringLiteral("ana"), QStringLiteral("wrong")));
-        QVERIFY(session::modCode::Login(QStringLiteral("ana"), QStringLiteral("it's 100%")));
-        QVERIFY(session::modCode::SetAdvogado(QStringLiteral("ana")));
+        QVERIFY(!session::modCode::Login(u"ana"_s, u"wrong"_s));
+        QVERIFY(session::modCode::Login(u"ana"_s, u"it's 100%"_s));
+        QVERIFY(session::modCode::SetAdvogado(u"ana"_s));
         QCOMPARE(session::modCode::AdvogadoID, testsupport::OfficeFixture::Lawyer);
         QCOMPARE(session::modCode::dtDataSource, m_office->database().path());
         // Only the refused password's cause went to the error log.
-        QCOMPARE(reports.procedures(), QStringList{QStringLiteral("Login")});
+        QCOMPARE(reports.procedures(), QStringList{u"Login"_s});
 
         // Shown again without options, still masked.
         QCOMPARE(orvadmin({"settings"}), 0);
-        QVERIFY(orvadmin.out.contains(QStringLiteral("********")) && !orvadmin.out.contains(TempDatabase::password()));
+        QVERIFY(orvadmin.out.contains(u"********"_s) && !orvadmin.out.contains(TempDatabase::password()));
     }
 
     // Every value the login reads can be set, and what is stored is what the login reads back.
@@ -134,11 +137,10 @@ private Q_SLOTS:
         QFETCH(QStringList, options);
         QFETCH(int, code);
         AdminRun orvadmin;
-        QCOMPARE(orvadmin(writeArguments(QStringLiteral("sql01")) + options, {TempDatabase::password()}), code);
-        const QString key = data::MachineSettings::serverKey(QStringLiteral("ORVSQL"));
+        QCOMPARE(orvadmin(writeArguments(u"sql01"_s) + options, {TempDatabase::password()}), code);
+        const QString key = data::MachineSettings::serverKey(u"ORVSQL"_s);
         const auto stored = [&](const char* name) {
-            return registry::modRegistry::ObterValorString(key, QString::fromLatin1(name))
-                .value_or(QStringLiteral("-"));
+            return registry::modRegistry::ObterValorString(key, QString::fromLatin1(name)).value_or(u"-"_s);
         };
         if (code != 0) {
             QVERIFY(!data::MachineSettings::exist());
@@ -150,17 +152,17 @@ private Q_SLOTS:
         const data::MachineSettings read = data::MachineSettings::read();
         QCOMPARE(read.security.encrypt, stored("dtEncrypt") == QLatin1String("1"));
         QCOMPARE(read.security.trustServerCertificate, stored("dtTrustServerCertificate") == QLatin1String("1"));
-        QVERIFY(orvadmin.out.contains(QStringLiteral("dtTrustServerCertificate  ")));
+        QVERIFY(orvadmin.out.contains(u"dtTrustServerCertificate  "_s));
     }
 
     void withoutSettingsSaysSo()
     {
         AdminRun orvadmin;
         QCOMPARE(orvadmin({"settings"}), 0);
-        QVERIFY2(orvadmin.out.contains(QStringLiteral("ainda não tem definições")), qPrintable(orvadmin.out));
-        QVERIFY(!orvadmin.out.contains(QStringLiteral("HKEY_")) && orvadmin.err.isEmpty());
+        QVERIFY2(orvadmin.out.contains(u"ainda não tem definições"_s), qPrintable(orvadmin.out));
+        QVERIFY(!orvadmin.out.contains(u"HKEY_"_s) && orvadmin.err.isEmpty());
         QCOMPARE(orvadmin({"check"}), 11);
-        QVERIFY2(orvadmin.out.contains(QStringLiteral("ainda não tem definições")), qPrintable(orvadmin.out));
+        QVERIFY2(orvadmin.out.contains(u"ainda não tem definições"_s), qPrintable(orvadmin.out));
     }
 
     // Under umask 000 the folders the settings make are 0755 and the file 0644: nobody else can put a file
@@ -172,7 +174,7 @@ private Q_SLOTS:
               "folder");
 #endif
         QTemporaryDir root;
-        const QString folder = root.path() + QStringLiteral("/etc/orvcounter");
+        const QString folder = root.path() + u"/etc/orvcounter"_s;
         const QByteArray saved = qgetenv("ORV_REGISTRY_MACHINE_DIR");
         qputenv("ORV_REGISTRY_MACHINE_DIR", folder.toUtf8());
         const mode_t before = ::umask(0);
@@ -181,9 +183,9 @@ private Q_SLOTS:
         ::umask(before);
         qputenv("ORV_REGISTRY_MACHINE_DIR", saved);
         QCOMPARE(code, 0);
-        QCOMPARE(testsupport::modeOf(root.path() + QStringLiteral("/etc")), 0755);
+        QCOMPARE(testsupport::modeOf(root.path() + u"/etc"_s), 0755);
         QCOMPARE(testsupport::modeOf(folder), 0755);
-        QCOMPARE(testsupport::modeOf(folder + QStringLiteral("/HKEY_LOCAL_MACHINE.reg")), 0644);
+        QCOMPARE(testsupport::modeOf(folder + u"/HKEY_LOCAL_MACHINE.reg"_s), 0644);
     }
 
     void relativeDatabaseFileIsStoredAbsolute()
@@ -205,19 +207,16 @@ private Q_SLOTS:
         QTest::addColumn<QString>("password");
         QTest::addColumn<int>("code");
         QTest::addColumn<QString>("message");
-        const QStringList good = writeArguments(QStringLiteral("/srv/office.db"));
-        QTest::newRow("password beyond the scrambling")
-            << good << QStringLiteral("Canção") << 1 << QStringLiteral("não pode ser guardada");
-        QTest::newRow("password that would come back changed")
-            << good << QStringLiteral("Ñandu") << 1 << QStringLiteral("não pode ser guardada");
-        QTest::newRow("catalog missing") << QStringList(good.mid(0, 5) + good.mid(7)) << QStringLiteral("x") << 2
-                                         << QStringLiteral("falta --catalog");
+        const QStringList good = writeArguments(u"/srv/office.db"_s);
+        QTest::newRow("password beyond the scrambling") << good << u"Canção"_s << 1 << u"não pode ser guardada"_s;
+        QTest::newRow("password that would come back changed") << good << u"Ñandu"_s << 1 << u"não pode ser guardada"_s;
+        QTest::newRow("catalog missing") << QStringList(good.mid(0, 5) + good.mid(7)) << u"x"_s << 2
+                                         << u"falta --catalog"_s;
         QTest::newRow("server subkey with a backslash")
             << QStringList{"settings",  "--server", "A\\B",          "--user", "u",
                            "--catalog", "c",        "--data-source", "s",      "--password-stdin"}
-            << QStringLiteral("x") << 1 << QStringLiteral("Nome de servidor inválido");
-        QTest::newRow("unknown option") << QStringList{"settings", "--colour", "blue"} << QString() << 2
-                                        << QStringLiteral("colour");
+            << u"x"_s << 1 << u"Nome de servidor inválido"_s;
+        QTest::newRow("unknown option") << QStringList{"settings", "--colour", "blue"} << QString() << 2 << u"colour"_s;
     }
 
     void refusesWhatCannotBeStored()
@@ -229,7 +228,7 @@ private Q_SLOTS:
         QFETCH(QString, message);
         QVERIFY2(orvadmin.err.contains(message), qPrintable(orvadmin.err));
         QVERIFY(!registry::modRegistry::ObterValorString(data::MachineSettings::sharedKey(), "DataServer"));
-        QVERIFY(!orvadmin.err.contains(QStringLiteral("Canção")));
+        QVERIFY(!orvadmin.err.contains(u"Canção"_s));
     }
 
     // A password given in a file, or on standard input, is the line as typed: its line end (LF, CR LF or
@@ -249,11 +248,11 @@ private Q_SLOTS:
         QFETCH(QByteArray, line);
         QFETCH(QString, password);
         QTemporaryDir folder;
-        const QString file = folder.filePath(QStringLiteral("admin.pw"));
+        const QString file = folder.filePath(u"admin.pw"_s);
         QVERIFY(testsupport::writeFile(file, line));
         QCommandLineParser parser;
         parser.addOptions(admin::serverOptions(QString()));
-        QVERIFY(parser.parse({QStringLiteral("orvadmin"), QStringLiteral("--admin-password-file"), file}));
+        QVERIFY(parser.parse({u"orvadmin"_s, u"--admin-password-file"_s, file}));
         QCOMPARE(admin::withAdmin({}, parser).adminPassword, password);
         // Standard input is read a line at a time, without its line feed.
         QCOMPARE(
@@ -300,33 +299,33 @@ private Q_SLOTS:
         QFETCH(QString, reason);
 
         AdminRun orvadmin;
-        orvadmin.probes.odbcDriver = [](data::Connection::Engine) { return QStringLiteral("FreeTDS"); };
+        orvadmin.probes.odbcDriver = [](data::Connection::Engine) { return u"FreeTDS"_s; };
         data::MachineSettings values = settingsFor(m_office->database());
         if (change == "no file") {
-            values.dataSource = m_office->database().path() + QStringLiteral(".gone.db");
+            values.dataSource = m_office->database().path() + u".gone.db"_s;
         } else if (change == "no driver") {
-            values.dataSource = QStringLiteral("127.0.0.1,1433");
+            values.dataSource = u"127.0.0.1,1433"_s;
             orvadmin.probes.odbcDriver = [](data::Connection::Engine) { return QString(); };
         } else if (change == "closed port") {
-            values.dataSource = QStringLiteral("127.0.0.1,%1").arg(closedPort());
+            values.dataSource = u"127.0.0.1,%1"_s.arg(closedPort());
         } else if (change == "time-out") {
-            values.dataSource = QStringLiteral("tcp:192.0.2.1,1433");
+            values.dataSource = u"tcp:192.0.2.1,1433"_s;
             orvadmin.probes.reach = [](const QString&, quint16, int) {
                 return admin::Reach{admin::Reach::Result::TimedOut, QString()};
             };
         } else if (change == "catalog") {
-            values.catalog = QStringLiteral("OutroCatalogo");
+            values.catalog = u"OutroCatalogo"_s;
         } else if (change == "shared password") {
-            values.password = QStringLiteral("not-the-secret");
+            values.password = u"not-the-secret"_s;
         } else if (change == "drop view") {
-            m_office->database().exec(QStringLiteral("DROP VIEW vwProcessos_Trabalhos_Tarefas"));
+            m_office->database().exec(u"DROP VIEW vwProcessos_Trabalhos_Tarefas"_s);
         } else if (change == "drop table") {
-            m_office->database().exec(QStringLiteral("DROP TABLE tbGroups"));
+            m_office->database().exec(u"DROP TABLE tbGroups"_s);
         }
         values.write();
         if (change == "no server subkey") {
-            registry::modRegistry::DefinirValorString(data::MachineSettings::sharedKey(), QStringLiteral("DataServer"),
-                                                      QStringLiteral("NOWHERE"));
+            registry::modRegistry::DefinirValorString(data::MachineSettings::sharedKey(), u"DataServer"_s,
+                                                      u"NOWHERE"_s);
         }
 
         const int code = orvadmin({"check", "--user", user, "--password-stdin"}, {password});
@@ -336,15 +335,15 @@ private Q_SLOTS:
         QCOMPARE(lines.size(), step == 0 ? 8 : 7);
         for (int n = 1; n <= 7; ++n) {
             const QString& line = lines.at(n - 1);
-            QVERIFY2(line.startsWith(QString::number(n) + QStringLiteral(". ")), qPrintable(line));
-            QCOMPARE(line.contains(QStringLiteral("FALHOU")), n == step);
+            QVERIFY2(line.startsWith(QString::number(n) + u". "_s), qPrintable(line));
+            QCOMPARE(line.contains(u"FALHOU"_s), n == step);
             if (step != 0 && n > step) {
-                QVERIFY2(line.contains(QStringLiteral("não verificado")), qPrintable(line));
+                QVERIFY2(line.contains(u"não verificado"_s), qPrintable(line));
             }
         }
         if (step != 0) {
             QVERIFY2(lines.at(step - 1).contains(reason), qPrintable(orvadmin.out));
-            QVERIFY2(orvadmin.err.contains(QStringLiteral("o passo %1").arg(step)), qPrintable(orvadmin.err));
+            QVERIFY2(orvadmin.err.contains(u"o passo %1"_s.arg(step)), qPrintable(orvadmin.err));
         }
         for (const QString& secret : {password, values.password}) {
             QVERIFY(!orvadmin.out.contains(secret) && !orvadmin.err.contains(secret));
@@ -370,70 +369,61 @@ private Q_SLOTS:
         core::LoginThrottle::succeeded();
         // Without a user only the shared account is checked.
         QCOMPARE(orvadmin({"check"}), 0);
-        QVERIFY(orvadmin.out.contains(QStringLiteral("4. Login do utilizador")));
-        QCOMPARE(orvadmin.out.count(QStringLiteral("não verificado: sem --user")), 2);
+        QVERIFY(orvadmin.out.contains(u"4. Login do utilizador"_s));
+        QCOMPARE(orvadmin.out.count(u"não verificado: sem --user"_s), 2);
     }
 
     // Every step follows the engine and the link's protection the settings name, as the counter's login does.
     void followsTheEngine_data()
     {
-        QTest::addColumn<QString>("engine");
-        QTest::addColumn<QString>("dataSource");
-        QTest::addColumn<bool>("encrypt");
-        QTest::addColumn<bool>("trust");
-        QTest::addColumn<QString>("settingsLine"); // what step 1 says
-        QTest::addColumn<QString>("driverLine");   // what step 2 says
-        QTest::addColumn<QString>("reached");      // the address step 3 tries; empty when it does not get there
-        const auto row = [](const char* name, const QString& engine, const QString& dataSource, bool encrypt,
-                            bool trust, const QString& settingsLine, const QString& driverLine,
-                            const QString& reached) {
-            QTest::newRow(name) << engine << dataSource << encrypt << trust << settingsLine << driverLine << reached;
-        };
-        row("SQL Server, certificate checked", "", "sql01", true, false,
-            "SQL Server, servidor sql01, catálogo Escritorio, ligação "
-            "cifrada com o certificado do servidor verificado",
-            "FreeTDS", "sql01:1433");
-        row("SQL Server, certificate trusted", "SQLServer", "sql01,1500", true, true,
-            "ligação cifrada sem verificar o certificado", "FreeTDS", "sql01:1500");
-        row("SQL Server, no encryption", "", "sql01", false, false, "ligação sem cifra", "FreeTDS", "sql01:1433");
-        row("PostgreSQL, default port", "PostgreSQL", "pg01", true, false, "PostgreSQL, servidor pg01",
-            "PostgreSQL Unicode", "pg01:5432");
-        row("PostgreSQL, host:port", "postgresql", "pg01:6543", false, false, "ligação sem cifra", "PostgreSQL Unicode",
-            "pg01:6543");
-        row("PostgreSQL, port no number", "PostgreSQL", "pg01,x", true, false, "PostgreSQL", "PostgreSQL Unicode", "");
-        row("engine nobody knows", "Oracle", "ora01", true, false, "não nomeia um motor conhecido", "", "");
+        QTest::addColumn<EngineCheck>("row");
+        const auto row = [](const char* name, const EngineCheck& check) { QTest::newRow(name) << check; };
+        row("SQL Server, certificate checked",
+            {{},
+             u"sql01"_s,
+             true,
+             false,
+             u"SQL Server, servidor sql01, catálogo Escritorio, ligação cifrada com o certificado do servidor verificado"_s,
+             u"FreeTDS"_s,
+             u"sql01:1433"_s});
+        row("SQL Server, certificate trusted",
+            {u"SQLServer"_s, u"sql01,1500"_s, true, true, u"ligação cifrada sem verificar o certificado"_s,
+             u"FreeTDS"_s, u"sql01:1500"_s});
+        row("SQL Server, no encryption",
+            {{}, u"sql01"_s, false, false, u"ligação sem cifra"_s, u"FreeTDS"_s, u"sql01:1433"_s});
+        row("PostgreSQL, default port", {u"PostgreSQL"_s, u"pg01"_s, true, false, u"PostgreSQL, servidor pg01"_s,
+                                         u"PostgreSQL Unicode"_s, u"pg01:5432"_s});
+        row("PostgreSQL, host:port", {u"postgresql"_s, u"pg01:6543"_s, false, false, u"ligação sem cifra"_s,
+                                      u"PostgreSQL Unicode"_s, u"pg01:6543"_s});
+        row("PostgreSQL, port no number",
+            {u"PostgreSQL"_s, u"pg01,x"_s, true, false, u"PostgreSQL"_s, u"PostgreSQL Unicode"_s, {}});
+        row("engine nobody knows", {u"Oracle"_s, u"ora01"_s, true, false, u"não nomeia um motor conhecido"_s});
     }
 
     void followsTheEngine()
     {
-        QFETCH(QString, engine);
-        QFETCH(QString, dataSource);
-        QFETCH(bool, encrypt);
-        QFETCH(bool, trust);
-        QFETCH(QString, settingsLine);
-        QFETCH(QString, driverLine);
+        QFETCH(EngineCheck, row);
         data::MachineSettings values = settingsFor(m_office->database());
-        values.catalog = QStringLiteral("Escritorio");
-        values.dataSource = dataSource;
-        values.engine = engine;
-        values.security = {encrypt, trust};
+        values.catalog = u"Escritorio"_s;
+        values.dataSource = row.dataSource;
+        values.engine = row.engine;
+        values.security = {row.encrypt, row.trust};
         values.write();
         AdminRun orvadmin;
         orvadmin.probes.odbcDriver = [](data::Connection::Engine asked) {
-            return asked == data::Connection::Engine::PostgreSQL ? QStringLiteral("PostgreSQL Unicode")
-                                                                 : QStringLiteral("FreeTDS");
+            return asked == data::Connection::Engine::PostgreSQL ? u"PostgreSQL Unicode"_s : u"FreeTDS"_s;
         };
         QString tried;
         orvadmin.probes.reach = [&tried](const QString& host, quint16 port, int) {
             tried = host + QLatin1Char(':') + QString::number(port);
-            return admin::Reach{admin::Reach::Result::Refused, QStringLiteral("recusado")};
+            return admin::Reach{admin::Reach::Result::Refused, u"recusado"_s};
         };
         orvadmin({"check"});
         const QStringList lines = orvadmin.out.split(u'\n', Qt::SkipEmptyParts);
-        QVERIFY2(lines.size() >= 3 && lines.at(0).contains(settingsLine), qPrintable(orvadmin.out));
-        QVERIFY2(driverLine.isEmpty() || lines.at(1).contains(QStringLiteral("ok: ") + driverLine),
+        QVERIFY2(lines.size() >= 3 && lines.at(0).contains(row.settingsLine), qPrintable(orvadmin.out));
+        QVERIFY2(row.driverLine.isEmpty() || lines.at(1).contains(u"ok: "_s + row.driverLine),
                  qPrintable(orvadmin.out));
-        QTEST(tried, "reached");
+        QCOMPARE(tried, row.reached);
         QVERIFY(!orvadmin.out.contains(values.password));
     }
 

@@ -14,6 +14,8 @@
 #include <functional>
 #include <thread>
 
+using namespace Qt::StringLiterals;
+
 using data::Connection;
 using testsupport::TempDatabase;
 
@@ -42,9 +44,9 @@ INSERT INTO t_entries (tarefa_id, data, data_fim, advogado_id, base_id, unidades
     (812, '2009-12-01 00:00:00', '2009-12-01 01:00:00', 9, 1, 60, 45.5, 0);
 )";
 
-const QString Insert = QStringLiteral("INSERT INTO t_entries (tarefa_id, data, data_fim, advogado_id, unidades, "
-                                      "inprogress) VALUES (812, GETDATE(), null, 9, 0, 1)");
-const QString Identity = QStringLiteral("SELECT @@Identity as last");
+const QString Insert = u"INSERT INTO t_entries (tarefa_id, data, data_fim, advogado_id, unidades, "
+                       "inprogress) VALUES (812, GETDATE(), null, 9, 0, 1)"_s;
+const QString Identity = u"SELECT @@Identity as last"_s;
 
 void expectError(const std::function<void()>& action, int number, const QString& fragment = QString())
 {
@@ -95,7 +97,7 @@ private Q_SLOTS:
             QTest::newRow(name) << sql << QString::fromUtf8(field) << expected;
         };
         const QDateTime lastSecond(QDate(2009, 11, 30), QTime(23, 59, 59));
-        const QString like = QStringLiteral("SELECT COUNT(*) as no FROM t_cases WHERE ");
+        const QString like = u"SELECT COUNT(*) as no FROM t_cases WHERE "_s;
 
         row("names in other case", "SELECT Processo_ID FROM T_WORK WHERE TRABALHO_ID = 77", "processo_id", 15LL);
         row("null column", "SELECT advogado_id FROM t_work WHERE trabalho_id = 78", "advogado_id", QVariant());
@@ -141,15 +143,14 @@ private Q_SLOTS:
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QDateTime>("expected");
         const QDateTime lastSecond(QDate(2009, 11, 30), QTime(23, 59, 59));
-        QTest::newRow("stored form") << QStringLiteral("2009-11-30 23:59:59") << lastSecond;
-        QTest::newRow("leap day") << QStringLiteral("2008-02-29 00:00:00")
-                                  << QDateTime(QDate(2008, 2, 29), QTime(0, 0));
-        QTest::newRow("no such day") << QStringLiteral("2009-02-29 10:00:00") << QDateTime();
-        QTest::newRow("no such hour") << QStringLiteral("2009-11-30 24:00:00") << QDateTime();
-        QTest::newRow("a letter") << QStringLiteral("2009-11-3x 23:59:59") << QDateTime();
-        QTest::newRow("with T") << QStringLiteral("2009-11-30T23:59:59") << lastSecond;
-        QTest::newRow("with milliseconds") << QStringLiteral("2009-11-30 23:59:59.000") << lastSecond;
-        QTest::newRow("day alone") << QStringLiteral("2009-11-30") << QDateTime(QDate(2009, 11, 30), QTime(0, 0));
+        QTest::newRow("stored form") << u"2009-11-30 23:59:59"_s << lastSecond;
+        QTest::newRow("leap day") << u"2008-02-29 00:00:00"_s << QDateTime(QDate(2008, 2, 29), QTime(0, 0));
+        QTest::newRow("no such day") << u"2009-02-29 10:00:00"_s << QDateTime();
+        QTest::newRow("no such hour") << u"2009-11-30 24:00:00"_s << QDateTime();
+        QTest::newRow("a letter") << u"2009-11-3x 23:59:59"_s << QDateTime();
+        QTest::newRow("with T") << u"2009-11-30T23:59:59"_s << lastSecond;
+        QTest::newRow("with milliseconds") << u"2009-11-30 23:59:59.000"_s << lastSecond;
+        QTest::newRow("day alone") << u"2009-11-30"_s << QDateTime(QDate(2009, 11, 30), QTime(0, 0));
     }
     void storedDates()
     {
@@ -173,54 +174,54 @@ private Q_SLOTS:
         m_connection->execute(Insert);
         other.execute(Insert);
         other.execute(Insert);
-        QCOMPARE(m_connection->openRecordset(Identity)->value(QStringLiteral("last")), QVariant(4LL));
-        QCOMPARE(other.openRecordset(Identity)->value(QStringLiteral("last")), QVariant(6LL));
+        QCOMPARE(m_connection->openRecordset(Identity)->value(u"last"_s), QVariant(4LL));
+        QCOMPARE(other.openRecordset(Identity)->value(u"last"_s), QVariant(6LL));
 
-        const QString entry4 = QStringLiteral("SELECT * FROM t_entries WHERE lancamento_id = 4");
+        const QString entry4 = u"SELECT * FROM t_entries WHERE lancamento_id = 4"_s;
         auto entry = m_connection->openRecordset(entry4);
-        QCOMPARE(entry->value(QStringLiteral("data")), QVariant(ServerClock));
+        QCOMPARE(entry->value(u"data"_s), QVariant(ServerClock));
         m_db->setServerClock(ServerClock.addSecs(12 * 60 + 30));
-        m_connection->execute(QStringLiteral(
-            "UPDATE t_entries SET data_fim = GETDATE(), inprogress = 0, unidades = 12.5 WHERE lancamento_id = 4"));
+        m_connection->execute(
+            u"UPDATE t_entries SET data_fim = GETDATE(), inprogress = 0, unidades = 12.5 WHERE lancamento_id = 4"_s);
         entry->close();
         entry = m_connection->openRecordset(entry4);
-        QCOMPARE(entry->value(QStringLiteral("data_fim")), QVariant(ServerClock.addSecs(12 * 60 + 30)));
-        QCOMPARE(entry->value(QStringLiteral("unidades")), QVariant(12.5));
+        QCOMPARE(entry->value(u"data_fim"_s), QVariant(ServerClock.addSecs(12 * 60 + 30)));
+        QCOMPARE(entry->value(u"unidades"_s), QVariant(12.5));
     }
 
     // A name is found by its text, however it is spelt, even when the same string object is changed
     // in place to name another field between two reads.
     void fieldNamesByText()
     {
-        const auto work = m_connection->openRecordset(QStringLiteral("SELECT * FROM t_work WHERE trabalho_id = 77"));
-        QString name = QStringLiteral("processo_id");
+        const auto work = m_connection->openRecordset(u"SELECT * FROM t_work WHERE trabalho_id = 77"_s);
+        QString name = u"processo_id"_s;
         name.detach();
         QCOMPARE(work->value(name), QVariant(15LL));
-        const QString other = QStringLiteral("trabalho_id");
+        const QString other = u"trabalho_id"_s;
         std::copy(other.cbegin(), other.cend(), name.data());
         QCOMPARE(work->value(name), QVariant(77LL));
         name[0] = u'T';
         QCOMPARE(work->value(name), QVariant(77LL));
-        QVERIFY(!work->find(QStringLiteral("nada")));
-        QCOMPARE(*work->find(QStringLiteral("PROCESSO_ID")), QVariant(15LL));
+        QVERIFY(!work->find(u"nada"_s));
+        QCOMPARE(*work->find(u"PROCESSO_ID"_s), QVariant(15LL));
     }
 
     // A field the set lacks, a read past its end, and anything once its connection closed.
     void recordsetAndConnectionErrors()
     {
-        const QString erase = QStringLiteral("DELETE FROM t_cases");
-        const auto date = m_connection->openRecordset(QStringLiteral("SELECT GETDATE() AS DATE"));
-        QCOMPARE(date->value(QStringLiteral("date")), QVariant(ServerClock));
-        expectError([&] { date->value(QStringLiteral("dia")); }, 3265, QStringLiteral("Item cannot be found"));
+        const QString erase = u"DELETE FROM t_cases"_s;
+        const auto date = m_connection->openRecordset(u"SELECT GETDATE() AS DATE"_s);
+        QCOMPARE(date->value(u"date"_s), QVariant(ServerClock));
+        expectError([&] { date->value(u"dia"_s); }, 3265, u"Item cannot be found"_s);
         date->moveNext();
-        expectError([&] { date->value(QStringLiteral("date")); }, 3021, QStringLiteral("EOF"));
+        expectError([&] { date->value(u"date"_s); }, 3021, u"EOF"_s);
 
-        const auto tasks = m_connection->openRecordset(QStringLiteral("SELECT * FROM t_tasks"));
-        expectError([&] { m_connection->open(); }, 3705, QStringLiteral("open"));
+        const auto tasks = m_connection->openRecordset(u"SELECT * FROM t_tasks"_s);
+        expectError([&] { m_connection->open(); }, 3705, u"open"_s);
         m_connection->close();
-        expectError([&] { tasks->value(QStringLiteral("tarefa_id")); }, core::errc::ClosedConnection);
+        expectError([&] { tasks->value(u"tarefa_id"_s); }, core::errc::ClosedConnection);
         expectError([&] { m_connection->execute(erase); }, core::errc::ClosedConnection);
-        QCOMPARE(m_db->scalar(QStringLiteral("SELECT COUNT(*) FROM t_cases")), QVariant(qlonglong(1)));
+        QCOMPARE(m_db->scalar(u"SELECT COUNT(*) FROM t_cases"_s), QVariant(qlonglong(1)));
         // A set read before the connection closed stays unusable after it reopens.
         m_connection->open();
         expectError([&] { tasks->moveNext(); }, core::errc::ClosedConnection);
@@ -235,13 +236,13 @@ private Q_SLOTS:
         QTest::addColumn<QString>("sql");
         QTest::addColumn<QString>("fragment");
         QTest::newRow("second statement")
-            << QStringLiteral("SELECT * FROM t_cases; DELETE FROM t_cases") << QStringLiteral("multiple statements");
+            << u"SELECT * FROM t_cases; DELETE FROM t_cases"_s << u"multiple statements"_s;
         QTest::newRow("second after a blank literal")
-            << QStringLiteral("SELECT ' ; ' AS x ;DELETE FROM t_cases") << QStringLiteral("multiple statements");
-        QTest::newRow("no such table") << QStringLiteral("SELECT * FROM t_nothing") << QStringLiteral("no such table");
-        QTest::newRow("syntax") << QStringLiteral("SELECT FROM WHERE") << QStringLiteral("syntax error");
+            << u"SELECT ' ; ' AS x ;DELETE FROM t_cases"_s << u"multiple statements"_s;
+        QTest::newRow("no such table") << u"SELECT * FROM t_nothing"_s << u"no such table"_s;
+        QTest::newRow("syntax") << u"SELECT FROM WHERE"_s << u"syntax error"_s;
         QTest::newRow("failing while rows are read")
-            << QStringLiteral("SELECT abs(-9223372036854775807 - 1) AS n") << QStringLiteral("integer overflow");
+            << u"SELECT abs(-9223372036854775807 - 1) AS n"_s << u"integer overflow"_s;
     }
     void refusedStatements()
     {
@@ -249,13 +250,11 @@ private Q_SLOTS:
         QFETCH(QString, fragment);
         expectError([&] { m_connection->openRecordset(sql); }, core::errc::ProviderError, fragment);
         expectError([&] { m_connection->execute(sql); }, core::errc::ProviderError);
-        QCOMPARE(m_db->scalar(QStringLiteral("SELECT COUNT(*) FROM t_cases")), QVariant(qlonglong(1)));
-        QCOMPARE(m_connection->openRecordset(QStringLiteral("SELECT COUNT(*) AS n FROM t_cases"))
-                     ->value(QStringLiteral("N")),
+        QCOMPARE(m_db->scalar(u"SELECT COUNT(*) FROM t_cases"_s), QVariant(qlonglong(1)));
+        QCOMPARE(m_connection->openRecordset(u"SELECT COUNT(*) AS n FROM t_cases"_s)->value(u"N"_s),
                  QVariant(qlonglong(1)));
         // A trailing separator alone is one statement.
-        QCOMPARE(m_connection->openRecordset(QStringLiteral("SELECT 7 AS n ;  "))->value(QStringLiteral("n")),
-                 QVariant(qlonglong(7)));
+        QCOMPARE(m_connection->openRecordset(u"SELECT 7 AS n ;  "_s)->value(u"n"_s), QVariant(qlonglong(7)));
     }
 
     // Each row changes one piece of the fixture's connection text.
@@ -266,14 +265,14 @@ private Q_SLOTS:
         QTest::addColumn<QString>("failure");
 
         QTest::newRow("login and catalog in other case")
-            << QStringLiteral("User ID=sa_test;Password=secret;Initial Catalog=OrvTest")
-            << QStringLiteral("User ID=SA_TEST;Password=secret;Initial Catalog=orvtest") << QString();
-        QTest::newRow("wrong password") << QStringLiteral("Password=secret") << QStringLiteral("Password=Secret")
-                                        << QStringLiteral("Login failed for user 'sa_test'.");
-        QTest::newRow("other catalog") << QStringLiteral("Catalog=OrvTest") << QStringLiteral("Catalog=Vorlent")
-                                       << QStringLiteral("Cannot open database \"Vorlent\" requested by the login.");
+            << u"User ID=sa_test;Password=secret;Initial Catalog=OrvTest"_s
+            << u"User ID=SA_TEST;Password=secret;Initial Catalog=orvtest"_s << QString();
+        QTest::newRow("wrong password") << u"Password=secret"_s << u"Password=Secret"_s
+                                        << u"Login failed for user 'sa_test'."_s;
+        QTest::newRow("other catalog") << u"Catalog=OrvTest"_s << u"Catalog=Vorlent"_s
+                                       << u"Cannot open database \"Vorlent\" requested by the login."_s;
         QTest::newRow("missing file is not created")
-            << QStringLiteral(";Connect") << QStringLiteral(".missing.db;Connect") << QStringLiteral("does not exist");
+            << u";Connect"_s << u".missing.db;Connect"_s << u"does not exist"_s;
     }
 
     void login()
@@ -291,33 +290,31 @@ private Q_SLOTS:
             expectError([&] { connection.open(text); }, core::errc::ProviderError, failure);
         }
         QCOMPARE(connection.isOpen(), failure.isEmpty());
-        QVERIFY(!QFile::exists(m_db->path() + QStringLiteral(".missing.db")));
+        QVERIFY(!QFile::exists(m_db->path() + u".missing.db"_s));
     }
 
     void statementLogHoldsExactTextsOnly()
     {
-        const QStringList sent = {Insert, Identity,
-                                  QStringLiteral("SELECT * FROM t_people WHERE descrit = 'O' + CHAR(39) + 'Neil'"),
-                                  QStringLiteral("SELECT * FROM no_such_table")};
+        const QStringList sent = {Insert, Identity, u"SELECT * FROM t_people WHERE descrit = 'O' + CHAR(39) + 'Neil'"_s,
+                                  u"SELECT * FROM no_such_table"_s};
         m_connection->execute(sent.at(0));
         m_connection->openRecordset(sent.at(1));
         m_connection->openRecordset(sent.at(2));
-        expectError([&] { m_connection->openRecordset(sent.at(3)); }, core::errc::ProviderError,
-                    QStringLiteral("no such table"));
+        expectError([&] { m_connection->openRecordset(sent.at(3)); }, core::errc::ProviderError, u"no such table"_s);
         Connection refused;
-        expectError([&] { refused.open(m_db->connectionText(TempDatabase::user(), QStringLiteral("pa55word"))); },
-                    core::errc::ProviderError, QStringLiteral("Login failed"));
+        expectError([&] { refused.open(m_db->connectionText(TempDatabase::user(), u"pa55word"_s)); },
+                    core::errc::ProviderError, u"Login failed"_s);
         QCOMPARE(data::StatementLog::statements(), sent);
         const QString all = data::StatementLog::statements().join(QLatin1Char('\n'));
         QVERIFY(!all.contains(QLatin1String("secret")) && !all.contains(QLatin1String("pa55word")));
 
         // The log keeps the most recent statements only, so a process that runs for weeks does not grow.
         for (int i = 0; i < data::StatementLog::Capacity + 10; ++i) {
-            m_connection->openRecordset(QStringLiteral("SELECT %1 AS n").arg(i));
+            m_connection->openRecordset(u"SELECT %1 AS n"_s.arg(i));
         }
         const QStringList statements = data::StatementLog::statements();
         QCOMPARE(statements.size(), data::StatementLog::Capacity);
-        QCOMPARE(statements.last(), QStringLiteral("SELECT %1 AS n").arg(data::StatementLog::Capacity + 9));
+        QCOMPARE(statements.last(), u"SELECT %1 AS n"_s.arg(data::StatementLog::Capacity + 9));
     }
 
     // A database file deleted, renamed or replaced under an open connection is a lost link: nothing is
@@ -338,14 +335,12 @@ private Q_SLOTS:
 #endif
         QFETCH(QString, how);
         const QString path = m_db->path();
-        const QString aside = path + QStringLiteral(".aside");
+        const QString aside = path + u".aside"_s;
         const auto countEntries = [](const QString& file) {
             Connection reader;
-            reader.open(data::ConnectionText::forLogin(QStringLiteral("False"), TempDatabase::user(),
-                                                       TempDatabase::password(), TempDatabase::catalog(), file));
-            return reader.openRecordset(QStringLiteral("SELECT COUNT(*) AS n FROM t_entries"))
-                ->value(QStringLiteral("n"))
-                .toInt();
+            reader.open(data::ConnectionText::forLogin(u"False"_s, TempDatabase::user(), TempDatabase::password(),
+                                                       TempDatabase::catalog(), file));
+            return reader.openRecordset(u"SELECT COUNT(*) AS n FROM t_entries"_s)->value(u"n"_s).toInt();
         };
         const int before = countEntries(path);
         QVERIFY(QFile::copy(path, aside));
@@ -360,8 +355,8 @@ private Q_SLOTS:
         QVERIFY(!m_connection->isOpen());
         if (how != QLatin1String("replace")) {
             QCOMPARE(countEntries(aside), before);
-            QFile::remove(path + QStringLiteral("-wal"));
-            QFile::remove(path + QStringLiteral("-shm"));
+            QFile::remove(path + u"-wal"_s);
+            QFile::remove(path + u"-shm"_s);
             QVERIFY(QFile::rename(aside, path));
         }
         m_connection->execute(Insert);
@@ -382,7 +377,7 @@ private Q_SLOTS:
         onDisk.exec(QString::fromUtf8(Office));
         Connection connection;
         connection.open(onDisk.connectionText());
-        const auto count = [&] { return onDisk.scalar(QStringLiteral("SELECT COUNT(*) FROM t_entries")).toInt(); };
+        const auto count = [&] { return onDisk.scalar(u"SELECT COUNT(*) FROM t_entries"_s).toInt(); };
         const int before = count();
         {
             testsupport::FileFault readOnly(onDisk.path(), testsupport::FileFault::Kind::ReadOnly);
@@ -418,16 +413,15 @@ private Q_SLOTS:
         first.join();
         second.join();
         QCOMPARE(errors[0] + errors[1], QStringList());
-        QCOMPARE(m_db->scalar(QStringLiteral("SELECT COUNT(*) FROM t_entries")).toInt(), 3 + 2 * RowsEach);
+        QCOMPARE(m_db->scalar(u"SELECT COUNT(*) FROM t_entries"_s).toInt(), 3 + 2 * RowsEach);
     }
 
     void scriptIsAllOrNothing()
     {
-        const QString script = QStringLiteral("CREATE TABLE t_new (a INTEGER);\nINSERT INTO t_new VALUES (1);\n\n"
-                                              "INSERT INTO t_nothing VALUES (2);\n");
-        expectError([&] { data::embedded::runScript(m_db->path(), script); }, core::errc::ProviderError,
-                    QStringLiteral("line 4"));
-        QCOMPARE(m_db->scalar(QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE name = 't_new'")).toInt(), 0);
+        const QString script = u"CREATE TABLE t_new (a INTEGER);\nINSERT INTO t_new VALUES (1);\n\n"
+                               "INSERT INTO t_nothing VALUES (2);\n"_s;
+        expectError([&] { data::embedded::runScript(m_db->path(), script); }, core::errc::ProviderError, u"line 4"_s);
+        QCOMPARE(m_db->scalar(u"SELECT COUNT(*) FROM sqlite_master WHERE name = 't_new'"_s).toInt(), 0);
     }
 };
 

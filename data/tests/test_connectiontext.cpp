@@ -14,13 +14,15 @@ class TestConnectionText : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // A text is read key by key; one that could carry a key smuggled in a value is refused as a whole, never read
+    // half-way.
     void parse_data()
     {
         QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("expected"); // user|password|catalog|source|security info|time-out
+        QTest::addColumn<QString>("expected"); // user|password|catalog|source|security info|time-out; null: refused
 
         const auto row = [](const char* name, const char* text, const char* expected) {
-            QTest::newRow(name) << QString::fromUtf8(text) << QString::fromUtf8(expected);
+            QTest::newRow(name) << QString::fromUtf8(text) << (expected ? QString::fromUtf8(expected) : QString());
         };
         row("as the login builds it",
             "Provider=SQLOLEDB.1;Persist Security Info=False;User ID=jsilva;Password=s3gr3do;Initial Catalog=Vorlent;"
@@ -34,40 +36,33 @@ private Q_SLOTS:
         row("time-out 0 gives 15", "Data Source=s;Connect Timeout=0", "|||s||15");
         row("empty pieces skipped", ";;User ID=b;; Data Source=s;", "b|||s||15");
         row("single quotes, outer blanks kept", "User ID=' a ';Password= 'it''s' ;Data Source=s", " a |it's||s||15");
+        row("later key", "User ID=a;Password=p;User ID=b;Data Source=s", nullptr);
+        row("synonym of an earlier key", "User ID=a;UID=b;Data Source=s", nullptr);
+        row("later data source", "Data Source=/srv/a.db;Password=x;Data Source=/srv/b.db", nullptr);
+        row("unterminated double quote", "User ID=a;Password=\"x;Data Source=s", nullptr);
+        row("unterminated single quote", "User ID=a;Password=x;Data Source=s;X='", nullptr);
+        row("text after a closing quote", "User ID=\"a\"b;Data Source=s", nullptr);
+        row("piece without =", "junk;User ID=a", nullptr);
+        row("value without key", "=a;User ID=b", nullptr);
     }
 
     void parse()
     {
         QFETCH(QString, text);
+        QFETCH(QString, expected);
+        if (expected.isNull()) {
+            try {
+                ConnectionText::parse(text);
+                QFAIL("read");
+            } catch (const core::Error& error) {
+                QVERIFY(!error.description().contains(QLatin1String("Data Source")));
+            }
+            return;
+        }
         const ConnectionText parsed = ConnectionText::parse(text);
         const QStringList values{parsed.userId, parsed.password, parsed.initialCatalog, parsed.dataSource,
                                  parsed.persistSecurityInfo};
-        QTEST(values.join(QLatin1Char('|')) + QLatin1Char('|') + QString::number(parsed.connectTimeout), "expected");
-    }
-
-    // A text that could carry a key smuggled in a value is refused as a whole, never read half-way.
-    void parseRefuses_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::newRow("later key") << "User ID=a;Password=p;User ID=b;Data Source=s";
-        QTest::newRow("synonym of an earlier key") << "User ID=a;UID=b;Data Source=s";
-        QTest::newRow("later data source") << "Data Source=/srv/a.db;Password=x;Data Source=/srv/b.db";
-        QTest::newRow("unterminated double quote") << "User ID=a;Password=\"x;Data Source=s";
-        QTest::newRow("unterminated single quote") << "User ID=a;Password=x;Data Source=s;X='";
-        QTest::newRow("text after a closing quote") << "User ID=\"a\"b;Data Source=s";
-        QTest::newRow("piece without =") << "junk;User ID=a";
-        QTest::newRow("value without key") << "=a;User ID=b";
-    }
-
-    void parseRefuses()
-    {
-        QFETCH(QString, text);
-        QVERIFY_THROWS_EXCEPTION(core::Error, ConnectionText::parse(text));
-        try {
-            ConnectionText::parse(text);
-        } catch (const core::Error& error) {
-            QVERIFY(!error.description().contains(QLatin1String("Data Source")));
-        }
+        QCOMPARE(values.join(QLatin1Char('|')) + QLatin1Char('|') + QString::number(parsed.connectTimeout), expected);
     }
 
     // What a person types as a name or a password comes back from the text exactly, and no other key

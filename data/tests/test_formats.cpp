@@ -194,33 +194,30 @@ private Q_SLOTS:
     // Text boxes: what is shown, and what is kept in "Tag" (which starts as "old").
     void textBoxes_data()
     {
-        QTest::addColumn<int>("kind");
         QTest::addColumn<QVariant>("value");
         QTest::addColumn<int>("code");
         QTest::addColumn<QString>("shown");
         QTest::addColumn<QString>("tag");
-        const auto row = [](const char* name, Kind kind, const QVariant& value, int code, const QString& shown,
-                            const QString& tag) { QTest::newRow(name) << int(kind) << value << code << shown << tag; };
-        const Kind box = Kind::TextBox;
+        const auto row = [](const char* name, const QVariant& value, int code, const QString& shown,
+                            const QString& tag) { QTest::newRow(name) << value << code << shown << tag; };
 
-        row("box: null clears both", box, QVariant(), 2, QString(), QString());
-        row("box: 0 number kept", box, 42, 0, s("42"), s("42"));
-        row("box: 0 text leaves tag", box, s("abc"), 0, s("abc"), s("old"));
-        row("box: 1 date", box, LastSecond, 1, s("31-12-2009"), QString());
-        row("box: 2 hour total", box, 7.5, 2, s("7,50"), s("7,5"));
-        row("box: 2 empty tag keeps text", box, QString(), 2, s("before"), QString());
-        row("box: 6 whole, ungrouped", box, 1234567.5, 6, s("1234568"), s("1234567,5"));
-        row("box: 7 money, 3 decimals", box, 1234.5678, 7, s("€ 1 234,568"), s("1234,5678"));
-        row("box: 8 number, 3 decimals", box, -1234.5, 8, s("- 1 234,500"), s("-1234,5"));
-        row("box: 9 untouched", box, 7.5, 9, s("before"), s("old"));
+        row("box: null clears both", QVariant(), 2, QString(), QString());
+        row("box: 0 number kept", 42, 0, s("42"), s("42"));
+        row("box: 0 text leaves tag", s("abc"), 0, s("abc"), s("old"));
+        row("box: 1 date", LastSecond, 1, s("31-12-2009"), QString());
+        row("box: 2 hour total", 7.5, 2, s("7,50"), s("7,5"));
+        row("box: 2 empty tag keeps text", QString(), 2, s("before"), QString());
+        row("box: 6 whole, ungrouped", 1234567.5, 6, s("1234568"), s("1234567,5"));
+        row("box: 7 money, 3 decimals", 1234.5678, 7, s("€ 1 234,568"), s("1234,5678"));
+        row("box: 8 number, 3 decimals", -1234.5, 8, s("- 1 234,500"), s("-1234,5"));
+        row("box: 9 untouched", 7.5, 9, s("before"), s("old"));
     }
 
     void textBoxes()
     {
-        QFETCH(int, kind);
         QFETCH(QVariant, value);
         QFETCH(int, code);
-        FakeControl control{Kind(kind)};
+        FakeControl control{Kind::TextBox};
         SetControlValue(control, value, code);
         QTEST(control.m_text, "shown");
         QTEST(control.m_tag, "tag");

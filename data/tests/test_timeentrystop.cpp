@@ -26,32 +26,26 @@ private Q_SLOTS:
         QTest::addColumn<int>("result");
         QTest::addColumn<QVariant>("minutes");
         QTest::addColumn<QString>("statement");
-        const QString update =
-            QStringLiteral("UPDATE tbProcessos_Trabalhos_Tarefas_Lancamentos SET data_fim = "
-                           "CONVERT(DATETIME,'2009-11-16 %1',102), "
-                           "inprogress = 0, unidades = %2 WHERE lancamento_id = %3 AND inprogress <> 0 AND data_fim IS "
-                           "NULL");
+        const auto row = [](const char* name, const QString& change, qint64 endSeconds, StopAt result,
+                            const QVariant& minutes, const QString& statement) {
+            QTest::newRow(name) << change << endSeconds << int(result) << minutes << statement;
+        };
+        const QString update = QStringLiteral(
+            "UPDATE tbProcessos_Trabalhos_Tarefas_Lancamentos SET data_fim = CONVERT(DATETIME,'2009-11-16 %1',102), "
+            "inprogress = 0, unidades = %2 WHERE lancamento_id = %3 AND inprogress <> 0 AND data_fim IS NULL");
         const QString drop = QStringLiteral("DELETE FROM tbProcessos_Trabalhos_Tarefas_Lancamentos WHERE lancamento_id "
                                             "= %3 AND inprogress <> 0 AND data_fim IS NULL");
         const QString ended = QStringLiteral("SET data_fim = '2009-11-16 09:33:00'");
-        QTest::newRow("10 minutes") << "" << qint64(600) << int(StopAt::Closed) << QVariant(10)
-                                    << update.arg(QStringLiteral("09:10:00"), QStringLiteral("10"));
-        QTest::newRow("2:30 goes to 2") << "" << qint64(150) << int(StopAt::Closed) << QVariant(2)
-                                        << update.arg(QStringLiteral("09:02:30"), QStringLiteral("2"));
-        QTest::newRow("3:30 goes to 4") << "" << qint64(210) << int(StopAt::Closed) << QVariant(4)
-                                        << update.arg(QStringLiteral("09:03:30"), QStringLiteral("4"));
-        QTest::newRow("1:29 is deleted") << "" << qint64(89) << int(StopAt::Deleted) << QVariant() << drop;
-        QTest::newRow("before its start is deleted")
-            << "" << qint64(-300) << int(StopAt::Deleted) << QVariant() << drop;
-        QTest::newRow("closed elsewhere") << ended + ", inprogress = 0, unidades = 33" << qint64(600)
-                                          << int(StopAt::NotRunning) << QVariant(33) << QString();
+        row("10 minutes", {}, 600, StopAt::Closed, 10, update.arg(QStringLiteral("09:10:00"), QStringLiteral("10")));
+        row("2:30 goes to 2", {}, 150, StopAt::Closed, 2, update.arg(QStringLiteral("09:02:30"), QStringLiteral("2")));
+        row("3:30 goes to 4", {}, 210, StopAt::Closed, 4, update.arg(QStringLiteral("09:03:30"), QStringLiteral("4")));
+        row("1:29 is deleted", {}, 89, StopAt::Deleted, {}, drop);
+        row("before its start is deleted", {}, -300, StopAt::Deleted, {}, drop);
+        row("closed elsewhere", ended + ", inprogress = 0, unidades = 33", 600, StopAt::NotRunning, 33, {});
         // Half-closed rows, as an older client or a hand edit leaves them: either mark alone means the count is over.
-        QTest::newRow("an end but still in progress")
-            << ended << qint64(600) << int(StopAt::NotRunning) << QVariant(0) << QString();
-        QTest::newRow("no end but not in progress")
-            << "SET inprogress = 0" << qint64(600) << int(StopAt::NotRunning) << QVariant(0) << QString();
-        QTest::newRow("removed elsewhere")
-            << "DELETE" << qint64(600) << int(StopAt::NotRunning) << QVariant() << QString();
+        row("an end but still in progress", ended, 600, StopAt::NotRunning, 0, {});
+        row("no end but not in progress", QStringLiteral("SET inprogress = 0"), 600, StopAt::NotRunning, 0, {});
+        row("removed elsewhere", QStringLiteral("DELETE"), 600, StopAt::NotRunning, {}, {});
     }
     void stopAtAPastMoment()
     {

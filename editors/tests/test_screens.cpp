@@ -24,6 +24,8 @@
 #include <QTest>
 #include <QTreeWidget>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // The first value of the first row of statement on the shared connection.
@@ -60,25 +62,23 @@ class TestScreens : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        const QString path = m_folder.filePath(QStringLiteral("orvdemo.db"));
+        const QString path = m_folder.filePath(u"orvdemo.db"_s);
         tools::DemoOffice(m_day).build(path);
-        data::Data::SqlServer().open(
-            data::ConnectionText::forLogin(QStringLiteral("False"), tools::DemoOffice::sharedUser(),
-                                           tools::DemoOffice::sharedPassword(), tools::DemoOffice::catalog(), path));
+        data::Data::SqlServer().open(data::ConnectionText::forLogin(u"False"_s, tools::DemoOffice::sharedUser(),
+                                                                    tools::DemoOffice::sharedPassword(),
+                                                                    tools::DemoOffice::catalog(), path));
         testsupport::signIn(
-            QStringLiteral("mferreira"),
-            static_cast<qint32>(first(QStringLiteral("SELECT contacto_id FROM tbUsers WHERE descrit = 'mferreira'"))),
-            QStringLiteral("demo"));
-        qputenv("ORV_DOCUMENTS_DIR", m_folder.filePath(QStringLiteral("Documentos")).toUtf8());
+            u"mferreira"_s,
+            static_cast<qint32>(first(u"SELECT contacto_id FROM tbUsers WHERE descrit = 'mferreira'"_s)), u"demo"_s);
+        qputenv("ORV_DOCUMENTS_DIR", m_folder.filePath(u"Documentos"_s).toUtf8());
         editors::setFolderOpener([](const QUrl&) { return true; });
         editors::setDialogRunner([this](QDialog& dialog) {
             dialog.show();
-            if (testsupport::keepScreenshot(dialog, QStringLiteral("editors/demo-") + dialog.objectName())) {
+            if (testsupport::keepScreenshot(dialog, u"editors/demo-"_s + dialog.objectName())) {
                 m_pictures << dialog.objectName();
             }
             if (dialog.width() > 1366 || dialog.height() > 728) {
-                m_faults
-                    << QStringLiteral("%1 is %2x%3").arg(dialog.objectName()).arg(dialog.width()).arg(dialog.height());
+                m_faults << u"%1 is %2x%3"_s.arg(dialog.objectName()).arg(dialog.width()).arg(dialog.height());
             }
             for (QWidget* input : dialog.findChildren<QWidget*>()) {
                 const bool field = qobject_cast<QLineEdit*>(input) || qobject_cast<QCheckBox*>(input) ||
@@ -103,32 +103,27 @@ private Q_SLOTS:
     void everyDialog()
     {
         const qint32 lawyer = session::modCode::AdvogadoID;
-        const qint64 task = first(QStringLiteral("SELECT tarefa_id FROM vwProcessos_Trabalhos_Tarefas WHERE "
-                                                 "advogado_id = %1 AND closed = 0 ORDER BY tarefa_id")
-                                      .arg(lawyer));
-        const qint64 work = first(QStringLiteral("SELECT w.trabalho_id FROM tbProcessos_Trabalhos w INNER JOIN "
-                                                 "tbProcessos p ON p.processo_id = w.processo_id WHERE p.judicial <> 0 "
-                                                 "ORDER BY w.trabalho_id"));
+        const qint64 task = first(u"SELECT tarefa_id FROM vwProcessos_Trabalhos_Tarefas WHERE "
+                                  "advogado_id = %1 AND closed = 0 ORDER BY tarefa_id"_s.arg(lawyer));
+        const qint64 work = first(u"SELECT w.trabalho_id FROM tbProcessos_Trabalhos w INNER JOIN "
+                                  "tbProcessos p ON p.processo_id = w.processo_id WHERE p.judicial <> 0 "
+                                  "ORDER BY w.trabalho_id"_s);
         const qint64 caseId =
-            first(QStringLiteral("SELECT processo_id FROM tbProcessos_Trabalhos WHERE trabalho_id = %1").arg(work));
-        const qint64 entry = first(QStringLiteral("SELECT lancamento_id FROM tbProcessos_Trabalhos_Tarefas_Lancamentos "
-                                                  "WHERE inprogress = 0 AND advogado_id = %1 ORDER BY lancamento_id")
-                                       .arg(lawyer));
+            first(u"SELECT processo_id FROM tbProcessos_Trabalhos WHERE trabalho_id = %1"_s.arg(work));
+        const qint64 entry = first(u"SELECT lancamento_id FROM tbProcessos_Trabalhos_Tarefas_Lancamentos "
+                                   "WHERE inprogress = 0 AND advogado_id = %1 ORDER BY lancamento_id"_s.arg(lawyer));
 
         auto taskEditor = m_factory.createTaskEditor();
-        open(*taskEditor, &external::TaskEditor::OpenRecord, QStringLiteral("tbProcessos_Trabalhos_Tarefas"),
-             QStringLiteral("tarefa_id"), task);
+        open(*taskEditor, &external::TaskEditor::OpenRecord, u"tbProcessos_Trabalhos_Tarefas"_s, u"tarefa_id"_s, task);
         auto workEditor = m_factory.createWorkEditor();
-        open(*workEditor, &external::WorkEditor::EditDeadlines, QStringLiteral("tbProcessos_Trabalhos"),
-             QStringLiteral("trabalho_id"), work);
+        open(*workEditor, &external::WorkEditor::EditDeadlines, u"tbProcessos_Trabalhos"_s, u"trabalho_id"_s, work);
         auto caseEditor = m_factory.createCaseEditor();
-        open(*caseEditor, &external::CaseEditor::OpenRecord, QStringLiteral("tbProcessos"),
-             QStringLiteral("processo_id"), caseId);
+        open(*caseEditor, &external::CaseEditor::OpenRecord, u"tbProcessos"_s, u"processo_id"_s, caseId);
         auto entryEditor = m_factory.createTimeEntryEditor();
-        open(*entryEditor, &external::TimeEntryEditor::OpenRecord,
-             QStringLiteral("tbProcessos_Trabalhos_Tarefas_Lancamentos"), QStringLiteral("lancamento_id"), entry);
-        int client = static_cast<int>(
-            first(QStringLiteral("SELECT contacto_id FROM tbProcessos WHERE processo_id = %1").arg(caseId)));
+        open(*entryEditor, &external::TimeEntryEditor::OpenRecord, u"tbProcessos_Trabalhos_Tarefas_Lancamentos"_s,
+             u"lancamento_id"_s, entry);
+        int client =
+            static_cast<int>(first(u"SELECT contacto_id FROM tbProcessos WHERE processo_id = %1"_s.arg(caseId)));
         int caseNumber = static_cast<int>(caseId);
         int taskId = static_cast<int>(task);
         int advogado = lawyer;
@@ -137,10 +132,8 @@ private Q_SLOTS:
         EditorFixture::signedOn(*assistant).SelectWork();
         assistant->NewEntryWizard();
 
-        QCOMPARE(m_pictures,
-                 (QStringList{QStringLiteral("frmTarefa"), QStringLiteral("frmTrabalho"), QStringLiteral("frmDossier"),
-                              QStringLiteral("frmLancamento"), QStringLiteral("frmLancamentoNovo"),
-                              QStringLiteral("frmTrabalhos"), QStringLiteral("frmTarefas")}));
+        QCOMPARE(m_pictures, (QStringList{u"frmTarefa"_s, u"frmTrabalho"_s, u"frmDossier"_s, u"frmLancamento"_s,
+                                          u"frmLancamentoNovo"_s, u"frmTrabalhos"_s, u"frmTarefas"_s}));
         QCOMPARE(m_faults, QStringList{});
         QVERIFY(m_boxes.shown().isEmpty());
         QVERIFY(m_reports.reports().isEmpty());
@@ -156,15 +149,15 @@ private Q_SLOTS:
             window.Form_Load();
             window.resize(1100, 520);
             window.show();
-            window.findChild<QDateTimeEdit*>(QStringLiteral("FXData_Inicio"))->setDate(m_day.addMonths(-1));
-            window.findChild<QDateTimeEdit*>(QStringLiteral("FXData_Fim"))->setDate(m_day);
-            auto* tabs = window.findChild<QTabBar*>(QStringLiteral("TabStrip1"));
+            window.findChild<QDateTimeEdit*>(u"FXData_Inicio"_s)->setDate(m_day.addMonths(-1));
+            window.findChild<QDateTimeEdit*>(u"FXData_Fim"_s)->setDate(m_day);
+            auto* tabs = window.findChild<QTabBar*>(u"TabStrip1"_s);
             tabs->setCurrentIndex(1);
-            QVERIFY(window.findChild<counter::ListView*>(QStringLiteral("ListView2"))->rowCount() > 10);
-            QVERIFY(testsupport::keepScreenshot(window, QStringLiteral("statistics-entries")));
+            QVERIFY(window.findChild<counter::ListView*>(u"ListView2"_s)->rowCount() > 10);
+            QVERIFY(testsupport::keepScreenshot(window, u"statistics-entries"_s));
             tabs->setCurrentIndex(2);
-            QVERIFY(window.findChild<counter::ListView*>(QStringLiteral("ListView3"))->rowCount() > 1);
-            QVERIFY(testsupport::keepScreenshot(window, QStringLiteral("statistics-totals")));
+            QVERIFY(window.findChild<counter::ListView*>(u"ListView3"_s)->rowCount() > 1);
+            QVERIFY(testsupport::keepScreenshot(window, u"statistics-totals"_s));
         }
         counter::TrayIcon::setAvailabilityProbe({});
         QVERIFY(m_reports.reports().isEmpty());

@@ -1,10 +1,8 @@
 // A second program using the registry, for the tests that need two processes:
-//   registry_regtool set <path> <name> <value>      creates the key and writes the value; exit 0 when written
-//   registry_regtool get <path> <name>              prints the value as UTF-8; exit 0, or 2 when it reads as null
-//   registry_regtool fill <path> <prefix> <count>   writes <prefix>1 = "v1" ... one write at a time; exit 0 when all
-//   were
-//   registry_regtool crash <path> <name> <value>    writes the value into an existing key but dies (exit 3) once the
-//   new file is written and before it replaces the old one
+//   registry_regtool set <path> <name> <value>     creates the key and writes the value; exit 0 when written
+//   registry_regtool fill <path> <prefix> <count>  writes <prefix>1 = "v1" ... a write at a time; exit 0 when all were
+//   registry_regtool crash <path> <name> <value>   writes the value into an existing key but dies (exit 3) once the
+//                                                  new file is written and before it replaces the old one
 #include "registry/modregistry.h"
 
 #include <QStringList>
@@ -28,14 +26,6 @@ int main(int argc, char* argv[])
     if (command == u"set" && args.size() == 4) {
         return CriarChave(args[1]) && DefinirValorString(args[1], args[2], args[3]) ? 0 : 1;
     }
-    if (command == u"get" && args.size() == 3) {
-        const auto value = ObterValorString(args[1], args[2]);
-        if (!value) {
-            return 2;
-        }
-        std::fputs(value->toUtf8().constData(), stdout);
-        return 0;
-    }
     if (command == u"fill" && args.size() == 4) {
         bool written = true;
         for (int i = 1; i <= args[3].toInt(); ++i) {
@@ -49,6 +39,6 @@ int main(int argc, char* argv[])
         return DefinirValorString(args[1], args[2], args[3]) ? 0 : 1;
     }
 #endif
-    std::fputs("usage: registry_regtool set|get|fill|crash <path> ...\n", stderr);
+    std::fputs("usage: registry_regtool set|fill|crash <path> ...\n", stderr);
     return 64;
 }

@@ -303,53 +303,47 @@ private Q_SLOTS:
     {
         QTest::addColumn<Refusal>("refusal");
         const auto add = [](const char* name, const Refusal& refusal) { QTest::newRow(name) << refusal; };
+        const QStringList twice{"Login", "Login"};
         // The user sees one message whatever the cause; the cause goes to the error log. The remembered
         // login is tried first, so a refused remembered one is logged too.
-        add("wrong password", Refusal{"JS", "bad", "", "", InvalidLogin, {"Login", "Login"}});
-        add("no such login", Refusal{"NOBODY", "bad", "", "", InvalidLogin, {"Login", "Login"}});
+        add("wrong password", {"JS", "bad", "", "", InvalidLogin, twice});
+        add("no such login", {"NOBODY", "bad", "", "", InvalidLogin, twice});
         for (const char* name :
              {"DataServer", "dtSecurityInfo", "dtUser", "dtPassword", "dtInitialCatalog", "dtDataSource"}) {
-            QTest::addRow("no %s", name) << Refusal{"JS", "js-pass", name, "", InvalidLogin, {"Login", "Login"}};
+            QTest::addRow("no %s", name) << Refusal{"JS", "js-pass", name, "", InvalidLogin, twice};
         }
-        add("unreachable server",
-            Refusal{"JS", "js-pass", "dtDataSource=/nonexistent/orvtest.db", "", InvalidLogin, {"Login", "Login"}});
-        add("catalog refused",
-            Refusal{"JS", "js-pass", "dtInitialCatalog=Other", "", InvalidLogin, {"Login", "Login"}});
+        add("unreachable server", {"JS", "js-pass", "dtDataSource=/nonexistent/orvtest.db", "", InvalidLogin, twice});
+        add("catalog refused", {"JS", "js-pass", "dtInitialCatalog=Other", "", InvalidLogin, twice});
         // The user's own login works but the shared account is refused.
         add("shared account refused",
-            Refusal{"JS", "js-pass", "dtPassword=" + EncriptSerial("not-it"), "", InvalidLogin, {"Login", "Login"}});
-        add("contacto_id null", Refusal{"NULLC", "x", "", "", NoLawyer, {"Login"}});
-        add("contacto_id 0", Refusal{"ZERO", "x", "", "", NoLawyer, {"Login"}});
-        add("contact not a lawyer", Refusal{"NOADV", "x", "", "", NoLawyer, {"Login"}});
-        add("no tbUsers row", Refusal{"NOROW", "x", "", "", NoLawyer, {"Login"}});
-        add("users read fails",
-            Refusal{"JS", "js-pass", "", "SELECT * FROM tbUsers", NoLawyer, {"Login", "SetAdvogado"}});
-        add("lawyers read fails", Refusal{"JS", "js-pass", "", "FROM tbAdvogados", NoLawyer, {"Login", "SetAdvogado"}});
+            {"JS", "js-pass", "dtPassword=" + EncriptSerial("not-it"), "", InvalidLogin, twice});
+        add("contacto_id null", {"NULLC", "x", "", "", NoLawyer, {"Login"}});
+        add("contacto_id 0", {"ZERO", "x", "", "", NoLawyer, {"Login"}});
+        add("contact not a lawyer", {"NOADV", "x", "", "", NoLawyer, {"Login"}});
+        add("no tbUsers row", {"NOROW", "x", "", "", NoLawyer, {"Login"}});
+        add("users read fails", {"JS", "js-pass", "", "SELECT * FROM tbUsers", NoLawyer, {"Login", "SetAdvogado"}});
+        add("lawyers read fails", {"JS", "js-pass", "", "FROM tbAdvogados", NoLawyer, {"Login", "SetAdvogado"}});
         // What is typed as a password is a value: it can neither name another login nor another file.
-        add("password naming another user",
-            Refusal{"MR", "js-pass;User ID=JS", "", "", InvalidLogin, {"Login", "Login"}});
+        add("password naming another user", {"MR", "js-pass;User ID=JS", "", "", InvalidLogin, twice});
         add("password naming the shared account",
-            Refusal{"MR", "x;User ID=orv_app;Password=app-secret", "", "", InvalidLogin, {"Login", "Login"}});
+            {"MR", "x;User ID=orv_app;Password=app-secret", "", "", InvalidLogin, twice});
         add("password naming another file",
-            Refusal{"MR", "x;Data Source=" + m_otherOffice->path() + ";X='", "", "", InvalidLogin, {"Login", "Login"}});
-        add("apostrophe in the name", Refusal{"J'S", "js-pass", "", "", InvalidLogin, {"Login", "Login"}});
-        add("a password typed as the name",
-            Refusal{"Xy7-segredo", "js-pass", "", "", InvalidLogin, {"Login", "Login"}});
+            {"MR", "x;Data Source=" + m_otherOffice->path() + ";X='", "", "", InvalidLogin, twice});
+        add("apostrophe in the name", {"J'S", "js-pass", "", "", InvalidLogin, twice});
+        add("a password typed as the name", {"Xy7-segredo", "js-pass", "", "", InvalidLogin, twice});
         if (testsupport::TempDatabase::onPostgres()) {
             // The server's own refusals: its words go to the error log, the user sees the one message.
-            const QStringList twice{"Login", "Login"};
-            add("server: wrong password",
-                Refusal{"JS", "bad", "", "", InvalidLogin, twice, "password authentication failed"});
+            add("server: wrong password", {"JS", "bad", "", "", InvalidLogin, twice, "password authentication failed"});
             add("server: unknown role",
-                Refusal{"NOBODY", "bad", "", "", InvalidLogin, twice, "password authentication failed"});
+                {"NOBODY", "bad", "", "", InvalidLogin, twice, "password authentication failed"});
             add("server: database closed to the role",
-                Refusal{"JS", "js-pass", "dtInitialCatalog=" + m_otherOffice->databaseName(), "", InvalidLogin, twice,
-                        "permission denied"});
-            add("server: no such database", Refusal{"JS", "js-pass", "dtInitialCatalog=orv_no_such_office", "",
-                                                    InvalidLogin, twice, "does not exist"});
+                {"JS", "js-pass", "dtInitialCatalog=" + m_otherOffice->databaseName(), "", InvalidLogin, twice,
+                 "permission denied"});
+            add("server: no such database",
+                {"JS", "js-pass", "dtInitialCatalog=orv_no_such_office", "", InvalidLogin, twice, "does not exist"});
             add("server: nothing listens",
-                Refusal{"JS", "js-pass", QStringLiteral("dtDataSource=127.0.0.1,%1").arg(closedPort()), "",
-                        InvalidLogin, twice, "Connection refused"});
+                {"JS", "js-pass", QStringLiteral("dtDataSource=127.0.0.1,%1").arg(closedPort()), "", InvalidLogin,
+                 twice, "Connection refused"});
         }
     }
 
