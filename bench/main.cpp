@@ -13,7 +13,10 @@
 // --statistics prints only the statistics tabs' figures.
 // --postgres prints start to window and Fill_Tarefas at 1,000 tasks on the embedded engine and then on a private
 // PostgreSQL server (scripts/pg-server.sh, in ORV_BENCH_PG_DIR or a folder of /tmp), which it stops at the end.
+// --postgres-drivers prints, on such a server, a login and the pending list of 1,000 tasks through psqlODBC and
+// through Qt's PostgreSQL driver over libpq, with the statements the server logged for each.
 #include "bench/benchoffice.h"
+#include "bench/driverfigures.h"
 #include "bench/figures.h"
 #include "bench/floorwindow.h"
 #include "bench/privateserver.h"
@@ -121,6 +124,20 @@ void runPostgresFigures(double officeScale, int rounds)
     bench::printLoad(QStringLiteral("after"));
 }
 
+// The two clients the PostgreSQL engine could use, on one office of a private server.
+void runDriverFigures(double officeScale, int rounds)
+{
+    QString folder = qEnvironmentVariable("ORV_BENCH_PG_DIR");
+    if (folder.isEmpty()) {
+        folder = QDir::tempPath() + QStringLiteral("/orv-bench-pg-%1").arg(QApplication::applicationPid());
+    }
+    bench::printLoad(QStringLiteral("before"));
+    bench::PrivateServer server(folder);
+    bench::BenchOffice office(officeScale);
+    bench::DriverFigures(server, office, folder).run(1000, rounds);
+    bench::printLoad(QStringLiteral("after"));
+}
+
 void profileFill(int pending, double officeScale)
 {
     bench::BenchOffice office(officeScale);
@@ -156,7 +173,11 @@ int main(int argc, char* argv[])
     const QCommandLineOption roundsOption(QStringLiteral("rounds"),
                                           QStringLiteral("Rounds of each start and fill (default 5, at least 5)."),
                                           QStringLiteral("N"), QStringLiteral("5"));
-    parser.addOptions({longOption, scaleOption, statisticsOption, profileOption, postgresOption, roundsOption});
+    const QCommandLineOption driversOption(
+        QStringLiteral("postgres-drivers"),
+        QStringLiteral("A login and the pending list of 1,000 through psqlODBC and through libpq (QPSQL)."));
+    parser.addOptions(
+        {longOption, scaleOption, statisticsOption, profileOption, postgresOption, roundsOption, driversOption});
     parser.process(app);
 
     const int rounds = std::max(5, parser.value(roundsOption).toInt());
@@ -166,6 +187,8 @@ int main(int argc, char* argv[])
         if (parser.isSet(statisticsOption)) {
             bench::BenchOffice office(parser.value(scaleOption).toDouble());
             bench::StatisticsFigures(office).run();
+        } else if (parser.isSet(driversOption)) {
+            runDriverFigures(parser.value(scaleOption).toDouble(), rounds);
         } else if (parser.isSet(postgresOption)) {
             runPostgresFigures(parser.value(scaleOption).toDouble(), rounds);
         } else if (parser.isSet(profileOption)) {

@@ -137,31 +137,42 @@ void WindowFigures::tickAndUntick(int pending)
 {
     open(pending, 0);
     const QString key = list().key(pending / 2);
-    QList<double> ticks;
-    QList<double> unticks;
     const int kept = entries(false);
-    for (int i = 0; i < 9; ++i) {
-        ticks << medianMs(1, [&] {
-            list().userToggle(list().findKey(key));
-            repaint();
-        });
-        if (entries(true) != 1) {
-            throw core::Error(core::errc::InvalidProcedureCall, QStringLiteral("The tick opened no time entry"));
+    int made = 0;
+    // Medians of nine ticks and unticks, each with its repaint.
+    const auto measureTicks = [&] {
+        QList<double> ticks;
+        QList<double> unticks;
+        for (int i = 0; i < 9; ++i) {
+            ticks << medianMs(1, [&] {
+                list().userToggle(list().findKey(key));
+                repaint();
+            });
+            if (entries(true) != 1) {
+                throw core::Error(core::errc::InvalidProcedureCall, QStringLiteral("The tick opened no time entry"));
+            }
+            ageRunningEntries();
+            unticks << medianMs(1, [&] {
+                list().userToggle(list().findKey(key));
+                repaint();
+            });
+            if (entries(true) != 0 || entries(false) != kept + ++made) {
+                throw core::Error(core::errc::InvalidProcedureCall, QStringLiteral("The untick closed no entry"));
+            }
         }
-        ageRunningEntries();
-        unticks << medianMs(1, [&] {
-            list().userToggle(list().findKey(key));
-            repaint();
-        });
-        if (entries(true) != 0 || entries(false) != kept + i + 1) {
-            throw core::Error(core::errc::InvalidProcedureCall, QStringLiteral("The untick closed no entry"));
-        }
-    }
+        return std::pair{median(ticks), median(unticks)};
+    };
+    const auto [tick, untick] = measureTicks();
+    // The same ticks with commits that wait for no disk (never so in the counter), for the flush's share.
+    data::Data::SqlServer().execute(QStringLiteral("PRAGMA synchronous = NORMAL"));
+    const double unflushed = measureTicks().first;
+    data::Data::SqlServer().execute(QStringLiteral("PRAGMA synchronous = FULL"));
     const QString size = QStringLiteral("%L1 tasks").arg(pending);
-    printFigure(QStringLiteral("tick to time entry"), size, median(ticks), QStringLiteral("ms"),
-                QStringLiteral("<= 5 ms"));
-    printFigure(QStringLiteral("untick with refill"), size, median(unticks), QStringLiteral("ms"),
-                QStringLiteral("<= 35 ms"));
+    printFigure(QStringLiteral("tick to time entry"), size, tick, QStringLiteral("ms"),
+                QStringLiteral("<= 16 ms (one frame)"));
+    printFigure(QStringLiteral("  of which the commit's flush to disk"), size, tick - unflushed, QStringLiteral("ms"),
+                QStringLiteral("kept: the entry's start survives a power cut"));
+    printFigure(QStringLiteral("untick with refill"), size, untick, QStringLiteral("ms"), QStringLiteral("<= 35 ms"));
 }
 
 void WindowFigures::cycles(int pending, int cycles)

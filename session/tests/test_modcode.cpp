@@ -1,5 +1,6 @@
 #include "core/loginthrottle.h"
 #include "data/connection.h"
+#include "data/engines/embedded.h"
 #include "registry/modregistry.h"
 #include "scramble/modencriptserial.h"
 #include "session/frmlogin.h"
@@ -219,8 +220,11 @@ private Q_SLOTS:
         rememberLogin("1", "JS", "js-pass");
         const auto identity = [this] { return m_registry->rootStamp("HKEY_CURRENT_USER"); };
         const auto before = identity();
+        const int checks = data::embedded::passwordChecksOnThisThread();
         General().Run();
         QCOMPARE(identity(), before); // an unchanged remembered login is not written again
+        // The shared account's password was checked on another thread, beside the user's.
+        QCOMPARE(data::embedded::passwordChecksOnThisThread() - checks, 1);
         QCOMPARE(m_shown, 0);
         expectLoggedInAs("JS", "js-pass", 10);
         QCOMPARE(data::Data::SqlServer().connectionString(), m_db->connectionText("orv_app", "app-secret"));
