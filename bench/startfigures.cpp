@@ -146,13 +146,15 @@ Sample StartFigures::interleaved(int pending, int rounds)
 
     Started started = start(QStringLiteral(ORV_COUNTER_EXE), {});
     QThread::msleep(SettleMs);
-    const double resident = residentMiB(started.pid());
+    const double mapped = mappedDatabaseMiB(started.pid());
+    const double resident = residentMiB(started.pid()) - mapped;
     const double peak = peakResidentMiB(started.pid());
     printFigure(QStringLiteral("resident memory after start"), size, resident, QStringLiteral("MiB"),
-                pending < 1000    ? QStringLiteral("<= 40 MiB")
-                : pending < 10000 ? QString()
-                                  : QStringLiteral("<= 60 MiB"));
-    printFigure(QStringLiteral("  peak above resident"), size, peak - resident, QStringLiteral("MiB"),
+                (pending < 1000    ? QStringLiteral("<= 40 MiB, ")
+                 : pending < 10000 ? QString()
+                                   : QStringLiteral("<= 60 MiB, ")) +
+                    QStringLiteral("without the office file's mapped pages (%1 MiB)").arg(mapped, 0, 'f', 1));
+    printFigure(QStringLiteral("  peak above resident"), size, peak - resident - mapped, QStringLiteral("MiB"),
                 QStringLiteral("<= 20 MiB (peak %1 MiB)").arg(peak, 0, 'f', 1));
     return counter;
 }
