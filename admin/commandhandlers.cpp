@@ -9,6 +9,7 @@
 #include "core/errorvalue.h"
 #include "data/connection.h"
 #include "data/connectiontext.h"
+#include "data/office/componentsettings.h"
 #include "data/office/machinesettings.h"
 #include "data/office/postgresoffice.h"
 
@@ -42,6 +43,35 @@ void showSettings(const data::MachineSettings& settings, QTextStream& out)
     out << data::MachineSettings::serverKey(settings.server) << "\n";
     for (const auto& row : rows) {
         out << "  " << row.first.leftJustified(26) << row.second << "\n";
+    }
+    out << data::MachineSettings::sharedKey() << "\n";
+    for (const QString& kind : data::ComponentIdentifiers::kinds()) {
+        const auto ids = data::ComponentIdentifiers::read(kind);
+        out << "  " << kind.leftJustified(26) << (ids ? ids->text() : QStringLiteral("(editor do contador)")) << "\n";
+    }
+}
+
+// Each --component KIND={class};{interface}, or KIND= to empty it, checked before any is written.
+void writeComponents(const QCommandLineParser& parser)
+{
+    QList<QPair<QString, std::optional<data::ComponentIdentifiers>>> writes;
+    for (const QString& value : parser.values(QStringLiteral("component"))) {
+        const qsizetype equals = value.indexOf(QLatin1Char('='));
+        const QString kind = value.left(equals).trimmed();
+        if (equals < 0 || !data::ComponentIdentifiers::kinds().contains(kind)) {
+            throw UsageError{QStringLiteral("--component espera TIPO={classe};{interface}, com TIPO um de %1: \"%2\"")
+                                 .arg(data::ComponentIdentifiers::kinds().join(QStringLiteral(", ")), value)};
+        }
+        const QString ids = value.mid(equals + 1).trimmed();
+        auto parsed = data::ComponentIdentifiers::parse(ids);
+        if (!ids.isEmpty() && !parsed) {
+            throw UsageError{QStringLiteral("--component %1: \"%2\" não são dois identificadores {classe};{interface}")
+                                 .arg(kind, ids)};
+        }
+        writes.append({kind, parsed});
+    }
+    for (const auto& [kind, ids] : writes) {
+        data::ComponentIdentifiers::write(kind, ids);
     }
 }
 
@@ -91,6 +121,7 @@ int settingsCommand(const QCommandLineParser& parser, const QString&, Console& c
     const QStringList writing = {QStringLiteral("server"), QStringLiteral("user"), QStringLiteral("catalog"),
                                  QStringLiteral("data-source")};
     const bool write = std::any_of(writing.cbegin(), writing.cend(), [&](const QString& n) { return parser.isSet(n); });
+    writeComponents(parser);
     if (write) {
         data::MachineSettings settings;
         settings.server = required(parser, QStringLiteral("server")).trimmed();

@@ -81,6 +81,11 @@ QList<Command> commands()
                  QStringLiteral("Aceitar o certificado do servidor sem o verificar (dtTrustServerCertificate): não "
                                 "(por omissão) ou sim, para um servidor com certificado próprio."),
                  QStringLiteral("SIM|NÃO"), QStringLiteral("não")),
+          option(QStringLiteral("component"),
+                 QStringLiteral("Componente do escritório que edita registos: TIPO={classe};{interface}, com TIPO "
+                                "TimeEntryEditor, WorkAssistant, TaskEditor, CaseEditor ou WorkEditor; TIPO= apaga-o "
+                                "(o contador usa então o seu próprio editor). Pode repetir-se."),
+                 QStringLiteral("TIPO=IDS")),
           passwordStdin()},
          settingsCommand},
         {{QStringLiteral("check")},

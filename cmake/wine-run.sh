@@ -30,6 +30,32 @@ if [ ! -f "$prefix/.orv-ready" ]; then
         fi
     ) 9>"$prefix.lock"
 fi
+# Wine hands a Windows program no QT_ variable of the Unix environment (they are meant for the host's Qt): the
+# platform asked for (the tests' offscreen one) goes into the prefix's own environment, which every program reads
+# at its start, with the host's DejaVu fonts for it (Qt's offscreen platform on Windows reads fonts from a folder).
+qpa=${QT_QPA_PLATFORM:-}
+fonts=
+if [ -n "$qpa" ] && [ -d /usr/share/fonts/truetype/dejavu ]; then
+    fonts=$(windows_path /usr/share/fonts/truetype/dejavu)
+fi
+prefix_environment() {
+    local name=$1 value=$2
+    if [ -n "$value" ]; then
+        "$wine" reg add 'HKCU\Environment' /v "$name" /d "$value" /f >/dev/null 2>&1
+    else
+        "$wine" reg delete 'HKCU\Environment' /v "$name" /f >/dev/null 2>&1 || true
+    fi
+}
+if [ "$(cat "$prefix/.orv-qpa" 2>/dev/null)" != "$qpa|$fonts" ]; then
+    (
+        flock 9
+        if [ "$(cat "$prefix/.orv-qpa" 2>/dev/null)" != "$qpa|$fonts" ]; then
+            prefix_environment QT_QPA_PLATFORM "$qpa"
+            prefix_environment QT_QPA_FONTDIR "$fonts"
+            printf '%s' "$qpa|$fonts" >"$prefix/.orv-qpa"
+        fi
+    ) 9>"$prefix.lock"
+fi
 # A Qt test's own log does not reach standard output under Wine (its text logger writes nothing to a pipe there):
 # the test writes it to a file, shown afterwards, and its exit status is kept.
 case "$(basename "$1")" in

@@ -30,7 +30,7 @@ std::unique_ptr<ErrorReporting> createErrorReporting()
     if (factorySlot()) {
         return factorySlot()();
     }
-    return std::make_unique<LogFileErrorReporting>();
+    return platformErrorReporting();
 }
 
 QString stateDirectory()
@@ -50,17 +50,9 @@ QString makeStateDirectory()
     return dir;
 }
 
-void LogFileErrorReporting::Report(const QString& application, const QString& project, const QString& owner,
-                                   const QString& procedure, const QString& text)
+namespace {
+void appendToLog(const QJsonObject& entry)
 {
-    const QJsonObject entry{
-        {QStringLiteral("time"), QDateTime::currentDateTime().toString(Qt::ISODate)},
-        {QStringLiteral("application"), application},
-        {QStringLiteral("project"), project},
-        {QStringLiteral("owner"), owner},
-        {QStringLiteral("procedure"), procedure},
-        {QStringLiteral("error"), text},
-    };
     const QByteArray line = QJsonDocument(entry).toJson(QJsonDocument::Compact) + '\n';
     std::fwrite(line.constData(), 1, static_cast<size_t>(line.size()), stderr);
 
@@ -73,6 +65,43 @@ void LogFileErrorReporting::Report(const QString& application, const QString& pr
     }
     log.setPermissions(ownerOnly); // also a log made before by a more open program
     log.write(line);
+}
+
+QString now()
+{
+    return QDateTime::currentDateTime().toString(Qt::ISODate);
+}
+} // namespace
+
+void LogFileErrorReporting::Report(const QString& application, const QString& project, const QString& owner,
+                                   const QString& procedure, const QString& text)
+{
+    appendToLog({
+        {QStringLiteral("time"), now()},
+        {QStringLiteral("application"), application},
+        {QStringLiteral("project"), project},
+        {QStringLiteral("owner"), owner},
+        {QStringLiteral("procedure"), procedure},
+        {QStringLiteral("error"), text},
+    });
+}
+
+void LogFileErrorReporting::noteComponentUnused(const QString& component, const QString& reason)
+{
+    appendToLog({
+        {QStringLiteral("time"), now()},
+        {QStringLiteral("component"), component},
+        {QStringLiteral("unused"), reason},
+    });
+}
+
+void LogFileErrorReporting::noteComponentUsed(const QString& component, const QString& which)
+{
+    appendToLog({
+        {QStringLiteral("time"), now()},
+        {QStringLiteral("component"), component},
+        {QStringLiteral("used"), which},
+    });
 }
 
 } // namespace core

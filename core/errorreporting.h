@@ -22,7 +22,11 @@ using ErrorReportingFactory = std::function<std::unique_ptr<ErrorReporting>()>;
 void setErrorReportingFactory(ErrorReportingFactory factory);
 std::unique_ptr<ErrorReporting> createErrorReporting();
 
-// The default component on this platform: one JSON line per report (time and the five fields),
+// The default component on this platform (errorreporting_posix.cpp, errorreporting_win.cpp): on Windows the
+// office's "ErrorReporting.General" over COM, falling back to the log; elsewhere the log.
+std::unique_ptr<ErrorReporting> platformErrorReporting();
+
+// The log: one JSON line per report (time and the five fields),
 // appended to errors.log in the state directory and written to stderr. The log is readable by its owner
 // alone (0600), and so is the state directory (0700), whatever the umask.
 class LogFileErrorReporting : public ErrorReporting
@@ -30,6 +34,11 @@ class LogFileErrorReporting : public ErrorReporting
 public:
     void Report(const QString& application, const QString& project, const QString& owner, const QString& procedure,
                 const QString& text) override;
+    // One line saying why the component named was not used (time, component, reason), to the log and stderr.
+    // Throws std::runtime_error when the log cannot be opened.
+    void noteComponentUnused(const QString& component, const QString& reason);
+    // One line saying that the component named is used, and which (time, component, used).
+    void noteComponentUsed(const QString& component, const QString& which);
 };
 
 // Where the program keeps its own files: $ORV_STATE_DIR, else the platform's folder for them

@@ -18,6 +18,7 @@ Error standardError(int number)
     static const QHash<int, QString> descriptions{
         {errc::InvalidProcedureCall, QStringLiteral("Invalid procedure call or argument")},
         {errc::Overflow, QStringLiteral("Overflow")},
+        {errc::OutOfMemory, QStringLiteral("Out of memory")},
         {errc::TypeMismatch, QStringLiteral("Type mismatch")},
         {errc::InvalidUseOfNull, QStringLiteral("Invalid use of Null")},
         {errc::InvalidPropertyValue, QStringLiteral("Invalid property value")},

@@ -12,6 +12,7 @@ namespace core {
 namespace errc {
 constexpr int InvalidProcedureCall = 5;
 constexpr int Overflow = 6;
+constexpr int OutOfMemory = 7;
 constexpr int TypeMismatch = 13;
 constexpr int InvalidUseOfNull = 94;
 constexpr int InvalidPropertyValue = 380;

@@ -80,12 +80,11 @@ void TaskCounting::notReached(const QString& key, bool ticked, const QDateTime& 
             core::Buttons::Ok, core::Icon::Warning);
         return;
     }
-    bool number = false;
-    const qint64 entry = m_list.cellText(row, taskRow::Entry).trimmed().toLongLong(&number);
-    if (!number || deferredUntick(entry)) {
+    const std::optional<qint64> entry = taskRow::entryOf(m_list.cellText(row, taskRow::Entry));
+    if (!entry || deferredUntick(*entry)) {
         return;
     }
-    m_deferred.append({key, entry, at});
+    m_deferred.append({key, *entry, at});
     core::msgBox(QStringLiteral("A base de dados está inacessível. A contagem da tarefa «%1» termina às %2 e fica "
                                 "registada logo que a base de dados responda.")
                      .arg(task, at.toString(QStringLiteral("HH:mm:ss"))),
@@ -98,11 +97,11 @@ void TaskCounting::stop(int row)
     if (E.trimmed().isEmpty()) {
         return;
     }
-    bool number = false;
-    const qint64 entry = E.trimmed().toLongLong(&number);
-    if (!number) {
+    const std::optional<qint64> parsed = taskRow::entryOf(E);
+    if (!parsed) {
         throw core::standardError(core::errc::TypeMismatch);
     }
+    const qint64 entry = *parsed;
     const int K = recordLookup::keyId(m_list.key(row));
     // An untick the database could not take before ends the count at that untick. An entry another workstation
     // of the same lawyer closed or removed is neither counted again nor deleted, and the list shows what the

@@ -24,7 +24,25 @@ std::shared_ptr<ComponentFactory>& installed()
     return factory;
 }
 
+std::function<void(const EditorOwner*)>& ownerGoneObserver()
+{
+    static std::function<void(const EditorOwner*)> observer;
+    return observer;
+}
+
 } // namespace
+
+EditorOwner::~EditorOwner()
+{
+    if (ownerGoneObserver()) {
+        ownerGoneObserver()(this);
+    }
+}
+
+void onOwnerGone(std::function<void(const EditorOwner*)> observer)
+{
+    ownerGoneObserver() = std::move(observer);
+}
 
 ComponentFactory& componentFactory()
 {

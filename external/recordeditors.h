@@ -3,6 +3,7 @@
 #include <QString>
 #include <QVariant>
 
+#include <functional>
 #include <memory>
 
 namespace data {
@@ -16,13 +17,17 @@ namespace external {
 class EditorOwner
 {
 public:
-    virtual ~EditorOwner() = default;
+    // Tells the observer onOwnerGone installed, so that a component holding on to this owner reaches nothing.
+    virtual ~EditorOwner();
     // Tray image Image_Index with tip strMsg.
     virtual void SetTrayIcon(int& Image_Index, const QString& strMsg) = 0;
     // Flag (ownerFlag) TaskSaved refills the task list selecting task ID, EntrySaved the time entries
     // selecting entry ID, anything else refills the task list.
     virtual void RemoteKey(int ID, int Flag) = 0;
 };
+
+// Called with each owner as it goes (one observer: the COM layer's, on Windows).
+void onOwnerGone(std::function<void(const EditorOwner*)> observer);
 
 // What an editor asks its owner to show after a save (EditorOwner::RemoteKey's Flag).
 namespace ownerFlag {

@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
-# The Windows counter under Wine on a virtual display, on a fresh demo office made by orvdemo.exe: it must show the
-# login, log in as a demo lawyer typed in as a person would (xdotool), show its window with the pending tasks, and
-# write a time entry when a task is ticked (read back from the database file with sqlite3). Pictures of each step
+# The Windows counter under Wine on a virtual display, on a fresh demo office made by orvdemo.exe, started as the
+# office's application starts it: a client script calls General.Run through COM (the class registered as the
+# installer registers it), and COM starts orvcounter.exe "/Automation". It must show the login, log in as a demo
+# lawyer typed in as a person would (xdotool), show its window with the pending tasks, write a time entry when a
+# task is ticked (read back from the database file with sqlite3), and answer a second client's Run itself, with no
+# second program and, during the login, no second login. Pictures of each step
 # go to build/screenshots/windows/. Wine runs in the build folder's own prefix, so the machine settings orvdemo
 # writes and the error log are in that prefix's registry and application-data folder.
 #
@@ -47,8 +50,23 @@ entries=tbProcessos_Trabalhos_Tarefas_Lancamentos
 query() { sqlite3 -cmd '.timeout 5000' "$database" "$1"; }
 first_entry=$(query "SELECT COALESCE(MAX(lancamento_id), 0) FROM $entries")
 
-wine "$build/app/orvcounter.exe" >"$work/counter.log" 2>&1 &
+# The automation class registered for the machine as the installer registers it, and a client
+# that says whether its Run went through (Wine's script host shows no script error).
+windows_path() { printf 'Z:%s' "${1//\//\\}"; }
+general='{5E0C2F1B-8D4A-4C6B-A1F2-7B3E9D5C4A10}'
+classes='HKLM\Software\Classes'
+wine reg add "$classes\OrvCounter.General\CLSID" /ve /d "$general" /f >/dev/null
+wine reg add "$classes\CLSID\\$general\LocalServer32" /ve /d "\"$(windows_path "$build/app/orvcounter.exe")\" /Automation" \
+    /f >/dev/null
+printf 'CreateObject("OrvCounter.General").Run\r\nWScript.Echo "ran"\r\n' >"$work/run.vbs"
+run_general() { WINEDEBUG=err+ole wine cscript //nologo "$(windows_path "$work/run.vbs")" 2>>"$work/counter.log" | tr -d '\r'; }
+
+[ "$(run_general)" = ran ] || fail "General.Run did not start the counter"
 wait_window "Login Orv Counter" 90
+# A Run while the login waits finds that login: one start-up at a time.
+[ "$(run_general)" = ran ] || fail "a General.Run during the login failed"
+sleep 2
+[ "$(xdotool search --onlyvisible --name "Login Orv Counter" | wc -l)" -eq 1 ] || fail "a second Run opened a second login"
 sleep 2
 grab 01-login.png
 xdotool type --delay 30 mferreira
@@ -79,6 +97,12 @@ done
 [ "$new" -gt 0 ] || fail "the tick wrote no time entry"
 sleep 2
 grab 03-ticked.png
+# A second client's Run reaches the running counter: the same one program, its window still there.
+[ "$(run_general)" = ran ] || fail "a second General.Run did not reach the running counter"
+sleep 2
+[ "$(pgrep -fc "$(basename "$build").app.orvcounter\.exe")" -eq 1 ] || fail "a second General.Run started a second counter"
+wait_window "Contador de Tarefas" 10
+echo "General.Run started the counter through COM, and a second Run reached the same one."
 echo "A time entry was written by the tick:"
 query "SELECT lancamento_id, tarefa_id, data, inprogress FROM $entries WHERE lancamento_id > $first_entry"
 echo "Pictures in $out"

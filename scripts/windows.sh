@@ -51,16 +51,21 @@ done
 [ -f "$menu" ] || { echo "The installer made no Start-menu entry" >&2; exit 1; }
 wine reg query "$run_key" /v OrvCounter | grep -q 'orvcounter.exe' \
     || { echo "The installer does not start the counter with the session" >&2; exit 1; }
+general_key='HKLM\Software\Classes\CLSID\{5E0C2F1B-8D4A-4C6B-A1F2-7B3E9D5C4A10}\LocalServer32'
+wine reg query 'HKLM\Software\Classes\OrvCounter.General\CLSID' | grep -q '{5E0C2F1B-8D4A-4C6B-A1F2-7B3E9D5C4A10}' \
+    && wine reg query "$general_key" | grep -q 'orvcounter.exe" /Automation' \
+    || { echo "The installer did not register the automation class OrvCounter.General" >&2; exit 1; }
 # The uninstaller runs again from a copy of itself and returns at once: wait for every program of the prefix.
 wine "C:\\Program Files\\Contador de Tempo\\Uninstall.exe" /S
 WINEPREFIX=$prefix /usr/lib/wine/wineserver -w 2>/dev/null || true
-if [ -e "$installed/orvcounter.exe" ] || [ -e "$menu" ] || wine reg query "$run_key" /v OrvCounter >/dev/null 2>&1; then
-    echo "The uninstaller left the program, its Start-menu entry or its start with the session" >&2
+if [ -e "$installed/orvcounter.exe" ] || [ -e "$menu" ] || wine reg query "$run_key" /v OrvCounter >/dev/null 2>&1 ||
+    wine reg query 'HKLM\Software\Classes\OrvCounter.General' >/dev/null 2>&1; then
+    echo "The uninstaller left the program, its Start-menu entry, its start with the session or its automation class" >&2
     exit 1
 fi
 WINEPREFIX=$prefix /usr/lib/wine/wineserver -k 2>/dev/null || true
 rm -rf "$prefix"
-echo "Installed, found in place (programs, Start menu, start with the session) and uninstalled under Wine"
+echo "Installed, found in place (programs, Start menu, start with the session, the automation class) and uninstalled under Wine"
 
 if [ "${ORV_WINDOWS_SCREENSHOT:-1}" != 0 ]; then
     phase "the counter under Wine"

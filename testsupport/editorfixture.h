@@ -14,6 +14,7 @@
 #include <QDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QScopeGuard>
 #include <QTest>
 #include <QUrl>
 
@@ -80,7 +81,7 @@ struct EditorFixture : DialogScripts {
     ~EditorFixture() { testsupport::signOut(); }
 
     // Signs component on as the session's own user.
-    template <typename Component> Component& signedOn(Component& component)
+    template <typename Component> static Component& signedOn(Component& component)
     {
         QString name = session::modCode::UserName;
         QString password = scramble::modEncriptSerial::EncriptSerial(session::modCode::UserPassword);
@@ -89,13 +90,14 @@ struct EditorFixture : DialogScripts {
     }
 
     // Calls open (an OpenRecord-like member) with "SELECT * FROM table WHERE key = id" open, as the counter's
-    // commands do; the statement log then holds only what the editor sent.
+    // commands do, and gives back what it answers; the statement log then holds only what the editor sent.
     template <typename Component, typename Open>
-    void openRecord(Component& component, Open open, const QString& table, const QString& key, qint64 id,
-                    external::EditorOwner* recordOwner)
+    static auto openRecord(Component& component, Open open, const QString& table, const QString& key, qint64 id,
+                           external::EditorOwner* recordOwner)
     {
         auto record = data::Data::SqlServer().openRecordset(
             QStringLiteral("SELECT * FROM %1 WHERE %2 = %3").arg(table, key).arg(id));
+        const auto closed = qScopeGuard([&record] { record->close(); });
         QVariant ID = record->eof() ? QVariant() : record->value(key);
         data::StatementLog::clear();
         QString text1;
@@ -103,8 +105,7 @@ struct EditorFixture : DialogScripts {
         int n1 = 0;
         int n2 = 0;
         int n3 = 0;
-        (component.*open)(*record, ID, text1, text2, recordOwner, n1, n2, n3);
-        record->close();
+        return (component.*open)(*record, ID, text1, text2, recordOwner, n1, n2, n3);
     }
 
     // The statements sent that write: UPDATE, INSERT or DELETE.

@@ -21,6 +21,16 @@
 
 #include <memory>
 
+// The keys of a list's rows, in order.
+inline QStringList keysOf(const counter::ListView& list)
+{
+    QStringList keys;
+    for (int row = 0; row < list.rowCount(); ++row) {
+        keys << list.key(row);
+    }
+    return keys;
+}
+
 // The counter window over the small office, logged in as "ana" (lawyer 9, password "segredo"), with the workstation's
 // and the server's clocks both on the mock clock unless a test parts them, message boxes scripted,
 // error reports recorded, the end of the program counted and pop-up menus recorded instead of shown.
@@ -70,10 +80,56 @@ struct WindowFixture {
 
     counter::ListView& list() { return *window->findChild<counter::ListView*>(QStringLiteral("ListView1")); }
 
+    // A widget of the window, by its name.
+    template <typename Widget> Widget& child(const char* name) const
+    {
+        return *window->findChild<Widget*>(QLatin1String(name));
+    }
+
+    // Refills the task list with no task asked for.
+    void refill()
+    {
+        int none = 0;
+        window->Fill_Tarefas(none);
+    }
+
+    // Time entries on task 812, each given as
+    // "lancamento_id, data, data_fim, advogado_id, base_id, unidades, contacto_id, inprogress".
+    void addEntries(const QStringList& entries)
+    {
+        for (const QString& entry : entries) {
+            office.database().exec(
+                QStringLiteral("INSERT INTO tbProcessos_Trabalhos_Tarefas_Lancamentos (lancamento_id, data, data_fim, "
+                               "advogado_id, base_id, unidades, contacto_id, inprogress, tarefa_id, trabalho_id, "
+                               "processo_id, closed) VALUES (%1, 812, 77, 15, 0)")
+                    .arg(entry));
+        }
+    }
+
+    // One column of a time entry.
+    QVariant entryColumn(qint64 entry, const char* name)
+    {
+        return office.database().scalar(
+            QStringLiteral("SELECT %1 FROM tbProcessos_Trabalhos_Tarefas_Lancamentos WHERE lancamento_id = %2")
+                .arg(QLatin1String(name))
+                .arg(entry));
+    }
+
     int row(int taskId) { return list().findKey(QStringLiteral("#%1").arg(taskId)); }
 
     // The user ticks or unticks the task's check box.
     void toggle(int taskId) { list().userToggle(row(taskId)); }
+
+    // Policy #3101 (choosing whose records are shown) for the users whose code is in codes, through group ADM,
+    // which holds user 1 (ana).
+    void grantChoice(const QString& codes)
+    {
+        office.database().exec(QStringLiteral("INSERT INTO tbGroups (group_id, code) VALUES (1, 'ADM')"));
+        office.database().exec(QStringLiteral("INSERT INTO tbGroups_Users_Links (group_id, user_id) VALUES (1, 1)"));
+        office.database().exec(
+            QStringLiteral("INSERT INTO tbSecurityPolicies (policy_id, code, users_groups) VALUES (1, '#3101', '%1')")
+                .arg(codes));
+    }
 
     // The statements sent since the window was loaded that begin with prefix.
     QStringList sent(const QString& prefix) const

@@ -37,6 +37,13 @@ struct AdminRun {
         errStream.flush();
         return code;
     }
+
+    // The same, with these lines of standard input.
+    int operator()(const QStringList& arguments, const QStringList& lines)
+    {
+        input = lines;
+        return (*this)(arguments);
+    }
 };
 
 // Machine settings that point at a temporary database with its own shared account.

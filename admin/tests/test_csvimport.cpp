@@ -3,6 +3,7 @@
 #include "data/connection.h"
 #include "data/office/machinesettings.h"
 #include "scramble/modencriptserial.h"
+#include "testsupport/files.h"
 #include "testsupport/officefixture.h"
 #include "testsupport/tempregistry.h"
 
@@ -28,10 +29,9 @@ class TestCsvImport : public QObject
     {
         QStringList arguments{"import"};
         for (auto it = files.cbegin(); it != files.cend(); ++it) {
-            QFile file(m_dir.filePath(it.key() + ".csv"));
-            file.open(QIODevice::WriteOnly);
-            file.write(it.value());
-            arguments << "--" + it.key() << file.fileName();
+            const QString file = m_dir.filePath(it.key() + ".csv");
+            testsupport::writeFile(file, it.value());
+            arguments << "--" + it.key() << file;
         }
         return orvadmin(arguments);
     }
@@ -111,56 +111,54 @@ private Q_SLOTS:
     {
         QTest::addColumn<Files>("files");
         QTest::addColumn<QStringList>("problems"); // "option:line: reason"
+        const auto row = [](const char* name, const Files& files, const QStringList& problems) {
+            QTest::newRow(name) << files << problems;
+        };
 
         const QByteArray tasks = "tarefa_id;trabalho_id;descrit;data\n";
-        QTest::newRow("no such case") << Files{{"work", "trabalho_id;processo_id;descrit\n80;15;Bom\n81;999;Mau\n"}}
-                                      << QStringList{"work:3: processo_id 999 não existe"};
-        QTest::newRow("a date that is no date")
-            << Files{{"tasks", tasks + "900;77;Bom;01-02-2024\n901;77;Mau;31-02-2024\n"}}
-            << QStringList{"tasks:3: data \"31-02-2024\" não é uma data"};
-        QTest::newRow("duplicate in the file") << Files{{"tasks", tasks + "900;77;A;\n900;77;B;\n"}}
-                                               << QStringList{"tasks:3: tarefa_id 900 repetido (linha 2)"};
-        QTest::newRow("duplicate of the database")
-            << Files{{"clients", "contacto_id;nome_union\n403;Novo\n402;Já existe\n"}}
-            << QStringList{"clients:3: contacto_id 402 já existe na base de dados"};
-        QTest::newRow("lawyer that is no lawyer")
-            << Files{{"work", "trabalho_id;processo_id;descrit;advogado_id\n80;15;X;402\n"}}
-            << QStringList{"work:2: advogado_id 402 não existe"};
-        QTest::newRow("reference to a later kind")
-            << Files{{"cases", "processo_id;processo_no_completo;contacto_id\n50;X;1001\n"},
-                     {"clients", "contacto_id;nome_union\n1002;Outro\n"}}
-            << QStringList{"cases:2: contacto_id 1001 não existe"};
-        QTest::newRow("unknown and missing columns")
-            << Files{{"tasks", "tarefa_id;trabalho_id;cor\n900;77;azul\n"}}
-            << QStringList{"tasks:1: coluna \"cor\" desconhecida", "tasks:1: falta a coluna \"descrit\""};
-        QTest::newRow("flag, identifier and blank required text")
-            << Files{{"cases", "processo_id;processo_no_completo;judicial\n50;X;2\n5x;Y;1\n52; ;0\n"}}
-            << QStringList{"cases:2: judicial \"2\" não é 0 nem 1",
-                           "cases:3: processo_id \"5x\" não é um número inteiro positivo",
-                           "cases:4: processo_no_completo em branco"};
-        QTest::newRow("wrong number of fields") << Files{{"clients", "contacto_id;nome_union\n403;A;extra\n"}}
-                                                << QStringList{"clients:2: 3 campos em vez de 2"};
-        QTest::newRow("quote never closed") << Files{{"clients", "contacto_id;nome_union\n403;\"Aberto\n404;B\n"}}
-                                            << QStringList{"clients:2: aspas abertas e nunca fechadas"};
+        row("no such case", Files{{"work", "trabalho_id;processo_id;descrit\n80;15;Bom\n81;999;Mau\n"}},
+            QStringList{"work:3: processo_id 999 não existe"});
+        row("a date that is no date", Files{{"tasks", tasks + "900;77;Bom;01-02-2024\n901;77;Mau;31-02-2024\n"}},
+            QStringList{"tasks:3: data \"31-02-2024\" não é uma data"});
+        row("duplicate in the file", Files{{"tasks", tasks + "900;77;A;\n900;77;B;\n"}},
+            QStringList{"tasks:3: tarefa_id 900 repetido (linha 2)"});
+        row("duplicate of the database", Files{{"clients", "contacto_id;nome_union\n403;Novo\n402;Já existe\n"}},
+            QStringList{"clients:3: contacto_id 402 já existe na base de dados"});
+        row("lawyer that is no lawyer", Files{{"work", "trabalho_id;processo_id;descrit;advogado_id\n80;15;X;402\n"}},
+            QStringList{"work:2: advogado_id 402 não existe"});
+        row("reference to a later kind",
+            Files{{"cases", "processo_id;processo_no_completo;contacto_id\n50;X;1001\n"},
+                  {"clients", "contacto_id;nome_union\n1002;Outro\n"}},
+            QStringList{"cases:2: contacto_id 1001 não existe"});
+        row("unknown and missing columns", Files{{"tasks", "tarefa_id;trabalho_id;cor\n900;77;azul\n"}},
+            QStringList{"tasks:1: coluna \"cor\" desconhecida", "tasks:1: falta a coluna \"descrit\""});
+        row("flag, identifier and blank required text",
+            Files{{"cases", "processo_id;processo_no_completo;judicial\n50;X;2\n5x;Y;1\n52; ;0\n"}},
+            QStringList{"cases:2: judicial \"2\" não é 0 nem 1",
+                        "cases:3: processo_id \"5x\" não é um número inteiro positivo",
+                        "cases:4: processo_no_completo em branco"});
+        row("wrong number of fields", Files{{"clients", "contacto_id;nome_union\n403;A;extra\n"}},
+            QStringList{"clients:2: 3 campos em vez de 2"});
+        row("quote never closed", Files{{"clients", "contacto_id;nome_union\n403;\"Aberto\n404;B\n"}},
+            QStringList{"clients:2: aspas abertas e nunca fechadas"});
         // Text is checked as the editors check it, and the reason names the column as a field.
         const QByteArray clients = "contacto_id;nome_union;morada\n";
-        QTest::newRow("a 256-character name")
-            << Files{{"clients", clients + "403;" + QByteArray(256, 'n') + ";\n404;Bom;\n"}}
-            << QStringList{"clients:2: O campo «nome_union» tem 256 caracteres; o máximo é 255."};
-        QTest::newRow("a control character, a NUL and text outside Windows-1252")
-            << Files{{"clients", clients +
-                                     "403;a\x01"
-                                     "b;\n404;Bom;Rua" +
-                                     QByteArray(1, '\0') + "1\n405;Prazo 期限;\n"}}
-            << QStringList{"clients:2: O campo «nome_union» tem caracteres que a base de dados não guarda (por "
-                           "exemplo «\\x01»).",
-                           "clients:3: O campo «morada» tem caracteres que a base de dados não guarda (por exemplo "
-                           "«\\x00»).",
-                           "clients:4: O campo «nome_union» tem caracteres que a base de dados não guarda (por "
-                           "exemplo «期»)."};
-        QTest::newRow("bad rows in two files")
-            << Files{{"clients", "contacto_id;nome_union\n403;A\n403;B\n"}, {"tasks", tasks + "900;78;X;\n"}}
-            << QStringList{"clients:3: contacto_id 403 repetido (linha 2)", "tasks:2: trabalho_id 78 não existe"};
+        row("a 256-character name", Files{{"clients", clients + "403;" + QByteArray(256, 'n') + ";\n404;Bom;\n"}},
+            QStringList{"clients:2: O campo «nome_union» tem 256 caracteres; o máximo é 255."});
+        row("a control character, a NUL and text outside Windows-1252",
+            Files{{"clients", clients +
+                                  "403;a\x01"
+                                  "b;\n404;Bom;Rua" +
+                                  QByteArray(1, '\0') + "1\n405;Prazo 期限;\n"}},
+            QStringList{"clients:2: O campo «nome_union» tem caracteres que a base de dados não guarda (por "
+                        "exemplo «\\x01»).",
+                        "clients:3: O campo «morada» tem caracteres que a base de dados não guarda (por exemplo "
+                        "«\\x00»).",
+                        "clients:4: O campo «nome_union» tem caracteres que a base de dados não guarda (por "
+                        "exemplo «期»)."});
+        row("bad rows in two files",
+            Files{{"clients", "contacto_id;nome_union\n403;A\n403;B\n"}, {"tasks", tasks + "900;78;X;\n"}},
+            QStringList{"clients:3: contacto_id 403 repetido (linha 2)", "tasks:2: trabalho_id 78 não existe"});
     }
 
     void badRowsWriteNothing()

@@ -2,6 +2,7 @@
 #include "data/connection.h"
 #include "scramble/modencriptserial.h"
 #include "session/modcode.h"
+#include "testsupport/files.h"
 #include "testsupport/login.h"
 #include "testsupport/recordedreports.h"
 #include "testsupport/tempregistry.h"
@@ -11,13 +12,6 @@
 #include <QTest>
 
 namespace {
-
-void writeFile(const QString& path, const QByteArray& text)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(text);
-}
 
 bool logsIn(const QString& user, const QString& password)
 {
@@ -52,20 +46,17 @@ private Q_SLOTS:
         testsupport::RecordedReports reports;
         AdminRun orvadmin;
         const QString db = path(QStringLiteral("escritorio.db"));
-        orvadmin.input = QStringList{"shared-pw"};
         QCOMPARE(orvadmin({"office", "create", db, "--catalog", "Escritório Sá", "--server", "ESC", "--group", "",
-                           "--password-stdin"}),
+                           "--password-stdin"},
+                          {"shared-pw"}),
                  0);
         QVERIFY(orvadmin.out.contains(QStringLiteral("dtPassword                ********")));
-        orvadmin.input = QStringList{"shared-pw"};
-        QCOMPARE(orvadmin({"office", "create", db, "--group", "", "--password-stdin"}),
+        QCOMPARE(orvadmin({"office", "create", db, "--group", "", "--password-stdin"}, {"shared-pw"}),
                  1); // never over an existing office
         QVERIFY(orvadmin.err.contains(QStringLiteral("já existe")));
 
-        orvadmin.input = QStringList{"pw-maria"};
-        QCOMPARE(orvadmin({"login", "add", " mlopes ", "--password-stdin"}), 0);
-        orvadmin.input = QStringList{"other"};
-        QCOMPARE(orvadmin({"login", "add", "MLOPES", "--password-stdin"}), 1);
+        QCOMPARE(orvadmin({"login", "add", " mlopes ", "--password-stdin"}, {"pw-maria"}), 0);
+        QCOMPARE(orvadmin({"login", "add", "MLOPES", "--password-stdin"}, {"other"}), 1);
         QVERIFY(orvadmin.err.contains(QStringLiteral("já existe")));
 
         QCOMPARE(orvadmin({"lawyer", "add", "--contact", "501", "--name", "Maria d'Orey Lopes", "--price", "45,5"}), 0);
@@ -76,21 +67,23 @@ private Q_SLOTS:
         QCOMPARE(orvadmin({"user", "add", "mlopes", "--contact", "501", "--no-group"}), 1);
         QCOMPARE(orvadmin({"user", "add", "secretaria", "--contact", "999", "--no-group"}), 1);
 
-        writeFile(path("clientes.csv"), "contacto_id;nome_union;nif\n1001;\"Silva; Filhos, Lda\";500100200\n");
-        writeFile(path("dossiers.csv"),
-                  "processo_id;processo_no_completo;contacto_id;judicial\n1;2024/001;1001;1\n2;INT-2/24;;0\n");
-        writeFile(path("trabalhos.csv"), "trabalho_id;processo_id;descrit;advogado_id;data_escritorio\n"
-                                         "10;1;Contestação;501;15-03-2024\n11;2;Parecer;502;\n");
-        writeFile(path("tarefas.csv"), "tarefa_id;trabalho_id;descrit;closed\n"
-                                       "100;10;Redigir contestação;0\n101;10;Juntar documentos;\n"
-                                       "102;10;Feita;1\n103;11;Do outro advogado;0\n");
+        QVERIFY(testsupport::writeFile(path("clientes.csv"),
+                                       "contacto_id;nome_union;nif\n1001;\"Silva; Filhos, Lda\";500100200\n"));
+        QVERIFY(testsupport::writeFile(
+            path("dossiers.csv"),
+            "processo_id;processo_no_completo;contacto_id;judicial\n1;2024/001;1001;1\n2;INT-2/24;;0\n"));
+        QVERIFY(testsupport::writeFile(path("trabalhos.csv"),
+                                       "trabalho_id;processo_id;descrit;advogado_id;data_escritorio\n"
+                                       "10;1;Contestação;501;15-03-2024\n11;2;Parecer;502;\n"));
+        QVERIFY(testsupport::writeFile(path("tarefas.csv"), "tarefa_id;trabalho_id;descrit;closed\n"
+                                                            "100;10;Redigir contestação;0\n101;10;Juntar documentos;\n"
+                                                            "102;10;Feita;1\n103;11;Do outro advogado;0\n"));
         QCOMPARE(orvadmin({"import", "--clients", path("clientes.csv"), "--cases", path("dossiers.csv"), "--work",
                            path("trabalhos.csv"), "--tasks", path("tarefas.csv")}),
                  0);
         QVERIFY2(orvadmin.out.contains(QStringLiteral("9 linha(s) importada(s)")), qPrintable(orvadmin.out));
 
-        orvadmin.input = QStringList{"pw-maria"};
-        QCOMPARE(orvadmin({"check", "--user", "mlopes", "--password-stdin"}), 0);
+        QCOMPARE(orvadmin({"check", "--user", "mlopes", "--password-stdin"}, {"pw-maria"}), 0);
 
         QVERIFY(logsIn(QStringLiteral("mlopes"), QStringLiteral("pw-maria")));
         QCOMPARE(session::modCode::AdvogadoID, 501);
@@ -128,8 +121,7 @@ private Q_SLOTS:
     void loginPasswordAndRemoval()
     {
         AdminRun orvadmin;
-        orvadmin.input = QStringList{"new-pw"};
-        QCOMPARE(orvadmin({"login", "password", "mlopes", "--password-stdin"}), 0);
+        QCOMPARE(orvadmin({"login", "password", "mlopes", "--password-stdin"}, {"new-pw"}), 0);
         QVERIFY(!logsIn(QStringLiteral("mlopes"), QStringLiteral("pw-maria")));
         QVERIFY(logsIn(QStringLiteral("mlopes"), QStringLiteral("new-pw")));
 
@@ -137,8 +129,7 @@ private Q_SLOTS:
         QVERIFY(!logsIn(QStringLiteral("mlopes"), QStringLiteral("new-pw")));
         QCOMPARE(orvadmin({"login", "remove", "mlopes"}), 1);
         QVERIFY(orvadmin.err.contains(QStringLiteral("Não existe o login \"mlopes\"")));
-        orvadmin.input = QStringList{"x"};
-        QCOMPARE(orvadmin({"login", "password", "nobody", "--password-stdin"}), 1);
+        QCOMPARE(orvadmin({"login", "password", "nobody", "--password-stdin"}, {"x"}), 1);
     }
 
     // On a terminal a new password is typed twice; two different texts store nothing.

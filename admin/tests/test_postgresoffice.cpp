@@ -250,50 +250,28 @@ private Q_SLOTS:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("password");
         QTest::addColumn<QString>("role"); // empty: refused
+        const auto row = [](const char* tag, const QString& name, const QString& password, const QString& role) {
+            QTest::newRow(tag) << name << password << role;
+        };
         const QString longest = QString(63, u'a');
-        QTest::newRow("apostrophes") << "O'Neil"
-                                     << "it's ''quoted''"
-                                     << "o'neil";
-        QTest::newRow("double quotes") << "ana \"x\""
-                                       << "say \"hi\"\""
-                                       << "ana \"x\"";
-        QTest::newRow("percent and underscore") << "100%_"
-                                                << "%_%"
-                                                << "100%_";
-        QTest::newRow("plus and what reads as an escape") << "plus"
-                                                          << "a+b %2B c"
-                                                          << "plus";
-        QTest::newRow("backslashes") << "c:\\dir\\"
-                                     << "\\' OR '1'='1"
-                                     << "c:\\dir\\";
-        QTest::newRow("blanks around the name") << "  rita  "
-                                                << "pass word"
-                                                << "rita";
-        QTest::newRow("outside Windows-1252")
-            << QStringLiteral("Łukasz 日本") << QStringLiteral("пароль 🔑") << QStringLiteral("łukasz 日本");
-        QTest::newRow("10,000-character password") << "longpass" << QString(10000, u'\'') << "longpass";
-        QTest::newRow("63-byte name") << longest << "x" << longest;
-        QTest::newRow("64-byte name") << QString(64, u'b') << "x"
-                                      << "";
-        QTest::newRow("63 characters in 64 bytes") << QString(62, u'c') + QStringLiteral("ç") << "x"
-                                                   << "";
-        QTest::newRow("10,000-character name") << QString(10000, u'n') << "x"
-                                               << "";
-        QTest::newRow("semicolon in the name") << "x; DROP ROLE orvadmin"
-                                               << "x"
-                                               << "";
-        QTest::newRow("semicolon in the password") << "semi"
-                                                   << "a;b"
-                                                   << "";
-        QTest::newRow("brace in the password") << "brace"
-                                               << "{x}"
-                                               << "";
-        QTest::newRow("blank at the password's end") << "blank"
-                                                     << "pw "
-                                                     << "";
-        QTest::newRow("empty password") << "empty"
-                                        << ""
-                                        << "";
+        row("apostrophes", "O'Neil", "it's ''quoted''", "o'neil");
+        row("double quotes", "ana \"x\"", "say \"hi\"\"", "ana \"x\"");
+        row("percent and underscore", "100%_", "%_%", "100%_");
+        row("plus and what reads as an escape", "plus", "a+b %2B c", "plus");
+        row("backslashes", "c:\\dir\\", "\\' OR '1'='1", "c:\\dir\\");
+        row("blanks around the name", "  rita  ", "pass word", "rita");
+        row("outside Windows-1252", QStringLiteral("Łukasz 日本"), QStringLiteral("пароль 🔑"),
+            QStringLiteral("łukasz 日本"));
+        row("10,000-character password", "longpass", QString(10000, u'\''), "longpass");
+        row("63-byte name", longest, "x", longest);
+        row("64-byte name", QString(64, u'b'), "x", "");
+        row("63 characters in 64 bytes", QString(62, u'c') + QStringLiteral("ç"), "x", "");
+        row("10,000-character name", QString(10000, u'n'), "x", "");
+        row("semicolon in the name", "x; DROP ROLE orvadmin", "x", "");
+        row("semicolon in the password", "semi", "a;b", "");
+        row("brace in the password", "brace", "{x}", "");
+        row("blank at the password's end", "blank", "pw ", "");
+        row("empty password", "empty", "", "");
     }
 
     void hostileLogins()

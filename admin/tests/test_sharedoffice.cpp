@@ -3,6 +3,7 @@
 #include "data/connectiontext.h"
 #include "data/office/filepermissions.h"
 #include "scramble/modencriptserial.h"
+#include "testsupport/files.h"
 #include "testsupport/tempregistry.h"
 
 #include <QDir>
@@ -41,13 +42,6 @@ private:
     bool m_root;
 };
 
-mode_t modeOf(const QString& path)
-{
-    struct stat info {
-    };
-    return stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 07777 : 0;
-}
-
 gid_t groupOf(const QString& path)
 {
     struct stat info {
@@ -68,13 +62,13 @@ void setMode(const QString& path, mode_t mode)
 
 void touch(const QString& path, mode_t mode)
 {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.close();
+    QVERIFY(testsupport::writeFile(path, QByteArray()));
     setMode(path, mode);
 }
 
 } // namespace
+
+using testsupport::modeOf;
 
 // An office file on the embedded engine is shared by every lawyer of the machine through a group; one the running
 // user cannot write is named as such, by file, folder and user, wherever a login meets it.
@@ -111,8 +105,8 @@ private Q_SLOTS:
         const int code = orvadmin({"office", "create", file, "--group", myGroup(), "--password-stdin"});
         ::umask(before);
         QVERIFY2(code == 0, qPrintable(orvadmin.err));
-        QCOMPARE(modeOf(folder), mode_t(S_ISGID | 0775));
-        QCOMPARE(modeOf(file), mode_t(0664));
+        QCOMPARE(modeOf(folder), int(S_ISGID | 0775));
+        QCOMPARE(modeOf(file), 0664);
         QCOMPARE(groupOf(folder), getegid());
         QCOMPARE(groupOf(file), getegid());
         QVERIFY(!QFile::exists(file + QStringLiteral("-wal")) || modeOf(file + QStringLiteral("-wal")) == 0664);
@@ -150,12 +144,11 @@ private Q_SLOTS:
         const QString file = folder + QStringLiteral("/escritorio.db");
         testsupport::TempRegistry registry;
         AdminRun orvadmin;
-        orvadmin.input = QStringList{"shared-pw"};
-        QCOMPARE(orvadmin({"office", "create", file, "--group", group, "--password-stdin"}), code);
+        QCOMPARE(orvadmin({"office", "create", file, "--group", group, "--password-stdin"}, {"shared-pw"}), code);
         QVERIFY2(orvadmin.err.contains(said), qPrintable(orvadmin.err));
         QCOMPARE(QFile::exists(file), code == 0);
         if (code != 0) {
-            QCOMPARE(modeOf(folder) & 07777, existing == QLatin1String("shared") ? mode_t(S_ISGID | 0775) : 0755);
+            QCOMPARE(modeOf(folder), existing == QLatin1String("shared") ? int(S_ISGID | 0775) : 0755);
         }
     }
 
@@ -208,11 +201,9 @@ private Q_SLOTS:
         const QString folder = m_dir.filePath(QStringLiteral("readonly-office"));
         const QString file = folder + QStringLiteral("/escritorio.db");
         AdminRun orvadmin;
-        orvadmin.input = QStringList{"shared-pw"};
-        QVERIFY(orvadmin({"office", "create", file, "--group", myGroup(), "--server", "LOCAL", "--password-stdin"}) ==
-                0);
-        orvadmin.input = QStringList{"pw-ana"};
-        QCOMPARE(orvadmin({"login", "add", "ana", "--password-stdin"}), 0);
+        QVERIFY(orvadmin({"office", "create", file, "--group", myGroup(), "--server", "LOCAL", "--password-stdin"},
+                         {"shared-pw"}) == 0);
+        QCOMPARE(orvadmin({"login", "add", "ana", "--password-stdin"}, {"pw-ana"}), 0);
         setMode(file, 0444);
         for (const QString& dir : {registry.machineDirectory(), QFileInfo(registry.machineDirectory()).path()}) {
             setMode(dir, 0755);
@@ -233,8 +224,7 @@ private Q_SLOTS:
             } catch (const core::Error& error) {
                 loginError = error.description();
             }
-            orvadmin.input = QStringList{"pw-ana"};
-            checkCode = orvadmin({"check", "--user", "ana", "--password-stdin"});
+            checkCode = orvadmin({"check", "--user", "ana", "--password-stdin"}, {"pw-ana"});
             checkOut = orvadmin.out;
         }
         QVERIFY2(loginError.contains(QStringLiteral("não pode escrever no ficheiro da base de dados")),

@@ -41,9 +41,8 @@ private Q_SLOTS:
     void withoutPresenterNothingIsConfirmed()
     {
         QFETCH(Buttons, buttons);
-        QFETCH(Answer, answer);
         setMessageBoxPresenter({});
-        QCOMPARE(msgBox(QStringLiteral("Continuar?"), buttons, Icon::Question), answer);
+        QTEST(msgBox(QStringLiteral("Continuar?"), buttons, Icon::Question), "answer");
     }
 
     // Errors thrown by number carry the system's own description; an unknown number a generic one.

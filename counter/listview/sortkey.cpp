@@ -31,6 +31,31 @@ template <typename Key> std::vector<int> sortedByKey(const std::vector<Key>& key
         direction);
 }
 
+// Digits compare as numbers ("2009-2" before "2009-15"): every run of them is padded with zeros to one width
+// before collating. The platforms' own numeric collation is not in every platform's sort keys (Windows' are
+// plain), padded digits collate alike everywhere.
+QString digitsAsNumbers(const QString& cell)
+{
+    constexpr qsizetype Width = 20;
+    QString padded;
+    padded.reserve(cell.size() + Width);
+    const auto isDigit = [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); };
+    for (qsizetype i = 0; i < cell.size();) {
+        qsizetype end = i;
+        while (end < cell.size() && isDigit(cell[end])) {
+            ++end;
+        }
+        if (end == i) {
+            padded += cell[i++];
+            continue;
+        }
+        padded += QString(std::max<qsizetype>(0, Width - (end - i)), QLatin1Char('0'));
+        padded += QStringView(cell).mid(i, end - i);
+        i = end;
+    }
+    return padded;
+}
+
 } // namespace
 
 std::optional<double> number(const QString& shown)
@@ -82,12 +107,11 @@ std::vector<int> order(const std::vector<QString>& cells, SortAs kind, Qt::SortO
     }
     QCollator collator(QLocale(QLocale::Portuguese, QLocale::Portugal));
     collator.setCaseSensitivity(Qt::CaseInsensitive);
-    collator.setNumericMode(true);
     std::vector<std::pair<bool, QCollatorSortKey>> keys;
     keys.reserve(cells.size());
     for (const QString& cell : cells) {
         const bool blank = cell.trimmed().isEmpty();
-        keys.emplace_back(!blank, collator.sortKey(blank ? QString() : cell));
+        keys.emplace_back(!blank, collator.sortKey(blank ? QString() : digitsAsNumbers(cell)));
     }
     const auto before = [&](int a, int b) {
         const auto& [valueA, keyA] = keys[static_cast<size_t>(a)];

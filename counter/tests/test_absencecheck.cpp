@@ -82,14 +82,6 @@ struct AbsenceFixture : WindowFixture {
         idleSeconds = idle;
         part<counter::AbsenceCheck>().poll();
     }
-
-    QVariant column(qint64 entry, const QString& name)
-    {
-        return office.database().scalar(
-            QStringLiteral("SELECT %1 FROM tbProcessos_Trabalhos_Tarefas_Lancamentos WHERE lancamento_id = %2")
-                .arg(name)
-                .arg(entry));
-    }
 };
 
 const QDateTime Nine(QDate(2009, 11, 16), QTime(9, 0, 0));
@@ -152,67 +144,66 @@ private Q_SLOTS:
 
         QCOMPARE(f.office.entryCount(), entries);
         QCOMPARE(f.office.runningCount(), running);
-        QCOMPARE(f.office.minutesOf(entry).isNull(), minutes.isNull());
-        if (!minutes.isNull()) {
-            QCOMPARE(f.office.minutesOf(entry).toInt(), minutes.toInt());
-        }
-        if (end.isValid()) {
-            QCOMPARE(f.column(entry, QStringLiteral("data_fim")).toDateTime(), end);
-        } else if (entries > 0) {
-            QVERIFY(f.column(entry, QStringLiteral("data_fim")).isNull());
-        }
+        QCOMPARE(f.office.minutesOf(entry), minutes);
+        QCOMPARE(f.entryColumn(entry, "data_fim").toDateTime(), end);
         if (answer == int(AbsenceAnswer::StopAndRestart)) {
             // The task counts again from the return, and its row shows it.
-            QCOMPARE(f.office.database()
-                         .scalar(QStringLiteral("SELECT data FROM tbProcessos_Trabalhos_Tarefas_Lancamentos WHERE "
-                                                "inprogress = 1"))
-                         .toDateTime(),
-                     f.clock.now());
+            const QString running =
+                QStringLiteral("SELECT data FROM tbProcessos_Trabalhos_Tarefas_Lancamentos WHERE inprogress = 1");
+            QCOMPARE(f.office.database().scalar(running).toDateTime(), f.clock.now());
             QVERIFY(f.list().checked(f.row(OfficeFixture::Task)));
         }
         if (answer == int(AbsenceAnswer::None) || answer == int(AbsenceAnswer::Keep)) {
-            QVERIFY(f.sent(QStringLiteral("UPDATE")).isEmpty());
-            QVERIFY(f.sent(QStringLiteral("DELETE")).isEmpty());
+            QVERIFY(f.sent(QStringLiteral("UPDATE")).isEmpty() && f.sent(QStringLiteral("DELETE")).isEmpty());
         }
         QVERIFY(f.reports.reports().isEmpty());
     }
 
-    // Another workstation closed the entry while the question was open: its minutes stay as they were booked.
-    void anEntryClosedMeanwhileIsLeftAlone()
+    // Nothing counted, nothing asked, however long the absence. While the question is open another workstation
+    // closes the entry (its minutes stay as they were booked), or the lawyer walks away and back again (one
+    // question, not a second over it).
+    void oneQuestionAboutACount_data()
     {
-        AbsenceFixture f;
-        f.answer = AbsenceAnswer::Stop;
-        const qint64 entry = f.office.addRunningEntry(OfficeFixture::Task, Nine);
-        f.load();
-        f.look(0, 0);
-        f.look(20 * Minute, 20 * Minute);
-        f.whileAsked = [&] {
-            f.office.database().exec(
-                QStringLiteral("UPDATE tbProcessos_Trabalhos_Tarefas_Lancamentos SET inprogress = 0, unidades = 21, "
-                               "data_fim = '2009-11-16 09:21:00' WHERE lancamento_id = %1")
-                    .arg(entry));
-        };
-        f.look(Minute, 0);
-        QCOMPARE(f.asked.size(), 1);
-        QCOMPARE(f.office.minutesOf(entry).toInt(), 21);
-        QCOMPARE(f.column(entry, QStringLiteral("data_fim")).toDateTime(), Nine.addSecs(21 * Minute));
+        QTest::addColumn<QString>("whileAsked");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<int>("asked");
+        QTest::addColumn<int>("running");
+        QTest::addColumn<QVariant>("minutes"); // null: no entry
+        QTest::newRow("nothing counted") << "" << int(AbsenceAnswer::Stop) << 0 << 0 << QVariant();
+        QTest::newRow("the entry closed elsewhere") << "closed" << int(AbsenceAnswer::Stop) << 1 << 0 << QVariant(21);
+        QTest::newRow("away and back again") << "away" << int(AbsenceAnswer::None) << 1 << 1 << QVariant(0);
     }
-
-    // While the question is open the lawyer walks away and back again: one question, not a second over it.
-    void oneQuestionAtATime()
+    void oneQuestionAboutACount()
     {
+        QFETCH(QString, whileAsked);
+        QFETCH(int, answer);
+        QFETCH(int, asked);
+        QFETCH(int, running);
+        QFETCH(QVariant, minutes);
         AbsenceFixture f;
-        f.office.addRunningEntry(OfficeFixture::Task, Nine);
+        f.answer = AbsenceAnswer(answer);
+        const qint64 entry = whileAsked.isEmpty() ? 0 : f.office.addRunningEntry(OfficeFixture::Task, Nine);
         f.load();
         f.look(0, 0);
         f.look(20 * Minute, 20 * Minute);
         f.whileAsked = [&] {
-            f.look(20 * Minute, 20 * Minute);
-            f.look(Minute, 0);
+            if (whileAsked == QStringLiteral("closed")) {
+                f.office.database().exec(QStringLiteral("UPDATE tbProcessos_Trabalhos_Tarefas_Lancamentos SET "
+                                                        "inprogress = 0, unidades = 21, data_fim = '2009-11-16 "
+                                                        "09:21:00' WHERE lancamento_id = %1")
+                                             .arg(entry));
+            } else {
+                f.look(20 * Minute, 20 * Minute);
+                f.look(Minute, 0);
+            }
         };
         f.look(Minute, 0);
-        QCOMPARE(f.asked.size(), 1);
-        QCOMPARE(f.office.runningCount(), 1);
+        QCOMPARE(f.asked.size(), asked);
+        QCOMPARE(f.office.runningCount(), running);
+        QCOMPARE(f.office.minutesOf(entry), minutes);
+        if (whileAsked == QStringLiteral("closed")) {
+            QCOMPARE(f.entryColumn(entry, "data_fim").toDateTime(), Nine.addSecs(21 * Minute));
+        }
     }
 
     // A sleep of the machine while counting, noticed without any idle source, is asked about from its start.
@@ -230,22 +221,45 @@ private Q_SLOTS:
         QCOMPARE(f.office.minutesOf(entry).toInt(), 10);
     }
 
-    // The tray says whether anything counts and for how long; an editor's icon holds until it gives it back.
+    // The tray says what counts and for how long, and an editor's icon holds until it gives it back. A count past
+    // four hours, or begun on an earlier day, is flagged once, and the window says so above the list for as long as
+    // the count runs.
+    void theTrayShowsTheCount_data()
+    {
+        QTest::addColumn<QDateTime>("start");
+        QTest::addColumn<QString>("time");
+        QTest::addColumn<int>("notified");
+        QTest::newRow("1:25") << Nine.addSecs(-85 * Minute) << "01:25:00" << 0;
+        QTest::newRow("4 hours") << Nine.addSecs(-4 * Hour) << "04:00:00" << 1;
+        QTest::newRow("since yesterday evening") << Nine.addSecs(-9 * Hour - 50 * Minute) << "09:50:00" << 1;
+    }
     void theTrayShowsTheCount()
     {
+        QFETCH(QDateTime, start);
+        QFETCH(QString, time);
+        QFETCH(int, notified);
         AbsenceFixture f;
-        f.office.addRunningEntry(OfficeFixture::Task, Nine);
+        f.recordNotifications();
+        f.office.addRunningEntry(OfficeFixture::Task, start);
         counter::frmCounter& window = f.load();
         auto& trayCount = f.part<counter::TrayCount>();
-        f.clock.advanceSeconds(85 * Minute);
+        const counter::TrayIcon& tray = f.part<counter::TrayIcon>();
         trayCount.update();
-        QCOMPARE(f.part<counter::TrayIcon>().tip(), QStringLiteral("A contar: Redigir contestação (01:25:00)"));
+        trayCount.update();
+        QCOMPARE(tray.tip(), QStringLiteral("A contar: Redigir contestação (%1)").arg(time));
         QVERIFY(f.trayShows(2));
+        QCOMPARE(f.notifications.size(), notified);
+        const auto* warning = window.findChild<QLabel*>(QStringLiteral("CountWarning"));
+        QCOMPARE(warning->isVisible(), notified == 1);
+        if (notified) {
+            QVERIFY(f.notifications.first().contains(QStringLiteral("Redigir contestação")));
+            QCOMPARE(warning->text(), f.notifications.first());
+        }
 
         int saving = 3;
         window.SetTrayIcon(saving, QStringLiteral("A gravar"));
         trayCount.update();
-        QCOMPARE(f.part<counter::TrayIcon>().tip(), QStringLiteral("A gravar"));
+        QCOMPARE(tray.tip(), QStringLiteral("A gravar"));
         int normal = 1;
         window.SetTrayIcon(normal);
         trayCount.update();
@@ -254,74 +268,30 @@ private Q_SLOTS:
         f.clock.advanceSeconds(Minute);
         f.toggle(OfficeFixture::Task);
         QCoreApplication::processEvents();
-        QCOMPARE(f.part<counter::TrayIcon>().tip(), QStringLiteral("Orvel"));
+        QCOMPARE(tray.tip(), QStringLiteral("Orvel"));
         QVERIFY(f.trayShows(1));
-    }
-
-    // A count past four hours, or begun on an earlier day, is flagged once.
-    void longCountsAreFlaggedOnce_data()
-    {
-        QTest::addColumn<QDateTime>("start");
-        QTest::addColumn<int>("notified");
-        QTest::newRow("3:59") << Nine.addSecs(-4 * Hour + 61) << 0;
-        QTest::newRow("4 hours") << Nine.addSecs(-4 * Hour) << 1;
-        QTest::newRow("since yesterday evening") << Nine.addSecs(-9 * Hour - 50 * Minute) << 1;
-    }
-    void longCountsAreFlaggedOnce()
-    {
-        QFETCH(QDateTime, start);
-        QFETCH(int, notified);
-        AbsenceFixture f;
-        f.recordNotifications();
-        f.office.addRunningEntry(OfficeFixture::Task, start);
-        f.load();
-        f.part<counter::TrayCount>().update();
-        f.part<counter::TrayCount>().update();
-        QCOMPARE(f.notifications.size(), notified);
-        // The window says so above the list for as long as the count runs.
-        const auto* warning = f.window->findChild<QLabel*>(QStringLiteral("CountWarning"));
-        QCOMPARE(warning->isVisible(), notified == 1);
-        if (notified) {
-            QVERIFY(f.notifications.first().contains(QStringLiteral("Redigir contestação")));
-            QCOMPARE(warning->text(), f.notifications.first());
-        }
-        f.toggle(OfficeFixture::Task);
-        QCoreApplication::processEvents();
         QVERIFY(!warning->isVisible());
     }
 
-    // One click on "Lembrar quando nada conta" turns the reminder off in the preferences; another turns it on.
-    void theSilentReminderGoesOffWithOneClick()
-    {
-        AbsenceFixture f;
-        f.recordNotifications();
-        f.load();
-        auto* reminder = f.window->findChild<QAction*>(QStringLiteral("mnLembrete"));
-        QVERIFY(reminder->isChecked());
-        reminder->trigger();
-        QCOMPARE(counter::Preferences::load().silentMinutes, 0);
-        f.clock.advanceSeconds(Hour);
-        f.part<counter::TrayCount>().update();
-        QVERIFY(f.notifications.isEmpty());
-
-        reminder->trigger();
-        QVERIFY(reminder->isChecked());
-        QCOMPARE(counter::Preferences::load().silentMinutes, 30);
-        f.part<counter::TrayCount>().update();
-        QCOMPARE(f.notifications.size(), 1);
-    }
-
-    // Working hours with nothing counted for half an hour: one reminder, until something counts again.
+    // Working hours with nothing counted for half an hour: one reminder, until something counts again. One click on
+    // "Lembrar quando nada conta" turns the reminder off in the preferences; another turns it on.
     void aSilentDayIsRemindedOnce()
     {
         AbsenceFixture f;
         f.recordNotifications();
         f.load();
         auto& trayCount = f.part<counter::TrayCount>();
-        f.clock.advanceSeconds(29 * Minute);
+        auto* reminder = f.window->findChild<QAction*>(QStringLiteral("mnLembrete"));
+        QVERIFY(reminder->isChecked());
+        reminder->trigger();
+        QCOMPARE(counter::Preferences::load().silentMinutes, 0);
+        f.clock.advanceSeconds(30 * Minute);
         trayCount.update();
         QVERIFY(f.notifications.isEmpty());
-        f.clock.advanceSeconds(Minute);
+
+        reminder->trigger();
+        QVERIFY(reminder->isChecked());
+        QCOMPARE(counter::Preferences::load().silentMinutes, 30);
         trayCount.update();
         trayCount.update();
         QCOMPARE(f.notifications.size(), 1);
@@ -423,24 +393,11 @@ private Q_SLOTS:
             QCOMPARE(f.asked.first().answers().size(), 4);
             QVERIFY(f.window->isVisible());
         }
+        QCOMPARE(f.entryColumn(entry, "data_fim").toDateTime(), end);
         if (end.isValid()) {
-            QCOMPARE(f.column(entry, QStringLiteral("data_fim")).toDateTime(), end);
             QCOMPARE(f.office.minutesOf(entry).toLongLong(), start.secsTo(end) / Minute);
-        } else {
-            QVERIFY(f.column(entry, QStringLiteral("data_fim")).isNull());
         }
         QVERIFY(f.reports.reports().isEmpty());
-    }
-
-    // Nothing counted, nothing asked, however long the absence.
-    void nothingCountedNothingAsked()
-    {
-        AbsenceFixture f;
-        f.load();
-        f.look(0, 0);
-        f.look(180 * Minute, 180 * Minute);
-        f.look(5, 0);
-        QVERIFY(f.asked.isEmpty());
     }
 };
 

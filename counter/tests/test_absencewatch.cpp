@@ -1,4 +1,5 @@
 #include "counter/watch/absencewatch.h"
+#include "counter/watch/countstatus.h"
 #include "counter/watch/idlesource.h"
 #include "testsupport/mockclock.h"
 
@@ -6,10 +7,15 @@
 
 using counter::Absence;
 using counter::AbsenceWatch;
+using counter::Preferences;
+using counter::RunningTask;
+namespace countStatus = counter::countStatus;
 
 namespace {
 
 constexpr qint64 Minute = 60;
+constexpr qint64 Hour = 3600;
+// Monday, nine in the morning.
 const QDateTime Start(QDate(2009, 11, 16), QTime(9, 0, 0));
 const QDateTime LateEvening(QDate(2009, 11, 16), QTime(23, 50, 0));
 
@@ -54,10 +60,16 @@ Look awake(qint64 seconds, qint64 idle, qint64 began = None, qint64 ended = None
     return {seconds, seconds, idle, true, began, ended, false};
 }
 
+RunningTask task(const QString& name, const QDateTime& start)
+{
+    return {QStringLiteral("#812"), name, 1, start};
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(QList<Look>)
 Q_DECLARE_METATYPE(QList<Step>)
+Q_DECLARE_METATYPE(QList<counter::RunningTask>)
 
 class TestAbsenceWatch : public QObject
 {
@@ -177,16 +189,99 @@ private Q_SLOTS:
         };
         QCOMPARE(counter::firstAnswering({none, silent, answering})->name(), QStringLiteral("answering"));
         QCOMPARE(counter::firstAnswering({none, silent})->name(), QStringLiteral("nenhuma"));
-    }
-
-    // ORV_IDLE_SOURCE=none gives the state without a source, whatever the desktop offers.
-    void theStateWithoutASource()
-    {
+        // ORV_IDLE_SOURCE=none gives the state without a source, whatever the desktop offers.
         qputenv("ORV_IDLE_SOURCE", "none");
         const auto source = counter::makeIdleSource();
         qunsetenv("ORV_IDLE_SOURCE");
         QCOMPARE(source->name(), QStringLiteral("nenhuma"));
         QVERIFY(!source->idleMilliseconds());
+    }
+
+    void theTraySaysWhatCounts_data()
+    {
+        QTest::addColumn<QList<RunningTask>>("running");
+        QTest::addColumn<int>("image");
+        QTest::addColumn<QString>("tip");
+        const QDateTime now = Start.addSecs(3 * Hour);
+        // Nothing and a single task: the counter window's tray test.
+        QTest::newRow("two tasks, the longest time") << QList<RunningTask>{task(QStringLiteral("A"), now.addSecs(-300)),
+                                                                           task(QStringLiteral("B"), now.addSecs(-754))}
+                                                     << 2 << QStringLiteral("A contar 2 tarefas (12:34)");
+    }
+    void theTraySaysWhatCounts()
+    {
+        QFETCH(QList<RunningTask>, running);
+        QFETCH(int, image);
+        QFETCH(QString, tip);
+        const countStatus::Tray tray = countStatus::tray(running, Start.addSecs(3 * Hour));
+        QCOMPARE(tray.image, image);
+        QCOMPARE(tray.tip, tip);
+    }
+
+    void longAndForgottenCounts_data()
+    {
+        QTest::addColumn<QDateTime>("start");
+        QTest::addColumn<QDateTime>("now");
+        QTest::addColumn<int>("limitHours");
+        QTest::addColumn<bool>("flagged");
+        QTest::newRow("3:59") << Start << Start.addSecs(4 * Hour - 60) << 4 << false;
+        QTest::newRow("4 hours") << Start << Start.addSecs(4 * Hour) << 4 << true;
+        QTest::newRow("across midnight, 15 minutes")
+            << Start.addSecs(14 * Hour + 50 * Minute) << Start.addSecs(15 * Hour + 5 * Minute) << 4 << true;
+        QTest::newRow("no limit, same day") << Start << Start.addSecs(10 * Hour) << 0 << false;
+        QTest::newRow("no limit, a day before") << Start.addDays(-1) << Start << 0 << true;
+    }
+    void longAndForgottenCounts()
+    {
+        QFETCH(QDateTime, start);
+        QFETCH(QDateTime, now);
+        QFETCH(int, limitHours);
+        QFETCH(bool, flagged);
+        Preferences preferences;
+        preferences.longCountHours = limitHours;
+        QCOMPARE(countStatus::isLong(task(QStringLiteral("A"), start), now, preferences), flagged);
+    }
+
+    void aForgottenCountIsOfferedToEndWithTheDay_data()
+    {
+        QTest::addColumn<QDateTime>("start");
+        QTest::addColumn<QDateTime>("end");
+        QTest::newRow("begun in working hours") << Start << Start.addSecs(10 * Hour);
+        QTest::newRow("begun after them") << Start.addSecs(11 * Hour) << Start.addSecs(15 * Hour);
+    }
+    void aForgottenCountIsOfferedToEndWithTheDay()
+    {
+        QFETCH(QDateTime, start);
+        QFETCH(QDateTime, end);
+        QCOMPARE(countStatus::forgottenEnd(start, Preferences()), end);
+    }
+
+    void silentWorkingHours_data()
+    {
+        QTest::addColumn<QDateTime>("quietSince");
+        QTest::addColumn<QDateTime>("now");
+        QTest::addColumn<int>("silentMinutes");
+        QTest::addColumn<bool>("reminded");
+        const QDateTime ten = Start.addSecs(3600);
+        QTest::newRow("an hour quiet") << Start << ten << 30 << true;
+        QTest::newRow("20 minutes quiet") << ten.addSecs(-20 * Minute) << ten << 30 << false;
+        QTest::newRow("exactly 30") << ten.addSecs(-30 * Minute) << ten << 30 << true;
+        QTest::newRow("Saturday") << Start.addDays(5) << ten.addDays(5) << 30 << false;
+        QTest::newRow("before nine") << Start.addSecs(-3600) << Start.addSecs(-60) << 30 << false;
+        QTest::newRow("at seven in the evening") << Start << Start.addSecs(10 * Hour) << 30 << false;
+        QTest::newRow("quiet since yesterday, 9:29") << Start.addDays(-1) << Start.addSecs(29 * Minute) << 30 << false;
+        QTest::newRow("quiet since yesterday, 9:30") << Start.addDays(-1) << Start.addSecs(30 * Minute) << 30 << true;
+        QTest::newRow("turned off") << Start << ten << 0 << false;
+    }
+    void silentWorkingHours()
+    {
+        QFETCH(QDateTime, quietSince);
+        QFETCH(QDateTime, now);
+        QFETCH(int, silentMinutes);
+        QFETCH(bool, reminded);
+        Preferences preferences;
+        preferences.silentMinutes = silentMinutes;
+        QCOMPARE(countStatus::silentTooLong(quietSince, now, preferences), reminded);
     }
 };
 

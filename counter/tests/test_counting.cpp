@@ -1,8 +1,8 @@
 #include "core/clock.h"
+#include "counter/taskrow.h"
 #include "data/timeentries/timeentries.h"
 #include "testsupport/windowfixture.h"
 
-#include <QAction>
 #include <QCheckBox>
 #include <QTimer>
 
@@ -22,6 +22,26 @@ class TestCounting : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // The Entry cell as the untick, the deferred untick and the absence check read it: a whole number, blanks
+    // around it allowed; a blank cell or anything else names no entry.
+    void theEntryCellNamesItsEntry_data()
+    {
+        QTest::addColumn<QString>("cell");
+        QTest::addColumn<qint64>("entry"); // -1: none
+        QTest::newRow("a number") << "812" << qint64(812);
+        QTest::newRow("blanks around it") << " 812 " << qint64(812);
+        QTest::newRow("blank") << "" << qint64(-1);
+        QTest::newRow("spaces") << "   " << qint64(-1);
+        QTest::newRow("a number and more") << "81a" << qint64(-1);
+        QTest::newRow("a fraction") << "8.5" << qint64(-1);
+    }
+    void theEntryCellNamesItsEntry()
+    {
+        QFETCH(QString, cell);
+        QFETCH(qint64, entry);
+        QCOMPARE(counter::taskRow::entryOf(cell).value_or(-1), entry);
+    }
+
     void unticking_data()
     {
         QTest::addColumn<int>("serverAheadSeconds");
@@ -35,6 +55,7 @@ private Q_SLOTS:
         QTest::newRow("2:40") << 0 << 160 << 3;
         QTest::newRow("workstation behind the server") << 600 << 300 << 0;
         QTest::newRow("workstation ahead of the server") << -60 << 60 << 2;
+        QTest::newRow("workstation two minutes ahead") << -120 << 60 << 3;
     }
     void unticking()
     {
@@ -101,40 +122,21 @@ private Q_SLOTS:
         QCOMPARE(f.list().cellText(row, 9).trimmed().isEmpty(), !unticking);
     }
 
-    // The entry was closed by another workstation of the same lawyer before the untick: it is neither
-    // counted again nor deleted.
-    void anEntryClosedElsewhereIsLeftAsItIs()
-    {
-        WindowFixture f;
-        f.load();
-        f.toggle(OfficeFixture::Task);
-        const QString entry = f.list().cellText(f.row(OfficeFixture::Task), 9);
-        f.office.database().exec(
-            QStringLiteral("UPDATE tbProcessos_Trabalhos_Tarefas_Lancamentos SET inprogress = 0, unidades = 7, "
-                           "data_fim = '2009-11-16 10:00:00' WHERE lancamento_id = ") +
-            entry);
-        f.clock.advanceSeconds(600);
-        data::StatementLog::clear();
-        f.toggle(OfficeFixture::Task);
-
-        QVERIFY(f.sent(QStringLiteral("UPDATE")).isEmpty() && f.sent(QStringLiteral("DELETE")).isEmpty());
-        QCOMPARE(f.office.minutesOf(entry.toLongLong()).toInt(), 7);
-        QVERIFY(!f.list().checked(f.row(OfficeFixture::Task)));
-        QVERIFY(f.reports.reports().isEmpty());
-    }
-
-    // Another workstation of the lawyer, on a connection of its own, closes the entry with 7 minutes between this
-    // window's read of it and its close or delete: the entry keeps the other workstation's close, and the list
-    // shows it ended.
-    void anEntryClosedMeanwhileIsNotEndedTwice_data()
+    // Another workstation of the lawyer, on a connection of its own, closes the entry with 7 minutes before the
+    // untick, or between this window's read of the entry and its close or delete: the entry keeps the other
+    // workstation's close, and the list shows it ended.
+    void anEntryClosedElsewhereIsNotEndedTwice_data()
     {
         QTest::addColumn<int>("elapsedSeconds");
-        QTest::newRow("a close") << 600;
-        QTest::newRow("a delete of a short count") << 80;
+        QTest::addColumn<bool>("beforeTheUntick");
+        QTest::newRow("before the untick") << 600 << true;
+        QTest::newRow("meanwhile, a close") << 600 << false;
+        QTest::newRow("meanwhile, a delete of a short count") << 80 << false;
     }
-    void anEntryClosedMeanwhileIsNotEndedTwice()
+    void anEntryClosedElsewhereIsNotEndedTwice()
     {
         QFETCH(int, elapsedSeconds);
+        QFETCH(bool, beforeTheUntick);
         WindowFixture f;
         f.load();
         f.toggle(OfficeFixture::Task);
@@ -142,15 +144,17 @@ private Q_SLOTS:
         f.clock.advanceSeconds(elapsedSeconds);
         data::Connection otherWorkstation;
         otherWorkstation.open(f.office.database().connectionText());
+        const QString close = data::timeEntries::closeStatement(entry, 7, QStringLiteral("GETDATE()"));
         const QString read =
             QStringLiteral("SELECT * FROM tbProcessos_Trabalhos_Tarefas_Lancamentos WHERE lancamento_id = %1")
                 .arg(entry);
-        qint64 closedThere = -1;
-        // The other workstation closes the entry as soon as this one has read it.
+        qint64 closedThere = beforeTheUntick ? otherWorkstation.execute(close) : -1;
+        data::StatementLog::clear();
+        // Otherwise the other workstation closes the entry as soon as this one has read it.
         core::Clock::setSource([&] {
-            if (closedThere < 0 && data::StatementLog::statements().last() == read) {
-                closedThere =
-                    otherWorkstation.execute(data::timeEntries::closeStatement(entry, 7, QStringLiteral("GETDATE()")));
+            const QStringList sent = data::StatementLog::statements();
+            if (closedThere < 0 && !sent.isEmpty() && sent.last() == read) {
+                closedThere = otherWorkstation.execute(close);
             }
             return f.clock.now();
         });
@@ -158,42 +162,56 @@ private Q_SLOTS:
         core::Clock::setSource([&] { return f.clock.now(); });
 
         QCOMPARE(closedThere, 1);
+        if (beforeTheUntick) {
+            QVERIFY(f.sent(QStringLiteral("UPDATE")).isEmpty() && f.sent(QStringLiteral("DELETE")).isEmpty());
+        }
         QCOMPARE(f.office.minutesOf(entry).toInt(), 7);
         QCOMPARE(f.office.entryCount(), 1);
         QVERIFY(!f.list().checked(f.row(OfficeFixture::Task)));
         QVERIFY(f.reports.reports().isEmpty());
         // The list was refilled: it shows the other workstation's minutes in "Acumulado", as a refill now does.
         const QString accumulated = f.list().cellText(f.row(OfficeFixture::Task), 2);
-        int none = 0;
-        f.window->Fill_Tarefas(none);
+        f.refill();
         QCOMPARE(accumulated, f.list().cellText(f.row(OfficeFixture::Task), 2));
     }
 
-    // Another workstation of the lawyer started a count on 813 after this list was filled, so the list shows it
-    // idle. Ticking 812 with a single count ends it too, in the transaction that starts 812: a start that fails
-    // leaves it running.
-    void aSingleCountEndsTheLawyersOtherCounts_data()
+    // The lawyer's count on 813 has run a while, started in this window or on another workstation after the list
+    // was filled (the list then shows it idle); then 812 is ticked. With a single count the tick ends the other
+    // count, in the transaction that starts 812: a start that fails leaves it running.
+    void aTickWithASingleCountEndsTheOtherCounts_data()
     {
+        QTest::addColumn<bool>("elsewhere");
         QTest::addColumn<bool>("multitasking");
         QTest::addColumn<bool>("startFails");
-        QTest::addColumn<int>("running");
-        QTest::addColumn<int>("minutesOfOther");
-        QTest::newRow("a single count") << false << false << 1 << 5;
-        QTest::newRow("multitasking") << true << false << 2 << 0;
-        QTest::newRow("a single count whose start fails") << false << true << 1 << 0;
+        QTest::addColumn<int>("seconds");
+        QTest::addColumn<QVariant>("minutesOfOther"); // null: its entry was deleted
+        QTest::newRow("stopped after 5 minutes") << false << false << false << 300 << QVariant(5);
+        // No refill follows a deletion: only the walk itself unticks 813.
+        QTest::newRow("deleted after 80 seconds") << false << false << false << 80 << QVariant();
+        QTest::newRow("with multitasking both run") << false << true << false << 300 << QVariant(0);
+        QTest::newRow("elsewhere, stopped after 5 minutes") << true << false << false << 300 << QVariant(5);
+        QTest::newRow("elsewhere, with multitasking both run") << true << true << false << 300 << QVariant(0);
+        QTest::newRow("elsewhere, the start fails") << true << false << true << 300 << QVariant(0);
     }
-    void aSingleCountEndsTheLawyersOtherCounts()
+    void aTickWithASingleCountEndsTheOtherCounts()
     {
+        QFETCH(bool, elsewhere);
         QFETCH(bool, multitasking);
         QFETCH(bool, startFails);
-        QFETCH(int, running);
-        QFETCH(int, minutesOfOther);
+        QFETCH(int, seconds);
+        QFETCH(QVariant, minutesOfOther);
         WindowFixture f;
         f.office.addTask(813, OfficeFixture::Work, QStringLiteral("Juntar documentos"), false, f.clock.now());
         f.load();
-        const qint64 other = f.office.addRunningEntry(813, f.clock.now());
-        f.clock.advanceMinutes(5);
         f.window->findChild<QCheckBox*>(QStringLiteral("FXMultitarefa"))->setChecked(multitasking);
+        qint64 other = 0;
+        if (elsewhere) {
+            other = f.office.addRunningEntry(813, f.clock.now());
+        } else {
+            f.toggle(813);
+            other = f.list().cellText(f.row(813), 9).toLongLong();
+        }
+        f.clock.advanceSeconds(seconds);
         if (startFails) {
             data::StatementFailures::failNext({core::errc::ProviderError, QStringLiteral("refused")},
                                               QStringLiteral("INSERT INTO tbProcessos_Trabalhos_Tarefas_Lancamentos"));
@@ -201,56 +219,27 @@ private Q_SLOTS:
         f.toggle(OfficeFixture::Task);
         data::StatementFailures::clear();
 
-        QCOMPARE(f.office.runningCount(), running);
-        QCOMPARE(f.office.minutesOf(other).toInt(), minutesOfOther);
-        QCOMPARE(f.list().checked(f.row(OfficeFixture::Task)), !startFails);
-        if (!multitasking) {
+        QCOMPARE(f.office.runningCount(), multitasking && !startFails ? 2 : 1);
+        QCOMPARE(f.office.entryCount(), (startFails ? 0 : 1) + (minutesOfOther.isNull() ? 0 : 1));
+        QCOMPARE(f.office.minutesOf(other), minutesOfOther);
+        const int row = f.row(OfficeFixture::Task);
+        QCOMPARE(f.list().checked(row), !startFails);
+        if (!elsewhere || !multitasking) {
             // The list shows what the database holds: the other count ended, or still running.
-            QCOMPARE(f.list().checked(f.row(813)), startFails);
+            QCOMPARE(f.list().checked(f.row(813)), multitasking || startFails);
         }
-    }
-
-    // A (812) is ticked and runs a while, then B (813) is ticked.
-    void ticking_data()
-    {
-        QTest::addColumn<bool>("multitasking");
-        QTest::addColumn<int>("seconds");
-        QTest::addColumn<QVariant>("minutesOfA"); // null: A's entry was deleted
-        QTest::newRow("without multitasking A stops after 5 minutes") << false << 300 << QVariant(5);
-        // No refill follows a deletion: only the walk itself unticks A.
-        QTest::newRow("without multitasking A is deleted after 80 seconds") << false << 80 << QVariant();
-        QTest::newRow("with multitasking both run") << true << 300 << QVariant(0);
-    }
-    void ticking()
-    {
-        QFETCH(bool, multitasking);
-        QFETCH(int, seconds);
-        QFETCH(QVariant, minutesOfA);
-        WindowFixture f;
-        f.office.addTask(813, OfficeFixture::Work, QStringLiteral("Juntar documentos"), false, f.clock.now());
-        f.load();
-        f.window->findChild<QCheckBox*>(QStringLiteral("FXMultitarefa"))->setChecked(multitasking);
-        f.toggle(OfficeFixture::Task);
-        const qint64 a = f.list().cellText(f.row(OfficeFixture::Task), 9).toLongLong();
-        QCOMPARE(f.sent(QStringLiteral("INSERT")), QStringList{Insert812});
-        QVERIFY(f.window->findChild<QTimer*>(QStringLiteral("Timer1"))->isActive());
-        f.clock.advanceSeconds(seconds);
-        f.toggle(813);
-
-        QCOMPARE(f.office.runningCount(), multitasking ? 2 : 1);
-        QCOMPARE(f.office.entryCount(), minutesOfA.isNull() ? 1 : 2);
-        QCOMPARE(f.office.minutesOf(a), minutesOfA);
-        QCOMPARE(f.list().checked(f.row(OfficeFixture::Task)), multitasking);
-        if (minutesOfA.toInt() > 0) {
-            QCOMPARE(f.list().selectedRow(), f.row(OfficeFixture::Task));
+        if (!elsewhere && minutesOfOther.toInt() > 0) {
+            QCOMPARE(f.list().selectedRow(), f.row(813));
         }
-        QVERIFY(f.list().checked(f.row(813)));
-        QCOMPARE(f.list().cellText(f.row(813), 7),
-                 QStringLiteral("16-11-2009 ") + QTime(9, 0).addSecs(seconds).toString(QStringLiteral("HH:mm:ss")));
-        const QString entryOf813 =
-            QStringLiteral("SELECT lancamento_id FROM tbProcessos_Trabalhos_Tarefas_Lancamentos WHERE tarefa_id = 813");
-        QCOMPARE(f.list().cellText(f.row(813), 9), f.office.database().scalar(entryOf813).toString());
-        QVERIFY(f.boxes.shown().isEmpty());
+        if (!startFails) {
+            QCOMPARE(f.sent(QStringLiteral("INSERT")).last(), Insert812);
+            QCOMPARE(f.list().cellText(row, 7),
+                     QStringLiteral("16-11-2009 ") + QTime(9, 0).addSecs(seconds).toString(QStringLiteral("HH:mm:ss")));
+            const QString entryOf812 = QStringLiteral(
+                "SELECT lancamento_id FROM tbProcessos_Trabalhos_Tarefas_Lancamentos WHERE tarefa_id = 812");
+            QCOMPARE(f.list().cellText(row, 9), f.office.database().scalar(entryOf812).toString());
+            QVERIFY(f.boxes.shown().isEmpty());
+        }
     }
 
     // Each row damages one record the start looks up, and is named after the field the message names.
@@ -281,36 +270,91 @@ private Q_SLOTS:
         QCOMPARE(f.office.entryCount(), 0);
     }
 
-    // A right click on a row pops up the list menu with every command offered; the press on the row sets
-    // the hide command's caption.
-    void theContextMenu_data()
+    // A running task found by the load sets the timer going and shows the time since it started; hiding the window
+    // stops the timer and leaves the row as it was, showing it starts it again.
+    void aRunningTaskShowsTheTimeSinceItStarted_data()
     {
-        QTest::addColumn<bool>("hidden");
-        QTest::addColumn<QString>("caption");
-        QTest::newRow("a visible task") << false << QStringLiteral("Esconder");
-        QTest::newRow("a hidden task") << true << QStringLiteral("Tornar visível");
+        QTest::addColumn<qint64>("elapsedSeconds");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("5:07") << qint64(5 * 60 + 7) << QStringLiteral("05:07");
+        QTest::newRow("59:59") << qint64(59 * 60 + 59) << QStringLiteral("59:59");
+        QTest::newRow("one hour") << qint64(3600) << QStringLiteral("01:00:00");
+        QTest::newRow("1:02:03") << qint64(3600 + 2 * 60 + 3) << QStringLiteral("01:02:03");
+        QTest::newRow("23:59:59") << qint64(24 * 3600 - 1) << QStringLiteral("23:59:59");
+        QTest::newRow("a day") << qint64(24 * 3600) << QStringLiteral("24:00:00");
+        QTest::newRow("25 hours 5 seconds") << qint64(25 * 3600 + 5) << QStringLiteral("25:00:05");
+        QTest::newRow("a forgotten week") << qint64(7 * 24 * 3600 + 61) << QStringLiteral("168:01:01");
     }
-    void theContextMenu()
+    void aRunningTaskShowsTheTimeSinceItStarted()
     {
-        QFETCH(bool, hidden);
-        QFETCH(QString, caption);
+        QFETCH(qint64, elapsedSeconds);
+        QFETCH(QString, shown);
         WindowFixture f;
-        f.office.database().exec(
-            QStringLiteral("UPDATE tbProcessos_Trabalhos_Tarefas SET escondida = %1").arg(hidden ? 1 : 0));
+        f.office.addRunningEntry(OfficeFixture::Task, f.clock.now());
         f.load();
-        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
-        counter::ListView& list = f.list();
-        QTest::mouseClick(list.viewport(), Qt::RightButton, {}, list.cellRect(0, 4).center());
+        auto& timer = f.child<QTimer>("Timer1");
+        QVERIFY(timer.isActive());
+        const int row = f.row(OfficeFixture::Task);
+        const QString before = f.list().cellText(row, 1);
+        f.window->hide();
+        QVERIFY(!timer.isActive());
+        f.clock.advanceSeconds(elapsedSeconds);
+        f.window->Timer1_Timer();
+        QCOMPARE(f.list().cellText(row, 1), before);
 
-        QCOMPARE(f.popups, QStringList{QStringLiteral("mnList")});
-        auto* hide = f.window->findChild<QAction*>(QStringLiteral("mnEsconder"));
-        QCOMPARE(hide->text().remove(u'&'), caption);
-        for (QAction* action : f.window->findChild<QMenu*>(QStringLiteral("mnList"))->findChildren<QAction*>()) {
-            QVERIFY2(action->isEnabled(), qPrintable(action->objectName()));
-            QVERIFY(action->isVisible());
+        f.window->show();
+        QVERIFY(timer.isActive());
+        f.window->Timer1_Timer();
+        QCOMPARE(f.list().cellText(row, 1), shown);
+        QVERIFY(f.list().cellBold(row, 1));
+    }
+
+    // A row unticked without a refill (its entry was deleted) goes back to the idle text, still bold;
+    // with nothing counting the timer stands still until a row is ticked again.
+    void theCounterFollowsTheTickedRows()
+    {
+        WindowFixture f;
+        f.office.addTask(813, OfficeFixture::Work, QStringLiteral("Segunda"), false, f.clock.now());
+        f.load();
+        auto* timer = &f.child<QTimer>("Timer1");
+        QVERIFY(!timer->isActive());
+
+        f.toggle(OfficeFixture::Task);
+        QVERIFY(timer->isActive());
+        f.clock.advanceSeconds(65);
+        f.window->Timer1_Timer();
+        const int row = f.row(OfficeFixture::Task);
+        QCOMPARE(f.list().cellText(row, 1), QStringLiteral("01:05"));
+        QCOMPARE(f.list().cellText(f.row(813), 1), QStringLiteral("..."));
+        QVERIFY(!f.list().cellBold(f.row(813), 1));
+
+        f.toggle(OfficeFixture::Task);
+        QCOMPARE(f.office.entryCount(), 0);
+        f.window->Timer1_Timer();
+        QCOMPARE(f.list().cellText(row, 1), QStringLiteral("..."));
+        QVERIFY(f.list().cellBold(row, 1));
+        QVERIFY(!timer->isActive());
+    }
+
+    void aStartThatIsNoDateEndsTheTickWithAReport()
+    {
+        WindowFixture f;
+        f.office.addTask(813, OfficeFixture::Work, QStringLiteral("Segunda"), false, f.clock.now());
+        f.office.addRunningEntry(OfficeFixture::Task, QDateTime());
+        f.office.addRunningEntry(813, f.clock.now());
+        f.load();
+        f.clock.advanceSeconds(10);
+        f.window->Timer1_Timer();
+
+        QCOMPARE(f.reports.procedures(), QStringList{QStringLiteral("Timer1_Timer")});
+        QCOMPARE(f.reports.reports().first().owner, QStringLiteral("frmCounter"));
+        QCOMPARE(f.list().cellText(f.row(813), 1), QStringLiteral("..."));
+        // The same failure every second is reported once, not once a second.
+        for (int second = 0; second < 5; ++second) {
+            f.clock.advanceSeconds(1);
+            f.window->Timer1_Timer();
         }
-        QVERIFY(f.window->findChild<QMenu*>(QStringLiteral("mnListAbrirRelated"))->menuAction()->isEnabled());
-        QVERIFY(f.reports.reports().isEmpty());
+        QCOMPARE(f.reports.reports().size(), 1);
     }
 };
 

@@ -84,11 +84,11 @@ private Q_SLOTS:
                          : n == 1 ? QStringLiteral("37.5")
                                   : QStringLiteral("NULL")));
         }
-        counter::frmCounter& window = f.load();
-        window.findChild<QDateTimeEdit*>(QStringLiteral("FXData_Inicio"))->setDate(QDate(2009, 11, 1));
-        window.findChild<QDateTimeEdit*>(QStringLiteral("FXData_Fim"))->setDate(QDate(2009, 11, 30));
-        window.findChild<QTabBar*>(QStringLiteral("TabStrip1"))->setCurrentIndex(1);
-        auto& list = *window.findChild<counter::ListView*>(QStringLiteral("ListView2"));
+        f.load();
+        f.child<QDateTimeEdit>("FXData_Inicio").setDate(QDate(2009, 11, 1));
+        f.child<QDateTimeEdit>("FXData_Fim").setDate(QDate(2009, 11, 30));
+        f.child<QTabBar>("TabStrip1").setCurrentIndex(1);
+        auto& list = f.child<counter::ListView>("ListView2");
         QCOMPARE(list.rowCount(), descriptions.size());
         Q_EMIT list.ColumnClick(2); // in the order of the task's description
 
@@ -101,7 +101,7 @@ private Q_SLOTS:
         });
         Q_EMIT list.MouseUp(Qt::RightButton, QPoint(5, 5));
         QCOMPARE(f.popups, QStringList{QStringLiteral("mnLancamentosLista")});
-        window.findChild<QAction*>(QStringLiteral("mnExportarLancamentos"))->trigger();
+        f.child<QAction>("mnExportarLancamentos").trigger();
         QVERIFY(proposed.endsWith(QStringLiteral("/Lançamentos - Ana Lopes - 01-11-2009 a 30-11-2009.csv")));
 
         QFile file(path);
@@ -170,12 +170,12 @@ private Q_SLOTS:
     {
         QFETCH(bool, cancelled);
         WindowFixture f;
-        counter::frmCounter& window = f.load();
-        window.findChild<QTabBar*>(QStringLiteral("TabStrip1"))->setCurrentIndex(2);
+        f.load();
+        f.child<QTabBar>("TabStrip1").setCurrentIndex(2);
         QTemporaryDir folder;
         const QString path = folder.filePath(QStringLiteral("missing/totais.csv"));
         counter::csvExport::setFileChooser([&](QWidget*, const QString&) { return cancelled ? QString() : path; });
-        window.findChild<QAction*>(QStringLiteral("mnExportarTotais"))->trigger();
+        f.child<QAction>("mnExportarTotais").trigger();
 
         QVERIFY(!QFile::exists(path));
         QCOMPARE(f.reports.procedures(), cancelled ? QStringList() : QStringList{QStringLiteral("ExportarCSV")});

@@ -13,26 +13,11 @@ namespace {
 
 constexpr int OtherTask = 813;
 
-QStringList keys(counter::ListView& list)
+// Whether the line above the list says the database is away.
+bool lineShown(WindowFixture& f)
 {
-    QStringList found;
-    for (int row = 0; row < list.rowCount(); ++row) {
-        found << list.key(row);
-    }
-    return found;
-}
-
-// What the window says of the link: the line above the list and the tray tip.
-struct LinkShown {
-    bool line;
-    QString tip;
-};
-
-LinkShown shown(WindowFixture& f)
-{
-    auto* line = f.window->findChild<QLabel*>(QStringLiteral("LinkStatus"));
-    return {line->isVisibleTo(f.window.get()) && line->text() == counter::LinkRecovery::statusText(),
-            f.part<counter::TrayIcon>().tip()};
+    const auto& line = f.child<QLabel>("LinkStatus");
+    return line.isVisibleTo(f.window.get()) && line.text() == counter::LinkRecovery::statusText();
 }
 
 const QString ClosedConnection = QStringLiteral("The connection cannot be used to perform this operation.");
@@ -47,17 +32,21 @@ private Q_SLOTS:
     void anOutageHealsByItself_data()
     {
         QTest::addColumn<FileFault::Kind>("fault");
-        QTest::newRow("moved away and back") << FileFault::Kind::Moved;
-        QTest::newRow("deleted and restored") << FileFault::Kind::Deleted;
-        QTest::newRow("read-only and writable again") << FileFault::Kind::ReadOnly;
+        QTest::addColumn<bool>("byACommand");
+        QTest::newRow("moved away and back") << FileFault::Kind::Moved << false;
+        QTest::newRow("deleted and restored") << FileFault::Kind::Deleted << false;
+        QTest::newRow("read-only and writable again") << FileFault::Kind::ReadOnly << false;
+        QTest::newRow("moved back, then a command") << FileFault::Kind::Moved << true;
     }
 
     // A task counts for ten minutes, the fault comes, the lawyer unticks: the list keeps every row and the task
     // counting, one message says the stop waits, the window and the tray say the database is away. When the file is
-    // back, the next try, with no click, closes the entry once, with the ten minutes up to the untick.
+    // back, the next try, with no click, closes the entry once, with the ten minutes up to the untick. A command that
+    // opens the link again brings that try forward: the deferred untick does not wait for the back-off.
     void anOutageHealsByItself()
     {
         QFETCH(FileFault::Kind, fault);
+        QFETCH(bool, byACommand);
         WindowFixture f(testsupport::TempDatabase::Place::Disk);
         f.office.addTask(OtherTask, OfficeFixture::Work, QStringLiteral("Juntar documentos"), false, f.clock.now());
         f.load();
@@ -66,17 +55,17 @@ private Q_SLOTS:
         QVERIFY(entry > 0);
         f.clock.advanceMinutes(10);
         const QDateTime untick = f.clock.now();
-        const QStringList rows = keys(f.list());
+        const QStringList rows = keysOf(f.list());
         auto& recovery = f.part<counter::LinkRecovery>();
         {
             FileFault during(f.office.database().path(), fault);
             f.toggle(OfficeFixture::Task);
 
-            QCOMPARE(keys(f.list()), rows);
+            QCOMPARE(keysOf(f.list()), rows);
             QVERIFY(f.list().checked(f.row(OfficeFixture::Task)));
             QVERIFY(recovery.outage());
-            QVERIFY(shown(f).line);
-            QCOMPARE(shown(f).tip, counter::LinkRecovery::trayTip());
+            QVERIFY(lineShown(f));
+            QCOMPARE(f.part<counter::TrayIcon>().tip(), counter::LinkRecovery::trayTip());
             QCOMPARE(f.boxes.shown().size(), 1);
             QVERIFY(f.boxes.shown().first().text.contains(QStringLiteral("Redigir contestação")));
 
@@ -87,25 +76,28 @@ private Q_SLOTS:
                 QVERIFY(recovery.outage());
             }
             f.window->mnContador_Click();
-            QCOMPARE(keys(f.list()), rows);
+            QCOMPARE(keysOf(f.list()), rows);
             QVERIFY(f.list().checked(f.row(OfficeFixture::Task)));
             QCOMPARE(f.office.database().path().isEmpty(), false);
         }
-        f.clock.advanceSeconds(counter::LinkRecovery::LongestDelayMs / 1000);
+        if (byACommand) {
+            f.window->mnContador_Click();
+            QVERIFY(recovery.outage());
+            QVERIFY(recovery.nextTry() <= f.clock.now());
+        } else {
+            f.clock.advanceSeconds(counter::LinkRecovery::LongestDelayMs / 1000);
+        }
         recovery.tick();
 
         QVERIFY(!recovery.outage());
-        QVERIFY(!shown(f).line);
-        QCOMPARE(shown(f).tip, QStringLiteral("Orvel"));
-        QCOMPARE(keys(f.list()), rows);
+        QVERIFY(!lineShown(f));
+        QCOMPARE(f.part<counter::TrayIcon>().tip(), QStringLiteral("Orvel"));
+        QCOMPARE(keysOf(f.list()), rows);
         QVERIFY(!f.list().checked(f.row(OfficeFixture::Task)));
         QCOMPARE(f.office.runningCount(), 0);
         QCOMPARE(f.office.entryCount(), 1);
         QCOMPARE(f.office.minutesOf(entry).toInt(), 10);
-        const QVariant end = f.office.database().scalar(
-            QStringLiteral("SELECT data_fim FROM tbProcessos_Trabalhos_Tarefas_Lancamentos WHERE lancamento_id = %1")
-                .arg(entry));
-        QCOMPARE(end.toDateTime(), untick);
+        QCOMPARE(f.entryColumn(entry, "data_fim").toDateTime(), untick);
         QCOMPARE(f.boxes.shown().size(), 1);
         for (const auto& report : f.reports.reports()) {
             QVERIFY2(report.text.startsWith(ClosedConnection), qPrintable(report.text));
@@ -131,30 +123,6 @@ private Q_SLOTS:
         QVERIFY(!f.list().checked(f.row(OfficeFixture::Task)));
         QCOMPARE(f.office.entryCount(), 0);
         QCOMPARE(f.boxes.shown().size(), 1);
-    }
-
-    // A command that opens the link again brings the catch-up forward: the deferred untick does not wait for the
-    // next try of the back-off.
-    void aCommandThatReconnectsBringsTheCatchUpForward()
-    {
-        WindowFixture f;
-        f.load();
-        f.toggle(OfficeFixture::Task);
-        f.clock.advanceMinutes(3);
-        auto& recovery = f.part<counter::LinkRecovery>();
-        {
-            FileFault during(f.office.database().path(), FileFault::Kind::Moved);
-            f.toggle(OfficeFixture::Task);
-            f.clock.advanceSeconds(1);
-            recovery.tick();
-        }
-        f.window->mnContador_Click();
-        QVERIFY(recovery.outage());
-        QVERIFY(recovery.nextTry() <= f.clock.now());
-        recovery.tick();
-        QVERIFY(!recovery.outage());
-        QCOMPARE(f.office.runningCount(), 0);
-        QVERIFY(!f.list().checked(f.row(OfficeFixture::Task)));
     }
 };
 

@@ -88,10 +88,7 @@ private Q_SLOTS:
         QCOMPARE(f.office.runningCount(), 0);
         QCOMPARE(f.office.entryCount(), 1);
         QCOMPARE(f.office.minutesOf(entry.toLongLong()).toInt(), 10);
-        const QVariant end = f.office.database().scalar(
-            QStringLiteral("SELECT data_fim FROM tbProcessos_Trabalhos_Tarefas_Lancamentos WHERE lancamento_id = ") +
-            entry);
-        QCOMPARE(end.toDateTime(), untick);
+        QCOMPARE(f.entryColumn(entry.toLongLong(), "data_fim").toDateTime(), untick);
         QCOMPARE(f.boxes.shown().size(), 1);
     }
 };

@@ -1,9 +1,6 @@
 #include "testsupport/windowfixture.h"
 
 #include <QCheckBox>
-#include <QFontMetrics>
-#include <QScreen>
-#include <QTreeView>
 
 using testsupport::OfficeFixture;
 
@@ -82,12 +79,15 @@ private Q_SLOTS:
     }
 
     // Rows are banded by work item, a null one keeping the band above; the office deadline turns a
-    // row red from the day before.
+    // row red from the day before. Another office's view may give a null escondida: the task is visible.
     void rowsAreBandedByWorkItemAndRedNearTheirDeadline()
     {
         WindowFixture f;
         listPending(f, {{"NULL", -3}, {"30", 0}, {"30", 1}, {"NULL", 2}, {"31", 3}, {"NULL", 4}, {"32", 5}});
+        f.office.database().exec(
+            QStringLiteral("UPDATE vwProcessos_Trabalhos_Tarefas SET escondida = NULL WHERE tarefa_id = 1"));
         f.load();
+        QCOMPARE(f.list().cellText(0, 10), QStringLiteral("0"));
         const QList<QColor> expected{Red, Red, Red, Blue, DarkGrey, DarkGrey, Blue};
         for (int row = 0; row < expected.size(); ++row) {
             QCOMPARE(f.list().key(row), QStringLiteral("#%1").arg(row + 1));
@@ -111,20 +111,6 @@ private Q_SLOTS:
         QCOMPARE(f.list().key(1), QStringLiteral("#813"));
         QCOMPARE(coloursOf(f.list(), 1), QList<QColor>(7, Red));
         QCOMPARE(coloursOf(f.list(), 0), QList<QColor>(7, Blue));
-    }
-
-    // Another office's view may give a null escondida: the task is visible, and keeps its colours.
-    void aNullHiddenMarkerIsAVisibleTask()
-    {
-        WindowFixture f;
-        listPending(f, {{"30", 5}, {"30", 6}});
-        f.office.database().exec(
-            QStringLiteral("UPDATE vwProcessos_Trabalhos_Tarefas SET escondida = NULL WHERE tarefa_id = 2"));
-        f.load();
-        const int row = f.row(2);
-        QCOMPARE(f.list().cellText(row, 10), QStringLiteral("0"));
-        QCOMPARE(coloursOf(f.list(), row), QList<QColor>(7, Blue));
-        QVERIFY(f.reports.reports().isEmpty());
     }
 
     // 812 and 813 are running; the refill ticks them with their entries, inserts nothing, and
@@ -184,27 +170,9 @@ private Q_SLOTS:
         }
         listPending(f, pending);
         f.load();
-        int none = 0;
-        f.window->Fill_Tarefas(none);
+        f.refill();
         QCOMPARE(data::StatementLog::statements(), statements);
         QCOMPARE(f.list().rowCount(), rows);
-    }
-
-    // The case number is the key a lawyer reads: the "Dossier" column shows the longest one whole, and the
-    // window grows for it.
-    void theWholeCaseNumberShows()
-    {
-        WindowFixture f;
-        const QString number = QStringLiteral("LX-2009/000015-JUDICIAL-CIVEL-LISBOA-3.ª SECÇÃO");
-        f.office.database().exec(QStringLiteral("UPDATE tbProcessos SET processo_no_completo = '") + number +
-                                 QStringLiteral("' WHERE processo_id = 15"));
-        counter::frmCounter& window = f.load();
-        auto* tree = f.list().findChild<QTreeView*>();
-        QVERIFY(tree);
-        const int needed = QFontMetrics(tree->font()).horizontalAdvance(number);
-        QVERIFY2(tree->columnWidth(5) > needed, qPrintable(QString::number(tree->columnWidth(5))));
-        testsupport::keepScreenshot(window, QStringLiteral("counter-whole-case-number"));
-        QVERIFY(window.width() >= std::min(f.list().columnsWidth(), window.screen()->availableGeometry().width() - 60));
     }
 };
 

@@ -1,5 +1,7 @@
+#include "counter/commands/countermenus.h"
 #include "testsupport/windowfixture.h"
 
+using counter::CounterCommands;
 using testsupport::OfficeFixture;
 
 namespace {
@@ -32,14 +34,7 @@ void addTasks(OfficeFixture& office)
     office.addTask(820, 78, QStringLiteral("Alegações"));
 }
 
-QStringList keys(counter::ListView& list)
-{
-    QStringList found;
-    for (int row = 0; row < list.rowCount(); ++row) {
-        found << list.key(row);
-    }
-    return found;
-}
+const QStringList TaskCommands{"mnListAbrir", "mnListLancamento", "mnEsconder", "mnListRemover", "mnListTerminar"};
 
 } // namespace
 
@@ -59,56 +54,51 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("messages");
         QTest::addColumn<QStringList>("rowsAfter");
         QTest::addColumn<QString>("selectedAfter"); // "*": whichever the list chooses
+        const auto add = [](const char* name, const QString& setup, int task, const QString& command,
+                            const QStringList& answers, const QStringList& statements, const QStringList& messages,
+                            const QStringList& rowsAfter, const QString& selectedAfter) {
+            QTest::newRow(name) << setup << task << command << answers << statements << messages << rowsAfter
+                                << selectedAfter;
+        };
 
         const QStringList all{"#812", "#813", "#820"};
-        QTest::newRow("hide: the list starts again at its first row")
-            << "" << 812 << "mnEsconder" << QStringList()
-            << QStringList{"UPDATE tbProcessos_Trabalhos_Tarefas SET escondida = 1 WHERE tarefa_id = 812", Refill}
-            << QStringList() << QStringList{"#813", "#820", "#812"} << "#813";
-        QTest::newRow("show: the task stays selected")
-            << "812 hidden" << 812 << "mnEsconder" << QStringList()
-            << QStringList{"UPDATE tbProcessos_Trabalhos_Tarefas SET escondida = 0 WHERE tarefa_id = 812", Refill}
-            << QStringList() << all << "#812";
-        QTest::newRow("finish a counted task: refused, titled with the window's caption")
-            << "812 running" << 812 << "mnListTerminar" << QStringList() << QStringList()
-            << QStringList{"Contador de Tarefas | info | Não pode finalizar esta tarefa sem primeiro terminar o "
-                           "contador activo."}
-            << all << "#812";
-        QTest::newRow("finish, No") << "" << 812 << "mnListTerminar" << QStringList{"No"} << QStringList()
-                                    << QStringList{FinishQuestion} << all << "#812";
-        QTest::newRow("finish, Yes: that row alone leaves the list")
-            << "" << 812 << "mnListTerminar" << QStringList{"Yes"}
-            << QStringList{"UPDATE tbProcessos_Trabalhos_Tarefas SET closed = 1 WHERE tarefa_id = 812" +
-                           NoneRunningOn812}
-            << QStringList{FinishQuestion} << QStringList{"#813", "#820"} << "*";
-        QTest::newRow("finish a task counted elsewhere: the statement refuses, the list is refilled")
-            << "812 started elsewhere after the refill" << 812 << "mnListTerminar" << QStringList{"Yes"}
-            << QStringList{"UPDATE tbProcessos_Trabalhos_Tarefas SET closed = 1 WHERE tarefa_id = 812" +
-                               NoneRunningOn812,
-                           Refill}
-            << QStringList{FinishQuestion, "Contador de Tarefas | info | Não pode finalizar esta tarefa sem primeiro "
-                                           "terminar o contador activo."}
-            << all << "*";
-        QTest::newRow("give back, No") << "" << 812 << "mnListRemover" << QStringList{"No"} << QStringList()
-                                       << QStringList{GiveBackQuestion} << all << "#812";
-        QTest::newRow("give back, Yes: the work item's tasks leave the list")
-            << "" << 812 << "mnListRemover" << QStringList{"Yes"}
-            << QStringList{TaskRecord, RunningOn77,
-                           "UPDATE tbProcessos_Trabalhos SET advogado_id = null WHERE trabalho_id = 77" +
-                               NoneRunningOn77,
-                           Refill}
-            << QStringList{GiveBackQuestion} << QStringList{"#820"} << "";
-        QTest::newRow("give back a work item another lawyer counts on: refused")
-            << "813 running for lawyer 10" << 812 << "mnListRemover" << QStringList{"Yes"}
-            << QStringList{TaskRecord, RunningOn77} << QStringList{GiveBackQuestion, RunningRefusal} << all << "#812";
-        QTest::newRow("give back a task deleted meanwhile: nothing more")
-            << "812 deleted" << 812 << "mnListRemover" << QStringList{"Yes"} << QStringList{TaskRecord}
-            << QStringList{GiveBackQuestion} << all << "#812";
-        QTest::newRow("give back a task without a work item: reported, nothing written")
-            << "812 without work item" << 812 << "mnListRemover" << QStringList{"Yes"} << QStringList{TaskRecord}
-            << QStringList{GiveBackQuestion} << all << "#812";
-        QTest::newRow("the other list entry takes new work")
-            << "" << 812 << "mnListTrabalho" << QStringList() << QStringList() << QStringList() << all << "#812";
+        add("hide: the list starts again at its first row", "", 812, "mnEsconder", {},
+            QStringList{"UPDATE tbProcessos_Trabalhos_Tarefas SET escondida = 1 WHERE tarefa_id = 812", Refill},
+            QStringList(), QStringList{"#813", "#820", "#812"}, "#813");
+        add("show: the task stays selected", "812 hidden", 812, "mnEsconder", {},
+            QStringList{"UPDATE tbProcessos_Trabalhos_Tarefas SET escondida = 0 WHERE tarefa_id = 812", Refill},
+            QStringList(), all, "#812");
+        add("finish a counted task: refused, titled with the window's caption", "812 running", 812, "mnListTerminar",
+            QStringList(), {},
+            QStringList{"Contador de Tarefas | info | Não pode finalizar esta tarefa sem primeiro terminar o "
+                        "contador activo."},
+            all, "#812");
+        add("finish, No", "", 812, "mnListTerminar", QStringList{"No"}, {}, QStringList{FinishQuestion}, all, "#812");
+        add("finish, Yes: that row alone leaves the list", "", 812, "mnListTerminar", QStringList{"Yes"},
+            QStringList{"UPDATE tbProcessos_Trabalhos_Tarefas SET closed = 1 WHERE tarefa_id = 812" + NoneRunningOn812},
+            QStringList{FinishQuestion}, QStringList{"#813", "#820"}, "*");
+        add("finish a task counted elsewhere: the statement refuses, the list is refilled",
+            "812 started elsewhere after the refill", 812, "mnListTerminar", QStringList{"Yes"},
+            QStringList{"UPDATE tbProcessos_Trabalhos_Tarefas SET closed = 1 WHERE tarefa_id = 812" + NoneRunningOn812,
+                        Refill},
+            QStringList{FinishQuestion, "Contador de Tarefas | info | Não pode finalizar esta tarefa sem primeiro "
+                                        "terminar o contador activo."},
+            all, "*");
+        add("give back, No", "", 812, "mnListRemover", QStringList{"No"}, {}, QStringList{GiveBackQuestion}, all,
+            "#812");
+        add("give back, Yes: the work item's tasks leave the list", "", 812, "mnListRemover", QStringList{"Yes"},
+            QStringList{TaskRecord, RunningOn77,
+                        "UPDATE tbProcessos_Trabalhos SET advogado_id = null WHERE trabalho_id = 77" + NoneRunningOn77,
+                        Refill},
+            QStringList{GiveBackQuestion}, QStringList{"#820"}, "");
+        add("give back a work item another lawyer counts on: refused", "813 running for lawyer 10", 812,
+            "mnListRemover", QStringList{"Yes"}, QStringList{TaskRecord, RunningOn77},
+            QStringList{GiveBackQuestion, RunningRefusal}, all, "#812");
+        add("give back a task deleted meanwhile: nothing more", "812 deleted", 812, "mnListRemover", QStringList{"Yes"},
+            QStringList{TaskRecord}, QStringList{GiveBackQuestion}, all, "#812");
+        add("give back a task without a work item: reported, nothing written", "812 without work item", 812,
+            "mnListRemover", QStringList{"Yes"}, QStringList{TaskRecord}, QStringList{GiveBackQuestion}, all, "#812");
+        add("the other list entry takes new work", "", 812, "mnListTrabalho", {}, {}, QStringList(), all, "#812");
     }
     void commands()
     {
@@ -147,7 +137,7 @@ private Q_SLOTS:
 
         QCOMPARE(f.statements(), statements);
         QCOMPARE(f.messages(), messages);
-        QCOMPARE(keys(f.list()), rowsAfter);
+        QCOMPARE(keysOf(f.list()), rowsAfter);
         const int selected = f.list().selectedRow();
         if (selectedAfter != QStringLiteral("*")) {
             QCOMPARE(selected < 0 ? QString() : f.list().key(selected), selectedAfter);
@@ -166,61 +156,44 @@ private Q_SLOTS:
                  command == QStringLiteral("mnListTrabalho") ? 1 : 0);
     }
 
-    // Without a row to act on, no command of the list sends, shows, reports or makes anything.
+    // Without a row to act on, no command of the list sends, shows or makes anything. A row key is spliced into
+    // statements only as the whole number it stands for: any other key ends the command, reported under its name,
+    // before a statement or a question.
     void nothingToActOn_data()
     {
         QTest::addColumn<QString>("command");
-        QTest::addColumn<bool>("rows");
+        QTest::addColumn<QString>("rows");
         for (const char* command : {"mnEsconder", "mnListTerminar", "mnListRemover", "mnListAbrir", "mnListLancamento",
                                     "mnListAbrirProcesso", "mnListAbrirTrabalho", "mnListAbrirArquivoDocumental"}) {
-            QTest::addRow("%s, empty list", command) << command << false;
-            QTest::addRow("%s, no row selected", command) << command << true;
+            QTest::addRow("%s, empty list", command) << command << "none";
+            QTest::addRow("%s, no row selected", command) << command << "unselected";
+            QTest::addRow("%s, a key that is no number", command) << command << "bad key";
         }
     }
     void nothingToActOn()
     {
         QFETCH(QString, command);
-        QFETCH(bool, rows);
+        QFETCH(QString, rows);
         CommandFixture f;
-        if (!rows) {
+        if (rows == QStringLiteral("none")) {
             f.office.database().exec(QStringLiteral("UPDATE tbProcessos_Trabalhos_Tarefas SET closed = 1"));
         }
         f.load();
-        QCOMPARE(f.list().rowCount(), rows ? 1 : 0);
-        QCOMPARE(f.list().selectedRow(), -1);
-        f.answer({QStringLiteral("Yes")});
-        f.run(command);
-        QCOMPARE(f.statements(), QStringList());
-        QCOMPARE(f.messages(), QStringList());
-        QCOMPARE(f.reports.procedures(), QStringList());
-        QCOMPARE(f.components.log(), QStringList());
-    }
-
-    // A row key is spliced into statements only as the whole number it stands for: any other key ends the
-    // command, reported under its name, before a statement or a question.
-    void aKeyThatIsNoNumberSendsNothing_data()
-    {
-        QTest::addColumn<QString>("command");
-        for (const char* command : {"mnEsconder", "mnListTerminar", "mnListRemover", "mnListAbrir", "mnListLancamento",
-                                    "mnListAbrirProcesso", "mnListAbrirTrabalho", "mnListAbrirArquivoDocumental"}) {
-            QTest::newRow(command) << command;
-        }
-    }
-    void aKeyThatIsNoNumberSendsNothing()
-    {
-        QFETCH(QString, command);
-        CommandFixture f;
-        f.load();
         counter::ListView& list = f.list();
-        const int row =
-            list.addRow(QStringLiteral("#812 OR 1=1; DELETE FROM tbProcessos_Trabalhos_Tarefas"), QStringLiteral("x"));
-        list.setCellText(row, 10, QStringLiteral("0"));
-        list.selectRow(row);
+        QCOMPARE(list.rowCount(), rows == QStringLiteral("none") ? 0 : 1);
+        QCOMPARE(list.selectedRow(), -1);
+        const bool badKey = rows == QStringLiteral("bad key");
+        if (badKey) {
+            const int row = list.addRow(QStringLiteral("#812 OR 1=1; DELETE FROM tbProcessos_Trabalhos_Tarefas"),
+                                        QStringLiteral("x"));
+            list.setCellText(row, 10, QStringLiteral("0"));
+            list.selectRow(row);
+        }
         f.answer({QStringLiteral("Yes")});
         f.run(command);
         QCOMPARE(f.statements(), QStringList());
         QCOMPARE(f.messages(), QStringList());
-        QCOMPARE(f.reports.procedures(), QStringList{command + QStringLiteral("_Click")});
+        QCOMPARE(f.reports.procedures(), badKey ? QStringList{command + QStringLiteral("_Click")} : QStringList());
         QCOMPARE(f.components.log(), QStringList());
     }
 
@@ -270,10 +243,92 @@ private Q_SLOTS:
             return core::Answer::Yes;
         });
         f.run(QStringLiteral("mnListTerminar"));
-        QCOMPARE(keys(f.list()), (QStringList{"#820", "#812"}));
+        QCOMPARE(keysOf(f.list()), (QStringList{"#820", "#812"}));
         QCOMPARE(f.office.database().scalar(QStringLiteral("SELECT tarefa_id FROM tbProcessos_Trabalhos_Tarefas "
                                                            "WHERE closed = 1")),
                  QVariant(813));
+    }
+
+    // The menus' commands over a bare window: which entries are offered, and when.
+    // The task commands and the "Abrir" submenu follow the last press: on a
+    // row they are offered, anywhere else not. The other commands keep their state.
+    // The hide command names what it will do: only the visible marker "0" is a visible task.
+    void taskCommandsFollowThePress_data()
+    {
+        // "row" a press on a row, "hidden row" one on a hidden row, "left"/"right" a release
+        QTest::addColumn<QStringList>("events");
+        QTest::addColumn<QString>("hiddenCell"); // of the row pressed
+        QTest::addColumn<bool>("offered");
+        QTest::addColumn<QString>("caption");
+        const QStringList onARow{"row", "right"};
+        QTest::newRow("right click on a visible row") << onARow << "0" << true << "Esconder";
+        QTest::newRow("right click on a hidden row") << onARow << "1" << true << "Tornar visível";
+        QTest::newRow("a visible row after a hidden one")
+            << QStringList{"hidden row", "left", "row", "right"} << "0" << true << "Esconder";
+        QTest::newRow("blank marker") << onARow << " " << true << "Tornar visível";
+        QTest::newRow("hidden by another office's value") << onARow << "-1" << true << "Tornar visível";
+        QTest::newRow("right click on empty space") << QStringList{"right"} << "" << false << "";
+        QTest::newRow("left click on a row, then right on empty space")
+            << QStringList{"row", "left", "right"} << "0" << false << "";
+        QTest::newRow("right click on a row after one on empty space")
+            << QStringList{"right", "row", "right"} << "1" << true << "Tornar visível";
+    }
+    void taskCommandsFollowThePress()
+    {
+        QFETCH(QStringList, events);
+        QFETCH(QString, hiddenCell);
+        QFETCH(bool, offered);
+        QFETCH(QString, caption);
+        QWidget window;
+        counter::CounterMenus menus(&window);
+        CounterCommands commands(window, menus);
+        QStringList popups;
+        commands.setPopupMenu([&](QMenu& menu, const QPoint&) { popups << menu.objectName(); });
+        for (const QString& event : events) {
+            if (event == QStringLiteral("row")) {
+                commands.itemClicked(hiddenCell);
+            } else if (event == QStringLiteral("hidden row")) {
+                commands.itemClicked(QStringLiteral("1"));
+            } else {
+                commands.mouseUp(event == QStringLiteral("left") ? Qt::LeftButton : Qt::RightButton, QPoint());
+            }
+        }
+        QCOMPARE(popups, QStringList(events.count(QStringLiteral("right")), QStringLiteral("mnList")));
+        for (const QString& name : TaskCommands) {
+            QCOMPARE(menus.command(name)->isEnabled(), offered);
+        }
+        QCOMPARE(menus.mnListAbrirRelated()->menuAction()->isEnabled(), offered);
+        for (const char* name : {"mnListTrabalho", "mnLancamentoNovo"}) {
+            QVERIFY(menus.command(QLatin1String(name))->isEnabled());
+        }
+        if (!caption.isEmpty()) {
+            QCOMPARE(menus.command(QStringLiteral("mnEsconder"))->text().remove(u'&'), caption);
+        }
+    }
+
+    // Every command is reached from the keyboard: each caption has a mnemonic, and no two entries of one
+    // menu share a letter (Qt would then only move between them instead of running one).
+    void everyCommandHasItsOwnMnemonic()
+    {
+        QWidget window;
+        counter::CounterMenus menus(&window);
+        CounterCommands commands(window, menus);
+        for (const QString& caption : {QStringLiteral("0"), QStringLiteral("1")}) {
+            commands.itemClicked(caption);
+            for (QMenu* menu : {menus.mnMenu(), menus.mnList(), menus.mnListAbrirRelated()}) {
+                QSet<QChar> letters;
+                for (QAction* action : menu->actions()) {
+                    if (action->isSeparator()) {
+                        continue;
+                    }
+                    const qsizetype amp = action->text().indexOf(u'&');
+                    QVERIFY2(amp >= 0 && amp + 1 < action->text().size(), qPrintable(action->text()));
+                    const QChar letter = action->text().at(amp + 1).toLower();
+                    QVERIFY2(!letters.contains(letter), qPrintable(action->text()));
+                    letters << letter;
+                }
+            }
+        }
     }
 };
 

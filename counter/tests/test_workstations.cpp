@@ -74,7 +74,6 @@ int runWorkstation(int workstation)
     auto& clock = station.clock;
     auto& list = station.list();
     const auto row = [&](int task) { return station.row(task); };
-
     QTextStream out(stdout);
     for (int round = 0; round < Rounds; ++round) {
         const int task = taskOf(workstation, round % TasksEach);
@@ -107,20 +106,16 @@ int runSameLawyer(int workstation)
     const auto row = [&](int task) { return station.row(task); };
     data::Connection reader;
     reader.open(qEnvironmentVariable("ORV_TEST_WORKSTATION_TEXT"));
-
+    const QString runningCount = QStringLiteral("SELECT COUNT(*) AS n FROM tbProcessos_Trabalhos_Tarefas_Lancamentos "
+                                                "WHERE inprogress <> 0 AND advogado_id = %1")
+                                     .arg(lawyerOf(0));
     QTextStream out(stdout);
     for (int round = 0; round < Rounds * 2; ++round) {
         const int task = taskOf(workstation, round % TasksEach);
         if (!list.checked(row(task))) {
             list.userToggle(row(task));
         }
-        const int running = reader
-                                .openRecordset(QStringLiteral("SELECT COUNT(*) AS n FROM "
-                                                              "tbProcessos_Trabalhos_Tarefas_Lancamentos WHERE "
-                                                              "inprogress <> 0 AND advogado_id = %1")
-                                                   .arg(lawyerOf(0)))
-                                ->value(QStringLiteral("n"))
-                                .toInt();
+        const int running = reader.openRecordset(runningCount)->value(QStringLiteral("n")).toInt();
         if (running > 1) {
             out << "running " << running << "\n";
         }
@@ -136,6 +131,43 @@ int runSameLawyer(int workstation)
     return 0;
 }
 
+// A lawyer with a work item of their own holding the tasks of the given workstations.
+void addLawyer(OfficeFixture& office, int lawyer, const QList<int>& workstations)
+{
+    auto& db = office.database();
+    db.exec(QStringLiteral("INSERT INTO tbContactos (contacto_id, nome_union) VALUES (%1, 'Advogado %1')").arg(lawyer));
+    db.exec(QStringLiteral("INSERT INTO tbAdvogados (contacto_id, sigla, preco, activo) VALUES (%1, 'A%1', 50, 1)")
+                .arg(lawyer));
+    office.addWork(lawyer * 10, OfficeFixture::Case, lawyer, QStringLiteral("Trabalho %1").arg(lawyer));
+    for (int w : workstations) {
+        for (int index = 0; index < TasksEach; ++index) {
+            office.addTask(taskOf(w, index), lawyer * 10, QStringLiteral("Tarefa %1 %2").arg(w).arg(index));
+        }
+    }
+}
+
+// Starts this program as workstations 0 to count - 1 on the office, with the variable named also set when one is.
+QList<QProcess*> startWorkstations(QObject* parent, testsupport::TempDatabase& db, int count,
+                                   const char* also = nullptr)
+{
+    QList<QProcess*> processes;
+    for (int w = 0; w < count; ++w) {
+        auto* process = new QProcess(parent);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(WorkerVariable, QString::number(w));
+        if (also) {
+            environment.insert(QLatin1String(also), QStringLiteral("1"));
+        }
+        environment.insert(QStringLiteral("ORV_TEST_WORKSTATION_TEXT"), db.connectionText());
+        environment.insert(QStringLiteral("ORV_TEST_WORKSTATION_ENGINE"), db.engineSetting());
+        process->setProcessEnvironment(environment);
+        process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process->start(QCoreApplication::applicationFilePath(), {});
+        processes << process;
+    }
+    return processes;
+}
+
 } // namespace
 
 class TestWorkstations : public QObject
@@ -148,30 +180,9 @@ private Q_SLOTS:
         OfficeFixture office;
         auto& db = office.database();
         for (int w = 0; w < Workstations; ++w) {
-            const int lawyer = lawyerOf(w);
-            db.exec(QStringLiteral("INSERT INTO tbContactos (contacto_id, nome_union) VALUES (%1, 'Advogado %1')")
-                        .arg(lawyer));
-            db.exec(QStringLiteral("INSERT INTO tbAdvogados (contacto_id, sigla, preco, activo) VALUES (%1, 'A%1', "
-                                   "50, 1)")
-                        .arg(lawyer));
-            office.addWork(lawyer * 10, OfficeFixture::Case, lawyer, QStringLiteral("Trabalho %1").arg(lawyer));
-            for (int index = 0; index < TasksEach; ++index) {
-                office.addTask(taskOf(w, index), lawyer * 10, QStringLiteral("Tarefa %1").arg(index));
-            }
+            addLawyer(office, lawyerOf(w), {w});
         }
-
-        QList<QProcess*> processes;
-        for (int w = 0; w < Workstations; ++w) {
-            auto* process = new QProcess(this);
-            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-            environment.insert(WorkerVariable, QString::number(w));
-            environment.insert(QStringLiteral("ORV_TEST_WORKSTATION_TEXT"), db.connectionText());
-            environment.insert(QStringLiteral("ORV_TEST_WORKSTATION_ENGINE"), db.engineSetting());
-            process->setProcessEnvironment(environment);
-            process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-            process->start(QCoreApplication::applicationFilePath(), {});
-            processes << process;
-        }
+        const QList<QProcess*> processes = startWorkstations(this, db, Workstations);
         QMap<qint64, int> closed;
         QSet<qint64> dropped;
         for (QProcess* process : processes) {
@@ -214,31 +225,8 @@ private Q_SLOTS:
     void oneLawyerOnTwoWorkstationsCountsOnce()
     {
         OfficeFixture office;
-        auto& db = office.database();
-        const int lawyer = lawyerOf(0);
-        db.exec(
-            QStringLiteral("INSERT INTO tbContactos (contacto_id, nome_union) VALUES (%1, 'Advogado %1')").arg(lawyer));
-        db.exec(QStringLiteral("INSERT INTO tbAdvogados (contacto_id, sigla, preco, activo) VALUES (%1, 'A%1', 50, 1)")
-                    .arg(lawyer));
-        office.addWork(lawyer * 10, OfficeFixture::Case, lawyer, QStringLiteral("Trabalho %1").arg(lawyer));
-        for (int w = 0; w < 2; ++w) {
-            for (int index = 0; index < TasksEach; ++index) {
-                office.addTask(taskOf(w, index), lawyer * 10, QStringLiteral("Tarefa %1 %2").arg(w).arg(index));
-            }
-        }
-        QList<QProcess*> processes;
-        for (int w = 0; w < 2; ++w) {
-            auto* process = new QProcess(this);
-            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-            environment.insert(WorkerVariable, QString::number(w));
-            environment.insert(QStringLiteral("ORV_TEST_SAME_LAWYER"), QStringLiteral("1"));
-            environment.insert(QStringLiteral("ORV_TEST_WORKSTATION_TEXT"), db.connectionText());
-            environment.insert(QStringLiteral("ORV_TEST_WORKSTATION_ENGINE"), db.engineSetting());
-            process->setProcessEnvironment(environment);
-            process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-            process->start(QCoreApplication::applicationFilePath(), {});
-            processes << process;
-        }
+        addLawyer(office, lawyerOf(0), {0, 1});
+        const QList<QProcess*> processes = startWorkstations(this, office.database(), 2, "ORV_TEST_SAME_LAWYER");
         for (QProcess* process : processes) {
             QVERIFY(process->waitForFinished(120000));
             const QString output = QString::fromUtf8(process->readAllStandardOutput()).trimmed();

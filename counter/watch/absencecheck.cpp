@@ -13,7 +13,7 @@
 #include "counter/watch/countstatus.h"
 #include "counter/watch/idlesource.h"
 #include "counter/watch/preferences.h"
-#include "data/timeentries/timeentrystop.h"
+#include "data/timeentries/timeentries.h"
 #include "data/valuetext.h"
 
 #include <QElapsedTimer>
@@ -88,13 +88,12 @@ QList<RunningTask> AbsenceCheck::runningTasks(const ListView& list)
 {
     QList<RunningTask> running;
     for (int row : list.checkedRows()) {
-        bool ok = false;
-        const qint64 entry = list.cellText(row, taskRow::Entry).trimmed().toLongLong(&ok);
-        if (!ok) {
+        const std::optional<qint64> entry = taskRow::entryOf(list.cellText(row, taskRow::Entry));
+        if (!entry) {
             continue;
         }
         const auto start = data::valueText::parseDate(list.cellText(row, taskRow::Start));
-        running.append({list.key(row), list.cellText(row, 0), entry, start.value_or(QDateTime())});
+        running.append({list.key(row), list.cellText(row, 0), *entry, start.value_or(QDateTime())});
     }
     return running;
 }

@@ -352,11 +352,8 @@ private Q_SLOTS:
         QCOMPARE(data::StatementLog::statements(), sent);
         const QString all = data::StatementLog::statements().join(QLatin1Char('\n'));
         QVERIFY(!all.contains(QLatin1String("secret")) && !all.contains(QLatin1String("pa55word")));
-    }
 
-    // The log keeps the most recent statements only, so a process that runs for weeks does not grow.
-    void statementLogIsBounded()
-    {
+        // The log keeps the most recent statements only, so a process that runs for weeks does not grow.
         for (int i = 0; i < data::StatementLog::Capacity + 10; ++i) {
             m_connection->openRecordset(QStringLiteral("SELECT %1 AS n").arg(i));
         }
@@ -377,6 +374,10 @@ private Q_SLOTS:
 
     void fileMovedAway()
     {
+#ifdef Q_OS_WIN
+        QSKIP("Windows keeps a database file that a connection holds open from being moved, deleted or made read-only: "
+              "the fault cannot happen there");
+#endif
         QFETCH(QString, how);
         const QString path = m_db->path();
         const QString aside = path + QStringLiteral(".aside");
@@ -415,6 +416,10 @@ private Q_SLOTS:
     // every write after would fail for good); once it is writable again, the first write goes through.
     void aReopenIsOnlyGoodWhenItCanWrite()
     {
+#ifdef Q_OS_WIN
+        QSKIP("Windows keeps a database file that a connection holds open from being moved, deleted or made read-only: "
+              "the fault cannot happen there");
+#endif
         TempDatabase onDisk(TempDatabase::Place::Disk);
         onDisk.exec(QString::fromUtf8(Office));
         Connection connection;

@@ -1,4 +1,6 @@
-// The display formats of lists and bound controls, and what SetControlValue puts in each kind of control.
+// The display formats of lists and bound controls, what SetControlValue puts in each kind of control, and the
+// lists ControlFill fills from a statement.
+#include "data/binding/modcontrolfill.h"
 #include "data/binding/modcontrols.h"
 #include "data/connection.h"
 #include "data/displayformat.h"
@@ -11,6 +13,8 @@
 #include <memory>
 
 using Kind = data::BoundControl::Kind;
+using data::modControlFill::ControlFill;
+using data::modControlFill::ServerDate;
 using data::modControls::SetControlValue;
 
 namespace {
@@ -48,6 +52,47 @@ QString s(const char* text)
 
 const QVariant LastSecond = QDateTime(QDate(2009, 12, 31), QTime(23, 59, 59));
 
+// A list control whose entries read "text:ItemData" ("text:-1" while not set); it starts with
+// "anterior:1". A sorted list puts each new entry in its alphabetical place, so NewIndex need not
+// be the last.
+class FakeList : public data::ListControl
+{
+public:
+    explicit FakeList(bool sorted = false)
+        : m_sorted(sorted)
+    {}
+
+    void Clear() override
+    {
+        m_entries.clear();
+        m_newIndex = -1;
+    }
+    void AddItem(const QString& text) override
+    {
+        m_newIndex = int(m_entries.size());
+        while (m_sorted && m_newIndex > 0 && text < m_entries.at(m_newIndex - 1).section(QLatin1Char(':'), 0, 0)) {
+            --m_newIndex;
+        }
+        m_entries.insert(m_newIndex, text + QStringLiteral(":-1"));
+    }
+    int NewIndex() const override { return m_newIndex; }
+    void setItemData(int index, qint32 value) override
+    {
+        m_entries[index] =
+            m_entries.at(index).section(QLatin1Char(':'), 0, 0) + QLatin1Char(':') + QString::number(value);
+    }
+
+    QStringList m_entries{QStringLiteral("anterior:1")};
+
+private:
+    bool m_sorted;
+    int m_newIndex = -1;
+};
+
+const QString LawyerQuery = QStringLiteral("SELECT * FROM vwAdvogadosTeste ORDER BY contacto_id");
+const QString Display = QStringLiteral("advogado_descrit");
+const QString Id = QStringLiteral("contacto_id");
+
 } // namespace
 
 class TestFormats : public QObject
@@ -63,7 +108,12 @@ private Q_SLOTS:
         m_db = std::make_unique<testsupport::TempDatabase>();
         m_db->exec(s("CREATE TABLE tbFormatos (valor REAL, data_inicio DATETIME, data_fim DATETIME);"
                      "INSERT INTO tbFormatos VALUES (-1234.5, '2009-12-31 23:59:59', NULL);"
-                     "CREATE TABLE tbVazia (valor REAL);"));
+                     "CREATE TABLE tbVazia (valor REAL);"
+                     "CREATE TABLE vwAdvogadosTeste (contacto_id INTEGER, advogado_descrit TEXT);"
+                     "INSERT INTO vwAdvogadosTeste VALUES (30, 'Rui O''Neil'), (10, 'João Costa'), (20, NULL), "
+                     "(40, 'Ana Silva');"
+                     "CREATE TABLE tbNulos (contacto_id INTEGER, advogado_descrit TEXT);"
+                     "INSERT INTO tbNulos VALUES (5, 'Ana'), (NULL, 'Bruno'), (7, 'Carla');"));
         m_db->openShared();
     }
 
@@ -101,8 +151,7 @@ private Q_SLOTS:
     {
         QFETCH(QVariant, value);
         QFETCH(int, code);
-        QFETCH(QString, expected);
-        QCOMPARE(data::displayFormat::ListText(value, code), expected);
+        QTEST(data::displayFormat::ListText(value, code), "expected");
     }
 
     // One record read through the shared connection, as the list-filling procedures read it.
@@ -126,10 +175,9 @@ private Q_SLOTS:
     {
         QFETCH(QString, field);
         QFETCH(int, code);
-        QFETCH(QString, expected);
         testsupport::RecordedReports reports;
         const auto records = data::Data::SqlServer().openRecordset(s("SELECT * FROM tbFormatos"));
-        QCOMPARE(data::modData::ListField(*records, field, code), expected);
+        QTEST(data::modData::ListField(*records, field, code), "expected");
         QCOMPARE(reports.reports().size(), 0);
     }
 
@@ -172,12 +220,10 @@ private Q_SLOTS:
         QFETCH(int, kind);
         QFETCH(QVariant, value);
         QFETCH(int, code);
-        QFETCH(QString, shown);
-        QFETCH(QString, tag);
         FakeControl control{Kind(kind)};
         SetControlValue(control, value, code);
-        QCOMPARE(control.m_text, shown);
-        QCOMPARE(control.m_tag, tag);
+        QTEST(control.m_text, "shown");
+        QTEST(control.m_tag, "tag");
     }
 
     // What a choose-only combo box chooses and what a date picker shows.
@@ -204,10 +250,9 @@ private Q_SLOTS:
     {
         QFETCH(int, kind);
         QFETCH(QVariant, value);
-        QFETCH(QVariant, expected);
         FakeControl control{Kind(kind)};
         SetControlValue(control, value, 0);
-        QCOMPARE(Kind(kind) == Kind::ComboBox ? QVariant(control.m_index) : control.m_value, expected);
+        QTEST(Kind(kind) == Kind::ComboBox ? QVariant(control.m_index) : control.m_value, "expected");
     }
 
     // A combo box whose text can be typed in takes the value's text and leaves its choice alone.
@@ -220,6 +265,69 @@ private Q_SLOTS:
         QCOMPARE(combo.m_index, 0);
         SetControlValue(combo, QVariant(), 0);
         QCOMPARE(combo.m_text, QString());
+    }
+
+    // Field names are compared exactly. An error is reported and ends the fill with the entries added
+    // so far: a record's entry is added before its identifier is read.
+    void fill_data()
+    {
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<QString>("displayField");
+        QTest::addColumn<QString>("idField");
+        QTest::addColumn<bool>("sorted");
+        QTest::addColumn<QStringList>("expected");
+        QTest::addColumn<QString>("report");
+        const QStringList before{"anterior:1"};
+
+        QTest::newRow("null display skipped, own identifiers kept")
+            << LawyerQuery << Display << Id << false << QStringList{"João Costa:10", "Rui O'Neil:30", "Ana Silva:40"}
+            << QString();
+        QTest::newRow("sorted control gets identifiers at NewIndex")
+            << LawyerQuery << Display << Id << true << QStringList{"Ana Silva:40", "João Costa:10", "Rui O'Neil:30"}
+            << QString();
+        QTest::newRow("no identifier field named")
+            << LawyerQuery << Display << QString() << false
+            << QStringList{"João Costa:-1", "Rui O'Neil:-1", "Ana Silva:-1"} << QString();
+        QTest::newRow("no rows keeps the entries")
+            << QStringLiteral("SELECT * FROM tbVazia") << Display << Id << false << before << QString();
+        QTest::newRow("display name in other letter case")
+            << LawyerQuery << QStringLiteral("Advogado_Descrit") << Id << false << before << QString();
+        QTest::newRow("identifier name in other letter case")
+            << LawyerQuery << Display << QStringLiteral("CONTACTO_ID") << false << before << QString();
+        QTest::newRow("null identifier") << QStringLiteral("SELECT * FROM tbNulos ORDER BY advogado_descrit") << Display
+                                         << Id << false << QStringList{"Ana:5", "Bruno:-1"}
+                                         << QStringLiteral("Invalid use of Null");
+        QTest::newRow("failing statement keeps the entries") << QStringLiteral("SELECT * FROM tbNada") << Display << Id
+                                                             << false << before << QStringLiteral("no such table");
+    }
+
+    void fill()
+    {
+        QFETCH(QString, sql);
+        QFETCH(QString, displayField);
+        QFETCH(QString, idField);
+        QFETCH(bool, sorted);
+        QFETCH(QString, report);
+        testsupport::RecordedReports reports;
+        FakeList list(sorted);
+        ControlFill(list, sql, displayField, idField);
+        QTEST(list.m_entries, "expected");
+        QCOMPARE(reports.procedures(), report.isEmpty() ? QStringList() : QStringList{QStringLiteral("ControlFill")});
+        if (!report.isEmpty()) {
+            QVERIFY2(reports.reports().first().text.contains(report), qPrintable(reports.reports().first().text));
+        }
+    }
+
+    // Last: it closes the shared connection.
+    void serverDateIsNoDateWithoutConnection()
+    {
+        const QDateTime serverNow(QDate(2009, 11, 16), QTime(17, 45, 30));
+        m_db->setServerClock(serverNow);
+        QCOMPARE(ServerDate(), serverNow);
+        testsupport::RecordedReports reports;
+        data::Data::SqlServer().close();
+        QCOMPARE(ServerDate(), QDateTime(QDate(1900, 1, 1), QTime(0, 0)));
+        QCOMPARE(reports.reports().size(), 0);
     }
 };
 

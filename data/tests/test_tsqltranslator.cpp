@@ -8,111 +8,107 @@ class TestTsqlTranslator : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void translate_data();
-    void translate();
-    void toPostgres_data();
-    void toPostgres();
+    void translate_data()
+    {
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<QString>("expected");
+
+        QTest::newRow("server date") << "SELECT GETDATE() AS DATE"
+                                     << "SELECT '2009-11-16 09:05:07' AS DATE";
+        QTest::newRow("getdate in any case and spacing") << "select getdate ( ) as d"
+                                                         << "select '2009-11-16 09:05:07' as d";
+        QTest::newRow("start of an entry")
+            << "INSERT INTO t (a, data, data_fim, inprogress_time) VALUES (812, GETDATE(), null, GETDATE())"
+            << "INSERT INTO t (a, data, data_fim, inprogress_time) VALUES (812, '2009-11-16 09:05:07', null, "
+               "'2009-11-16 09:05:07')";
+        QTest::newRow("stop of an entry")
+            << "UPDATE t SET data_fim = GETDATE(), inprogress = 0, unidades = 12.5 WHERE lancamento_id = 7"
+            << "UPDATE t SET data_fim = '2009-11-16 09:05:07', inprogress = 0, unidades = 12.5 WHERE lancamento_id = 7";
+        QTest::newRow("date bounds")
+            << "SELECT * FROM v WHERE data >= CONVERT(DATETIME,'2009-11-01 00:00:00',102) AND data <= "
+               "CONVERT(DATETIME,'2009-11-30 23:59:59',102)"
+            << "SELECT * FROM v WHERE data >= '2009-11-01 00:00:00' AND data <= '2009-11-30 23:59:59'";
+        QTest::newRow("convert with blanks, dotted date") << "SELECT convert ( datetime , '2009.03.05 14:07:09' , 102 )"
+                                                          << "SELECT '2009-03-05 14:07:09'";
+        QTest::newRow("convert of no date left for the engine to refuse") << "SELECT CONVERT(DATETIME,'x',102)"
+                                                                          << "SELECT CONVERT(DATETIME,'x',102)";
+        QTest::newRow("identity") << "SELECT @@Identity as last"
+                                  << "SELECT last_insert_rowid() as \"last\"";
+        QTest::newRow("reserved alias")
+            << "SELECT COUNT(*) as no FROM t WHERE (closed = 0 OR closed is null) AND trabalho_id = 3"
+            << "SELECT COUNT(*) as \"no\" FROM t WHERE (closed = 0 OR closed is null) AND trabalho_id = 3";
+        QTest::newRow("plain alias untouched") << "SELECT SUM(unidades) as total, tbUsers.code as user_code FROM t"
+                                               << "SELECT SUM(unidades) as total, tbUsers.code as user_code FROM t";
+        QTest::newRow("quote in a name") << "SELECT * FROM tbUsers WHERE descrit = 'O' + CHAR(39) + 'Neil'"
+                                         << "SELECT * FROM tbUsers WHERE descrit = 'O' || CHAR(39) || 'Neil'";
+        QTest::newRow("like pattern with a quote") << "SELECT * FROM t WHERE x LIKE '%d' + CHAR(39) + 'ar%te%'"
+                                                   << "SELECT * FROM t WHERE x LIKE '%d' || CHAR(39) || 'ar%te%'";
+        QTest::newRow("two quotes in a row") << "SELECT 'a' + CHAR(39) + '' + CHAR(39) + 'b'"
+                                             << "SELECT 'a' || CHAR(39) || '' || CHAR(39) || 'b'";
+        QTest::newRow("number addition untouched") << "SELECT a + 1, b+c FROM t"
+                                                   << "SELECT a + 1, b+c FROM t";
+        QTest::newRow("column plus text") << "SELECT nome + ' (' + code + ')' FROM t"
+                                          << "SELECT nome || ' (' || code || ')' FROM t";
+        QTest::newRow("keywords and + inside a string")
+            << "UPDATE t SET descrit = 'GETDATE() + CONVERT(DATETIME,''x'',102) @@Identity as no' WHERE id = 1"
+            << "UPDATE t SET descrit = 'GETDATE() + CONVERT(DATETIME,''x'',102) @@Identity as no' WHERE id = 1";
+        QTest::newRow("quoted names and comments untouched")
+            << "SELECT [GETDATE()], \"a + b\" FROM t -- GETDATE() + 'x'\n"
+            << "SELECT [GETDATE()], \"a + b\" FROM t -- GETDATE() + 'x'\n";
+        QTest::newRow("security condition")
+            << "SELECT tbSecurityPolicies.* FROM tbSecurityPolicies WHERE code = '#3101' "
+               "AND ( (users_groups Like '%JS%'  OR users_groups LIKE '%ADM%' ) )"
+            << "SELECT tbSecurityPolicies.* FROM tbSecurityPolicies WHERE code = '#3101' "
+               "AND ( (users_groups Like '%JS%'  OR users_groups LIKE '%ADM%' ) )";
+        QTest::newRow("unterminated string left alone") << "SELECT 'abc + GETDATE()"
+                                                        << "SELECT 'abc + GETDATE()";
+    }
+
+    void translate()
+    {
+        QFETCH(QString, sql);
+        const QDateTime now(QDate(2009, 11, 16), QTime(9, 5, 7));
+        QTEST(data::TsqlTranslator::toEmbedded(sql, now), "expected");
+    }
+
+    // The same forms for PostgreSQL: nothing inside a literal is touched, nulls sort where SQL Server puts them.
+    void toPostgres_data()
+    {
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<QDateTime>("now");
+        QTest::addColumn<QString>("expected");
+        const QDateTime held(QDate(2009, 11, 16), QTime(9, 5, 7));
+        QTest::newRow("server clock") << "SELECT GETDATE() AS date" << QDateTime()
+                                      << "SELECT LOCALTIMESTAMP(0) AS date";
+        QTest::newRow("held clock") << "SET data_fim = GETDATE()" << held
+                                    << "SET data_fim = TIMESTAMP '2009-11-16 09:05:07'";
+        QTest::newRow("convert 102") << "data >= CONVERT(DATETIME,'2009.11.01 00:00:00',102)" << QDateTime()
+                                     << "data >= TIMESTAMP '2009-11-01 00:00:00'";
+        QTest::newRow("identity") << "SELECT @@Identity as last" << QDateTime() << "SELECT lastval() as last";
+        QTest::newRow("char 39") << "'a' + CHAR(39) + descrit" << QDateTime() << "'a' || chr(39) || descrit";
+        QTest::newRow("literal untouched")
+            << "SELECT 'GETDATE() + CHAR(39) ORDER BY x'" << QDateTime() << "SELECT 'GETDATE() + CHAR(39) ORDER BY x'";
+        QTest::newRow("binary comparison of a citext column")
+            << "WHERE descrit COLLATE Latin1_General_BIN2 = 'O' + CHAR(39) + 'K' AND x = 'COLLATE Latin1_General_BIN2'"
+            << QDateTime()
+            << "WHERE descrit ::text COLLATE \"C\" = 'O' || chr(39) || 'K' AND x = 'COLLATE Latin1_General_BIN2'";
+        QTest::newRow("names folded") << "SELECT [Descrit], \"Code\" FROM t" << QDateTime()
+                                      << "SELECT \"descrit\", \"code\" FROM t";
+        QTest::newRow("order by") << "SELECT a FROM t ORDER BY data_legal, b DESC" << QDateTime()
+                                  << "SELECT a FROM t ORDER BY data_legal NULLS FIRST, b DESC NULLS LAST";
+        QTest::newRow("order by in a subquery")
+            << "SELECT (SELECT x FROM q ORDER BY d DESC LIMIT 1) FROM t ORDER BY f(a, b)" << QDateTime()
+            << "SELECT (SELECT x FROM q ORDER BY d DESC NULLS LAST LIMIT 1) FROM t ORDER BY f(a, b) NULLS FIRST";
+        QTest::newRow("escape") << "code LIKE '%!%%' ESCAPE '!'" << QDateTime() << "code LIKE '%!%%' ESCAPE '!'";
+    }
+
+    void toPostgres()
+    {
+        QFETCH(QString, sql);
+        QFETCH(QDateTime, now);
+        QTEST(data::TsqlTranslator::toPostgres(sql, now), "expected");
+    }
 };
-
-void TestTsqlTranslator::translate_data()
-{
-    QTest::addColumn<QString>("sql");
-    QTest::addColumn<QString>("expected");
-
-    QTest::newRow("server date") << "SELECT GETDATE() AS DATE"
-                                 << "SELECT '2009-11-16 09:05:07' AS DATE";
-    QTest::newRow("getdate in any case and spacing") << "select getdate ( ) as d"
-                                                     << "select '2009-11-16 09:05:07' as d";
-    QTest::newRow("start of an entry")
-        << "INSERT INTO t (a, data, data_fim, inprogress_time) VALUES (812, GETDATE(), null, GETDATE())"
-        << "INSERT INTO t (a, data, data_fim, inprogress_time) VALUES (812, '2009-11-16 09:05:07', null, '2009-11-16 "
-           "09:05:07')";
-    QTest::newRow("stop of an entry")
-        << "UPDATE t SET data_fim = GETDATE(), inprogress = 0, unidades = 12.5 WHERE lancamento_id = 7"
-        << "UPDATE t SET data_fim = '2009-11-16 09:05:07', inprogress = 0, unidades = 12.5 WHERE lancamento_id = 7";
-    QTest::newRow("date bounds")
-        << "SELECT * FROM v WHERE data >= CONVERT(DATETIME,'2009-11-01 00:00:00',102) AND data <= "
-           "CONVERT(DATETIME,'2009-11-30 23:59:59',102)"
-        << "SELECT * FROM v WHERE data >= '2009-11-01 00:00:00' AND data <= '2009-11-30 23:59:59'";
-    QTest::newRow("convert with blanks, dotted date") << "SELECT convert ( datetime , '2009.03.05 14:07:09' , 102 )"
-                                                      << "SELECT '2009-03-05 14:07:09'";
-    QTest::newRow("convert of no date left for the engine to refuse") << "SELECT CONVERT(DATETIME,'x',102)"
-                                                                      << "SELECT CONVERT(DATETIME,'x',102)";
-    QTest::newRow("identity") << "SELECT @@Identity as last"
-                              << "SELECT last_insert_rowid() as \"last\"";
-    QTest::newRow("reserved alias")
-        << "SELECT COUNT(*) as no FROM t WHERE (closed = 0 OR closed is null) AND trabalho_id = 3"
-        << "SELECT COUNT(*) as \"no\" FROM t WHERE (closed = 0 OR closed is null) AND trabalho_id = 3";
-    QTest::newRow("plain alias untouched") << "SELECT SUM(unidades) as total, tbUsers.code as user_code FROM t"
-                                           << "SELECT SUM(unidades) as total, tbUsers.code as user_code FROM t";
-    QTest::newRow("quote in a name") << "SELECT * FROM tbUsers WHERE descrit = 'O' + CHAR(39) + 'Neil'"
-                                     << "SELECT * FROM tbUsers WHERE descrit = 'O' || CHAR(39) || 'Neil'";
-    QTest::newRow("like pattern with a quote") << "SELECT * FROM t WHERE x LIKE '%d' + CHAR(39) + 'ar%te%'"
-                                               << "SELECT * FROM t WHERE x LIKE '%d' || CHAR(39) || 'ar%te%'";
-    QTest::newRow("two quotes in a row") << "SELECT 'a' + CHAR(39) + '' + CHAR(39) + 'b'"
-                                         << "SELECT 'a' || CHAR(39) || '' || CHAR(39) || 'b'";
-    QTest::newRow("number addition untouched") << "SELECT a + 1, b+c FROM t"
-                                               << "SELECT a + 1, b+c FROM t";
-    QTest::newRow("column plus text") << "SELECT nome + ' (' + code + ')' FROM t"
-                                      << "SELECT nome || ' (' || code || ')' FROM t";
-    QTest::newRow("keywords and + inside a string")
-        << "UPDATE t SET descrit = 'GETDATE() + CONVERT(DATETIME,''x'',102) @@Identity as no' WHERE id = 1"
-        << "UPDATE t SET descrit = 'GETDATE() + CONVERT(DATETIME,''x'',102) @@Identity as no' WHERE id = 1";
-    QTest::newRow("quoted names and comments untouched") << "SELECT [GETDATE()], \"a + b\" FROM t -- GETDATE() + 'x'\n"
-                                                         << "SELECT [GETDATE()], \"a + b\" FROM t -- GETDATE() + 'x'\n";
-    QTest::newRow("security condition") << "SELECT tbSecurityPolicies.* FROM tbSecurityPolicies WHERE code = '#3101' "
-                                           "AND ( (users_groups Like '%JS%'  OR users_groups LIKE '%ADM%' ) )"
-                                        << "SELECT tbSecurityPolicies.* FROM tbSecurityPolicies WHERE code = '#3101' "
-                                           "AND ( (users_groups Like '%JS%'  OR users_groups LIKE '%ADM%' ) )";
-    QTest::newRow("unterminated string left alone") << "SELECT 'abc + GETDATE()"
-                                                    << "SELECT 'abc + GETDATE()";
-}
-
-void TestTsqlTranslator::translate()
-{
-    QFETCH(QString, sql);
-    QFETCH(QString, expected);
-    const QDateTime now(QDate(2009, 11, 16), QTime(9, 5, 7));
-    QCOMPARE(data::TsqlTranslator::toEmbedded(sql, now), expected);
-}
-
-// The same forms for PostgreSQL: nothing inside a literal is touched, nulls sort where SQL Server puts them.
-void TestTsqlTranslator::toPostgres_data()
-{
-    QTest::addColumn<QString>("sql");
-    QTest::addColumn<QDateTime>("now");
-    QTest::addColumn<QString>("expected");
-    const QDateTime held(QDate(2009, 11, 16), QTime(9, 5, 7));
-    QTest::newRow("server clock") << "SELECT GETDATE() AS date" << QDateTime() << "SELECT LOCALTIMESTAMP(0) AS date";
-    QTest::newRow("held clock") << "SET data_fim = GETDATE()" << held
-                                << "SET data_fim = TIMESTAMP '2009-11-16 09:05:07'";
-    QTest::newRow("convert 102") << "data >= CONVERT(DATETIME,'2009.11.01 00:00:00',102)" << QDateTime()
-                                 << "data >= TIMESTAMP '2009-11-01 00:00:00'";
-    QTest::newRow("identity") << "SELECT @@Identity as last" << QDateTime() << "SELECT lastval() as last";
-    QTest::newRow("char 39") << "'a' + CHAR(39) + descrit" << QDateTime() << "'a' || chr(39) || descrit";
-    QTest::newRow("literal untouched") << "SELECT 'GETDATE() + CHAR(39) ORDER BY x'" << QDateTime()
-                                       << "SELECT 'GETDATE() + CHAR(39) ORDER BY x'";
-    QTest::newRow("binary comparison of a citext column")
-        << "WHERE descrit COLLATE Latin1_General_BIN2 = 'O' + CHAR(39) + 'K' AND x = 'COLLATE Latin1_General_BIN2'"
-        << QDateTime()
-        << "WHERE descrit ::text COLLATE \"C\" = 'O' || chr(39) || 'K' AND x = 'COLLATE Latin1_General_BIN2'";
-    QTest::newRow("names folded") << "SELECT [Descrit], \"Code\" FROM t" << QDateTime()
-                                  << "SELECT \"descrit\", \"code\" FROM t";
-    QTest::newRow("order by") << "SELECT a FROM t ORDER BY data_legal, b DESC" << QDateTime()
-                              << "SELECT a FROM t ORDER BY data_legal NULLS FIRST, b DESC NULLS LAST";
-    QTest::newRow("order by in a subquery")
-        << "SELECT (SELECT x FROM q ORDER BY d DESC LIMIT 1) FROM t ORDER BY f(a, b)" << QDateTime()
-        << "SELECT (SELECT x FROM q ORDER BY d DESC NULLS LAST LIMIT 1) FROM t ORDER BY f(a, b) NULLS FIRST";
-    QTest::newRow("escape") << "code LIKE '%!%%' ESCAPE '!'" << QDateTime() << "code LIKE '%!%%' ESCAPE '!'";
-}
-
-void TestTsqlTranslator::toPostgres()
-{
-    QFETCH(QString, sql);
-    QFETCH(QDateTime, now);
-    QFETCH(QString, expected);
-    QCOMPARE(data::TsqlTranslator::toPostgres(sql, now), expected);
-}
 
 QTEST_GUILESS_MAIN(TestTsqlTranslator)
 #include "test_tsqltranslator.moc"

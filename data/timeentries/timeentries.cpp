@@ -9,6 +9,8 @@
 
 #include <QStringList>
 
+#include <functional>
+
 namespace data::timeEntries {
 
 qint64 lookUpWhole(const QString& statement, const QString& field)
@@ -162,6 +164,7 @@ qint64 countedMinutes(const QDateTime& start, const QDateTime& end)
 namespace {
 
 const QString StillRunning = QStringLiteral(" AND inprogress <> 0 AND data_fim IS NULL");
+const QString ServerNow = QStringLiteral("GETDATE()");
 
 } // namespace
 
@@ -190,8 +193,6 @@ bool drop(qint64 entry)
 
 namespace {
 
-const QString ServerNow = QStringLiteral("GETDATE()");
-
 // The server's time of a moment of the workstation's clock now past, as the statement's date: the server's clock
 // now less the time gone by since. GETDATE() when the server's clock cannot be read.
 QString serverTimeOf(const QDateTime& past)
@@ -203,28 +204,47 @@ QString serverTimeOf(const QDateTime& past)
     return modData::SqlLiteral(serverNow.addMSecs(-past.msecsTo(core::Clock::now())), modData::literal::Date);
 }
 
-} // namespace
-
-Untick untick(qint64 entry, const std::optional<QDateTime>& at)
+// The start of entry while it runs (in progress, no data_fim); none when it is closed, not in progress or gone.
+std::optional<QDateTime> runningSince(qint64 entry)
 {
     auto record = Data::SqlServer().openRecordset(
         QStringLiteral("SELECT * FROM tbProcessos_Trabalhos_Tarefas_Lancamentos WHERE lancamento_id = ") +
         QString::number(entry));
     const bool gone = record->eof();
-    const QDateTime started = gone ? QDateTime() : record->value(QStringLiteral("data")).toDateTime();
     const QVariant inProgress = gone ? QVariant() : record->value(QStringLiteral("inprogress"));
     const bool running = !gone && record->value(QStringLiteral("data_fim")).isNull() && !inProgress.isNull() &&
                          inProgress.toDouble() != 0;
+    const QDateTime started = running ? record->value(QStringLiteral("data")).toDateTime() : QDateTime();
     record->close();
-    if (!running) {
+    return running ? std::optional<QDateTime>(started) : std::nullopt;
+}
+
+// Ends entry as counted from its start up to end (none: the clock's now, read after the entry), when it still runs:
+// closed with those minutes and data_fim = endText() (asked only for a close), or deleted when they are
+// ShortestEntry or fewer.
+Untick endRunning(qint64 entry, const std::optional<QDateTime>& end, const std::function<QString()>& endText)
+{
+    const std::optional<QDateTime> started = runningSince(entry);
+    if (!started) {
         return Untick::NotRunning;
     }
-    const qint64 minutes = countedMinutes(started, at.value_or(core::Clock::now()));
-    if (minutes > ShortestEntry) {
-        close(entry, minutes, at ? serverTimeOf(*at) : ServerNow);
-        return Untick::Closed;
+    const qint64 minutes = countedMinutes(*started, end.value_or(core::Clock::now()));
+    if (minutes <= ShortestEntry) {
+        return drop(entry) ? Untick::Deleted : Untick::NotRunning;
     }
-    return drop(entry) ? Untick::Deleted : Untick::NotRunning;
+    return close(entry, minutes, endText()) ? Untick::Closed : Untick::NotRunning;
+}
+
+} // namespace
+
+Untick untick(qint64 entry, const std::optional<QDateTime>& at)
+{
+    return endRunning(entry, at, [&] { return at ? serverTimeOf(*at) : ServerNow; });
+}
+
+StopAt stopAt(qint64 entry, const QDateTime& end)
+{
+    return endRunning(entry, end, [&] { return modData::SqlLiteral(end, modData::literal::Date); });
 }
 
 qint64 insertAlone(const NewEntry& entry, const QDateTime& at, QList<qint64>& closedTasks)
@@ -242,7 +262,7 @@ qint64 insertAlone(const NewEntry& entry, const QDateTime& at, QList<qint64>& cl
         const qint64 id = running->value(QStringLiteral("lancamento_id")).toLongLong();
         const qint64 minutes = countedMinutes(running->value(QStringLiteral("data")).toDateTime(), at);
         if (minutes > ShortestEntry) {
-            if (close(id, minutes, QStringLiteral("GETDATE()"))) {
+            if (close(id, minutes, ServerNow)) {
                 closed << running->value(QStringLiteral("tarefa_id")).toLongLong();
             }
         } else {

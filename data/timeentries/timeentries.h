@@ -73,15 +73,21 @@ bool drop(qint64 entry);
 
 // What an untick did to its entry.
 enum class Untick {
-    Closed,     // closed with its minutes (or found closed meanwhile by the UPDATE's condition)
+    Closed,     // closed with its minutes
     Deleted,    // it had counted ShortestEntry minutes or fewer, and was removed
-    NotRunning, // already closed or removed (by another workstation): nothing changed
+    NotRunning, // already closed or removed (by another workstation), before the read or meanwhile: nothing changed
 };
 // Ends running entry as the lawyer's untick at `at` (the workstation's time; none: now) ends it: read first, then
 // closed with the minutes counted from its start up to the untick, its end the server's time of the untick
 // (GETDATE() for now, or when the server's clock cannot be read), or deleted when those minutes are ShortestEntry
 // or fewer. An entry found closed, not in progress or gone is left as it is.
 Untick untick(qint64 entry, const std::optional<QDateTime>& at);
+
+// What ending an entry at a moment already past (the beginning of an absence) did to it, as an untick's.
+using StopAt = Untick;
+// Ends running entry at end (the workstation's time): closed with countedMinutes(its data, end) and data_fim = end,
+// or deleted when those are ShortestEntry or fewer; NotRunning also when another workstation closed it meanwhile.
+StopAt stopAt(qint64 entry, const QDateTime& end);
 
 // Starts entry (running) as its lawyer's only count: in one transaction, the lawyer's row of tbAdvogados locked so
 // that two workstations of the lawyer take turns, every running entry of the lawyer ended as counted up to at by the

@@ -1,6 +1,6 @@
 // The windows on the demo office, as a lawyer sees them, each leaving its picture under build/screenshots/:
 // every editor (editors/demo-<dialog>.png), which also fits a 1366x768 screen and names every field for
-// assistive technology; both statistics tabs; a question in Portuguese.
+// assistive technology; and both statistics tabs.
 #include "counter/frmcounter.h"
 #include "counter/listview/listview.h"
 #include "counter/trayicon.h"
@@ -8,9 +8,7 @@
 #include "data/connectiontext.h"
 #include "editors/editorseams.h"
 #include "editors/recordeditors.h"
-#include "scramble/modencriptserial.h"
-#include "session/translations.h"
-#include "session/widgetmessagebox.h"
+#include "testsupport/editorfixture.h"
 #include "testsupport/login.h"
 #include "testsupport/recordedreports.h"
 #include "testsupport/screenshots.h"
@@ -21,7 +19,6 @@
 #include <QDateTimeEdit>
 #include <QDialog>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -52,25 +49,12 @@ class TestScreens : public QObject
     QStringList m_pictures;
     QStringList m_faults;
 
-    template <typename Component> std::unique_ptr<Component> signedOn(std::unique_ptr<Component> component)
-    {
-        QString name = session::modCode::UserName;
-        QString password = scramble::modEncriptSerial::EncriptSerial(session::modCode::UserPassword);
-        component->SignOn(name, password);
-        return component;
-    }
-
+    // Opens the record of table whose key is id in a component signed on as the session's user.
     template <typename Component, typename Open>
     void open(Component& component, Open call, const QString& table, const QString& key, qint64 id)
     {
         QVERIFY2(id != 0, qPrintable(table));
-        auto record = data::Data::SqlServer().openRecordset(
-            QStringLiteral("SELECT * FROM %1 WHERE %2 = %3").arg(table, key).arg(id));
-        QVariant ID = id;
-        QString t1, t2;
-        int n1 = 0, n2 = 0, n3 = 0;
-        (component.*call)(*record, ID, t1, t2, nullptr, n1, n2, n3);
-        record->close();
+        EditorFixture::openRecord(EditorFixture::signedOn(component), call, table, key, id, nullptr);
     }
 
 private Q_SLOTS:
@@ -96,19 +80,12 @@ private Q_SLOTS:
                 m_faults
                     << QStringLiteral("%1 is %2x%3").arg(dialog.objectName()).arg(dialog.width()).arg(dialog.height());
             }
-            const auto unnamed = [&](QWidget* input) {
-                if (input->accessibleName().trimmed().isEmpty()) {
+            for (QWidget* input : dialog.findChildren<QWidget*>()) {
+                const bool field = qobject_cast<QLineEdit*>(input) || qobject_cast<QCheckBox*>(input) ||
+                                   qobject_cast<QTreeWidget*>(input);
+                if (field && input->accessibleName().trimmed().isEmpty()) {
                     m_faults << dialog.objectName() + QLatin1Char('.') + input->objectName();
                 }
-            };
-            for (QWidget* input : dialog.findChildren<QLineEdit*>()) {
-                unnamed(input);
-            }
-            for (QWidget* input : dialog.findChildren<QCheckBox*>()) {
-                unnamed(input);
-            }
-            for (QWidget* input : dialog.findChildren<QTreeWidget*>()) {
-                unnamed(input);
             }
             dialog.reject();
             return dialog.result();
@@ -138,16 +115,16 @@ private Q_SLOTS:
                                                   "WHERE inprogress = 0 AND advogado_id = %1 ORDER BY lancamento_id")
                                        .arg(lawyer));
 
-        auto taskEditor = signedOn(m_factory.createTaskEditor());
+        auto taskEditor = m_factory.createTaskEditor();
         open(*taskEditor, &external::TaskEditor::OpenRecord, QStringLiteral("tbProcessos_Trabalhos_Tarefas"),
              QStringLiteral("tarefa_id"), task);
-        auto workEditor = signedOn(m_factory.createWorkEditor());
+        auto workEditor = m_factory.createWorkEditor();
         open(*workEditor, &external::WorkEditor::EditDeadlines, QStringLiteral("tbProcessos_Trabalhos"),
              QStringLiteral("trabalho_id"), work);
-        auto caseEditor = signedOn(m_factory.createCaseEditor());
+        auto caseEditor = m_factory.createCaseEditor();
         open(*caseEditor, &external::CaseEditor::OpenRecord, QStringLiteral("tbProcessos"),
              QStringLiteral("processo_id"), caseId);
-        auto entryEditor = signedOn(m_factory.createTimeEntryEditor());
+        auto entryEditor = m_factory.createTimeEntryEditor();
         open(*entryEditor, &external::TimeEntryEditor::OpenRecord,
              QStringLiteral("tbProcessos_Trabalhos_Tarefas_Lancamentos"), QStringLiteral("lancamento_id"), entry);
         int client = static_cast<int>(
@@ -156,8 +133,8 @@ private Q_SLOTS:
         int taskId = static_cast<int>(task);
         int advogado = lawyer;
         entryEditor->NewEntry(client, caseNumber, taskId, advogado, nullptr);
-        auto assistant = signedOn(m_factory.createWorkAssistant());
-        assistant->SelectWork();
+        auto assistant = m_factory.createWorkAssistant();
+        EditorFixture::signedOn(*assistant).SelectWork();
         assistant->NewEntryWizard();
 
         QCOMPARE(m_pictures,
@@ -191,17 +168,6 @@ private Q_SLOTS:
         }
         counter::TrayIcon::setAvailabilityProbe({});
         QVERIFY(m_reports.reports().isEmpty());
-    }
-
-    void aQuestionInPortuguese()
-    {
-        QVERIFY(session::installPortugueseTranslations(*QCoreApplication::instance()) > 0);
-        core::Message question;
-        question.text = QStringLiteral("Deseja sair?");
-        question.buttons = core::Buttons::YesNo;
-        const auto box = session::buildMessageBox(question);
-        box->adjustSize();
-        QVERIFY(testsupport::keepScreenshot(*box, QStringLiteral("messagebox-pt")));
     }
 };
 

@@ -19,9 +19,20 @@ set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
 set(CPACK_NSIS_INSTALLED_ICON_NAME "orvcounter.exe")
 # The Start-menu entry.
 set(CPACK_PACKAGE_EXECUTABLES orvcounter "Contador de Tempo")
-# Every user's session starts the counter (the Run key of the machine); the uninstaller removes it again.
+# Every user's session starts the counter (the Run key of the machine); the uninstaller removes it again, and the
+# automation class General (session/automationserver_win.h) is registered for the machine, as the counter is
+# installed for it: the office's application starts the counter, or brings it forward, with
+# CreateObject("OrvCounter.General").Run; COM starts orvcounter.exe "/Automation" when none runs.
+set(orv_general_clsid "{5E0C2F1B-8D4A-4C6B-A1F2-7B3E9D5C4A10}")
+set(orv_classes "Software\\\\Classes")
 set(CPACK_NSIS_EXTRA_INSTALL_COMMANDS
-    "WriteRegStr HKLM 'Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Run' 'OrvCounter' '\\\"$INSTDIR\\\\orvcounter.exe\\\"'")
+    "WriteRegStr HKLM 'Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Run' 'OrvCounter' '\\\"$INSTDIR\\\\orvcounter.exe\\\"'
+  WriteRegStr HKLM '${orv_classes}\\\\OrvCounter.General\\\\CLSID' '' '${orv_general_clsid}'
+  WriteRegStr HKLM '${orv_classes}\\\\CLSID\\\\${orv_general_clsid}' '' 'OrvCounter.General'
+  WriteRegStr HKLM '${orv_classes}\\\\CLSID\\\\${orv_general_clsid}\\\\ProgID' '' 'OrvCounter.General'
+  WriteRegStr HKLM '${orv_classes}\\\\CLSID\\\\${orv_general_clsid}\\\\LocalServer32' '' '\\\"$INSTDIR\\\\orvcounter.exe\\\" /Automation'")
 set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS
-    "DeleteRegValue HKLM 'Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Run' 'OrvCounter'")
+    "DeleteRegValue HKLM 'Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Run' 'OrvCounter'
+  DeleteRegKey HKLM '${orv_classes}\\\\OrvCounter.General'
+  DeleteRegKey HKLM '${orv_classes}\\\\CLSID\\\\${orv_general_clsid}'")
 include(CPack)

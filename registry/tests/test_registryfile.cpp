@@ -1,6 +1,11 @@
-// The registry as kept in files where there is no Windows registry.
+// The registry as kept in files where there is no Windows registry: the module over the files, and the reader
+// and writer of registry editor text fed what a damaged or hostile file may hold.
+#include "core/errorvalue.h"
 #include "registry/filestore.h"
 #include "registry/modregistry.h"
+#include "registry/regfile.h"
+#include "registry/registrybackend.h"
+#include "testsupport/files.h"
 #include "testsupport/mockclock.h"
 #include "testsupport/recordedreports.h"
 #include "testsupport/tempregistry.h"
@@ -14,35 +19,56 @@
 #include <QTest>
 
 #include <optional>
-#include <sys/stat.h>
 
 using namespace registry::modRegistry;
 using namespace Qt::StringLiterals;
+using registry::RegFile;
 using registry::filestore::fileReads;
 using registry::filestore::MaxFileBytes;
+using testsupport::modeOf;
+using testsupport::writeFile;
 
 namespace {
 const QString Vorlent = u"HKEY_CURRENT_USER\\Software\\Vorlent"_s;
 const QString Machine = u"HKEY_LOCAL_MACHINE\\SOFTWARE\\Vorlent"_s;
+const QString Root = u"HKEY_CURRENT_USER"_s;
 const QByteArray Header = "Windows Registry Editor Version 5.00\r\n\r\n";
+const QByteArray Key = "[HKEY_CURRENT_USER\\Software\\Vorlent]\r\n";
+
+// "L1\L2\...\Ln"
+QString levels(int depth)
+{
+    QStringList names;
+    for (int i = 1; i <= depth; ++i) {
+        names << u'L' + QString::number(i);
+    }
+    return names.join(u'\\');
+}
+
+QByteArray section(const QString& path)
+{
+    return "[HKEY_CURRENT_USER\\" + path.toUtf8() + "]\r\n";
+}
+
+// The key levels walked to create a key of the given depth, write a value into it and read it back from a fresh
+// program's point of view.
+quint64 workForDepth(int depth)
+{
+    const quint64 before = RegFile::levelsWalked();
+    const QString path = levels(depth);
+    RegFile keys(Root);
+    keys.addKey(path);
+    keys.setValue(path, u"DataServer"_s, u"ORVSQL01"_s);
+    RegFile read(Root);
+    read.parse(keys.toText(MaxFileBytes).value_or(QByteArray()), u"deep.reg"_s);
+    const RegFile::Value* value = read.value(path, u"DataServer"_s);
+    return value && value->data == u"ORVSQL01" ? RegFile::levelsWalked() - before : 0;
+}
 
 QByteArray contents(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void write(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-}
-
-int mode(const QString& path)
-{
-    struct stat info {
-    };
-    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 0777) : -1;
 }
 
 // Starts the registry tool of the tests as a second process.
@@ -122,7 +148,7 @@ private Q_SLOTS:
                                  "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Vorlent\\Lisboa]\r\n"
                                  "\"dtUser\"=\"João\"\r\n"_s;
         QStringEncoder utf16(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom);
-        write(machineFile(), utf16(exported));
+        QVERIFY(writeFile(machineFile(), utf16(exported)));
         const QString shared = Machine + u"\\Shared\\OUT"_s;
         QCOMPARE(ObterValorString(shared, u"DataServer"_s), u"Lisboa"_s);
         QCOMPARE(ObterValorString(Machine + u"\\Lisboa"_s, u"dtUser"_s), u"João"_s);
@@ -144,31 +170,43 @@ private Q_SLOTS:
                                                    "\"Path\"=\"C:\\\\Orv \\\"main\\\"\"\r\n\r\n");
     }
 
+    // A file the module cannot read whole is reported with the file to mend and, where the text says it, the line
+    // and the reason; nothing of it is read (a value cut at a NUL, or a key past the depth cap, is never silently
+    // something else or absent) and nothing is written over it.
     void corruptFileIsReportedAndKept_data()
     {
         QTest::addColumn<QByteArray>("corrupt");
-        const QByteArray key = "[HKEY_CURRENT_USER\\Software\\Vorlent]\r\n";
-        QTest::newRow("no header") << QByteArray("Username=jsilva\n");
-        QTest::newRow("value outside a key") << Header + "\"Username\"=\"jsilva\"\r\n";
-        QTest::newRow("unknown escape") << Header + key + "\"Path\"=\"C:\\Orv\"\r\n";
-        QTest::newRow("missing quote") << Header + key + "\"Username\"=\"jsilva\r\n";
-        QTest::newRow("key of another root") << Header + "[HKEY_LOCAL_MACHINE\\SOFTWARE]\r\n";
-        QTest::newRow("deleted key") << Header + "[-HKEY_CURRENT_USER\\Software\\Vorlent]\r\n";
-        QTest::newRow("not UTF-8") << Header + key + "\"Username\"=\"Jo\xE3o\"\r\n";
+        QTest::addColumn<QString>("reason");
+        const QByteArray good = Header + Key + "\"Username\"=\"ok\"\r\n";
+        QTest::newRow("no header") << QByteArray("Username=jsilva\n") << QString();
+        QTest::newRow("value outside a key") << Header + "\"Username\"=\"jsilva\"\r\n" << QString();
+        QTest::newRow("unknown escape") << Header + Key + "\"Path\"=\"C:\\Orv\"\r\n" << QString();
+        QTest::newRow("missing quote") << Header + Key + "\"Username\"=\"jsilva\r\n" << QString();
+        QTest::newRow("key of another root") << Header + "[HKEY_LOCAL_MACHINE\\SOFTWARE]\r\n" << QString();
+        QTest::newRow("deleted key") << Header + "[-HKEY_CURRENT_USER\\Software\\Vorlent]\r\n" << QString();
+        QTest::newRow("not UTF-8") << Header + Key + "\"Username\"=\"Jo\xE3o\"\r\n" << QString();
+        QTest::newRow("NUL in a value") << good + QByteArray("\"DataServer\"=\"ORVSQL\0EVIL\"\r\n", 28)
+                                        << u"line 5: a NUL character inside a value"_s;
+        QTest::newRow("513 levels") << good + section(u"Software\\"_s + levels(RegFile::MaxDepth))
+                                    << u"line 5: a key deeper than 512 levels"_s;
+        QTest::newRow("a name of 256 characters") << good + section(QString(RegFile::MaxNameLength + 1, u'n'))
+                                                  << u"line 5: a key name longer than 255 characters"_s;
     }
 
     void corruptFileIsReportedAndKept()
     {
         QFETCH(QByteArray, corrupt);
+        QFETCH(QString, reason);
         QVERIFY(CriarChave(Machine));
         QVERIFY(DefinirValorString(Machine, u"DataServer"_s, u"Lisboa"_s));
-        write(userFile(), corrupt);
+        QVERIFY(writeFile(userFile(), corrupt));
 
         QCOMPARE(ObterValorString(Vorlent, u"Username"_s), std::nullopt);
         QVERIFY(!CriarChave(Vorlent + u"\\Other"_s));
         QVERIFY(!DefinirValorString(Vorlent, u"Remember"_s, u"0"_s));
         QCOMPARE(m_reports->procedures(), (QStringList{u"ValorString"_s, u"CriarChave"_s, u"DefinirValorString"_s}));
-        QVERIFY(m_reports->reports().first().text.contains(userFile())); // tells which file to mend
+        const QString report = m_reports->reports().first().text;
+        QVERIFY2(report.contains(userFile()) && report.contains(reason), qPrintable(report));
         m_reports->clear();
         QCOMPARE(contents(userFile()), corrupt);
 
@@ -191,13 +229,20 @@ private Q_SLOTS:
         QFETCH(bool, readable);
         QByteArray text = Header + "[HKEY_CURRENT_USER\\Software\\Vorlent]\r\n\"Username\"=\"jsilva\"\r\n";
         text += QByteArray(size - text.size() - 2, ';') + "\r\n"; // a comment
-        write(userFile(), text);
+        QVERIFY(writeFile(userFile(), text));
         const quint64 reads = fileReads();
 
         QCOMPARE(ObterValorString(Vorlent, u"Username"_s), readable ? std::optional(u"jsilva"_s) : std::nullopt);
         QCOMPARE(DefinirValorString(Vorlent, u"Remember"_s, u"1"_s), readable);
         if (readable) {
             QCOMPARE(ObterValorString(Vorlent, u"Remember"_s), u"1"_s); // the comment is gone: the file shrank
+            // A write that would grow the file past the limit is refused and changes nothing.
+            const QByteArray before = contents(userFile());
+            QVERIFY(!DefinirValorString(Vorlent, u"Note"_s, QString(MaxFileBytes, u'x')));
+            QCOMPARE(m_reports->procedures(), QStringList{u"DefinirValorString"_s});
+            m_reports->clear();
+            QCOMPARE(contents(userFile()), before);
+            QCOMPARE(ObterValorString(Vorlent, u"Note"_s), std::nullopt);
         } else {
             QCOMPARE(fileReads(), reads);
             QCOMPARE(m_reports->procedures(), (QStringList{u"ValorString"_s, u"DefinirValorString"_s}));
@@ -205,18 +250,6 @@ private Q_SLOTS:
             m_reports->clear();
             QCOMPARE(contents(userFile()), text);
         }
-    }
-
-    void writeThatWouldGrowPastTheLimitIsRefused()
-    {
-        QVERIFY(CriarChave(Vorlent));
-        QVERIFY(DefinirValorString(Vorlent, u"Username"_s, u"jsilva"_s));
-        const QByteArray before = contents(userFile());
-        QVERIFY(!DefinirValorString(Vorlent, u"Note"_s, QString(MaxFileBytes, u'x')));
-        QCOMPARE(m_reports->procedures(), QStringList{u"DefinirValorString"_s});
-        m_reports->clear();
-        QCOMPARE(contents(userFile()), before);
-        QCOMPARE(ObterValorString(Vorlent, u"Username"_s), u"jsilva"_s);
     }
 
     // A file is read again only when it changed: another program replaced it, or it was rewritten in place with
@@ -243,12 +276,12 @@ private Q_SLOTS:
         QCOMPARE(readsFor(u"1"_s), quint64(1));
 
         const QByteArray text = contents(userFile());
-        write(userFile(), QByteArray(text).replace("\"1\"", "\"12\"")); // in place, longer
+        QVERIFY(writeFile(userFile(), QByteArray(text).replace("\"1\"", "\"12\""))); // in place, longer
         QCOMPARE(readsFor(u"12"_s), quint64(1));
 
         QFile file(userFile());
         const QDateTime modified = QFileInfo(file).lastModified();
-        write(userFile(), QByteArray(text).replace("\"1\"", "\"21\"")); // in place, as long, another time
+        QVERIFY(writeFile(userFile(), QByteArray(text).replace("\"1\"", "\"21\""))); // in place, as long, another time
         QVERIFY(file.open(QIODevice::ReadWrite));
         QVERIFY(file.setFileTime(modified.addSecs(-60), QFileDevice::FileModificationTime));
         file.close();
@@ -280,11 +313,107 @@ private Q_SLOTS:
     void perUserFileIsPrivate()
     {
         QVERIFY(CriarChave(Vorlent));
-        QCOMPARE(mode(userFile()), 0600);
+        QCOMPARE(modeOf(userFile()), 0600);
         QVERIFY(DefinirValorString(Vorlent, u"Password"_s, u"x"_s)); // a rewrite keeps it private
-        QCOMPARE(mode(userFile()), 0600);
+        QCOMPARE(modeOf(userFile()), 0600);
         QVERIFY(CriarChave(Machine));
-        QCOMPARE(mode(machineFile()), 0644);
+        QCOMPARE(modeOf(machineFile()), 0644);
+    }
+
+    // Arbitrary bytes either read as keys or are refused with the file's name; nothing crashes or hangs, and what
+    // was read writes out as text that reads back the same.
+    void hostileTextIsReadOrRefused_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("readable");
+        QStringEncoder utf16(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom);
+        const QByteArray wide = utf16(QString::fromUtf8(Header + Key + "\"Username\"=\"João\"\r\n"));
+        QTest::newRow("empty") << QByteArray() << true;
+        QTest::newRow("only the header") << Header << true;
+        QTest::newRow("UTF-16 with its byte order mark") << wide << true;
+        QTest::newRow("UTF-16 cut in the middle of a character") << wide.chopped(1) << false;
+        QTest::newRow("only a byte order mark") << QByteArray("\xFF\xFE") << false;
+        QTest::newRow("UTF-8 byte order mark") << "\xEF\xBB\xBF" + Header + Key << true;
+        QTest::newRow("lines ended by CR LF, LF and CR CR LF") << Header + Key + "\"a\"=\"1\"\n\"b\"=\"2\"\r\r\n"
+                                                               << true;
+        QTest::newRow("NUL in a value") << Header + Key + QByteArray("\"a\"=\"x\0y\"\r\n", 11) << false;
+        QTest::newRow("NUL in a value's name") << Header + Key + QByteArray("\"a\0b\"=\"x\"\r\n", 11) << false;
+        QTest::newRow("NUL in a key name") << Header + QByteArray("[HKEY_CURRENT_USER\\a\0b]\r\n", 25) << false;
+        QTest::newRow("NUL in the header") << QByteArray("Windows Registry\0Editor Version 5.00\r\n", 39) << false;
+        QTest::newRow("unterminated value") << Header + Key + "\"Username\"=\"jsilva\r\n" << false;
+        QTest::newRow("unterminated name") << Header + Key + "\"Username=\r\n" << false;
+        QTest::newRow("escape at the end") << Header + Key + "\"a\"=\"x\\" << false;
+        QTest::newRow("text after the value") << Header + Key + "\"a\"=\"x\"y\r\n" << false;
+        QTest::newRow("unterminated key") << Header + "[HKEY_CURRENT_USER\\Software\r\n" << false;
+        QTest::newRow("empty key") << Header + "[]\r\n" << false;
+        QTest::newRow("a lone bracket") << Header + "[\r\n" << false;
+        QTest::newRow("empty key name") << Header + "[HKEY_CURRENT_USER\\a\\\\b]\r\n" << false;
+        QTest::newRow("value without a key") << Header + "@=\"x\"\r\n" << false;
+        QTest::newRow("unknown type") << Header + Key + "\"a\"=dword\r\n" << false;
+        QTest::newRow("control characters in hex data") << Header + Key + "\"a\"=hex:01,\\\r\\\n\r\n" << false;
+        QTest::newRow("huge hex value over many lines")
+            << Header + Key + "\"Blob\"=hex:" + QByteArray("00,").repeated(2000).append("\\\r\n  ").repeated(200) +
+                   "00\r\n"
+            << true;
+        QTest::newRow("hex continued past the end") << Header + Key + "\"Blob\"=hex:01,\\" << true;
+        QTest::newRow("20000 values in one key") << Header + Key + [] {
+            QByteArray values;
+            for (int i = 0; i < 20000; ++i) {
+                values += "\"v" + QByteArray::number(i) + "\"=\"x\"\r\n";
+            }
+            return values;
+        }() << true;
+        QTest::newRow("512 levels") << Header + section(levels(RegFile::MaxDepth)) << true;
+        QTest::newRow("513 levels") << Header + section(levels(RegFile::MaxDepth + 1)) << false;
+        QTest::newRow("a name of 255 characters") << Header + section(QString(RegFile::MaxNameLength, u'n')) << true;
+        QTest::newRow("a name of 256 characters")
+            << Header + section(QString(RegFile::MaxNameLength + 1, u'n')) << false;
+        QTest::newRow("100000 levels in one line") << Header + section(levels(100000)) << false;
+    }
+
+    void hostileTextIsReadOrRefused()
+    {
+        QFETCH(QByteArray, bytes);
+        RegFile keys(Root);
+        bool read = true;
+        try {
+            keys.parse(bytes, u"hostile.reg"_s);
+        } catch (const core::Error& error) {
+            read = false;
+            QCOMPARE(error.number(), registry::errc::BadDatabase);
+            QVERIFY2(error.description().contains(u"hostile.reg"_s), qPrintable(error.description()));
+        }
+        QTEST(read, "readable");
+        if (read) {
+            const std::optional<QByteArray> text = keys.toText(64 * MaxFileBytes);
+            QVERIFY(text);
+            RegFile again(Root);
+            again.parse(*text, u"written.reg"_s);
+            QCOMPARE(again.toText(64 * MaxFileBytes), text);
+        }
+    }
+
+    // Adding and finding keys walks each level once: twice the depth is about four times the work (the file names
+    // every key's whole path), not a thousand times.
+    void deepKeysCostWorkInProportionToTheText()
+    {
+        const quint64 shallow = workForDepth(10);
+        const quint64 deep = workForDepth(20);
+        QVERIFY(shallow > 0 && deep > 0);
+        QVERIFY2(deep <= 5 * shallow, qPrintable(u"%1 levels walked at depth 10, %2 at 20"_s.arg(shallow).arg(deep)));
+    }
+
+    // Through the module: a key 30 levels deep is created, written and read back; key paths beyond the registry's
+    // limits are refused quietly, as the platform refuses them.
+    void deepKeysThroughTheModule()
+    {
+        const QString path = Vorlent + u'\\' + levels(28);
+        QVERIFY(CriarChave(path));
+        QVERIFY(DefinirValorString(path, u"DataServer"_s, u"ORVSQL01"_s));
+        QCOMPARE(ObterValorString(path, u"DataServer"_s), u"ORVSQL01"_s);
+        QVERIFY(CriarChave(Root + u'\\' + levels(RegFile::MaxDepth)));
+        QVERIFY(!CriarChave(Root + u'\\' + levels(RegFile::MaxDepth + 1)));
+        QVERIFY(!CriarChave(Root + u'\\' + QString(RegFile::MaxNameLength + 1, u'n')));
     }
 };
 

@@ -51,25 +51,12 @@ struct Refusal {
     QString cause = {};   // when set, in the last report: why the server refused
 };
 
-// A server listening on a port of 127.0.0.1 that never answers: each connection is completed and then left
-// waiting. Closed, the port is one where nothing listens.
-class Listener
-{
-public:
-    Listener()
-    {
-        // A server that cannot listen leaves port 0, which no case accepts.
-        m_server.listen(QHostAddress::LocalHost);
-    }
-    quint16 port() const { return m_server.serverPort(); }
-
-private:
-    QTcpServer m_server;
-};
-
+// A port of 127.0.0.1 where nothing listens: taken from the system, then given back.
 quint16 closedPort()
 {
-    return Listener().port();
+    QTcpServer server;
+    server.listen(QHostAddress::LocalHost);
+    return server.serverPort();
 }
 
 QString userValue(const QString& name)
@@ -125,10 +112,13 @@ class TestModCode : public QObject
         }
     }
 
+    // A null remember leaves the value out.
     void rememberLogin(const QString& remember, const QString& user, const QString& password)
     {
         QVERIFY(CriarChave(UserKey));
-        DefinirValorString(UserKey, QStringLiteral("Remember"), remember);
+        if (!remember.isNull()) {
+            DefinirValorString(UserKey, QStringLiteral("Remember"), remember);
+        }
         DefinirValorString(UserKey, QStringLiteral("Username"), user);
         DefinirValorString(UserKey, QStringLiteral("Password"), EncriptSerial(password));
     }
@@ -148,6 +138,16 @@ class TestModCode : public QObject
         QVERIFY(modCode::Connected && data::Data::SqlServer().isOpen());
         QVERIFY(m_window && m_window->shows > 0);
         QVERIFY(m_boxes->shown().isEmpty() && m_reports->reports().isEmpty());
+    }
+
+    // Shows the dialog, after "Cancelar" when cancelled is set.
+    static void show(frmLogin& dialog, bool cancelled)
+    {
+        dialog.show();
+        if (cancelled) {
+            dialog.findChild<QPushButton*>("Command2")->click();
+            dialog.show();
+        }
     }
 
 private Q_SLOTS:
@@ -254,15 +254,9 @@ private Q_SLOTS:
     void rememberedValue()
     {
         QFETCH(QString, remember);
-        QFETCH(int, dialogs);
-        QVERIFY(CriarChave(UserKey));
-        DefinirValorString(UserKey, QStringLiteral("Username"), QStringLiteral("JS"));
-        DefinirValorString(UserKey, QStringLiteral("Password"), EncriptSerial("js-pass"));
-        if (!remember.isNull()) {
-            DefinirValorString(UserKey, QStringLiteral("Remember"), remember);
-        }
+        rememberLogin(remember, "JS", "js-pass");
         runMain("JS", "js-pass");
-        QCOMPARE(m_shown, dialogs);
+        QTEST(m_shown, "dialogs");
         expectLoggedInAs("JS", "js-pass", 10);
     }
 
@@ -283,7 +277,6 @@ private Q_SLOTS:
     {
         QFETCH(bool, keyExists);
         QFETCH(bool, tick);
-        QFETCH(QStringList, after);
         if (keyExists) {
             rememberLogin("0", "OLD", "old-pass");
         }
@@ -292,7 +285,7 @@ private Q_SLOTS:
 
         QCOMPARE(m_seen, QStringList({"", "", ""}));
         expectLoggedInAs("JS", "js-pass", 10);
-        QCOMPARE(QStringList({userValue("Username"), userValue("Password"), userValue("Remember")}), after);
+        QTEST(QStringList({userValue("Username"), userValue("Password"), userValue("Remember")}), "after");
     }
 
     // A refused remembered login brings the dialog up filled; cancelling it writes Remember "0" and ends
@@ -313,59 +306,54 @@ private Q_SLOTS:
     void refusedLogin_data()
     {
         QTest::addColumn<Refusal>("refusal");
+        const auto add = [](const char* name, const Refusal& refusal) { QTest::newRow(name) << refusal; };
         // The user sees one message whatever the cause; the cause goes to the error log. The remembered
         // login is tried first, so a refused remembered one is logged too.
-        QTest::newRow("wrong password") << Refusal{"JS", "bad", "", "", InvalidLogin, {"Login", "Login"}};
-        QTest::newRow("no such login") << Refusal{"NOBODY", "bad", "", "", InvalidLogin, {"Login", "Login"}};
+        add("wrong password", Refusal{"JS", "bad", "", "", InvalidLogin, {"Login", "Login"}});
+        add("no such login", Refusal{"NOBODY", "bad", "", "", InvalidLogin, {"Login", "Login"}});
         for (const char* name :
              {"DataServer", "dtSecurityInfo", "dtUser", "dtPassword", "dtInitialCatalog", "dtDataSource"}) {
             QTest::addRow("no %s", name) << Refusal{"JS", "js-pass", name, "", InvalidLogin, {"Login", "Login"}};
         }
-        QTest::newRow("unreachable server")
-            << Refusal{"JS", "js-pass", "dtDataSource=/nonexistent/orvtest.db", "", InvalidLogin, {"Login", "Login"}};
-        QTest::newRow("catalog refused") << Refusal{"JS", "js-pass",    "dtInitialCatalog=Other",
-                                                    "",   InvalidLogin, {"Login", "Login"}};
+        add("unreachable server",
+            Refusal{"JS", "js-pass", "dtDataSource=/nonexistent/orvtest.db", "", InvalidLogin, {"Login", "Login"}});
+        add("catalog refused",
+            Refusal{"JS", "js-pass", "dtInitialCatalog=Other", "", InvalidLogin, {"Login", "Login"}});
         // The user's own login works but the shared account is refused.
-        QTest::newRow("shared account refused")
-            << Refusal{"JS", "js-pass", "dtPassword=" + EncriptSerial("not-it"), "", InvalidLogin, {"Login", "Login"}};
-        QTest::newRow("contacto_id null") << Refusal{"NULLC", "x", "", "", NoLawyer, {"Login"}};
-        QTest::newRow("contacto_id 0") << Refusal{"ZERO", "x", "", "", NoLawyer, {"Login"}};
-        QTest::newRow("contact not a lawyer") << Refusal{"NOADV", "x", "", "", NoLawyer, {"Login"}};
-        QTest::newRow("no tbUsers row") << Refusal{"NOROW", "x", "", "", NoLawyer, {"Login"}};
-        QTest::newRow("users read fails")
-            << Refusal{"JS", "js-pass", "", "SELECT * FROM tbUsers", NoLawyer, {"Login", "SetAdvogado"}};
-        QTest::newRow("lawyers read fails")
-            << Refusal{"JS", "js-pass", "", "FROM tbAdvogados", NoLawyer, {"Login", "SetAdvogado"}};
+        add("shared account refused",
+            Refusal{"JS", "js-pass", "dtPassword=" + EncriptSerial("not-it"), "", InvalidLogin, {"Login", "Login"}});
+        add("contacto_id null", Refusal{"NULLC", "x", "", "", NoLawyer, {"Login"}});
+        add("contacto_id 0", Refusal{"ZERO", "x", "", "", NoLawyer, {"Login"}});
+        add("contact not a lawyer", Refusal{"NOADV", "x", "", "", NoLawyer, {"Login"}});
+        add("no tbUsers row", Refusal{"NOROW", "x", "", "", NoLawyer, {"Login"}});
+        add("users read fails",
+            Refusal{"JS", "js-pass", "", "SELECT * FROM tbUsers", NoLawyer, {"Login", "SetAdvogado"}});
+        add("lawyers read fails", Refusal{"JS", "js-pass", "", "FROM tbAdvogados", NoLawyer, {"Login", "SetAdvogado"}});
         // What is typed as a password is a value: it can neither name another login nor another file.
-        QTest::newRow("password naming another user")
-            << Refusal{"MR", "js-pass;User ID=JS", "", "", InvalidLogin, {"Login", "Login"}};
-        QTest::newRow("password naming the shared account")
-            << Refusal{"MR", "x;User ID=orv_app;Password=app-secret", "", "", InvalidLogin, {"Login", "Login"}};
-        QTest::newRow("password naming another file") << Refusal{
-            "MR", "x;Data Source=" + m_otherOffice->path() + ";X='", "", "", InvalidLogin, {"Login", "Login"}};
-        QTest::newRow("apostrophe in the name") << Refusal{"J'S", "js-pass", "", "", InvalidLogin, {"Login", "Login"}};
-        QTest::newRow("a password typed as the name")
-            << Refusal{"Xy7-segredo", "js-pass", "", "", InvalidLogin, {"Login", "Login"}};
+        add("password naming another user",
+            Refusal{"MR", "js-pass;User ID=JS", "", "", InvalidLogin, {"Login", "Login"}});
+        add("password naming the shared account",
+            Refusal{"MR", "x;User ID=orv_app;Password=app-secret", "", "", InvalidLogin, {"Login", "Login"}});
+        add("password naming another file",
+            Refusal{"MR", "x;Data Source=" + m_otherOffice->path() + ";X='", "", "", InvalidLogin, {"Login", "Login"}});
+        add("apostrophe in the name", Refusal{"J'S", "js-pass", "", "", InvalidLogin, {"Login", "Login"}});
+        add("a password typed as the name",
+            Refusal{"Xy7-segredo", "js-pass", "", "", InvalidLogin, {"Login", "Login"}});
         if (testsupport::TempDatabase::onPostgres()) {
             // The server's own refusals: its words go to the error log, the user sees the one message.
             const QStringList twice{"Login", "Login"};
-            QTest::newRow("server: wrong password")
-                << Refusal{"JS", "bad", "", "", InvalidLogin, twice, "password authentication failed"};
-            QTest::newRow("server: unknown role")
-                << Refusal{"NOBODY", "bad", "", "", InvalidLogin, twice, "password authentication failed"};
-            QTest::newRow("server: database closed to the role") << Refusal{
-                "JS",  "js-pass",          "dtInitialCatalog=" + m_otherOffice->databaseName(), "", InvalidLogin,
-                twice, "permission denied"};
-            QTest::newRow("server: no such database") << Refusal{
-                "JS", "js-pass", "dtInitialCatalog=orv_no_such_office", "", InvalidLogin, twice, "does not exist"};
-            QTest::newRow("server: nothing listens")
-                << Refusal{"JS",
-                           "js-pass",
-                           QStringLiteral("dtDataSource=127.0.0.1,%1").arg(closedPort()),
-                           "",
-                           InvalidLogin,
-                           twice,
-                           "Connection refused"};
+            add("server: wrong password",
+                Refusal{"JS", "bad", "", "", InvalidLogin, twice, "password authentication failed"});
+            add("server: unknown role",
+                Refusal{"NOBODY", "bad", "", "", InvalidLogin, twice, "password authentication failed"});
+            add("server: database closed to the role",
+                Refusal{"JS", "js-pass", "dtInitialCatalog=" + m_otherOffice->databaseName(), "", InvalidLogin, twice,
+                        "permission denied"});
+            add("server: no such database", Refusal{"JS", "js-pass", "dtInitialCatalog=orv_no_such_office", "",
+                                                    InvalidLogin, twice, "does not exist"});
+            add("server: nothing listens",
+                Refusal{"JS", "js-pass", QStringLiteral("dtDataSource=127.0.0.1,%1").arg(closedPort()), "",
+                        InvalidLogin, twice, "Connection refused"});
         }
     }
 
@@ -414,9 +402,10 @@ private Q_SLOTS:
         if (!testsupport::TempDatabase::onPostgres()) {
             QSKIP("the embedded engine has no server to wait for");
         }
-        const Listener silent;
-        QVERIFY(silent.port() != 0);
-        freshRegistry(QStringLiteral("dtDataSource=127.0.0.1,%1").arg(silent.port()));
+        // Each connection is completed by the system and then left waiting.
+        QTcpServer silent;
+        QVERIFY(silent.listen(QHostAddress::LocalHost));
+        freshRegistry(QStringLiteral("dtDataSource=127.0.0.1,%1").arg(silent.serverPort()));
         QElapsedTimer timer;
         timer.start();
         QVERIFY(!modCode::Login("JS", "js-pass"));
@@ -457,7 +446,8 @@ private Q_SLOTS:
         QCOMPARE(userValue("Password"), EncriptSerial("pa;ss \"x\" "));
     }
 
-    // Failures in a row wait one second more each, up to five; a good login starts the count again.
+    // Failures in a row wait one second more each, up to five; a good login starts the count again. A re-login
+    // with a wrong password is refused and the session stays the old user's.
     void repeatedFailuresAreSlowed()
     {
         for (int i = 0; i < 6; ++i) {
@@ -466,18 +456,11 @@ private Q_SLOTS:
         QCOMPARE(m_waits, QList<int>({1, 2, 3, 4, 5, 5}));
         runMain("JS", "js-pass");
         QCOMPARE(m_waits.size(), 6);
-        modCode::Connected = false;
-        runMain("JS", "bad");
-        QCOMPARE(m_waits.last(), 1);
-    }
-
-    // A re-login with a wrong password is refused; the session stays the old user's.
-    void wrongReLoginKeepsTheSession()
-    {
-        runMain("JS", "js-pass");
+        const qsizetype refusals = m_boxes->shown().size();
         modCode::Connected = false;
         runMain("MR", "wrong");
-        QCOMPARE(m_boxes->shown().size(), 1);
+        QCOMPARE(m_waits.last(), 1);
+        QCOMPARE(m_boxes->shown().size(), refusals + 1);
         QCOMPARE(modCode::UserName, "JS");
         QCOMPARE(modCode::AdvogadoID, 10);
         QCOMPARE(m_window->unloads, 1);
@@ -504,6 +487,83 @@ private Q_SLOTS:
         modCode::Connected = false;
         runMain("JS", "js-pass", "Command2");
         QCOMPARE(m_window->unloads, 1);
+    }
+
+    // The login dialog on its own. Any Remember but "0" fills the remembered values and ticks the box; a null Remember
+    // is no login. Password holds the stored (scrambled) text.
+    void dialogLoad_data()
+    {
+        QTest::addColumn<QString>("remember");
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<QStringList>("shown"); // FXUser, FXPassword, "ticked" or ""
+
+        const QString scrambled = EncriptSerial("segredo");
+        QTest::newRow("Remember missing") << QString() << scrambled << QStringList{"", "", ""};
+        QTest::newRow("Remember other") << "yes" << scrambled << QStringList{"João", "segredo", "ticked"};
+        // Code 1 minus any key character is below 0: not scrambled on this machine.
+        QTest::newRow("Password not unscrambled") << "1" << QString(QChar(1)) << QStringList{"João", "", "ticked"};
+    }
+
+    void dialogLoad()
+    {
+        QFETCH(QString, remember);
+        QFETCH(QString, password);
+
+        QVERIFY(CriarChave(UserKey) && DefinirValorString(UserKey, "Username", "João"));
+        QVERIFY(DefinirValorString(UserKey, "Password", password));
+        QVERIFY(remember.isNull() || DefinirValorString(UserKey, "Remember", remember));
+        frmLogin dialog;
+        dialog.Form_Load();
+        QTEST(QStringList({dialog.FXUser()->text(), dialog.FXPassword()->text(),
+                           dialog.FXRecord()->isChecked() ? "ticked" : ""}),
+              "shown");
+        QCOMPARE(dialog.FXPassword()->echoMode(), QLineEdit::Password);
+        QVERIFY(!dialog.isVisible() && !dialog.Cancelado());
+    }
+
+    // Enter in the password field hides the dialog as OK does, but leaves Cancelado as it was; in the user
+    // field it does nothing; on a focused button it presses that button. Escape does nothing.
+    void dialogKeys_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<bool>("cancelledBefore");
+        QTest::addColumn<bool>("hides");
+        QTest::addColumn<bool>("cancelado");
+
+        QTest::newRow("Return in FXUser") << "FXUser" << int(Qt::Key_Return) << false << false << false;
+        QTest::newRow("Escape") << "FXUser" << int(Qt::Key_Escape) << false << false << false;
+        QTest::newRow("keypad Enter in FXPassword") << "FXPassword" << int(Qt::Key_Enter) << false << true << false;
+        QTest::newRow("Return in FXPassword after Cancelar")
+            << "FXPassword" << int(Qt::Key_Return) << true << true << true;
+        QTest::newRow("Return on focused OK") << "Command1" << int(Qt::Key_Return) << true << true << false;
+    }
+
+    void dialogKeys()
+    {
+        QFETCH(QString, field);
+        QFETCH(int, key);
+        QFETCH(bool, cancelledBefore);
+        QFETCH(bool, hides);
+
+        frmLogin dialog;
+        show(dialog, cancelledBefore);
+        QWidget* target = dialog.findChild<QWidget*>(field);
+        target->setFocus();
+        QTest::keyClick(target, Qt::Key(key));
+        QCOMPARE(dialog.isVisible(), !hides);
+        QTEST(dialog.Cancelado(), "cancelado");
+    }
+
+    // The close box only hides the visible dialog, refusing the unload and keeping Cancelado; once hidden,
+    // the unload goes through.
+    void closeBoxOnlyHides()
+    {
+        frmLogin dialog;
+        show(dialog, true);
+        QVERIFY(!dialog.close());
+        QVERIFY(!dialog.isVisible() && dialog.Cancelado());
+        QVERIFY(dialog.Unload());
     }
 };
 

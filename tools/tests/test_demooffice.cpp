@@ -3,6 +3,7 @@
 
 #include "core/errorvalue.h"
 #include "data/connection.h"
+#include "data/connectiontext.h"
 #include "data/office/schema.h"
 #include "registry/modregistry.h"
 #include "scramble/modencriptserial.h"
@@ -23,9 +24,7 @@ const QDate Day(2009, 11, 16);
 
 QString connectionText(const QString& path, const QString& user, const QString& password)
 {
-    return QStringLiteral("Provider=SQLOLEDB.1;Persist Security Info=False;User ID=%1;Password=%2;Initial Catalog=%3;"
-                          "Data Source=%4;Connect Timeout=15")
-        .arg(user, password, tools::DemoOffice::catalog(), path);
+    return data::ConnectionText::forLogin(QStringLiteral("False"), user, password, tools::DemoOffice::catalog(), path);
 }
 
 // Every row's values of the named fields.
@@ -173,13 +172,10 @@ private Q_SLOTS:
                 .value_or(QStringLiteral("<null>"));
         };
         QVERIFY(value("dtPassword") != tools::DemoOffice::sharedPassword());
-        const QString text = QStringLiteral("Provider=SQLOLEDB.1;Persist Security Info=%1;User ID=%2;Password=%3;"
-                                            "Initial Catalog=%4;Data Source=%5;Connect Timeout=15")
-                                 .arg(value("dtSecurityInfo"), value("dtUser"),
-                                      scramble::modEncriptSerial::DencriptSerial(value("dtPassword")),
-                                      value("dtInitialCatalog"), value("dtDataSource"));
         data::Connection shared;
-        shared.open(text);
+        shared.open(data::ConnectionText::forLogin(value("dtSecurityInfo"), value("dtUser"),
+                                                   scramble::modEncriptSerial::DencriptSerial(value("dtPassword")),
+                                                   value("dtInitialCatalog"), value("dtDataSource")));
         QVERIFY(shared.isOpen());
     }
 };

@@ -1,0 +1,267 @@
+// The COM layer under the office's components: the reference holder, the conversions of texts and values to
+// what automation carries, and the late-bound dispatcher, against a recording component of the test's own.
+// Built only for Windows.
+#include "core/com/bstr_win.h"
+#include "core/com/comref_win.h"
+#include "core/com/dispatcher_win.h"
+#include "core/com/variant_win.h"
+#include "core/errorvalue.h"
+#include "testsupport/comcomponent_win.h"
+
+#include <QDateTime>
+#include <QTest>
+
+#include <limits>
+
+using namespace core::com;
+
+Q_DECLARE_METATYPE(VARTYPE)
+
+namespace {
+
+// The object's reference count, read by adding one and taking it back.
+ULONG references(IUnknown* object)
+{
+    object->AddRef();
+    return object->Release();
+}
+
+// The error number a call throws; 0 when it throws none.
+template <typename Call> int thrownNumber(Call&& call)
+{
+    try {
+        call();
+    } catch (const core::Error& error) {
+        return error.number();
+    }
+    return 0;
+}
+
+QDateTime at(int year, int month, int day, int hour = 0, int minute = 0, int second = 0, int msec = 0)
+{
+    return QDateTime(QDate(year, month, day), QTime(hour, minute, second, msec));
+}
+
+const QString probeProgId = QStringLiteral("OrvTest.Recorder");
+
+} // namespace
+
+class TestComLayer : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    // Every way a holder gets, shares, hands on and drops its reference leaves the object with what the holders
+    // own, and gone when the last one goes.
+    void referenceHolderBalances()
+    {
+        testsupport::ComTestComponent component({}, {QStringLiteral("Run")});
+        {
+            auto first = ComRef<IDispatch>::adopt(component.newObject());
+            QCOMPARE(references(first.get()), ULONG(1));
+            {
+                ComRef<IDispatch> copy = first;
+                QCOMPARE(references(first.get()), ULONG(2));
+                ComRef<IDispatch> moved = std::move(copy);
+                QVERIFY(!copy);
+                QCOMPARE(references(first.get()), ULONG(2));
+                auto shared = ComRef<IDispatch>::share(first.get());
+                QCOMPARE(references(first.get()), ULONG(3));
+                shared = moved; // the old reference released, a new one taken
+                QCOMPARE(references(first.get()), ULONG(3));
+                ComRef<IUnknown> unknown = first.query<IUnknown>(IID_IUnknown);
+                QVERIFY(unknown);
+                QCOMPARE(references(first.get()), ULONG(4));
+                QVERIFY(!first.query<IClassFactory>(IID_IClassFactory));
+            }
+            QCOMPARE(references(first.get()), ULONG(1));
+            // out() drops what was held before the call writes a new reference into it.
+            ComRef<IDispatch> slot = ComRef<IDispatch>::adopt(component.newObject());
+            QCOMPARE(component.log().alive, 2);
+            *slot.out() = component.newObject();
+            QCOMPARE(component.log().alive, 2);
+            IDispatch* detached = slot.detach();
+            QVERIFY(!slot);
+            detached->Release();
+            QCOMPARE(component.log().alive, 1);
+        }
+        QCOMPARE(component.log().alive, 0);
+        QCOMPARE(component.log().created, 3);
+    }
+
+    // A text reaches automation whole: its length as stored (an embedded NUL included), letters outside ASCII,
+    // and the empty text as an allocated empty string.
+    void textsRoundTrip_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("null") << QString();
+        QTest::newRow("empty") << QStringLiteral("");
+        QTest::newRow("Portuguese") << QStringLiteral("Lançamento não gravado: João Conceição, «cliente»");
+        QTest::newRow("embedded NUL") << QString(QStringLiteral("a") + QChar(0) + QStringLiteral("b"));
+        QTest::newRow("beyond the BMP") << QStringLiteral("prazo \U0001F4C5 €");
+    }
+    void textsRoundTrip()
+    {
+        QFETCH(QString, text);
+        Bstr string(text);
+        QVERIFY(string.get() != nullptr);
+        QCOMPARE(qsizetype(SysStringLen(string.get())), text.size());
+        QCOMPARE(Bstr::toQString(string.get()), text);
+        Variant value{QVariant(text)};
+        QCOMPARE(V_VT(value.get()), VARTYPE(VT_BSTR));
+        QCOMPARE(value.toQVariant().toString(), text);
+    }
+
+    // The value types the components exchange, as automation holds them and as they read back.
+    void valuesConvert_data()
+    {
+        QTest::addColumn<QVariant>("value");
+        QTest::addColumn<VARTYPE>("type");
+        QTest::addColumn<QVariant>("raw"); // int for VT_I4 and VT_BOOL, double for VT_DATE
+        QTest::addColumn<QVariant>("back");
+
+        const QVariant none;
+        QTest::newRow("empty") << none << VARTYPE(VT_EMPTY) << none << none;
+        QTest::newRow("null") << QVariant::fromValue(nullptr) << VARTYPE(VT_NULL) << none
+                              << QVariant::fromValue(nullptr);
+        QTest::newRow("database NULL text")
+            << QVariant(QMetaType::fromType<QString>()) << VARTYPE(VT_NULL) << none << QVariant::fromValue(nullptr);
+        QTest::newRow("zero") << QVariant(0) << VARTYPE(VT_I4) << QVariant(0) << QVariant(0);
+        const int lowest = std::numeric_limits<int>::min(), highest = std::numeric_limits<int>::max();
+        QTest::newRow("lowest") << QVariant(lowest) << VARTYPE(VT_I4) << QVariant(lowest) << QVariant(lowest);
+        QTest::newRow("highest") << QVariant(highest) << VARTYPE(VT_I4) << QVariant(highest) << QVariant(highest);
+        QTest::newRow("identifier from a query")
+            << QVariant(qlonglong(4711)) << VARTYPE(VT_I4) << QVariant(4711) << QVariant(4711);
+        QTest::newRow("true") << QVariant(true) << VARTYPE(VT_BOOL) << QVariant(-1) << QVariant(true);
+        QTest::newRow("false") << QVariant(false) << VARTYPE(VT_BOOL) << QVariant(0) << QVariant(false);
+        // Automation's day 0 is 1899-12-30; before it the fraction still counts the time of day forwards.
+        QTest::newRow("day zero") << QVariant(at(1899, 12, 30)) << VARTYPE(VT_DATE) << QVariant(0.0)
+                                  << QVariant(at(1899, 12, 30));
+        QTest::newRow("noon of 1900-01-01")
+            << QVariant(at(1900, 1, 1, 12)) << VARTYPE(VT_DATE) << QVariant(2.5) << QVariant(at(1900, 1, 1, 12));
+        QTest::newRow("before day zero") << QVariant(at(1899, 12, 29, 6)) << VARTYPE(VT_DATE) << QVariant(-1.25)
+                                         << QVariant(at(1899, 12, 29, 6));
+        QTest::newRow("a date alone") << QVariant(QDate(2000, 1, 1)) << VARTYPE(VT_DATE) << QVariant(36526.0)
+                                      << QVariant(at(2000, 1, 1));
+        const QDateTime moment = at(2026, 12, 7, 9, 30, 15, 250);
+        QTest::newRow("to the millisecond")
+            << QVariant(moment) << VARTYPE(VT_DATE)
+            << QVariant(double(QDate(1899, 12, 30).daysTo(moment.date())) + (9 * 3600 + 30 * 60 + 15.25) / 86400.0)
+            << QVariant(moment);
+    }
+    void valuesConvert()
+    {
+        QFETCH(QVariant, value);
+        QFETCH(VARTYPE, type);
+        QFETCH(QVariant, raw);
+        QFETCH(QVariant, back);
+        Variant converted(value);
+        const VARIANT& held = *converted.get();
+        QCOMPARE(V_VT(&held), type);
+        if (type == VT_I4) {
+            QCOMPARE(int(V_I4(&held)), raw.toInt());
+        } else if (type == VT_BOOL) {
+            QCOMPARE(int(V_BOOL(&held)), raw.toInt());
+        } else if (type == VT_DATE) {
+            QCOMPARE(V_DATE(&held), raw.toDouble());
+        }
+        const QVariant read = converted.toQVariant();
+        QCOMPARE(read.isNull(), back.isNull());
+        QCOMPARE(read.typeId(), back.typeId());
+        if (back.isValid() && !back.isNull()) {
+            QCOMPARE(read, back);
+        }
+    }
+
+    // What a component may hand back in other forms reads as the same values; what has no place here is refused.
+    void foreignValues()
+    {
+        VARIANT value;
+        VariantInit(&value);
+        V_VT(&value) = VT_I2;
+        V_I2(&value) = -7;
+        QCOMPARE(Variant::toQVariant(value), QVariant(-7));
+        V_VT(&value) = VT_UI1;
+        V_UI1(&value) = 200;
+        QCOMPARE(Variant::toQVariant(value), QVariant(200));
+        V_VT(&value) = VT_BOOL;
+        V_BOOL(&value) = 1; // a component that writes 1 for true
+        QCOMPARE(Variant::toQVariant(value), QVariant(true));
+        LONG number = 42;
+        V_VT(&value) = VT_I4 | VT_BYREF;
+        V_I4REF(&value) = &number;
+        QCOMPARE(Variant::toQVariant(value), QVariant(42));
+        V_VT(&value) = VT_R4;
+        V_R4(&value) = 1.5F;
+        QCOMPARE(Variant::toQVariant(value), QVariant(1.5));
+        V_VT(&value) = VT_CY;
+        V_CY(&value).int64 = 15000;
+        QCOMPARE(thrownNumber([&] { Variant::toQVariant(value); }), core::errc::TypeMismatch);
+
+        QCOMPARE(thrownNumber([] { Variant(QVariant(qlonglong(1) << 31)); }), core::errc::Overflow);
+        QCOMPARE(thrownNumber([] { Variant(QVariant(QByteArray("x"))); }), core::errc::TypeMismatch);
+    }
+
+    // A method called by name receives its arguments in their natural order and types, and its result comes
+    // back; the object is created by its ProgID and released with the dispatcher.
+    void dispatcherCallsByName()
+    {
+        testsupport::ComTestComponent component(probeProgId, {QStringLiteral("Report"), QStringLiteral("Answer")});
+        QVERIFY(component.registered());
+        component.log().result = 17;
+        {
+            Dispatcher object = Dispatcher::create(probeProgId);
+            QCOMPARE(object.call(QStringLiteral("answer"),
+                                 {QStringLiteral("João"), 3, true, QVariant(), QVariant(at(1900, 1, 1, 12))}),
+                     QVariant(17));
+            QCOMPARE(component.log().alive, 1);
+        }
+        QCOMPARE(component.log().alive, 0);
+        QCOMPARE(component.log().calls.size(), 1);
+        const testsupport::ComCall& call = component.log().calls.first();
+        QCOMPARE(call.method, QStringLiteral("Answer"));
+        QCOMPARE(call.types, QList<VARTYPE>({VT_BSTR, VT_I4, VT_BOOL, VT_EMPTY, VT_DATE}));
+        QCOMPARE(call.arguments, QVariantList({QStringLiteral("João"), 3, -1, QVariant(), 2.5}));
+    }
+
+    // An object handed over (not created by ProgID) is called the same way; a call without result gives nothing.
+    void dispatcherOverAGivenObject()
+    {
+        testsupport::ComTestComponent component({}, {QStringLiteral("Run")});
+        Dispatcher object(ComRef<IDispatch>::adopt(component.newObject()));
+        QVERIFY(!object.call(QStringLiteral("Run")).isValid());
+        QCOMPARE(component.log().calls.size(), 1);
+        QVERIFY(component.log().calls.first().arguments.isEmpty());
+    }
+
+    // The failures a caller meets, each with the number a handler reports and a description that says why.
+    void dispatcherFailures()
+    {
+        testsupport::ComTestComponent component(probeProgId, {QStringLiteral("Report")});
+        try {
+            Dispatcher::create(QStringLiteral("OrvTest.NotRegistered"));
+            QFAIL("an unregistered ProgID made an object");
+        } catch (const core::Error& error) {
+            QCOMPARE(error.number(), core::errc::CannotCreateObject);
+            QVERIFY2(error.description().contains(QStringLiteral("OrvTest.NotRegistered")),
+                     qPrintable(error.description()));
+        }
+
+        Dispatcher object = Dispatcher::create(probeProgId);
+        QCOMPARE(thrownNumber([&] { object.call(QStringLiteral("Rport")); }), core::errc::NotSupported);
+        QVERIFY(component.log().calls.isEmpty());
+
+        component.log().raise = HRESULT(0x800A03E9); // a component's own error 1001
+        component.log().raisedDescription = QStringLiteral("Sem ligação à base de dados");
+        try {
+            object.call(QStringLiteral("Report"), {QStringLiteral("x")});
+            QFAIL("a raised error was not thrown");
+        } catch (const core::Error& error) {
+            QCOMPARE(error.number(), int(0x800A03E9));
+            QCOMPARE(error.description(), QStringLiteral("Sem ligação à base de dados"));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestComLayer)
+#include "test_comlayer_win.moc"

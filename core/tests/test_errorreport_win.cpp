@@ -1,0 +1,143 @@
+// The error report on Windows: the office's "ErrorReporting.General" receives the five texts by COM, late bound,
+// a fresh object per report; without it the report goes to the log, which says once why. The component is a
+// recording test component registered for this process. Built only for Windows.
+#include "core/errorreport.h"
+#include "testsupport/comcomponent_win.h"
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace core;
+
+namespace {
+
+const QString progId = QStringLiteral("ErrorReporting.General");
+
+ReportLabels labels(Rule rule, TextForm form)
+{
+    return {QStringLiteral("Orv Counter"),
+            QStringLiteral("orvcounter"),
+            QStringLiteral("frmCounter"),
+            QStringLiteral("ListView1_ItemClick"),
+            rule,
+            form};
+}
+
+QList<QJsonObject> logLines(const QTemporaryDir& state)
+{
+    QFile log(state.filePath(QStringLiteral("errors.log")));
+    QList<QJsonObject> lines;
+    if (log.open(QIODevice::ReadOnly)) {
+        for (const QByteArray& line : log.readAll().split('\n')) {
+            if (!line.isEmpty()) {
+                lines.append(QJsonDocument::fromJson(line).object());
+            }
+        }
+    }
+    return lines;
+}
+
+} // namespace
+
+class TestErrorReportWindows : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_state;
+
+private Q_SLOTS:
+    void init()
+    {
+        QVERIFY(m_state.isValid());
+        qputenv("ORV_STATE_DIR", m_state.path().toUtf8());
+        QFile::remove(m_state.filePath(QStringLiteral("errors.log")));
+    }
+    void cleanup() { qunsetenv("ORV_STATE_DIR"); }
+
+    // Report receives the handler's four labels and the error's text, in that order, each a text, and the object
+    // is released after it; nothing goes to the log.
+    void componentReceivesTheFiveTexts_data()
+    {
+        QTest::addColumn<int>("form");
+        QTest::addColumn<int>("number");
+        QTest::addColumn<QString>("description");
+        QTest::addColumn<QString>("text");
+        const int plain = int(TextForm::Description);
+        const QString portuguese = QStringLiteral("Lançamento não gravado: a tarefa «Petição inicial» já terminou");
+        QTest::newRow("Portuguese") << plain << 3021 << portuguese << portuguese;
+        QTest::newRow("empty description") << plain << 91 << QString() << QString();
+        QTest::newRow("number form") << int(TextForm::Number) << -2147217900 << QStringLiteral("Ligação perdida")
+                                     << QStringLiteral("Error Number = -2147217900 | Description = Ligação perdida");
+    }
+    void componentReceivesTheFiveTexts()
+    {
+        QFETCH(int, form);
+        QFETCH(int, number);
+        QFETCH(QString, description);
+        QFETCH(QString, text);
+        testsupport::ComTestComponent component(progId, {QStringLiteral("Report")});
+        QVERIFY(component.registered());
+
+        reportError(labels(Rule::A, TextForm(form)), {number, description});
+
+        QCOMPARE(component.log().calls.size(), 1);
+        const testsupport::ComCall& call = component.log().calls.first();
+        QCOMPARE(call.method, QStringLiteral("Report"));
+        QCOMPARE(call.types, QList<VARTYPE>(5, VT_BSTR));
+        QCOMPARE(call.arguments,
+                 QVariantList({QStringLiteral("Orv Counter"), QStringLiteral("orvcounter"),
+                               QStringLiteral("frmCounter"), QStringLiteral("ListView1_ItemClick"), text}));
+        QCOMPARE(component.log().alive, 0);
+        QVERIFY(logLines(m_state).isEmpty());
+    }
+
+    // Each report creates its own object and lets it go; a report its rule leaves out creates none.
+    void aFreshObjectPerReport()
+    {
+        testsupport::ComTestComponent component(progId, {QStringLiteral("Report")});
+        reportError(labels(Rule::C, TextForm::Description), {5, QStringLiteral("primeiro")});
+        reportError(labels(Rule::C, TextForm::Description), {3709, QStringLiteral("ligação fechada")});
+        reportError(labels(Rule::C, TextForm::Description), {5, QStringLiteral("segundo")});
+        QCOMPARE(component.log().created, 2);
+        QCOMPARE(component.log().alive, 0);
+        QCOMPARE(component.log().calls.size(), 2);
+        QCOMPARE(component.log().calls.at(1).arguments.at(4), QVariant(QStringLiteral("segundo")));
+    }
+
+    // Without the component, or when its Report fails, every report is in the log; the first failure of the
+    // process adds one line saying why the component was not used, and no later one adds another.
+    void withoutTheComponentTheLogSaysWhyOnce()
+    {
+        reportError(labels(Rule::A, TextForm::Description), {5, QStringLiteral("sem componente")});
+        reportError(labels(Rule::A, TextForm::Description), {6, QStringLiteral("ainda sem componente")});
+        {
+            testsupport::ComTestComponent failing(progId, {QStringLiteral("Report")});
+            failing.log().raise = E_FAIL;
+            failing.log().raisedDescription = QStringLiteral("Base de erros cheia");
+            reportError(labels(Rule::A, TextForm::Description), {7, QStringLiteral("componente falhou")});
+            QCOMPARE(failing.log().calls.size(), 1);
+            QCOMPARE(failing.log().alive, 0);
+        }
+
+        const QList<QJsonObject> lines = logLines(m_state);
+        QCOMPARE(lines.size(), 4);
+        QCOMPARE(lines.at(0).value(QStringLiteral("component")).toString(), progId);
+        const QString why = lines.at(0).value(QStringLiteral("unused")).toString();
+        QVERIFY2(why.contains(QStringLiteral("not registered")) && why.contains(QStringLiteral("429")),
+                 qPrintable(why));
+        QStringList errors;
+        for (qsizetype i = 1; i < lines.size(); ++i) {
+            QVERIFY(!lines.at(i).contains(QStringLiteral("unused")));
+            QCOMPARE(lines.at(i).value(QStringLiteral("procedure")).toString(), QStringLiteral("ListView1_ItemClick"));
+            errors << lines.at(i).value(QStringLiteral("error")).toString();
+        }
+        QCOMPARE(errors, QStringList({QStringLiteral("sem componente"), QStringLiteral("ainda sem componente"),
+                                      QStringLiteral("componente falhou")}));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestErrorReportWindows)
+#include "test_errorreport_win.moc"

@@ -1,0 +1,148 @@
+// The office's own components on Windows, reached over COM: the test component orvcomtest.dll, registered in the
+// test's Wine prefix with regsvr32 as an office registers its components, receives the error reports and opens the
+// task; where the machine settings name no registered component, the counter's own editor opens it. Built only for
+// Windows.
+#include "core/errorreport.h"
+#include "core/errorreporting.h"
+#include "data/office/componentsettings.h"
+#include "external/com/officecomponents_win.h"
+#include "scramble/modencriptserial.h"
+#include "testsupport/comcomponent_win.h"
+#include "testsupport/tempregistry.h"
+#include "testsupport/windowfixture.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+using testsupport::ComTestServer;
+using testsupport::OfficeFixture;
+
+namespace {
+
+// The open command on task 812 of a window whose factory puts the office's components before the recording ones,
+// with TaskEditor's identifiers as given; the task renamed behind the window's back first.
+struct OfficeWindow : CommandFixture {
+    testsupport::TempRegistry registry;
+
+    explicit OfficeWindow(const QString& taskEditorIds)
+    {
+        data::ComponentIdentifiers::write(QStringLiteral("TaskEditor"),
+                                          data::ComponentIdentifiers::parse(taskEditorIds));
+        external::com::installOfficeComponents();
+        load();
+        office.database().exec(
+            QStringLiteral("UPDATE tbProcessos_Trabalhos_Tarefas SET descrit = 'Renomeada' WHERE tarefa_id = 812"));
+        select(OfficeFixture::Task);
+        run(QStringLiteral("mnListAbrir"));
+    }
+
+    bool shows(const QString& text)
+    {
+        for (int cell = 0; cell < list().columnCount(); ++cell) {
+            if (list().cellText(row(OfficeFixture::Task), cell) == text) {
+                return true;
+            }
+        }
+        return false;
+    }
+};
+
+QStringList loggedComponents(const QTemporaryDir& state)
+{
+    QFile log(state.filePath(QStringLiteral("errors.log")));
+    QStringList lines;
+    if (log.open(QIODevice::ReadOnly)) {
+        for (const QByteArray& line : log.readAll().split('\n')) {
+            if (line.contains("\"component\"")) {
+                lines << QString::fromUtf8(line);
+            }
+        }
+    }
+    return lines;
+}
+
+} // namespace
+
+class TestOfficeComponents : public QObject
+{
+    Q_OBJECT
+
+    std::optional<ComTestServer> m_server;
+    QTemporaryDir m_state;
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        scramble::modEncriptSerial::VolumeSerial = QStringLiteral("-1234567890");
+        QVERIFY(m_state.isValid());
+        qputenv("ORV_STATE_DIR", m_state.path().toUtf8());
+        m_server.emplace();
+    }
+    void cleanupTestCase()
+    {
+        m_server.reset();
+        qunsetenv("ORV_STATE_DIR");
+    }
+
+    // A report reaches the registered component's Report with the five texts whole, each a BSTR.
+    void aReportReachesTheOfficesComponent()
+    {
+        testsupport::ComComponentLog& log = m_server->log(QStringLiteral("ErrorReporting.General"));
+        log.calls.clear();
+        core::setErrorReportingFactory({});
+        core::reportError({QStringLiteral("Orv Counter"), QStringLiteral("orvcounter"), QStringLiteral("frmCounter"),
+                           QStringLiteral("mnListAbrir_Click"), core::Rule::A, core::TextForm::Description},
+                          {-2147467259, QStringLiteral("Lançamento não gravado")});
+        QCOMPARE(log.calls.size(), 1);
+        QCOMPARE(log.calls.first().method, QStringLiteral("Report"));
+        QCOMPARE(log.calls.first().types, QList<VARTYPE>(5, VT_BSTR));
+        QCOMPARE(log.calls.first().arguments, QVariantList({"Orv Counter", "orvcounter", "frmCounter",
+                                                            "mnListAbrir_Click", "Lançamento não gravado"}));
+    }
+
+    // The task opens in the office's editor: signed on with the scrambled password, then OpenRecord with the record
+    // open on the task, its identifier, two empty texts, the window as owner and three zeros; the editor's RemoteKey
+    // back into the window refills the list, and its SetTrayIcon sets the tray's tip. The counter's own editor is not made.
+    void theTaskOpensInTheOfficesEditor()
+    {
+        testsupport::ComComponentLog& log = m_server->log(QStringLiteral("TaskEditor"));
+        log.calls.clear();
+        OfficeWindow f(ComTestServer::TaskEditorIds);
+
+        QVERIFY2(f.reports.reports().isEmpty(), qPrintable(f.reports.reports().value(0).text));
+        QCOMPARE(log.calls.size(), 2);
+        QCOMPARE(log.calls.at(0).method, QStringLiteral("SignOn"));
+        QCOMPARE(log.calls.at(0).arguments,
+                 QVariantList({"ana", scramble::modEncriptSerial::EncriptSerial(QStringLiteral("segredo"))}));
+        QCOMPARE(log.calls.at(1).method, QStringLiteral("OpenRecord"));
+        QCOMPARE(log.calls.at(1).types, QList<VARTYPE>{VT_I4});
+        QCOMPARE(log.calls.at(1).arguments, QVariantList({812, 812, "", "", true, 0, 0, 0}));
+        QCOMPARE(log.alive, 1); // the window keeps its task editor until the next replaces it
+        QVERIFY(f.components.log().isEmpty());
+        QVERIFY(f.shows(QStringLiteral("Renomeada")));
+        QCOMPARE(f.list().selectedRow(), f.row(OfficeFixture::Task));
+        QCOMPARE(f.part<counter::TrayIcon>().tip(), QStringLiteral("Aberta no editor"));
+        QVERIFY(loggedComponents(m_state).join(QLatin1Char('\n')).contains(ComTestServer::TaskEditorIds));
+    }
+
+    // A class nobody registered leaves the task to the counter's own editor, and the log says why once.
+    void anUnregisteredComponentFallsBackToOurEditor()
+    {
+        QFile::remove(m_state.filePath(QStringLiteral("errors.log")));
+        testsupport::ComComponentLog& log = m_server->log(QStringLiteral("TaskEditor"));
+        log.calls.clear();
+        OfficeWindow f(ComTestServer::UnregisteredIds);
+        f.run(QStringLiteral("mnListAbrir"));
+
+        QVERIFY(log.calls.isEmpty());
+        QCOMPARE(f.components.calls(QStringLiteral("OpenRecord")).size(), 2);
+        const QStringList noted = loggedComponents(m_state);
+        QCOMPARE(noted.size(), 1);
+        QVERIFY2(noted.first().contains(QStringLiteral("\"unused\"")) &&
+                     noted.first().contains(QStringLiteral("TaskEditor")),
+                 qPrintable(noted.first()));
+    }
+};
+
+QTEST_MAIN(TestOfficeComponents)
+#include "test_officecomponents_win.moc"

@@ -1,0 +1,90 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+#include <windows.h>
+
+namespace testsupport {
+
+// One call an automation test object received: the method and its arguments in their natural order, each as
+// the VARIANT type it came in and its value read straight from the VARIANT (a BSTR's text to its stored length,
+// VT_I4 and VT_BOOL as int, so VARIANT_TRUE reads -1, VT_DATE as its double).
+struct ComCall {
+    QString method;
+    QList<VARTYPE> types;
+    QVariantList arguments;
+};
+
+// What the objects of a test component share: the calls, how many objects were made and are still held, and
+// the scripted answer to every call.
+struct ComComponentLog {
+    QList<ComCall> calls;
+    int created = 0;
+    int alive = 0;
+    // Each call's result: an int (VT_I4), QString (VT_BSTR), bool (VT_BOOL) or nothing.
+    QVariant result;
+    // Non-zero: each call raises an error with this code and description (DISP_E_EXCEPTION).
+    HRESULT raise = S_OK;
+    QString raisedDescription;
+};
+
+// A fresh automation object with the named methods, recording its calls in log; the caller owns its one reference.
+IDispatch* newRecordingObject(ComComponentLog& log, const QStringList& methods);
+
+// The test component: an in-process server (orvcomtest.dll) registered in the test's Wine prefix with regsvr32 for
+// as long as this lives, as an office registers its components. Its classes record the calls they receive: the
+// error-reporting class under "ErrorReporting.General", and a task editor with the custom interface of the office's
+// (TaskEditorIds, as the machine settings name it), whose OpenRecord reads the record's tarefa_id, calls its
+// owner's RemoteKey(ID, 4003) and SetTrayIcon(2, "Aberta no editor") (named in another letter case), and records "OpenRecord" with: the field's value, the ID's VARIANT type and value,
+// both texts, whether an owner came, and the three numbers.
+class ComTestServer
+{
+public:
+    static const QString TaskEditorIds;
+    static const QString UnregisteredIds; // a class no one registered
+
+    ComTestServer();
+    ComTestServer(const ComTestServer&) = delete;
+    ComTestServer& operator=(const ComTestServer&) = delete;
+    ~ComTestServer();
+
+    // The calls the server's objects of one class received: "ErrorReporting.General" or "TaskEditor".
+    ComComponentLog& log(const QString& className);
+
+private:
+    HMODULE m_module = nullptr;
+};
+
+// A class of automation objects with the named methods (matched ignoring letter case, as automation does), each
+// recording its calls in log(). Registered for this process only, under progId with a fresh class identifier:
+// the class object with CoRegisterClassObject, the ProgID under HKCU\Software\Classes and, where the ProgID
+// lookup does not read that (Wine), under HKEY_CLASSES_ROOT of the test's own prefix. Everything registered is
+// withdrawn when it goes. An empty progId registers nothing: newObject() alone makes objects.
+class ComTestComponent
+{
+public:
+    explicit ComTestComponent(const QString& progId, const QStringList& methods);
+    ComTestComponent(const ComTestComponent&) = delete;
+    ComTestComponent& operator=(const ComTestComponent&) = delete;
+    ~ComTestComponent();
+
+    ComComponentLog& log() { return m_log; }
+    // A fresh object, not reached through the registration; the caller owns its one reference.
+    IDispatch* newObject();
+    // Whether CLSIDFromProgID finds progId as this component's class.
+    bool registered() const;
+
+private:
+    class Factory;
+    QString m_progId;
+    QStringList m_methods;
+    ComComponentLog m_log;
+    CLSID m_class{};
+    Factory* m_factory = nullptr;
+    DWORD m_cookie = 0;
+};
+
+} // namespace testsupport

@@ -1,0 +1,251 @@
+// orvcomtest.dll: the test component, an in-process COM server that stands for the office's components. Its
+// classes record the calls they receive in logs the test reads through orvComTestLog (the DLL is loaded once in
+// the test process, which creates its objects).
+#include "core/com/bstr_win.h"
+#include "core/com/dispatcher_win.h"
+#include "core/com/variant_win.h"
+#include "external/com/adointerfaces_win.h"
+#include "external/com/officeinterfaces_win.h"
+#include "testsupport/comcomponent_win.h"
+
+#include <QHash>
+
+namespace {
+
+// {6F1D5C2A-3B4E-4A7F-9C10-2D8E5B7A9C01}: ErrorReporting.General; ...02: the task editor; ...03: its interface.
+constexpr CLSID ReportingClass = {0x6F1D5C2A, 0x3B4E, 0x4A7F, {0x9C, 0x10, 0x2D, 0x8E, 0x5B, 0x7A, 0x9C, 0x01}};
+constexpr CLSID TaskEditorClass = {0x6F1D5C2A, 0x3B4E, 0x4A7F, {0x9C, 0x10, 0x2D, 0x8E, 0x5B, 0x7A, 0x9C, 0x02}};
+constexpr IID TaskEditorInterface = {0x6F1D5C2A, 0x3B4E, 0x4A7F, {0x9C, 0x10, 0x2D, 0x8E, 0x5B, 0x7A, 0x9C, 0x03}};
+
+HMODULE self = nullptr;
+LONG objects = 0;
+
+testsupport::ComComponentLog& logOf(const QString& name)
+{
+    static QHash<QString, testsupport::ComComponentLog> logs;
+    return logs[name];
+}
+
+// The task editor: the office's custom interface, recording each call.
+class TaskEditor final : public external::com::IOfficeTaskEditor
+{
+public:
+    TaskEditor()
+    {
+        InterlockedIncrement(&objects);
+        ++log().created;
+        ++log().alive;
+    }
+    ~TaskEditor()
+    {
+        --log().alive;
+        InterlockedDecrement(&objects);
+    }
+
+    static testsupport::ComComponentLog& log() { return logOf(QStringLiteral("TaskEditor")); }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
+    {
+        if (iid == IID_IUnknown || iid == IID_IDispatch || iid == TaskEditorInterface) {
+            *object = static_cast<IOfficeTaskEditor*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++m_references; }
+    ULONG STDMETHODCALLTYPE Release() override
+    {
+        const ULONG left = --m_references;
+        if (left == 0) {
+            delete this;
+        }
+        return left;
+    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override
+    {
+        *count = 0;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override
+    {
+        return DISP_E_UNKNOWNNAME;
+    }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override
+    {
+        return DISP_E_MEMBERNOTFOUND;
+    }
+
+    HRESULT STDMETHODCALLTYPE SignOn(BSTR* UserName, BSTR* Password, VARIANT_BOOL* result) override
+    {
+        log().calls.append({QStringLiteral("SignOn"),
+                            {VT_BSTR | VT_BYREF, VT_BSTR | VT_BYREF},
+                            {core::com::Bstr::toQString(*UserName), core::com::Bstr::toQString(*Password)}});
+        *result = VARIANT_TRUE;
+        return S_OK;
+    }
+
+    HRESULT STDMETHODCALLTYPE OpenRecord(IDispatch** Record, VARIANT* ID, BSTR* Text1, BSTR* Text2, IDispatch** Owner,
+                                         LONG* Number1, LONG* Number2, LONG* Number3) override
+    {
+        try {
+            // Read as a component compiled against ADO reads it: Record.Fields("tarefa_id").Value, early bound.
+            auto* record = static_cast<external::com::AdoRecordset*>(*Record);
+            core::com::ComRef<external::com::AdoFields> fields;
+            core::com::ComRef<external::com::AdoField> field;
+            core::com::Variant name(QVariant(QStringLiteral("tarefa_id")));
+            core::com::Variant value;
+            if (FAILED(record->get_Fields(fields.out())) || FAILED(fields->get_Item(*name.get(), field.out())) ||
+                FAILED(field->get_Value(value.get()))) {
+                return E_FAIL;
+            }
+            const QVariant task = value.toQVariant();
+            const QVariant id = core::com::Variant::toQVariant(*ID);
+            log().calls.append({QStringLiteral("OpenRecord"),
+                                {V_VT(ID)},
+                                {task, id, core::com::Bstr::toQString(*Text1), core::com::Bstr::toQString(*Text2),
+                                 *Owner != nullptr, int(*Number1), int(*Number2), int(*Number3)}});
+            if (*Owner) {
+                core::com::Dispatcher(core::com::ComRef<IDispatch>::share(*Owner))
+                    .call(QStringLiteral("RemoteKey"), {id, 4003});
+                core::com::Dispatcher(core::com::ComRef<IDispatch>::share(*Owner))
+                    .call(QStringLiteral("setTrayIcon"), {2, QStringLiteral("Aberta no editor")});
+            }
+            return S_OK;
+        } catch (const std::exception&) {
+            return E_FAIL;
+        }
+    }
+
+private:
+    ULONG m_references = 1;
+};
+
+class Factory final : public IClassFactory
+{
+public:
+    explicit Factory(const CLSID& made)
+        : m_made(made)
+    {}
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
+    {
+        if (iid == IID_IUnknown || iid == IID_IClassFactory) {
+            *object = static_cast<IClassFactory*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++m_references; }
+    ULONG STDMETHODCALLTYPE Release() override
+    {
+        const ULONG left = --m_references;
+        if (left == 0) {
+            delete this;
+        }
+        return left;
+    }
+    HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** object) override
+    {
+        if (outer) {
+            return CLASS_E_NOAGGREGATION;
+        }
+        IUnknown* made = m_made == TaskEditorClass
+                             ? static_cast<IUnknown*>(new TaskEditor)
+                             : testsupport::newRecordingObject(logOf(QStringLiteral("ErrorReporting.General")),
+                                                               {QStringLiteral("Report")});
+        const HRESULT result = made->QueryInterface(iid, object);
+        made->Release();
+        return result;
+    }
+    HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
+
+private:
+    CLSID m_made;
+    ULONG m_references = 1;
+};
+
+QString text(const GUID& id)
+{
+    wchar_t buffer[64];
+    StringFromGUID2(id, buffer, 64);
+    return QString::fromWCharArray(buffer);
+}
+
+bool setDefault(const QString& key, const QString& name, const QString& value)
+{
+    HKEY opened = nullptr;
+    if (RegCreateKeyExW(HKEY_CLASSES_ROOT, reinterpret_cast<const wchar_t*>(key.utf16()), 0, nullptr, 0, KEY_WRITE,
+                        nullptr, &opened, nullptr) != ERROR_SUCCESS) {
+        return false;
+    }
+    const LONG code =
+        RegSetValueExW(opened, name.isEmpty() ? nullptr : reinterpret_cast<const wchar_t*>(name.utf16()), 0, REG_SZ,
+                       reinterpret_cast<const BYTE*>(value.utf16()), DWORD((value.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(opened);
+    return code == ERROR_SUCCESS;
+}
+
+bool registerClass(const CLSID& id)
+{
+    wchar_t path[MAX_PATH];
+    const DWORD length = GetModuleFileNameW(self, path, MAX_PATH);
+    const QString server = QStringLiteral("CLSID\\") + text(id) + QStringLiteral("\\InprocServer32");
+    return length > 0 && setDefault(server, {}, QString::fromWCharArray(path, int(length))) &&
+           setDefault(server, QStringLiteral("ThreadingModel"), QStringLiteral("Apartment"));
+}
+
+} // namespace
+
+extern "C" {
+
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
+{
+    if (reason == DLL_PROCESS_ATTACH) {
+        self = instance;
+    }
+    return TRUE;
+}
+
+HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID id, REFIID iid, void** object)
+{
+    if (id != ReportingClass && id != TaskEditorClass) {
+        return CLASS_E_CLASSNOTAVAILABLE;
+    }
+    auto* factory = new Factory(id);
+    const HRESULT result = factory->QueryInterface(iid, object);
+    factory->Release();
+    return result;
+}
+
+HRESULT STDAPICALLTYPE DllCanUnloadNow()
+{
+    return objects == 0 ? S_OK : S_FALSE;
+}
+
+HRESULT STDAPICALLTYPE DllRegisterServer()
+{
+    const bool done = registerClass(ReportingClass) && registerClass(TaskEditorClass) &&
+                      setDefault(QStringLiteral("ErrorReporting.General\\CLSID"), {}, text(ReportingClass));
+    return done ? S_OK : E_FAIL;
+}
+
+HRESULT STDAPICALLTYPE DllUnregisterServer()
+{
+    for (const QString& key :
+         {QStringLiteral("CLSID\\") + text(ReportingClass), QStringLiteral("CLSID\\") + text(TaskEditorClass),
+          QStringLiteral("ErrorReporting.General")}) {
+        RegDeleteTreeW(HKEY_CLASSES_ROOT, reinterpret_cast<const wchar_t*>(key.utf16()));
+    }
+    return S_OK;
+}
+
+testsupport::ComComponentLog* orvComTestLog(const wchar_t* className)
+{
+    return &logOf(QString::fromWCharArray(className));
+}
+
+} // extern "C"
