@@ -17,8 +17,7 @@ namespace data::embedded {
 // - LIKE ignoring letter case for every letter, with the server's wildcards % _ [set] [^set];
 // - getdate(), the engine clock as stored-date text, for defaults and views;
 // - a WAL journal and a 5-second busy time-out, so that several counters share one file;
-// - reads through a mapping of the file's first MappedBytes (data::Connection only). The file is on a local
-//   disk (the WAL journal's shared memory needs one host), where a read that fails is a failing disk.
+// - a page cache of up to CacheKibibytes (data::Connection only);
 // Statements sent through data::Connection are translated from the server's dialect first
 // (TsqlTranslator); scripts run by runScript are in the engine's own dialect.
 //
@@ -27,7 +26,7 @@ namespace data::embedded {
 // contains DATE or TIME, or when it is an expression without a declared type (GETDATE(), MAX(data),
 // a date literal) whose text has exactly that pattern.
 
-constexpr qint64 MappedBytes = qint64(256) * 1024 * 1024;
+constexpr int CacheKibibytes = 16 * 1024;
 
 // Creates an empty database file for the catalog (replacing none: fails when the file exists).
 // Throws core::Error.

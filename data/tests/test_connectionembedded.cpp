@@ -121,8 +121,8 @@ private Q_SLOTS:
         row("like: literal percent through a set", like + "'100%' LIKE '100[%]'", "no", 1LL);
         // A time entry begun is on the disk before the tick returns: a power cut loses no committed start.
         row("commits flushed to disk", "PRAGMA synchronous", "synchronous", 2LL);
-        row("file read through a mapping", "PRAGMA mmap_size", "mmap_size",
-            QVariant(qlonglong(data::embedded::MappedBytes)));
+        row("a page cache for the pending list's sums", "PRAGMA cache_size", "cache_size",
+            -qlonglong(data::embedded::CacheKibibytes));
         row("like: quote in the pattern", like + "'d' + CHAR(39) + 'artagnan' LIKE '%d' + CHAR(39) + 'ar%'", "no", 1LL);
     }
 
