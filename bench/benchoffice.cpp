@@ -57,6 +57,9 @@ QString BenchOffice::baseOffice(int generatorSize)
     if (!m_bases.contains(generatorSize)) {
         const QString path = m_dir.filePath(QStringLiteral("base-%1.db").arg(generatorSize));
         tools::DemoOffice(m_day, generatorSize).build(path);
+        data::embedded::setLoginHashCost(data::embedded::HashCost::Interactive);
+        data::embedded::addLogin(path, tools::DemoOffice::sharedUser(), tools::DemoOffice::sharedPassword());
+        data::embedded::addLogin(path, lawyerLogin(), password());
         m_bases.insert(generatorSize, path);
     }
     return m_bases.value(generatorSize);
@@ -78,9 +81,20 @@ QString BenchOffice::sizeLabel(int pending) const
     return QStringLiteral("%L1 tasks").arg(pending) + (m_server ? QStringLiteral(", PostgreSQL") : QString());
 }
 
-QString BenchOffice::make(int pending, int running)
+QString BenchOffice::sizeLabel(int pending, int officeTasks) const
 {
-    const QString file = makeFile(pending, running);
+    return sizeLabel(pending) + QStringLiteral(", office %L1").arg(officeSize(pending, officeTasks));
+}
+
+int BenchOffice::officeSize(int pending, int officeTasks) const
+{
+    return std::clamp(officeTasks > 0 ? officeTasks : int(std::lround(pending * m_scale)), tools::DemoOffice::MinSize,
+                      tools::DemoOffice::MaxSize);
+}
+
+QString BenchOffice::make(int pending, int running, int officeTasks)
+{
+    const QString file = makeFile(pending, running, officeTasks);
     if (!m_server) {
         return file;
     }
@@ -92,16 +106,17 @@ QString BenchOffice::make(int pending, int running)
     return target.catalog;
 }
 
-QString BenchOffice::makeFile(int pending, int running)
+QString BenchOffice::makeFile(int pending, int running, int officeTasks)
 {
-    const int generatorSize =
-        std::clamp(int(std::lround(pending * m_scale)), tools::DemoOffice::MinSize, tools::DemoOffice::MaxSize);
+    const int generatorSize = officeSize(pending, officeTasks);
     const QString path = m_dir.filePath(QStringLiteral("office-%1.db").arg(++m_made));
     if (!QFile::copy(baseOffice(generatorSize), path)) {
         throw core::Error(core::errc::InvalidProcedureCall, QStringLiteral("Cannot copy the office to %1").arg(path));
     }
     const QString mine = Pending.arg(lawyerId());
-    const QString start = data::embedded::toStorage(QDateTime::currentDateTime().addSecs(-3600));
+    // Never on an earlier day: the counter would ask about such a count at start-up.
+    const QDateTime now = QDateTime::currentDateTime();
+    const QString start = data::embedded::toStorage(std::max(now.addSecs(-3600), QDateTime(now.date(), QTime(0, 0))));
     // Copies of her open tasks double the list until it is long enough; then the newest beyond the
     // size are closed. Running entries are made afresh on her first tasks.
     QString script;

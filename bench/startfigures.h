@@ -1,5 +1,8 @@
 #pragma once
 
+#include "bench/figures.h"
+
+#include <QProcessEnvironment>
 #include <QString>
 
 namespace bench {
@@ -16,10 +19,11 @@ class StartFigures
 public:
     StartFigures(XWatcher& watcher, BenchOffice& office, QString self);
 
-    // Start of the floor window; prints its time and memory, and returns the time in ms.
-    double floor();
-    // Start at `pending` tasks (median of three starts), beside the floor, and resident and peak memory.
-    void counter(int pending, double floorMs);
+    // Starts at `pending` tasks in `rounds` rounds, each a start of the floor with as many rows followed by a
+    // start of the counter, so that both meet the same load; prints each with its wall-clock and CPU time from
+    // exec to the window mapped (min / median / max), the ratio of the two per round, and the counter's resident
+    // and peak memory (from one more start). Returns the counter's medians.
+    Sample interleaved(int pending, int rounds);
     // The floor's CPU time over `seconds` with one cell rewritten every second; returns it in ms.
     double floorCpu(int rows, int seconds);
     // CPU time over `seconds` at `pending` tasks: shown with one task counting, shown with none, and
@@ -29,6 +33,10 @@ public:
 private:
     struct Started;
     Started start(const QString& program, const QStringList& arguments);
+    // A start timed to its window mapped: the process is then killed and its CPU time (every thread's, ended
+    // ones included) read from its end.
+    Sample timedStart(const QString& program, const QStringList& arguments);
+    QProcessEnvironment environment();
     // CPU time of the started process over `seconds`, after it settled.
     static double cpuOver(const Started& started, int seconds);
 

@@ -51,14 +51,14 @@ WindowFigures::~WindowFigures()
     data::Data::SqlServer().close();
 }
 
-counter::frmCounter& WindowFigures::open(int pending, int running)
+counter::frmCounter& WindowFigures::open(int pending, int running, int officeTasks)
 {
     m_window.reset();
     data::Connection& shared = data::Data::SqlServer();
     if (shared.isOpen()) {
         shared.close();
     }
-    shared.open(m_office.connectionText(m_office.make(pending, running)));
+    shared.open(m_office.connectionText(m_office.make(pending, running, officeTasks)));
     session::modCode::Connected = true;
     session::modCode::UserName = BenchOffice::lawyerLogin();
     session::modCode::AdvogadoID = BenchOffice::lawyerId();
@@ -78,45 +78,48 @@ counter::ListView& WindowFigures::list()
     return *m_window->findChild<counter::ListView*>(QStringLiteral("ListView1"));
 }
 
-double WindowFigures::fill(int pending, double floorMs)
+Sample WindowFigures::fill(int pending, int officeTasks)
 {
-    counter::frmCounter& window = open(pending, 1);
-    const double ms = medianMs(pending >= 10000 ? 3 : 7, [&] {
-        int task = 0;
-        window.Fill_Tarefas(task);
-        repaint();
-    });
-    const QString size = m_office.sizeLabel(pending);
-    const QString ratio = QStringLiteral("%1 x floor").arg(ms / floorMs, 0, 'f', 1);
-    const QString target = pending == 1000    ? QStringLiteral("<= 15 ms (%1)").arg(ratio)
-                           : pending == 10000 ? QStringLiteral("<= 150 ms (%1)").arg(ratio)
-                                              : QStringLiteral("(%1)").arg(ratio);
-    printFigure(QStringLiteral("Fill_Tarefas"), size, ms, QStringLiteral("ms"), target);
-    return ms;
-}
-
-double WindowFigures::fillFloor(int rows)
-{
-    FloorWindow floor(rows);
+    counter::frmCounter& window = open(pending, 1, officeTasks);
+    FloorWindow floor(pending);
     floor.show();
     repaint();
-    const double ms = medianMs(rows >= 10000 ? 3 : 7, [&] {
-        floor.fill(rows);
-        repaint();
-    });
-    printFigure(QStringLiteral("floor: refill checkable tree"), QStringLiteral("%L1 rows").arg(rows), ms,
-                QStringLiteral("ms"));
-    return ms;
+    QList<Sample> floors;
+    QList<Sample> fills;
+    for (int round = 0; round < (pending >= 10000 ? 5 : 9); ++round) {
+        floors << measure([&] {
+            floor.fill(pending);
+            repaint();
+        });
+        fills << measure([&] {
+            int task = 0;
+            window.Fill_Tarefas(task);
+            repaint();
+        });
+    }
+    const QString size = m_office.sizeLabel(pending, officeTasks);
+    printSamples(QStringLiteral("floor: refill checkable tree"), QStringLiteral("%L1 rows").arg(pending), floors);
+    const Sample fill = medianSample(fills);
+    const double ratio = fill.cpuMs / medianSample(floors).cpuMs;
+    const QString target = pending == 1000    ? QStringLiteral("wall <= 15 ms (CPU %1 x floor)").arg(ratio, 0, 'f', 1)
+                           : pending == 10000 ? QStringLiteral("wall <= 150 ms (CPU %1 x floor)").arg(ratio, 0, 'f', 1)
+                                              : QStringLiteral("(CPU %1 x floor)").arg(ratio, 0, 'f', 1);
+    printSamples(QStringLiteral("Fill_Tarefas"), size, fills, target);
+    return fill;
 }
 
 void WindowFigures::profileFill(int pending, int runs)
 {
     counter::frmCounter& window = open(pending, 1);
+    QList<Sample> fills;
     for (int i = 0; i < runs; ++i) {
-        int task = 0;
-        window.Fill_Tarefas(task);
-        repaint();
+        fills << measure([&] {
+            int task = 0;
+            window.Fill_Tarefas(task);
+            repaint();
+        });
     }
+    printSamples(QStringLiteral("Fill_Tarefas"), m_office.sizeLabel(pending, 0), fills);
 }
 
 void WindowFigures::timerTick(int pending, int running)
@@ -134,31 +137,42 @@ void WindowFigures::tickAndUntick(int pending)
 {
     open(pending, 0);
     const QString key = list().key(pending / 2);
-    QList<double> ticks;
-    QList<double> unticks;
     const int kept = entries(false);
-    for (int i = 0; i < 9; ++i) {
-        ticks << medianMs(1, [&] {
-            list().userToggle(list().findKey(key));
-            repaint();
-        });
-        if (entries(true) != 1) {
-            throw core::Error(core::errc::InvalidProcedureCall, QStringLiteral("The tick opened no time entry"));
+    int made = 0;
+    // Medians of nine ticks and unticks, each with its repaint.
+    const auto measureTicks = [&] {
+        QList<double> ticks;
+        QList<double> unticks;
+        for (int i = 0; i < 9; ++i) {
+            ticks << medianMs(1, [&] {
+                list().userToggle(list().findKey(key));
+                repaint();
+            });
+            if (entries(true) != 1) {
+                throw core::Error(core::errc::InvalidProcedureCall, QStringLiteral("The tick opened no time entry"));
+            }
+            ageRunningEntries();
+            unticks << medianMs(1, [&] {
+                list().userToggle(list().findKey(key));
+                repaint();
+            });
+            if (entries(true) != 0 || entries(false) != kept + ++made) {
+                throw core::Error(core::errc::InvalidProcedureCall, QStringLiteral("The untick closed no entry"));
+            }
         }
-        ageRunningEntries();
-        unticks << medianMs(1, [&] {
-            list().userToggle(list().findKey(key));
-            repaint();
-        });
-        if (entries(true) != 0 || entries(false) != kept + i + 1) {
-            throw core::Error(core::errc::InvalidProcedureCall, QStringLiteral("The untick closed no entry"));
-        }
-    }
+        return std::pair{median(ticks), median(unticks)};
+    };
+    const auto [tick, untick] = measureTicks();
+    // The same ticks with commits that wait for no disk (never so in the counter), for the flush's share.
+    data::Data::SqlServer().execute(QStringLiteral("PRAGMA synchronous = NORMAL"));
+    const double unflushed = measureTicks().first;
+    data::Data::SqlServer().execute(QStringLiteral("PRAGMA synchronous = FULL"));
     const QString size = QStringLiteral("%L1 tasks").arg(pending);
-    printFigure(QStringLiteral("tick to time entry"), size, median(ticks), QStringLiteral("ms"),
-                QStringLiteral("<= 5 ms"));
-    printFigure(QStringLiteral("untick with refill"), size, median(unticks), QStringLiteral("ms"),
-                QStringLiteral("<= 35 ms"));
+    printFigure(QStringLiteral("tick to time entry"), size, tick, QStringLiteral("ms"),
+                QStringLiteral("<= 16 ms (one frame)"));
+    printFigure(QStringLiteral("  of which the commit's flush to disk"), size, tick - unflushed, QStringLiteral("ms"),
+                QStringLiteral("kept: the entry's start survives a power cut"));
+    printFigure(QStringLiteral("untick with refill"), size, untick, QStringLiteral("ms"), QStringLiteral("<= 35 ms"));
 }
 
 void WindowFigures::cycles(int pending, int cycles)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "bench/figures.h"
+
 #include <memory>
 
 namespace counter {
@@ -20,11 +22,11 @@ public:
     explicit WindowFigures(BenchOffice& office);
     ~WindowFigures();
 
-    // Fill_Tarefas at `pending` tasks; returns its time in ms.
-    double fill(int pending, double floorMs);
-    // The floor for the fill: the bare window's tree refilled with the same number of rows.
-    double fillFloor(int rows);
-    // Fill_Tarefas `runs` times at `pending` tasks, timing nothing: for a profiler.
+    // Fill_Tarefas at `pending` tasks in an office of officeTasks tasks (0: by the office's scale), in rounds of
+    // a refill of the floor (the bare window's tree with as many rows) followed by a fill; prints both with
+    // wall-clock and CPU time and returns the fill's medians.
+    Sample fill(int pending, int officeTasks = 0);
+    // Fill_Tarefas `runs` times at `pending` tasks, for a profiler; prints only their spread at the end.
     void profileFill(int pending, int runs);
     // One Timer1 tick over `pending` rows with `running` tasks counting.
     void timerTick(int pending, int running);
@@ -36,7 +38,7 @@ public:
     void login();
 
 private:
-    counter::frmCounter& open(int pending, int running);
+    counter::frmCounter& open(int pending, int running, int officeTasks = 0);
     counter::ListView& list();
 
     BenchOffice& m_office;

@@ -136,6 +136,26 @@ double residentMiB(qint64 pid)
     return statusMiB(pid, "VmRSS:");
 }
 
+double mappedDatabaseMiB(qint64 pid)
+{
+    QFile maps(QStringLiteral("/proc/%1/smaps").arg(pid));
+    if (!maps.open(QIODevice::ReadOnly)) {
+        return -1;
+    }
+    double kib = 0;
+    bool database = false;
+    for (const QByteArray& line : maps.readAll().split('\n')) {
+        // A mapping's first line is its address range ("start-end perms offset device inode path").
+        const qsizetype dash = line.indexOf('-');
+        if (dash > 0 && dash < line.indexOf(' ')) {
+            database = line.trimmed().endsWith(".db");
+        } else if (database && line.startsWith("Rss:")) {
+            kib += line.mid(4).trimmed().split(' ').value(0).toDouble();
+        }
+    }
+    return kib / 1024;
+}
+
 double peakResidentMiB(qint64 pid)
 {
     return statusMiB(pid, "VmHWM:");

@@ -38,6 +38,9 @@ private:
 
 // Resident memory of a process in MiB, from /proc; -1 when unknown.
 double residentMiB(qint64 pid);
+// The part of the resident memory that is pages of database files (*.db) the process maps: the page cache's,
+// shared with every process reading the file and given back under pressure. In MiB; -1 when unknown.
+double mappedDatabaseMiB(qint64 pid);
 // The most resident memory the process has had so far, in MiB; -1 when unknown.
 double peakResidentMiB(qint64 pid);
 // CPU time of each thread of a process so far, in milliseconds, by thread id, from /proc (nanosecond counts).

@@ -59,6 +59,7 @@ void PendingTasks::rebuild(int T)
         QString::number(session::modCode::AdvogadoID) +
         QStringLiteral(" ORDER BY escondida, data_escritorio, trabalho_id, data, processo_no_completo"));
     list.clearRows();
+    list.reserveRows(int(records->rowCount()));
     {
 
         bool band = false;

@@ -2,6 +2,7 @@
 
 #include "data/connectiontext.h"
 #include "data/engines/embeddedconnection.h"
+#include "data/engines/embeddedlogins.h"
 #include "data/engines/odbcconnection.h"
 #include "data/engines/postgresconnection.h"
 #include "data/recordsetimpl.h"
@@ -150,6 +151,18 @@ QString Connection::connectionString() const
 void Connection::setConnectionString(const QString& text)
 {
     m_impl->text = text;
+}
+
+void Connection::checkLoginAhead(const QString& connectionText)
+{
+    try {
+        const ConnectionText text = ConnectionText::parse(connectionText);
+        if (text.namesDatabaseFile() || engine() == Engine::Embedded) {
+            embedded::checkLoginAhead(text.dataSource.trimmed(), text.userId, text.password);
+        }
+    } catch (...) {
+        // The open tells what is wrong with the text.
+    }
 }
 
 void Connection::open()

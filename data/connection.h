@@ -28,6 +28,8 @@ public:
 
     // True when there is no current record (no rows, or moved past the last one).
     bool eof() const;
+    // The number of rows of the set, all read when it was opened (0 after close).
+    qsizetype rowCount() const;
     void moveNext();
     // The field names exactly as the query returned them, in order.
     QStringList fieldNames() const;
@@ -81,6 +83,12 @@ public:
     // The connection text; set before open, or given to open.
     QString connectionString() const;
     void setConnectionString(const QString& text);
+
+    // Starts checking the login of a connection text on another thread, so that an open of the same text later
+    // takes the answer instead of working it out then: the login checks the shared account's password while it
+    // opens the user's test connection. Only the embedded engine checks passwords itself; on a server this does
+    // nothing. Never throws: whatever is wrong is found again, and told, by the open.
+    static void checkLoginAhead(const QString& connectionText);
 
     // Opens with the connection text set before. Throws core::Error when the server or the login refuses
     // (or 3705 when already open).

@@ -42,6 +42,11 @@ void Recordset::checkConnection() const
     }
 }
 
+qsizetype Recordset::rowCount() const
+{
+    return m_impl->closed ? 0 : m_impl->rows.size();
+}
+
 bool Recordset::eof() const
 {
     if (m_impl->closed) {

@@ -12,7 +12,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config
     # qt6-base-dev brings Qt D-Bus too: the desktop's idle time on Wayland, logind's lock and sleep signals.
-    qt6-base-dev qt6-qpa-plugins libqt6sql6-sqlite libqt6sql6-odbc libgl-dev qt6-translations-l10n
+    qt6-base-dev qt6-qpa-plugins libqt6sql6-sqlite libqt6sql6-odbc libqt6sql6-psql libgl-dev qt6-translations-l10n
     libsqlite3-dev libsodium-dev unixodbc-dev tdsodbc odbc-postgresql fonts-dejavu-core
     # The idle time on X11 (the screen-saver extension).
     libxss-dev

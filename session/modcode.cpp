@@ -258,6 +258,12 @@ bool Login(const QString& name, const QString& password)
         if (!readDatabaseSettings()) {
             return;
         }
+        if (!shared.isOpen()) {
+            // The shared account's password is checked on a second core while the user's is: each check costs
+            // tens of milliseconds by design, and the two answers are the same as one after the other. The shared
+            // connection still opens only once the user's own login has.
+            data::Connection::checkLoginAhead(connectionText(dtUser, dtPassword));
+        }
         data::Connection test;
         try {
             test.open(connectionText(name, password));

@@ -187,6 +187,11 @@ void ListView::clearRows()
     m_rows->clear();
 }
 
+void ListView::reserveRows(int rows)
+{
+    m_rows->reserve(rows);
+}
+
 int ListView::findKey(const QString& key) const
 {
     return m_rows->find(key);

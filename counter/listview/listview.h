@@ -62,6 +62,8 @@ public:
     void removeRow(int row);
     // Removes every row.
     void clearRows();
+    // Makes room for `rows` rows, as a fill that knows its length does before it adds them.
+    void reserveRows(int rows);
 
     // The position of the row with that key, -1 when none has it.
     int findKey(const QString& key) const;

@@ -121,6 +121,12 @@ void ListView::Rows::clear()
     endResetModel();
 }
 
+void ListView::Rows::reserve(int rows)
+{
+    m_rows.reserve(static_cast<size_t>(std::max(rows, 0)));
+    m_keys.reserve(std::max(rows, 0));
+}
+
 void ListView::Rows::reindexFrom(int row)
 {
     for (int position = row; position < size(); ++position) {

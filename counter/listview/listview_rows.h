@@ -48,6 +48,8 @@ public:
     void announce();
     void remove(int row);
     void clear();
+    // Room for `rows` rows and their keys, so that appending that many moves no row and rehashes no key.
+    void reserve(int rows);
 
     void setText(int row, int cell, const QString& text);
     void setColour(int row, int cell, quint32 bgr);

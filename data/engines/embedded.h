@@ -16,7 +16,8 @@ namespace data::embedded {
 //   text columns declare so that "=", ORDER BY and GROUP BY treat letter case as the server does;
 // - LIKE ignoring letter case for every letter, with the server's wildcards % _ [set] [^set];
 // - getdate(), the engine clock as stored-date text, for defaults and views;
-// - a WAL journal and a 5-second busy time-out, so that several counters share one file.
+// - a WAL journal and a 5-second busy time-out, so that several counters share one file;
+// - a page cache of up to CacheKibibytes (data::Connection only);
 // Statements sent through data::Connection are translated from the server's dialect first
 // (TsqlTranslator); scripts run by runScript are in the engine's own dialect.
 //
@@ -24,6 +25,8 @@ namespace data::embedded {
 // A result column is read back as QDateTime when its declared type (through tables and views)
 // contains DATE or TIME, or when it is an expression without a declared type (GETDATE(), MAX(data),
 // a date literal) whose text has exactly that pattern.
+
+constexpr int CacheKibibytes = 16 * 1024;
 
 // Creates an empty database file for the catalog (replacing none: fails when the file exists).
 // Throws core::Error.
@@ -51,6 +54,10 @@ QDateTime fromStorage(const QString& text);
 // The stored form "yyyy-MM-dd HH:mm:ss" alone, read directly (nearly every date has it; fromStorage tries
 // several formats, each with a time-zone look-up); an invalid date for any other text.
 QDateTime fromStoredForm(QStringView text);
+
+// How many password hashes this thread has verified: a login checks the shared account's on another thread while
+// it checks the user's (data::Connection::checkLoginAhead).
+int passwordChecksOnThisThread();
 
 // How much work addLogin puts into each password hash. Interactive, the default, is OWASP's Argon2id
 // minimum (19 MiB, 2 passes); Minimal makes test fixtures fast. Existing hashes keep the cost they were

@@ -73,6 +73,14 @@ void EmbeddedConnection::open(QSqlDatabase& db, const ConnectionText& text)
         if (!journal.exec(QStringLiteral("PRAGMA journal_mode=WAL"))) {
             throw core::Error(errorValue(journal.lastError()));
         }
+        // The pending list sums each task's entries from their index; in a large office that touches a page of the
+        // index per task, and SQLite's default cache (2 MiB) would read them from the file again at every refill.
+        // A cache that holds them costs memory only as pages are read. (Not a mapping of the file: there a disk
+        // read error stops the program instead of failing the statement.)
+        QSqlQuery cache(db);
+        if (!cache.exec(QStringLiteral("PRAGMA cache_size=-%1").arg(embedded::CacheKibibytes))) {
+            throw core::Error(errorValue(cache.lastError()));
+        }
     } catch (...) {
         db.close();
         throw;

@@ -3,6 +3,10 @@
 #include "core/errorvalue.h"
 #include "data/office/filepermissions.h"
 
+#include <QFile>
+
+#include <future>
+#include <memory>
 #include <mutex>
 #include <sodium.h>
 #include <sqlite3.h>
@@ -60,7 +64,86 @@ QString lookUp(sqlite3* db, const char* sql, const QString& parameter)
     return result;
 }
 
+thread_local int checksOnThisThread = 0;
+
+bool verifyNow(const QByteArray& hash, const QByteArray& plain)
+{
+    ++checksOnThisThread;
+    return crypto_pwhash_str_verify(hash.constData(), plain.constData(), quint64(plain.size())) == 0;
+}
+
+QByteArray checkKey(const QByteArray& hash, const QByteArray& plain)
+{
+    QByteArray key(crypto_generichash_BYTES, Qt::Uninitialized);
+    crypto_generichash_state state;
+    crypto_generichash_init(&state, nullptr, 0, size_t(key.size()));
+    crypto_generichash_update(&state, reinterpret_cast<const unsigned char*>(hash.constData()),
+                              size_t(hash.size()) + 1);
+    crypto_generichash_update(&state, reinterpret_cast<const unsigned char*>(plain.constData()), size_t(plain.size()));
+    crypto_generichash_final(&state, reinterpret_cast<unsigned char*>(key.data()), size_t(key.size()));
+    return key;
+}
+
+struct AheadCheck {
+    std::mutex mutex;
+    QByteArray key;
+    std::shared_future<bool> answer;
+};
+
+AheadCheck& ahead()
+{
+    static AheadCheck check;
+    return check;
+}
+
+// The answer of the check started ahead for this hash and password, taken once; else the verification now.
+bool verify(const QByteArray& hash, const QByteArray& plain)
+{
+    std::shared_future<bool> answer;
+    {
+        AheadCheck& check = ahead();
+        const std::lock_guard lock(check.mutex);
+        if (check.answer.valid() && check.key == checkKey(hash, plain)) {
+            answer = std::move(check.answer);
+            check.answer = {};
+            check.key.clear();
+        }
+    }
+    return answer.valid() ? answer.get() : verifyNow(hash, plain);
+}
+
 } // namespace
+
+int passwordChecksOnThisThread()
+{
+    return checksOnThisThread;
+}
+
+void checkLoginAhead(const QString& path, const QString& user, const QString& password)
+{
+    try {
+        initialiseSodium();
+        sqlite3* db = nullptr;
+        const int opened = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+        const std::unique_ptr<sqlite3, int (*)(sqlite3*)> file(db, sqlite3_close);
+        if (opened != SQLITE_OK) {
+            return;
+        }
+        const QByteArray hash = lookUp(db, "SELECT password_hash FROM orv_logins WHERE name = ?", user).toLatin1();
+        if (hash.isEmpty()) {
+            return;
+        }
+        const QByteArray plain = password.toUtf8();
+        std::shared_future<bool> answer =
+            std::async(std::launch::async, [hash, plain] { return verifyNow(hash, plain); }).share();
+        AheadCheck& check = ahead();
+        const std::lock_guard lock(check.mutex);
+        check.key = checkKey(hash, plain);
+        check.answer = std::move(answer);
+    } catch (...) {
+        // The open that follows reads the file again and tells what is wrong with it.
+    }
+}
 
 QString catalogTablesScript()
 {
@@ -104,12 +187,10 @@ void checkLogin(sqlite3* db, const QString& user, const QString& password, const
         // answer is thrown away.
         static const QByteArray standIn = QByteArrayLiteral(
             "$argon2id$v=19$m=19456,t=2,p=1$a88fYD1ccbM+b5fitBJ0Fg$dKJNa33S3B+bcM1DoeKCkUEEgP9AkSakvx9vE/3i5yI");
-        [[maybe_unused]] const int ignored =
-            crypto_pwhash_str_verify(standIn.constData(), plain.constData(), quint64(plain.size()));
+        [[maybe_unused]] const bool ignored = verifyNow(standIn, plain);
         throw core::Error(core::errc::ProviderError, loginFailed);
     }
-    const QByteArray hashText = hash.toLatin1();
-    if (crypto_pwhash_str_verify(hashText.constData(), plain.constData(), quint64(plain.size())) != 0) {
+    if (!verify(hash.toLatin1(), plain)) {
         throw core::Error(core::errc::ProviderError, loginFailed);
     }
     if (!catalog.isEmpty() && catalog.compare(stored, Qt::CaseInsensitive) != 0) {

@@ -121,6 +121,10 @@ private Q_SLOTS:
         row("like: set", like + "'ACB' LIKE 'a[bc]b'", "no", 1LL);
         row("like: negated set", like + "'axb' LIKE 'a[^x]b'", "no", 0LL);
         row("like: literal percent through a set", like + "'100%' LIKE '100[%]'", "no", 1LL);
+        // A time entry begun is on the disk before the tick returns: a power cut loses no committed start.
+        row("commits flushed to disk", "PRAGMA synchronous", "synchronous", 2LL);
+        row("a page cache for the pending list's sums", "PRAGMA cache_size", "cache_size",
+            -qlonglong(data::embedded::CacheKibibytes));
         row("like: quote in the pattern", like + "'d' + CHAR(39) + 'artagnan' LIKE '%d' + CHAR(39) + 'ar%'", "no", 1LL);
     }
 
@@ -175,6 +179,7 @@ private Q_SLOTS:
         other.execute(Insert);
         other.execute(Insert);
         QCOMPARE(m_connection->openRecordset(Identity)->value(u"last"_s), QVariant(4LL));
+        QCOMPARE(m_connection->openRecordset(u"SELECT * FROM t_entries"_s)->rowCount(), 6);
         QCOMPARE(other.openRecordset(Identity)->value(u"last"_s), QVariant(6LL));
 
         const QString entry4 = u"SELECT * FROM t_entries WHERE lancamento_id = 4"_s;
@@ -291,6 +296,43 @@ private Q_SLOTS:
         }
         QCOMPARE(connection.isOpen(), failure.isEmpty());
         QVERIFY(!QFile::exists(m_db->path() + u".missing.db"_s));
+    }
+
+    // A check started ahead answers the open of the same password, wrong or right, in place of its own.
+    void loginCheckedAhead_data()
+    {
+        QTest::addColumn<QString>("ahead");
+        QTest::addColumn<QString>("opened");
+        QTest::addColumn<bool>("opens");
+        QTest::addColumn<int>("checksHere");
+        QTest::newRow("right password") << "secret"
+                                        << "secret" << true << 0;
+        QTest::newRow("wrong password") << "Secret"
+                                        << "Secret" << false << 0;
+        QTest::newRow("other password than ahead") << "Secret"
+                                                   << "secret" << true << 1;
+    }
+
+    void loginCheckedAhead()
+    {
+        QFETCH(QString, ahead);
+        QFETCH(QString, opened);
+        QFETCH(bool, opens);
+        QFETCH(int, checksHere);
+        const auto text = [this](const QString& password) {
+            return m_db->connectionText().replace(QStringLiteral("Password=secret"),
+                                                  QStringLiteral("Password=") + password);
+        };
+        Connection::checkLoginAhead(text(ahead));
+        const int checks = data::embedded::passwordChecksOnThisThread();
+        Connection connection;
+        if (opens) {
+            connection.open(text(opened));
+        } else {
+            expectError([&] { connection.open(text(opened)); }, core::errc::ProviderError,
+                        QStringLiteral("Login failed"));
+        }
+        QCOMPARE(data::embedded::passwordChecksOnThisThread() - checks, checksHere);
     }
 
     void statementLogHoldsExactTextsOnly()

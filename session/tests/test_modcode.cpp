@@ -1,5 +1,6 @@
 #include "core/loginthrottle.h"
 #include "data/connection.h"
+#include "data/engines/embedded.h"
 #include "registry/modregistry.h"
 #include "scramble/modencriptserial.h"
 #include "session/frmlogin.h"
@@ -219,8 +220,13 @@ private Q_SLOTS:
         rememberLogin("1", "JS", "js-pass");
         const auto identity = [this] { return m_registry->rootStamp("HKEY_CURRENT_USER"); };
         const auto before = identity();
+        const int checks = data::embedded::passwordChecksOnThisThread();
         General().Run();
         QCOMPARE(identity(), before); // an unchanged remembered login is not written again
+        // The embedded engine checked the shared account's password on another thread, beside the user's (a server
+        // checks both itself).
+        QCOMPARE(data::embedded::passwordChecksOnThisThread() - checks,
+                 testsupport::TempDatabase::onPostgres() ? 0 : 1);
         QCOMPARE(m_shown, 0);
         expectLoggedInAs("JS", "js-pass", 10);
         QCOMPARE(data::Data::SqlServer().connectionString(), m_db->connectionText("orv_app", "app-secret"));
