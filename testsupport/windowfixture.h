@@ -21,7 +21,6 @@
 
 #include <memory>
 
-// The keys of a list's rows, in order.
 inline QStringList keysOf(const counter::ListView& list)
 {
     QStringList keys;
@@ -75,12 +74,10 @@ struct WindowFixture {
         return *window;
     }
 
-    // One of the window's parts.
     template <typename Part> Part& part() { return *window->findChild<Part*>(); }
 
     counter::ListView& list() { return *window->findChild<counter::ListView*>(QStringLiteral("ListView1")); }
 
-    // A widget of the window, by its name.
     template <typename Widget> Widget& child(const char* name) const
     {
         return *window->findChild<Widget*>(QLatin1String(name));

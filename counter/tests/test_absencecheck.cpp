@@ -88,9 +88,29 @@ const QDateTime Nine(QDate(2009, 11, 16), QTime(9, 0, 0));
 // The Friday before, at ten.
 const QDateTime Friday(QDate(2009, 11, 13), QTime(10, 0, 0));
 
-} // namespace
+struct Booked {
+    AbsenceAnswer answer;
+    QDateTime start;
+    int entries, running;
+    QVariant minutes;
+    QDateTime end;
+};
 
-Q_DECLARE_METATYPE(QList<counter::AbsenceReply>)
+struct OneQuestion {
+    QString whileAsked;
+    AbsenceAnswer answer;
+    int asked, running;
+    QVariant minutes; // null: no entry
+};
+
+struct Forgotten {
+    QDateTime start;
+    QList<counter::AbsenceReply> replies;
+    int asked, refused, running;
+    QDateTime end;
+};
+
+} // namespace
 
 class TestAbsenceCheck : public QObject
 {
@@ -100,33 +120,23 @@ private Q_SLOTS:
     // Counting since start, the lawyer's last input at 9:10, back at 9:41 after 30 minutes away.
     void eachAnswerBooksItsMinutes_data()
     {
-        QTest::addColumn<int>("answer");
-        QTest::addColumn<QDateTime>("start");
-        QTest::addColumn<int>("entries");
-        QTest::addColumn<int>("running");
-        QTest::addColumn<QVariant>("minutes");
-        QTest::addColumn<QDateTime>("end");
-        QTest::newRow("no answer") << int(AbsenceAnswer::None) << Nine << 1 << 1 << QVariant(0) << QDateTime();
-        QTest::newRow("keep") << int(AbsenceAnswer::Keep) << Nine << 1 << 1 << QVariant(0) << QDateTime();
-        QTest::newRow("stop when it began")
-            << int(AbsenceAnswer::Stop) << Nine << 1 << 0 << QVariant(10) << Nine.addSecs(10 * Minute);
-        QTest::newRow("stop then, count again now")
-            << int(AbsenceAnswer::StopAndRestart) << Nine << 2 << 1 << QVariant(10) << Nine.addSecs(10 * Minute);
-        QTest::newRow("stop then, 2:30 kept as 2") << int(AbsenceAnswer::Stop) << Nine.addSecs(7 * Minute + 30) << 1
-                                                   << 0 << QVariant(2) << Nine.addSecs(10 * Minute);
+        QTest::addColumn<Booked>("row");
+        const QDateTime nineTen = Nine.addSecs(10 * Minute);
+        QTest::newRow("no answer") << Booked{AbsenceAnswer::None, Nine, 1, 1, 0, {}};
+        QTest::newRow("keep") << Booked{AbsenceAnswer::Keep, Nine, 1, 1, 0, {}};
+        QTest::newRow("stop when it began") << Booked{AbsenceAnswer::Stop, Nine, 1, 0, 10, nineTen};
+        QTest::newRow("stop then, count again now") << Booked{AbsenceAnswer::StopAndRestart, Nine, 2, 1, 10, nineTen};
+        QTest::newRow("stop then, 2:30 kept as 2")
+            << Booked{AbsenceAnswer::Stop, nineTen.addSecs(-150), 1, 0, 2, nineTen};
         QTest::newRow("stop then, 1:20 is too short to keep")
-            << int(AbsenceAnswer::Stop) << Nine.addSecs(8 * Minute + 40) << 0 << 0 << QVariant() << QDateTime();
+            << Booked{AbsenceAnswer::Stop, nineTen.addSecs(-80), 0, 0, {}, {}};
     }
     void eachAnswerBooksItsMinutes()
     {
-        QFETCH(int, answer);
-        QFETCH(QDateTime, start);
-        QFETCH(int, entries);
-        QFETCH(int, running);
-        QFETCH(QVariant, minutes);
-        QFETCH(QDateTime, end);
+        QFETCH(Booked, row);
+        const auto& [answer, start, entries, running, minutes, end] = row;
         AbsenceFixture f;
-        f.answer = AbsenceAnswer(answer);
+        f.answer = answer;
         const qint64 entry = f.office.addRunningEntry(OfficeFixture::Task, start);
         f.load(false);
         f.clock.set(Nine.addSecs(10 * Minute));
@@ -146,14 +156,14 @@ private Q_SLOTS:
         QCOMPARE(f.office.runningCount(), running);
         QCOMPARE(f.office.minutesOf(entry), minutes);
         QCOMPARE(f.entryColumn(entry, "data_fim").toDateTime(), end);
-        if (answer == int(AbsenceAnswer::StopAndRestart)) {
+        if (answer == AbsenceAnswer::StopAndRestart) {
             // The task counts again from the return, and its row shows it.
             const QString running =
                 QStringLiteral("SELECT data FROM tbProcessos_Trabalhos_Tarefas_Lancamentos WHERE inprogress = 1");
             QCOMPARE(f.office.database().scalar(running).toDateTime(), f.clock.now());
             QVERIFY(f.list().checked(f.row(OfficeFixture::Task)));
         }
-        if (answer == int(AbsenceAnswer::None) || answer == int(AbsenceAnswer::Keep)) {
+        if (answer == AbsenceAnswer::None || answer == AbsenceAnswer::Keep) {
             QVERIFY(f.sent(QStringLiteral("UPDATE")).isEmpty() && f.sent(QStringLiteral("DELETE")).isEmpty());
         }
         QVERIFY(f.reports.reports().isEmpty());
@@ -164,24 +174,17 @@ private Q_SLOTS:
     // question, not a second over it).
     void oneQuestionAboutACount_data()
     {
-        QTest::addColumn<QString>("whileAsked");
-        QTest::addColumn<int>("answer");
-        QTest::addColumn<int>("asked");
-        QTest::addColumn<int>("running");
-        QTest::addColumn<QVariant>("minutes"); // null: no entry
-        QTest::newRow("nothing counted") << "" << int(AbsenceAnswer::Stop) << 0 << 0 << QVariant();
-        QTest::newRow("the entry closed elsewhere") << "closed" << int(AbsenceAnswer::Stop) << 1 << 0 << QVariant(21);
-        QTest::newRow("away and back again") << "away" << int(AbsenceAnswer::None) << 1 << 1 << QVariant(0);
+        QTest::addColumn<OneQuestion>("row");
+        QTest::newRow("nothing counted") << OneQuestion{"", AbsenceAnswer::Stop, 0, 0, {}};
+        QTest::newRow("the entry closed elsewhere") << OneQuestion{"closed", AbsenceAnswer::Stop, 1, 0, 21};
+        QTest::newRow("away and back again") << OneQuestion{"away", AbsenceAnswer::None, 1, 1, 0};
     }
     void oneQuestionAboutACount()
     {
-        QFETCH(QString, whileAsked);
-        QFETCH(int, answer);
-        QFETCH(int, asked);
-        QFETCH(int, running);
-        QFETCH(QVariant, minutes);
+        QFETCH(OneQuestion, row);
+        const auto& [whileAsked, answer, asked, running, minutes] = row;
         AbsenceFixture f;
-        f.answer = AbsenceAnswer(answer);
+        f.answer = answer;
         const qint64 entry = whileAsked.isEmpty() ? 0 : f.office.addRunningEntry(OfficeFixture::Task, Nine);
         f.load();
         f.look(0, 0);
@@ -346,38 +349,26 @@ private Q_SLOTS:
     // working hours (19:00) or from a moment the lawyer chooses; a moment outside the count is refused.
     void aForgottenCountIsAskedAtStartUp_data()
     {
-        using Reply = counter::AbsenceReply;
-        QTest::addColumn<QDateTime>("start");
-        QTest::addColumn<QList<Reply>>("replies");
-        QTest::addColumn<int>("asked");
-        QTest::addColumn<int>("refused");
-        QTest::addColumn<int>("running");
-        QTest::addColumn<QDateTime>("end");
+        QTest::addColumn<Forgotten>("row");
         const auto at = [](int hour, int minute) { return QDateTime(Friday.date(), QTime(hour, minute)); };
-        QTest::newRow("begun today") << Nine.addSecs(-Hour) << QList<Reply>{} << 0 << 0 << 1 << QDateTime();
-        QTest::newRow("no answer") << Friday << QList<Reply>{{}} << 1 << 0 << 1 << QDateTime();
-        QTest::newRow("keep") << Friday << QList<Reply>{AbsenceAnswer::Keep} << 1 << 0 << 1 << QDateTime();
-        QTest::newRow("stop at the day's end")
-            << Friday << QList<Reply>{AbsenceAnswer::Stop} << 1 << 0 << 0 << at(19, 0);
+        QTest::newRow("begun today") << Forgotten{Nine.addSecs(-Hour), {}, 0, 0, 1, {}};
+        QTest::newRow("no answer") << Forgotten{Friday, {{}}, 1, 0, 1, {}};
+        QTest::newRow("keep") << Forgotten{Friday, {AbsenceAnswer::Keep}, 1, 0, 1, {}};
+        QTest::newRow("stop at the day's end") << Forgotten{Friday, {AbsenceAnswer::Stop}, 1, 0, 0, at(19, 0)};
         QTest::newRow("stop then, count again now")
-            << Friday << QList<Reply>{AbsenceAnswer::StopAndRestart} << 1 << 0 << 1 << at(19, 0);
-        QTest::newRow("a moment chosen") << Friday << QList<Reply>{{AbsenceAnswer::StopAtChosen, at(12, 30)}} << 1 << 0
-                                         << 0 << at(12, 30);
+            << Forgotten{Friday, {AbsenceAnswer::StopAndRestart}, 1, 0, 1, at(19, 0)};
+        QTest::newRow("a moment chosen") << Forgotten{Friday,    {{AbsenceAnswer::StopAtChosen, at(12, 30)}}, 1, 0, 0,
+                                                      at(12, 30)};
         QTest::newRow("before the start, then no answer")
-            << Friday << QList<Reply>{{AbsenceAnswer::StopAtChosen, at(9, 59)}, {}} << 2 << 1 << 1 << QDateTime();
-        QTest::newRow("in the future, then now")
-            << Friday
-            << QList<Reply>{{AbsenceAnswer::StopAtChosen, Nine.addSecs(60)}, {AbsenceAnswer::StopAtChosen, Nine}} << 2
-            << 1 << 0 << Nine;
+            << Forgotten{Friday, {{AbsenceAnswer::StopAtChosen, at(9, 59)}, {}}, 2, 1, 1, {}};
+        QTest::newRow("in the future, then now") << Forgotten{
+            Friday, {{AbsenceAnswer::StopAtChosen, Nine.addSecs(60)}, {AbsenceAnswer::StopAtChosen, Nine}}, 2, 1, 0,
+            Nine};
     }
     void aForgottenCountIsAskedAtStartUp()
     {
-        QFETCH(QDateTime, start);
-        QFETCH(QList<counter::AbsenceReply>, replies);
-        QFETCH(int, asked);
-        QFETCH(int, refused);
-        QFETCH(int, running);
-        QFETCH(QDateTime, end);
+        QFETCH(Forgotten, row);
+        const auto& [start, replies, asked, refused, running, end] = row;
         AbsenceFixture f;
         f.replies = replies;
         const qint64 entry = f.office.addRunningEntry(OfficeFixture::Task, start);

@@ -67,10 +67,6 @@ RunningTask task(const QString& name, const QDateTime& start)
 
 } // namespace
 
-Q_DECLARE_METATYPE(QList<Look>)
-Q_DECLARE_METATYPE(QList<Step>)
-Q_DECLARE_METATYPE(QList<counter::RunningTask>)
-
 class TestAbsenceWatch : public QObject
 {
     Q_OBJECT
@@ -197,25 +193,14 @@ private Q_SLOTS:
         QVERIFY(!source->idleMilliseconds());
     }
 
-    void theTraySaysWhatCounts_data()
-    {
-        QTest::addColumn<QList<RunningTask>>("running");
-        QTest::addColumn<int>("image");
-        QTest::addColumn<QString>("tip");
-        const QDateTime now = Start.addSecs(3 * Hour);
-        // Nothing and a single task: the counter window's tray test.
-        QTest::newRow("two tasks, the longest time") << QList<RunningTask>{task(QStringLiteral("A"), now.addSecs(-300)),
-                                                                           task(QStringLiteral("B"), now.addSecs(-754))}
-                                                     << 2 << QStringLiteral("A contar 2 tarefas (12:34)");
-    }
+    // Two tasks counting show the longer time (nothing or a single task: the counter window's tray test).
     void theTraySaysWhatCounts()
     {
-        QFETCH(QList<RunningTask>, running);
-        QFETCH(int, image);
-        QFETCH(QString, tip);
-        const countStatus::Tray tray = countStatus::tray(running, Start.addSecs(3 * Hour));
-        QCOMPARE(tray.image, image);
-        QCOMPARE(tray.tip, tip);
+        const QDateTime now = Start.addSecs(3 * Hour);
+        const countStatus::Tray tray = countStatus::tray(
+            {task(QStringLiteral("A"), now.addSecs(-300)), task(QStringLiteral("B"), now.addSecs(-754))}, now);
+        QCOMPARE(tray.image, 2);
+        QCOMPARE(tray.tip, QStringLiteral("A contar 2 tarefas (12:34)"));
     }
 
     void longAndForgottenCounts_data()

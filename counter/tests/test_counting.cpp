@@ -42,6 +42,8 @@ private Q_SLOTS:
         QCOMPARE(counter::taskRow::entryOf(cell).value_or(-1), entry);
     }
 
+    // The tick sets the counter going on its row alone; the untick closes the entry, or deletes a count too short (no
+    // refill follows: the row shows the idle text again, still bold), and the timer stands still.
     void unticking_data()
     {
         QTest::addColumn<int>("serverAheadSeconds");
@@ -64,14 +66,28 @@ private Q_SLOTS:
         QFETCH(int, minutes);
         WindowFixture f;
         f.office.database().setServerClock([&] { return f.clock.now().addSecs(serverAheadSeconds); });
+        f.office.addTask(813, OfficeFixture::Work, QStringLiteral("Segunda"), false, f.clock.now());
         f.load();
+        auto& timer = f.child<QTimer>("Timer1");
+        QVERIFY(!timer.isActive());
         f.toggle(OfficeFixture::Task);
+        QVERIFY(timer.isActive());
         const QString entry = f.list().cellText(f.row(OfficeFixture::Task), 9);
         f.clock.advanceSeconds(elapsedSeconds);
+        f.window->Timer1_Timer();
+        if (serverAheadSeconds == 0) {
+            QCOMPARE(f.list().cellText(f.row(OfficeFixture::Task), 1),
+                     QTime(0, 0).addSecs(elapsedSeconds).toString(QStringLiteral("mm:ss")));
+        }
+        QCOMPARE(f.list().cellText(f.row(813), 1), QStringLiteral("..."));
+        QVERIFY(!f.list().cellBold(f.row(813), 1));
         data::StatementLog::clear();
         f.toggle(OfficeFixture::Task);
+        f.window->Timer1_Timer();
+        QVERIFY(!timer.isActive());
 
         const int row = f.row(OfficeFixture::Task);
+        QCOMPARE(f.list().cellText(row, 1), QStringLiteral("..."));
         const QString closing =
             minutes == 0 ? QStringLiteral("DELETE FROM tbProcessos_Trabalhos_Tarefas_Lancamentos")
                          : QStringLiteral("UPDATE tbProcessos_Trabalhos_Tarefas_Lancamentos SET data_fim = GETDATE(), "
@@ -85,7 +101,9 @@ private Q_SLOTS:
         QVERIFY(!f.list().checked(row));
         // Only the clocks' skew, when above a minute, is reported (once, at load).
         QCOMPARE(f.reports.reports().size(), std::abs(serverAheadSeconds) > 60 ? 1 : 0);
-        if (minutes != 0) {
+        if (minutes == 0) {
+            QVERIFY(f.list().cellBold(row, 1));
+        } else {
             QCOMPARE(f.office.minutesOf(entry.toLongLong()).toInt(), minutes);
             QCOMPARE(f.list().selectedRow(), row);
             QCOMPARE(f.list().cellText(row, 9), QStringLiteral(" "));
@@ -307,33 +325,6 @@ private Q_SLOTS:
         f.window->Timer1_Timer();
         QCOMPARE(f.list().cellText(row, 1), shown);
         QVERIFY(f.list().cellBold(row, 1));
-    }
-
-    // A row unticked without a refill (its entry was deleted) goes back to the idle text, still bold;
-    // with nothing counting the timer stands still until a row is ticked again.
-    void theCounterFollowsTheTickedRows()
-    {
-        WindowFixture f;
-        f.office.addTask(813, OfficeFixture::Work, QStringLiteral("Segunda"), false, f.clock.now());
-        f.load();
-        auto* timer = &f.child<QTimer>("Timer1");
-        QVERIFY(!timer->isActive());
-
-        f.toggle(OfficeFixture::Task);
-        QVERIFY(timer->isActive());
-        f.clock.advanceSeconds(65);
-        f.window->Timer1_Timer();
-        const int row = f.row(OfficeFixture::Task);
-        QCOMPARE(f.list().cellText(row, 1), QStringLiteral("01:05"));
-        QCOMPARE(f.list().cellText(f.row(813), 1), QStringLiteral("..."));
-        QVERIFY(!f.list().cellBold(f.row(813), 1));
-
-        f.toggle(OfficeFixture::Task);
-        QCOMPARE(f.office.entryCount(), 0);
-        f.window->Timer1_Timer();
-        QCOMPARE(f.list().cellText(row, 1), QStringLiteral("..."));
-        QVERIFY(f.list().cellBold(row, 1));
-        QVERIFY(!timer->isActive());
     }
 
     void aStartThatIsNoDateEndsTheTickWithAReport()

@@ -4,7 +4,7 @@
 #include "counter/trayicon.h"
 #include "counter/watch/absencequestion.h"
 #include "counter/windowplacement.h"
-#include "registry/modregistry.h"
+#include "data/office/machinesettings.h"
 #include "scramble/modencriptserial.h"
 #include "session/frmlogin.h"
 #include "testsupport/tempregistry.h"
@@ -251,18 +251,7 @@ private Q_SLOTS:
         const QString today = f.clock.now().toString(QStringLiteral("yyyy-MM-dd"));
         f.addEntries({QStringLiteral("1, '%1 08:00:00', '%1 09:00:00', 9, 1, 30, 402, 0").arg(today),
                       QStringLiteral("2, '%1 08:00:00', '%1 09:00:00', 10, 1, 50, 402, 0").arg(today)});
-        const QString out = QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Vorlent\\Shared\\OUT");
-        const QString server = QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Vorlent\\ORVSQL");
-        QVERIFY(registry::modRegistry::CriarChave(out) && registry::modRegistry::CriarChave(server));
-        registry::modRegistry::DefinirValorString(out, "DataServer", "ORVSQL");
-        for (const auto& [name, value] :
-             {std::pair<QString, QString>{"dtSecurityInfo", "False"},
-              {"dtUser", testsupport::TempDatabase::user()},
-              {"dtPassword", scramble::modEncriptSerial::EncriptSerial(testsupport::TempDatabase::password())},
-              {"dtInitialCatalog", testsupport::TempDatabase::catalog()},
-              {"dtDataSource", db.path()}}) {
-            QVERIFY(registry::modRegistry::DefinirValorString(server, name, value));
-        }
+        data::MachineSettings{"ORVSQL", "False", db.user(), db.password(), db.catalog(), db.path(), {}, {}}.write();
         core::LoginThrottle::setWait([](int) {});
 
         counter::frmCounter& window = f.load();

@@ -16,7 +16,6 @@
 using counter::ListView;
 using counter::SortAs;
 using Misuse = std::function<void(ListView&)>;
-Q_DECLARE_METATYPE(Misuse)
 
 namespace {
 

@@ -26,23 +26,32 @@ QStringList fresh(const QString& object, const QStringList& calls)
     return log;
 }
 
-counter::ListView& entries(WindowFixture& f)
+// Runs a command of the menus, or "ListView2_DblClick": the user's double click on the entry, selected in the
+// statistics list (none: on an empty list).
+void run(CommandFixture& f, const QString& command, qint64 entry)
 {
-    return *f.window->findChild<counter::ListView*>(QStringLiteral("ListView2"));
-}
-
-// An entry of the statistics list, selected, and the user's double click on it.
-void doubleClickEntry(WindowFixture& f, const QString& key)
-{
-    const int row = entries(f).addRow(key, QStringLiteral("entrada"));
-    entries(f).selectRow(row);
-    Q_EMIT entries(f).DblClick();
+    if (command != QStringLiteral("ListView2_DblClick")) {
+        f.run(command);
+        return;
+    }
+    auto& entries = f.child<counter::ListView>("ListView2");
+    if (entry != 0) {
+        entries.selectRow(entries.addRow(QStringLiteral("#%1").arg(entry), QStringLiteral("entrada")));
+    }
+    Q_EMIT entries.DblClick();
 }
 
 // Changes to the database after the list was filled.
 const QString NoWorkItem = QStringLiteral("UPDATE tbProcessos_Trabalhos_Tarefas SET trabalho_id = NULL");
 const QString WorkItemGone = QStringLiteral("UPDATE tbProcessos_Trabalhos_Tarefas SET trabalho_id = 999");
 const QString NoCase = QStringLiteral("UPDATE tbProcessos_Trabalhos SET processo_id = NULL");
+
+struct Saved {
+    QString command, field, typed;
+    int column;
+    QString shown;
+    bool selected;
+};
 
 } // namespace
 
@@ -101,6 +110,14 @@ private Q_SLOTS:
             "mnListLancamento", QStringList{missing("Contacto_ID")}, {}, "");
         row("the task gone: nothing opens", QStringLiteral("DELETE FROM tbProcessos_Trabalhos_Tarefas"), "mnListAbrir",
             {}, {}, "");
+        // A double click in the entries list opens the entry in an editor of its own, released at once.
+        row("an entry of the statistics", "", "ListView2_DblClick", {},
+            fresh("TimeEntryEditor#1", {"OpenRecord(lancamento_id=1, 1, " + ToWindow}) +
+                QStringList{"delete TimeEntryEditor#1"},
+            "");
+        row("an entry deleted meanwhile", "DELETE FROM tbProcessos_Trabalhos_Tarefas_Lancamentos", "ListView2_DblClick",
+            {}, {}, "");
+        row("an empty list of entries", "empty list", "ListView2_DblClick", {}, {}, "");
     }
     void opening()
     {
@@ -110,6 +127,7 @@ private Q_SLOTS:
         QFETCH(QStringList, log);
         QFETCH(QString, reported);
         CommandFixture f;
+        const qint64 entry = f.office.addRunningEntry(OfficeFixture::Task, f.clock.now());
         f.load();
         if (setup == QStringLiteral("empty list")) {
             f.list().clearRows();
@@ -119,44 +137,10 @@ private Q_SLOTS:
         if (f.list().rowCount() > 0) {
             f.select(OfficeFixture::Task);
         }
-        f.run(command);
+        run(f, command, setup == QStringLiteral("empty list") ? 0 : entry);
         QCOMPARE(f.messages(), messages);
         QCOMPARE(f.components.log(), log);
         QCOMPARE(f.reports.procedures(), reported.isEmpty() ? QStringList() : QStringList{reported});
-    }
-
-    // A double click in the entries list opens the entry in an editor of its own, released at once; on an empty
-    // list it does nothing.
-    void doubleClickingAnEntry_data()
-    {
-        QTest::addColumn<QString>("entry");
-        QTest::newRow("an entry") << "kept";
-        QTest::newRow("an entry deleted meanwhile") << "deleted";
-        QTest::newRow("an empty list") << "none";
-    }
-    void doubleClickingAnEntry()
-    {
-        QFETCH(QString, entry);
-        CommandFixture f;
-        const qint64 id = f.office.addRunningEntry(OfficeFixture::Task, f.clock.now());
-        f.load();
-        if (entry == QStringLiteral("deleted")) {
-            f.office.database().exec(QStringLiteral("DELETE FROM tbProcessos_Trabalhos_Tarefas_Lancamentos"));
-        }
-        if (entry == QStringLiteral("none")) {
-            Q_EMIT entries(f).DblClick();
-        } else {
-            doubleClickEntry(f, QStringLiteral("#%1").arg(id));
-        }
-        const QString object = QStringLiteral("TimeEntryEditor#1");
-        QCOMPARE(
-            f.components.log(),
-            entry == QStringLiteral("kept")
-                ? fresh(object,
-                        {QStringLiteral("OpenRecord(lancamento_id=%1, %1, \"\", \"\", frmCounter, 0, 0, 0)").arg(id)}) +
-                      QStringList{QStringLiteral("delete ") + object}
-                : QStringList());
-        QCOMPARE(f.reports.procedures(), QStringList());
     }
 
     // Which objects a run of commands makes and releases: the kept ones are replaced by the next of their
@@ -273,11 +257,7 @@ private Q_SLOTS:
         }
         f.load();
         f.select(OfficeFixture::Task);
-        if (command == QStringLiteral("ListView2_DblClick")) {
-            doubleClickEntry(f, QStringLiteral("#%1").arg(entry));
-        } else {
-            f.run(command);
-        }
+        run(f, command, entry);
         QCOMPARE(f.reports.reports().size(), 1);
         const testsupport::Report& report = f.reports.reports().constFirst();
         QCOMPARE(QStringList({report.application, report.owner, report.procedure}),
@@ -298,27 +278,15 @@ private Q_SLOTS:
     // renamed and selected, or the minutes registered added to its total (the list refilled, nothing selected).
     void aSaveInARealEditorShowsInTheList_data()
     {
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<QString>("field");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<int>("column");
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<bool>("selected");
-        QTest::newRow("the task renamed") << "mnListAbrir"
-                                          << "FXDescrit"
-                                          << "Rever a contestação" << 0 << "Rever a contestação" << true;
-        QTest::newRow("thirty minutes registered") << "mnListLancamento"
-                                                   << "FXUnidades"
-                                                   << "30" << 2 << "75,00" << false;
+        QTest::addColumn<Saved>("saved");
+        QTest::newRow("the task renamed")
+            << Saved{"mnListAbrir", "FXDescrit", "Rever a contestação", 0, "Rever a contestação", true};
+        QTest::newRow("thirty minutes registered") << Saved{"mnListLancamento", "FXUnidades", "30", 2, "75,00", false};
     }
     void aSaveInARealEditorShowsInTheList()
     {
-        QFETCH(QString, command);
-        QFETCH(QString, field);
-        QFETCH(QString, typed);
-        QFETCH(int, column);
-        QFETCH(QString, shown);
-        QFETCH(bool, selected);
+        QFETCH(Saved, saved);
+        const auto& [command, field, typed, column, shown, selected] = saved;
         WindowFixture f;
         const auto previous = external::installComponentFactory(std::make_shared<editors::DialogComponentFactory>());
         DialogScripts dialogs;

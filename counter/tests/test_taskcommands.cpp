@@ -20,6 +20,8 @@ const QString FinishQuestion = QStringLiteral("Terminar Tarefa | question yes/no
                                               "concluída?");
 const QString GiveBackQuestion = QStringLiteral("Retirar Trabalho | question yes/no | Deseja retirar o trabalho "
                                                 "'Contestação' das minhas tarefas pendentes?");
+const QString RefuseFinish = QStringLiteral(
+    "Contador de Tarefas | info | Não pode finalizar esta tarefa sem primeiro terminar o contador activo.");
 const QString RunningRefusal =
     QStringLiteral("Orv_Couter | info | O trabalho selecionado tem tarefas em curso.\n\r\n\rOs trabalhos com tarefas "
                    "em produção não podem ser "
@@ -34,6 +36,13 @@ void addTasks(OfficeFixture& office)
     office.addTask(820, 78, QStringLiteral("Alegações"));
 }
 
+// A command run with task 812 selected, and what it did.
+struct Command {
+    QString setup, command;
+    QStringList answers, statements, messages, rowsAfter;
+    QString selectedAfter; // "*": whichever the list chooses
+};
+
 const QStringList TaskCommands{"mnListAbrir", "mnListLancamento", "mnEsconder", "mnListRemover", "mnListTerminar"};
 
 } // namespace
@@ -46,70 +55,50 @@ class TestTaskCommands : public QObject
 private Q_SLOTS:
     void commands_data()
     {
-        QTest::addColumn<QString>("setup");
-        QTest::addColumn<int>("task"); // the row selected before the command
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<QStringList>("answers");
-        QTest::addColumn<QStringList>("statements");
-        QTest::addColumn<QStringList>("messages");
-        QTest::addColumn<QStringList>("rowsAfter");
-        QTest::addColumn<QString>("selectedAfter"); // "*": whichever the list chooses
-        const auto add = [](const char* name, const QString& setup, int task, const QString& command,
-                            const QStringList& answers, const QStringList& statements, const QStringList& messages,
-                            const QStringList& rowsAfter, const QString& selectedAfter) {
-            QTest::newRow(name) << setup << task << command << answers << statements << messages << rowsAfter
-                                << selectedAfter;
+        QTest::addColumn<Command>("row");
+        const auto add = [](const char* name, const QString& setup, const QString& command, const QStringList& answers,
+                            const QStringList& statements, const QStringList& messages, const QStringList& rowsAfter,
+                            const QString& selectedAfter) {
+            QTest::newRow(name) << Command{setup, command, answers, statements, messages, rowsAfter, selectedAfter};
         };
 
         const QStringList all{"#812", "#813", "#820"};
-        add("hide: the list starts again at its first row", "", 812, "mnEsconder", {},
+        add("hide: the list starts again at its first row", "", "mnEsconder", {},
             QStringList{"UPDATE tbProcessos_Trabalhos_Tarefas SET escondida = 1 WHERE tarefa_id = 812", Refill},
             QStringList(), QStringList{"#813", "#820", "#812"}, "#813");
-        add("show: the task stays selected", "812 hidden", 812, "mnEsconder", {},
+        add("show: the task stays selected", "812 hidden", "mnEsconder", {},
             QStringList{"UPDATE tbProcessos_Trabalhos_Tarefas SET escondida = 0 WHERE tarefa_id = 812", Refill},
             QStringList(), all, "#812");
-        add("finish a counted task: refused, titled with the window's caption", "812 running", 812, "mnListTerminar",
-            QStringList(), {},
-            QStringList{"Contador de Tarefas | info | Não pode finalizar esta tarefa sem primeiro terminar o "
-                        "contador activo."},
-            all, "#812");
-        add("finish, No", "", 812, "mnListTerminar", QStringList{"No"}, {}, QStringList{FinishQuestion}, all, "#812");
-        add("finish, Yes: that row alone leaves the list", "", 812, "mnListTerminar", QStringList{"Yes"},
+        add("finish a counted task: refused, titled with the window's caption", "812 running", "mnListTerminar",
+            QStringList(), {}, QStringList{RefuseFinish}, all, "#812");
+        add("finish, No", "", "mnListTerminar", QStringList{"No"}, {}, QStringList{FinishQuestion}, all, "#812");
+        add("finish, Yes: that row alone leaves the list", "", "mnListTerminar", QStringList{"Yes"},
             QStringList{"UPDATE tbProcessos_Trabalhos_Tarefas SET closed = 1 WHERE tarefa_id = 812" + NoneRunningOn812},
             QStringList{FinishQuestion}, QStringList{"#813", "#820"}, "*");
         add("finish a task counted elsewhere: the statement refuses, the list is refilled",
-            "812 started elsewhere after the refill", 812, "mnListTerminar", QStringList{"Yes"},
+            "812 started elsewhere after the refill", "mnListTerminar", QStringList{"Yes"},
             QStringList{"UPDATE tbProcessos_Trabalhos_Tarefas SET closed = 1 WHERE tarefa_id = 812" + NoneRunningOn812,
                         Refill},
-            QStringList{FinishQuestion, "Contador de Tarefas | info | Não pode finalizar esta tarefa sem primeiro "
-                                        "terminar o contador activo."},
-            all, "*");
-        add("give back, No", "", 812, "mnListRemover", QStringList{"No"}, {}, QStringList{GiveBackQuestion}, all,
-            "#812");
-        add("give back, Yes: the work item's tasks leave the list", "", 812, "mnListRemover", QStringList{"Yes"},
+            QStringList{FinishQuestion, RefuseFinish}, all, "*");
+        add("give back, No", "", "mnListRemover", QStringList{"No"}, {}, QStringList{GiveBackQuestion}, all, "#812");
+        add("give back, Yes: the work item's tasks leave the list", "", "mnListRemover", QStringList{"Yes"},
             QStringList{TaskRecord, RunningOn77,
                         "UPDATE tbProcessos_Trabalhos SET advogado_id = null WHERE trabalho_id = 77" + NoneRunningOn77,
                         Refill},
             QStringList{GiveBackQuestion}, QStringList{"#820"}, "");
-        add("give back a work item another lawyer counts on: refused", "813 running for lawyer 10", 812,
-            "mnListRemover", QStringList{"Yes"}, QStringList{TaskRecord, RunningOn77},
-            QStringList{GiveBackQuestion, RunningRefusal}, all, "#812");
-        add("give back a task deleted meanwhile: nothing more", "812 deleted", 812, "mnListRemover", QStringList{"Yes"},
+        add("give back a work item another lawyer counts on: refused", "813 running for lawyer 10", "mnListRemover",
+            QStringList{"Yes"}, QStringList{TaskRecord, RunningOn77}, QStringList{GiveBackQuestion, RunningRefusal},
+            all, "#812");
+        add("give back a task deleted meanwhile: nothing more", "812 deleted", "mnListRemover", QStringList{"Yes"},
             QStringList{TaskRecord}, QStringList{GiveBackQuestion}, all, "#812");
-        add("give back a task without a work item: reported, nothing written", "812 without work item", 812,
-            "mnListRemover", QStringList{"Yes"}, QStringList{TaskRecord}, QStringList{GiveBackQuestion}, all, "#812");
-        add("the other list entry takes new work", "", 812, "mnListTrabalho", {}, {}, QStringList(), all, "#812");
+        add("give back a task without a work item: reported, nothing written", "812 without work item", "mnListRemover",
+            QStringList{"Yes"}, QStringList{TaskRecord}, QStringList{GiveBackQuestion}, all, "#812");
+        add("the other list entry takes new work", "", "mnListTrabalho", {}, {}, QStringList(), all, "#812");
     }
     void commands()
     {
-        QFETCH(QString, setup);
-        QFETCH(int, task);
-        QFETCH(QString, command);
-        QFETCH(QStringList, answers);
-        QFETCH(QStringList, statements);
-        QFETCH(QStringList, messages);
-        QFETCH(QStringList, rowsAfter);
-        QFETCH(QString, selectedAfter);
+        QFETCH(Command, row);
+        const auto& [setup, command, answers, statements, messages, rowsAfter, selectedAfter] = row;
         CommandFixture f;
         testsupport::TempDatabase& db = f.office.database();
         addTasks(f.office);
@@ -131,7 +120,7 @@ private Q_SLOTS:
             db.exec(
                 QStringLiteral("UPDATE tbProcessos_Trabalhos_Tarefas SET trabalho_id = NULL WHERE tarefa_id = 812"));
         }
-        f.select(task);
+        f.select(OfficeFixture::Task);
         f.answer(answers);
         f.run(command);
 
