@@ -1,9 +1,5 @@
 #include "testsupport/comcomponent_win.h"
 
-#include "core/com/apartment_win.h"
-
-#include <stdexcept>
-
 namespace testsupport {
 namespace {
 
@@ -139,122 +135,9 @@ private:
 
 } // namespace
 
-class ComTestComponent::Factory : public IClassFactory
-{
-public:
-    explicit Factory(ComTestComponent& component)
-        : m_component(component)
-    {}
-    virtual ~Factory() = default;
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
-    {
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IClassFactory)) {
-            *object = static_cast<IClassFactory*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    // The component owns the class object; COM's references only keep count.
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++m_references; }
-    ULONG STDMETHODCALLTYPE Release() override { return --m_references; }
-
-    HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** object) override
-    {
-        if (outer) {
-            return CLASS_E_NOAGGREGATION;
-        }
-        IDispatch* made = m_component.newObject();
-        const HRESULT result = made->QueryInterface(iid, object);
-        made->Release();
-        return result;
-    }
-    HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
-
-private:
-    ComTestComponent& m_component;
-    ULONG m_references = 1;
-};
-
-namespace {
-
-QString classKey(const QString& progId)
-{
-    return progId + QStringLiteral("\\CLSID");
-}
-
-bool writeDefault(HKEY root, const QString& key, const QString& value)
-{
-    HKEY opened = nullptr;
-    if (RegCreateKeyExW(root, reinterpret_cast<const wchar_t*>(key.utf16()), 0, nullptr, 0, KEY_WRITE, nullptr, &opened,
-                        nullptr) != ERROR_SUCCESS) {
-        return false;
-    }
-    const LONG code = RegSetValueExW(opened, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.utf16()),
-                                     DWORD((value.size() + 1) * sizeof(wchar_t)));
-    RegCloseKey(opened);
-    return code == ERROR_SUCCESS;
-}
-
-QString perUserKey(const QString& progId)
-{
-    return QStringLiteral("Software\\Classes\\") + progId;
-}
-
-} // namespace
-
-ComTestComponent::ComTestComponent(const QString& progId, const QStringList& methods)
-    : m_progId(progId)
-    , m_methods(methods)
-{
-    core::com::enterApartment();
-    if (m_progId.isEmpty()) {
-        return;
-    }
-    if (FAILED(CoCreateGuid(&m_class))) {
-        throw std::runtime_error("no class identifier");
-    }
-    m_factory = new Factory(*this);
-    if (FAILED(CoRegisterClassObject(m_class, m_factory, CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &m_cookie))) {
-        throw std::runtime_error("the class object was not registered");
-    }
-    wchar_t text[64];
-    StringFromGUID2(m_class, text, 64);
-    const QString classText = QString::fromWCharArray(text);
-    writeDefault(HKEY_CURRENT_USER, classKey(perUserKey(m_progId)), classText);
-    if (!registered() && !writeDefault(HKEY_CLASSES_ROOT, classKey(m_progId), classText)) {
-        throw std::runtime_error("the ProgID was not registered");
-    }
-}
-
-ComTestComponent::~ComTestComponent()
-{
-    if (m_progId.isEmpty()) {
-        return;
-    }
-    CoRevokeClassObject(m_cookie);
-    RegDeleteTreeW(HKEY_CURRENT_USER, reinterpret_cast<const wchar_t*>(perUserKey(m_progId).utf16()));
-    RegDeleteTreeW(HKEY_CLASSES_ROOT, reinterpret_cast<const wchar_t*>(m_progId.utf16()));
-    delete m_factory;
-}
-
 IDispatch* newRecordingObject(ComComponentLog& log, const QStringList& methods)
 {
     return new RecordingDispatch(log, methods);
-}
-
-IDispatch* ComTestComponent::newObject()
-{
-    return newRecordingObject(m_log, m_methods);
-}
-
-bool ComTestComponent::registered() const
-{
-    CLSID found{};
-    return SUCCEEDED(CLSIDFromProgID(reinterpret_cast<const wchar_t*>(m_progId.utf16()), &found)) &&
-           IsEqualCLSID(found, m_class);
 }
 
 } // namespace testsupport

@@ -35,11 +35,13 @@ struct ComComponentLog {
 IDispatch* newRecordingObject(ComComponentLog& log, const QStringList& methods);
 
 // The test component: an in-process server (orvcomtest.dll) registered in the test's Wine prefix with regsvr32 for
-// as long as this lives, as an office registers its components. Its classes record the calls they receive: the
-// error-reporting class under "ErrorReporting.General", and a task editor with the custom interface of the office's
-// (TaskEditorIds, as the machine settings name it), whose OpenRecord reads the record's tarefa_id, calls its
-// owner's RemoteKey(ID, 4003) and SetTrayIcon(2, "Aberta no editor") (named in another letter case), and records "OpenRecord" with: the field's value, the ID's VARIANT type and value,
-// both texts, whether an owner came, and the three numbers.
+// as long as this lives, as an office registers its components. Its classes record the calls they receive:
+// - "ErrorReporting.General", the error-reporting component (method Report);
+// - "OrvTest.Recorder", a probe of the dispatcher (methods Report and Answer);
+// - a task editor with the custom interface of the office's (TaskEditorIds, as the machine settings name it), whose
+//   OpenRecord reads the record's tarefa_id, calls its owner's RemoteKey(ID, 4003) and setTrayIcon(2, "Aberta no
+//   editor"), and records "OpenRecord" with the field's value, the ID's VARIANT type and value, both texts, whether
+//   an owner came, and the three numbers.
 class ComTestServer
 {
 public:
@@ -51,40 +53,12 @@ public:
     ComTestServer& operator=(const ComTestServer&) = delete;
     ~ComTestServer();
 
-    // The calls the server's objects of one class received: "ErrorReporting.General" or "TaskEditor".
+    // The calls the objects of one class received ("ErrorReporting.General", "TaskEditor", "OrvTest.Recorder"),
+    // and the answers they give. The logs live as long as the process: each test starts from a cleared one.
     ComComponentLog& log(const QString& className);
 
 private:
     HMODULE m_module = nullptr;
-};
-
-// A class of automation objects with the named methods (matched ignoring letter case, as automation does), each
-// recording its calls in log(). Registered for this process only, under progId with a fresh class identifier:
-// the class object with CoRegisterClassObject, the ProgID under HKCU\Software\Classes and, where the ProgID
-// lookup does not read that (Wine), under HKEY_CLASSES_ROOT of the test's own prefix. Everything registered is
-// withdrawn when it goes. An empty progId registers nothing: newObject() alone makes objects.
-class ComTestComponent
-{
-public:
-    explicit ComTestComponent(const QString& progId, const QStringList& methods);
-    ComTestComponent(const ComTestComponent&) = delete;
-    ComTestComponent& operator=(const ComTestComponent&) = delete;
-    ~ComTestComponent();
-
-    ComComponentLog& log() { return m_log; }
-    // A fresh object, not reached through the registration; the caller owns its one reference.
-    IDispatch* newObject();
-    // Whether CLSIDFromProgID finds progId as this component's class.
-    bool registered() const;
-
-private:
-    class Factory;
-    QString m_progId;
-    QStringList m_methods;
-    ComComponentLog m_log;
-    CLSID m_class{};
-    Factory* m_factory = nullptr;
-    DWORD m_cookie = 0;
 };
 
 } // namespace testsupport

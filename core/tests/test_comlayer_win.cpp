@@ -1,5 +1,5 @@
 // The COM layer under the office's components: the reference holder, the conversions of texts and values to
-// what automation carries, and the late-bound dispatcher, against a recording component of the test's own.
+// what automation carries, and the late-bound dispatcher, against the recording objects of the test component.
 // Built only for Windows.
 #include "core/com/bstr_win.h"
 #include "core/com/comref_win.h"
@@ -55,9 +55,10 @@ private Q_SLOTS:
     // own, and gone when the last one goes.
     void referenceHolderBalances()
     {
-        testsupport::ComTestComponent component({}, {QStringLiteral("Run")});
+        testsupport::ComComponentLog log;
+        const auto newObject = [&log] { return testsupport::newRecordingObject(log, {QStringLiteral("Run")}); };
         {
-            auto first = ComRef<IDispatch>::adopt(component.newObject());
+            auto first = ComRef<IDispatch>::adopt(newObject());
             QCOMPARE(references(first.get()), ULONG(1));
             {
                 ComRef<IDispatch> copy = first;
@@ -76,17 +77,17 @@ private Q_SLOTS:
             }
             QCOMPARE(references(first.get()), ULONG(1));
             // out() drops what was held before the call writes a new reference into it.
-            ComRef<IDispatch> slot = ComRef<IDispatch>::adopt(component.newObject());
-            QCOMPARE(component.log().alive, 2);
-            *slot.out() = component.newObject();
-            QCOMPARE(component.log().alive, 2);
+            ComRef<IDispatch> slot = ComRef<IDispatch>::adopt(newObject());
+            QCOMPARE(log.alive, 2);
+            *slot.out() = newObject();
+            QCOMPARE(log.alive, 2);
             IDispatch* detached = slot.detach();
             QVERIFY(!slot);
             detached->Release();
-            QCOMPARE(component.log().alive, 1);
+            QCOMPARE(log.alive, 1);
         }
-        QCOMPARE(component.log().alive, 0);
-        QCOMPARE(component.log().created, 3);
+        QCOMPARE(log.alive, 0);
+        QCOMPARE(log.created, 3);
     }
 
     // A text reaches automation whole: its length as stored (an embedded NUL included), letters outside ASCII,
@@ -206,19 +207,20 @@ private Q_SLOTS:
     // back; the object is created by its ProgID and released with the dispatcher.
     void dispatcherCallsByName()
     {
-        testsupport::ComTestComponent component(probeProgId, {QStringLiteral("Report"), QStringLiteral("Answer")});
-        QVERIFY(component.registered());
-        component.log().result = 17;
+        testsupport::ComTestServer server;
+        testsupport::ComComponentLog& log = server.log(probeProgId);
+        log = {};
+        log.result = 17;
         {
             Dispatcher object = Dispatcher::create(probeProgId);
             QCOMPARE(object.call(QStringLiteral("answer"),
                                  {QStringLiteral("João"), 3, true, QVariant(), QVariant(at(1900, 1, 1, 12))}),
                      QVariant(17));
-            QCOMPARE(component.log().alive, 1);
+            QCOMPARE(log.alive, 1);
         }
-        QCOMPARE(component.log().alive, 0);
-        QCOMPARE(component.log().calls.size(), 1);
-        const testsupport::ComCall& call = component.log().calls.first();
+        QCOMPARE(log.alive, 0);
+        QCOMPARE(log.calls.size(), 1);
+        const testsupport::ComCall& call = log.calls.first();
         QCOMPARE(call.method, QStringLiteral("Answer"));
         QCOMPARE(call.types, QList<VARTYPE>({VT_BSTR, VT_I4, VT_BOOL, VT_EMPTY, VT_DATE}));
         QCOMPARE(call.arguments, QVariantList({QStringLiteral("João"), 3, -1, QVariant(), 2.5}));
@@ -227,17 +229,19 @@ private Q_SLOTS:
     // An object handed over (not created by ProgID) is called the same way; a call without result gives nothing.
     void dispatcherOverAGivenObject()
     {
-        testsupport::ComTestComponent component({}, {QStringLiteral("Run")});
-        Dispatcher object(ComRef<IDispatch>::adopt(component.newObject()));
+        testsupport::ComComponentLog log;
+        Dispatcher object(ComRef<IDispatch>::adopt(testsupport::newRecordingObject(log, {QStringLiteral("Run")})));
         QVERIFY(!object.call(QStringLiteral("Run")).isValid());
-        QCOMPARE(component.log().calls.size(), 1);
-        QVERIFY(component.log().calls.first().arguments.isEmpty());
+        QCOMPARE(log.calls.size(), 1);
+        QVERIFY(log.calls.first().arguments.isEmpty());
     }
 
     // The failures a caller meets, each with the number a handler reports and a description that says why.
     void dispatcherFailures()
     {
-        testsupport::ComTestComponent component(probeProgId, {QStringLiteral("Report")});
+        testsupport::ComTestServer server;
+        testsupport::ComComponentLog& log = server.log(probeProgId);
+        log = {};
         try {
             Dispatcher::create(QStringLiteral("OrvTest.NotRegistered"));
             QFAIL("an unregistered ProgID made an object");
@@ -249,10 +253,10 @@ private Q_SLOTS:
 
         Dispatcher object = Dispatcher::create(probeProgId);
         QCOMPARE(thrownNumber([&] { object.call(QStringLiteral("Rport")); }), core::errc::NotSupported);
-        QVERIFY(component.log().calls.isEmpty());
+        QVERIFY(log.calls.isEmpty());
 
-        component.log().raise = HRESULT(0x800A03E9); // a component's own error 1001
-        component.log().raisedDescription = QStringLiteral("Sem ligação à base de dados");
+        log.raise = HRESULT(0x800A03E9); // a component's own error 1001
+        log.raisedDescription = QStringLiteral("Sem ligação à base de dados");
         try {
             object.call(QStringLiteral("Report"), {QStringLiteral("x")});
             QFAIL("a raised error was not thrown");

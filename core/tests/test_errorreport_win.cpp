@@ -1,6 +1,6 @@
 // The error report on Windows: the office's "ErrorReporting.General" receives the five texts by COM, late bound,
-// a fresh object per report; without it the report goes to the log, which says once why. The component is a
-// recording test component registered for this process. Built only for Windows.
+// a fresh object per report; without it the report goes to the log, which says once why. The component is the test
+// component orvcomtest.dll, registered with regsvr32 for the tests that want it. Built only for Windows.
 #include "core/errorreport.h"
 #include "testsupport/comcomponent_win.h"
 
@@ -38,6 +38,14 @@ QList<QJsonObject> logLines(const QTemporaryDir& state)
         }
     }
     return lines;
+}
+
+// The test component's "ErrorReporting.General" log, emptied of what earlier tests left.
+testsupport::ComComponentLog& cleared(testsupport::ComTestServer& server)
+{
+    testsupport::ComComponentLog& log = server.log(progId);
+    log = {};
+    return log;
 }
 
 } // namespace
@@ -78,33 +86,34 @@ private Q_SLOTS:
         QFETCH(int, number);
         QFETCH(QString, description);
         QFETCH(QString, text);
-        testsupport::ComTestComponent component(progId, {QStringLiteral("Report")});
-        QVERIFY(component.registered());
+        testsupport::ComTestServer server;
+        testsupport::ComComponentLog& log = cleared(server);
 
         reportError(labels(Rule::A, TextForm(form)), {number, description});
 
-        QCOMPARE(component.log().calls.size(), 1);
-        const testsupport::ComCall& call = component.log().calls.first();
+        QCOMPARE(log.calls.size(), 1);
+        const testsupport::ComCall& call = log.calls.first();
         QCOMPARE(call.method, QStringLiteral("Report"));
         QCOMPARE(call.types, QList<VARTYPE>(5, VT_BSTR));
         QCOMPARE(call.arguments,
                  QVariantList({QStringLiteral("Orv Counter"), QStringLiteral("orvcounter"),
                                QStringLiteral("frmCounter"), QStringLiteral("ListView1_ItemClick"), text}));
-        QCOMPARE(component.log().alive, 0);
+        QCOMPARE(log.alive, 0);
         QVERIFY(logLines(m_state).isEmpty());
     }
 
     // Each report creates its own object and lets it go; a report its rule leaves out creates none.
     void aFreshObjectPerReport()
     {
-        testsupport::ComTestComponent component(progId, {QStringLiteral("Report")});
+        testsupport::ComTestServer server;
+        testsupport::ComComponentLog& log = cleared(server);
         reportError(labels(Rule::C, TextForm::Description), {5, QStringLiteral("primeiro")});
         reportError(labels(Rule::C, TextForm::Description), {3709, QStringLiteral("ligação fechada")});
         reportError(labels(Rule::C, TextForm::Description), {5, QStringLiteral("segundo")});
-        QCOMPARE(component.log().created, 2);
-        QCOMPARE(component.log().alive, 0);
-        QCOMPARE(component.log().calls.size(), 2);
-        QCOMPARE(component.log().calls.at(1).arguments.at(4), QVariant(QStringLiteral("segundo")));
+        QCOMPARE(log.created, 2);
+        QCOMPARE(log.alive, 0);
+        QCOMPARE(log.calls.size(), 2);
+        QCOMPARE(log.calls.at(1).arguments.at(4), QVariant(QStringLiteral("segundo")));
     }
 
     // Without the component, or when its Report fails, every report is in the log; the first failure of the
@@ -114,12 +123,13 @@ private Q_SLOTS:
         reportError(labels(Rule::A, TextForm::Description), {5, QStringLiteral("sem componente")});
         reportError(labels(Rule::A, TextForm::Description), {6, QStringLiteral("ainda sem componente")});
         {
-            testsupport::ComTestComponent failing(progId, {QStringLiteral("Report")});
-            failing.log().raise = E_FAIL;
-            failing.log().raisedDescription = QStringLiteral("Base de erros cheia");
+            testsupport::ComTestServer server;
+            testsupport::ComComponentLog& failing = cleared(server);
+            failing.raise = E_FAIL;
+            failing.raisedDescription = QStringLiteral("Base de erros cheia");
             reportError(labels(Rule::A, TextForm::Description), {7, QStringLiteral("componente falhou")});
-            QCOMPARE(failing.log().calls.size(), 1);
-            QCOMPARE(failing.log().alive, 0);
+            QCOMPARE(failing.calls.size(), 1);
+            QCOMPARE(failing.alive, 0);
         }
 
         const QList<QJsonObject> lines = logLines(m_state);

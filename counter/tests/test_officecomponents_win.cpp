@@ -1,9 +1,6 @@
 // The office's own components on Windows, reached over COM: the test component orvcomtest.dll, registered in the
-// test's Wine prefix with regsvr32 as an office registers its components, receives the error reports and opens the
-// task; where the machine settings name no registered component, the counter's own editor opens it. Built only for
-// Windows.
-#include "core/errorreport.h"
-#include "core/errorreporting.h"
+// test's Wine prefix with regsvr32 as an office registers its components, opens the task; where the machine settings
+// name no registered component, the counter's own editor opens it. Built only for Windows.
 #include "data/office/componentsettings.h"
 #include "external/com/officecomponents_win.h"
 #include "scramble/modencriptserial.h"
@@ -84,25 +81,10 @@ private Q_SLOTS:
         qunsetenv("ORV_STATE_DIR");
     }
 
-    // A report reaches the registered component's Report with the five texts whole, each a BSTR.
-    void aReportReachesTheOfficesComponent()
-    {
-        testsupport::ComComponentLog& log = m_server->log(QStringLiteral("ErrorReporting.General"));
-        log.calls.clear();
-        core::setErrorReportingFactory({});
-        core::reportError({QStringLiteral("Orv Counter"), QStringLiteral("orvcounter"), QStringLiteral("frmCounter"),
-                           QStringLiteral("mnListAbrir_Click"), core::Rule::A, core::TextForm::Description},
-                          {-2147467259, QStringLiteral("Lançamento não gravado")});
-        QCOMPARE(log.calls.size(), 1);
-        QCOMPARE(log.calls.first().method, QStringLiteral("Report"));
-        QCOMPARE(log.calls.first().types, QList<VARTYPE>(5, VT_BSTR));
-        QCOMPARE(log.calls.first().arguments, QVariantList({"Orv Counter", "orvcounter", "frmCounter",
-                                                            "mnListAbrir_Click", "Lançamento não gravado"}));
-    }
-
     // The task opens in the office's editor: signed on with the scrambled password, then OpenRecord with the record
     // open on the task, its identifier, two empty texts, the window as owner and three zeros; the editor's RemoteKey
-    // back into the window refills the list, and its SetTrayIcon sets the tray's tip. The counter's own editor is not made.
+    // back into the window refills the list, and its SetTrayIcon sets the tray's tip. The counter's own editor is not
+    // made.
     void theTaskOpensInTheOfficesEditor()
     {
         testsupport::ComComponentLog& log = m_server->log(QStringLiteral("TaskEditor"));

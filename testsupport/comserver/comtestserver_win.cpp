@@ -12,8 +12,10 @@
 
 namespace {
 
-// {6F1D5C2A-3B4E-4A7F-9C10-2D8E5B7A9C01}: ErrorReporting.General; ...02: the task editor; ...03: its interface.
+// {6F1D5C2A-3B4E-4A7F-9C10-2D8E5B7A9C01}: ErrorReporting.General; ...02: the task editor; ...03: its interface;
+// ...04: OrvTest.Recorder, a probe of the dispatcher.
 constexpr CLSID ReportingClass = {0x6F1D5C2A, 0x3B4E, 0x4A7F, {0x9C, 0x10, 0x2D, 0x8E, 0x5B, 0x7A, 0x9C, 0x01}};
+constexpr CLSID RecorderClass = {0x6F1D5C2A, 0x3B4E, 0x4A7F, {0x9C, 0x10, 0x2D, 0x8E, 0x5B, 0x7A, 0x9C, 0x04}};
 constexpr CLSID TaskEditorClass = {0x6F1D5C2A, 0x3B4E, 0x4A7F, {0x9C, 0x10, 0x2D, 0x8E, 0x5B, 0x7A, 0x9C, 0x02}};
 constexpr IID TaskEditorInterface = {0x6F1D5C2A, 0x3B4E, 0x4A7F, {0x9C, 0x10, 0x2D, 0x8E, 0x5B, 0x7A, 0x9C, 0x03}};
 
@@ -153,10 +155,16 @@ public:
         if (outer) {
             return CLASS_E_NOAGGREGATION;
         }
-        IUnknown* made = m_made == TaskEditorClass
-                             ? static_cast<IUnknown*>(new TaskEditor)
-                             : testsupport::newRecordingObject(logOf(QStringLiteral("ErrorReporting.General")),
-                                                               {QStringLiteral("Report")});
+        IUnknown* made = nullptr;
+        if (m_made == TaskEditorClass) {
+            made = new TaskEditor;
+        } else if (m_made == RecorderClass) {
+            made = testsupport::newRecordingObject(logOf(QStringLiteral("OrvTest.Recorder")),
+                                                   {QStringLiteral("Report"), QStringLiteral("Answer")});
+        } else {
+            made = testsupport::newRecordingObject(logOf(QStringLiteral("ErrorReporting.General")),
+                                                   {QStringLiteral("Report")});
+        }
         const HRESULT result = made->QueryInterface(iid, object);
         made->Release();
         return result;
@@ -212,7 +220,7 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
 
 HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID id, REFIID iid, void** object)
 {
-    if (id != ReportingClass && id != TaskEditorClass) {
+    if (id != ReportingClass && id != TaskEditorClass && id != RecorderClass) {
         return CLASS_E_CLASSNOTAVAILABLE;
     }
     auto* factory = new Factory(id);
@@ -228,8 +236,9 @@ HRESULT STDAPICALLTYPE DllCanUnloadNow()
 
 HRESULT STDAPICALLTYPE DllRegisterServer()
 {
-    const bool done = registerClass(ReportingClass) && registerClass(TaskEditorClass) &&
-                      setDefault(QStringLiteral("ErrorReporting.General\\CLSID"), {}, text(ReportingClass));
+    const bool done = registerClass(ReportingClass) && registerClass(TaskEditorClass) && registerClass(RecorderClass) &&
+                      setDefault(QStringLiteral("ErrorReporting.General\\CLSID"), {}, text(ReportingClass)) &&
+                      setDefault(QStringLiteral("OrvTest.Recorder\\CLSID"), {}, text(RecorderClass));
     return done ? S_OK : E_FAIL;
 }
 
@@ -237,7 +246,8 @@ HRESULT STDAPICALLTYPE DllUnregisterServer()
 {
     for (const QString& key :
          {QStringLiteral("CLSID\\") + text(ReportingClass), QStringLiteral("CLSID\\") + text(TaskEditorClass),
-          QStringLiteral("ErrorReporting.General")}) {
+          QStringLiteral("CLSID\\") + text(RecorderClass), QStringLiteral("ErrorReporting.General"),
+          QStringLiteral("OrvTest.Recorder")}) {
         RegDeleteTreeW(HKEY_CLASSES_ROOT, reinterpret_cast<const wchar_t*>(key.utf16()));
     }
     return S_OK;
