@@ -1,6 +1,7 @@
 #include "session/automationserver_win.h"
 
 #include "core/com/apartment_win.h"
+#include "core/com/comobject_win.h"
 #include "core/com/dispatcher_win.h"
 #include "core/errorvalue.h"
 
@@ -18,38 +19,13 @@ constexpr CLSID GeneralClass = {0x5E0C2F1B, 0x8D4A, 0x4C6B, {0xA1, 0xF2, 0x7B, 0
 constexpr DISPID RunMember = 1;
 
 // General: one method, Run, late bound by name in any letter case.
-class General final : public IDispatch
+class General final : public core::com::AutomationObject<>
 {
 public:
     explicit General(const std::function<void()>& onRun)
         : m_onRun(onRun)
     {}
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
-    {
-        if (iid == IID_IUnknown || iid == IID_IDispatch) {
-            *object = static_cast<IDispatch*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&m_references); }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        const ULONG left = InterlockedDecrement(&m_references);
-        if (left == 0) {
-            delete this;
-        }
-        return left;
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override
-    {
-        *count = 0;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override
     {
         if (count == 1 && QString::fromWCharArray(names[0]).compare(QLatin1String("Run"), Qt::CaseInsensitive) == 0) {
@@ -76,31 +52,17 @@ public:
 
 private:
     std::function<void()> m_onRun;
-    LONG m_references = 1;
 };
 
 } // namespace
 
-class AutomationServer::Factory final : public IClassFactory
+class AutomationServer::Factory final : public core::com::ComObject<IClassFactory>
 {
 public:
     explicit Factory(std::function<void()> onRun)
         : m_onRun(std::move(onRun))
     {}
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
-    {
-        if (iid == IID_IUnknown || iid == IID_IClassFactory) {
-            *object = static_cast<IClassFactory*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    // The server owns its class object; COM's references only keep count.
-    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
     HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** object) override
     {
         if (outer) {
@@ -112,6 +74,9 @@ public:
         return result;
     }
     HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
+
+protected:
+    bool accepts(REFIID iid) const override { return iid == IID_IClassFactory; }
 
 private:
     std::function<void()> m_onRun;
@@ -128,7 +93,7 @@ AutomationServer::AutomationServer(std::function<void()> onRun)
     const HRESULT result =
         CoRegisterClassObject(GeneralClass, m_factory, CLSCTX_LOCAL_SERVER, REGCLS_MULTIPLEUSE, &cookie);
     if (FAILED(result)) {
-        delete m_factory;
+        m_factory->Release();
         throw core::Error(int(result),
                           QStringLiteral("General could not be served: %1").arg(core::com::describeResult(result)));
     }
@@ -138,7 +103,7 @@ AutomationServer::AutomationServer(std::function<void()> onRun)
 AutomationServer::~AutomationServer()
 {
     CoRevokeClassObject(m_cookie);
-    delete m_factory;
+    m_factory->Release();
 }
 
 bool AutomationServer::startedByCom(const QStringList& arguments)

@@ -1,5 +1,7 @@
 #include "testsupport/comcomponent_win.h"
 
+#include "core/com/comobject_win.h"
+
 namespace testsupport {
 namespace {
 
@@ -38,7 +40,7 @@ void setRawValue(VARIANT* target, const QVariant& value)
     }
 }
 
-class RecordingDispatch : public IDispatch
+class RecordingDispatch final : public core::com::AutomationObject<>
 {
 public:
     RecordingDispatch(ComComponentLog& log, const QStringList& methods)
@@ -48,37 +50,7 @@ public:
         ++m_log.created;
         ++m_log.alive;
     }
-    virtual ~RecordingDispatch() { --m_log.alive; }
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
-    {
-        if (!object) {
-            return E_POINTER;
-        }
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch)) {
-            *object = static_cast<IDispatch*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++m_references; }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        const ULONG left = --m_references;
-        if (left == 0) {
-            delete this;
-        }
-        return left;
-    }
-
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override
-    {
-        *count = 0;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    ~RecordingDispatch() override { --m_log.alive; }
 
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override
     {
@@ -130,7 +102,6 @@ public:
 private:
     ComComponentLog& m_log;
     QStringList m_methods;
-    ULONG m_references = 1;
 };
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "external/com/ownerdispatch_win.h"
 
 #include "core/com/bstr_win.h"
+#include "core/com/comobject_win.h"
 #include "core/com/variant_win.h"
 #include "core/errorvalue.h"
 
@@ -19,7 +20,7 @@ QHash<const EditorOwner*, OwnerDispatch*>& live()
     return objects;
 }
 
-class OwnerDispatch final : public IDispatch
+class OwnerDispatch final : public core::com::AutomationObject<>
 {
 public:
     explicit OwnerDispatch(EditorOwner* owner)
@@ -29,37 +30,13 @@ public:
     }
     void forget() { m_owner = nullptr; }
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
+    ~OwnerDispatch() override
     {
-        if (!object) {
-            return E_POINTER;
+        if (m_owner) {
+            live().remove(m_owner);
         }
-        if (iid == IID_IUnknown || iid == IID_IDispatch) {
-            *object = static_cast<IDispatch*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
     }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++m_references; }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        const ULONG left = --m_references;
-        if (left == 0) {
-            if (m_owner) {
-                live().remove(m_owner);
-            }
-            delete this;
-        }
-        return left;
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override
-    {
-        *count = 0;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override
     {
         HRESULT result = S_OK;
@@ -123,7 +100,6 @@ public:
 
 private:
     EditorOwner* m_owner;
-    ULONG m_references = 0;
 };
 
 } // namespace
@@ -143,7 +119,8 @@ core::com::ComRef<IDispatch> ownerDispatch(EditorOwner* owner)
     }();
     (void)observing;
     OwnerDispatch* object = live().value(owner);
-    return core::com::ComRef<IDispatch>::share(object ? object : new OwnerDispatch(owner));
+    return object ? core::com::ComRef<IDispatch>::share(object)
+                  : core::com::ComRef<IDispatch>::adopt(new OwnerDispatch(owner));
 }
 
 } // namespace external::com

@@ -2,6 +2,7 @@
 // classes record the calls they receive in logs the test reads through orvComTestLog (the DLL is loaded once in
 // the test process, which creates its objects).
 #include "core/com/bstr_win.h"
+#include "core/com/comobject_win.h"
 #include "core/com/dispatcher_win.h"
 #include "core/com/variant_win.h"
 #include "external/com/adointerfaces_win.h"
@@ -29,7 +30,7 @@ testsupport::ComComponentLog& logOf(const QString& name)
 }
 
 // The task editor: the office's custom interface, recording each call.
-class TaskEditor final : public external::com::IOfficeTaskEditor
+class TaskEditor final : public core::com::AutomationObject<external::com::IOfficeTaskEditor>
 {
 public:
     TaskEditor()
@@ -38,7 +39,7 @@ public:
         ++log().created;
         ++log().alive;
     }
-    ~TaskEditor()
+    ~TaskEditor() override
     {
         --log().alive;
         InterlockedDecrement(&objects);
@@ -46,31 +47,6 @@ public:
 
     static testsupport::ComComponentLog& log() { return logOf(QStringLiteral("TaskEditor")); }
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
-    {
-        if (iid == IID_IUnknown || iid == IID_IDispatch || iid == TaskEditorInterface) {
-            *object = static_cast<IOfficeTaskEditor*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++m_references; }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        const ULONG left = --m_references;
-        if (left == 0) {
-            delete this;
-        }
-        return left;
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override
-    {
-        *count = 0;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override
     {
         return DISP_E_UNKNOWNNAME;
@@ -121,35 +97,16 @@ public:
         }
     }
 
-private:
-    ULONG m_references = 1;
+protected:
+    bool accepts(REFIID iid) const override { return iid == TaskEditorInterface; }
 };
 
-class Factory final : public IClassFactory
+class Factory final : public core::com::ComObject<IClassFactory>
 {
 public:
     explicit Factory(const CLSID& made)
         : m_made(made)
     {}
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
-    {
-        if (iid == IID_IUnknown || iid == IID_IClassFactory) {
-            *object = static_cast<IClassFactory*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++m_references; }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        const ULONG left = --m_references;
-        if (left == 0) {
-            delete this;
-        }
-        return left;
-    }
     HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** object) override
     {
         if (outer) {
@@ -171,9 +128,11 @@ public:
     }
     HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
 
+protected:
+    bool accepts(REFIID iid) const override { return iid == IID_IClassFactory; }
+
 private:
     CLSID m_made;
-    ULONG m_references = 1;
 };
 
 QString text(const GUID& id)
