@@ -153,9 +153,16 @@ void StatisticsPanel::showWhoseTasks()
 void StatisticsPanel::datesChanged()
 {
     const int tab = m_controls.TabStrip1->currentIndex();
-    if (tab == EntriesTab || tab == TotalsTab) {
+    if (pickedDates() == m_filledDates) {
+        m_datesSettle->stop();
+    } else if (tab == EntriesTab || tab == TotalsTab) {
         m_datesSettle->start();
     }
+}
+
+std::pair<QDate, QDate> StatisticsPanel::pickedDates() const
+{
+    return {m_controls.FXData_Inicio->date(), m_controls.FXData_Fim->date()};
 }
 
 void StatisticsPanel::datesSettled()
@@ -187,11 +194,13 @@ void StatisticsPanel::refillCurrentTab()
 void StatisticsPanel::fillEntries(int L)
 {
     statisticsFill::entries(m_controls, m_rowIcon, m_window.objectName(), L);
+    m_filledDates = pickedDates();
 }
 
 void StatisticsPanel::fillTotals()
 {
     statisticsFill::totals(m_controls, m_rowIcon, m_window.objectName());
+    m_filledDates = pickedDates();
 }
 
 void StatisticsPanel::clearLists()

@@ -1,11 +1,13 @@
 #pragma once
 
+#include <QDate>
 #include <QIcon>
 #include <QObject>
 
 class QMenu;
 class QTimer;
 class QWidget;
+#include <utility>
 
 namespace counter {
 
@@ -59,6 +61,8 @@ public:
 private:
     void datesChanged();
     void datesSettled();
+    // The two pickers' dates.
+    std::pair<QDate, QDate> pickedDates() const;
     void refillCurrentTab();
     void listMouseUp(Qt::MouseButton button, const QPoint& position, ListView& list, QMenu& menu);
     void exportList(const QString& what, const QStringList& headers, ListView& list, const QString& rawHeader,
@@ -72,6 +76,9 @@ private:
     PendingTasks& m_tasks;
     bool m_lawyerChoiceAllowed = false;
     QTimer* m_datesSettle;
+    // The dates of the last fill of either tab: a picker that settles back on them (Enter on an unchanged date,
+    // a date typed that does not exist, a change undone) refills nothing.
+    std::pair<QDate, QDate> m_filledDates;
 };
 
 } // namespace counter
