@@ -56,34 +56,19 @@ private:
 
 } // namespace
 
-class AutomationServer::Factory final : public core::com::ComObject<IClassFactory>
+class AutomationServer::Factory final : public core::com::ClassFactory
 {
 public:
     explicit Factory(std::function<void()> onRun)
         : m_onRun(std::move(onRun))
     {}
 
-    HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** object) override
-    {
-        if (outer) {
-            return CLASS_E_NOAGGREGATION;
-        }
-        auto* made = new General(m_onRun);
-        const HRESULT result = made->QueryInterface(iid, object);
-        made->Release();
-        return result;
-    }
-    HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
-
 protected:
-    bool accepts(REFIID iid) const override { return iid == IID_IClassFactory; }
+    IUnknown* make() override { return new General(m_onRun); }
 
 private:
     std::function<void()> m_onRun;
 };
-
-const QString AutomationServer::ProgId = QStringLiteral("OrvCounter.General");
-const QString AutomationServer::ClassId = QStringLiteral("{5E0C2F1B-8D4A-4C6B-A1F2-7B3E9D5C4A10}");
 
 AutomationServer::AutomationServer(std::function<void()> onRun)
     : m_factory(new Factory(std::move(onRun)))

@@ -13,9 +13,6 @@ namespace session {
 class AutomationServer
 {
 public:
-    static const QString ProgId;
-    static const QString ClassId;
-
     // Registers General's class object for this process; each Run calls onRun later on this thread's event
     // loop (Run returns to the client at once: start-up may wait for the login dialog). Throws core::Error when
     // COM refuses the registration.

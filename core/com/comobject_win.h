@@ -60,4 +60,26 @@ public:
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
 };
 
+// A class object of ours: each CreateInstance makes a fresh object with make() and hands out the interface asked for.
+class ClassFactory : public ComObject<IClassFactory>
+{
+public:
+    HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** object) override
+    {
+        if (outer) {
+            return CLASS_E_NOAGGREGATION;
+        }
+        IUnknown* made = make();
+        const HRESULT result = made->QueryInterface(iid, object);
+        made->Release();
+        return result;
+    }
+    HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
+
+protected:
+    bool accepts(REFIID iid) const override { return iid == IID_IClassFactory; }
+    // A new object holding its one reference, which CreateInstance hands on or releases.
+    virtual IUnknown* make() = 0;
+};
+
 } // namespace core::com

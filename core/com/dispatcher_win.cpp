@@ -69,39 +69,7 @@ Dispatcher Dispatcher::create(const QString& progId)
     return Dispatcher(std::move(object));
 }
 
-QVariant Dispatcher::call(const QString& method, const QVariantList& arguments)
-{
-    Variant value;
-    invoke(method, DISPATCH_METHOD, arguments, value.get());
-    return value.toQVariant();
-}
-
-Dispatcher Dispatcher::member(const QString& name, const QVariantList& arguments)
-{
-    Variant value;
-    invoke(name, DISPATCH_METHOD | DISPATCH_PROPERTYGET, arguments, value.get());
-    const VARIANT& v = *value.get();
-    IDispatch* object = v.vt == VT_DISPATCH ? v.pdispVal : v.vt == (VT_DISPATCH | VT_BYREF) ? *v.ppdispVal : nullptr;
-    if (!object) {
-        throw Error(errc::TypeMismatch,
-                    QStringLiteral("%1: %2 gave no object").arg(standardError(errc::TypeMismatch).description(), name));
-    }
-    return Dispatcher(ComRef<IDispatch>::share(object));
-}
-
-QVariant Dispatcher::get(const QString& property, const QVariantList& arguments)
-{
-    Variant value;
-    invoke(property, DISPATCH_METHOD | DISPATCH_PROPERTYGET, arguments, value.get());
-    return value.toQVariant();
-}
-
-void Dispatcher::put(const QString& property, const QVariant& value)
-{
-    invoke(property, DISPATCH_PROPERTYPUT, {value}, nullptr);
-}
-
-void Dispatcher::invoke(const QString& name, WORD flags, const QVariantList& arguments, VARIANT* result)
+QVariant Dispatcher::call(const QString& name, const QVariantList& arguments)
 {
     Bstr text(name);
     LPOLESTR names[] = {text.get()};
@@ -124,22 +92,20 @@ void Dispatcher::invoke(const QString& name, WORD flags, const QVariantList& arg
     for (const Variant& argument : owned) {
         reversed.push_back(*argument.get());
     }
-    DISPID putId = DISPID_PROPERTYPUT;
     DISPPARAMS parameters{reversed.data(), nullptr, UINT(reversed.size()), 0};
-    if (flags == DISPATCH_PROPERTYPUT) {
-        parameters.rgdispidNamedArgs = &putId;
-        parameters.cNamedArgs = 1;
-    }
 
     EXCEPINFO raised{};
     UINT badArgument = 0;
-    hr = m_object->Invoke(member, IID_NULL, LOCALE_USER_DEFAULT, flags, &parameters, result, &raised, &badArgument);
+    Variant value;
+    hr = m_object->Invoke(member, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &parameters, value.get(), &raised,
+                          &badArgument);
     if (hr == DISP_E_EXCEPTION) {
         throw raisedError(raised);
     }
     if (FAILED(hr)) {
         throw Error(int(hr), QStringLiteral("Automation error calling %1: %2").arg(name, describeResult(hr)));
     }
+    return value.toQVariant();
 }
 
 } // namespace core::com

@@ -28,20 +28,8 @@ public:
     // when the object has no such name; the component's own number and description when it raised an error;
     // otherwise the failure's HRESULT as the number.
     QVariant call(const QString& method, const QVariantList& arguments = {});
-    // The object a property (or a method) gives, e.g. a recordset's Fields, or Fields' Item(name). Throws as call
-    // does, and core::Error TypeMismatch (13) when the result is no object.
-    Dispatcher member(const QString& name, const QVariantList& arguments = {});
-    // A property's value, read as call reads a result.
-    QVariant get(const QString& property, const QVariantList& arguments = {});
-    // Sets a property.
-    void put(const QString& property, const QVariant& value);
-
-    IDispatch* object() const { return m_object.get(); }
 
 private:
-    // Invokes name with flags, arguments in natural order, the result into result (may be null).
-    void invoke(const QString& name, WORD flags, const QVariantList& arguments, VARIANT* result);
-
     ComRef<IDispatch> m_object;
 };
 

@@ -79,17 +79,6 @@ private:
     LONG m_value;
 };
 
-template <typename Interface> bool signOn(Interface* object, QString& UserName, QString& Password)
-{
-    VARIANT_BOOL result = VARIANT_FALSE;
-    {
-        TextRef name(UserName);
-        TextRef password(Password);
-        check(object->SignOn(name.get(), password.get(), &result), "SignOn");
-    }
-    return result != VARIANT_FALSE;
-}
-
 // The arguments of OpenRecord and its kin, by reference; the identifier comes back as the component left it.
 class RecordArguments
 {
@@ -130,18 +119,46 @@ private:
     NumberRef m_number3;
 };
 
-class OfficeTimeEntryEditor final : public TimeEntryEditor
+// What every office component has: the object behind its custom interface, and SignOn in the first place.
+template <typename Kind, typename Interface> class OfficeComponent : public Kind
 {
 public:
-    explicit OfficeTimeEntryEditor(ComRef<IOfficeTimeEntryEditor> object)
+    explicit OfficeComponent(ComRef<Interface> object)
         : m_object(std::move(object))
     {}
-    bool SignOn(QString& UserName, QString& Password) override { return signOn(m_object.get(), UserName, Password); }
+    bool SignOn(QString& UserName, QString& Password) override
+    {
+        VARIANT_BOOL result = VARIANT_FALSE;
+        {
+            TextRef name(UserName);
+            TextRef password(Password);
+            check(m_object->SignOn(name.get(), password.get(), &result), "SignOn");
+        }
+        return result != VARIANT_FALSE;
+    }
+
+protected:
+    // OpenRecord and its kin on the component's method.
+    template <typename Method, typename... Result>
+    void openRecord(Method method, const char* name, data::Recordset& Record, QVariant& ID, QString& Text1,
+                    QString& Text2, EditorOwner* Owner, int& Number1, int& Number2, int& Number3, Result*... result)
+    {
+        RecordArguments(Record, ID, Text1, Text2, Owner, Number1, Number2, Number3)
+            .call(m_object.get(), method, name, result...);
+    }
+
+    ComRef<Interface> m_object;
+};
+
+class OfficeTimeEntryEditor final : public OfficeComponent<TimeEntryEditor, IOfficeTimeEntryEditor>
+{
+public:
+    using OfficeComponent::OfficeComponent;
     void OpenRecord(data::Recordset& Record, QVariant& ID, QString& Text1, QString& Text2, EditorOwner* Owner,
                     int& Number1, int& Number2, int& Number3) override
     {
-        RecordArguments(Record, ID, Text1, Text2, Owner, Number1, Number2, Number3)
-            .call(m_object.get(), &IOfficeTimeEntryEditor::OpenRecord, "OpenRecord");
+        openRecord(&IOfficeTimeEntryEditor::OpenRecord, "OpenRecord", Record, ID, Text1, Text2, Owner, Number1, Number2,
+                   Number3);
     }
     void NewEntry(int& contacto_id, int& processo_id, int& tarefa_id, int& AdvogadoID, EditorOwner* Owner) override
     {
@@ -153,18 +170,12 @@ public:
         IDispatch* ownerObject = owner.get();
         check(m_object->NewEntry(client.get(), caseId.get(), task.get(), lawyer.get(), &ownerObject), "NewEntry");
     }
-
-private:
-    ComRef<IOfficeTimeEntryEditor> m_object;
 };
 
-class OfficeWorkAssistant final : public WorkAssistant
+class OfficeWorkAssistant final : public OfficeComponent<WorkAssistant, IOfficeWorkAssistant>
 {
 public:
-    explicit OfficeWorkAssistant(ComRef<IOfficeWorkAssistant> object)
-        : m_object(std::move(object))
-    {}
-    bool SignOn(QString& UserName, QString& Password) override { return signOn(m_object.get(), UserName, Password); }
+    using OfficeComponent::OfficeComponent;
     int SelectWork() override
     {
         LONG work = 0;
@@ -177,77 +188,56 @@ public:
         check(m_object->NewEntryWizard(&result), "NewEntryWizard");
         return result != VARIANT_FALSE;
     }
-
-private:
-    ComRef<IOfficeWorkAssistant> m_object;
 };
 
-class OfficeTaskEditor final : public TaskEditor
+class OfficeTaskEditor final : public OfficeComponent<TaskEditor, IOfficeTaskEditor>
 {
 public:
-    explicit OfficeTaskEditor(ComRef<IOfficeTaskEditor> object)
-        : m_object(std::move(object))
-    {}
-    bool SignOn(QString& UserName, QString& Password) override { return signOn(m_object.get(), UserName, Password); }
+    using OfficeComponent::OfficeComponent;
     void OpenRecord(data::Recordset& Record, QVariant& ID, QString& Text1, QString& Text2, EditorOwner* Owner,
                     int& Number1, int& Number2, int& Number3) override
     {
-        RecordArguments(Record, ID, Text1, Text2, Owner, Number1, Number2, Number3)
-            .call(m_object.get(), &IOfficeTaskEditor::OpenRecord, "OpenRecord");
+        openRecord(&IOfficeTaskEditor::OpenRecord, "OpenRecord", Record, ID, Text1, Text2, Owner, Number1, Number2,
+                   Number3);
     }
-
-private:
-    ComRef<IOfficeTaskEditor> m_object;
 };
 
-class OfficeCaseEditor final : public CaseEditor
+class OfficeCaseEditor final : public OfficeComponent<CaseEditor, IOfficeCaseEditor>
 {
 public:
-    explicit OfficeCaseEditor(ComRef<IOfficeCaseEditor> object)
-        : m_object(std::move(object))
-    {}
-    bool SignOn(QString& UserName, QString& Password) override { return signOn(m_object.get(), UserName, Password); }
+    using OfficeComponent::OfficeComponent;
     void OpenRecord(data::Recordset& Record, QVariant& ID, QString& Text1, QString& Text2, EditorOwner* Owner,
                     int& Number1, int& Number2, int& Number3) override
     {
-        RecordArguments(Record, ID, Text1, Text2, Owner, Number1, Number2, Number3)
-            .call(m_object.get(), &IOfficeCaseEditor::OpenRecord, "OpenRecord");
+        openRecord(&IOfficeCaseEditor::OpenRecord, "OpenRecord", Record, ID, Text1, Text2, Owner, Number1, Number2,
+                   Number3);
     }
     void OpenDocumentArchive(data::Recordset& Record, QVariant& ID, QString& Text1, QString& Text2, EditorOwner* Owner,
                              int& Number1, int& Number2, int& Number3) override
     {
-        RecordArguments(Record, ID, Text1, Text2, Owner, Number1, Number2, Number3)
-            .call(m_object.get(), &IOfficeCaseEditor::OpenDocumentArchive, "OpenDocumentArchive");
+        openRecord(&IOfficeCaseEditor::OpenDocumentArchive, "OpenDocumentArchive", Record, ID, Text1, Text2, Owner,
+                   Number1, Number2, Number3);
     }
-
-private:
-    ComRef<IOfficeCaseEditor> m_object;
 };
 
-class OfficeWorkEditor final : public WorkEditor
+class OfficeWorkEditor final : public OfficeComponent<WorkEditor, IOfficeWorkEditor>
 {
 public:
-    explicit OfficeWorkEditor(ComRef<IOfficeWorkEditor> object)
-        : m_object(std::move(object))
-    {}
-    bool SignOn(QString& UserName, QString& Password) override { return signOn(m_object.get(), UserName, Password); }
+    using OfficeComponent::OfficeComponent;
     void OpenRecord(data::Recordset& Record, QVariant& ID, QString& Text1, QString& Text2, EditorOwner* Owner,
                     int& Number1, int& Number2, int& Number3) override
     {
-        RecordArguments(Record, ID, Text1, Text2, Owner, Number1, Number2, Number3)
-            .call(m_object.get(), &IOfficeWorkEditor::OpenRecord, "OpenRecord");
+        openRecord(&IOfficeWorkEditor::OpenRecord, "OpenRecord", Record, ID, Text1, Text2, Owner, Number1, Number2,
+                   Number3);
     }
     bool EditDeadlines(data::Recordset& Record, QVariant& ID, QString& Text1, QString& Text2, EditorOwner* Owner,
                        int& Number1, int& Number2, int& Number3) override
     {
         VARIANT_BOOL settled = VARIANT_FALSE;
-        RecordArguments(Record, ID, Text1, Text2, Owner, Number1, Number2, Number3)
-            .call(m_object.get(), &IOfficeWorkEditor::EditDeadlines, "EditDeadlines", &settled);
+        openRecord(&IOfficeWorkEditor::EditDeadlines, "EditDeadlines", Record, ID, Text1, Text2, Owner, Number1,
+                   Number2, Number3, &settled);
         return settled != VARIANT_FALSE;
     }
-
-private:
-    ComRef<IOfficeWorkEditor> m_object;
 };
 
 template <typename Wrapper, typename Interface> std::unique_ptr<Wrapper> wrap(void* object)

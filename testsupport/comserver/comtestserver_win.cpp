@@ -101,35 +101,26 @@ protected:
     bool accepts(REFIID iid) const override { return iid == TaskEditorInterface; }
 };
 
-class Factory final : public core::com::ComObject<IClassFactory>
+class Factory final : public core::com::ClassFactory
 {
 public:
     explicit Factory(const CLSID& made)
         : m_made(made)
     {}
-    HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** object) override
-    {
-        if (outer) {
-            return CLASS_E_NOAGGREGATION;
-        }
-        IUnknown* made = nullptr;
-        if (m_made == TaskEditorClass) {
-            made = new TaskEditor;
-        } else if (m_made == RecorderClass) {
-            made = testsupport::newRecordingObject(logOf(QStringLiteral("OrvTest.Recorder")),
-                                                   {QStringLiteral("Report"), QStringLiteral("Answer")});
-        } else {
-            made = testsupport::newRecordingObject(logOf(QStringLiteral("ErrorReporting.General")),
-                                                   {QStringLiteral("Report")});
-        }
-        const HRESULT result = made->QueryInterface(iid, object);
-        made->Release();
-        return result;
-    }
-    HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
 
 protected:
-    bool accepts(REFIID iid) const override { return iid == IID_IClassFactory; }
+    IUnknown* make() override
+    {
+        if (m_made == TaskEditorClass) {
+            return new TaskEditor;
+        }
+        if (m_made == RecorderClass) {
+            return testsupport::newRecordingObject(logOf(QStringLiteral("OrvTest.Recorder")),
+                                                   {QStringLiteral("Report"), QStringLiteral("Answer")});
+        }
+        return testsupport::newRecordingObject(logOf(QStringLiteral("ErrorReporting.General")),
+                                               {QStringLiteral("Report")});
+    }
 
 private:
     CLSID m_made;
