@@ -483,6 +483,11 @@ private Q_SLOTS:
         } catch (const core::Error& error) {
             QVERIFY2(error.description().contains(QStringLiteral("CaseEditor")), qPrintable(error.description()));
         }
+        // A name that is a kind only in another letter case writes nothing (the registry's names ignore letter case).
+        QVERIFY_THROWS_EXCEPTION(core::Error,
+                                 data::ComponentIdentifiers::write(QStringLiteral("caseeditor"), std::nullopt));
+        QCOMPARE(registry::modRegistry::ValorString(data::MachineSettings::sharedKey(), QStringLiteral("CaseEditor")),
+                 std::optional<QString>(QStringLiteral("{0A1B2C3D}\";{x}")));
     }
 
     void serverAddress_data()

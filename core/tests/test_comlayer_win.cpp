@@ -133,6 +133,7 @@ private Q_SLOTS:
         QTest::newRow("highest") << QVariant(highest) << VARTYPE(VT_I4) << QVariant(highest) << QVariant(highest);
         QTest::newRow("identifier from a query")
             << QVariant(qlonglong(4711)) << VARTYPE(VT_I4) << QVariant(4711) << QVariant(4711);
+        QTest::newRow("a price") << QVariant(45.5) << VARTYPE(VT_R8) << QVariant(45.5) << QVariant(45.5);
         QTest::newRow("true") << QVariant(true) << VARTYPE(VT_BOOL) << QVariant(-1) << QVariant(true);
         QTest::newRow("false") << QVariant(false) << VARTYPE(VT_BOOL) << QVariant(0) << QVariant(false);
         // Automation's day 0 is 1899-12-30; before it the fraction still counts the time of day forwards.
@@ -165,6 +166,8 @@ private Q_SLOTS:
             QCOMPARE(int(V_BOOL(&held)), raw.toInt());
         } else if (type == VT_DATE) {
             QCOMPARE(V_DATE(&held), raw.toDouble());
+        } else if (type == VT_R8) {
+            QCOMPARE(V_R8(&held), raw.toDouble());
         }
         const QVariant read = converted.toQVariant();
         QCOMPARE(read.isNull(), back.isNull());

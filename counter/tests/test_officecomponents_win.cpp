@@ -1,8 +1,11 @@
 // The office's own components on Windows, reached over COM: the test component orvcomtest.dll, registered in the
 // test's Wine prefix with regsvr32 as an office registers its components, opens the task; where the machine settings
 // name no registered component, the counter's own editor opens it. Built only for Windows.
+#include "core/com/dispatcher_win.h"
+#include "core/errorvalue.h"
 #include "data/office/componentsettings.h"
 #include "external/com/officecomponents_win.h"
+#include "external/com/ownerdispatch_win.h"
 #include "scramble/modencriptserial.h"
 #include "testsupport/comcomponent_win.h"
 #include "testsupport/tempregistry.h"
@@ -105,6 +108,61 @@ private Q_SLOTS:
         QCOMPARE(f.list().selectedRow(), f.row(OfficeFixture::Task));
         QCOMPARE(f.part<counter::TrayIcon>().tip(), QStringLiteral("Aberta no editor"));
         QVERIFY(loggedComponents(m_state).join(QLatin1Char('\n')).contains(ComTestServer::TaskEditorIds));
+    }
+
+    // The window as the components see it: both methods by name in any letter case, the tray's image handed back
+    // through a reference, a call with an argument missing refused, and nothing reached once the window is gone.
+    void theOwnerIsReachedByNameUntilItGoes()
+    {
+        struct Owner : external::EditorOwner {
+            QStringList& calls;
+            explicit Owner(QStringList& log)
+                : calls(log)
+            {}
+            void SetTrayIcon(int& image, const QString& tip) override
+            {
+                calls << QStringLiteral("SetTrayIcon(%1, %2)").arg(image).arg(tip);
+                image = 1;
+            }
+            void RemoteKey(int id, int flag) override
+            {
+                calls << QStringLiteral("RemoteKey(%1, %2)").arg(id).arg(flag);
+            }
+        };
+        QStringList calls;
+        auto owner = std::make_unique<Owner>(calls);
+        core::com::ComRef<IDispatch> object = external::com::ownerDispatch(owner.get());
+        core::com::Dispatcher byName(object);
+        byName.call(QStringLiteral("remotekey"), {812, 4003});
+        try {
+            byName.call(QStringLiteral("RemoteKey"), {812});
+            QFAIL("a call without its flag went through");
+        } catch (const core::Error& error) {
+            QCOMPARE(error.number(), int(DISP_E_BADPARAMCOUNT));
+        }
+
+        // SetTrayIcon(image by reference, tip): arguments come last first.
+        LONG image = 2;
+        VARIANT arguments[2];
+        VariantInit(&arguments[0]);
+        V_VT(&arguments[0]) = VT_BSTR;
+        V_BSTR(&arguments[0]) = SysAllocString(L"A contar");
+        VariantInit(&arguments[1]);
+        V_VT(&arguments[1]) = VT_I4 | VT_BYREF;
+        V_I4REF(&arguments[1]) = &image;
+        DISPPARAMS parameters{arguments, nullptr, 2, 0};
+        LPOLESTR name[] = {const_cast<LPOLESTR>(L"SetTrayIcon")};
+        DISPID member = DISPID_UNKNOWN;
+        QCOMPARE(object->GetIDsOfNames(IID_NULL, name, 1, LOCALE_USER_DEFAULT, &member), S_OK);
+        QCOMPARE(object->Invoke(member, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &parameters, nullptr, nullptr,
+                                nullptr),
+                 S_OK);
+        VariantClear(&arguments[0]);
+        QCOMPARE(image, LONG(1));
+
+        owner.reset();
+        byName.call(QStringLiteral("RemoteKey"), {1, 2});
+        QCOMPARE(calls, QStringList({"RemoteKey(812, 4003)", "SetTrayIcon(2, A contar)"}));
     }
 
     // A class nobody registered leaves the task to the counter's own editor, and the log says why once.
