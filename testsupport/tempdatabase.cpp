@@ -7,6 +7,7 @@
 #include "data/engines/embeddedfile.h"
 #include "data/engines/odbcconnection.h"
 #include "data/office/postgresadmin.h"
+#include "data/office/schema.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -18,8 +19,6 @@
 namespace testsupport {
 
 namespace {
-
-const QString SchemaResource = QStringLiteral(":/data/sql/embedded.sql");
 
 // In memory where the system offers a memory file system: the tests then never wait for the disk.
 QString folderTemplate(TempDatabase::Place place)
@@ -146,11 +145,8 @@ TempDatabase::TempDatabase(Place place)
     }
     data::embedded::createDatabase(m_path, catalog());
     addLogin(user(), password());
-    QFile schema(SchemaResource);
-    if (schema.open(QIODevice::ReadOnly)) {
-        data::embedded::runScript(m_path, QString::fromUtf8(schema.readAll()));
-        m_hasSchema = true;
-    }
+    data::schema::create(m_path);
+    m_hasSchema = true;
 }
 
 TempDatabase::~TempDatabase()

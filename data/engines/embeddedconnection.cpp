@@ -2,6 +2,7 @@
 
 #include "data/engines/embedded.h"
 #include "data/engines/embeddedfunctions.h"
+#include "data/engines/embeddedlayout.h"
 #include "data/engines/embeddedlogins.h"
 #include "data/engines/tsqltranslator.h"
 #include "data/office/filepermissions.h"
@@ -81,6 +82,11 @@ void EmbeddedConnection::open(QSqlDatabase& db, const ConnectionText& text)
         if (!cache.exec(QStringLiteral("PRAGMA cache_size=-%1").arg(embedded::CacheKibibytes))) {
             throw core::Error(errorValue(cache.lastError()));
         }
+        // An office file made before the tasks' totals were kept gets them at its first connection (the pragmas'
+        // answers read and done with first: a commit waits for no statement).
+        journal.finish();
+        cache.finish();
+        embedded::upgradeLayout(handle);
     } catch (...) {
         db.close();
         throw;

@@ -1,9 +1,7 @@
 #include "data/office/schema.h"
 
-#include "core/errorvalue.h"
 #include "data/engines/embedded.h"
-
-#include <QFile>
+#include "data/engines/embeddedlayout.h"
 
 namespace data::schema {
 
@@ -24,12 +22,8 @@ QString resourcePath(Dialect dialect)
 
 QString script(Dialect dialect)
 {
-    QFile file(resourcePath(dialect));
-    if (!file.open(QIODevice::ReadOnly)) {
-        throw core::Error(core::errc::InvalidProcedureCall,
-                          QStringLiteral("Script de criação em falta: %1").arg(file.fileName()));
-    }
-    return QString::fromUtf8(file.readAll());
+    const QString script = embedded::readScript(resourcePath(dialect));
+    return dialect == Dialect::Embedded ? script + QStringLiteral("\n") + embedded::layoutScript() : script;
 }
 
 void create(const QString& databasePath)

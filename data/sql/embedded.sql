@@ -142,40 +142,6 @@ SELECT a.contacto_id AS contacto_id,
 FROM tbAdvogados a
 LEFT JOIN tbContactos c ON c.contacto_id = a.contacto_id;
 
--- One row per task. The running entry is the latest one (by start, then by number) among the
--- task's entries with inprogress set, so a task counted on two workstations still gives one row.
-CREATE VIEW vwProcessos_Trabalhos_Tarefas AS
-SELECT t.tarefa_id AS tarefa_id,
-       t.descrit AS descrit,
-       c.nome_union AS cliente,
-       (SELECT SUM(s.unidades)
-          FROM tbProcessos_Trabalhos_Tarefas_Lancamentos s
-         WHERE s.tarefa_id = t.tarefa_id) AS total_tempo,
-       w.data_legal AS data_legal,
-       w.descrit AS trabalho,
-       p.processo_no_completo AS processo_no_completo,
-       w.data_escritorio AS data_escritorio,
-       r.data AS data_inicio,
-       r.inprogress AS inprogress,
-       r.lancamento_id AS lancamento_id,
-       COALESCE(t.escondida, 0) AS escondida,
-       t.trabalho_id AS trabalho_id,
-       t.data AS data,
-       t.closed AS closed,
-       w.advogado_id AS advogado_id,
-       w.processo_id AS processo_id,
-       p.contacto_id AS contacto_id
-FROM tbProcessos_Trabalhos_Tarefas t
-LEFT JOIN tbProcessos_Trabalhos w ON w.trabalho_id = t.trabalho_id
-LEFT JOIN tbProcessos p ON p.processo_id = w.processo_id
-LEFT JOIN tbContactos c ON c.contacto_id = p.contacto_id
-LEFT JOIN tbProcessos_Trabalhos_Tarefas_Lancamentos r ON r.lancamento_id =
-      (SELECT q.lancamento_id
-         FROM tbProcessos_Trabalhos_Tarefas_Lancamentos q
-        WHERE q.tarefa_id = t.tarefa_id AND q.inprogress <> 0
-        ORDER BY q.data DESC, q.lancamento_id DESC
-        LIMIT 1);
-
 CREATE VIEW vwProcessos_Trabalhos_Tarefas_Lancamentos AS
 SELECT l.lancamento_id AS lancamento_id,
        l.data AS data,

@@ -5,10 +5,13 @@
 #include "data/connection.h"
 #include "data/connectiontext.h"
 #include "data/engines/embedded.h"
+#include "data/engines/embeddedlayout.h"
 #include "testsupport/filefault.h"
 #include "testsupport/tempdatabase.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTest>
 
 #include <functional>
@@ -58,6 +61,33 @@ void expectError(const std::function<void()>& action, int number, const QString&
         return;
     }
     QFAIL("no error");
+}
+
+const QString Entries = u"tbProcessos_Trabalhos_Tarefas_Lancamentos"_s;
+
+// Tasks 1 (two entries), 2 (one) and 3 (none) of one work item.
+const QString Tasks = u"INSERT INTO tbProcessos_Trabalhos (trabalho_id, advogado_id) VALUES (70, 9);\n"
+                      "INSERT INTO tbProcessos_Trabalhos_Tarefas (tarefa_id, trabalho_id, closed) VALUES "
+                      "(1, 70, 0), (2, 70, 0), (3, 70, 0);\n"
+                      "INSERT INTO tbProcessos_Trabalhos_Tarefas_Lancamentos (lancamento_id, tarefa_id, unidades) VALUES "
+                      "(1, 1, 45), (2, 1, 60), (3, 2, 30);\n"_s;
+
+// Tasks whose total in the pending tasks' view differs from the sum of their entries, or whose kept total differs
+// from it (compared with IS: the same number, bit for bit, or both null).
+QStringList wrongTotals(TempDatabase& db)
+{
+    QStringList wrong;
+    const QString sum = u"(SELECT SUM(s.unidades) FROM %1 s WHERE s.tarefa_id = x.tarefa_id)"_s.arg(Entries);
+    const auto rows = db.select(
+        u"SELECT x.tarefa_id, v.total_tempo, %1 FROM (SELECT tarefa_id FROM tbProcessos_Trabalhos_Tarefas UNION "
+        "SELECT tarefa_id FROM %2 UNION SELECT tarefa_id FROM orv_task_totals) x LEFT JOIN "
+        "vwProcessos_Trabalhos_Tarefas v ON v.tarefa_id = x.tarefa_id WHERE (v.tarefa_id IS NOT NULL AND "
+        "v.total_tempo IS NOT %1) OR (SELECT k.unidades FROM orv_task_totals k WHERE k.tarefa_id = x.tarefa_id) IS NOT "
+        "%1"_s.arg(sum, Entries));
+    for (const QVariantList& row : rows) {
+        wrong << u"task %1: %2 against %3"_s.arg(row[0].toString(), row[1].toString(), row[2].toString());
+    }
+    return wrong;
 }
 
 } // namespace
@@ -464,6 +494,83 @@ private Q_SLOTS:
                                "INSERT INTO t_nothing VALUES (2);\n"_s;
         expectError([&] { data::embedded::runScript(m_db->path(), script); }, core::errc::ProviderError, u"line 4"_s);
         QCOMPARE(m_db->scalar(u"SELECT COUNT(*) FROM sqlite_master WHERE name = 't_new'"_s).toInt(), 0);
+    }
+    // Each task's total follows every write of its entries, whoever writes and however.
+    void taskTotalsFollowEveryWrite_data()
+    {
+        QTest::addColumn<QString>("writes");
+        const auto row = [](const char* name, const QString& writes) { QTest::newRow(name) << writes.arg(Entries); };
+        row("a new entry", u"INSERT INTO %1 (tarefa_id, unidades) VALUES (1, 15), (3, 5)"_s);
+        row("minutes changed", u"UPDATE %1 SET unidades = 50 WHERE lancamento_id = 1"_s);
+        row("an entry moved to a task without entries", u"UPDATE %1 SET tarefa_id = 3 WHERE lancamento_id = 3"_s);
+        row("moved and changed at once", u"UPDATE %1 SET tarefa_id = 2, unidades = 1 WHERE lancamento_id = 2"_s);
+        row("the last entry of a task deleted", u"DELETE FROM %1 WHERE lancamento_id = 3"_s);
+        row("every entry deleted", u"DELETE FROM %1"_s);
+        row("fractions", u"INSERT INTO %1 (tarefa_id, unidades) VALUES (3, 0.1), (3, 0.2), (3, 1e-9);"
+                         "UPDATE %1 SET unidades = 0.7 WHERE unidades = 0.2"_s);
+        row("minutes not yet counted", u"INSERT INTO %1 (tarefa_id, unidades) VALUES (3, NULL)"_s);
+        row("an entry without a task",
+            u"INSERT INTO %1 (tarefa_id, unidades) VALUES (NULL, 7); UPDATE %1 SET tarefa_id = NULL WHERE "
+            "lancamento_id = 1"_s);
+        row("a writer's own conflict clause",
+            u"INSERT OR IGNORE INTO %1 (tarefa_id, unidades) VALUES (1, 1); UPDATE OR REPLACE %1 SET unidades = 2 "
+            "WHERE lancamento_id = 3"_s);
+        row("a task number written as text", u"INSERT INTO %1 (tarefa_id, unidades) VALUES ('2', 4), ('x', 4)"_s);
+        row("other columns only", u"UPDATE %1 SET preco = 10, inprogress = 1"_s);
+    }
+
+    void taskTotalsFollowEveryWrite()
+    {
+        QFETCH(QString, writes);
+        m_db->exec(Tasks);
+        QCOMPARE(wrongTotals(*m_db), QStringList());
+        m_db->exec(writes);
+        QCOMPARE(wrongTotals(*m_db), QStringList());
+    }
+
+    // An office file made before the totals were kept gets them at its first connection, once; a file of another
+    // kind is left as it is, and so is one another workstation keeps writing: its view still answers the sums.
+    void anOlderOfficeFileGetsItsTotalsAtItsFirstConnection()
+    {
+        m_connection.reset();
+        m_db->exec(Tasks);
+        const QString layout = data::embedded::layoutScript();
+        const QString total = u"k.unidades AS total_tempo"_s;
+        const QString join = u"LEFT JOIN orv_task_totals k ON k.tarefa_id = t.tarefa_id\n"_s;
+        QVERIFY(layout.contains(total) && layout.contains(join));
+        const QString view = layout.mid(layout.indexOf(u"CREATE VIEW"_s))
+                                 .section(u';', 0, 0)
+                                 .replace(total, u"(SELECT SUM(s.unidades) FROM %1 s WHERE s.tarefa_id = t.tarefa_id) "
+                                                 "AS total_tempo"_s.arg(Entries))
+                                 .remove(join);
+        m_db->exec(u"DROP VIEW vwProcessos_Trabalhos_Tarefas; DROP TABLE orv_task_totals; DROP TRIGGER orv_task_totals_insert; "
+                   "DROP TRIGGER orv_task_totals_update; DROP TRIGGER orv_task_totals_delete; %1;"
+                   "INSERT INTO %2 (tarefa_id, unidades) VALUES (3, 12); PRAGMA user_version = 0;"_s.arg(view, Entries));
+        const auto layoutNow = [&] { return m_db->scalar(u"PRAGMA user_version"_s).toInt(); };
+        {
+            const auto otherWorkstation = m_db->lockWrites();
+            Connection connection;
+            connection.open(m_db->connectionText());
+            QCOMPARE(layoutNow(), 0);
+            const auto rows = m_db->select(u"SELECT total_tempo FROM vwProcessos_Trabalhos_Tarefas ORDER BY 1"_s);
+            QCOMPARE(rows, (QList<QVariantList>{{12.0}, {30.0}, {105.0}}));
+        }
+        for (int open = 0; open < 2; ++open) {
+            Connection connection;
+            connection.open(m_db->connectionText());
+            QCOMPARE(layoutNow(), data::embedded::FileLayout);
+            QCOMPARE(m_db->scalar(u"SELECT COUNT(*) FROM orv_task_totals"_s).toInt(), 3);
+            connection.execute(u"INSERT INTO %1 (tarefa_id, unidades) VALUES (2, 1)"_s.arg(Entries));
+            QCOMPARE(wrongTotals(*m_db), QStringList());
+        }
+
+        const QString bare = QFileInfo(m_db->path()).dir().filePath(u"bare.db"_s);
+        data::embedded::createDatabase(bare, TempDatabase::catalog());
+        data::embedded::addLogin(bare, TempDatabase::user(), TempDatabase::password());
+        Connection connection;
+        connection.open(m_db->connectionText().replace(m_db->path(), bare));
+        const QString totals = u"SELECT COUNT(*) AS n FROM sqlite_master WHERE name = 'orv_task_totals'"_s;
+        QCOMPARE(connection.openRecordset(totals)->value(u"n"_s).toInt(), 0);
     }
 };
 
