@@ -144,11 +144,11 @@ private:
             step.detail = file.absoluteFilePath();
             return true;
         }
-        const QString found = m_probes.odbcDriver(m_engine);
+        const QString found = m_probes.driver(m_engine);
         if (found.isEmpty()) {
             step.detail = m_engine == Engine::PostgreSQL
-                              ? QStringLiteral("não está instalado o controlador ODBC do PostgreSQL "
-                                               "(instale o pacote odbc-postgresql)")
+                              ? QStringLiteral("não está instalado o controlador PostgreSQL do Qt "
+                                               "(instale o pacote libqt6sql6-psql)")
                               : QStringLiteral("não está instalado nenhum controlador ODBC para SQL Server "
                                                "(instale o pacote tdsodbc ou o controlador da Microsoft)");
             return false;
@@ -279,12 +279,11 @@ private:
 CheckProbes machineProbes()
 {
     CheckProbes probes;
-    probes.odbcDriver = [](Engine engine) {
+    probes.driver = [](Engine engine) {
         using data::OdbcConnection;
         using data::PostgresConnection;
         if (engine == Engine::PostgreSQL) {
-            return PostgresConnection::chooseDriver(OdbcConnection::installedDrivers(),
-                                                    QFileInfo::exists(PostgresConnection::driverLibrary()));
+            return PostgresConnection::driverAvailable() ? QStringLiteral("QPSQL (libpq)") : QString();
         }
         return OdbcConnection::chooseDriver(OdbcConnection::installedDrivers(),
                                             QFileInfo::exists(OdbcConnection::freeTdsLibrary()));

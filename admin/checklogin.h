@@ -28,8 +28,9 @@ struct Reach {
 
 // What the check asks of the machine, replaceable in tests.
 struct CheckProbes {
-    // The ODBC driver a connection to the engine would load; empty when none is installed.
-    std::function<QString(data::Connection::Engine)> odbcDriver;
+    // The driver a connection to the engine would load (an ODBC driver for SQL Server, Qt's PostgreSQL driver);
+    // empty when none is installed.
+    std::function<QString(data::Connection::Engine)> driver;
     std::function<Reach(const QString& host, quint16 port, int seconds)> reach;
 };
 CheckProbes machineProbes();

@@ -90,7 +90,8 @@ QList<Command> commands()
          settingsCommand},
         {{QStringLiteral("check")},
          QStringLiteral("Faz o que o login faz, passo a passo, e diz qual o passo que falha e porquê."),
-         QStringLiteral("Passos: 1 definições da máquina, 2 controlador ODBC (ou o ficheiro da base de dados), "
+         QStringLiteral("Passos: 1 definições da máquina, 2 controlador (ODBC, ou o do PostgreSQL) ou o ficheiro da "
+                        "base de dados, "
                         "3 servidor acessível, 4 login e catálogo do utilizador, 5 conta partilhada, "
                         "6 tabelas e vistas, 7 advogado do utilizador. Sai com 10 + o número do passo que falhou."),
          QString(),

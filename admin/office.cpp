@@ -39,8 +39,8 @@ QString loginName(const QString& name)
 void refuseUncarried(const QString& login, const QString& password)
 {
     if (!data::PostgresConnection::carries(login) || !data::PostgresConnection::carries(password)) {
-        refuse(QStringLiteral("O login \"%1\" não poderia entrar: o nome e a palavra-passe não podem ter ';', "
-                              "chavetas nem espaços nas pontas")
+        refuse(QStringLiteral("O login \"%1\" não poderia entrar: o nome e a palavra-passe não podem ter o carácter "
+                              "NUL")
                    .arg(login));
     }
     if (password.isEmpty()) {
@@ -65,8 +65,7 @@ void createServerOffice(const data::PostgresTarget& target, const QString& share
     const QString shared = loginName(sharedUser);
     refuseUncarried(shared, sharedPassword);
     if (target.catalog.trimmed().isEmpty() || !data::PostgresConnection::carries(target.catalog)) {
-        refuse(QStringLiteral("O nome da base de dados não pode ficar vazio nem ter ';', chavetas ou espaços nas "
-                              "pontas"));
+        refuse(QStringLiteral("O nome da base de dados não pode ficar vazio nem ter o carácter NUL"));
     }
     data::postgresoffice::create(target, shared, sharedPassword, {},
                                  [](data::PostgresAdmin& office) { data::postgresoffice::addCountingRules(office); });

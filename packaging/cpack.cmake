@@ -14,7 +14,7 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Orv Counter <orvcounter@localhost>")
 set(CPACK_DEBIAN_PACKAGE_SECTION office)
 # The shared libraries linked are found by dpkg-shlibdeps; the drivers and translations Qt loads at run time are not.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, libqt6sql6-odbc, qt6-qpa-plugins, qt6-translations-l10n")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, libqt6sql6-odbc, libqt6sql6-psql, qt6-qpa-plugins, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "tdsodbc")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_SOURCE_DIR}/packaging/conffiles ${CMAKE_SOURCE_DIR}/packaging/postinst
     ${CMAKE_SOURCE_DIR}/packaging/postrm)

@@ -299,13 +299,13 @@ private Q_SLOTS:
         QFETCH(QString, reason);
 
         AdminRun orvadmin;
-        orvadmin.probes.odbcDriver = [](data::Connection::Engine) { return u"FreeTDS"_s; };
+        orvadmin.probes.driver = [](data::Connection::Engine) { return u"FreeTDS"_s; };
         data::MachineSettings values = settingsFor(m_office->database());
         if (change == "no file") {
             values.dataSource = m_office->database().path() + u".gone.db"_s;
         } else if (change == "no driver") {
             values.dataSource = u"127.0.0.1,1433"_s;
-            orvadmin.probes.odbcDriver = [](data::Connection::Engine) { return QString(); };
+            orvadmin.probes.driver = [](data::Connection::Engine) { return QString(); };
         } else if (change == "closed port") {
             values.dataSource = u"127.0.0.1,%1"_s.arg(closedPort());
         } else if (change == "time-out") {
@@ -410,7 +410,7 @@ private Q_SLOTS:
         values.security = {row.encrypt, row.trust};
         values.write();
         AdminRun orvadmin;
-        orvadmin.probes.odbcDriver = [](data::Connection::Engine asked) {
+        orvadmin.probes.driver = [](data::Connection::Engine asked) {
             return asked == data::Connection::Engine::PostgreSQL ? u"PostgreSQL Unicode"_s : u"FreeTDS"_s;
         };
         QString tried;

@@ -16,6 +16,9 @@
 
 #include <algorithm>
 #include <sqlite3.h>
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 namespace data {
 
@@ -87,6 +90,11 @@ void EmbeddedConnection::open(QSqlDatabase& db, const ConnectionText& text)
         journal.finish();
         cache.finish();
         embedded::upgradeLayout(handle);
+#ifdef Q_OS_UNIX
+        m_opened.close();
+        m_opened.setFileName(file.absoluteFilePath());
+        m_opened.open(QIODevice::ReadOnly); // without it a deleted file is taken for a renamed one
+#endif
     } catch (...) {
         db.close();
         throw;
@@ -219,7 +227,20 @@ bool EmbeddedConnection::movedAway(const QSqlDatabase& db) const
         return false;
     }
     int moved = 0;
-    return sqlite3_file_control(handle, "main", SQLITE_FCNTL_HAS_MOVED, &moved) == SQLITE_OK && moved != 0;
+    if (sqlite3_file_control(handle, "main", SQLITE_FCNTL_HAS_MOVED, &moved) != SQLITE_OK || moved == 0) {
+        return false;
+    }
+#ifdef Q_OS_UNIX
+    // No name left for the file as opened, and none at its path: the write-ahead log and its index there are the
+    // deleted file's. (Windows deletes no file that is open.)
+    struct stat opened = {};
+    if (m_opened.isOpen() && ::fstat(m_opened.handle(), &opened) == 0 && opened.st_nlink == 0 &&
+        !QFileInfo::exists(m_opened.fileName())) {
+        QFile::remove(m_opened.fileName() + QStringLiteral("-wal"));
+        QFile::remove(m_opened.fileName() + QStringLiteral("-shm"));
+    }
+#endif
+    return true;
 }
 
 } // namespace data

@@ -2,6 +2,8 @@
 
 #include "data/connectionbackend.h"
 
+#include <QFile>
+
 namespace data {
 
 // A connection to a database file of the embedded engine: the file must exist, the login and the
@@ -25,7 +27,14 @@ public:
     // The file can no longer be written or read where it was opened: a read-only or I/O answer, a file that cannot
     // be opened or that moved.
     bool linkLost(const QSqlError& error) const override;
+    // True when the file was deleted, renamed or replaced since it was opened. A file deleted (not renamed) leaves
+    // its journal files behind, which the engine would read into a file restored under the same name and find it
+    // malformed: they belong to no file anyone can reach, and go.
     bool movedAway(const QSqlDatabase& db) const override;
+
+private:
+    // The file as opened, held to tell a deleted file from a renamed one.
+    QFile m_opened;
 };
 
 } // namespace data

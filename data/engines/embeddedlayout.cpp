@@ -12,10 +12,9 @@ namespace {
 
 [[noreturn]] void fail(sqlite3* db)
 {
-    throw core::Error(core::errc::ProviderError,
-                      QStringLiteral("The office file cannot be brought to layout %1: %2")
-                          .arg(FileLayout)
-                          .arg(QString::fromUtf8(sqlite3_errmsg(db))));
+    throw core::Error(core::errc::ProviderError, QStringLiteral("The office file cannot be brought to layout %1: %2")
+                                                     .arg(FileLayout)
+                                                     .arg(QString::fromUtf8(sqlite3_errmsg(db))));
 }
 
 void run(sqlite3* db, const QByteArray& script)

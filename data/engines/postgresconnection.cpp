@@ -3,10 +3,8 @@
 #include "data/engines/embedded.h"
 #include "data/engines/tsqltranslator.h"
 
-#include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
-#include <QSqlQuery>
 
 #include <algorithm>
 
@@ -14,49 +12,30 @@ namespace data {
 
 namespace {
 
-// psqlODBC reads a connection string up to each ';' and keeps braces as part of a value, so a value cannot be
-// quoted: one it cannot carry is refused, and nothing typed adds a keyword.
-QString plain(const QString& value)
+QString carried(const QString& value)
 {
     if (!PostgresConnection::carries(value)) {
         throw core::Error(core::errc::ProviderError,
-                          QStringLiteral("A connection value holds ';', a brace or a NUL character, or blanks at "
-                                         "either end, which the PostgreSQL ODBC driver cannot carry."));
+                          QStringLiteral("A connection value holds a NUL character, which the PostgreSQL client "
+                                         "library cannot carry."));
     }
     return value;
 }
 
-// psqlODBC decodes the password it is given as a form field: '+' becomes a blank and "%XX" the character XX.
-// Those two characters go encoded, so the password reaches the server as typed.
-QString decodedAsIs(QString password)
-{
-    password.replace(QLatin1Char('%'), QLatin1String("%25"));
-    password.replace(QLatin1Char('+'), QLatin1String("%2B"));
-    return password;
-}
-
 } // namespace
+
+bool PostgresConnection::driverAvailable()
+{
+    return QSqlDatabase::isDriverAvailable(QStringLiteral("QPSQL"));
+}
 
 bool PostgresConnection::carries(const QString& value)
 {
-    static const QString refused = QStringLiteral(";{}") + QChar(0);
-    return value == value.trimmed() &&
-           std::none_of(value.cbegin(), value.cend(), [](const QChar c) { return refused.contains(c); });
+    return !value.contains(QChar(0));
 }
 
-QString PostgresConnection::chooseDriver(const QList<QPair<QString, QString>>& installed, bool libraryPresent)
-{
-    for (const auto& driver : installed) {
-        if (driver.first.compare(unicodeDriver(), Qt::CaseInsensitive) == 0 ||
-            driver.second.contains(QLatin1String("psqlodbcw"))) {
-            return driver.first;
-        }
-    }
-    return libraryPresent ? driverLibrary() : QString();
-}
-
-QString PostgresConnection::connectionString(const ConnectionText& text, const QString& driver,
-                                             const TransportSecurity& security)
+void PostgresConnection::prepare(QSqlDatabase& db, const ConnectionText& text,
+                                 const OdbcConnection::TransportSecurity& security)
 {
     QString host = text.dataSource.trimmed();
     QString port = QStringLiteral("5432");
@@ -68,41 +47,48 @@ QString PostgresConnection::connectionString(const ConnectionText& text, const Q
     if (host.isEmpty() || host == QLatin1String("(local)") || host == QLatin1String(".")) {
         host = QStringLiteral("localhost");
     }
-    const QString sslMode = !security.encrypt                 ? QStringLiteral("prefer")
-                            : security.trustServerCertificate ? QStringLiteral("require")
-                                                              : QStringLiteral("verify-full");
-    QStringList parts;
-    parts << QStringLiteral("Driver=") +
-                 (driver.startsWith(QLatin1Char('/')) ? driver : QLatin1Char('{') + driver + QLatin1Char('}'));
-    // The port goes to the server's library as it is: only digits are taken.
     bool numeric = false;
     const int portNumber = port.toInt(&numeric);
     if (!numeric || portNumber <= 0 || portNumber > 65535) {
         throw core::Error(core::errc::ProviderError, QStringLiteral("The server's port is not a number."));
     }
-    parts << QStringLiteral("Server=") + plain(host) << QStringLiteral("Port=%1").arg(portNumber);
-    if (!text.initialCatalog.isEmpty()) {
-        parts << QStringLiteral("Database=") + plain(text.initialCatalog);
-    }
-    parts << QStringLiteral("UID=") + plain(text.userId.toLower())
-          << QStringLiteral("PWD=") + decodedAsIs(plain(text.password));
-    parts << QStringLiteral("SSLmode=") + sslMode;
-    parts << QStringLiteral("pqopt={connect_timeout=%1}").arg(text.connectTimeout);
-    return parts.join(QLatin1Char(';')) + QLatin1Char(';');
+    db.setHostName(carried(host));
+    db.setPort(portNumber);
+    db.setDatabaseName(carried(text.initialCatalog));
+    db.setUserName(carried(text.userId.toLower()));
+    db.setPassword(carried(text.password));
+    const QString sslMode = !security.encrypt                 ? QStringLiteral("prefer")
+                            : security.trustServerCertificate ? QStringLiteral("require")
+                                                              : QStringLiteral("verify-full");
+    // Options are the driver's own words, never a typed value. A row another workstation holds locked fails the
+    // statement after two seconds, as the embedded engine's busy time-out does, instead of freezing the window until
+    // the other transaction ends: set at the login, without a statement of its own.
+    db.setConnectOptions(QStringLiteral("connect_timeout=%1;sslmode=%2;options='-c lock_timeout=%3'")
+                             .arg(std::max(1, text.connectTimeout))
+                             .arg(sslMode)
+                             .arg(LockTimeoutMs));
+}
+
+QString PostgresConnection::driverName() const
+{
+    return QStringLiteral("QPSQL");
 }
 
 void PostgresConnection::open(QSqlDatabase& db, const ConnectionText& text)
 {
-    const QString driver = chooseDriver(installedDrivers(), QFileInfo::exists(driverLibrary()));
-    if (driver.isEmpty()) {
-        throw core::Error(core::errc::ProviderError, QStringLiteral("No PostgreSQL ODBC driver is installed."));
+    if (!db.isValid()) {
+        throw core::Error(core::errc::ProviderError,
+                          QStringLiteral("Qt's PostgreSQL driver (QPSQL) is not installed."));
     }
-    openWith(db, connectionString(text, driver), text.connectTimeout);
-    // A row another workstation holds locked fails the statement after two seconds, as the embedded engine's busy
-    // time-out does, instead of freezing the window until the other transaction ends.
-    QSqlQuery session(db);
-    if (!session.exec(QStringLiteral("SET lock_timeout = %1").arg(LockTimeoutMs))) {
-        const core::ErrorValue error = errorValue(session.lastError());
+    // With no name or no password the client library would take them from the system's user, its password file or
+    // the environment: a login gives both, or is refused as the server refuses a wrong one.
+    if (text.userId.trimmed().isEmpty() || text.password.isEmpty()) {
+        throw core::Error(core::errc::ProviderError,
+                          QStringLiteral("A login to the PostgreSQL server needs a name and a password."));
+    }
+    prepare(db, text);
+    if (!db.open()) {
+        const core::ErrorValue error = errorValue(db.lastError());
         db.close();
         throw core::Error(error);
     }
@@ -115,26 +101,37 @@ QString PostgresConnection::translate(const QString& sql) const
 
 core::ErrorValue PostgresConnection::errorValue(const QSqlError& error) const
 {
-    // psqlODBC's native numbers are its own, not the server's: callers get the provider error and the text.
-    const QString description = error.databaseText().isEmpty() ? error.text() : error.databaseText();
-    return {core::errc::ProviderError, description};
+    // The server's words, without the client library's severity prefix and the state code the driver appends.
+    QString description = error.databaseText().isEmpty() ? error.text() : error.databaseText();
+    if (!error.nativeErrorCode().isEmpty() &&
+        description.endsWith(QLatin1Char('(') + error.nativeErrorCode() + QLatin1Char(')'))) {
+        description.chop(error.nativeErrorCode().size() + 2);
+    }
+    for (const QLatin1String prefix : {QLatin1String("ERROR:"), QLatin1String("FATAL:")}) {
+        if (description.startsWith(prefix)) {
+            description = description.mid(prefix.size());
+        }
+    }
+    return {core::errc::ProviderError, description.trimmed()};
 }
 
 bool PostgresConnection::linkLost(const QSqlError& error) const
 {
-    // psqlODBC's texts for a server that went away or a socket that closed under it.
-    static const QStringList lost = {
-        QStringLiteral("connection dead"),        QStringLiteral("server closed the connection"),
-        QStringLiteral("terminating connection"), QStringLiteral("no connection to the server"),
-        QStringLiteral("Could not send Query"),   QStringLiteral("connection to server was lost"),
-        QStringLiteral("could not receive data")};
-    const QString text = error.databaseText() + QLatin1Char(' ') + error.driverText();
-    for (const QString& fragment : lost) {
-        if (text.contains(fragment, Qt::CaseInsensitive)) {
-            return true;
-        }
+    // The server's states for a link that went (class 08, and an administrator's or the server's shut-down),
+    // and the client library's texts for a socket that closed, which carry no state.
+    const QString state = error.nativeErrorCode();
+    if (state.startsWith(QLatin1String("08")) || state == QLatin1String("57P01") || state == QLatin1String("57P02") ||
+        state == QLatin1String("57P03")) {
+        return true;
     }
-    return false;
+    static const QStringList lost = {
+        QStringLiteral("server closed the connection"), QStringLiteral("terminating connection"),
+        QStringLiteral("no connection to the server"),  QStringLiteral("connection to server was lost"),
+        QStringLiteral("could not receive data"),       QStringLiteral("could not send data"),
+        QStringLiteral("connection not open")};
+    const QString text = error.databaseText() + QLatin1Char(' ') + error.driverText();
+    return std::any_of(lost.cbegin(), lost.cend(),
+                       [&](const QString& fragment) { return text.contains(fragment, Qt::CaseInsensitive); });
 }
 
 } // namespace data

@@ -1,37 +1,37 @@
 #pragma once
 
+#include "data/connectionbackend.h"
 #include "data/engines/odbcconnection.h"
 
 namespace data {
 
-// A connection to a PostgreSQL server through Qt's ODBC driver and the server's ODBC driver (psqlODBC).
-// The login is the server's: User ID (in lower case, as SQL Server's logins ignore letter case and roles are
-// made in lower case) and Password name a role, Initial Catalog the database. Statements
-// are translated from SQL Server's dialect (TsqlTranslator::toPostgres); a dropped server is a lost link.
-class PostgresConnection : public OdbcConnection
+// A connection to a PostgreSQL server through Qt's PostgreSQL driver (QPSQL) over the server's own client library,
+// libpq. The login is the server's: User ID (in lower case, as SQL Server's logins ignore letter case and roles are
+// made in lower case) and Password name a role, Initial Catalog the database. Statements are translated from SQL
+// Server's dialect (TsqlTranslator::toPostgres); a dropped server is a lost link.
+class PostgresConnection : public ConnectionBackend
 {
 public:
     // How long a statement waits for a row or table another session holds locked before it fails.
     static constexpr int LockTimeoutMs = 2000;
 
-    static QString unicodeDriver() { return QStringLiteral("PostgreSQL Unicode"); }
-    static QString driverLibrary() { return QStringLiteral("/usr/lib/x86_64-linux-gnu/odbc/psqlodbcw.so"); }
+    // True when Qt's PostgreSQL driver can be loaded here (Debian's libqt6sql6-psql).
+    static bool driverAvailable();
 
-    // The registered Unicode driver, else the library by its path; empty when neither is there.
-    static QString chooseDriver(const QList<QPair<QString, QString>>& installed, bool libraryPresent);
+    // Sets db (made with driverName) to log in as the text says. Data Source is "host", "host,port" or "host:port"
+    // (5432 when none; "(local)", "." and nothing are this machine). Qt's driver quotes every value for libpq, so
+    // nothing typed adds a keyword; the options this sets are the connect time-out, the lock time-out and the link's
+    // protection: encrypted with the server's certificate checked (verify-full), or only encrypted (require) when
+    // the certificate is trusted, or as the server offers (prefer) when encryption is off. Throws core::Error when a
+    // value holds a NUL character (the client library's texts end there), or the port is not a number.
+    // db then holds the password: never log its settings.
+    static void prepare(QSqlDatabase& db, const ConnectionText& text,
+                        const OdbcConnection::TransportSecurity& security = OdbcConnection::transportSecurity());
 
-    // The ODBC connection string. Data Source is "host", "host,port" or "host:port" (5432 when none); the
-    // connect time-out is the text's. psqlODBC takes no quoting, so a value holding ';', '{', '}', a NUL or blanks
-    // at either end is refused (core::Error), and a port that is not a number too. The link is encrypted with the
-    // server's certificate checked (verify-full), or only encrypted (require) when the certificate is trusted,
-    // or as the server offers (prefer) when encryption is off.
-    // Holds the password: never log it.
-    static QString connectionString(const ConnectionText& text, const QString& driver,
-                                    const TransportSecurity& security = transportSecurity());
-
-    // True when a connection value can be carried as it is: no ';', brace or NUL, no blanks at either end.
+    // True when a connection value can be carried: it holds no NUL character.
     static bool carries(const QString& value);
 
+    QString driverName() const override;
     void open(QSqlDatabase& db, const ConnectionText& text) override;
     QString translate(const QString& sql) const override;
     core::ErrorValue errorValue(const QSqlError& error) const override;

@@ -4,6 +4,7 @@
 #include "data/engines/postgresconnection.h"
 #include "data/recordsetvalue.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -37,14 +38,16 @@ PostgresAdmin::PostgresAdmin(const QString& server, const QString& admin, const 
     text.password = password;
     text.initialCatalog = database;
     text.dataSource = server;
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), m_connectionName);
-    db.setDatabaseName(PostgresConnection::connectionString(
-        text, PostgresConnection::chooseDriver(OdbcConnection::installedDrivers(), true), security));
-    if (!db.open()) {
-        const core::Error error = serverError(db.lastError());
+    QSqlDatabase db = QSqlDatabase::addDatabase(PostgresConnection().driverName(), m_connectionName);
+    try {
+        PostgresConnection::prepare(db, text, security);
+        if (!db.open()) {
+            throw serverError(db.lastError());
+        }
+    } catch (...) {
         db = QSqlDatabase();
         QSqlDatabase::removeDatabase(m_connectionName);
-        throw error;
+        throw;
     }
 }
 
@@ -102,7 +105,13 @@ void PostgresAdmin::insertRows(const QString& table, const QStringList& columns,
     }
     for (const QVariantList& row : rows) {
         for (qsizetype i = 0; i < columns.size(); ++i) {
-            query.bindValue(int(i), row.value(i));
+            // A date goes as the wall-clock text the office's columns hold: the driver would send it as a moment in
+            // UTC, which the server turns into its own zone's wall clock.
+            const QVariant value = row.value(i);
+            query.bindValue(int(i),
+                            value.typeId() == QMetaType::QDateTime
+                                ? QVariant(value.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")))
+                                : value);
         }
         if (!query.exec()) {
             throw serverError(query.lastError());

@@ -1,8 +1,11 @@
-// Reading connection texts and turning them into ODBC connection strings, without a server.
+// Reading connection texts and turning them into ODBC connection strings and PostgreSQL logins, without a server.
 #include "core/errorvalue.h"
 #include "data/connectiontext.h"
 #include "data/engines/odbcconnection.h"
+#include "data/engines/postgresconnection.h"
 
+#include <QSqlDatabase>
+#include <QSqlError>
 #include <QTest>
 
 using data::ConnectionText;
@@ -223,6 +226,108 @@ private Q_SLOTS:
                     .contains(QLatin1String(";Encryption=off;")));
         text.password = QStringLiteral("p") + QChar(0) + QStringLiteral(";UID=sa");
         QVERIFY_THROWS_EXCEPTION(core::Error, OdbcConnection::connectionString(text, ms));
+    }
+
+    // What a PostgreSQL login hands Qt's driver, which quotes each value for the client library: values as typed,
+    // the role in lower case, the options of our own choosing; a NUL (where the library's text would end) or a port
+    // that is not a number is refused.
+    void postgresSettings_data()
+    {
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<bool>("encrypt");
+        QTest::addColumn<bool>("trust");
+        QTest::addColumn<QString>("expected"); // host|port|database|user|password|options; null: refused
+        const auto row = [](const char* name, const QString& source, const QString& password, bool encrypt, bool trust,
+                            const QString& expected) {
+            QTest::newRow(name) << source << password << encrypt << trust << expected;
+        };
+        const QString options = QStringLiteral("connect_timeout=15;sslmode=%1;options='-c lock_timeout=2000'");
+        row("host and port, certificate checked", " db.office.pt , 6432 ", "pw", true, false,
+            "db.office.pt|6432|Vorlent|ana maria|pw|" + options.arg(QStringLiteral("verify-full")));
+        row("host:port, certificate trusted", "10.0.0.5:5433", "pw", true, true,
+            "10.0.0.5|5433|Vorlent|ana maria|pw|" + options.arg(QStringLiteral("require")));
+        row("this machine, no encryption", "(local)", "pw", false, false,
+            "localhost|5432|Vorlent|ana maria|pw|" + options.arg(QStringLiteral("prefer")));
+        row("nothing is this machine", "", "pw", true, false,
+            "localhost|5432|Vorlent|ana maria|pw|" + options.arg(QStringLiteral("verify-full")));
+        row("what libpq reads as syntax stays in the password", "srv", "a' host=evil sslmode=disable \\ ;{x} ", true,
+            false,
+            "srv|5432|Vorlent|ana maria|a' host=evil sslmode=disable \\ ;{x} |" +
+                options.arg(QStringLiteral("verify-full")));
+        row("port not a number", "srv,54x2", "pw", true, false, QString());
+        row("port 0", "srv,0", "pw", true, false, QString());
+        row("port 65536", "srv,65536", "pw", true, false, QString());
+        row("NUL in the password", "srv", QStringLiteral("p") + QChar(0) + QStringLiteral("x"), true, false, QString());
+    }
+
+    void postgresSettings()
+    {
+        QFETCH(QString, source);
+        QFETCH(QString, password);
+        QFETCH(bool, encrypt);
+        QFETCH(bool, trust);
+        QFETCH(QString, expected);
+        ConnectionText text;
+        text.dataSource = source;
+        text.initialCatalog = QStringLiteral("Vorlent");
+        text.userId = QStringLiteral("Ana Maria");
+        text.password = password;
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("settings"));
+        try {
+            data::PostgresConnection::prepare(db, text, {encrypt, trust});
+        } catch (const core::Error&) {
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase(QStringLiteral("settings"));
+            QVERIFY(expected.isNull());
+            return;
+        }
+        const QString got = QStringList{db.hostName(), QString::number(db.port()), db.databaseName(), db.userName(),
+                                        db.password(), db.connectOptions()}
+                                .join(QLatin1Char('|'));
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(QStringLiteral("settings"));
+        QCOMPARE(got, expected);
+    }
+
+    // The server's answers as the PostgreSQL driver reports them: the words kept, the client library's severity and
+    // the state code the driver appends dropped; a link that went is told by its state or, with none, its words.
+    void postgresAnswers_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("state");
+        QTest::addColumn<QString>("description");
+        QTest::addColumn<bool>("lost");
+        QTest::newRow("a statement refused") << "ERROR:  relation \"x\" does not exist\n(42P01)"
+                                             << "42P01"
+                                             << "relation \"x\" does not exist" << false;
+        QTest::newRow("a lock waited for too long") << "ERROR:  canceling statement due to lock timeout\n(55P03)"
+                                                    << "55P03"
+                                                    << "canceling statement due to lock timeout" << false;
+        QTest::newRow("the server shut down") << "FATAL:  terminating connection due to administrator command\n(57P01)"
+                                              << "57P01"
+                                              << "terminating connection due to administrator command" << true;
+        QTest::newRow("a link failure state") << "could not connect(08006)"
+                                              << "08006"
+                                              << "could not connect" << true;
+        QTest::newRow("a socket closed, no state")
+            << "server closed the connection unexpectedly\n\tThis probably means the server terminated abnormally"
+            << ""
+            << "server closed the connection unexpectedly\n\tThis probably means the server terminated abnormally"
+            << true;
+        QTest::newRow("a state code inside the words stays") << "value (42P01) is odd"
+                                                             << "22000"
+                                                             << "value (42P01) is odd" << false;
+    }
+
+    void postgresAnswers()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, state);
+        const QSqlError error(QStringLiteral("QPSQL: Unable to create query"), text, QSqlError::StatementError, state);
+        const data::PostgresConnection connection;
+        QTEST(connection.errorValue(error).description, "description");
+        QTEST(connection.linkLost(error), "lost");
     }
 
     void chooseDriver_data()
