@@ -5,6 +5,7 @@
 #include "core/messagebox.h"
 #include "data/connection.h"
 #include "data/connectiontext.h"
+#include "data/engines/embedded.h"
 #include "data/engines/odbcconnection.h"
 #include "data/moddata.h"
 #include "data/office/machinesettings.h"
@@ -149,7 +150,9 @@ void closingSteps(std::unique_ptr<frmLogin>& dialog)
     });
 }
 
-// Remembers the login (password scrambled) when FXRecord is ticked, forgets it otherwise.
+// Remembers the login (password scrambled) when FXRecord is ticked, forgets it otherwise. A remembered login also
+// keeps "Verified": the embedded engine's digests of the password checks it passed, so that the next start need not
+// verify the same passwords against the same hashes again (data::embedded::rememberChecks).
 // Writes a remembered value only when it differs from what is stored: every write makes the settings file
 // anew on disk, and a remembered login is the same at nearly every start.
 void rememberValue(const QString& name, const QString& value)
@@ -170,10 +173,12 @@ void rememberLogin(const frmLogin& dialog)
         rememberValue(QStringLiteral("Password"),
                       scramble::modEncriptSerial::EncriptSerial(dialog.FXPassword()->text()));
         rememberValue(QStringLiteral("Remember"), QStringLiteral("1"));
+        rememberValue(QStringLiteral("Verified"), data::embedded::checksPassed().join(QLatin1Char(';')));
     } else {
         rememberValue(QStringLiteral("Username"), QString());
         rememberValue(QStringLiteral("Password"), QString());
         rememberValue(QStringLiteral("Remember"), QStringLiteral("0"));
+        rememberValue(QStringLiteral("Verified"), QString());
     }
 }
 
@@ -214,6 +219,11 @@ void main()
         // (SetAdvogado). That one value is what the login state, the policy check and the remembered login use.
         const auto typedName = [&] { return data::valueText::trimBlanks(dialog->FXUser()->text()); };
         bool loggedIn = false;
+        // The embedded engine's password checks this remembered login passed before (see rememberLogin).
+        data::embedded::rememberChecks(
+            registry::modRegistry::ObterValorString(UserKey(), QStringLiteral("Verified"))
+                .value_or(QString())
+                .split(QLatin1Char(';'), Qt::SkipEmptyParts));
         const auto remember = registry::modRegistry::ObterValorString(UserKey(), QStringLiteral("Remember"));
         if (remember && *remember != QStringLiteral("0")) {
             loggedIn = Login(typedName(), dialog->FXPassword()->text());

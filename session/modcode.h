@@ -39,7 +39,7 @@ extern CounterWindowInterface* CounterWindow;
 
 void setCounterWindowFactory(CounterWindowFactory factory);
 
-// The per-user key that holds the remembered login: "Remember", "Username", "Password".
+// The per-user key that holds the remembered login: "Remember", "Username", "Password", "Verified".
 QString UserKey();
 
 // Start-up: the login dialog, the login, the lawyer, the remembered settings, the counter window.

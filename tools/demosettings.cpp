@@ -33,6 +33,8 @@ void DemoSettings::remember(const QString& user, const QString& password)
     setValue(key, QStringLiteral("Username"), user);
     setValue(key, QStringLiteral("Password"), scrambled(password));
     setValue(key, QStringLiteral("Remember"), QStringLiteral("1"));
+    // A login remembered anew has passed no check yet: the first start verifies its passwords.
+    setValue(key, QStringLiteral("Verified"), QString());
 }
 
 } // namespace tools

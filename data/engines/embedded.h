@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -58,6 +59,18 @@ QDateTime fromStoredForm(QStringView text);
 // How many password hashes this thread has verified: a login checks the shared account's on another thread while
 // it checks the user's (data::Connection::checkLoginAhead).
 int passwordChecksOnThisThread();
+// How many this process has verified, on every thread.
+int passwordChecks();
+
+// A remembered login keeps its password in the user's settings, scrambled but not hashed. Beside it the session keeps
+// checksPassed: a digest of each password check the login passed, with the hash it was checked against. Given back
+// at the next start (rememberChecks), a check with the same stored hash and password takes that answer instead of
+// the slow verification. It tells nothing the remembered password does not, and a password changed or a login
+// removed since (another hash, or none) is checked again. Digests that are not such are ignored, and so is any
+// past the fourth.
+void rememberChecks(const QStringList& checks);
+// The digests of the checks passed in this process, the last four, oldest first (hex texts).
+QStringList checksPassed();
 
 // How much work addLogin puts into each password hash. Interactive, the default, is OWASP's Argon2id
 // minimum (19 MiB, 2 passes); Minimal makes test fixtures fast. Existing hashes keep the cost they were

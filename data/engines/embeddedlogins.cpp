@@ -5,6 +5,7 @@
 
 #include <QFile>
 
+#include <atomic>
 #include <future>
 #include <memory>
 #include <mutex>
@@ -65,10 +66,12 @@ QString lookUp(sqlite3* db, const char* sql, const QString& parameter)
 }
 
 thread_local int checksOnThisThread = 0;
+std::atomic<int> checksInProcess = 0;
 
 bool verifyNow(const QByteArray& hash, const QByteArray& plain)
 {
     ++checksOnThisThread;
+    ++checksInProcess;
     return crypto_pwhash_str_verify(hash.constData(), plain.constData(), quint64(plain.size())) == 0;
 }
 
@@ -88,6 +91,9 @@ struct AheadCheck {
     std::mutex mutex;
     QByteArray key;
     std::shared_future<bool> answer;
+    // Checks a remembered login passed at an earlier start, and the ones passed in this process (latest last).
+    QList<QByteArray> remembered;
+    QList<QByteArray> passed;
 };
 
 AheadCheck& ahead()
@@ -96,20 +102,50 @@ AheadCheck& ahead()
     return check;
 }
 
+constexpr qsizetype ChecksKept = 4;
+
+// True when this hash and password passed a check at an earlier start of a remembered login.
+bool rememberedCheck(const QByteArray& key)
+{
+    AheadCheck& check = ahead();
+    const std::lock_guard lock(check.mutex);
+    return check.remembered.contains(key);
+}
+
+void notePassed(const QByteArray& key)
+{
+    AheadCheck& check = ahead();
+    const std::lock_guard lock(check.mutex);
+    check.passed.removeAll(key);
+    check.passed.append(key);
+    while (check.passed.size() > ChecksKept) {
+        check.passed.removeFirst();
+    }
+}
+
 // The answer of the check started ahead for this hash and password, taken once; else the verification now.
 bool verify(const QByteArray& hash, const QByteArray& plain)
 {
+    const QByteArray key = checkKey(hash, plain);
+    if (rememberedCheck(key)) {
+        notePassed(key);
+        return true;
+    }
     std::shared_future<bool> answer;
     {
         AheadCheck& check = ahead();
         const std::lock_guard lock(check.mutex);
-        if (check.answer.valid() && check.key == checkKey(hash, plain)) {
+        if (check.answer.valid() && check.key == key) {
             answer = std::move(check.answer);
             check.answer = {};
             check.key.clear();
         }
     }
-    return answer.valid() ? answer.get() : verifyNow(hash, plain);
+    const bool passed = answer.valid() ? answer.get() : verifyNow(hash, plain);
+    if (passed) {
+        notePassed(key);
+    }
+    return passed;
 }
 
 } // namespace
@@ -117,6 +153,11 @@ bool verify(const QByteArray& hash, const QByteArray& plain)
 int passwordChecksOnThisThread()
 {
     return checksOnThisThread;
+}
+
+int passwordChecks()
+{
+    return checksInProcess;
 }
 
 void checkLoginAhead(const QString& path, const QString& user, const QString& password)
@@ -134,6 +175,9 @@ void checkLoginAhead(const QString& path, const QString& user, const QString& pa
             return;
         }
         const QByteArray plain = password.toUtf8();
+        if (rememberedCheck(checkKey(hash, plain))) {
+            return;
+        }
         std::shared_future<bool> answer =
             std::async(std::launch::async, [hash, plain] { return verifyNow(hash, plain); }).share();
         AheadCheck& check = ahead();
@@ -143,6 +187,30 @@ void checkLoginAhead(const QString& path, const QString& user, const QString& pa
     } catch (...) {
         // The open that follows reads the file again and tells what is wrong with it.
     }
+}
+
+void rememberChecks(const QStringList& checks)
+{
+    AheadCheck& check = ahead();
+    const std::lock_guard lock(check.mutex);
+    check.remembered.clear();
+    for (const QString& text : checks) {
+        const QByteArray key = QByteArray::fromHex(text.toLatin1());
+        if (key.size() == crypto_generichash_BYTES && check.remembered.size() < ChecksKept) {
+            check.remembered.append(key);
+        }
+    }
+}
+
+QStringList checksPassed()
+{
+    AheadCheck& check = ahead();
+    const std::lock_guard lock(check.mutex);
+    QStringList texts;
+    for (const QByteArray& key : check.passed) {
+        texts.append(QString::fromLatin1(key.toHex()));
+    }
+    return texts;
 }
 
 QString catalogTablesScript()
