@@ -14,6 +14,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QTextStream>
 
 namespace bench {
 namespace {
@@ -32,47 +33,52 @@ qsizetype loggedLines(const QString& folder)
     return log.open(QIODevice::ReadOnly) ? log.readAll().count('\n') : 0;
 }
 
-// The statements among the lines logged since `from`.
-int statementsSince(const QString& folder, qsizetype from)
+// The statements among the lines logged since `from`, as the server logged them.
+QStringList statementsSince(const QString& folder, qsizetype from)
 {
     QFile log(folder + QStringLiteral("/server.log"));
+    QStringList statements;
     if (!log.open(QIODevice::ReadOnly)) {
-        return -1;
+        return statements;
     }
     const QList<QByteArray> lines = log.readAll().split('\n');
-    int statements = 0;
     for (qsizetype i = from; i < lines.size(); ++i) {
-        statements += lines.at(i).contains("LOG:  statement: ") || lines.at(i).contains("LOG:  execute ") ? 1 : 0;
+        for (const char* mark : {"LOG:  statement: ", "LOG:  execute "}) {
+            const qsizetype at = lines.at(i).indexOf(mark);
+            if (at >= 0) {
+                statements << QString::fromUtf8(lines.at(i).mid(at + qsizetype(qstrlen(mark)))).left(70);
+            }
+        }
     }
     return statements;
 }
 
-class NativeLink
+// A session through psqlODBC under Qt's ODBC driver, as the engine opened one before it used libpq: the lock
+// time-out set by a statement of its own.
+class OdbcLink
 {
 public:
-    NativeLink(const data::PostgresTarget& server, const QString& database)
+    OdbcLink(const data::PostgresTarget& server, const QString& database)
     {
         const QStringList hostAndPort = server.server.split(QLatin1Char(','));
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), Name);
-        db.setHostName(hostAndPort.value(0));
-        db.setPort(hostAndPort.value(1).toInt());
-        db.setDatabaseName(database);
-        db.setUserName(tools::DemoOffice::sharedUser().toLower());
-        db.setPassword(tools::DemoOffice::sharedPassword());
-        db.setConnectOptions(QStringLiteral("connect_timeout=15"));
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), Name);
+        db.setDatabaseName(QStringLiteral("Driver={PostgreSQL Unicode};Server=%1;Port=%2;Database=%3;UID=%4;PWD=%5;"
+                                          "SSLmode=prefer;pqopt={connect_timeout=15};")
+                               .arg(hostAndPort.value(0), hostAndPort.value(1), database,
+                                    tools::DemoOffice::sharedUser().toLower(), tools::DemoOffice::sharedPassword()));
         if (!db.open()) {
             throw core::Error(core::errc::ProviderError, db.lastError().text());
         }
         QSqlQuery session(db);
         session.exec(QStringLiteral("SET lock_timeout = 2000"));
     }
-    ~NativeLink()
+    ~OdbcLink()
     {
         QSqlDatabase::database(Name, false).close();
         QSqlDatabase::removeDatabase(Name);
     }
-    NativeLink(const NativeLink&) = delete;
-    NativeLink& operator=(const NativeLink&) = delete;
+    OdbcLink(const OdbcLink&) = delete;
+    OdbcLink& operator=(const OdbcLink&) = delete;
 
     // The rows of a statement read to the end, each value copied out as the engine's recordsets do.
     int rows(const QString& sql)
@@ -96,7 +102,7 @@ public:
     }
 
 private:
-    static inline const QString Name = QStringLiteral("bench-native");
+    static inline const QString Name = QStringLiteral("bench-odbc");
 };
 
 } // namespace
@@ -122,46 +128,52 @@ void DriverFigures::run(int pending, int rounds)
     QList<Sample> odbcFills;
     QList<Sample> nativeOpens;
     QList<Sample> nativeFills;
-    int odbcStatements[2] = {0, 0};
-    int nativeStatements[2] = {0, 0};
+    QStringList odbcStatements[2];
+    QStringList nativeStatements[2];
+    const auto check = [pending](int rows) {
+        if (rows != pending) {
+            throw core::Error(core::errc::InvalidProcedureCall, QStringLiteral("Not the whole list"));
+        }
+    };
     for (int round = 0; round < rounds; ++round) {
         {
             qsizetype mark = loggedLines(m_folder);
-            data::Connection odbc;
-            odbcOpens << measure([&] { odbc.open(text); });
+            std::unique_ptr<OdbcLink> odbc;
+            odbcOpens << measure([&] { odbc = std::make_unique<OdbcLink>(m_server.target(), database); });
             odbcStatements[0] = statementsSince(m_folder, mark);
             mark = loggedLines(m_folder);
-            odbcFills << measure([&] {
-                auto records = odbc.openRecordset(pendingList());
-                if (records->rowCount() != pending) {
-                    throw core::Error(core::errc::InvalidProcedureCall, QStringLiteral("Not the whole list"));
-                }
-            });
+            odbcFills << measure([&] { check(odbc->rows(translated)); });
             odbcStatements[1] = statementsSince(m_folder, mark);
         }
         {
+            // The engine's own connection, which goes through libpq.
             qsizetype mark = loggedLines(m_folder);
-            std::unique_ptr<NativeLink> native;
-            nativeOpens << measure([&] { native = std::make_unique<NativeLink>(m_server.target(), database); });
+            data::Connection native;
+            nativeOpens << measure([&] { native.open(text); });
             nativeStatements[0] = statementsSince(m_folder, mark);
             mark = loggedLines(m_folder);
-            nativeFills << measure([&] {
-                if (native->rows(translated) != pending) {
-                    throw core::Error(core::errc::InvalidProcedureCall, QStringLiteral("Not the whole list"));
-                }
-            });
+            nativeFills << measure([&] { check(native.openRecordset(pendingList())->rowCount()); });
             nativeStatements[1] = statementsSince(m_folder, mark);
         }
     }
     const QString size = QStringLiteral("%L1 tasks, PostgreSQL").arg(pending);
-    printSamples(QStringLiteral("psqlODBC: open a login"), size, odbcOpens,
-                 QStringLiteral("(%1 statements logged)").arg(odbcStatements[0]));
-    printSamples(QStringLiteral("libpq (QPSQL): open a login"), size, nativeOpens,
-                 QStringLiteral("(%1 statements logged)").arg(nativeStatements[0]));
-    printSamples(QStringLiteral("psqlODBC: pending list read"), size, odbcFills,
-                 QStringLiteral("(%1 statements logged)").arg(odbcStatements[1]));
-    printSamples(QStringLiteral("libpq (QPSQL): pending list read"), size, nativeFills,
-                 QStringLiteral("(%1 statements logged)").arg(nativeStatements[1]));
+    const auto logged = [](const QStringList& statements) {
+        return QStringLiteral("(%1 statements logged)").arg(statements.size());
+    };
+    printSamples(QStringLiteral("psqlODBC: open a login"), size, odbcOpens, logged(odbcStatements[0]));
+    printSamples(QStringLiteral("libpq (the engine): open a login"), size, nativeOpens, logged(nativeStatements[0]));
+    printSamples(QStringLiteral("psqlODBC: pending list read"), size, odbcFills, logged(odbcStatements[1]));
+    printSamples(QStringLiteral("libpq (the engine): pending list read"), size, nativeFills,
+                 logged(nativeStatements[1]));
+    QTextStream out(stdout);
+    const auto list = [&out](const QString& title, const QStringList& statements) {
+        out << title << Qt::endl;
+        for (const QString& statement : statements) {
+            out << "    " << statement << Qt::endl;
+        }
+    };
+    list(QStringLiteral("statements of one open and one read, psqlODBC:"), odbcStatements[0] + odbcStatements[1]);
+    list(QStringLiteral("statements of one open and one read, libpq:"), nativeStatements[0] + nativeStatements[1]);
 }
 
 } // namespace bench

@@ -14,7 +14,7 @@
 // --postgres prints start to window and Fill_Tarefas at 1,000 tasks on the embedded engine and then on a private
 // PostgreSQL server (scripts/pg-server.sh, in ORV_BENCH_PG_DIR or a folder of /tmp), which it stops at the end.
 // --postgres-drivers prints, on such a server, a login and the pending list of 1,000 tasks through psqlODBC and
-// through Qt's PostgreSQL driver over libpq, with the statements the server logged for each.
+// through the engine's own connection (Qt's PostgreSQL driver over libpq), with the statements the server logged.
 #include "bench/benchoffice.h"
 #include "bench/driverfigures.h"
 #include "bench/figures.h"
@@ -175,7 +175,8 @@ int main(int argc, char* argv[])
                                           QStringLiteral("N"), QStringLiteral("5"));
     const QCommandLineOption driversOption(
         QStringLiteral("postgres-drivers"),
-        QStringLiteral("A login and the pending list of 1,000 through psqlODBC and through libpq (QPSQL)."));
+        QStringLiteral(
+            "A login and the pending list of 1,000 through psqlODBC and through the engine's libpq (QPSQL)."));
     parser.addOptions(
         {longOption, scaleOption, statisticsOption, profileOption, postgresOption, roundsOption, driversOption});
     parser.process(app);

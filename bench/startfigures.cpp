@@ -148,7 +148,8 @@ Sample StartFigures::interleaved(int pending, int rounds)
     printFigure(QStringLiteral("  x floor, CPU (median of rounds)"), size, median(cpuRatios), QStringLiteral("x"),
                 QStringLiteral("wall %1 x").arg(median(wallRatios), 0, 'f', 2));
     printSamples(QStringLiteral("  first start, passwords verified"), size, {first});
-    printFigure(QStringLiteral("    x floor beside it, CPU"), size, first.cpuMs / firstFloor.cpuMs, QStringLiteral("x"));
+    printFigure(QStringLiteral("    x floor beside it, CPU"), size, first.cpuMs / firstFloor.cpuMs,
+                QStringLiteral("x"));
 
     Started started = start(QStringLiteral(ORV_COUNTER_EXE), {});
     QThread::msleep(SettleMs);

@@ -220,10 +220,9 @@ void main()
         const auto typedName = [&] { return data::valueText::trimBlanks(dialog->FXUser()->text()); };
         bool loggedIn = false;
         // The embedded engine's password checks this remembered login passed before (see rememberLogin).
-        data::embedded::rememberChecks(
-            registry::modRegistry::ObterValorString(UserKey(), QStringLiteral("Verified"))
-                .value_or(QString())
-                .split(QLatin1Char(';'), Qt::SkipEmptyParts));
+        data::embedded::rememberChecks(registry::modRegistry::ObterValorString(UserKey(), QStringLiteral("Verified"))
+                                           .value_or(QString())
+                                           .split(QLatin1Char(';'), Qt::SkipEmptyParts));
         const auto remember = registry::modRegistry::ObterValorString(UserKey(), QStringLiteral("Remember"));
         if (remember && *remember != QStringLiteral("0")) {
             loggedIn = Login(typedName(), dialog->FXPassword()->text());
