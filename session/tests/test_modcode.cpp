@@ -51,6 +51,16 @@ struct Refusal {
     QString cause = {};   // when set, in the last report: why the server refused
 };
 
+// A start-up: the login remembered before (its Remember; null: none; "<no key>": no per-user key at all), the name
+// typed in the dialog and whether the box is ticked; then how many dialogs came up and the remembered login after
+// (Username|Password as stored|Remember).
+struct Start {
+    QString remember, typed;
+    bool tick;
+    int dialogs;
+    QString after;
+};
+
 // A port of 127.0.0.1 where nothing listens: taken from the system, then given back.
 quint16 closedPort()
 {
@@ -138,16 +148,6 @@ class TestModCode : public QObject
         QVERIFY(modCode::Connected && data::Data::SqlServer().isOpen());
         QVERIFY(m_window && m_window->shows > 0);
         QVERIFY(m_boxes->shown().isEmpty() && m_reports->reports().isEmpty());
-    }
-
-    // Shows the dialog, after "Cancelar" when cancelled is set.
-    static void show(frmLogin& dialog, bool cancelled)
-    {
-        dialog.show();
-        if (cancelled) {
-            dialog.findChild<QPushButton*>("Command2")->click();
-            dialog.show();
-        }
     }
 
 private Q_SLOTS:
@@ -241,53 +241,38 @@ private Q_SLOTS:
         QVERIFY(!modCode::Login("JS", "js-pass"));
     }
 
-    // Any "Remember" but "0" logs in without the dialog; "0", or none at all, shows it.
-    void rememberedValue_data()
+    // Any remembered "Remember" but "0" logs in without the dialog, and is remembered as "1"; "0", none, or no
+    // remembered login at all shows it, empty. After a login through the dialog a ticked box remembers it, creating
+    // the per-user key, with the name normalised once (blanks at either end go, the letter case becomes tbUsers'
+    // own); an unticked one blanks the remembered login.
+    void rememberedLogin_data()
     {
-        QTest::addColumn<QString>("remember"); // null: no value
-        QTest::addColumn<int>("dialogs");
-        QTest::newRow("1") << "1" << 0;
-        QTest::newRow("another word") << "sim" << 0;
-        QTest::newRow("-1") << "-1" << 0;
-        QTest::newRow("a blank") << " " << 0;
-        QTest::newRow("0") << "0" << 1;
-        QTest::newRow("none") << QString() << 1;
-    }
-    void rememberedValue()
-    {
-        QFETCH(QString, remember);
-        rememberLogin(remember, "JS", "js-pass");
-        runMain("JS", "js-pass");
-        QTEST(m_shown, "dialogs");
-        expectLoggedInAs("JS", "js-pass", 10);
-    }
-
-    // The dialog comes up empty unless a login is remembered. After the login a ticked box remembers it,
-    // creating the per-user key; an unticked one blanks the remembered login.
-    void rememberChoice_data()
-    {
-        QTest::addColumn<bool>("keyExists");
-        QTest::addColumn<bool>("tick");
-        QTest::addColumn<QStringList>("after"); // Username, Password as stored, Remember
-
-        QTest::newRow("first start, not ticked") << false << false << QStringList{"<null>", "<null>", "<null>"};
-        QTest::newRow("first start, ticked") << false << true << QStringList{"JS", EncriptSerial("js-pass"), "1"};
-        QTest::newRow("not ticked blanks the login") << true << false << QStringList{"", "", "0"};
-    }
-
-    void rememberChoice()
-    {
-        QFETCH(bool, keyExists);
-        QFETCH(bool, tick);
-        if (keyExists) {
-            rememberLogin("0", "OLD", "old-pass");
+        QTest::addColumn<Start>("row");
+        const QString js = "JS|" + EncriptSerial("js-pass") + "|";
+        QTest::newRow("1") << Start{"1", "JS", false, 0, js + "1"};
+        QTest::newRow("another word") << Start{"sim", "JS", false, 0, js + "1"};
+        QTest::newRow("-1") << Start{"-1", "JS", false, 0, js + "1"};
+        QTest::newRow("a blank") << Start{" ", "JS", false, 0, js + "1"};
+        QTest::newRow("0, not ticked") << Start{"0", "JS", false, 1, "||0"};
+        QTest::newRow("none, not ticked") << Start{QString(), "JS", false, 1, "||0"};
+        QTest::newRow("first start, not ticked") << Start{"<no key>", "JS", false, 1, "<null>|<null>|<null>"};
+        for (const char* typed : {"JS", " JS", "JS ", "js", "  jS  "}) {
+            QTest::addRow("first start, '%s' ticked", typed) << Start{"<no key>", typed, true, 1, js + "1"};
         }
-        m_tick = tick;
-        runMain("JS", "js-pass");
-
-        QCOMPARE(m_seen, QStringList({"", "", ""}));
+    }
+    void rememberedLogin()
+    {
+        QFETCH(Start, row);
+        if (row.remember != "<no key>") {
+            rememberLogin(row.remember, "JS", "js-pass");
+        }
+        m_tick = row.tick;
+        runMain(row.typed, "js-pass");
+        QCOMPARE(m_shown, row.dialogs);
+        QVERIFY(row.dialogs == 0 || m_seen == QStringList({"", "", ""}));
         expectLoggedInAs("JS", "js-pass", 10);
-        QTEST(QStringList({userValue("Username"), userValue("Password"), userValue("Remember")}), "after");
+        QCOMPARE(QStringList({userValue("Username"), userValue("Password"), userValue("Remember")}).join(u'|'),
+                 row.after);
     }
 
     // A refused remembered login brings the dialog up filled; cancelling it writes Remember "0" and ends
@@ -411,25 +396,6 @@ private Q_SLOTS:
                  qPrintable(m_reports->reports().first().text));
     }
 
-    // The name is normalised once: blanks at either end go, and the letter case becomes tbUsers' own. The
-    // login state, the remembered login and so the policy check all see that one spelling.
-    void nameVariants_data()
-    {
-        QTest::addColumn<QString>("typed");
-        for (const char* typed : {" JS", "JS ", "js", "  jS  "}) {
-            QTest::addRow("'%s'", typed) << QString::fromUtf8(typed);
-        }
-    }
-
-    void nameVariants()
-    {
-        QFETCH(QString, typed);
-        m_tick = true;
-        runMain(typed, "js-pass");
-        expectLoggedInAs("JS", "js-pass", 10);
-        QCOMPARE(userValue("Username"), "JS");
-    }
-
     // An honest password with ';', quotes and a trailing blank is a password like any other.
     void passwordWithSpecialCharacters()
     {
@@ -533,6 +499,8 @@ private Q_SLOTS:
         QTest::newRow("Return in FXPassword after Cancelar")
             << "FXPassword" << int(Qt::Key_Return) << true << true << true;
         QTest::newRow("Return on focused OK") << "Command1" << int(Qt::Key_Return) << true << true << false;
+        // The close box only hides the visible dialog, refusing the unload and keeping Cancelado.
+        QTest::newRow("the close box after Cancelar") << "" << 0 << true << true << true;
     }
 
     void dialogKeys()
@@ -543,23 +511,22 @@ private Q_SLOTS:
         QFETCH(bool, hides);
 
         frmLogin dialog;
-        show(dialog, cancelledBefore);
-        QWidget* target = dialog.findChild<QWidget*>(field);
-        target->setFocus();
-        QTest::keyClick(target, Qt::Key(key));
+        dialog.show();
+        if (cancelledBefore) {
+            dialog.findChild<QPushButton*>("Command2")->click();
+            dialog.show();
+        }
+        if (key == 0) {
+            QVERIFY(!dialog.close());
+        } else {
+            QWidget* target = dialog.findChild<QWidget*>(field);
+            target->setFocus();
+            QTest::keyClick(target, Qt::Key(key));
+        }
         QCOMPARE(dialog.isVisible(), !hides);
         QTEST(dialog.Cancelado(), "cancelado");
-    }
-
-    // The close box only hides the visible dialog, refusing the unload and keeping Cancelado; once hidden,
-    // the unload goes through.
-    void closeBoxOnlyHides()
-    {
-        frmLogin dialog;
-        show(dialog, true);
-        QVERIFY(!dialog.close());
-        QVERIFY(!dialog.isVisible() && dialog.Cancelado());
-        QVERIFY(dialog.Unload());
+        // Once hidden, the unload goes through.
+        QVERIFY(!hides || dialog.Unload());
     }
 };
 
