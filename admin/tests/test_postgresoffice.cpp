@@ -6,6 +6,7 @@
 #include "data/office/postgresoffice.h"
 #include "scramble/modencriptserial.h"
 #include "session/modcode.h"
+#include "testsupport/files.h"
 #include "testsupport/recordedreports.h"
 #include "testsupport/tempregistry.h"
 
@@ -55,16 +56,6 @@ class TestPostgresOffice : public QObject
                 m_adminFile,  "--plain-link"};
     }
 
-    int orvadmin(AdminRun& run, const QStringList& words, const QStringList& input = {})
-    {
-        run.input = input;
-        const int code = run(words);
-        if (code != 0) {
-            qInfo("%s", qPrintable(run.err));
-        }
-        return code;
-    }
-
     QStringList rolesLike(const QString& name)
     {
         QStringList found;
@@ -111,11 +102,10 @@ private Q_SLOTS:
         m_registry.emplace();
 
         AdminRun run;
-        QCOMPARE(orvadmin(run,
-                          QStringList{"office", "create", "--catalog", m_server.catalog, "--user", m_shared, "--server",
-                                      "ORVPG", "--password-stdin"} +
-                              serverArguments(),
-                          {SharedPassword}),
+        QCOMPARE(run(QStringList{"office", "create", "--catalog", m_server.catalog, "--user", m_shared, "--server",
+                                 "ORVPG", "--password-stdin"} +
+                         serverArguments(),
+                     {SharedPassword}),
                  0);
         QVERIFY(!run.out.contains(SharedPassword));
     }
@@ -137,23 +127,22 @@ private Q_SLOTS:
     void officeTakesALawyerThroughStartUp()
     {
         AdminRun run;
-        QCOMPARE(orvadmin(run, {"lawyer", "add", "--contact", "501", "--name", "Maria Ferreira", "--price", "45,5"}),
-                 0);
-        QCOMPARE(orvadmin(run, {"user", "add", "mferreira", "--contact", "501", "--code", "MF", "--group", "ADV"}), 0);
+        QCOMPARE(run({"lawyer", "add", "--contact", "501", "--name", "Maria Ferreira", "--price", "45,5"}), 0);
+        QCOMPARE(run({"user", "add", "mferreira", "--contact", "501", "--code", "MF", "--group", "ADV"}), 0);
         m_roles << QStringLiteral("mferreira");
         // The settings name the server: the login commands need no --postgres.
         const QStringList onServer = {"--admin", m_server.admin, "--admin-password-file", m_adminFile};
-        QCOMPARE(orvadmin(run, QStringList{"login", "add", "MFerreira", "--password-stdin"} + onServer, {"first"}), 0);
+        QCOMPARE(run(QStringList{"login", "add", "MFerreira", "--password-stdin"} + onServer, {"first"}), 0);
 
         QVERIFY(!logsIn(QStringLiteral("mferreira"), QStringLiteral("wrong")));
         QVERIFY(logsIn(QStringLiteral("mferreira"), QStringLiteral("first")));
         // orvadmin check walks the same login on the engine the settings name, not SQL Server's driver.
-        QCOMPARE(orvadmin(run, {"check", "--user", "mferreira", "--password-stdin"}, {"first"}), 0);
+        QCOMPARE(run({"check", "--user", "mferreira", "--password-stdin"}, {"first"}), 0);
         QVERIFY2(run.out.contains(QStringLiteral("ok: PostgreSQL, servidor ") + m_server.server) &&
                      (run.out.contains(QStringLiteral("ok: PostgreSQL Unicode")) ||
                       run.out.contains(QStringLiteral("psqlodbcw.so"))),
                  qPrintable(run.out));
-        QCOMPARE(orvadmin(run, {"check", "--user", "mferreira", "--password-stdin"}, {"wrong"}), 14);
+        QCOMPARE(run({"check", "--user", "mferreira", "--password-stdin"}, {"wrong"}), 14);
         QVERIFY(session::modCode::SetAdvogado(QStringLiteral("mferreira")));
         QCOMPARE(session::modCode::AdvogadoID, 501);
         QCOMPARE(session::modCode::dtDataSource, m_server.server);
@@ -165,15 +154,14 @@ private Q_SLOTS:
             QStringLiteral("SELECT Preco_ID FROM tbProcessos_Trabalhos_Tarefas_Lancamentos_Precos WHERE counter <> 0"));
         QCOMPARE(price->value(QStringLiteral("preco_id")).toInt(), 1);
 
-        QCOMPARE(orvadmin(run, QStringList{"login", "add", "mferreira", "--password-stdin"} + onServer, {"again"}), 1);
+        QCOMPARE(run(QStringList{"login", "add", "mferreira", "--password-stdin"} + onServer, {"again"}), 1);
         QVERIFY(run.err.contains(QStringLiteral("já existe")));
-        QCOMPARE(
-            orvadmin(run, QStringList{"login", "password", "mferreira", "--password-stdin"} + onServer, {"second"}), 0);
+        QCOMPARE(run(QStringList{"login", "password", "mferreira", "--password-stdin"} + onServer, {"second"}), 0);
         QVERIFY(!logsIn(QStringLiteral("mferreira"), QStringLiteral("first")));
         QVERIFY(logsIn(QStringLiteral("mferreira"), QStringLiteral("second")));
-        QCOMPARE(orvadmin(run, QStringList{"login", "remove", "mferreira"} + onServer), 0);
+        QCOMPARE(run(QStringList{"login", "remove", "mferreira"} + onServer), 0);
         QVERIFY(!logsIn(QStringLiteral("mferreira"), QStringLiteral("second")));
-        QCOMPARE(orvadmin(run, QStringList{"login", "remove", "mferreira"} + onServer), 1);
+        QCOMPARE(run(QStringList{"login", "remove", "mferreira"} + onServer), 1);
         QVERIFY(run.err.contains(QStringLiteral("Não existe")));
     }
 
@@ -190,16 +178,13 @@ private Q_SLOTS:
         m_server.session()->exec(QStringLiteral("ALTER ROLE ") + data::PostgresAdmin::name(setup) +
                                  QStringLiteral(" CREATEDB CREATEROLE"));
         QTemporaryDir dir;
-        QFile passwordFile(dir.filePath(QStringLiteral("setup.pw")));
-        QVERIFY(passwordFile.open(QIODevice::WriteOnly));
-        passwordFile.write("setup-pw\n");
-        passwordFile.close();
+        const QString passwordFile = dir.filePath(QStringLiteral("setup.pw"));
+        QVERIFY(testsupport::writeFile(passwordFile, "setup-pw\n"));
         AdminRun run;
-        const int code = orvadmin(run,
-                                  {"office", "create", "--catalog", catalog, "--user", shared, "--password-stdin",
-                                   "--postgres", m_server.server, "--admin", setup, "--admin-password-file",
-                                   passwordFile.fileName(), "--plain-link"},
-                                  {SharedPassword});
+        const int code =
+            run({"office", "create", "--catalog", catalog, "--user", shared, "--password-stdin", "--postgres",
+                 m_server.server, "--admin", setup, "--admin-password-file", passwordFile, "--plain-link"},
+                {SharedPassword});
         const auto cleanup = qScopeGuard([&] { m_server.session()->dropOffice(catalog); });
         QCOMPARE(code, 0);
         QVERIFY(psqlLogsIn(shared, SharedPassword));
@@ -224,8 +209,8 @@ private Q_SLOTS:
     {
         QFETCH(QStringList, arguments);
         AdminRun run;
-        QTEST(orvadmin(run, QStringList{"office", "create", "--password-stdin"} + arguments + serverArguments(),
-                       {QStringLiteral("taken over")}),
+        QTEST(run(QStringList{"office", "create", "--password-stdin"} + arguments + serverArguments(),
+                  {QStringLiteral("taken over")}),
               "code");
         QFETCH(QString, message);
         QVERIFY2(run.err.contains(message), qPrintable(run.err));
@@ -275,8 +260,7 @@ private Q_SLOTS:
         m_roles << name.trimmed().toLower().left(data::PostgresAdmin::MaxRoleBytes);
         const qsizetype before = roleCount();
         AdminRun run;
-        const int code =
-            orvadmin(run, QStringList{"login", "add", name, "--password-stdin"} + serverArguments(), {password});
+        const int code = run(QStringList{"login", "add", name, "--password-stdin"} + serverArguments(), {password});
         if (role.isEmpty()) {
             QCOMPARE(code, 1);
             QCOMPARE(roleCount(), before);
@@ -295,14 +279,11 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("role");
         QTest::addColumn<QString>("password");
-        QTest::newRow("statement in the name") << "q\"; drop role orvadmin; --"
-                                               << "pw";
-        QTest::newRow("statement in the password") << "qpass"
-                                                   << "x'; ALTER ROLE orvadmin PASSWORD 'y'; --";
-        QTest::newRow("blanks at either end") << " qblank "
-                                              << "  spaced  ";
-        QTest::newRow("braces and percent") << "q{%}"
-                                            << "{%};";
+        QTest::newRow("statement in the name") << QStringLiteral("q\"; drop role orvadmin; --") << QStringLiteral("pw");
+        QTest::newRow("statement in the password")
+            << QStringLiteral("qpass") << QStringLiteral("x'; ALTER ROLE orvadmin PASSWORD 'y'; --");
+        QTest::newRow("blanks at either end") << QStringLiteral(" qblank ") << QStringLiteral("  spaced  ");
+        QTest::newRow("braces and percent") << QStringLiteral("q{%}") << QStringLiteral("{%};");
         QTest::newRow("10,000 characters") << "qlong" << QString(5000, u';') + QString(5000, u'"');
     }
 

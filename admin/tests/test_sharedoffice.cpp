@@ -85,71 +85,64 @@ private Q_SLOTS:
         setMode(m_dir.path(), 0755); // "nobody" must reach into it
     }
 
+    // An office made in a new folder, an empty one or one already the group's, is the group's whatever the umask: the
+    // folder set-group-ID 0775, the file 0664. A folder holding other files, or a group that does not exist, is
+    // refused, and the folder is left as it was.
     void createdOfficeBelongsToTheGroup_data()
     {
         QTest::addColumn<mode_t>("umask");
-        QTest::newRow("umask 022") << mode_t(022);
-        QTest::newRow("umask 077, nothing for others") << mode_t(077);
-        QTest::newRow("umask 000, everything for all") << mode_t(000);
+        QTest::addColumn<QString>("existing"); // what the folder holds before; empty: there is no folder
+        QTest::addColumn<QString>("group");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("said");
+        const QString mine = myGroup();
+        QTest::newRow("umask 022") << mode_t(022) << "" << mine << 0 << "";
+        QTest::newRow("umask 077, nothing for others") << mode_t(077) << "" << mine << 0 << "";
+        QTest::newRow("umask 000, everything for all") << mode_t(000) << "" << mine << 0 << "";
+        QTest::newRow("empty folder, adopted") << mode_t(022) << "empty" << mine << 0 << "";
+        QTest::newRow("folder with other files")
+            << mode_t(022) << "other files" << mine << 1 << "já tem outros ficheiros";
+        QTest::newRow("folder already the group's") << mode_t(022) << "shared" << mine << 0 << "";
+        QTest::newRow("no such group") << mode_t(022) << "empty"
+                                       << "orv-no-such-group" << 1 << "groupadd orv-no-such-group";
     }
 
     void createdOfficeBelongsToTheGroup()
     {
         QFETCH(mode_t, umask);
-        const QString folder = m_dir.filePath(QStringLiteral("srv/orv-%1").arg(umask, 3, 8, QLatin1Char('0')));
-        const QString file = folder + QStringLiteral("/escritorio.db");
-        testsupport::TempRegistry registry;
-        AdminRun orvadmin;
-        orvadmin.input = QStringList{"shared-pw"};
-        const mode_t before = ::umask(umask);
-        const int code = orvadmin({"office", "create", file, "--group", myGroup(), "--password-stdin"});
-        ::umask(before);
-        QVERIFY2(code == 0, qPrintable(orvadmin.err));
-        QCOMPARE(modeOf(folder), int(S_ISGID | 0775));
-        QCOMPARE(modeOf(file), 0664);
-        QCOMPARE(groupOf(folder), getegid());
-        QCOMPARE(groupOf(file), getegid());
-        QVERIFY(!QFile::exists(file + QStringLiteral("-wal")) || modeOf(file + QStringLiteral("-wal")) == 0664);
-    }
-
-    void folderIsUsedOnlyWhenItCanBeShared_data()
-    {
-        QTest::addColumn<QString>("existing"); // what the folder holds before
-        QTest::addColumn<QString>("group");
-        QTest::addColumn<int>("code");
-        QTest::addColumn<QString>("said");
-        QTest::newRow("empty folder, adopted") << "empty" << myGroup() << 0 << "";
-        QTest::newRow("folder with other files") << "other files" << myGroup() << 1 << "já tem outros ficheiros";
-        QTest::newRow("folder already the group's") << "shared" << myGroup() << 0 << "";
-        QTest::newRow("no such group") << ""
-                                       << "orv-no-such-group" << 1 << "groupadd orv-no-such-group";
-    }
-
-    void folderIsUsedOnlyWhenItCanBeShared()
-    {
         QFETCH(QString, existing);
         QFETCH(QString, group);
         QFETCH(int, code);
         QFETCH(QString, said);
-        static int made = 0;
-        const QString folder = m_dir.filePath(QStringLiteral("existing-%1").arg(++made));
-        QVERIFY(QDir().mkpath(folder));
-        setMode(folder, 0755);
-        if (existing == QLatin1String("other files")) {
+        const QString folder = m_dir.filePath(QStringLiteral("srv/") + QString::fromUtf8(QTest::currentDataTag()));
+        if (!existing.isEmpty()) {
+            QVERIFY(QDir().mkpath(folder));
+            setMode(folder, 0755);
+        }
+        if (existing == QLatin1String("other files") || existing == QLatin1String("shared")) {
             touch(folder + QStringLiteral("/notas.txt"), 0644);
-        } else if (existing == QLatin1String("shared")) {
-            touch(folder + QStringLiteral("/notas.txt"), 0644);
+        }
+        if (existing == QLatin1String("shared")) {
             setMode(folder, S_ISGID | 0775);
         }
         const QString file = folder + QStringLiteral("/escritorio.db");
         testsupport::TempRegistry registry;
         AdminRun orvadmin;
-        QCOMPARE(orvadmin({"office", "create", file, "--group", group, "--password-stdin"}, {"shared-pw"}), code);
+        const mode_t before = ::umask(umask);
+        const int answer = orvadmin({"office", "create", file, "--group", group, "--password-stdin"}, {"shared-pw"});
+        ::umask(before);
+        QCOMPARE(answer, code);
         QVERIFY2(orvadmin.err.contains(said), qPrintable(orvadmin.err));
-        QCOMPARE(QFile::exists(file), code == 0);
         if (code != 0) {
+            QVERIFY(!QFile::exists(file));
             QCOMPARE(modeOf(folder), existing == QLatin1String("shared") ? int(S_ISGID | 0775) : 0755);
+            return;
         }
+        QCOMPARE(modeOf(folder), int(S_ISGID | 0775));
+        QCOMPARE(modeOf(file), 0664);
+        QCOMPARE(groupOf(folder), getegid());
+        QCOMPARE(groupOf(file), getegid());
+        QVERIFY(!QFile::exists(file + QStringLiteral("-wal")) || modeOf(file + QStringLiteral("-wal")) == 0664);
     }
 
     void writeProblemNamesWhatIsMissing_data()
