@@ -159,25 +159,16 @@ private Q_SLOTS:
         QCOMPARE(granted, QStringList({"#3111", "#3114", "#3118", "#3119"}));
     }
 
-    // JS holds #3101 through ADM; a failed read of the links must not grant or pass for "no links".
-    void failures_data()
-    {
-        QTest::addColumn<QString>("fragment");
-        QTest::addColumn<QString>("procedure");
-        QTest::newRow("group links") << "tbGroups_Users_Links"
-                                     << "ReadPermitionsDef";
-        QTest::newRow("policy") << "FROM tbSecurityPolicies"
-                                << "CheckSecurityPolicy";
-    }
-
+    // JS holds #3101 through ADM; a failed read of the links, or of the policy, must not grant or pass for "no links".
     void failures()
     {
-        QFETCH(QString, fragment);
-        QFETCH(QString, procedure);
-        testsupport::RecordedReports reports;
-        data::StatementFailures::failNext({-2147217900, "Invalid object name"}, fragment);
-        QVERIFY(!CheckSecurityPolicy("JS", "#3101"));
-        QCOMPARE(reports.procedures(), QStringList{procedure});
+        for (const auto& [fragment, procedure] : {std::pair{"tbGroups_Users_Links", "ReadPermitionsDef"},
+                                                  std::pair{"FROM tbSecurityPolicies", "CheckSecurityPolicy"}}) {
+            testsupport::RecordedReports reports;
+            data::StatementFailures::failNext({-2147217900, "Invalid object name"}, QString::fromLatin1(fragment));
+            QVERIFY(!CheckSecurityPolicy("JS", "#3101"));
+            QCOMPARE(reports.procedures(), QStringList{QString::fromLatin1(procedure)});
+        }
     }
 };
 
