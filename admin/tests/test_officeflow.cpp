@@ -124,12 +124,8 @@ private Q_SLOTS:
         QCOMPARE(orvadmin({"login", "remove", "mlopes"}), 1);
         QVERIFY(orvadmin.err.contains(QStringLiteral("Não existe o login \"mlopes\"")));
         QCOMPARE(orvadmin({"login", "password", "nobody", "--password-stdin"}, {"x"}), 1);
-    }
 
-    // On a terminal a new password is typed twice; two different texts store nothing.
-    void typedPasswordsMustMatch()
-    {
-        AdminRun orvadmin;
+        // On a terminal a new password is typed twice; two different texts store nothing.
         orvadmin.typed = QStringList{"first", "second"};
         QCOMPARE(orvadmin({"login", "add", "typed"}), 1);
         QVERIFY(orvadmin.err.contains(QStringLiteral("não coincidem")) && !orvadmin.err.contains("first"));

@@ -13,6 +13,7 @@
 #include "testsupport/tempregistry.h"
 
 #include <QDir>
+#include <QScopeGuard>
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
@@ -31,9 +32,7 @@ quint16 closedPort()
 {
     QTcpServer server;
     server.listen(QHostAddress::LocalHost, 0);
-    const quint16 port = server.serverPort();
-    server.close();
-    return port;
+    return server.serverPort();
 }
 
 // Machine settings naming an engine and a server, what the check's steps 1 and 2 then say, and the address
@@ -86,16 +85,32 @@ private Q_SLOTS:
 
     // What orvadmin writes is what start-up's login reads: the login opens both connections and finds
     // the lawyer. The password is stored scrambled and never shown; a database file named from its folder is stored
-    // with its whole path.
+    // with its whole path. Under umask 000 the folders the settings make are 0755 and the file 0644: nobody else can
+    // put a file there that every counter of the machine reads, nor change the one that is (on Windows the machine
+    // settings are in the registry, whose access list the administrator owns).
     void settingsAreWhatTheLoginReads()
     {
         testsupport::RecordedReports reports;
         AdminRun orvadmin;
         const QString previous = QDir::currentPath();
         QDir::setCurrent(QFileInfo(m_office->database().path()).absolutePath());
+#ifndef Q_OS_WIN
+        QTemporaryDir root;
+        const QString folder = root.path() + u"/etc/orvcounter"_s;
+        const QByteArray saved = qgetenv("ORV_REGISTRY_MACHINE_DIR");
+        qputenv("ORV_REGISTRY_MACHINE_DIR", folder.toUtf8());
+        const auto restored = qScopeGuard([&] { qputenv("ORV_REGISTRY_MACHINE_DIR", saved); });
+        const mode_t mask = ::umask(0);
+#endif
         const int code =
             orvadmin(writeArguments(QFileInfo(m_office->database().path()).fileName()), {TempDatabase::password()});
         QDir::setCurrent(previous);
+#ifndef Q_OS_WIN
+        ::umask(mask);
+        QCOMPARE(testsupport::modeOf(root.path() + u"/etc"_s), 0755);
+        QCOMPARE(testsupport::modeOf(folder), 0755);
+        QCOMPARE(testsupport::modeOf(folder + u"/HKEY_LOCAL_MACHINE.reg"_s), 0644);
+#endif
         QCOMPARE(code, 0);
 
         QVERIFY(orvadmin.out.contains(u"dtPassword                ********"_s));
@@ -179,29 +194,6 @@ private Q_SLOTS:
         QVERIFY(!orvadmin.out.contains(u"HKEY_"_s) && orvadmin.err.isEmpty());
         QCOMPARE(orvadmin({"check"}), 11);
         QVERIFY2(orvadmin.out.contains(u"ainda não tem definições"_s), qPrintable(orvadmin.out));
-    }
-
-    // Under umask 000 the folders the settings make are 0755 and the file 0644: nobody else can put a file
-    // there that every counter of the machine reads, nor change the one that is.
-    void theSettingsFolderIsWritableByItsOwnerOnly()
-    {
-#ifdef Q_OS_WIN
-        QSKIP("On Windows the machine settings are in the registry, whose access list the administrator owns, not in a "
-              "folder");
-#endif
-        QTemporaryDir root;
-        const QString folder = root.path() + u"/etc/orvcounter"_s;
-        const QByteArray saved = qgetenv("ORV_REGISTRY_MACHINE_DIR");
-        qputenv("ORV_REGISTRY_MACHINE_DIR", folder.toUtf8());
-        const mode_t before = ::umask(0);
-        AdminRun orvadmin;
-        const int code = orvadmin(writeArguments(m_office->database().path()), {TempDatabase::password()});
-        ::umask(before);
-        qputenv("ORV_REGISTRY_MACHINE_DIR", saved);
-        QCOMPARE(code, 0);
-        QCOMPARE(testsupport::modeOf(root.path() + u"/etc"_s), 0755);
-        QCOMPARE(testsupport::modeOf(folder), 0755);
-        QCOMPARE(testsupport::modeOf(folder + u"/HKEY_LOCAL_MACHINE.reg"_s), 0644);
     }
 
     // A password given in a file, or on standard input, is the line as typed: its line end (LF, CR LF or
@@ -421,10 +413,8 @@ private Q_SLOTS:
         QTest::addColumn<int>("code");
         QTest::addColumn<QString>("task"); // TaskEditor's value afterwards; "-" when there is none
         QTest::addColumn<QString>("work");
-        const QString ids =
-            QStringLiteral("{0A1B2C3D-4E5F-6071-8293-A4B5C6D7E8F9};{11111111-2222-3333-4444-555555555555}");
-        const QString other =
-            QStringLiteral("{99999999-2222-3333-4444-555555555555};{11111111-2222-3333-4444-555555555555}");
+        const QString ids = u"{0A1B2C3D-4E5F-6071-8293-A4B5C6D7E8F9};{11111111-2222-3333-4444-555555555555}"_s;
+        const QString other = u"{99999999-2222-3333-4444-555555555555};{11111111-2222-3333-4444-555555555555}"_s;
         const auto row = [&](const char* name, const QStringList& components, int code, const QString& task,
                              const QString& work) { QTest::newRow(name) << components << code << task << work; };
         row("as stored", {"TaskEditor=" + ids}, 0, ids, "-");
@@ -451,11 +441,11 @@ private Q_SLOTS:
         QTEST(orvadmin(arguments), "code");
         const auto stored = [](const QString& kind) {
             const auto ids = data::ComponentIdentifiers::read(kind);
-            return ids ? ids->text() : QStringLiteral("-");
+            return ids ? ids->text() : u"-"_s;
         };
-        QTEST(stored(QStringLiteral("TaskEditor")), "task");
-        QTEST(stored(QStringLiteral("WorkEditor")), "work");
-        QCOMPARE(stored(QStringLiteral("CaseEditor")), QStringLiteral("-"));
+        QTEST(stored(u"TaskEditor"_s), "task");
+        QTEST(stored(u"WorkEditor"_s), "work");
+        QCOMPARE(stored(u"CaseEditor"_s), u"-"_s);
     }
 
     // A value someone typed into the registry by hand that is not two identifiers is named when the counter reads it.
@@ -464,16 +454,15 @@ private Q_SLOTS:
         data::settingsio::createKey(data::MachineSettings::sharedKey());
         data::settingsio::setValue(data::MachineSettings::sharedKey(), "CaseEditor", "{0A1B2C3D}\";{x}");
         try {
-            data::ComponentIdentifiers::read(QStringLiteral("CaseEditor"));
+            data::ComponentIdentifiers::read(u"CaseEditor"_s);
             QFAIL("read a malformed value");
         } catch (const core::Error& error) {
-            QVERIFY2(error.description().contains(QStringLiteral("CaseEditor")), qPrintable(error.description()));
+            QVERIFY2(error.description().contains(u"CaseEditor"_s), qPrintable(error.description()));
         }
         // A name that is a kind only in another letter case writes nothing (the registry's names ignore letter case).
-        QVERIFY_THROWS_EXCEPTION(core::Error,
-                                 data::ComponentIdentifiers::write(QStringLiteral("caseeditor"), std::nullopt));
-        QCOMPARE(registry::modRegistry::ValorString(data::MachineSettings::sharedKey(), QStringLiteral("CaseEditor")),
-                 std::optional<QString>(QStringLiteral("{0A1B2C3D}\";{x}")));
+        QVERIFY_THROWS_EXCEPTION(core::Error, data::ComponentIdentifiers::write(u"caseeditor"_s, std::nullopt));
+        QCOMPARE(registry::modRegistry::ValorString(data::MachineSettings::sharedKey(), u"CaseEditor"_s),
+                 std::optional<QString>(u"{0A1B2C3D}\";{x}"_s));
     }
 };
 

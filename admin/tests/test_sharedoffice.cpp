@@ -15,6 +15,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // A part of a test run as a user who owns none of the test's files. Root may write anything, so under root (as in
@@ -81,7 +83,7 @@ class TestSharedOffice : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        scramble::modEncriptSerial::VolumeSerial = QStringLiteral("-1234567890");
+        scramble::modEncriptSerial::VolumeSerial = u"-1234567890"_s;
         setMode(m_dir.path(), 0755); // "nobody" must reach into it
     }
 
@@ -114,18 +116,18 @@ private Q_SLOTS:
         QFETCH(QString, group);
         QFETCH(int, code);
         QFETCH(QString, said);
-        const QString folder = m_dir.filePath(QStringLiteral("srv/") + QString::fromUtf8(QTest::currentDataTag()));
+        const QString folder = m_dir.filePath(u"srv/"_s + QString::fromUtf8(QTest::currentDataTag()));
         if (!existing.isEmpty()) {
             QVERIFY(QDir().mkpath(folder));
             setMode(folder, 0755);
         }
         if (existing == QLatin1String("other files") || existing == QLatin1String("shared")) {
-            touch(folder + QStringLiteral("/notas.txt"), 0644);
+            touch(folder + u"/notas.txt"_s, 0644);
         }
         if (existing == QLatin1String("shared")) {
             setMode(folder, S_ISGID | 0775);
         }
-        const QString file = folder + QStringLiteral("/escritorio.db");
+        const QString file = folder + u"/escritorio.db"_s;
         testsupport::TempRegistry registry;
         AdminRun orvadmin;
         const mode_t before = ::umask(umask);
@@ -142,7 +144,7 @@ private Q_SLOTS:
         QCOMPARE(modeOf(file), 0664);
         QCOMPARE(groupOf(folder), getegid());
         QCOMPARE(groupOf(file), getegid());
-        QVERIFY(!QFile::exists(file + QStringLiteral("-wal")) || modeOf(file + QStringLiteral("-wal")) == 0664);
+        QVERIFY(!QFile::exists(file + u"-wal"_s) || modeOf(file + u"-wal"_s) == 0664);
     }
 
     void writeProblemNamesWhatIsMissing_data()
@@ -164,12 +166,12 @@ private Q_SLOTS:
         QFETCH(mode_t, fileMode);
         QFETCH(int, besideMode);
         QFETCH(QString, said);
-        const QString folder = m_dir.filePath(QStringLiteral("perm-%1").arg(QTest::currentDataTag()));
+        const QString folder = m_dir.filePath(u"perm-%1"_s.arg(QTest::currentDataTag()));
         QVERIFY(QDir().mkpath(folder));
-        const QString file = folder + QStringLiteral("/office.db");
+        const QString file = folder + u"/office.db"_s;
         touch(file, fileMode);
         if (besideMode >= 0) {
-            touch(file + QStringLiteral("-wal"), mode_t(besideMode));
+            touch(file + u"-wal"_s, mode_t(besideMode));
         }
         setMode(folder, folderMode);
         QString problem;
@@ -181,18 +183,18 @@ private Q_SLOTS:
         QCOMPARE(problem.isEmpty(), said.isEmpty());
         QVERIFY2(problem.contains(said), qPrintable(problem));
         if (!said.isEmpty()) {
-            QVERIFY2(problem.contains(QStringLiteral("não pode escrever")), qPrintable(problem));
-            QVERIFY2(problem.contains(QStringLiteral("modo 0")), qPrintable(problem));
+            QVERIFY2(problem.contains(u"não pode escrever"_s), qPrintable(problem));
+            QVERIFY2(problem.contains(u"modo 0"_s), qPrintable(problem));
         }
-        QVERIFY(data::writeProblem(file + QStringLiteral(".absent")).isEmpty());
+        QVERIFY(data::writeProblem(file + u".absent"_s).isEmpty());
     }
 
     // The login and orvadmin check both meet a file this user cannot write, and say so instead of "not a database".
     void loginAndCheckNameThePermission()
     {
         testsupport::TempRegistry registry;
-        const QString folder = m_dir.filePath(QStringLiteral("readonly-office"));
-        const QString file = folder + QStringLiteral("/escritorio.db");
+        const QString folder = m_dir.filePath(u"readonly-office"_s);
+        const QString file = folder + u"/escritorio.db"_s;
         AdminRun orvadmin;
         QVERIFY(orvadmin({"office", "create", file, "--group", myGroup(), "--server", "LOCAL", "--password-stdin"},
                          {"shared-pw"}) == 0);
@@ -212,20 +214,17 @@ private Q_SLOTS:
             Unprivileged other;
             data::Connection connection;
             try {
-                connection.open(data::ConnectionText::forLogin(QStringLiteral("False"), QStringLiteral("ana"),
-                                                               QStringLiteral("pw-ana"), QString(), file));
+                connection.open(data::ConnectionText::forLogin(u"False"_s, u"ana"_s, u"pw-ana"_s, QString(), file));
             } catch (const core::Error& error) {
                 loginError = error.description();
             }
             checkCode = orvadmin({"check", "--user", "ana", "--password-stdin"}, {"pw-ana"});
             checkOut = orvadmin.out;
         }
-        QVERIFY2(loginError.contains(QStringLiteral("não pode escrever no ficheiro da base de dados")),
-                 qPrintable(loginError));
+        QVERIFY2(loginError.contains(u"não pode escrever no ficheiro da base de dados"_s), qPrintable(loginError));
         QVERIFY2(loginError.contains(file), qPrintable(loginError));
         QCOMPARE(checkCode, 12);
-        QVERIFY2(checkOut.contains(QStringLiteral("2. Ficheiro da base de dados")) &&
-                     checkOut.contains(QStringLiteral("não pode escrever")),
+        QVERIFY2(checkOut.contains(u"2. Ficheiro da base de dados"_s) && checkOut.contains(u"não pode escrever"_s),
                  qPrintable(checkOut));
     }
 };
