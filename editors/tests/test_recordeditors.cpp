@@ -410,10 +410,9 @@ private Q_SLOTS:
         QTest::newRow("plain") << TaskEdit{.typed = u"Rever contestação"_s, .stored = u"Rever contestação|0|0"_s};
         QTest::newRow("renamed while counted")
             << TaskEdit{.typed = u"Rever"_s, .counted = true, .stored = u"Rever|0|0"_s};
+        const QString hostile = u"d'Ávila; DROP TABLE tbUsers --"_s;
         QTest::newRow("apostrophes and a semicolon, hidden")
-            << TaskEdit{.typed = u"d'Ávila; DROP TABLE tbUsers --"_s,
-                        .hide = true,
-                        .stored = u"d'Ávila; DROP TABLE tbUsers --|1|0"_s};
+            << TaskEdit{.typed = hostile, .hide = true, .stored = hostile + u"|1|0"_s};
         QTest::newRow("blanks at either end, quotes and percent, finished")
             << TaskEdit{.typed = u"  50% \"urgente\"  "_s, .finish = true, .stored = u"50% \"urgente\"|0|1"_s};
         QTest::newRow("255 characters, the most a description holds")
@@ -423,11 +422,8 @@ private Q_SLOTS:
         QTest::newRow("blank") << TaskEdit{.typed = u"   "_s, .refusal = u"não pode ficar vazio"_s};
         QTest::newRow("256 characters, one past the most")
             << TaskEdit{.typed = QString(256, u'x'), .refusal = u"tem 256 caracteres; o máximo é 255"_s};
-        QTest::newRow("finishing a counted task")
-            << TaskEdit{.typed = u"Rever"_s,
-                        .finish = true,
-                        .counted = true,
-                        .refusal = u"Não pode finalizar esta tarefa sem primeiro terminar o contador activo."_s};
+        QTest::newRow("finishing a counted task") << TaskEdit{
+            .typed = u"Rever"_s, .finish = true, .counted = true, .refusal = u"terminar o contador activo"_s};
     }
     void savesWithOneUpdate()
     {
@@ -456,7 +452,7 @@ private Q_SLOTS:
         QCOMPARE(f.dialogsRun, QStringList{u"frmTarefa"_s});
         QCOMPARE(stayedOpen, !row.refusal.isEmpty());
         // A refused finish is the one conditional statement, which changes nothing.
-        QCOMPARE(EditorFixture::writes().size(), saved || row.refusal.startsWith(u"Não pode finalizar"_s) ? 1 : 0);
+        QCOMPARE(EditorFixture::writes().size(), saved || (row.counted && row.finish) ? 1 : 0);
         QCOMPARE(f.stored(u"SELECT descrit, escondida, closed FROM %1 WHERE tarefa_id = 812"_s.arg(TaskTable)),
                  row.stored);
         QCOMPARE(f.owner.remoteKeys, (saved ? QList<QPair<int, int>>{{812, 4003}} : QList<QPair<int, int>>()));

@@ -10,8 +10,6 @@
 using editors::RecordSnapshot;
 using testsupport::OfficeFixture;
 
-Q_DECLARE_METATYPE(RecordSnapshot::Outcome)
-
 namespace {
 
 const QString Loaded = QStringLiteral("d'Ávila «50%_»");
