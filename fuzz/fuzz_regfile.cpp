@@ -6,17 +6,6 @@
 #include "registry/regfile.h"
 
 #include <limits>
-#include <optional>
-
-namespace {
-
-// The text a file writes, however long.
-std::optional<QByteArray> textOf(const registry::RegFile& file)
-{
-    return file.toText(std::numeric_limits<qsizetype>::max());
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -27,11 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const core::Error&) {
         return 0;
     }
-    const std::optional<QByteArray> text = textOf(file);
-    if (!text) {
-        return 0;
-    }
-    const QByteArray& written = *text;
+    constexpr qsizetype Unlimited = std::numeric_limits<qsizetype>::max();
+    const QByteArray written = file.toText(Unlimited).value_or(QByteArray());
     registry::RegFile again(QStringLiteral("HKEY_CURRENT_USER"));
     try {
         again.parse(written, QStringLiteral("written.reg"));
@@ -39,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fuzz::broken("a written file reads back", QString::fromUtf8(bytes), QStringLiteral("no error"),
                      error.description());
     }
-    const QByteArray rewritten = textOf(again).value_or(QByteArray());
+    const QByteArray rewritten = again.toText(Unlimited).value_or(QByteArray());
     if (rewritten != written) {
         fuzz::broken("a written file reads back to the same keys and values", QString::fromUtf8(bytes),
                      QString::fromUtf8(written), QString::fromUtf8(rewritten));

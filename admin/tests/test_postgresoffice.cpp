@@ -6,6 +6,7 @@
 #include "data/office/postgresoffice.h"
 #include "scramble/modencriptserial.h"
 #include "session/modcode.h"
+#include "testsupport/files.h"
 #include "testsupport/recordedreports.h"
 #include "testsupport/tempregistry.h"
 
@@ -19,9 +20,11 @@
 
 #include <optional>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
-const QString SharedPassword = QStringLiteral("Sh4red 'pw' \"100%\"");
+const QString SharedPassword = u"Sh4red 'pw' \"100%\""_s;
 
 QString serverFile(const QString& name)
 {
@@ -55,27 +58,17 @@ class TestPostgresOffice : public QObject
                 m_adminFile,  "--plain-link"};
     }
 
-    int orvadmin(AdminRun& run, const QStringList& words, const QStringList& input = {})
-    {
-        run.input = input;
-        const int code = run(words);
-        if (code != 0) {
-            qInfo("%s", qPrintable(run.err));
-        }
-        return code;
-    }
-
     QStringList rolesLike(const QString& name)
     {
         QStringList found;
-        for (const QVariantList& row : m_server.session()->select(
-                 QStringLiteral("SELECT rolname FROM pg_roles WHERE rolname = ") + data::PostgresAdmin::text(name))) {
+        for (const QVariantList& row : m_server.session()->select(u"SELECT rolname FROM pg_roles WHERE rolname = "_s +
+                                                                  data::PostgresAdmin::text(name))) {
             found << row.value(0).toString();
         }
         return found;
     }
 
-    qsizetype roleCount() { return m_server.session()->select(QStringLiteral("SELECT 1 FROM pg_roles")).size(); }
+    qsizetype roleCount() { return m_server.session()->select(u"SELECT 1 FROM pg_roles"_s).size(); }
 
     // Signs in with psql, which takes the role and password as they are: what the server holds, not what our
     // connection can carry.
@@ -83,10 +76,10 @@ class TestPostgresOffice : public QObject
     {
         QProcess psql;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("PGPASSWORD"), password);
-        environment.insert(QStringLiteral("PGCONNECT_TIMEOUT"), QStringLiteral("10"));
+        environment.insert(u"PGPASSWORD"_s, password);
+        environment.insert(u"PGCONNECT_TIMEOUT"_s, u"10"_s);
         psql.setProcessEnvironment(environment);
-        psql.start(QStandardPaths::findExecutable(QStringLiteral("psql")),
+        psql.start(QStandardPaths::findExecutable(u"psql"_s),
                    {"-h", m_server.server.section(',', 0, 0), "-p", m_server.server.section(',', 1), "-U", role, "-d",
                     "postgres", "-w", "-tA", "-c", "SELECT current_user"});
         return psql.waitForFinished(30000) && psql.exitCode() == 0 &&
@@ -96,26 +89,25 @@ class TestPostgresOffice : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        scramble::modEncriptSerial::VolumeSerial = QStringLiteral("-1234567890");
-        const QString port = serverFile(QStringLiteral("port"));
+        scramble::modEncriptSerial::VolumeSerial = u"-1234567890"_s;
+        const QString port = serverFile(u"port"_s);
         QVERIFY2(!port.isEmpty(),
                  "no private PostgreSQL server: ORV_TEST_PG_DIR must name scripts/pg-server.sh's folder");
-        m_adminFile = qEnvironmentVariable("ORV_TEST_PG_DIR") + QStringLiteral("/adminpw");
-        m_server = {QStringLiteral("127.0.0.1,") + port,
-                    QStringLiteral("orvadmin"),
-                    serverFile(QStringLiteral("adminpw")),
-                    QStringLiteral("Escritorio_%1").arg(QCoreApplication::applicationPid()),
+        m_adminFile = qEnvironmentVariable("ORV_TEST_PG_DIR") + u"/adminpw"_s;
+        m_server = {u"127.0.0.1,"_s + port,
+                    u"orvadmin"_s,
+                    serverFile(u"adminpw"_s),
+                    u"Escritorio_%1"_s.arg(QCoreApplication::applicationPid()),
                     {false, false}};
-        m_shared = QStringLiteral("Conta_%1").arg(QCoreApplication::applicationPid());
+        m_shared = u"Conta_%1"_s.arg(QCoreApplication::applicationPid());
         m_roles << m_shared.toLower();
         m_registry.emplace();
 
         AdminRun run;
-        QCOMPARE(orvadmin(run,
-                          QStringList{"office", "create", "--catalog", m_server.catalog, "--user", m_shared, "--server",
-                                      "ORVPG", "--password-stdin"} +
-                              serverArguments(),
-                          {SharedPassword}),
+        QCOMPARE(run(QStringList{"office", "create", "--catalog", m_server.catalog, "--user", m_shared, "--server",
+                                 "ORVPG", "--password-stdin"} +
+                         serverArguments(),
+                     {SharedPassword}),
                  0);
         QVERIFY(!run.out.contains(SharedPassword));
     }
@@ -137,68 +129,61 @@ private Q_SLOTS:
     void officeTakesALawyerThroughStartUp()
     {
         AdminRun run;
-        QCOMPARE(orvadmin(run, {"lawyer", "add", "--contact", "501", "--name", "Maria Ferreira", "--price", "45,5"}),
-                 0);
-        QCOMPARE(orvadmin(run, {"user", "add", "mferreira", "--contact", "501", "--code", "MF", "--group", "ADV"}), 0);
-        m_roles << QStringLiteral("mferreira");
+        QCOMPARE(run({"lawyer", "add", "--contact", "501", "--name", "Maria Ferreira", "--price", "45,5"}), 0);
+        QCOMPARE(run({"user", "add", "mferreira", "--contact", "501", "--code", "MF", "--group", "ADV"}), 0);
+        m_roles << u"mferreira"_s;
         // The settings name the server: the login commands need no --postgres.
         const QStringList onServer = {"--admin", m_server.admin, "--admin-password-file", m_adminFile};
-        QCOMPARE(orvadmin(run, QStringList{"login", "add", "MFerreira", "--password-stdin"} + onServer, {"first"}), 0);
+        QCOMPARE(run(QStringList{"login", "add", "MFerreira", "--password-stdin"} + onServer, {"first"}), 0);
 
-        QVERIFY(!logsIn(QStringLiteral("mferreira"), QStringLiteral("wrong")));
-        QVERIFY(logsIn(QStringLiteral("mferreira"), QStringLiteral("first")));
+        QVERIFY(!logsIn(u"mferreira"_s, u"wrong"_s));
+        QVERIFY(logsIn(u"mferreira"_s, u"first"_s));
         // orvadmin check walks the same login on the engine the settings name, not SQL Server's driver.
-        QCOMPARE(orvadmin(run, {"check", "--user", "mferreira", "--password-stdin"}, {"first"}), 0);
-        QVERIFY2(run.out.contains(QStringLiteral("ok: PostgreSQL, servidor ") + m_server.server) &&
-                     run.out.contains(QStringLiteral("ok: QPSQL (libpq)")),
+        QCOMPARE(run({"check", "--user", "mferreira", "--password-stdin"}, {"first"}), 0);
+        QVERIFY2(run.out.contains(u"ok: PostgreSQL, servidor "_s + m_server.server) &&
+                     run.out.contains(u"ok: QPSQL (libpq)"_s),
                  qPrintable(run.out));
-        QCOMPARE(orvadmin(run, {"check", "--user", "mferreira", "--password-stdin"}, {"wrong"}), 14);
-        QVERIFY(session::modCode::SetAdvogado(QStringLiteral("mferreira")));
+        QCOMPARE(run({"check", "--user", "mferreira", "--password-stdin"}, {"wrong"}), 14);
+        QVERIFY(session::modCode::SetAdvogado(u"mferreira"_s));
         QCOMPARE(session::modCode::AdvogadoID, 501);
         QCOMPARE(session::modCode::dtDataSource, m_server.server);
         // A new time entry takes the counting basis and the price rule the office was made with.
         auto basis = data::Data::SqlServer().openRecordset(
-            QStringLiteral("SELECT Base_ID FROM tbProcessos_Trabalhos_Tarefas_Lancamentos_Bases WHERE counter <> 0"));
-        QCOMPARE(basis->value(QStringLiteral("base_id")).toInt(), 1);
+            u"SELECT Base_ID FROM tbProcessos_Trabalhos_Tarefas_Lancamentos_Bases WHERE counter <> 0"_s);
+        QCOMPARE(basis->value(u"base_id"_s).toInt(), 1);
         auto price = data::Data::SqlServer().openRecordset(
-            QStringLiteral("SELECT Preco_ID FROM tbProcessos_Trabalhos_Tarefas_Lancamentos_Precos WHERE counter <> 0"));
-        QCOMPARE(price->value(QStringLiteral("preco_id")).toInt(), 1);
+            u"SELECT Preco_ID FROM tbProcessos_Trabalhos_Tarefas_Lancamentos_Precos WHERE counter <> 0"_s);
+        QCOMPARE(price->value(u"preco_id"_s).toInt(), 1);
 
-        QCOMPARE(orvadmin(run, QStringList{"login", "add", "mferreira", "--password-stdin"} + onServer, {"again"}), 1);
-        QVERIFY(run.err.contains(QStringLiteral("já existe")));
-        QCOMPARE(
-            orvadmin(run, QStringList{"login", "password", "mferreira", "--password-stdin"} + onServer, {"second"}), 0);
-        QVERIFY(!logsIn(QStringLiteral("mferreira"), QStringLiteral("first")));
-        QVERIFY(logsIn(QStringLiteral("mferreira"), QStringLiteral("second")));
-        QCOMPARE(orvadmin(run, QStringList{"login", "remove", "mferreira"} + onServer), 0);
-        QVERIFY(!logsIn(QStringLiteral("mferreira"), QStringLiteral("second")));
-        QCOMPARE(orvadmin(run, QStringList{"login", "remove", "mferreira"} + onServer), 1);
-        QVERIFY(run.err.contains(QStringLiteral("Não existe")));
+        QCOMPARE(run(QStringList{"login", "add", "mferreira", "--password-stdin"} + onServer, {"again"}), 1);
+        QVERIFY(run.err.contains(u"já existe"_s));
+        QCOMPARE(run(QStringList{"login", "password", "mferreira", "--password-stdin"} + onServer, {"second"}), 0);
+        QVERIFY(!logsIn(u"mferreira"_s, u"first"_s));
+        QVERIFY(logsIn(u"mferreira"_s, u"second"_s));
+        QCOMPARE(run(QStringList{"login", "remove", "mferreira"} + onServer), 0);
+        QVERIFY(!logsIn(u"mferreira"_s, u"second"_s));
+        QCOMPARE(run(QStringList{"login", "remove", "mferreira"} + onServer), 1);
+        QVERIFY(run.err.contains(u"Não existe"_s));
     }
 
     // The administrator a stock server is given for the counter: a role that may create roles and databases, no
     // superuser. It makes an office whose shared account then logs in.
     void officeMadeByARoleThatIsNoSuperuser()
     {
-        const QString setup = QStringLiteral("orvsetup_%1").arg(QCoreApplication::applicationPid());
-        const QString catalog = QStringLiteral("escritorio_setup_%1").arg(QCoreApplication::applicationPid());
-        const QString shared = QStringLiteral("conta_setup_%1").arg(QCoreApplication::applicationPid());
+        const QString setup = u"orvsetup_%1"_s.arg(QCoreApplication::applicationPid());
+        const QString catalog = u"escritorio_setup_%1"_s.arg(QCoreApplication::applicationPid());
+        const QString shared = u"conta_setup_%1"_s.arg(QCoreApplication::applicationPid());
         m_roles << setup << shared;
-        QVERIFY(
-            m_server.session()->setLogin(setup, QStringLiteral("setup-pw"), data::PostgresAdmin::LoginExpected::New));
-        m_server.session()->exec(QStringLiteral("ALTER ROLE ") + data::PostgresAdmin::name(setup) +
-                                 QStringLiteral(" CREATEDB CREATEROLE"));
+        QVERIFY(m_server.session()->setLogin(setup, u"setup-pw"_s, data::PostgresAdmin::LoginExpected::New));
+        m_server.session()->exec(u"ALTER ROLE "_s + data::PostgresAdmin::name(setup) + u" CREATEDB CREATEROLE"_s);
         QTemporaryDir dir;
-        QFile passwordFile(dir.filePath(QStringLiteral("setup.pw")));
-        QVERIFY(passwordFile.open(QIODevice::WriteOnly));
-        passwordFile.write("setup-pw\n");
-        passwordFile.close();
+        const QString passwordFile = dir.filePath(u"setup.pw"_s);
+        QVERIFY(testsupport::writeFile(passwordFile, "setup-pw\n"));
         AdminRun run;
-        const int code = orvadmin(run,
-                                  {"office", "create", "--catalog", catalog, "--user", shared, "--password-stdin",
-                                   "--postgres", m_server.server, "--admin", setup, "--admin-password-file",
-                                   passwordFile.fileName(), "--plain-link"},
-                                  {SharedPassword});
+        const int code =
+            run({"office", "create", "--catalog", catalog, "--user", shared, "--password-stdin", "--postgres",
+                 m_server.server, "--admin", setup, "--admin-password-file", passwordFile, "--plain-link"},
+                {SharedPassword});
         const auto cleanup = qScopeGuard([&] { m_server.session()->dropOffice(catalog); });
         QCOMPARE(code, 0);
         QVERIFY(psqlLogsIn(shared, SharedPassword));
@@ -212,26 +197,26 @@ private Q_SLOTS:
         QTest::addColumn<int>("code");
         QTest::addColumn<QString>("message");
         QTest::newRow("database exists") << QStringList{"--catalog", m_server.catalog, "--user", "outra_conta"} << 1
-                                         << QStringLiteral("já existe");
+                                         << u"já existe"_s;
         QTest::newRow("role exists") << QStringList{"--catalog", "nova_base", "--user", "ORVADMIN"} << 1
-                                     << QStringLiteral("orvadmin já existe");
+                                     << u"orvadmin já existe"_s;
         QTest::newRow("a file and a server")
-            << QStringList{"/tmp/office.db", "--catalog", "nova_base"} << 2 << QStringLiteral("não os dois");
+            << QStringList{"/tmp/office.db", "--catalog", "nova_base"} << 2 << u"não os dois"_s;
     }
 
     void officeCreateRefusesWhatExists()
     {
         QFETCH(QStringList, arguments);
         AdminRun run;
-        QTEST(orvadmin(run, QStringList{"office", "create", "--password-stdin"} + arguments + serverArguments(),
-                       {QStringLiteral("taken over")}),
-              "code");
+        QTEST(
+            run(QStringList{"office", "create", "--password-stdin"} + arguments + serverArguments(), {u"taken over"_s}),
+            "code");
         QFETCH(QString, message);
         QVERIFY2(run.err.contains(message), qPrintable(run.err));
-        QVERIFY(rolesLike(QStringLiteral("outra_conta")).isEmpty());
+        QVERIFY(rolesLike(u"outra_conta"_s).isEmpty());
         QVERIFY(m_server.session()->select("SELECT 1 FROM pg_database WHERE datname = 'nova_base'").isEmpty());
         // Both existing accounts still sign in with their own passwords.
-        QVERIFY(psqlLogsIn(QStringLiteral("orvadmin"), m_server.adminPassword));
+        QVERIFY(psqlLogsIn(u"orvadmin"_s, m_server.adminPassword));
         QVERIFY(logsIn(m_shared, SharedPassword));
     }
 
@@ -252,12 +237,11 @@ private Q_SLOTS:
         row("plus and what reads as an escape", "plus", "a+b %2B c", "plus");
         row("backslashes", "c:\\dir\\", "\\' OR '1'='1", "c:\\dir\\");
         row("blanks around the name", "  rita  ", "pass word", "rita");
-        row("outside Windows-1252", QStringLiteral("Łukasz 日本"), QStringLiteral("пароль 🔑"),
-            QStringLiteral("łukasz 日本"));
+        row("outside Windows-1252", u"Łukasz 日本"_s, u"пароль 🔑"_s, u"łukasz 日本"_s);
         row("10,000-character password", "longpass", QString(10000, u'\''), "longpass");
         row("63-byte name", longest, "x", longest);
         row("64-byte name", QString(64, u'b'), "x", "");
-        row("63 characters in 64 bytes", QString(62, u'c') + QStringLiteral("ç"), "x", "");
+        row("63 characters in 64 bytes", QString(62, u'c') + u"ç"_s, "x", "");
         row("10,000-character name", QString(10000, u'n'), "x", "");
         row("semicolon in the name", "x; DROP ROLE orvadmin", "x", "x; drop role orvadmin");
         row("what ends a connection value in the password", "semi", "a;b' host=x {y} \\", "semi");
@@ -274,8 +258,7 @@ private Q_SLOTS:
         m_roles << name.trimmed().toLower().left(data::PostgresAdmin::MaxRoleBytes);
         const qsizetype before = roleCount();
         AdminRun run;
-        const int code =
-            orvadmin(run, QStringList{"login", "add", name, "--password-stdin"} + serverArguments(), {password});
+        const int code = run(QStringList{"login", "add", name, "--password-stdin"} + serverArguments(), {password});
         if (role.isEmpty()) {
             QCOMPARE(code, 1);
             QCOMPARE(roleCount(), before);
@@ -285,7 +268,7 @@ private Q_SLOTS:
         QCOMPARE(rolesLike(role), QStringList{role});
         // Start-up drops the blanks around a typed name before it logs in.
         QVERIFY(logsIn(name.trimmed(), password));
-        QVERIFY(!logsIn(name.trimmed(), password + QStringLiteral("x")));
+        QVERIFY(!logsIn(name.trimmed(), password + u"x"_s));
     }
 
     // The server's own quoting, for what the administration command refuses: every name and password still
@@ -294,14 +277,10 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("role");
         QTest::addColumn<QString>("password");
-        QTest::newRow("statement in the name") << "q\"; drop role orvadmin; --"
-                                               << "pw";
-        QTest::newRow("statement in the password") << "qpass"
-                                                   << "x'; ALTER ROLE orvadmin PASSWORD 'y'; --";
-        QTest::newRow("blanks at either end") << " qblank "
-                                              << "  spaced  ";
-        QTest::newRow("braces and percent") << "q{%}"
-                                            << "{%};";
+        QTest::newRow("statement in the name") << u"q\"; drop role orvadmin; --"_s << u"pw"_s;
+        QTest::newRow("statement in the password") << u"qpass"_s << u"x'; ALTER ROLE orvadmin PASSWORD 'y'; --"_s;
+        QTest::newRow("blanks at either end") << u" qblank "_s << u"  spaced  "_s;
+        QTest::newRow("braces and percent") << u"q{%}"_s << u"{%};"_s;
         QTest::newRow("10,000 characters") << "qlong" << QString(5000, u';') + QString(5000, u'"');
     }
 
@@ -314,8 +293,8 @@ private Q_SLOTS:
         QVERIFY(server->setLogin(role, password, data::PostgresAdmin::LoginExpected::New));
         QCOMPARE(rolesLike(role), QStringList{role});
         QVERIFY(psqlLogsIn(role, password));
-        QVERIFY(!psqlLogsIn(role, password + QStringLiteral("x")));
-        QVERIFY(psqlLogsIn(QStringLiteral("orvadmin"), m_server.adminPassword));
+        QVERIFY(!psqlLogsIn(role, password + u"x"_s));
+        QVERIFY(psqlLogsIn(u"orvadmin"_s, m_server.adminPassword));
         QVERIFY(server->dropLogin(role));
         QVERIFY(rolesLike(role).isEmpty());
     }

@@ -13,6 +13,7 @@
 #include "testsupport/tempregistry.h"
 
 #include <QDir>
+#include <QScopeGuard>
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
@@ -31,9 +32,7 @@ quint16 closedPort()
 {
     QTcpServer server;
     server.listen(QHostAddress::LocalHost, 0);
-    const quint16 port = server.serverPort();
-    server.close();
-    return port;
+    return server.serverPort();
 }
 
 // Machine settings naming an engine and a server, what the check's steps 1 and 2 then say, and the address
@@ -85,12 +84,34 @@ private Q_SLOTS:
     }
 
     // What orvadmin writes is what start-up's login reads: the login opens both connections and finds
-    // the lawyer. The password is stored scrambled and never shown.
+    // the lawyer. The password is stored scrambled and never shown; a database file named from its folder is stored
+    // with its whole path. Under umask 000 the folders the settings make are 0755 and the file 0644: nobody else can
+    // put a file there that every counter of the machine reads, nor change the one that is (on Windows the machine
+    // settings are in the registry, whose access list the administrator owns).
     void settingsAreWhatTheLoginReads()
     {
         testsupport::RecordedReports reports;
         AdminRun orvadmin;
-        QCOMPARE(orvadmin(writeArguments(m_office->database().path()), {TempDatabase::password()}), 0);
+        const QString previous = QDir::currentPath();
+        QDir::setCurrent(QFileInfo(m_office->database().path()).absolutePath());
+#ifndef Q_OS_WIN
+        QTemporaryDir root;
+        const QString folder = root.path() + u"/etc/orvcounter"_s;
+        const QByteArray saved = qgetenv("ORV_REGISTRY_MACHINE_DIR");
+        qputenv("ORV_REGISTRY_MACHINE_DIR", folder.toUtf8());
+        const auto restored = qScopeGuard([&] { qputenv("ORV_REGISTRY_MACHINE_DIR", saved); });
+        const mode_t mask = ::umask(0);
+#endif
+        const int code =
+            orvadmin(writeArguments(QFileInfo(m_office->database().path()).fileName()), {TempDatabase::password()});
+        QDir::setCurrent(previous);
+#ifndef Q_OS_WIN
+        ::umask(mask);
+        QCOMPARE(testsupport::modeOf(root.path() + u"/etc"_s), 0755);
+        QCOMPARE(testsupport::modeOf(folder), 0755);
+        QCOMPARE(testsupport::modeOf(folder + u"/HKEY_LOCAL_MACHINE.reg"_s), 0644);
+#endif
+        QCOMPARE(code, 0);
 
         QVERIFY(orvadmin.out.contains(u"dtPassword                ********"_s));
         QVERIFY(!orvadmin.out.contains(TempDatabase::password()));
@@ -111,44 +132,54 @@ private Q_SLOTS:
         QVERIFY(orvadmin.out.contains(u"********"_s) && !orvadmin.out.contains(TempDatabase::password()));
     }
 
-    // Every value the login reads can be set, and what is stored is what the login reads back.
-    void everyValueTheLoginReadsCanBeSet_data()
+    // Every value the login reads can be set, and what is stored is what the login reads back. A password that would
+    // not come back from its scrambled form, or a value that is not right, is refused before anything is written.
+    void storesWhatTheLoginReads_data()
     {
-        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("password");
         QTest::addColumn<int>("code");
-        QTest::addColumn<QString>("engine"); // dtEngine as stored; "-" when none is stored
-        QTest::addColumn<QString>("encrypt");
-        QTest::addColumn<QString>("trust");
-        const auto row = [](const char* name, const QStringList& options, int code, const QString& engine,
-                            const QString& encrypt, const QString& trust) {
-            QTest::newRow(name) << options << code << engine << encrypt << trust;
-        };
-        row("defaults: SQL Server, encrypted, certificate checked", QStringList{}, 0, "-", "1", "0");
-        row("PostgreSQL without encryption", QStringList{"--engine", "PostgreSQL", "--encrypt", "não"}, 0, "PostgreSQL",
-            "0", "0");
+        QTest::addColumn<QString>("result"); // dtEngine|dtEncrypt|dtTrustServerCertificate ("-": none), or the refusal
+        const QStringList good = writeArguments(u"sql01"_s);
+        const auto row = [](const char* name, const QStringList& arguments, const QString& password, int code,
+                            const QString& result) { QTest::newRow(name) << arguments << password << code << result; };
+        const QString pw = TempDatabase::password();
+        row("defaults: SQL Server, encrypted, certificate checked", good, pw, 0, u"-|1|0"_s);
+        row("PostgreSQL without encryption", good + QStringList{"--engine", "PostgreSQL", "--encrypt", "não"}, pw, 0,
+            u"PostgreSQL|0|0"_s);
         row("SQL Server trusting its certificate",
-            QStringList{"--engine", "SQLServer", "--trust-server-certificate", "SIM"}, 0, "SQLServer", "1", "1");
-        row("engine nobody knows", QStringList{"--engine", "Oracle"}, 2, "", "", "");
-        row("yes or no only", QStringList{"--encrypt", "talvez"}, 2, "", "", "");
+            good + QStringList{"--engine", "SQLServer", "--trust-server-certificate", "SIM"}, pw, 0,
+            u"SQLServer|1|1"_s);
+        row("engine nobody knows", good + QStringList{"--engine", "Oracle"}, pw, 2, u"--engine aceita"_s);
+        row("yes or no only", good + QStringList{"--encrypt", "talvez"}, pw, 2, u"--encrypt aceita"_s);
+        row("password beyond the scrambling", good, u"Canção"_s, 1, u"não pode ser guardada"_s);
+        row("password that would come back changed", good, u"Ñandu"_s, 1, u"não pode ser guardada"_s);
+        row("catalog missing", good.mid(0, 5) + good.mid(7), u"x"_s, 2, u"falta --catalog"_s);
+        row("server subkey with a backslash",
+            {"settings", "--server", "A\\B", "--user", "u", "--catalog", "c", "--data-source", "s", "--password-stdin"},
+            u"x"_s, 1, u"Nome de servidor inválido"_s);
+        row("unknown option", {"settings", "--colour", "blue"}, QString(), 2, u"colour"_s);
     }
 
-    void everyValueTheLoginReadsCanBeSet()
+    void storesWhatTheLoginReads()
     {
-        QFETCH(QStringList, options);
-        QFETCH(int, code);
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, password);
+        QFETCH(QString, result);
         AdminRun orvadmin;
-        QCOMPARE(orvadmin(writeArguments(u"sql01"_s) + options, {TempDatabase::password()}), code);
-        const QString key = data::MachineSettings::serverKey(u"ORVSQL"_s);
-        const auto stored = [&](const char* name) {
-            return registry::modRegistry::ObterValorString(key, QString::fromLatin1(name)).value_or(u"-"_s);
+        QTEST(orvadmin(arguments, {password}), "code");
+        const auto stored = [](const char* name) {
+            return registry::modRegistry::ObterValorString(data::MachineSettings::serverKey(u"ORVSQL"_s),
+                                                           QString::fromLatin1(name))
+                .value_or(u"-"_s);
         };
-        if (code != 0) {
-            QVERIFY(!data::MachineSettings::exist());
+        if (!data::MachineSettings::exist()) {
+            QVERIFY2(orvadmin.err.contains(result), qPrintable(orvadmin.err));
+            QVERIFY(!orvadmin.err.contains(u"Canção"_s));
             return;
         }
-        QTEST(stored("dtEngine"), "engine");
-        QTEST(stored("dtEncrypt"), "encrypt");
-        QTEST(stored("dtTrustServerCertificate"), "trust");
+        QCOMPARE(QStringList({stored("dtEngine"), stored("dtEncrypt"), stored("dtTrustServerCertificate")}).join(u'|'),
+                 result);
         const data::MachineSettings read = data::MachineSettings::read();
         QCOMPARE(read.security.encrypt, stored("dtEncrypt") == QLatin1String("1"));
         QCOMPARE(read.security.trustServerCertificate, stored("dtTrustServerCertificate") == QLatin1String("1"));
@@ -163,72 +194,6 @@ private Q_SLOTS:
         QVERIFY(!orvadmin.out.contains(u"HKEY_"_s) && orvadmin.err.isEmpty());
         QCOMPARE(orvadmin({"check"}), 11);
         QVERIFY2(orvadmin.out.contains(u"ainda não tem definições"_s), qPrintable(orvadmin.out));
-    }
-
-    // Under umask 000 the folders the settings make are 0755 and the file 0644: nobody else can put a file
-    // there that every counter of the machine reads, nor change the one that is.
-    void theSettingsFolderIsWritableByItsOwnerOnly()
-    {
-#ifdef Q_OS_WIN
-        QSKIP("On Windows the machine settings are in the registry, whose access list the administrator owns, not in a "
-              "folder");
-#endif
-        QTemporaryDir root;
-        const QString folder = root.path() + u"/etc/orvcounter"_s;
-        const QByteArray saved = qgetenv("ORV_REGISTRY_MACHINE_DIR");
-        qputenv("ORV_REGISTRY_MACHINE_DIR", folder.toUtf8());
-        const mode_t before = ::umask(0);
-        AdminRun orvadmin;
-        const int code = orvadmin(writeArguments(m_office->database().path()), {TempDatabase::password()});
-        ::umask(before);
-        qputenv("ORV_REGISTRY_MACHINE_DIR", saved);
-        QCOMPARE(code, 0);
-        QCOMPARE(testsupport::modeOf(root.path() + u"/etc"_s), 0755);
-        QCOMPARE(testsupport::modeOf(folder), 0755);
-        QCOMPARE(testsupport::modeOf(folder + u"/HKEY_LOCAL_MACHINE.reg"_s), 0644);
-    }
-
-    void relativeDatabaseFileIsStoredAbsolute()
-    {
-        const QString previous = QDir::currentPath();
-        QDir::setCurrent(QFileInfo(m_office->database().path()).absolutePath());
-        AdminRun orvadmin;
-        const int code =
-            orvadmin(writeArguments(QFileInfo(m_office->database().path()).fileName()), {TempDatabase::password()});
-        QDir::setCurrent(previous);
-        QCOMPARE(code, 0);
-        QCOMPARE(data::MachineSettings::read().dataSource, m_office->database().path());
-    }
-
-    // A password that would not come back from its scrambled form is refused before anything is written.
-    void refusesWhatCannotBeStored_data()
-    {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QString>("password");
-        QTest::addColumn<int>("code");
-        QTest::addColumn<QString>("message");
-        const QStringList good = writeArguments(u"/srv/office.db"_s);
-        QTest::newRow("password beyond the scrambling") << good << u"Canção"_s << 1 << u"não pode ser guardada"_s;
-        QTest::newRow("password that would come back changed") << good << u"Ñandu"_s << 1 << u"não pode ser guardada"_s;
-        QTest::newRow("catalog missing") << QStringList(good.mid(0, 5) + good.mid(7)) << u"x"_s << 2
-                                         << u"falta --catalog"_s;
-        QTest::newRow("server subkey with a backslash")
-            << QStringList{"settings",  "--server", "A\\B",          "--user", "u",
-                           "--catalog", "c",        "--data-source", "s",      "--password-stdin"}
-            << u"x"_s << 1 << u"Nome de servidor inválido"_s;
-        QTest::newRow("unknown option") << QStringList{"settings", "--colour", "blue"} << QString() << 2 << u"colour"_s;
-    }
-
-    void refusesWhatCannotBeStored()
-    {
-        QFETCH(QStringList, arguments);
-        QFETCH(QString, password);
-        AdminRun orvadmin;
-        QTEST(orvadmin(arguments, {password}), "code");
-        QFETCH(QString, message);
-        QVERIFY2(orvadmin.err.contains(message), qPrintable(orvadmin.err));
-        QVERIFY(!registry::modRegistry::ObterValorString(data::MachineSettings::sharedKey(), "DataServer"));
-        QVERIFY(!orvadmin.err.contains(u"Canção"_s));
     }
 
     // A password given in a file, or on standard input, is the line as typed: its line end (LF, CR LF or
@@ -398,6 +363,19 @@ private Q_SLOTS:
         row("PostgreSQL, port no number",
             {u"PostgreSQL"_s, u"pg01,x"_s, true, false, u"PostgreSQL"_s, u"PostgreSQL Unicode"_s, {}});
         row("engine nobody knows", {u"Oracle"_s, u"ora01"_s, true, false, u"não nomeia um motor conhecido"_s});
+        // Where a SQL Server data source leads: none is tried for a named instance without a port (the SQL Server
+        // Browser service gives it) or a port that is no number.
+        const auto address = [](const char* name, const char* dataSource, const char* reached) {
+            QTest::newRow(name) << EngineCheck{
+                {},           QString::fromUtf8(dataSource), true, false, u"SQL Server"_s,
+                u"FreeTDS"_s, QString::fromUtf8(reached)};
+        };
+        address("tcp prefix", "tcp:10.0.0.5, 1501", "10.0.0.5:1501");
+        address("named instance", "sql01\\OFFICE", "");
+        address("instance and port", "sql01\\OFFICE,1600", "sql01:1600");
+        address("(local)", "(local)", "localhost:1433");
+        address("dot", ".", "localhost:1433");
+        address("port is no number", "sql01,abc", "");
     }
 
     void followsTheEngine()
@@ -435,10 +413,8 @@ private Q_SLOTS:
         QTest::addColumn<int>("code");
         QTest::addColumn<QString>("task"); // TaskEditor's value afterwards; "-" when there is none
         QTest::addColumn<QString>("work");
-        const QString ids =
-            QStringLiteral("{0A1B2C3D-4E5F-6071-8293-A4B5C6D7E8F9};{11111111-2222-3333-4444-555555555555}");
-        const QString other =
-            QStringLiteral("{99999999-2222-3333-4444-555555555555};{11111111-2222-3333-4444-555555555555}");
+        const QString ids = u"{0A1B2C3D-4E5F-6071-8293-A4B5C6D7E8F9};{11111111-2222-3333-4444-555555555555}"_s;
+        const QString other = u"{99999999-2222-3333-4444-555555555555};{11111111-2222-3333-4444-555555555555}"_s;
         const auto row = [&](const char* name, const QStringList& components, int code, const QString& task,
                              const QString& work) { QTest::newRow(name) << components << code << task << work; };
         row("as stored", {"TaskEditor=" + ids}, 0, ids, "-");
@@ -465,11 +441,11 @@ private Q_SLOTS:
         QTEST(orvadmin(arguments), "code");
         const auto stored = [](const QString& kind) {
             const auto ids = data::ComponentIdentifiers::read(kind);
-            return ids ? ids->text() : QStringLiteral("-");
+            return ids ? ids->text() : u"-"_s;
         };
-        QTEST(stored(QStringLiteral("TaskEditor")), "task");
-        QTEST(stored(QStringLiteral("WorkEditor")), "work");
-        QCOMPARE(stored(QStringLiteral("CaseEditor")), QStringLiteral("-"));
+        QTEST(stored(u"TaskEditor"_s), "task");
+        QTEST(stored(u"WorkEditor"_s), "work");
+        QCOMPARE(stored(u"CaseEditor"_s), u"-"_s);
     }
 
     // A value someone typed into the registry by hand that is not two identifiers is named when the counter reads it.
@@ -478,42 +454,15 @@ private Q_SLOTS:
         data::settingsio::createKey(data::MachineSettings::sharedKey());
         data::settingsio::setValue(data::MachineSettings::sharedKey(), "CaseEditor", "{0A1B2C3D}\";{x}");
         try {
-            data::ComponentIdentifiers::read(QStringLiteral("CaseEditor"));
+            data::ComponentIdentifiers::read(u"CaseEditor"_s);
             QFAIL("read a malformed value");
         } catch (const core::Error& error) {
-            QVERIFY2(error.description().contains(QStringLiteral("CaseEditor")), qPrintable(error.description()));
+            QVERIFY2(error.description().contains(u"CaseEditor"_s), qPrintable(error.description()));
         }
         // A name that is a kind only in another letter case writes nothing (the registry's names ignore letter case).
-        QVERIFY_THROWS_EXCEPTION(core::Error,
-                                 data::ComponentIdentifiers::write(QStringLiteral("caseeditor"), std::nullopt));
-        QCOMPARE(registry::modRegistry::ValorString(data::MachineSettings::sharedKey(), QStringLiteral("CaseEditor")),
-                 std::optional<QString>(QStringLiteral("{0A1B2C3D}\";{x}")));
-    }
-
-    void serverAddress_data()
-    {
-        QTest::addColumn<QString>("dataSource");
-        QTest::addColumn<QString>("host");
-        QTest::addColumn<int>("port");
-        const auto row = [](const char* name, const QString& dataSource, const QString& host, int port) {
-            QTest::newRow(name) << dataSource << host << port;
-        };
-        row("host", "sql01", "sql01", 1433);
-        row("host and port", "sql01,1500", "sql01", 1500);
-        row("tcp prefix", "tcp:10.0.0.5, 1501", "10.0.0.5", 1501);
-        row("named instance", "sql01\\OFFICE", "sql01", 0);
-        row("instance and port", "sql01\\OFFICE,1600", "sql01", 1600);
-        row("(local)", "(local)", "localhost", 1433);
-        row("dot", ".", "localhost", 1433);
-        row("port is no number", "sql01,abc", "sql01", 0);
-    }
-
-    void serverAddress()
-    {
-        QFETCH(QString, dataSource);
-        const admin::ServerAddress address = admin::serverAddress(dataSource);
-        QTEST(address.host, "host");
-        QTEST(int(address.port), "port");
+        QVERIFY_THROWS_EXCEPTION(core::Error, data::ComponentIdentifiers::write(u"caseeditor"_s, std::nullopt));
+        QCOMPARE(registry::modRegistry::ValorString(data::MachineSettings::sharedKey(), u"CaseEditor"_s),
+                 std::optional<QString>(u"{0A1B2C3D}\";{x}"_s));
     }
 };
 

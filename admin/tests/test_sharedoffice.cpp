@@ -15,6 +15,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // A part of a test run as a user who owns none of the test's files. Root may write anything, so under root (as in
@@ -81,75 +83,68 @@ class TestSharedOffice : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        scramble::modEncriptSerial::VolumeSerial = QStringLiteral("-1234567890");
+        scramble::modEncriptSerial::VolumeSerial = u"-1234567890"_s;
         setMode(m_dir.path(), 0755); // "nobody" must reach into it
     }
 
+    // An office made in a new folder, an empty one or one already the group's, is the group's whatever the umask: the
+    // folder set-group-ID 0775, the file 0664. A folder holding other files, or a group that does not exist, is
+    // refused, and the folder is left as it was.
     void createdOfficeBelongsToTheGroup_data()
     {
         QTest::addColumn<mode_t>("umask");
-        QTest::newRow("umask 022") << mode_t(022);
-        QTest::newRow("umask 077, nothing for others") << mode_t(077);
-        QTest::newRow("umask 000, everything for all") << mode_t(000);
+        QTest::addColumn<QString>("existing"); // what the folder holds before; empty: there is no folder
+        QTest::addColumn<QString>("group");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("said");
+        const QString mine = myGroup();
+        QTest::newRow("umask 022") << mode_t(022) << "" << mine << 0 << "";
+        QTest::newRow("umask 077, nothing for others") << mode_t(077) << "" << mine << 0 << "";
+        QTest::newRow("umask 000, everything for all") << mode_t(000) << "" << mine << 0 << "";
+        QTest::newRow("empty folder, adopted") << mode_t(022) << "empty" << mine << 0 << "";
+        QTest::newRow("folder with other files")
+            << mode_t(022) << "other files" << mine << 1 << "já tem outros ficheiros";
+        QTest::newRow("folder already the group's") << mode_t(022) << "shared" << mine << 0 << "";
+        QTest::newRow("no such group") << mode_t(022) << "empty"
+                                       << "orv-no-such-group" << 1 << "groupadd orv-no-such-group";
     }
 
     void createdOfficeBelongsToTheGroup()
     {
         QFETCH(mode_t, umask);
-        const QString folder = m_dir.filePath(QStringLiteral("srv/orv-%1").arg(umask, 3, 8, QLatin1Char('0')));
-        const QString file = folder + QStringLiteral("/escritorio.db");
-        testsupport::TempRegistry registry;
-        AdminRun orvadmin;
-        orvadmin.input = QStringList{"shared-pw"};
-        const mode_t before = ::umask(umask);
-        const int code = orvadmin({"office", "create", file, "--group", myGroup(), "--password-stdin"});
-        ::umask(before);
-        QVERIFY2(code == 0, qPrintable(orvadmin.err));
-        QCOMPARE(modeOf(folder), int(S_ISGID | 0775));
-        QCOMPARE(modeOf(file), 0664);
-        QCOMPARE(groupOf(folder), getegid());
-        QCOMPARE(groupOf(file), getegid());
-        QVERIFY(!QFile::exists(file + QStringLiteral("-wal")) || modeOf(file + QStringLiteral("-wal")) == 0664);
-    }
-
-    void folderIsUsedOnlyWhenItCanBeShared_data()
-    {
-        QTest::addColumn<QString>("existing"); // what the folder holds before
-        QTest::addColumn<QString>("group");
-        QTest::addColumn<int>("code");
-        QTest::addColumn<QString>("said");
-        QTest::newRow("empty folder, adopted") << "empty" << myGroup() << 0 << "";
-        QTest::newRow("folder with other files") << "other files" << myGroup() << 1 << "já tem outros ficheiros";
-        QTest::newRow("folder already the group's") << "shared" << myGroup() << 0 << "";
-        QTest::newRow("no such group") << ""
-                                       << "orv-no-such-group" << 1 << "groupadd orv-no-such-group";
-    }
-
-    void folderIsUsedOnlyWhenItCanBeShared()
-    {
         QFETCH(QString, existing);
         QFETCH(QString, group);
         QFETCH(int, code);
         QFETCH(QString, said);
-        static int made = 0;
-        const QString folder = m_dir.filePath(QStringLiteral("existing-%1").arg(++made));
-        QVERIFY(QDir().mkpath(folder));
-        setMode(folder, 0755);
-        if (existing == QLatin1String("other files")) {
-            touch(folder + QStringLiteral("/notas.txt"), 0644);
-        } else if (existing == QLatin1String("shared")) {
-            touch(folder + QStringLiteral("/notas.txt"), 0644);
+        const QString folder = m_dir.filePath(u"srv/"_s + QString::fromUtf8(QTest::currentDataTag()));
+        if (!existing.isEmpty()) {
+            QVERIFY(QDir().mkpath(folder));
+            setMode(folder, 0755);
+        }
+        if (existing == QLatin1String("other files") || existing == QLatin1String("shared")) {
+            touch(folder + u"/notas.txt"_s, 0644);
+        }
+        if (existing == QLatin1String("shared")) {
             setMode(folder, S_ISGID | 0775);
         }
-        const QString file = folder + QStringLiteral("/escritorio.db");
+        const QString file = folder + u"/escritorio.db"_s;
         testsupport::TempRegistry registry;
         AdminRun orvadmin;
-        QCOMPARE(orvadmin({"office", "create", file, "--group", group, "--password-stdin"}, {"shared-pw"}), code);
+        const mode_t before = ::umask(umask);
+        const int answer = orvadmin({"office", "create", file, "--group", group, "--password-stdin"}, {"shared-pw"});
+        ::umask(before);
+        QCOMPARE(answer, code);
         QVERIFY2(orvadmin.err.contains(said), qPrintable(orvadmin.err));
-        QCOMPARE(QFile::exists(file), code == 0);
         if (code != 0) {
+            QVERIFY(!QFile::exists(file));
             QCOMPARE(modeOf(folder), existing == QLatin1String("shared") ? int(S_ISGID | 0775) : 0755);
+            return;
         }
+        QCOMPARE(modeOf(folder), int(S_ISGID | 0775));
+        QCOMPARE(modeOf(file), 0664);
+        QCOMPARE(groupOf(folder), getegid());
+        QCOMPARE(groupOf(file), getegid());
+        QVERIFY(!QFile::exists(file + u"-wal"_s) || modeOf(file + u"-wal"_s) == 0664);
     }
 
     void writeProblemNamesWhatIsMissing_data()
@@ -171,12 +166,12 @@ private Q_SLOTS:
         QFETCH(mode_t, fileMode);
         QFETCH(int, besideMode);
         QFETCH(QString, said);
-        const QString folder = m_dir.filePath(QStringLiteral("perm-%1").arg(QTest::currentDataTag()));
+        const QString folder = m_dir.filePath(u"perm-%1"_s.arg(QTest::currentDataTag()));
         QVERIFY(QDir().mkpath(folder));
-        const QString file = folder + QStringLiteral("/office.db");
+        const QString file = folder + u"/office.db"_s;
         touch(file, fileMode);
         if (besideMode >= 0) {
-            touch(file + QStringLiteral("-wal"), mode_t(besideMode));
+            touch(file + u"-wal"_s, mode_t(besideMode));
         }
         setMode(folder, folderMode);
         QString problem;
@@ -188,18 +183,18 @@ private Q_SLOTS:
         QCOMPARE(problem.isEmpty(), said.isEmpty());
         QVERIFY2(problem.contains(said), qPrintable(problem));
         if (!said.isEmpty()) {
-            QVERIFY2(problem.contains(QStringLiteral("não pode escrever")), qPrintable(problem));
-            QVERIFY2(problem.contains(QStringLiteral("modo 0")), qPrintable(problem));
+            QVERIFY2(problem.contains(u"não pode escrever"_s), qPrintable(problem));
+            QVERIFY2(problem.contains(u"modo 0"_s), qPrintable(problem));
         }
-        QVERIFY(data::writeProblem(file + QStringLiteral(".absent")).isEmpty());
+        QVERIFY(data::writeProblem(file + u".absent"_s).isEmpty());
     }
 
     // The login and orvadmin check both meet a file this user cannot write, and say so instead of "not a database".
     void loginAndCheckNameThePermission()
     {
         testsupport::TempRegistry registry;
-        const QString folder = m_dir.filePath(QStringLiteral("readonly-office"));
-        const QString file = folder + QStringLiteral("/escritorio.db");
+        const QString folder = m_dir.filePath(u"readonly-office"_s);
+        const QString file = folder + u"/escritorio.db"_s;
         AdminRun orvadmin;
         QVERIFY(orvadmin({"office", "create", file, "--group", myGroup(), "--server", "LOCAL", "--password-stdin"},
                          {"shared-pw"}) == 0);
@@ -219,20 +214,17 @@ private Q_SLOTS:
             Unprivileged other;
             data::Connection connection;
             try {
-                connection.open(data::ConnectionText::forLogin(QStringLiteral("False"), QStringLiteral("ana"),
-                                                               QStringLiteral("pw-ana"), QString(), file));
+                connection.open(data::ConnectionText::forLogin(u"False"_s, u"ana"_s, u"pw-ana"_s, QString(), file));
             } catch (const core::Error& error) {
                 loginError = error.description();
             }
             checkCode = orvadmin({"check", "--user", "ana", "--password-stdin"}, {"pw-ana"});
             checkOut = orvadmin.out;
         }
-        QVERIFY2(loginError.contains(QStringLiteral("não pode escrever no ficheiro da base de dados")),
-                 qPrintable(loginError));
+        QVERIFY2(loginError.contains(u"não pode escrever no ficheiro da base de dados"_s), qPrintable(loginError));
         QVERIFY2(loginError.contains(file), qPrintable(loginError));
         QCOMPARE(checkCode, 12);
-        QVERIFY2(checkOut.contains(QStringLiteral("2. Ficheiro da base de dados")) &&
-                     checkOut.contains(QStringLiteral("não pode escrever")),
+        QVERIFY2(checkOut.contains(u"2. Ficheiro da base de dados"_s) && checkOut.contains(u"não pode escrever"_s),
                  qPrintable(checkOut));
     }
 };

@@ -13,18 +13,15 @@
 
 #include <sys/stat.h>
 
+using namespace Qt::StringLiterals;
+
 using namespace core;
 
 namespace {
 
 ReportLabels labels(Rule rule = Rule::A, TextForm form = TextForm::Description)
 {
-    return {QStringLiteral("Orv Software"),
-            QStringLiteral("Orv_Counter"),
-            QStringLiteral("frmCounter"),
-            QStringLiteral("Timer1_Timer"),
-            rule,
-            form};
+    return {u"Orv Software"_s, u"Orv_Counter"_s, u"frmCounter"_s, u"Timer1_Timer"_s, rule, form};
 }
 
 } // namespace
@@ -44,8 +41,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text"); // null: not reported
 
         const int A = int(Rule::A), B = int(Rule::B), C = int(Rule::C), plain = int(TextForm::Description);
-        const QString timeout = QStringLiteral("Timeout expired");
-        const QString blank = QStringLiteral("   ");
+        const QString timeout = u"Timeout expired"_s;
+        const QString blank = u"   "_s;
         QTest::newRow("A: zero") << A << plain << 0 << timeout << QString();
         QTest::newRow("A: 3709") << A << plain << 3709 << timeout << timeout;
         QTest::newRow("A: blank description") << A << plain << 91 << blank << blank;
@@ -56,8 +53,8 @@ private Q_SLOTS:
         QTest::newRow("C: 3709") << C << plain << 3709 << timeout << QString();
         QTest::newRow("C: blank description") << C << plain << 91 << blank << QString();
         QTest::newRow("C: described") << C << plain << 91 << timeout << timeout;
-        QTest::newRow("number form") << C << int(TextForm::Number) << 9 << QStringLiteral("Subscript out of range")
-                                     << QStringLiteral("Error Number = 9 | Description = Subscript out of range");
+        QTest::newRow("number form") << C << int(TextForm::Number) << 9 << u"Subscript out of range"_s
+                                     << u"Error Number = 9 | Description = Subscript out of range"_s;
     }
 
     void rules()
@@ -85,7 +82,7 @@ private Q_SLOTS:
         recorded.setFailing(true);
         QVERIFY(!trap(labels(), [] { throw std::runtime_error("boom"); }));
         core::setErrorReportingFactory([] { return std::unique_ptr<ErrorReporting>(); });
-        reportError(labels(), {5, QStringLiteral("no component")});
+        reportError(labels(), {5, u"no component"_s});
         core::setErrorReportingFactory({});
     }
 
@@ -101,7 +98,7 @@ private Q_SLOTS:
         const ErrorReportingFactory component = [&attempt]() -> std::unique_ptr<ErrorReporting> {
             switch (++attempt) {
             case 1:
-                throw Error(errc::CannotCreateObject, QStringLiteral("ErrorReporting.General is not registered"));
+                throw Error(errc::CannotCreateObject, u"ErrorReporting.General is not registered"_s);
             case 2:
                 return nullptr;
             case 3:
@@ -111,33 +108,31 @@ private Q_SLOTS:
             }
         };
         const auto report = [&](const QString& text) {
-            FallbackErrorReporting(QStringLiteral("ErrorReporting.General"), component, notice)
-                .Report(QStringLiteral("Orv Counter"), QStringLiteral("orvcounter"), QStringLiteral("frmCounter"),
-                        QStringLiteral("Startup"), text);
+            FallbackErrorReporting(u"ErrorReporting.General"_s, component, notice)
+                .Report(u"Orv Counter"_s, u"orvcounter"_s, u"frmCounter"_s, u"Startup"_s, text);
         };
-        report(QStringLiteral("primeiro"));
-        report(QStringLiteral("segundo"));
-        report(QStringLiteral("recebido"));
-        report(QStringLiteral("quarto"));
+        report(u"primeiro"_s);
+        report(u"segundo"_s);
+        report(u"recebido"_s);
+        report(u"quarto"_s);
         qunsetenv("ORV_STATE_DIR");
 
         QCOMPARE(received.reports().size(), 1);
-        QCOMPARE(received.reports().first().text, QStringLiteral("recebido"));
-        QFile log(dir.path() + QStringLiteral("/errors.log"));
+        QCOMPARE(received.reports().first().text, u"recebido"_s);
+        QFile log(dir.path() + u"/errors.log"_s);
         QVERIFY(log.open(QIODevice::ReadOnly));
         QList<QByteArray> lines = log.readAll().split('\n');
         lines.removeLast();
         QCOMPARE(lines.size(), 4);
         const QJsonObject why = QJsonDocument::fromJson(lines.at(0)).object();
-        QCOMPARE(why.value(QStringLiteral("component")).toString(), QStringLiteral("ErrorReporting.General"));
-        QCOMPARE(why.value(QStringLiteral("unused")).toString(),
-                 QStringLiteral("ErrorReporting.General is not registered (error 429)"));
+        QCOMPARE(why.value(u"component"_s).toString(), u"ErrorReporting.General"_s);
+        QCOMPARE(why.value(u"unused"_s).toString(), u"ErrorReporting.General is not registered (error 429)"_s);
         QStringList logged;
         for (qsizetype i = 1; i < lines.size(); ++i) {
             const QJsonObject entry = QJsonDocument::fromJson(lines.at(i)).object();
-            QVERIFY(!entry.contains(QStringLiteral("unused")));
-            QCOMPARE(entry.value(QStringLiteral("owner")).toString(), QStringLiteral("frmCounter"));
-            logged << entry.value(QStringLiteral("error")).toString();
+            QVERIFY(!entry.contains(u"unused"_s));
+            QCOMPARE(entry.value(u"owner"_s).toString(), u"frmCounter"_s);
+            logged << entry.value(u"error"_s).toString();
         }
         QCOMPARE(logged, QStringList({"primeiro", "segundo", "quarto"}));
     }
@@ -155,8 +150,8 @@ private Q_SLOTS:
     {
         QFETCH(bool, logExisted);
         QTemporaryDir dir;
-        const QString state = dir.path() + QStringLiteral("/state");
-        QFile log(state + QStringLiteral("/errors.log"));
+        const QString state = dir.path() + u"/state"_s;
+        QFile log(state + u"/errors.log"_s);
         const mode_t before = ::umask(0);
         if (logExisted) {
             QVERIFY(QDir().mkpath(state) && log.open(QIODevice::WriteOnly));
@@ -164,8 +159,8 @@ private Q_SLOTS:
             log.close();
         }
         qputenv("ORV_STATE_DIR", state.toUtf8());
-        reportError(labels(), {-2147467259, QStringLiteral("Lançamento não gravado")});
-        reportError(labels(), {7, QStringLiteral("Out of memory")});
+        reportError(labels(), {-2147467259, u"Lançamento não gravado"_s});
+        reportError(labels(), {7, u"Out of memory"_s});
         qunsetenv("ORV_STATE_DIR");
         ::umask(before);
         QVERIFY(log.open(QIODevice::ReadOnly));
@@ -173,15 +168,15 @@ private Q_SLOTS:
         QCOMPARE(lines.takeLast(), QByteArray()); // the empty rest after the last line feed
 #ifdef Q_OS_WIN
         // Where the office's component is not registered, the process's first report says so first.
-        if (!lines.isEmpty() && QJsonDocument::fromJson(lines.first()).object().contains(QStringLiteral("unused"))) {
+        if (!lines.isEmpty() && QJsonDocument::fromJson(lines.first()).object().contains(u"unused"_s)) {
             lines.removeFirst();
         }
 #endif
         QCOMPARE(lines.size(), 2);
         const QJsonObject first = QJsonDocument::fromJson(lines.at(0)).object();
-        QCOMPARE(first.value(QStringLiteral("procedure")).toString(), QStringLiteral("Timer1_Timer"));
-        QCOMPARE(first.value(QStringLiteral("error")).toString(), QStringLiteral("Lançamento não gravado"));
-        QVERIFY(!first.value(QStringLiteral("time")).toString().isEmpty());
+        QCOMPARE(first.value(u"procedure"_s).toString(), u"Timer1_Timer"_s);
+        QCOMPARE(first.value(u"error"_s).toString(), u"Lançamento não gravado"_s);
+        QVERIFY(!first.value(u"time"_s).toString().isEmpty());
 #ifndef Q_OS_WIN
         QCOMPARE(testsupport::modeOf(state), 0700);
         QCOMPARE(testsupport::modeOf(log.fileName()), 0600);

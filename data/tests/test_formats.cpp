@@ -191,77 +191,54 @@ private Q_SLOTS:
                  qPrintable(reports.reports().first().text));
     }
 
-    // Text boxes: what is shown, and what is kept in "Tag" (which starts as "old").
-    void textBoxes_data()
-    {
-        QTest::addColumn<QVariant>("value");
-        QTest::addColumn<int>("code");
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<QString>("tag");
-        const auto row = [](const char* name, const QVariant& value, int code, const QString& shown,
-                            const QString& tag) { QTest::newRow(name) << value << code << shown << tag; };
-
-        row("box: null clears both", QVariant(), 2, QString(), QString());
-        row("box: 0 number kept", 42, 0, s("42"), s("42"));
-        row("box: 0 text leaves tag", s("abc"), 0, s("abc"), s("old"));
-        row("box: 1 date", LastSecond, 1, s("31-12-2009"), QString());
-        row("box: 2 hour total", 7.5, 2, s("7,50"), s("7,5"));
-        row("box: 2 empty tag keeps text", QString(), 2, s("before"), QString());
-        row("box: 6 whole, ungrouped", 1234567.5, 6, s("1234568"), s("1234567,5"));
-        row("box: 7 money, 3 decimals", 1234.5678, 7, s("€ 1 234,568"), s("1234,5678"));
-        row("box: 8 number, 3 decimals", -1234.5, 8, s("- 1 234,500"), s("-1234,5"));
-        row("box: 9 untouched", 7.5, 9, s("before"), s("old"));
-    }
-
-    void textBoxes()
-    {
-        QFETCH(QVariant, value);
-        QFETCH(int, code);
-        FakeControl control{Kind::TextBox};
-        SetControlValue(control, value, code);
-        QTEST(control.m_text, "shown");
-        QTEST(control.m_tag, "tag");
-    }
-
-    // What a choose-only combo box chooses and what a date picker shows.
-    void choicesAndPickers_data()
+    // What SetControlValue leaves in a control (text|Tag|list index|value, from "before|old|0|"): a text box shows
+    // the value in the code's format and keeps it in Tag; a choose-only combo box chooses the first entry whose
+    // ItemData is the value, one whose text can be typed in (style 0) takes the value's text; a date picker takes the
+    // date and time.
+    void setControlValue_data()
     {
         QTest::addColumn<int>("kind");
         QTest::addColumn<QVariant>("value");
-        QTest::addColumn<QVariant>("expected");
-        const auto row = [](const char* name, Kind kind, const QVariant& value, const QVariant& expected) {
-            QTest::newRow(name) << int(kind) << value << expected;
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<int>("style");
+        const auto row = [](const char* name, Kind kind, const QVariant& value, int code, const char* expected,
+                            int style = 2) {
+            QTest::newRow(name) << int(kind) << value << code << s(expected) << style;
         };
-
-        row("combo: first of two matches", Kind::ComboBox, 20, 1);
-        row("combo: numeric text", Kind::ComboBox, s("30"), 3);
-        row("combo: no match keeps", Kind::ComboBox, 20.5, 0);
-        row("combo: not a number clears", Kind::ComboBox, s("abc"), -1);
-        row("picker: not a date", Kind::DatePicker, 5, QDateTime(QDate(1900, 1, 1), QTime(0, 0)));
-        row("picker: keeps the time", Kind::DatePicker, LastSecond, LastSecond);
-        row("picker: display text", Kind::DatePicker, s("05-03-2009 14:07:09"),
-            QDateTime(QDate(2009, 3, 5), QTime(14, 7, 9)));
+        row("box: null clears both", Kind::TextBox, QVariant(), 2, "||0|");
+        row("box: 0 number kept", Kind::TextBox, 42, 0, "42|42|0|");
+        row("box: 0 text leaves tag", Kind::TextBox, s("abc"), 0, "abc|old|0|");
+        row("box: 1 date", Kind::TextBox, LastSecond, 1, "31-12-2009||0|");
+        row("box: 2 hour total", Kind::TextBox, 7.5, 2, "7,50|7,5|0|");
+        row("box: 2 empty tag keeps text", Kind::TextBox, QString(), 2, "before||0|");
+        row("box: 6 whole, ungrouped", Kind::TextBox, 1234567.5, 6, "1234568|1234567,5|0|");
+        row("box: 7 money, 3 decimals", Kind::TextBox, 1234.5678, 7, "€ 1 234,568|1234,5678|0|");
+        row("box: 8 number, 3 decimals", Kind::TextBox, -1234.5, 8, "- 1 234,500|-1234,5|0|");
+        row("box: 9 untouched", Kind::TextBox, 7.5, 9, "before|old|0|");
+        row("combo: first of two matches", Kind::ComboBox, 20, 0, "before|old|1|");
+        row("combo: numeric text", Kind::ComboBox, s("30"), 0, "before|old|3|");
+        row("combo: no match keeps", Kind::ComboBox, 20.5, 0, "before|old|0|");
+        row("combo: not a number clears", Kind::ComboBox, s("abc"), 0, "before|old|-1|");
+        row("typed combo: the text, its choice kept", Kind::ComboBox, 7.5, 0, "7,5|old|0|", 0);
+        row("typed combo: null clears the text", Kind::ComboBox, QVariant(), 0, "|old|0|", 0);
+        row("picker: not a date", Kind::DatePicker, 5, 0, "before|old|0|01-01-1900 00:00:00");
+        row("picker: keeps the time", Kind::DatePicker, LastSecond, 0, "before|old|0|31-12-2009 23:59:59");
+        row("picker: display text", Kind::DatePicker, s("05-03-2009 14:07:09"), 0, "before|old|0|05-03-2009 14:07:09");
     }
 
-    void choicesAndPickers()
+    void setControlValue()
     {
         QFETCH(int, kind);
         QFETCH(QVariant, value);
+        QFETCH(int, code);
         FakeControl control{Kind(kind)};
-        SetControlValue(control, value, 0);
-        QTEST(Kind(kind) == Kind::ComboBox ? QVariant(control.m_index) : control.m_value, "expected");
-    }
-
-    // A combo box whose text can be typed in takes the value's text and leaves its choice alone.
-    void typedComboTakesText()
-    {
-        FakeControl combo{Kind::ComboBox};
-        combo.m_style = 0;
-        SetControlValue(combo, 7.5, 0);
-        QCOMPARE(combo.m_text, s("7,5"));
-        QCOMPARE(combo.m_index, 0);
-        SetControlValue(combo, QVariant(), 0);
-        QCOMPARE(combo.m_text, QString());
+        QFETCH(int, style);
+        control.m_style = style;
+        SetControlValue(control, value, code);
+        const QString date = control.m_value.toDateTime().toString(s("dd-MM-yyyy HH:mm:ss"));
+        QTEST(QStringList({control.m_text, control.m_tag, QString::number(control.m_index), date}).join(u'|'),
+              "expected");
     }
 
     // Field names are compared exactly. An error is reported and ends the fill with the entries added

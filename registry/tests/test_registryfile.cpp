@@ -179,12 +179,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("reason");
         const QByteArray good = Header + Key + "\"Username\"=\"ok\"\r\n";
         QTest::newRow("no header") << QByteArray("Username=jsilva\n") << QString();
-        QTest::newRow("value outside a key") << Header + "\"Username\"=\"jsilva\"\r\n" << QString();
-        QTest::newRow("unknown escape") << Header + Key + "\"Path\"=\"C:\\Orv\"\r\n" << QString();
-        QTest::newRow("missing quote") << Header + Key + "\"Username\"=\"jsilva\r\n" << QString();
-        QTest::newRow("key of another root") << Header + "[HKEY_LOCAL_MACHINE\\SOFTWARE]\r\n" << QString();
-        QTest::newRow("deleted key") << Header + "[-HKEY_CURRENT_USER\\Software\\Vorlent]\r\n" << QString();
-        QTest::newRow("not UTF-8") << Header + Key + "\"Username\"=\"Jo\xE3o\"\r\n" << QString();
         QTest::newRow("NUL in a value") << good + QByteArray("\"DataServer\"=\"ORVSQL\0EVIL\"\r\n", 28)
                                         << u"line 5: a NUL character inside a value"_s;
         QTest::newRow("513 levels") << good + section(u"Software\\"_s + levels(RegFile::MaxDepth))
@@ -215,41 +209,33 @@ private Q_SLOTS:
     }
 
     // A file up to 4 MiB reads; a larger one is reported without being read, and neither written over nor grown.
-    void fileSizeIsBounded_data()
-    {
-        QTest::addColumn<qint64>("size");
-        QTest::addColumn<bool>("readable");
-        QTest::newRow("4 MiB") << MaxFileBytes << true;
-        QTest::newRow("4 MiB and a byte") << MaxFileBytes + 1 << false;
-    }
-
     void fileSizeIsBounded()
     {
-        QFETCH(qint64, size);
-        QFETCH(bool, readable);
-        QByteArray text = Header + "[HKEY_CURRENT_USER\\Software\\Vorlent]\r\n\"Username\"=\"jsilva\"\r\n";
-        text += QByteArray(size - text.size() - 2, ';') + "\r\n"; // a comment
-        QVERIFY(writeFile(userFile(), text));
+        const auto padded = [](qint64 size) {
+            const QByteArray text = Header + Key + "\"Username\"=\"jsilva\"\r\n";
+            return text + QByteArray(size - text.size() - 2, ';') + "\r\n"; // a comment
+        };
+        QVERIFY(writeFile(userFile(), padded(MaxFileBytes + 1)));
         const quint64 reads = fileReads();
+        QCOMPARE(ObterValorString(Vorlent, u"Username"_s), std::nullopt);
+        QVERIFY(!DefinirValorString(Vorlent, u"Remember"_s, u"1"_s));
+        QCOMPARE(fileReads(), reads);
+        QCOMPARE(m_reports->procedures(), (QStringList{u"ValorString"_s, u"DefinirValorString"_s}));
+        QVERIFY(m_reports->reports().first().text.contains(userFile()));
+        m_reports->clear();
+        QCOMPARE(contents(userFile()), padded(MaxFileBytes + 1));
 
-        QCOMPARE(ObterValorString(Vorlent, u"Username"_s), readable ? std::optional(u"jsilva"_s) : std::nullopt);
-        QCOMPARE(DefinirValorString(Vorlent, u"Remember"_s, u"1"_s), readable);
-        if (readable) {
-            QCOMPARE(ObterValorString(Vorlent, u"Remember"_s), u"1"_s); // the comment is gone: the file shrank
-            // A write that would grow the file past the limit is refused and changes nothing.
-            const QByteArray before = contents(userFile());
-            QVERIFY(!DefinirValorString(Vorlent, u"Note"_s, QString(MaxFileBytes, u'x')));
-            QCOMPARE(m_reports->procedures(), QStringList{u"DefinirValorString"_s});
-            m_reports->clear();
-            QCOMPARE(contents(userFile()), before);
-            QCOMPARE(ObterValorString(Vorlent, u"Note"_s), std::nullopt);
-        } else {
-            QCOMPARE(fileReads(), reads);
-            QCOMPARE(m_reports->procedures(), (QStringList{u"ValorString"_s, u"DefinirValorString"_s}));
-            QVERIFY(m_reports->reports().first().text.contains(userFile()));
-            m_reports->clear();
-            QCOMPARE(contents(userFile()), text);
-        }
+        QVERIFY(writeFile(userFile(), padded(MaxFileBytes)));
+        QCOMPARE(ObterValorString(Vorlent, u"Username"_s), u"jsilva"_s);
+        QVERIFY(DefinirValorString(Vorlent, u"Remember"_s, u"1"_s));
+        QCOMPARE(ObterValorString(Vorlent, u"Remember"_s), u"1"_s); // the comment is gone: the file shrank
+        // A write that would grow the file past the limit is refused and changes nothing.
+        const QByteArray before = contents(userFile());
+        QVERIFY(!DefinirValorString(Vorlent, u"Note"_s, QString(MaxFileBytes, u'x')));
+        QCOMPARE(m_reports->procedures(), QStringList{u"DefinirValorString"_s});
+        m_reports->clear();
+        QCOMPARE(contents(userFile()), before);
+        QCOMPARE(ObterValorString(Vorlent, u"Note"_s), std::nullopt);
     }
 
     // A file is read again only when it changed: another program replaced it, or it was rewritten in place with
@@ -293,10 +279,12 @@ private Q_SLOTS:
     }
 
     // A writer that dies after writing the new file and before it takes the old one's place leaves the old file
-    // whole; the next write succeeds at once and the leftovers of the dead writer go away.
+    // whole; the next write succeeds at once and the leftovers of the dead writer go away. The per-user file is
+    // private from its first write on.
     void crashBeforeReplacingKeepsTheOldFile()
     {
         QVERIFY(CriarChave(Vorlent));
+        QCOMPARE(modeOf(userFile()), 0600);
         QVERIFY(DefinirValorString(Vorlent, u"Password"_s, u"old"_s));
         const QByteArray before = contents(userFile());
 
@@ -307,21 +295,12 @@ private Q_SLOTS:
 
         QVERIFY(DefinirValorString(Vorlent, u"Password"_s, u"next"_s));
         QCOMPARE(ObterValorString(Vorlent, u"Password"_s), u"next"_s);
+        QCOMPARE(modeOf(userFile()), 0600);
         QCOMPARE(QDir(m_registry->userDirectory()).entryList(QDir::Files), QStringList{u"HKEY_CURRENT_USER.reg"_s});
     }
 
-    void perUserFileIsPrivate()
-    {
-        QVERIFY(CriarChave(Vorlent));
-        QCOMPARE(modeOf(userFile()), 0600);
-        QVERIFY(DefinirValorString(Vorlent, u"Password"_s, u"x"_s)); // a rewrite keeps it private
-        QCOMPARE(modeOf(userFile()), 0600);
-        QVERIFY(CriarChave(Machine));
-        QCOMPARE(modeOf(machineFile()), 0644);
-    }
-
-    // Arbitrary bytes either read as keys or are refused with the file's name; nothing crashes or hangs, and what
-    // was read writes out as text that reads back the same.
+    // Arbitrary bytes either read as keys or are refused with the file's name; nothing crashes or hangs. (That what
+    // was read writes out as text that reads back the same is the fuzz target's check, over fuzz/corpus/regfile.)
     void hostileTextIsReadOrRefused_data()
     {
         QTest::addColumn<QByteArray>("bytes");
@@ -336,7 +315,12 @@ private Q_SLOTS:
         QTest::newRow("UTF-8 byte order mark") << "\xEF\xBB\xBF" + Header + Key << true;
         QTest::newRow("lines ended by CR LF, LF and CR CR LF") << Header + Key + "\"a\"=\"1\"\n\"b\"=\"2\"\r\r\n"
                                                                << true;
-        QTest::newRow("NUL in a value") << Header + Key + QByteArray("\"a\"=\"x\0y\"\r\n", 11) << false;
+        QTest::newRow("no header") << QByteArray("Username=jsilva\n") << false;
+        QTest::newRow("value outside a key") << Header + "\"Username\"=\"jsilva\"\r\n" << false;
+        QTest::newRow("unknown escape") << Header + Key + "\"Path\"=\"C:\\Orv\"\r\n" << false;
+        QTest::newRow("key of another root") << Header + "[HKEY_LOCAL_MACHINE\\SOFTWARE]\r\n" << false;
+        QTest::newRow("deleted key") << Header + "[-HKEY_CURRENT_USER\\Software\\Vorlent]\r\n" << false;
+        QTest::newRow("not UTF-8") << Header + Key + "\"Username\"=\"Jo\xE3o\"\r\n" << false;
         QTest::newRow("NUL in a value's name") << Header + Key + QByteArray("\"a\0b\"=\"x\"\r\n", 11) << false;
         QTest::newRow("NUL in a key name") << Header + QByteArray("[HKEY_CURRENT_USER\\a\0b]\r\n", 25) << false;
         QTest::newRow("NUL in the header") << QByteArray("Windows Registry\0Editor Version 5.00\r\n", 39) << false;
@@ -364,10 +348,7 @@ private Q_SLOTS:
             return values;
         }() << true;
         QTest::newRow("512 levels") << Header + section(levels(RegFile::MaxDepth)) << true;
-        QTest::newRow("513 levels") << Header + section(levels(RegFile::MaxDepth + 1)) << false;
         QTest::newRow("a name of 255 characters") << Header + section(QString(RegFile::MaxNameLength, u'n')) << true;
-        QTest::newRow("a name of 256 characters")
-            << Header + section(QString(RegFile::MaxNameLength + 1, u'n')) << false;
         QTest::newRow("100000 levels in one line") << Header + section(levels(100000)) << false;
     }
 
@@ -384,13 +365,6 @@ private Q_SLOTS:
             QVERIFY2(error.description().contains(u"hostile.reg"_s), qPrintable(error.description()));
         }
         QTEST(read, "readable");
-        if (read) {
-            const std::optional<QByteArray> text = keys.toText(64 * MaxFileBytes);
-            QVERIFY(text);
-            RegFile again(Root);
-            again.parse(*text, u"written.reg"_s);
-            QCOMPARE(again.toText(64 * MaxFileBytes), text);
-        }
     }
 
     // Adding and finding keys walks each level once: twice the depth is about four times the work (the file names

@@ -7,6 +7,7 @@
 #include "data/office/schema.h"
 #include "registry/modregistry.h"
 #include "scramble/modencriptserial.h"
+#include "security/modcheckpermissions.h"
 #include "testsupport/tempregistry.h"
 #include "tools/demooffice.h"
 #include "tools/demosettings.h"
@@ -65,7 +66,6 @@ class TestDemoOffice : public QObject
 
     QTemporaryDir m_dir;
     QString m_office;
-    data::Connection m_connection;
 
 private Q_SLOTS:
     void initTestCase()
@@ -73,11 +73,11 @@ private Q_SLOTS:
         scramble::modEncriptSerial::VolumeSerial = QStringLiteral("-1234567890");
         m_office = m_dir.filePath(QStringLiteral("office.db"));
         tools::DemoOffice(Day).build(m_office);
-        m_connection.open(
+        data::Data::SqlServer().open(
             connectionText(m_office, tools::DemoOffice::sharedUser(), tools::DemoOffice::sharedPassword()));
     }
 
-    void cleanupTestCase() { m_connection.close(); }
+    void cleanupTestCase() { data::Data::SqlServer().close(); }
 
     void sameDayGivesSameOffice()
     {
@@ -100,7 +100,7 @@ private Q_SLOTS:
         const auto count = [&](const QString& condition) {
             const QString sql = QStringLiteral("SELECT COUNT(*) as no FROM vwProcessos_Trabalhos_Tarefas "
                                                "WHERE closed = 0 AND advogado_id is not null AND ");
-            return read(m_connection, sql + condition, {"no"}).value(0).value(0).toInt();
+            return read(data::Data::SqlServer(), sql + condition, {"no"}).value(0).value(0).toInt();
         };
         QVERIFY(count("data_escritorio < '2009-11-16'") > 0);
         QVERIFY(count("data_escritorio >= '2009-11-17' AND data_escritorio < '2009-11-18'") > 0);
@@ -114,21 +114,14 @@ private Q_SLOTS:
         const QString twoRunning =
             QStringLiteral("SELECT advogado_id FROM vwProcessos_Trabalhos_Tarefas WHERE closed = 0 AND "
                            "inprogress <> 0 GROUP BY advogado_id HAVING COUNT(*) > 1");
-        QCOMPARE(read(m_connection, twoRunning, {"advogado_id"}), QList<QVariantList>());
+        QCOMPARE(read(data::Data::SqlServer(), twoRunning, {"advogado_id"}), QList<QVariantList>());
         QCOMPARE(count("(trabalho_id is null OR processo_id is null OR contacto_id is null)"), 0);
     }
 
-    // Each user logs in with the demo password and is a lawyer or not as the staff list says. Every
-    // user has group links (without them every policy would apply), and the policy that opens the
-    // lawyer box applies to the supervisor alone.
+    // Each user logs in with the demo password and is a lawyer or not as the staff list says, and the policy that
+    // opens the lawyer box applies to the supervisor alone.
     void usersLogInAndOnlyTheSupervisorOpensTheLawyerBox()
     {
-        const QString links = QStringLiteral(
-            "SELECT tbGroups_Users_Links.*, tbGroups.code, tbUsers.code as user_code FROM tbGroups_Users_Links LEFT "
-            "OUTER JOIN tbGroups ON tbGroups_Users_Links.group_id = tbGroups.group_id LEFT JOIN tbUsers ON "
-            "tbGroups_Users_Links.user_id = tbUsers.user_id WHERE tbUsers.descrit = '%1'");
-        const QString policy = QStringLiteral("SELECT tbSecurityPolicies.* FROM tbSecurityPolicies WHERE code = "
-                                              "'#3101' AND ( (users_groups LIKE '%%1%' ) )");
         int holders = 0;
         for (const tools::DemoPerson& person : tools::DemoStaff::people()) {
             if (person.login.isEmpty()) {
@@ -137,18 +130,12 @@ private Q_SLOTS:
             data::Connection own;
             own.open(connectionText(m_office, person.login, tools::DemoStaff::password()));
             const QString user = QStringLiteral("SELECT * FROM tbUsers WHERE descrit = '%1'").arg(person.login);
-            QCOMPARE(read(m_connection, user, {"contacto_id"}), (QList<QVariantList>{{qlonglong(person.contactoId)}}));
+            QCOMPARE(read(data::Data::SqlServer(), user, {"contacto_id"}),
+                     (QList<QVariantList>{{qlonglong(person.contactoId)}}));
             const QString lawyer = QStringLiteral("SELECT * FROM tbAdvogados WHERE contacto_id = %1");
-            QCOMPARE(read(m_connection, lawyer.arg(person.contactoId), {"preco"}).size(), person.lawyer ? 1 : 0);
-
-            QStringList codes;
-            for (const QVariantList& row : read(m_connection, links.arg(person.login), {"user_code", "code"})) {
-                codes << row.at(0).toString() << row.at(1).toString();
-            }
-            codes.removeAll(QString());
-            QVERIFY2(!codes.isEmpty(), qPrintable(person.login));
-            const QString condition = codes.join(QStringLiteral("%' OR users_groups LIKE '%"));
-            const bool holds = !read(m_connection, policy.arg(condition), {"code"}).isEmpty();
+            QCOMPARE(read(data::Data::SqlServer(), lawyer.arg(person.contactoId), {"preco"}).size(),
+                     person.lawyer ? 1 : 0);
+            const bool holds = security::modCheckPermissions::CheckSecurityPolicy(person.login, "#3101");
             QCOMPARE(holds, person.supervisor);
             holders += holds;
         }
