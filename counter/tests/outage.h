@@ -27,7 +27,6 @@ inline void outageHealsByItself(WindowFixture& f, const std::function<void()>& b
         f.toggle(OfficeFixture::Task);
     }
     const qint64 entry = f.list().cellText(f.row(OfficeFixture::Task), 9).toLongLong();
-    QCOMPARE(entry > 0, counting);
     f.clock.advanceMinutes(10);
     const QDateTime untick = f.clock.now();
     const QStringList rows = keysOf(f.list());
