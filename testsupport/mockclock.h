@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/clock.h"
+
 #include <QDateTime>
 
 namespace testsupport {
@@ -8,8 +10,12 @@ namespace testsupport {
 class MockClock
 {
 public:
-    explicit MockClock(const QDateTime& start = QDateTime(QDate(2009, 11, 16), QTime(9, 0, 0)));
-    ~MockClock();
+    explicit MockClock(const QDateTime& start = QDateTime(QDate(2009, 11, 16), QTime(9, 0, 0)))
+        : m_now(start)
+    {
+        core::Clock::setSource([this] { return m_now; });
+    }
+    ~MockClock() { core::Clock::setSource({}); }
 
     QDateTime now() const { return m_now; }
     void set(const QDateTime& now) { m_now = now; }

@@ -214,11 +214,6 @@ const QStringList& RecordingComponents::log() const
     return m_state->log;
 }
 
-void RecordingComponents::clear()
-{
-    m_state->log.clear();
-}
-
 QStringList RecordingComponents::calls(const QString& method) const
 {
     QStringList found;

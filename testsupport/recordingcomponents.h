@@ -26,7 +26,6 @@ public:
     RecordingComponents& operator=(const RecordingComponents&) = delete;
 
     const QStringList& log() const;
-    void clear();
     // The log's entries that mention method ("SignOn", "new", "delete", ...).
     QStringList calls(const QString& method) const;
 

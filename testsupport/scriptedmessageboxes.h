@@ -11,8 +11,17 @@ namespace testsupport {
 class ScriptedMessageBoxes
 {
 public:
-    ScriptedMessageBoxes();
-    ~ScriptedMessageBoxes();
+    ScriptedMessageBoxes()
+    {
+        core::setMessageBoxPresenter([this](const core::Message& message) {
+            m_shown.append(message);
+            if (!m_answers.isEmpty()) {
+                return m_answers.takeFirst();
+            }
+            return message.buttons == core::Buttons::Ok ? core::Answer::Ok : core::Answer::No;
+        });
+    }
+    ~ScriptedMessageBoxes() { core::setMessageBoxPresenter({}); }
 
     void setNextAnswers(const QList<core::Answer>& answers) { m_answers = answers; }
     const QList<core::Message>& shown() const { return m_shown; }

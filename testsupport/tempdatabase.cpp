@@ -111,11 +111,6 @@ bool TempDatabase::onPostgres()
     return qEnvironmentVariable("ORV_TEST_ENGINE").compare(QLatin1String("postgres"), Qt::CaseInsensitive) == 0;
 }
 
-QString TempDatabase::engineSetting() const
-{
-    return m_server ? QStringLiteral("PostgreSQL") : QString();
-}
-
 TempDatabase::TempDatabase(Place place)
     : m_dir(folderTemplate(place))
     , m_path(m_dir.filePath(QStringLiteral("orvtest.db")))
@@ -219,12 +214,6 @@ QList<QVariantList> TempDatabase::select(const QString& sql, QStringList* names)
     return data::embedded::EmbeddedFile(m_path, data::embedded::EmbeddedFile::Mode::Existing).select(sql, names);
 }
 
-QVariant TempDatabase::scalar(const QString& sql)
-{
-    const QList<QVariantList> rows = select(sql);
-    return rows.isEmpty() ? QVariant() : rows.first().value(0);
-}
-
 std::unique_ptr<TempDatabase::WriteLock> TempDatabase::lockWrites()
 {
     if (m_server) {
@@ -232,11 +221,6 @@ std::unique_ptr<TempDatabase::WriteLock> TempDatabase::lockWrites()
             m_server->dataSource, QStringLiteral("orvadmin"), m_server->adminPassword, m_databaseName, PlainLink));
     }
     return std::make_unique<FileWriteLock>(m_path);
-}
-
-void TempDatabase::setServerClock(const QDateTime& now)
-{
-    data::embedded::setServerClock([now] { return now; });
 }
 
 void TempDatabase::setServerClock(std::function<QDateTime()> clock)

@@ -43,7 +43,7 @@ public:
     // (the file, or "127.0.0.1,port") and "dtEngine" (empty, or "PostgreSQL").
     QString databaseName() const { return m_databaseName; }
     QString dataSource() const { return m_dataSource; }
-    QString engineSetting() const;
+    QString engineSetting() const { return m_server ? QStringLiteral("PostgreSQL") : QString(); }
     // True when the schema script was there and ran.
     bool hasSchema() const { return m_hasSchema; }
 
@@ -63,7 +63,7 @@ public:
     // Reads rows for checks, outside the statement log, values as a recordset gives them.
     QList<QVariantList> select(const QString& sql, QStringList* names = nullptr);
     // The first value of the first row; a null QVariant when no row.
-    QVariant scalar(const QString& sql);
+    QVariant scalar(const QString& sql) { return select(sql).value(0).value(0); }
 
     // Another workstation's write transaction: while the returned object lives, statements that write the time
     // entries wait for it and fail after the engine's lock time-out; reads go on. Throws core::Error.
@@ -75,7 +75,10 @@ public:
     std::unique_ptr<WriteLock> lockWrites();
 
     // The time GETDATE() answers from now on (until this fixture ends).
-    void setServerClock(const QDateTime& now);
+    void setServerClock(const QDateTime& now)
+    {
+        setServerClock([now] { return now; });
+    }
     void setServerClock(std::function<QDateTime()> clock);
 
 private:

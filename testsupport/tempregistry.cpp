@@ -5,8 +5,8 @@
 namespace testsupport {
 
 TempRegistry::TempRegistry()
-    : m_user(move("ORV_REGISTRY_USER_DIR", m_dir.filePath(QStringLiteral("user"))))
-    , m_machine(move("ORV_REGISTRY_MACHINE_DIR", m_dir.filePath(QStringLiteral("machine"))))
+    : m_user(move("ORV_REGISTRY_USER_DIR", userDirectory()))
+    , m_machine(move("ORV_REGISTRY_MACHINE_DIR", machineDirectory()))
 {
     QDir(m_dir.path()).mkpath(QStringLiteral("user"));
     QDir(m_dir.path()).mkpath(QStringLiteral("machine"));
@@ -18,16 +18,6 @@ TempRegistry::~TempRegistry()
     restoreRootKeys(m_rootKeys);
     restore(m_user);
     restore(m_machine);
-}
-
-QString TempRegistry::userDirectory() const
-{
-    return m_dir.filePath(QStringLiteral("user"));
-}
-
-QString TempRegistry::machineDirectory() const
-{
-    return m_dir.filePath(QStringLiteral("machine"));
 }
 
 QString TempRegistry::file(const QString& rootName) const

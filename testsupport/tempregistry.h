@@ -19,8 +19,8 @@ public:
     TempRegistry(const TempRegistry&) = delete;
     TempRegistry& operator=(const TempRegistry&) = delete;
 
-    QString userDirectory() const;
-    QString machineDirectory() const;
+    QString userDirectory() const { return m_dir.filePath(QStringLiteral("user")); }
+    QString machineDirectory() const { return m_dir.filePath(QStringLiteral("machine")); }
     // The file that holds a root key ("HKEY_CURRENT_USER", "HKEY_LOCAL_MACHINE"...); in the Windows registry a
     // file that never exists.
     QString file(const QString& rootName) const;

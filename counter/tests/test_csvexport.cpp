@@ -15,11 +15,6 @@ using testsupport::OfficeFixture;
 
 namespace {
 
-QString quoted(QString text)
-{
-    return QLatin1Char('\'') + text.replace(QLatin1Char('\''), QStringLiteral("''")) + QLatin1Char('\'');
-}
-
 // The rows of a CSV file as Python's csv module reads them with ";" as separator.
 QList<QStringList> readBack(const QString& path)
 {
@@ -70,9 +65,9 @@ private Q_SLOTS:
         WindowFixture f;
         for (int n = 0; n < descriptions.size(); ++n) {
             f.office.database().exec(QStringLiteral("INSERT INTO tbProcessos_Trabalhos_Tarefas (tarefa_id, "
-                                                    "trabalho_id, descrit, closed) VALUES (%1, 77, %2, 1)")
+                                                    "trabalho_id, descrit, closed) VALUES (%1, 77, '%2', 1)")
                                          .arg(1000 + n)
-                                         .arg(quoted(descriptions[n])));
+                                         .arg(QString(descriptions[n]).replace(u'\'', QStringLiteral("''"))));
             f.office.database().exec(
                 QStringLiteral("INSERT INTO tbProcessos_Trabalhos_Tarefas_Lancamentos (lancamento_id, tarefa_id, "
                                "trabalho_id, processo_id, contacto_id, data, data_fim, advogado_id, base_id, "

@@ -1,10 +1,15 @@
 #include "core/errorvalue.h"
 #include "counter/listview/listview.h"
 #include "counter/listview/sortkey.h"
+#include "counter/widgetcontrol.h"
+#include "data/binding/modcontrols.h"
 #include "testsupport/windowfixture.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QDateTimeEdit>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QSignalSpy>
 #include <QStyle>
 #include <QStyleOptionViewItem>
@@ -15,6 +20,7 @@
 
 using counter::ListView;
 using counter::SortAs;
+using counter::WidgetControl;
 using Misuse = std::function<void(ListView&)>;
 
 namespace {
@@ -76,11 +82,17 @@ QTreeView& tree(ListView& list)
     return *list.findChild<QTreeView*>();
 }
 
+void bind(QWidget* widget, const QVariant& value, int code)
+{
+    data::modControls::SetControlValue(*WidgetControl::of(widget), value, code);
+}
+
 } // namespace
 
 // The lists as a user meets them: rows found where they are, sorted by the values shown, worked from the keyboard,
 // and their columns sharing a narrow window. The row colours and the click order the window relies on are checked
-// through the window itself.
+// through the window itself. And how the adapter carries the control rules onto real widgets (the rules themselves
+// are tested over a stand-in control with the data layer).
 class TestListView : public QObject
 {
     Q_OBJECT
@@ -394,6 +406,47 @@ private Q_SLOTS:
             QCOMPARE(view.columnWidth(0), metrics.horizontalAdvance(headers[0]) + 14);
             QCOMPARE(view.columnWidth(2), metrics.horizontalAdvance(headers[2]) + 14);
         }
+    }
+
+    void lineEditKeepsTheRawValueInItsTag()
+    {
+        QLineEdit total;
+        bind(&total, 7.5, 2);
+        QCOMPARE(total.text(), QStringLiteral("7,50"));
+        QCOMPARE(total.property("Tag").toString(), QStringLiteral("7,5"));
+        bind(&total, QVariant(), 2);
+        QCOMPARE(total.text(), QString());
+        QCOMPARE(total.property("Tag").toString(), QString());
+    }
+
+    void chooseOnlyComboIsChosenByItemData_data()
+    {
+        QTest::addColumn<QVariant>("value");
+        QTest::addColumn<int>("chosen");
+        QTest::newRow("matching identifier") << QVariant(33) << 2;
+        QTest::newRow("not a number clears the choice") << QVariant(QStringLiteral("abc")) << -1;
+    }
+    void chooseOnlyComboIsChosenByItemData()
+    {
+        QFETCH(QVariant, value);
+        QFETCH(int, chosen);
+        QComboBox combo;
+        const auto control = WidgetControl::of(&combo);
+        for (int id : {11, 22, 33}) {
+            control->AddItem(QStringLiteral("Advogado %1").arg(id));
+            control->setItemData(control->NewIndex(), id);
+        }
+        bind(&combo, value, 0);
+        QCOMPARE(combo.currentIndex(), chosen);
+    }
+
+    // "No date" lies before any minimum the form gave the picker.
+    void dateEditShowsNoDateForNull()
+    {
+        QDateTimeEdit picker;
+        picker.setMinimumDate(QDate(2000, 1, 1));
+        bind(&picker, QVariant(), 0);
+        QCOMPARE(picker.dateTime(), QDateTime(QDate(1900, 1, 1), QTime(0, 0)));
     }
 };
 

@@ -71,7 +71,6 @@ struct Workstation {
 int runWorkstation(int workstation)
 {
     Workstation station(lawyerOf(workstation));
-    auto& clock = station.clock;
     auto& list = station.list();
     const auto row = [&](int task) { return station.row(task); };
     QTextStream out(stdout);
@@ -80,12 +79,12 @@ int runWorkstation(int workstation)
         list.userToggle(row(task));
         const QString entry = list.cellText(row(task), 9).trimmed();
         const bool dropped = round % 3 == 2;
-        clock.advanceSeconds(dropped ? 40 : 200);
+        station.clock.advanceSeconds(dropped ? 40 : 200);
         list.userToggle(row(task));
         if (!entry.isEmpty() && !list.checked(row(task))) {
             out << (dropped ? QStringLiteral("dropped %1\n").arg(entry) : QStringLiteral("closed %1 3\n").arg(entry));
         }
-        clock.advanceSeconds(30);
+        station.clock.advanceSeconds(30);
     }
     station.printReports(out);
     bool running = false;
