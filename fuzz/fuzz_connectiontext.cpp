@@ -1,6 +1,4 @@
-// The connection text: any text either reads or is refused with core::Error; and the values a login
-// puts into the text (security info, user, password, catalog, data source) read back exactly as they
-// were written, whatever they hold, so that no typed value adds or changes a key.
+// Any connection text reads or is refused; a login's values read back exactly, adding or changing no key.
 #include "core/errorvalue.h"
 #include "data/connectiontext.h"
 #include "fuzz/fuzzsupport.h"

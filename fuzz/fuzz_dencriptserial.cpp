@@ -1,6 +1,4 @@
-// DencriptSerial: any stored text, under any key, unscrambles or is refused ("" and a report) without
-// a fault; and every text EncriptSerial can scramble under a drive serial number's key (character codes
-// below 191) unscrambles back to itself.
+// DencriptSerial refuses or unscrambles any text, and unscrambles what EncriptSerial made back to itself.
 #include "fuzz/fuzzsupport.h"
 #include "scramble/cp1252.h"
 #include "scramble/modencriptserial.h"

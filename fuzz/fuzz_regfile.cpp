@@ -1,6 +1,4 @@
-// The .reg reader: any bytes either read or are refused with core::Error, within the time limit; a file
-// that reads is written back and reads again to the same keys and values (what the program writes, it
-// can read).
+// Any bytes read or are refused in time; what reads writes back and reads again the same.
 #include "core/errorvalue.h"
 #include "fuzz/fuzzsupport.h"
 #include "registry/regfile.h"

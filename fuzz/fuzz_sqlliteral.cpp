@@ -1,8 +1,5 @@
-// SqlLiteral: whatever a person types, a text literal keeps it inside its quotes. The literal is read
-// back by the server's rules (string literals joined by "+ CHAR(39) +", nothing else) and must give the
-// typed text (blanks at either end dropped, as the data layer trims them); then, translated for the embedded engine,
-// SQLite must read it as one value equal to that text. Number and date literals may hold only what a number or a date
-// is written with.
+// A text literal, read back by the server's rules and by SQLite after translation, gives the typed text
+// trimmed; number and date literals hold only what a number or a date is written with.
 #include "data/engines/tsqltranslator.h"
 #include "data/moddata.h"
 #include "data/valuetext.h"
@@ -18,8 +15,7 @@ namespace {
 
 using namespace data::modData;
 
-// The value of a literal made of string literals joined by "+ CHAR(39) +", read by the server's rules;
-// nullopt when anything else stands outside the quotes.
+// A literal of string literals joined by "+ CHAR(39) +", read by the server's rules; else nullopt.
 std::optional<QString> readTextLiteral(const QString& sql)
 {
     static const QRegularExpression joint(QStringLiteral("\\A *\\+ *CHAR *\\( *39 *\\) *\\+ *"),
@@ -57,8 +53,7 @@ std::optional<QString> readTextLiteral(const QString& sql)
     }
 }
 
-// The value SQLite gives for "SELECT <expression>", or nullopt when the text is not exactly one
-// statement with one column.
+// The value SQLite gives for "SELECT <expression>", or nullopt unless one statement of one column.
 std::optional<QString> sqliteValue(const QString& expression)
 {
     static sqlite3* db = [] {

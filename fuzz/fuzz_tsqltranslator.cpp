@@ -1,14 +1,10 @@
-// The T-SQL translation: any statement text translates within the time limit, and the translation
-// never changes where quoted text, quoted names and comments begin and end: a statement that ends
-// inside an open quote or comment still does, and one that does not, still does not.
+// Any statement translates in time, never moving where quotes, quoted names and comments begin and end.
 #include "data/engines/tsqltranslator.h"
 #include "fuzz/fuzzsupport.h"
 
 namespace {
 
-// What a statement ends inside, read by the server's rules: nothing, a string literal, a quoted name
-// ("…" or […]), a line comment or a block comment (which the server nests; the engine does not, so a
-// nested one counts as the outer one).
+// What a statement ends inside, by the server's rules (which nest block comments; the engine does not).
 enum class Open { Nothing, Text, QuotedName, BracketName, LineComment, BlockComment };
 
 Open openAtEnd(const QString& sql)

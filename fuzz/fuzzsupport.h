@@ -10,12 +10,10 @@
 // What every fuzz target shares: quiet error reports and a way to stop on a broken property.
 namespace fuzz {
 
-// Replaces the error-reporting component by one that drops every report, so that reported errors neither
-// write files nor flood the output. Call once, from LLVMFuzzerInitialize or the first input.
+// Drops every error report, so errors neither write files nor flood the output; call once.
 void quietReports();
 
-// Stops the run as a crash would, printing what was expected and what came out, so that libFuzzer
-// keeps the input that broke the property.
+// Stops the run as a crash would, printing expected and actual, so libFuzzer keeps the input.
 [[noreturn]] void broken(const char* property, const QString& input, const QString& expected, const QString& actual);
 
 // The input as text (UTF-8; invalid sequences become U+FFFD).

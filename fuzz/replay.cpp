@@ -1,6 +1,4 @@
-// A fuzz target run over the inputs kept in its corpus instead of libFuzzer's search: each file once, so that every
-// input once found stays a regression test of the suite (built with the sanitizers, as the suite is). A property
-// that breaks stops the run as a crash does; a corpus with no input fails, so that a moved folder is noticed.
+// A fuzz target run once over each input of its corpus, as a regression test; an empty corpus fails.
 //   fuzz_<target>_corpus <file or folder>...
 #include <QDirIterator>
 #include <QFile>

@@ -24,7 +24,6 @@ class TestCsvImport : public QObject
     std::optional<testsupport::TempRegistry> m_registry;
     std::optional<testsupport::OfficeFixture> m_office;
 
-    // Writes the files and imports them; returns the exit code.
     int import(AdminRun& orvadmin, const Files& files)
     {
         QStringList arguments{"import"};
@@ -193,8 +192,7 @@ private Q_SLOTS:
         QCOMPARE(counts(), before);
     }
 
-    // Texts arrive in the database as they were in the file, trimmed, whatever they hold (up to the longest and every
-    // character the editors accept); dates and flags as the counter reads them.
+    // Texts arrive trimmed, whatever they hold; dates and flags as the counter reads them.
     void importedValuesAreWhatTheCounterReads()
     {
         const QStringList names{"O'Neil d'Arc", "a;b",

@@ -1,5 +1,4 @@
-// Offices that orvadmin makes on the private PostgreSQL server (ORV_TEST_PG_DIR, started by the test command):
-// the office and its logins as roles of the server, reached through start-up's own login.
+// Offices orvadmin makes on the private PostgreSQL server, reached through start-up's own login.
 #include "adminrun.h"
 #include "data/connection.h"
 #include "data/office/postgresadmin.h"
@@ -70,8 +69,7 @@ class TestPostgresOffice : public QObject
 
     qsizetype roleCount() { return m_server.session()->select(u"SELECT 1 FROM pg_roles"_s).size(); }
 
-    // Signs in with psql, which takes the role and password as they are: what the server holds, not what our
-    // connection can carry.
+    // Signs in with psql, which takes the role and password as the server holds them.
     bool psqlLogsIn(const QString& role, const QString& password)
     {
         QProcess psql;
@@ -166,8 +164,7 @@ private Q_SLOTS:
         QVERIFY(run.err.contains(u"Não existe"_s));
     }
 
-    // The administrator a stock server is given for the counter: a role that may create roles and databases, no
-    // superuser. It makes an office whose shared account then logs in.
+    // A stock server's administrator may create roles and databases, no superuser, and makes a working office.
     void officeMadeByARoleThatIsNoSuperuser()
     {
         const QString setup = u"orvsetup_%1"_s.arg(QCoreApplication::applicationPid());
@@ -189,8 +186,7 @@ private Q_SLOTS:
         QVERIFY(psqlLogsIn(shared, SharedPassword));
     }
 
-    // What exists is never taken over: the database, or a role (here the admin's own, whose password a
-    // careless --user would otherwise have changed).
+    // What exists is never taken over: the database, or a role (here the admin's own).
     void officeCreateRefusesWhatExists_data()
     {
         QTest::addColumn<QStringList>("arguments");
@@ -220,8 +216,7 @@ private Q_SLOTS:
         QVERIFY(logsIn(m_shared, SharedPassword));
     }
 
-    // Names and passwords are data to the server and to the client library. What start-up's connection could not
-    // carry (a NUL) is refused before anything is sent; everything else becomes a role that start-up logs in with.
+    // Names and passwords are data: a NUL is refused before anything is sent, anything else logs in.
     void hostileLogins_data()
     {
         QTest::addColumn<QString>("name");
@@ -271,8 +266,7 @@ private Q_SLOTS:
         QVERIFY(!logsIn(name.trimmed(), password + u"x"_s));
     }
 
-    // The server's own quoting, for what the administration command refuses: every name and password still
-    // reaches the server as one value, checked by signing in with psql.
+    // What the command refuses still reaches the server as one value, checked by signing in with psql.
     void serverTakesValuesAsData_data()
     {
         QTest::addColumn<QString>("role");

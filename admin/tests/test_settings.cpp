@@ -27,16 +27,7 @@ using testsupport::TempDatabase;
 
 namespace {
 
-// A local port on which nothing listens: taken from the system, then given back.
-quint16 closedPort()
-{
-    QTcpServer server;
-    server.listen(QHostAddress::LocalHost, 0);
-    return server.serverPort();
-}
-
-// Machine settings naming an engine and a server, what the check's steps 1 and 2 then say, and the address
-// step 3 tries (empty when it does not get there).
+// Machine settings naming an engine and a server, what steps 1 and 2 say, and the address step 3 tries.
 struct EngineCheck {
     QString engine{}, dataSource{};
     bool encrypt = true, trust = false;
@@ -83,11 +74,7 @@ private Q_SLOTS:
         m_office.reset();
     }
 
-    // What orvadmin writes is what start-up's login reads: the login opens both connections and finds
-    // the lawyer. The password is stored scrambled and never shown; a database file named from its folder is stored
-    // with its whole path. Under umask 000 the folders the settings make are 0755 and the file 0644: nobody else can
-    // put a file there that every counter of the machine reads, nor change the one that is (on Windows the machine
-    // settings are in the registry, whose access list the administrator owns).
+    // What orvadmin writes is what start-up's login reads; the files it makes are private to their owner.
     void settingsAreWhatTheLoginReads()
     {
         testsupport::RecordedReports reports;
@@ -127,13 +114,11 @@ private Q_SLOTS:
         // Only the refused password's cause went to the error log.
         QCOMPARE(reports.procedures(), QStringList{u"Login"_s});
 
-        // Shown again without options, still masked.
         QCOMPARE(orvadmin({"settings"}), 0);
         QVERIFY(orvadmin.out.contains(u"********"_s) && !orvadmin.out.contains(TempDatabase::password()));
     }
 
-    // Every value the login reads can be set, and what is stored is what the login reads back. A password that would
-    // not come back from its scrambled form, or a value that is not right, is refused before anything is written.
+    // Every value the login reads can be set; a bad one is refused before anything is written.
     void storesWhatTheLoginReads_data()
     {
         QTest::addColumn<QStringList>("arguments");
@@ -196,8 +181,7 @@ private Q_SLOTS:
         QVERIFY2(orvadmin.out.contains(u"ainda não tem definições"_s), qPrintable(orvadmin.out));
     }
 
-    // A password given in a file, or on standard input, is the line as typed: its line end (LF, CR LF or
-    // none) goes, blanks and everything else stay.
+    // A password from a file or standard input is the line as typed, without its line end.
     void aPasswordLineLosesOnlyItsLineEnd_data()
     {
         QTest::addColumn<QByteArray>("line");
@@ -272,7 +256,9 @@ private Q_SLOTS:
             values.dataSource = u"127.0.0.1,1433"_s;
             orvadmin.probes.driver = [](data::Connection::Engine) { return QString(); };
         } else if (change == "closed port") {
-            values.dataSource = u"127.0.0.1,%1"_s.arg(closedPort());
+            QTcpServer taken; // its port is given back at once, with nothing listening
+            taken.listen(QHostAddress::LocalHost);
+            values.dataSource = u"127.0.0.1,%1"_s.arg(taken.serverPort());
         } else if (change == "time-out") {
             values.dataSource = u"tcp:192.0.2.1,1433"_s;
             orvadmin.probes.reach = [](const QString&, quint16, int) {
@@ -316,8 +302,7 @@ private Q_SLOTS:
         QVERIFY(orvadmin.prompts.isEmpty());
     }
 
-    // Guessing passwords through the check is as slow as through the window, on the same count: each
-    // refusal in a row waits a second more; a good login forgets them.
+    // Guessing passwords through the check is as slow as through the window, on the same count.
     void aRefusedCheckWaitsLikeTheLogin()
     {
         settingsFor(m_office->database()).write();
@@ -363,8 +348,7 @@ private Q_SLOTS:
         row("PostgreSQL, port no number",
             {u"PostgreSQL"_s, u"pg01,x"_s, true, false, u"PostgreSQL"_s, u"PostgreSQL Unicode"_s, {}});
         row("engine nobody knows", {u"Oracle"_s, u"ora01"_s, true, false, u"não nomeia um motor conhecido"_s});
-        // Where a SQL Server data source leads: none is tried for a named instance without a port (the SQL Server
-        // Browser service gives it) or a port that is no number.
+        // No address is tried for a named instance without a port, or a port that is no number.
         const auto address = [](const char* name, const char* dataSource, const char* reached) {
             QTest::newRow(name) << EngineCheck{
                 {},           QString::fromUtf8(dataSource), true, false, u"SQL Server"_s,
@@ -405,8 +389,7 @@ private Q_SLOTS:
         QVERIFY(!orvadmin.out.contains(values.password));
     }
 
-    // Each --component writes one value under the shared key, in one form whatever form it was typed in; a kind
-    // or identifier that is not right writes nothing at all, and an empty one gives the kind back to our editor.
+    // Each --component writes one value in one form; a bad kind or identifier writes nothing.
     void componentsAreOneValueEach_data()
     {
         QTest::addColumn<QStringList>("components");

@@ -19,8 +19,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// A part of a test run as a user who owns none of the test's files. Root may write anything, so under root (as in
-// CI) that part runs as "nobody"; any other user runs it as itself, and the test takes its own write bits away.
+// Runs part of a test as a user owning none of its files: "nobody" under root, else itself without write bits.
 class Unprivileged
 {
 public:
@@ -72,8 +71,7 @@ void touch(const QString& path, mode_t mode)
 
 using testsupport::modeOf;
 
-// An office file on the embedded engine is shared by every lawyer of the machine through a group; one the running
-// user cannot write is named as such, by file, folder and user, wherever a login meets it.
+// An office file is shared through a group; one the user cannot write is named by file, folder and user.
 class TestSharedOffice : public QObject
 {
     Q_OBJECT
@@ -87,9 +85,7 @@ private Q_SLOTS:
         setMode(m_dir.path(), 0755); // "nobody" must reach into it
     }
 
-    // An office made in a new folder, an empty one or one already the group's, is the group's whatever the umask: the
-    // folder set-group-ID 0775, the file 0664. A folder holding other files, or a group that does not exist, is
-    // refused, and the folder is left as it was.
+    // A new, empty or group's folder becomes the group's whatever the umask; anything else is refused untouched.
     void createdOfficeBelongsToTheGroup_data()
     {
         QTest::addColumn<mode_t>("umask");

@@ -86,8 +86,7 @@ private Q_SLOTS:
         core::setErrorReportingFactory({});
     }
 
-    // The office's component takes every report it can; the log takes the others, and says why only at the
-    // first component that could not be used, whatever the later reasons.
+    // The office's component takes what it can; the log takes the rest, saying why at the first failure only.
     void fallbackToTheLogSaysWhyOnce()
     {
         QTemporaryDir dir;
@@ -137,9 +136,7 @@ private Q_SLOTS:
         QCOMPARE(logged, QStringList({"primeiro", "segundo", "quarto"}));
     }
 
-    // The default component appends a JSON line a report to the log of the state folder. Under umask 000 the folder
-    // it makes, and a log an older program left world-readable, end readable by their owner alone (on Windows the
-    // access list of the user's own application-data folder keeps them so).
+    // The default component appends JSON lines to a log only its owner can read, whatever the umask.
     void defaultComponentAppendsJsonLines_data()
     {
         QTest::addColumn<bool>("logExisted");

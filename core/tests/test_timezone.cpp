@@ -1,5 +1,4 @@
-// The program reads the system's time zone once: local times convert as before, and a zone the user
-// chose is kept.
+// The system's time zone is read once: local times convert as before, and a chosen zone is kept.
 #include "core/program.h"
 
 #include <QDateTime>

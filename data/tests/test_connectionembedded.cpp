@@ -1,6 +1,4 @@
-// The embedded engine itself: logins, value types, text matching, failures, the statement log and
-// connections sharing a file. The counter's own statements against the office's tables are tried in
-// test_statements.
+// The embedded engine itself; the counter's own statements are tried in test_statements.
 #include "core/errorvalue.h"
 #include "data/connection.h"
 #include "data/connectiontext.h"
@@ -26,7 +24,6 @@ namespace {
 
 const QDateTime ServerClock(QDate(2009, 11, 16), QTime(9, 30, 0));
 
-// A few tables in the shapes the system reads, in the engine's dialect.
 const char* const Office = R"(
 CREATE TABLE t_cases (processo_id INTEGER PRIMARY KEY, Contacto_ID INTEGER);
 CREATE TABLE t_work (trabalho_id INTEGER PRIMARY KEY, processo_id INTEGER, advogado_id INTEGER,
@@ -66,14 +63,14 @@ void expectError(const std::function<void()>& action, int number, const QString&
 const QString Entries = u"tbProcessos_Trabalhos_Tarefas_Lancamentos"_s;
 
 // Tasks 1 (two entries), 2 (one) and 3 (none) of one work item.
-const QString Tasks = u"INSERT INTO tbProcessos_Trabalhos (trabalho_id, advogado_id) VALUES (70, 9);\n"
-                      "INSERT INTO tbProcessos_Trabalhos_Tarefas (tarefa_id, trabalho_id, closed) VALUES "
-                      "(1, 70, 0), (2, 70, 0), (3, 70, 0);\n"
-                      "INSERT INTO tbProcessos_Trabalhos_Tarefas_Lancamentos (lancamento_id, tarefa_id, unidades) VALUES "
-                      "(1, 1, 45), (2, 1, 60), (3, 2, 30);\n"_s;
+const QString Tasks =
+    u"INSERT INTO tbProcessos_Trabalhos (trabalho_id, advogado_id) VALUES (70, 9);\n"
+    "INSERT INTO tbProcessos_Trabalhos_Tarefas (tarefa_id, trabalho_id, closed) VALUES "
+    "(1, 70, 0), (2, 70, 0), (3, 70, 0);\n"
+    "INSERT INTO tbProcessos_Trabalhos_Tarefas_Lancamentos (lancamento_id, tarefa_id, unidades) VALUES "
+    "(1, 1, 45), (2, 1, 60), (3, 2, 30);\n"_s;
 
-// Tasks whose total in the pending tasks' view differs from the sum of their entries, or whose kept total differs
-// from it (compared with IS: the same number, bit for bit, or both null).
+// Tasks whose view total differs from their entries' sum, or whose kept total differs from it (IS).
 QStringList wrongTotals(TempDatabase& db)
 {
     QStringList wrong;
@@ -116,8 +113,7 @@ private Q_SLOTS:
         m_db.reset();
     }
 
-    // Values come back in the types the server gives; names and text compare without regard to
-    // letter case; LIKE matches as the server's collation does, accents counting.
+    // Values come back in the server's types; names and text ignore case; LIKE counts accents.
     void valuesAndMatching_data()
     {
         QTest::addColumn<QString>("sql");
@@ -170,8 +166,7 @@ private Q_SLOTS:
         QCOMPARE(value, expected);
     }
 
-    // The engine's stored form is read directly, and the same text gives the same time when read again;
-    // other forms are still read, and a day that does not exist is no date.
+    // Stored times read back the same; other forms still read, and a day that does not exist is no date.
     void storedDates_data()
     {
         QTest::addColumn<QString>("stored");
@@ -224,8 +219,7 @@ private Q_SLOTS:
         QCOMPARE(entry->value(u"unidades"_s), QVariant(12.5));
     }
 
-    // A name is found by its text, however it is spelt, even when the same string object is changed
-    // in place to name another field between two reads.
+    // A name is found by its text, even when the same string object is changed between two reads.
     void fieldNamesByText()
     {
         const auto work = m_connection->openRecordset(u"SELECT * FROM t_work WHERE trabalho_id = 77"_s);
@@ -264,8 +258,7 @@ private Q_SLOTS:
         expectError([&] { never.execute(erase); }, core::errc::ClosedConnection);
     }
 
-    // A statement the engine refuses fails with the engine's words, whether it reads rows or not; what
-    // follows a first statement is never run; the connection stays usable.
+    // A refused statement fails with the engine's words; what follows it never runs; the link stays usable.
     void refusedStatements_data()
     {
         QTest::addColumn<QString>("sql");
@@ -389,8 +382,7 @@ private Q_SLOTS:
         QCOMPARE(statements.last(), u"SELECT %1 AS n"_s.arg(data::StatementLog::Capacity + 9));
     }
 
-    // A database file deleted, renamed or replaced under an open connection is a lost link: nothing is
-    // written where nobody would read it again, and the next statement after the file is back works.
+    // A database file deleted, renamed or replaced is a lost link, and works again once the file is back.
     void fileMovedAway_data()
     {
         QTest::addColumn<QString>("how");
@@ -436,9 +428,7 @@ private Q_SLOTS:
         QCOMPARE(countEntries(path), before + 1);
     }
 
-    // A file that cannot be written is a lost link, and the connection opens again only when it can write: while the
-    // file is read-only every statement fails as on a lost link (the engine would otherwise open it read-only and
-    // every write after would fail for good); once it is writable again, the first write goes through.
+    // A read-only file is a lost link; the connection opens again only once it can write.
     void aReopenIsOnlyGoodWhenItCanWrite()
     {
 #ifdef Q_OS_WIN
@@ -528,8 +518,7 @@ private Q_SLOTS:
         QCOMPARE(wrongTotals(*m_db), QStringList());
     }
 
-    // An office file made before the totals were kept gets them at its first connection, once; a file of another
-    // kind is left as it is, and so is one another workstation keeps writing: its view still answers the sums.
+    // An older office file gets its totals once, at its first connection; other files are left as they are.
     void anOlderOfficeFileGetsItsTotalsAtItsFirstConnection()
     {
         m_connection.reset();
@@ -543,9 +532,11 @@ private Q_SLOTS:
                                  .replace(total, u"(SELECT SUM(s.unidades) FROM %1 s WHERE s.tarefa_id = t.tarefa_id) "
                                                  "AS total_tempo"_s.arg(Entries))
                                  .remove(join);
-        m_db->exec(u"DROP VIEW vwProcessos_Trabalhos_Tarefas; DROP TABLE orv_task_totals; DROP TRIGGER orv_task_totals_insert; "
-                   "DROP TRIGGER orv_task_totals_update; DROP TRIGGER orv_task_totals_delete; %1;"
-                   "INSERT INTO %2 (tarefa_id, unidades) VALUES (3, 12); PRAGMA user_version = 0;"_s.arg(view, Entries));
+        m_db->exec(
+            u"DROP VIEW vwProcessos_Trabalhos_Tarefas; DROP TABLE orv_task_totals; DROP TRIGGER "
+            u"orv_task_totals_insert; "
+            "DROP TRIGGER orv_task_totals_update; DROP TRIGGER orv_task_totals_delete; %1;"
+            "INSERT INTO %2 (tarefa_id, unidades) VALUES (3, 12); PRAGMA user_version = 0;"_s.arg(view, Entries));
         const auto layoutNow = [&] { return m_db->scalar(u"PRAGMA user_version"_s).toInt(); };
         {
             const auto otherWorkstation = m_db->lockWrites();

@@ -1,5 +1,4 @@
-// SQL Server through ODBC, without a server: a refused or silent server fails within the time-out,
-// and the server's values arrive in the recordset's forms.
+// SQL Server through ODBC, without a server: time-outs, and the server's values in the recordset's forms.
 #include "core/errorvalue.h"
 #include "data/connection.h"
 #include "data/recordsetvalue.h"
@@ -46,8 +45,7 @@ class TestConnectionOdbc : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    // Nothing listening, or a server that never answers: the open fails within the time-out, without
-    // the password in its message, and the connection stays closed.
+    // A refused or silent server fails within the time-out, without the password, and stays closed.
     void unreachableServerFailsInTime_data()
     {
         QTest::addColumn<bool>("silent");

@@ -17,8 +17,7 @@ class TestConnectionText : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    // A text is read key by key; one that could carry a key smuggled in a value is refused as a whole, never read
-    // half-way.
+    // A text that could carry a key smuggled in a value is refused as a whole, never read half-way.
     void parse_data()
     {
         QTest::addColumn<QString>("text");
@@ -152,8 +151,7 @@ private Q_SLOTS:
         QTEST(OdbcConnection::connectionString(text, driver), "expected");
     }
 
-    // The machine settings may turn encryption off or trust the server's certificate; a NUL in a value
-    // would cut the ODBC string short and is refused.
+    // Encryption may be turned off or the certificate trusted; a NUL in a value is refused.
     void odbcTransportAndNul()
     {
         ConnectionText text;
@@ -169,9 +167,7 @@ private Q_SLOTS:
         QVERIFY_THROWS_EXCEPTION(core::Error, OdbcConnection::connectionString(text, ms));
     }
 
-    // What a PostgreSQL login hands Qt's driver, which quotes each value for the client library: values as typed,
-    // the role in lower case, the options of our own choosing; a NUL (where the library's text would end) or a port
-    // that is not a number is refused.
+    // A PostgreSQL login's values as typed, the role lower-cased; a NUL or a port that is no number is refused.
     void postgresSettings_data()
     {
         QTest::addColumn<QString>("source");
@@ -234,8 +230,7 @@ private Q_SLOTS:
         QCOMPARE(got, expected);
     }
 
-    // The server's answers as the PostgreSQL driver reports them: the words kept, the client library's severity and
-    // the state code the driver appends dropped; a link that went is told by its state or, with none, its words.
+    // The driver's answers keep the server's words; a lost link is told by its state, else its words.
     void postgresAnswers_data()
     {
         QTest::addColumn<QString>("text");

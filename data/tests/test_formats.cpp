@@ -1,5 +1,4 @@
-// The display formats of lists and bound controls, what SetControlValue puts in each kind of control, and the
-// lists ControlFill fills from a statement.
+// Display formats, what SetControlValue puts in each kind of control, and ControlFill's lists.
 #include "data/binding/modcontrolfill.h"
 #include "data/binding/modcontrols.h"
 #include "data/connection.h"
@@ -19,8 +18,7 @@ using data::modControls::SetControlValue;
 
 namespace {
 
-// A control as a bag of the named properties, read back by the test; what a test did not expect to
-// change keeps "before"/"old". Its list entries carry ItemData 10, 20, 20, 30, the first chosen.
+// A control as named properties; its list entries carry ItemData 10, 20, 20, 30, the first chosen.
 class FakeControl : public data::BoundControl
 {
 public:
@@ -52,9 +50,7 @@ QString s(const char* text)
 
 const QVariant LastSecond = QDateTime(QDate(2009, 12, 31), QTime(23, 59, 59));
 
-// A list control whose entries read "text:ItemData" ("text:-1" while not set); it starts with
-// "anterior:1". A sorted list puts each new entry in its alphabetical place, so NewIndex need not
-// be the last.
+// A list control of "text:ItemData" entries, starting with "anterior:1"; a sorted one inserts in place.
 class FakeList : public data::ListControl
 {
 public:
@@ -99,7 +95,6 @@ class TestFormats : public QObject
 {
     Q_OBJECT
 
-    // One record to read fields from, and a table without records.
     std::unique_ptr<testsupport::TempDatabase> m_db;
 
 private Q_SLOTS:
@@ -191,10 +186,7 @@ private Q_SLOTS:
                  qPrintable(reports.reports().first().text));
     }
 
-    // What SetControlValue leaves in a control (text|Tag|list index|value, from "before|old|0|"): a text box shows
-    // the value in the code's format and keeps it in Tag; a choose-only combo box chooses the first entry whose
-    // ItemData is the value, one whose text can be typed in (style 0) takes the value's text; a date picker takes the
-    // date and time.
+    // What SetControlValue leaves in a control: text|Tag|list index|value, from "before|old|0|".
     void setControlValue_data()
     {
         QTest::addColumn<int>("kind");
@@ -241,8 +233,7 @@ private Q_SLOTS:
               "expected");
     }
 
-    // Field names are compared exactly. An error is reported and ends the fill with the entries added
-    // so far: a record's entry is added before its identifier is read.
+    // Field names compare exactly; an error is reported and ends the fill with the entries added so far.
     void fill_data()
     {
         QTest::addColumn<QString>("sql");

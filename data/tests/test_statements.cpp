@@ -1,5 +1,4 @@
-// The statements the counter sends, run against the case database's tables and views in the
-// embedded engine, with the rows a SQL Server database of the office returns for them.
+// The counter's statements against the office's tables in the embedded engine, with SQL Server's rows.
 
 #include "data/connection.h"
 #include "data/office/schema.h"
@@ -14,9 +13,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// A small office. Lawyer 9 has work items 77 (court case, office deadline 17-11), 78 (no deadline,
-// client contact missing from tbContactos) and 79 (same office deadline as 77); lawyer 10 has 80;
-// 81 is nobody's. The server's clock reads 16-11-2009 09:00.
+// A small office: lawyer 9 has work 77, 78 (client contact missing) and 79, lawyer 10 has 80, 81 is nobody's;
+// the server's clock reads 16-11-2009 09:00.
 const char* const OfficeScript = R"(
 INSERT INTO tbContactos (contacto_id, nome_union) VALUES
  (9, 'bruno Antunes'), (10, 'Maria da Conceição Ferreira'), (11, 'Tiago Reis'), (12, 'Álvaro Mendes'),
@@ -71,8 +69,7 @@ QString pendingStatement(int lawyer)
            "escondida, data_escritorio, trabalho_id, data, processo_no_completo"_s.arg(lawyer);
 }
 
-// Every row of a statement, the named fields (comma-separated) joined with '|': a null reads "null"
-// and a date reads as the counter shows it, so a date that comes back as text does not match.
+// A statement's rows, the named fields joined with '|', nulls as "null", dates as the counter shows them.
 QStringList rows(const QString& sql, const QString& fields)
 {
     std::unique_ptr<data::Recordset> records = data::Data::SqlServer().openRecordset(sql);
@@ -136,7 +133,6 @@ private Q_SLOTS:
             const QStringList columns = columnsOf(embedded, name);
             QVERIFY2(columns.size() >= 2, qPrintable(name));
             QCOMPARE(columnsOf(server, name), columns);
-            // Every declared name answers a query through the connection.
             QCOMPARE(data::Data::SqlServer().openRecordset(u"SELECT * FROM "_s + name)->fieldNames().size(),
                      columns.size());
         }
@@ -150,13 +146,11 @@ private Q_SLOTS:
         const QString sql = "SELECT * FROM vwAdvogados WHERE activo <> 0 OR activo is null ORDER BY advogado_descrit";
         const QStringList fields = data::Data::SqlServer().openRecordset(sql)->fieldNames();
         QVERIFY(fields.contains("advogado_descrit") && fields.contains("contacto_id"));
-        // The inactive lawyer is left out; names sort as the server's collation sorts them
-        // (letter case ignored, Á with A).
+        // The inactive lawyer is left out; names sort as the server's collation does.
         QCOMPARE(rows(sql, "advogado_descrit,contacto_id"),
                  (QStringList{"Álvaro Mendes|12", "bruno Antunes|9", "Maria da Conceição Ferreira|10"}));
     }
 
-    // Statements that read one value: every row's value of one field.
     void lookups_data()
     {
         QTest::addColumn<QString>("sql");
@@ -203,10 +197,8 @@ private Q_SLOTS:
 
     void pendingList()
     {
-        // Nulls first, as the server sorts them: no office deadline, then no task date; hidden last.
-        // Task 812 is being counted (30 + 75 + the running entry's 0); 813 has a null escondida and an
-        // entry with null minutes; 821's case has no client contact; 830, counted on two workstations,
-        // gives one row, for the later entry.
+        // Nulls first, hidden last; 812 is being counted; 813 has a null escondida and null minutes; 821 has no
+        // client contact; 830, counted on two workstations, gives one row.
         QCOMPARE(rows(pendingStatement(9),
                       "tarefa_id,total_tempo,escondida,inprogress,lancamento_id,data_inicio,cliente,"
                       "data_legal,trabalho,processo_no_completo"),

@@ -27,9 +27,7 @@ class TestTimeEntryStop : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    // An entry started at 9:00 and stopped at a past moment: what is booked, or nothing when another workstation has
-    // already closed it, deleted it or left it half-closed (either mark alone means the count is over, as an older
-    // client or a hand edit leaves it).
+    // An entry started at 9:00 and stopped later: what is booked, or nothing when already closed elsewhere.
     void stopAtAPastMoment_data()
     {
         QTest::addColumn<QString>("change"); // what happened to the entry before the stop, elsewhere
@@ -74,8 +72,7 @@ private Q_SLOTS:
         }
     }
 
-    // Another workstation closes the entry, or one of its marks, after this one has read it and before this one's
-    // close: the close, conditional on the entry still running, changes nothing and says so.
+    // Another workstation closing the entry first makes this close change nothing, and say so.
     void anEntryClosedAfterTheReadIsNotRunning_data()
     {
         QTest::addColumn<QString>("change");

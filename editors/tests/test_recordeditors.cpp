@@ -1,5 +1,4 @@
-// The record editors and the work assistant the counter opens, each on the small office through the seams the
-// counter calls: what each shows, saves and refuses, and the sign-on every one of them asks first.
+// The record editors and the work assistant, on the small office through the seams the counter calls.
 #include "editors/documentarchive.h"
 #include "editors/pickerdialog.h"
 #include "editors/recordeditors.h"
@@ -40,7 +39,6 @@ QTreeWidget& list(QDialog& dialog)
     return *dialog.findChild<QTreeWidget*>(u"ListView1"_s);
 }
 
-// The identifiers of the rows shown, in order.
 QList<qint64> shownIds(QDialog& dialog)
 {
     QList<qint64> ids;
@@ -52,7 +50,6 @@ QList<qint64> shownIds(QDialog& dialog)
     return ids;
 }
 
-// Every row of a list, its cells joined by '|'.
 QStringList rowsOf(const QTreeWidget& tree)
 {
     QStringList rows;
@@ -80,17 +77,14 @@ void addMoreWork(EditorFixture& f)
     f.office.addTask(822, 81, u"Alegações"_s);
 }
 
-// A sign-on the editors are asked for, and refuse: the password is given unscrambled, and scrambled unless plain is
-// set. (The session's own user is the one every other test signs on as.)
+// A sign-on the editors refuse; the password is scrambled unless plain is set.
 struct SignOn {
     bool signs = true;
     QString name = u"ana"_s, password = u"segredo"_s;
     bool plain = false, connected = true;
 };
 
-// The work item before (assignments; empty leaves it), the editor's dates as typed, the exemption flag as ticked
-// (nullopt: not touched) and the key pressed, and what is stored after (data_legal|data_escritorio|prazos) or the
-// refusal said.
+// Work item before, dates typed, exemption ticked, key; stored data_legal|data_escritorio|prazos or refusal.
 struct Dates {
     bool deadlines = false; // asked for the deadlines rather than opened from the list
     QString before{}, legal{}, office{};
@@ -109,8 +103,7 @@ struct TaskEdit {
 
 enum class Editor { Task, Work, Entry };
 
-// What another user does to the record open in an editor after someone typed into one of its fields, the answer
-// to the offer to show the record as it is now, and what is then said and shown in the field (nothing: closed).
+// Another user's change after typing, the answer to reloading, and what is said and shown after.
 struct Elsewhere {
     Editor editor;
     QString field, typed, change;
@@ -118,14 +111,12 @@ struct Elsewhere {
     QString said, shownAfter{};
 };
 
-// An entry typed in the new-entry dialog of task 812, after a statement that takes something from the office,
-// and the entry stored (data|data_fim|what a count carries|descrit) or the refusal said.
+// A new entry of task 812 after a set-up statement: stored data|data_fim|...|descrit, or the refusal.
 struct NewEntry {
     QString setUp{}, start = u"16-11-2009 08:30"_s, minutes = u"30"_s, note{}, stored{}, refusal{};
 };
 
-// What is typed in the work assistant's filter, the work items then shown, the arrow-downs and the key
-// pressed after, and the work item chosen.
+// Typed in the assistant's filter, the items shown, arrow-downs and key, and the item chosen.
 struct Pick {
     QString typed{};
     QList<qint64> shown{};
@@ -156,7 +147,6 @@ class TestRecordEditors : public QObject
         return false;
     }
 
-    // Task 812, and the given time entry, each opened in an editor of its own signed on as the session's user.
     void openTask(EditorFixture& f)
     {
         editors::DialogTaskEditor editor;
@@ -178,8 +168,7 @@ private Q_SLOTS:
         qputenv("ORV_DOCUMENTS_DIR", m_documents.path().toUtf8());
     }
 
-    // Every call of every editor object whose sign-on failed refuses with the message and touches nothing:
-    // no dialog, no statement that writes, no folder, no call back to the owner.
+    // An editor whose sign-on failed refuses every call and touches nothing.
     void onlyTheSessionsOwnUserIsServed_data()
     {
         QTest::addColumn<SignOn>("row");
@@ -206,8 +195,7 @@ private Q_SLOTS:
         QList<external::Component*> components{&task, &work, &caseEditor, &entry, &assistant};
         if (signs) {
             for (external::Component* component : components) {
-                QString n = name;
-                QString p = scrambled;
+                QString n = name, p = scrambled;
                 QVERIFY(!component->SignOn(n, p));
             }
         }
@@ -273,8 +261,7 @@ private Q_SLOTS:
         QVERIFY(EditorFixture::writes().isEmpty());
     }
 
-    // The case number comes from the database: whatever it holds, the folder is one plain name inside the
-    // documents folder, and two numbers made alike still get folders of their own.
+    // Whatever the case number holds, its folder is one plain name of its own inside the documents folder.
     void folderNames_data()
     {
         QTest::addColumn<QString>("number");
@@ -298,9 +285,7 @@ private Q_SLOTS:
         QTEST(editors::documentArchive::folderName(number, OfficeFixture::Case), "folder");
     }
 
-    // The case's folder is made inside the documents folder and opened; again, it opens as it is, from the case
-    // dialog's button too. A folder the desktop cannot open, or one that cannot be made (a file stands where the
-    // documents folder would be), is said, and the second is never offered to the desktop.
+    // The case's folder is made and opened; a folder not opened or not made is said.
     void theArchiveIsTheCasesOwnFolder_data()
     {
         QTest::addColumn<bool>("opens");
@@ -343,8 +328,7 @@ private Q_SLOTS:
         QCOMPARE(f.foldersOpened, (QList<QUrl>(2, QUrl::fromLocalFile(expected))));
     }
 
-    // One write, and the work item holds the dates typed; prazos is written only when the lawyer changes it,
-    // so a null flag stays null. Dates that cannot be are refused.
+    // One write of the dates typed; prazos only when changed; impossible dates are refused.
     void savesTheDeadlines_data()
     {
         QTest::addColumn<Dates>("row");
@@ -361,7 +345,6 @@ private Q_SLOTS:
             << Dates{.deadlines = true,
                      .before = u"data_legal = '2010-04-30', data_escritorio = '2010-04-20'"_s,
                      .key = Qt::Key_Escape};
-        // Refused: nothing written, one message, no call back.
         QTest::newRow("no such day") << Dates{.legal = u"31-02-2010"_s, .refusal = noDate};
         QTest::newRow("words") << Dates{.office = u"amanhã"_s,
                                         .refusal = u"«Prazo de Escritório» não tem uma data válida"_s};
@@ -400,10 +383,7 @@ private Q_SLOTS:
                  (saved && !row.deadlines ? QList<QPair<int, int>>{{77, 0}} : QList<QPair<int, int>>{}));
     }
 
-    // Enter: one write, and the task holds what was typed, blanks at either end left out, whatever its quotes.
-    // Esc: nothing written. A description the database cannot hold is refused with a message naming the field:
-    // nothing is sent and the dialog stays open for a correction. A task whose time is being counted (here or on
-    // another workstation) is never finished from the editor: the entry would stay running with nothing to stop it.
+    // One write of the task typed, trimmed; too long, blank or finishing a counted task is refused.
     void savesWithOneUpdate_data()
     {
         QTest::addColumn<TaskEdit>("row");
@@ -464,8 +444,7 @@ private Q_SLOTS:
         }
     }
 
-    // Another user changed or deleted the record after the editor loaded it: the save's one conditional statement
-    // changes nothing, and the editor says so and, on request, shows the record as it is now; a deleted one closes.
+    // A record changed or deleted elsewhere is never overwritten; the editor says so and may reload it.
     void aRecordChangedElsewhereIsNeverOverwritten_data()
     {
         QTest::addColumn<Elsewhere>("row");
@@ -538,8 +517,7 @@ private Q_SLOTS:
         QVERIFY(f.owner.remoteKeys.isEmpty());
     }
 
-    // Minutes typed move the end with them: the entry lasts what it counts. What cannot be an entry is refused with
-    // a message naming it: nothing written, the dialog left open.
+    // Minutes typed move the end; what cannot be an entry is refused, nothing written.
     void correctsAClosedEntry_data()
     {
         QTest::addColumn<QString>("field");
@@ -559,7 +537,6 @@ private Q_SLOTS:
             << u"FXData_Fim"_s << u"13-11-2009 09:59"_s << QString() << u"tem de ser depois do início"_s;
         QTest::newRow("end at start") << u"FXData_Fim"_s << u"13-11-2009 10:00"_s << QString()
                                       << u"tem de ser depois do início"_s;
-        // Negative, one past a day, huge, a fraction, a statement.
         for (const char* minutes : {"-5", "1441", "99999999999999999999", "12,5", "1; DELETE FROM tbUsers"}) {
             QTest::addRow("minutes %s", minutes)
                 << u"FXUnidades"_s << QString::fromUtf8(minutes) << QString() << u"minutos inteiros de 0 a 1440"_s;
@@ -615,10 +592,7 @@ private Q_SLOTS:
         QVERIFY(f.owner.remoteKeys.isEmpty());
     }
 
-    // A new entry carries what a started count carries: the task's work item, case and client, the counting
-    // basis and price rule with counter set, the lawyer's price; closed, with its minutes and note. The start
-    // offered is now: left as it is, the minutes typed end now rather than an hour from now. One that cannot be
-    // is refused with nothing written.
+    // A new entry carries what a started count carries, ends no later than now, or is refused.
     void registersANewEntry_data()
     {
         QTest::addColumn<NewEntry>("row");
@@ -674,9 +648,7 @@ private Q_SLOTS:
         QCOMPARE(f.owner.remoteKeys, (QList<QPair<int, int>>{{int(entry), 4004}}));
     }
 
-    // The filter keeps a row when every word typed is in its case number, client or description, whatever
-    // the letter case and accents; typed text is only compared, never sent. Enter chooses the row current in
-    // the list, which the arrow keys move from the filter box; Esc chooses nothing.
+    // The filter matches every word, ignoring case and accents, never sent; Enter chooses, Esc does not.
     void choosingAWorkItem_data()
     {
         QTest::addColumn<Pick>("row");
@@ -738,8 +710,7 @@ private Q_SLOTS:
                                     u"2010/100%|João Gonçalves, Lda|Acção executiva|Ana Lopes|1"_s}));
     }
 
-    // The wizard offers the open tasks of the lawyer's work items (a finished one is not open; one whose flag
-    // was never set is) and then registers an entry for the one chosen, with the case and client of that task.
+    // The wizard offers the lawyer's open tasks and registers an entry for the one chosen.
     void theWizardRegistersAnEntryForTheTaskChosen()
     {
         EditorFixture f;

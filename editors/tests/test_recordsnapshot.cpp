@@ -1,5 +1,4 @@
-// The editors' save: one UPDATE that changes the record only while it holds what the editor loaded, on
-// the embedded engine and (label "postgres") on the server, whose text columns ignore letter case.
+// The editors' save: one UPDATE that changes the record only while it holds what the editor loaded.
 #include "data/connection.h"
 #include "data/timeentries/runningentries.h"
 #include "editors/recordsnapshot.h"

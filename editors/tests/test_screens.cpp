@@ -1,6 +1,4 @@
-// The windows on the demo office, as a lawyer sees them, each leaving its picture under build/screenshots/:
-// every editor (editors/demo-<dialog>.png), which also fits a 1366x768 screen and names every field for
-// assistive technology; and both statistics tabs.
+// The windows on the demo office, each pictured under build/screenshots/, fitting 1366x768, fields named.
 #include "counter/frmcounter.h"
 #include "counter/listview/listview.h"
 #include "counter/trayicon.h"
@@ -28,7 +26,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The first value of the first row of statement on the shared connection.
 qint64 first(const QString& statement)
 {
     auto records = data::Data::SqlServer().openRecordset(statement);
@@ -51,7 +48,6 @@ class TestScreens : public QObject
     QStringList m_pictures;
     QStringList m_faults;
 
-    // Opens the record of table whose key is id in a component signed on as the session's user.
     template <typename Component, typename Open>
     void open(Component& component, Open call, const QString& table, const QString& key, qint64 id)
     {
@@ -139,8 +135,7 @@ private Q_SLOTS:
         QVERIFY(m_reports.reports().isEmpty());
     }
 
-    // Both statistics tabs over the last month of the supervisor, who has entries on most working days of the
-    // three weeks before the office's day.
+    // Both statistics tabs over the supervisor's last month.
     void statisticsTabs()
     {
         counter::TrayIcon::setAvailabilityProbe([] { return true; });

@@ -56,8 +56,7 @@ private Q_SLOTS:
         QTEST(ObterValorString(Vorlent, u"Password"_s), "read");
     }
 
-    // A value can only be written into a key that CriarChave made; a missing key or value reads as null. The names
-    // of keys and values ignore letter case.
+    // Values go only into keys CriarChave made; missing reads as null; names ignore letter case.
     void writingNeedsTheKey()
     {
         QCOMPARE(ObterValorString(Vorlent, u"Remember"_s), std::nullopt); // not even the root's file yet

@@ -1,5 +1,4 @@
-// The registry as kept in files where there is no Windows registry: the module over the files, and the reader
-// and writer of registry editor text fed what a damaged or hostile file may hold.
+// The registry kept in files: the module over them, and the .reg reader and writer fed damaged files.
 #include "core/errorvalue.h"
 #include "registry/filestore.h"
 #include "registry/modregistry.h"
@@ -50,8 +49,7 @@ QByteArray section(const QString& path)
     return "[HKEY_CURRENT_USER\\" + path.toUtf8() + "]\r\n";
 }
 
-// The key levels walked to create a key of the given depth, write a value into it and read it back from a fresh
-// program's point of view.
+// The key levels walked to create a key of a depth, write into it and read it back afresh.
 quint64 workForDepth(int depth)
 {
     const quint64 before = RegFile::levelsWalked();
@@ -71,7 +69,6 @@ QByteArray contents(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// Starts the registry tool of the tests as a second process.
 QProcess* startTool(QObject* parent, const QStringList& args)
 {
     auto* tool = new QProcess(parent);
@@ -114,8 +111,7 @@ private Q_SLOTS:
         QCOMPARE(m_reports->procedures(), QStringList());
     }
 
-    // The key and a first value come from one program, then two programs write at once; this one reads
-    // each value as the last writer left it, although it had read the file before they wrote.
+    // Two programs write at once; this one reads each value as the last writer left it.
     void valuesCrossProcesses()
     {
         const QString username = u"João \"Lançamento\" C:\\Orv"_s;
@@ -134,9 +130,7 @@ private Q_SLOTS:
         QCOMPARE(QDir(m_registry->userDirectory()).entryList(QDir::Files), QStringList{u"HKEY_CURRENT_USER.reg"_s});
     }
 
-    // An export of the Windows registry editor reads (UTF-16 with its byte order mark, a comment, a number and
-    // binary data over two lines), and a write leaves the file as the editor exports, the values it cannot read
-    // kept as they were.
+    // A registry editor export reads, and a write leaves it as the editor exports, unread values kept.
     void exchangesWithTheRegistryEditor()
     {
         const QString exported = u"Windows Registry Editor Version 5.00\r\n\r\n"
@@ -170,9 +164,7 @@ private Q_SLOTS:
                                                    "\"Path\"=\"C:\\\\Orv \\\"main\\\"\"\r\n\r\n");
     }
 
-    // A file the module cannot read whole is reported with the file to mend and, where the text says it, the line
-    // and the reason; nothing of it is read (a value cut at a NUL, or a key past the depth cap, is never silently
-    // something else or absent) and nothing is written over it.
+    // A file not read whole is reported with file, line and reason; nothing of it is read or written over.
     void corruptFileIsReportedAndKept_data()
     {
         QTest::addColumn<QByteArray>("corrupt");
@@ -238,9 +230,7 @@ private Q_SLOTS:
         QCOMPARE(ObterValorString(Vorlent, u"Note"_s), std::nullopt);
     }
 
-    // A file is read again only when it changed: another program replaced it, or it was rewritten in place with
-    // another length or modification time. A file changed in the last moments is read at every access, as a change
-    // within the same timestamp tick would not show.
+    // A file is read again only when it changed, and at every access while it changed moments ago.
     void fileIsReadAgainOnlyWhenChanged()
     {
         testsupport::MockClock clock(QDateTime::currentDateTime().addSecs(3600)); // every file looks settled
@@ -278,9 +268,7 @@ private Q_SLOTS:
         QVERIFY(readsFor(u"3"_s) >= 3);
     }
 
-    // A writer that dies after writing the new file and before it takes the old one's place leaves the old file
-    // whole; the next write succeeds at once and the leftovers of the dead writer go away. The per-user file is
-    // private from its first write on.
+    // A writer dying mid-write leaves the old file whole; the next write cleans up; per-user files are private.
     void crashBeforeReplacingKeepsTheOldFile()
     {
         QVERIFY(CriarChave(Vorlent));
@@ -299,8 +287,7 @@ private Q_SLOTS:
         QCOMPARE(QDir(m_registry->userDirectory()).entryList(QDir::Files), QStringList{u"HKEY_CURRENT_USER.reg"_s});
     }
 
-    // Arbitrary bytes either read as keys or are refused with the file's name; nothing crashes or hangs. (That what
-    // was read writes out as text that reads back the same is the fuzz target's check, over fuzz/corpus/regfile.)
+    // Arbitrary bytes read as keys or are refused with the file's name; round trips are the fuzz target's.
     void hostileTextIsReadOrRefused_data()
     {
         QTest::addColumn<QByteArray>("bytes");
@@ -367,8 +354,7 @@ private Q_SLOTS:
         QTEST(read, "readable");
     }
 
-    // Adding and finding keys walks each level once: twice the depth is about four times the work (the file names
-    // every key's whole path), not a thousand times.
+    // Adding and finding keys walks each level once: twice the depth is about four times the work.
     void deepKeysCostWorkInProportionToTheText()
     {
         const quint64 shallow = workForDepth(10);
@@ -377,8 +363,7 @@ private Q_SLOTS:
         QVERIFY2(deep <= 5 * shallow, qPrintable(u"%1 levels walked at depth 10, %2 at 20"_s.arg(shallow).arg(deep)));
     }
 
-    // Through the module: a key 30 levels deep is created, written and read back; key paths beyond the registry's
-    // limits are refused quietly, as the platform refuses them.
+    // A key 30 levels deep works; key paths beyond the registry's limits are refused quietly.
     void deepKeysThroughTheModule()
     {
         const QString path = Vorlent + u'\\' + levels(28);

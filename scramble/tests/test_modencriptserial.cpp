@@ -51,8 +51,7 @@ private Q_SLOTS:
         VolumeSerial.clear();
     }
 
-    // Each row both ways, where a way is given. A way out of range gives "" and one report, however many
-    // characters are out of range.
+    // Each row both ways; a way out of range gives "" and one report.
     void scrambledCodes_data()
     {
         QTest::addColumn<QString>("key");
@@ -95,8 +94,7 @@ private Q_SLOTS:
         QCOMPARE(reports.procedures(), reported);
     }
 
-    // The key is this workstation's, read when first needed and the same on every read: drive C:'s serial number as
-    // signed decimal text, "0" when the number cannot be read.
+    // The key is drive C:'s serial as signed decimal, read once, "0" when unreadable.
     void workstationKey()
     {
         testsupport::RecordedReports reports;

@@ -9,10 +9,8 @@
 
 using security::modCheckPermissions::CheckSecurityPolicy;
 
-// A small office. JS is in ADM and SEC; AN, NOCODE (no code of his own), O'Brien and the user with the
-// injection-shaped name are in FIN; SOLO has no group link; GHOST's and NULLONLY's only link names a group
-// that does not exist, and NULLONLY has no code either. G_AD, G_A, G_M, G_DM and G_ADMX are each in the
-// one group their name gives, with own codes no policy names; G_ADM is in ADM only.
+// JS is in ADM and SEC; AN, NOCODE (no code), O'Brien and the injection-shaped name in FIN; SOLO has no link;
+// GHOST and NULLONLY (no code) link to a missing group; G_AD, G_A, G_M, G_DM, G_ADMX, G_ADM each in the one named.
 class TestModCheckPermissions : public QObject
 {
     Q_OBJECT
@@ -43,8 +41,7 @@ private Q_SLOTS:
                    "(22, 'G_M', 'Z22'), (23, 'G_DM', 'Z23'), (24, 'G_ADMX', 'Z24'), (25, 'G_ADM', 'Z25')");
         m_db->exec("INSERT INTO tbGroups_Users_Links (group_id, user_id) VALUES (10, 20), (11, 21), (12, 22), "
                    "(13, 23), (14, 24), (1, 25)");
-        // Codes held in the database are data: each of these users is linked to a group no policy names, so
-        // only their own code could match, and it must match only itself.
+        // Codes are data: each user's own code must match only itself.
         const QStringList hostile{"JPC' OR 1=1 OR users_groups LIKE '",
                                   "%",
                                   "_",
@@ -95,7 +92,6 @@ private Q_SLOTS:
         add("no code at all matches nothing", "NULLONLY", "#3101", false);
         add("apostrophe: foreign policy", "O'Brien", "#3101", false);
         add("break-out attempt", "x' OR '1'='1", "#3101", false);
-        // Users H100.. carry the hostile codes above, in order.
         add("code closing the literal", "H100", "#3101", false);
         add("code %", "H101", "#3101", false);
         add("code _", "H102", "#3101", false);
@@ -133,8 +129,7 @@ private Q_SLOTS:
         QCOMPARE(reports.reports().size(), 0);
     }
 
-    // The user's group links are read with this one statement; the condition built from them is checked by what it
-    // grants, above.
+    // The user's group links are read with this one statement.
     void groupLinksStatement()
     {
         QVERIFY(CheckSecurityPolicy("JS", "#3101"));
@@ -144,9 +139,7 @@ private Q_SLOTS:
                  "tbGroups_Users_Links.user_id = tbUsers.user_id WHERE tbUsers.descrit = 'JS'");
     }
 
-    // With a grant required, a code counts only followed by "1" as a whole entry, and a whole "2" entry of
-    // any of the user's codes denies, whichever code grants: a denial of one group outweighs the grants of the
-    // others and of the user's own code, as the user's own denial outweighs the groups' grants.
+    // A code grants only as a whole "<code>1" entry, and any whole "2" entry of the user's codes denies.
     void grantAndDeny()
     {
         const QString condition = security::modCheckPermissions::ReadPermitionsDef("JS", "users_groups", true, "", "");

