@@ -19,7 +19,8 @@ namespace testsupport {
 //
 // A fresh embedded database file in a temporary folder (in memory under /dev/shm when there is one), with catalog
 // "OrvTest", the login "sa_test"/"secret" and the office's tables and views (data::schema::create). Its destructor
-// closes the shared connection if it is open on this file and restores the engine's clock. The constructor throws core::Error when the file cannot be made.
+// closes the shared connection if it is open on this file and restores the engine's clock. The constructor throws
+// core::Error when the file cannot be made.
 class TempDatabase
 {
 public:
