@@ -7,6 +7,8 @@
 #include "data/engines/tsqltranslator.h"
 #include "data/office/filepermissions.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlDriver>
@@ -16,13 +18,38 @@
 
 #include <algorithm>
 #include <sqlite3.h>
-#ifdef Q_OS_UNIX
-#include <sys/stat.h>
+#ifdef Q_OS_LINUX
+#include <unistd.h>
 #endif
 
 namespace data {
 
 namespace {
+
+// True when this process holds open a file that was at path and has been deleted: Linux names such a descriptor
+// with " (deleted)" after the path it had, where a renamed file's names its new path. A second descriptor of our own
+// would not do: closing it would drop the engine's locks on the file, which POSIX keeps per process.
+bool deletedWhileOpen(const QString& path)
+{
+#ifdef Q_OS_LINUX
+    if (path.isEmpty()) {
+        return false;
+    }
+    const QByteArray deleted = QFile::encodeName(path) + " (deleted)";
+    const QDir descriptors(QStringLiteral("/proc/self/fd"));
+    for (const QString& name : descriptors.entryList(QDir::System | QDir::Files | QDir::NoDotAndDotDot)) {
+        char target[4096];
+        const ssize_t size =
+            ::readlink(QFile::encodeName(descriptors.filePath(name)).constData(), target, sizeof target);
+        if (size == deleted.size() && QByteArray(target, size) == deleted) {
+            return true;
+        }
+    }
+#else
+    Q_UNUSED(path);
+#endif
+    return false;
+}
 
 sqlite3* databaseHandle(const QSqlDatabase& db)
 {
@@ -90,11 +117,7 @@ void EmbeddedConnection::open(QSqlDatabase& db, const ConnectionText& text)
         journal.finish();
         cache.finish();
         embedded::upgradeLayout(handle);
-#ifdef Q_OS_UNIX
-        m_opened.close();
-        m_opened.setFileName(file.absoluteFilePath());
-        m_opened.open(QIODevice::ReadOnly); // without it a deleted file is taken for a renamed one
-#endif
+        m_canonicalPath = file.canonicalFilePath();
     } catch (...) {
         db.close();
         throw;
@@ -230,16 +253,12 @@ bool EmbeddedConnection::movedAway(const QSqlDatabase& db) const
     if (sqlite3_file_control(handle, "main", SQLITE_FCNTL_HAS_MOVED, &moved) != SQLITE_OK || moved == 0) {
         return false;
     }
-#ifdef Q_OS_UNIX
-    // No name left for the file as opened, and none at its path: the write-ahead log and its index there are the
-    // deleted file's. (Windows deletes no file that is open.)
-    struct stat opened = {};
-    if (m_opened.isOpen() && ::fstat(m_opened.handle(), &opened) == 0 && opened.st_nlink == 0 &&
-        !QFileInfo::exists(m_opened.fileName())) {
-        QFile::remove(m_opened.fileName() + QStringLiteral("-wal"));
-        QFile::remove(m_opened.fileName() + QStringLiteral("-shm"));
+    // The file as the engine holds it open has no name left, and none is at its path: the write-ahead log and its
+    // index there are the deleted file's. (Windows deletes no file that is open.)
+    if (deletedWhileOpen(m_canonicalPath) && !QFileInfo::exists(m_canonicalPath)) {
+        QFile::remove(m_canonicalPath + QStringLiteral("-wal"));
+        QFile::remove(m_canonicalPath + QStringLiteral("-shm"));
     }
-#endif
     return true;
 }
 

@@ -2,8 +2,6 @@
 
 #include "data/connectionbackend.h"
 
-#include <QFile>
-
 namespace data {
 
 // A connection to a database file of the embedded engine: the file must exist, the login and the
@@ -33,8 +31,8 @@ public:
     bool movedAway(const QSqlDatabase& db) const override;
 
 private:
-    // The file as opened, held to tell a deleted file from a renamed one.
-    QFile m_opened;
+    // The file's path as the system resolves it, to find the engine's own descriptor of it.
+    QString m_canonicalPath;
 };
 
 } // namespace data
