@@ -175,14 +175,15 @@ void checkLoginAhead(const QString& path, const QString& user, const QString& pa
             return;
         }
         const QByteArray plain = password.toUtf8();
-        if (rememberedCheck(checkKey(hash, plain))) {
+        const QByteArray key = checkKey(hash, plain);
+        if (rememberedCheck(key)) {
             return;
         }
         std::shared_future<bool> answer =
             std::async(std::launch::async, [hash, plain] { return verifyNow(hash, plain); }).share();
         AheadCheck& check = ahead();
         const std::lock_guard lock(check.mutex);
-        check.key = checkKey(hash, plain);
+        check.key = key;
         check.answer = std::move(answer);
     } catch (...) {
         // The open that follows reads the file again and tells what is wrong with it.
