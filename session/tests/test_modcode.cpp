@@ -423,6 +423,15 @@ private Q_SLOTS:
         QCOMPARE(m_window->unloads, 1);
     }
 
+    // An empty password is no password: the server's client library would otherwise take one from the environment.
+    void anEmptyPasswordIsRefused()
+    {
+        qputenv("PGPASSWORD", "js-pass");
+        const bool loggedIn = modCode::Login("JS", "");
+        qunsetenv("PGPASSWORD");
+        QVERIFY(!loggedIn);
+    }
+
     // A re-login keeps the shared connection and the counter window; a cancelled one unloads it.
     void reLoginReusesSharedConnection()
     {
