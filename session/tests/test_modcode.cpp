@@ -243,6 +243,10 @@ private Q_SLOTS:
         QCOMPARE(startAgain(), 0);
         expectLoggedInAs("JS", "js-pass", 10);
         QCOMPARE(identity(), written);
+        // Answers past the fourth, and text that is no answer, are not taken.
+        const QString kept = userValue("Verified");
+        DefinirValorString(UserKey, "Verified", QStringList(4, QString(64, u'0')).join(u';') + ";x;" + kept);
+        QCOMPARE(startAgain(), 2);
 
         m_db->addLogin("orv_app", "app-secret");
         QCOMPARE(startAgain(), 1);
