@@ -8,8 +8,8 @@
 //
 // --long makes 10,000 tick/untick cycles (1,000 without it). --office-scale sizes the demo office
 // behind each figure as X times the figure's task count (default 1; the generator makes 100 to 10,000
-// tasks). --profile-fill N only refills the list of N tasks twenty times, for a profiler, and prints their spread
-// (valgrind --tool=callgrind --toggle-collect='counter::frmCounter::Fill_Tarefas*').
+// tasks). --profile-fill N only refills the list of N tasks twenty times (or --rounds), for a profiler, and prints
+// their spread (valgrind --tool=callgrind --toggle-collect='counter::PendingTasks::fill*').
 // --statistics prints only the statistics tabs' figures.
 // --postgres prints start to window and Fill_Tarefas at 1,000 tasks on the embedded engine and then on a private
 // PostgreSQL server (scripts/pg-server.sh, in ORV_BENCH_PG_DIR or a folder of /tmp), which it stops at the end.
@@ -138,11 +138,11 @@ void runDriverFigures(double officeScale, int rounds)
     bench::printLoad(QStringLiteral("after"));
 }
 
-void profileFill(int pending, double officeScale)
+void profileFill(int pending, double officeScale, int runs)
 {
     bench::BenchOffice office(officeScale);
     bench::WindowFigures window(office);
-    window.profileFill(pending, 20);
+    window.profileFill(pending, runs);
 }
 
 } // namespace
@@ -193,7 +193,8 @@ int main(int argc, char* argv[])
         } else if (parser.isSet(postgresOption)) {
             runPostgresFigures(parser.value(scaleOption).toDouble(), rounds);
         } else if (parser.isSet(profileOption)) {
-            profileFill(parser.value(profileOption).toInt(), parser.value(scaleOption).toDouble());
+            profileFill(parser.value(profileOption).toInt(), parser.value(scaleOption).toDouble(),
+                        parser.isSet(roundsOption) ? rounds : 20);
         } else {
             runFigures(parser.isSet(longOption), parser.value(scaleOption).toDouble(), rounds);
         }

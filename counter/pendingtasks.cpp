@@ -20,6 +20,7 @@ constexpr quint32 BandBlue = 0xAF5C30;
 constexpr quint32 BandGrey = 0x3F3F3F;
 constexpr quint32 OverdueRed = 0xC0;
 constexpr quint32 HiddenGrey = 0xC0C0C0;
+constexpr int ReturnMemoryAfterMs = 500;
 
 bool isSet(const QVariant& flag)
 {
@@ -33,7 +34,13 @@ PendingTasks::PendingTasks(QWidget& window, ListView& list, QCheckBox& showHidde
     , m_window(window)
     , m_list(list)
     , m_showHidden(showHidden)
-{}
+{
+    // Trimming the heap at every fill cost each refill about a millisecond of the frame (the other core's
+    // mapping flush, then the next sort faulting the pages in again); after a pause it costs the lawyer nothing.
+    m_returnMemory.setSingleShot(true);
+    m_returnMemory.setInterval(ReturnMemoryAfterMs);
+    connect(&m_returnMemory, &QTimer::timeout, this, [] { core::returnFreedMemory(); });
+}
 
 bool PendingTasks::anyRunning() const
 {
@@ -43,7 +50,7 @@ bool PendingTasks::anyRunning() const
 void PendingTasks::fill(int T)
 {
     core::trap(reports::window(m_window.objectName(), QStringLiteral("Startup")), [&] { rebuild(T); });
-    core::returnFreedMemory();
+    m_returnMemory.start();
     Q_EMIT filled();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QTimer>
 
 class QCheckBox;
 class QWidget;
@@ -35,6 +36,8 @@ private:
     QWidget& m_window;
     ListView& m_list;
     QCheckBox& m_showHidden;
+    // Hands the memory a rebuild freed back to the system, once the list is drawn and refills have settled.
+    QTimer m_returnMemory;
 };
 
 } // namespace counter
