@@ -351,30 +351,58 @@ private Q_SLOTS:
         QVERIFY(!second.isVisible());
     }
 
+    // The editors' calls back: a saved task refills the pending list and selects the task; a saved entry refills the
+    // list shown, selecting and showing the entry on the entries tab, and leaves the totals alone; anything else
+    // refills the pending list. The list refilled takes the focus, except the pending list after an entry saved.
     void theEditorsAskForARefill_data()
     {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<int>("key");
         QTest::addColumn<int>("flag");
-        QTest::addColumn<int>("selected");
+        QTest::addColumn<QString>("refilled"); // the list refilled, if any
+        QTest::addColumn<bool>("selected");
         QTest::addColumn<QString>("focused");
-        QTest::newRow("a task saved selects it") << 4003 << 813 << "ListView1";
-        QTest::newRow("a time entry saved, pending tab") << 4004 << 0 << "FXMultitarefa";
-        QTest::newRow("anything else") << 1 << 0 << "ListView1";
+        QTest::newRow("a task saved selects it") << 0 << 813 << 4003 << "ListView1" << true << "ListView1";
+        QTest::newRow("a time entry saved, pending tab") << 0 << 813 << 4004 << "ListView1" << false << "FXMultitarefa";
+        QTest::newRow("anything else") << 0 << 813 << 1 << "ListView1" << false << "ListView1";
+        QTest::newRow("a listed entry") << 1 << 150 << 4004 << "ListView2" << true << "ListView2";
+        QTest::newRow("an entry not listed") << 1 << 5000 << 4004 << "ListView2" << false << "ListView2";
+        QTest::newRow("an entry, on the totals tab") << 2 << 150 << 4004 << "" << false << "";
     }
     void theEditorsAskForARefill()
     {
+        QFETCH(int, tab);
+        QFETCH(int, key);
         QFETCH(int, flag);
-        QFETCH(int, selected);
+        QFETCH(QString, refilled);
+        QFETCH(bool, selected);
         QFETCH(QString, focused);
-        WindowFixture f;
-        counter::frmCounter& window = f.load();
-        window.findChild<QCheckBox*>(QStringLiteral("FXMultitarefa"))->setFocus();
-        f.office.addTask(813, OfficeFixture::Work, QStringLiteral("Nova"), false, f.clock.now());
-        window.RemoteKey(813, flag);
-        QCOMPARE(f.list().rowCount(), 2);
-        QCOMPARE(f.list().selectedRow(), selected == 0 ? -1 : f.row(selected));
+        QStringList many;
+        for (int id = 1; id <= 200; ++id) {
+            many << QStringLiteral("%1, '2009-11-16 08:00:00', '2009-11-16 08:30:00', 9, 1, 30, 402, 0").arg(id);
+        }
+        Window w(many);
+        w.setDays(November1, November30);
+        w.tabs().setCurrentIndex(tab);
+        w.child<QCheckBox>("FXMultitarefa").setFocus();
+        w.office.addTask(813, OfficeFixture::Work, QStringLiteral("Nova"), false, w.clock.now());
+        data::StatementLog::clear();
+
+        w.window->RemoteKey(key, flag);
+        QCOMPARE(w.list().rowCount(), refilled == QStringLiteral("ListView1") ? 2 : 1);
+        QCOMPARE(w.sent(Entries).size(), refilled == QStringLiteral("ListView2") ? 1 : 0);
+        if (refilled.isEmpty()) {
+            return;
+        }
+        auto& list = *w.window->findChild<counter::ListView*>(refilled);
+        const int row = list.findKey(QStringLiteral("#%1").arg(key));
+        QCOMPARE(list.selectedRow(), selected ? row : -1);
+        if (selected) {
+            QVERIFY(list.viewport()->rect().intersects(list.cellRect(row, 0)));
+        }
         // The list hands its focus to the tree inside it.
-        const QWidget* target = window.findChild<QWidget*>(focused);
-        QVERIFY(window.focusWidget() == target || target->isAncestorOf(window.focusWidget()));
+        const QWidget* target = w.window->findChild<QWidget*>(focused);
+        QVERIFY(w.window->focusWidget() == target || target->isAncestorOf(w.window->focusWidget()));
     }
 
     // The icon shows image Image_Index of ImageList1 with the tip, cut to 63 characters, or "Orvel".
@@ -696,43 +724,6 @@ private Q_SLOTS:
         QVERIFY(w.entries().isHidden() && w.totals().isHidden() && !w.list().isHidden());
         QVERIFY(w.window->findChild<QWidget*>(QStringLiteral("Frame3"))->isHidden());
         QVERIFY(w.reports.reports().isEmpty());
-    }
-
-    // The editors' "entry saved" selects and shows the entry on the entries tab, and leaves the list alone
-    // while another tab is shown.
-    void aSavedEntryIsSelectedAndShown_data()
-    {
-        QTest::addColumn<int>("tab");
-        QTest::addColumn<int>("entry");
-        QTest::addColumn<bool>("refilled");
-        QTest::addColumn<bool>("selected");
-        QTest::newRow("a listed entry") << 1 << 150 << true << true;
-        QTest::newRow("no entry") << 1 << 0 << true << false;
-        QTest::newRow("an entry not listed") << 1 << 5000 << true << false;
-        QTest::newRow("on the totals tab") << 2 << 150 << false << false;
-    }
-    void aSavedEntryIsSelectedAndShown()
-    {
-        QFETCH(int, tab);
-        QFETCH(int, entry);
-        QFETCH(bool, refilled);
-        QFETCH(bool, selected);
-        QStringList many;
-        for (int id = 1; id <= 200; ++id) {
-            many << QStringLiteral("%1, '2009-11-16 08:00:00', '2009-11-16 08:30:00', 9, 1, 30, 402, 0").arg(id);
-        }
-        Window w(many);
-        w.setDays(November1, November30);
-        w.tabs().setCurrentIndex(tab);
-        data::StatementLog::clear();
-
-        w.window->RemoteKey(entry, 4004);
-        QCOMPARE(w.sent(Entries).size(), refilled ? 1 : 0);
-        const int row = w.entries().findKey(QStringLiteral("#%1").arg(entry));
-        QCOMPARE(w.entries().selectedRow(), selected ? row : -1);
-        if (selected) {
-            QVERIFY(w.entries().viewport()->rect().intersects(w.entries().cellRect(row, 0)));
-        }
     }
 
     // A supervisor's choice refills only the tab shown, for the chosen lawyer, and everything after acts for

@@ -147,10 +147,6 @@ private Q_SLOTS:
         QTest::newRow("row past the end") << Misuse([](ListView& l) { l.cellText(3, 1); }) << 35600;
         QTest::newRow("negative row") << Misuse([](ListView& l) { l.setChecked(-1, true); }) << 35600;
         QTest::newRow("cell past the last") << Misuse([](ListView& l) { l.setCellText(0, 11, QString()); }) << 35600;
-        QTest::newRow("removed row") << Misuse([](ListView& l) {
-            l.removeRow(2);
-            l.key(2);
-        }) << 35600;
         QTest::newRow("key taken") << Misuse([](ListView& l) { l.addRow(QStringLiteral("#2"), QString()); }) << 35602;
     }
     void misuseRaisesTheListsErrors()
