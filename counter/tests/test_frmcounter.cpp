@@ -86,29 +86,6 @@ const QColor LightGrey(0xC0, 0xC0, 0xC0);
 
 using Pending = QList<std::pair<const char*, int>>;
 
-// Replaces the pending view by a plain table listing exactly these rows, in this order: task n+1 of
-// the given work item with its office deadline the given number of days after the server's date.
-void listPending(WindowFixture& f, const Pending& rows)
-{
-    testsupport::TempDatabase& database = f.office.database();
-    database.exec(QStringLiteral("DROP VIEW vwProcessos_Trabalhos_Tarefas"));
-    database.exec(QStringLiteral(
-        "CREATE TABLE vwProcessos_Trabalhos_Tarefas (tarefa_id INTEGER, descrit TEXT, cliente TEXT, total_tempo REAL, "
-        "data_legal DATETIME, trabalho TEXT, processo_no_completo TEXT, data_escritorio DATETIME, data_inicio "
-        "DATETIME, inprogress INTEGER, lancamento_id INTEGER, escondida INTEGER, trabalho_id INTEGER, data DATETIME, "
-        "closed INTEGER, advogado_id INTEGER, processo_id INTEGER, contacto_id INTEGER)"));
-    // A connection that read the old schema must not see the table in the view's place.
-    database.openShared();
-    for (int n = 0; n < rows.size(); ++n) {
-        database.exec(QStringLiteral("INSERT INTO vwProcessos_Trabalhos_Tarefas (tarefa_id, descrit, trabalho_id, "
-                                     "data_escritorio, escondida, closed, advogado_id) VALUES (%1, 'T%1', %2, "
-                                     "'%3 00:00:00', 0, 0, 9)")
-                          .arg(n + 1)
-                          .arg(QLatin1String(rows[n].first))
-                          .arg(f.clock.now().date().addDays(rows[n].second).toString(Qt::ISODate)));
-    }
-}
-
 QList<QColor> coloursOf(counter::ListView& list, int row)
 {
     QList<QColor> colours;
@@ -145,9 +122,28 @@ private Q_SLOTS:
         QFETCH(Pending, pending);
         QFETCH(QList<QColor>, colours);
         WindowFixture f;
-        listPending(f, pending);
-        f.office.database().exec(
-            QStringLiteral("UPDATE vwProcessos_Trabalhos_Tarefas SET escondida = NULL WHERE tarefa_id = 1"));
+        // The pending view becomes a plain table listing exactly these rows, in this order: task n+1 of the given work
+        // item with its office deadline the given number of days after the server's date.
+        testsupport::TempDatabase& database = f.office.database();
+        database.exec(QStringLiteral("DROP VIEW vwProcessos_Trabalhos_Tarefas"));
+        database.exec(QStringLiteral(
+            "CREATE TABLE vwProcessos_Trabalhos_Tarefas (tarefa_id INTEGER, descrit TEXT, cliente TEXT, total_tempo "
+            "REAL, "
+            "data_legal DATETIME, trabalho TEXT, processo_no_completo TEXT, data_escritorio DATETIME, data_inicio "
+            "DATETIME, inprogress INTEGER, lancamento_id INTEGER, escondida INTEGER, trabalho_id INTEGER, data "
+            "DATETIME, "
+            "closed INTEGER, advogado_id INTEGER, processo_id INTEGER, contacto_id INTEGER)"));
+        // A connection that read the old schema must not see the table in the view's place.
+        database.openShared();
+        for (int n = 0; n < pending.size(); ++n) {
+            database.exec(QStringLiteral("INSERT INTO vwProcessos_Trabalhos_Tarefas (tarefa_id, descrit, trabalho_id, "
+                                         "data_escritorio, escondida, closed, advogado_id) VALUES (%1, 'T%1', %2, "
+                                         "'%3 00:00:00', %4, 0, 9)")
+                              .arg(n + 1)
+                              .arg(QLatin1String(pending[n].first))
+                              .arg(f.clock.now().date().addDays(pending[n].second).toString(Qt::ISODate))
+                              .arg(n == 0 ? QStringLiteral("NULL") : QStringLiteral("0")));
+        }
         f.load();
         f.refill();
         QStringList statements{QStringLiteral(
@@ -263,7 +259,7 @@ private Q_SLOTS:
         QFETCH(bool, counting);
         QFETCH(core::Answer, answer);
         QFETCH(bool, ends);
-        WindowFixture f;
+        CommandFixture f;
         counter::frmCounter& window = f.load();
         if (counting) {
             f.toggle(OfficeFixture::Task);
@@ -282,17 +278,12 @@ private Q_SLOTS:
         f.boxes.setNextAnswers({answer});
         sair->trigger();
 
-        QCOMPARE(f.boxes.shown().size(), counting ? 1 : 0);
-        if (counting) {
-            const core::Message& question = f.boxes.shown().first();
-            // The parts are joined by line feed, carriage return, line feed, carriage return.
-            QCOMPARE(question.text,
-                     QStringLiteral("Atenção: Tem tarefas em progresso.\n\r\n\rTem a certeza que pretende "
-                                    "fechar a aplicação?\n\r\n\rNota: mesmo com a aplicação terminada "
-                                    "o contador continuará activo para as tarefas selecionadas."));
-            QCOMPARE(question.title, QStringLiteral("Fechar Aplicação"));
-            QCOMPARE(question.buttons, core::Buttons::YesNo);
-        }
+        // The parts are joined by line feed, carriage return, line feed, carriage return.
+        const QString question = QStringLiteral(
+            "Fechar Aplicação | question yes/no | Atenção: Tem tarefas em progresso.\n\r\n\rTem a certeza que pretende "
+            "fechar a aplicação?\n\r\n\rNota: mesmo com a aplicação terminada o contador continuará activo para as "
+            "tarefas selecionadas.");
+        QCOMPARE(f.messages(), counting ? QStringList{question} : QStringList());
         QCOMPARE(f.programEnds, ends ? 1 : 0);
         QCOMPARE(f.part<counter::TrayIcon>().added(), !ends);
         QCOMPARE(f.office.runningCount(), counting ? 1 : 0);
@@ -497,8 +488,7 @@ private Q_SLOTS:
         QCOMPARE(f.lawyers().currentText(), QStringLiteral("Bruno Sá"));
         QVERIFY(!f.part<counter::StatisticsPanel>().lawyerChoiceAllowed());
         QCOMPARE(f.start().date(), f.clock.now().date());
-        QCOMPARE(f.entries().rowCount(), 1);
-        QCOMPARE(f.entries().key(0), QStringLiteral("#2"));
+        QCOMPARE(keysOf(f.entries()), QStringList{QStringLiteral("#2")});
         QCOMPARE(f.total().text(), QStringLiteral("0,83"));
         // The pending list is the new lawyer's, so that a tick books to that lawyer.
         f.tabs().setCurrentIndex(0);
