@@ -243,6 +243,8 @@ private Q_SLOTS:
             << QStringList{"alberto", "Álvaro", "bruno", "Eduarda", "Óscar"};
         QTest::newRow("words and a blank")
             << int(SortAs::Text) << QStringList{"bruno", " ", "alberto"} << QStringList{" ", "alberto", "bruno"};
+        QTest::newRow("case numbers") << int(SortAs::Text) << QStringList{"2009-100", "2009-15", "2009-2"}
+                                      << QStringList{"2009-2", "2009-15", "2009-100"};
         QTest::newRow("numbers inside words")
             << int(SortAs::Text) << QStringList{"Apenso 10-A", "apenso 9-b", "Apenso 9-a", "Apenso 09-c"}
             << QStringList{"Apenso 9-a", "apenso 9-b", "Apenso 09-c", "Apenso 10-A"};
