@@ -69,18 +69,36 @@ const QString AskTake = QStringLiteral(
 const QString EditDeadlines =
     QStringLiteral("WorkEditor#1.EditDeadlines(trabalho_id=90, 90, \"\", \"\", null, 0, 0, 0)");
 
-// Court case 16 of client 402, and its work item 90 "Audiência" of lawyer 10 with the given deadline
-// flag and dates, holding open task 901.
-void addCourtWork(testsupport::TempDatabase& db, const QString& prazos, bool legalDate, bool officeDate)
+// Court case 16 of client 402, and its work item 90 "Audiência" of lawyer 10, deadlines asked for and neither date
+// set, holding open task 901; then the changes a row names.
+void addCourtWork(testsupport::TempDatabase& db, const QString& changes)
 {
     db.exec(QStringLiteral("INSERT INTO tbProcessos (processo_id, processo_no_completo, contacto_id, judicial) VALUES "
                            "(16, '2009/016', 402, 1)"));
-    db.exec(QStringLiteral("INSERT INTO tbProcessos_Trabalhos (trabalho_id, processo_id, descrit, advogado_id, prazos, "
-                           "data_legal, data_escritorio) VALUES (90, 16, 'Audiência', 10, %1, %2, %3)")
-                .arg(prazos, legalDate ? QStringLiteral("'2010-01-15 00:00:00'") : QStringLiteral("NULL"),
-                     officeDate ? QStringLiteral("'2010-01-10 00:00:00'") : QStringLiteral("NULL")));
+    db.exec(QStringLiteral("INSERT INTO tbProcessos_Trabalhos (trabalho_id, processo_id, descrit, advogado_id, prazos) "
+                           "VALUES (90, 16, 'Audiência', 10, 0)"));
     db.exec(QStringLiteral("INSERT INTO tbProcessos_Trabalhos_Tarefas (tarefa_id, trabalho_id, descrit, closed, "
                            "escondida) VALUES (901, 90, 'Preparar', 0, 0)"));
+    const QString notJudicial = QStringLiteral("UPDATE tbProcessos SET judicial = 0");
+    const QString noDeadlines = QStringLiteral("UPDATE tbProcessos_Trabalhos SET prazos = 1");
+    const QHash<QString, QStringList> statements{
+        {"prazos null", {"UPDATE tbProcessos_Trabalhos SET prazos = NULL"}},
+        {"prazos 1", {noDeadlines}},
+        {"not judicial", {notJudicial}},
+        {"both dates",
+         {"UPDATE tbProcessos_Trabalhos SET data_legal = '2010-01-15 00:00:00', data_escritorio = "
+          "'2010-01-10 00:00:00'"}},
+        {"office date only", {"UPDATE tbProcessos_Trabalhos SET data_escritorio = '2010-01-10 00:00:00'"}},
+        {"nobody's", {"UPDATE tbProcessos_Trabalhos SET advogado_id = NULL", notJudicial}},
+        {"all finished", {"UPDATE tbProcessos_Trabalhos_Tarefas SET closed = 1 WHERE trabalho_id = 90", noDeadlines}},
+        {"running elsewhere",
+         {noDeadlines, "INSERT INTO tbProcessos_Trabalhos_Tarefas_Lancamentos (tarefa_id, trabalho_id, advogado_id, "
+                       "inprogress, closed) VALUES (901, 90, 10, 1, 0)"}},
+        {"no case", {"UPDATE tbProcessos_Trabalhos SET processo_id = NULL"}},
+    };
+    for (const QString& statement : statements.value(changes)) {
+        db.exec(statement);
+    }
 }
 
 QString missing(const char* field)
@@ -160,23 +178,21 @@ private Q_SLOTS:
         row("the wizard", "", "mnLancamentoNovo", {}, wizard, "");
         row("the wizard needs no row", "empty list", "mnLancamentoNovo", {}, wizard, "");
 
-        row("registering, no work item: stops there", NoWorkItem, "mnListLancamento",
-            QStringList{missing("TRABALHO_ID")}, {}, "");
+        row("registering, no work item: stops there", NoWorkItem, "mnListLancamento", {missing("TRABALHO_ID")}, {}, "");
         for (const char* command : {"mnListAbrirTrabalho", "mnListAbrirProcesso", "mnListAbrirArquivoDocumental"}) {
             QTest::addRow("%s, no work item: reported", command)
                 << NoWorkItem << command << QStringList() << QStringList()
                 << QString::fromLatin1(command) + QStringLiteral("_Click");
         }
         row("registering, the work item gone: stops at the case", WorkItemGone, "mnListLancamento",
-            QStringList{missing("Processo_ID")}, {}, "");
+            {missing("Processo_ID")}, {}, "");
         row("the work item gone: nothing opens", WorkItemGone, "mnListAbrirTrabalho", {}, {}, "");
         row("the work item gone: no case opens", WorkItemGone, "mnListAbrirProcesso", {}, {}, "");
-        row("registering, a work item without case", NoCase, "mnListLancamento", QStringList{missing("Processo_ID")},
-            {}, "");
+        row("registering, a work item without case", NoCase, "mnListLancamento", {missing("Processo_ID")}, {}, "");
         row("a work item without case: reported", NoCase, "mnListAbrirArquivoDocumental", {}, {},
             "mnListAbrirArquivoDocumental_Click");
         row("registering, a case without client", QStringLiteral("UPDATE tbProcessos SET contacto_id = NULL"),
-            "mnListLancamento", QStringList{missing("Contacto_ID")}, {}, "");
+            "mnListLancamento", {missing("Contacto_ID")}, {}, "");
         row("the task gone: nothing opens", QStringLiteral("DELETE FROM tbProcessos_Trabalhos_Tarefas"), "mnListAbrir",
             {}, {}, "");
         // A double click in the entries list opens the entry in an editor of its own, released at once.
@@ -351,36 +367,32 @@ private Q_SLOTS:
 
         const QStringList all{"#812", "#813", "#820"};
         add("hide: the list starts again at its first row", "", "mnEsconder", {},
-            QStringList{"UPDATE tbProcessos_Trabalhos_Tarefas SET escondida = 1 WHERE tarefa_id = 812", Refill},
-            QStringList(), QStringList{"#813", "#820", "#812"}, "#813");
+            {"UPDATE tbProcessos_Trabalhos_Tarefas SET escondida = 1 WHERE tarefa_id = 812", Refill}, {},
+            {"#813", "#820", "#812"}, "#813");
         add("show: the task stays selected", "812 hidden", "mnEsconder", {},
-            QStringList{"UPDATE tbProcessos_Trabalhos_Tarefas SET escondida = 0 WHERE tarefa_id = 812", Refill},
-            QStringList(), all, "#812");
-        add("finish a counted task: refused, titled with the window's caption", "812 running", "mnListTerminar",
-            QStringList(), {}, QStringList{RefuseFinish}, all, "#812");
-        add("finish, No", "", "mnListTerminar", QStringList{"No"}, {}, QStringList{FinishQuestion}, all, "#812");
-        add("finish, Yes: that row alone leaves the list", "", "mnListTerminar", QStringList{"Yes"},
-            QStringList{"UPDATE tbProcessos_Trabalhos_Tarefas SET closed = 1 WHERE tarefa_id = 812" + NoneRunningOn812},
-            QStringList{FinishQuestion}, QStringList{"#813", "#820"}, "*");
+            {"UPDATE tbProcessos_Trabalhos_Tarefas SET escondida = 0 WHERE tarefa_id = 812", Refill}, {}, all, "#812");
+        add("finish a counted task: refused, titled with the window's caption", "812 running", "mnListTerminar", {}, {},
+            {RefuseFinish}, all, "#812");
+        add("finish, No", "", "mnListTerminar", {"No"}, {}, {FinishQuestion}, all, "#812");
+        add("finish, Yes: that row alone leaves the list", "", "mnListTerminar", {"Yes"},
+            {"UPDATE tbProcessos_Trabalhos_Tarefas SET closed = 1 WHERE tarefa_id = 812" + NoneRunningOn812},
+            {FinishQuestion}, {"#813", "#820"}, "*");
         add("finish a task counted elsewhere: the statement refuses, the list is refilled",
-            "812 started elsewhere after the refill", "mnListTerminar", QStringList{"Yes"},
-            QStringList{"UPDATE tbProcessos_Trabalhos_Tarefas SET closed = 1 WHERE tarefa_id = 812" + NoneRunningOn812,
-                        Refill},
-            QStringList{FinishQuestion, RefuseFinish}, all, "*");
-        add("give back, No", "", "mnListRemover", QStringList{"No"}, {}, QStringList{GiveBackQuestion}, all, "#812");
-        add("give back, Yes: the work item's tasks leave the list", "", "mnListRemover", QStringList{"Yes"},
-            QStringList{TaskRecord, RunningOn77,
-                        "UPDATE tbProcessos_Trabalhos SET advogado_id = null WHERE trabalho_id = 77" + NoneRunningOn77,
-                        Refill},
-            QStringList{GiveBackQuestion}, QStringList{"#820"}, "");
+            "812 started elsewhere after the refill", "mnListTerminar", {"Yes"},
+            {"UPDATE tbProcessos_Trabalhos_Tarefas SET closed = 1 WHERE tarefa_id = 812" + NoneRunningOn812, Refill},
+            {FinishQuestion, RefuseFinish}, all, "*");
+        add("give back, No", "", "mnListRemover", {"No"}, {}, {GiveBackQuestion}, all, "#812");
+        add("give back, Yes: the work item's tasks leave the list", "", "mnListRemover", {"Yes"},
+            {TaskRecord, RunningOn77,
+             "UPDATE tbProcessos_Trabalhos SET advogado_id = null WHERE trabalho_id = 77" + NoneRunningOn77, Refill},
+            {GiveBackQuestion}, {"#820"}, "");
         add("give back a work item another lawyer counts on: refused", "813 running for lawyer 10", "mnListRemover",
-            QStringList{"Yes"}, QStringList{TaskRecord, RunningOn77}, QStringList{GiveBackQuestion, RunningRefusal},
-            all, "#812");
-        add("give back a task deleted meanwhile: nothing more", "812 deleted", "mnListRemover", QStringList{"Yes"},
-            QStringList{TaskRecord}, QStringList{GiveBackQuestion}, all, "#812");
+            {"Yes"}, {TaskRecord, RunningOn77}, {GiveBackQuestion, RunningRefusal}, all, "#812");
+        add("give back a task deleted meanwhile: nothing more", "812 deleted", "mnListRemover", {"Yes"}, {TaskRecord},
+            {GiveBackQuestion}, all, "#812");
         add("give back a task without a work item: reported, nothing written", "812 without work item", "mnListRemover",
-            QStringList{"Yes"}, QStringList{TaskRecord}, QStringList{GiveBackQuestion}, all, "#812");
-        add("the other list entry takes new work", "", "mnListTrabalho", {}, {}, QStringList(), all, "#812");
+            {"Yes"}, {TaskRecord}, {GiveBackQuestion}, all, "#812");
+        add("the other list entry takes new work", "", "mnListTrabalho", {}, {}, {}, all, "#812");
     }
     void commands()
     {
@@ -596,99 +608,74 @@ private Q_SLOTS:
         QTest::addColumn<QString>("setup");
         QTest::addColumn<int>("chosen");
         QTest::addColumn<QStringList>("answers");
-        QTest::addColumn<QString>("settles"); // EditDeadlines' answers in turn, "1" true and "0" false
+        QTest::addColumn<QList<bool>>("settles"); // EditDeadlines' answers in turn
         QTest::addColumn<QStringList>("statements");
         QTest::addColumn<QStringList>("messages");
         QTest::addColumn<QStringList>("editorCalls");
         QTest::addColumn<bool>("assigned");
         const auto row = [](const char* name, const QString& setup, int chosen, const QStringList& answers,
-                            const QString& settles, const QStringList& statements, const QStringList& messages,
+                            const QList<bool>& settles, const QStringList& statements, const QStringList& messages,
                             const QStringList& editorCalls, bool assigned) {
             QTest::newRow(name) << setup << chosen << answers << settles << statements << messages << editorCalls
                                 << assigned;
         };
 
         const QStringList taken{Work90, CourtCase, Pending, Running, Assign, Refill};
-        row("the picker chooses nothing", "prazos 0", 0, {}, "", {}, {}, {}, false);
-        row("a work item without a record is assigned unchecked", "prazos 0", 999, {}, "",
-            QStringList{"SELECT * FROM tbProcessos_Trabalhos WHERE trabalho_id = 999",
-                        "UPDATE tbProcessos_Trabalhos SET advogado_id = 9 WHERE trabalho_id = 999 AND NOT EXISTS "
-                        "(SELECT * FROM tbProcessos_Trabalhos_Tarefas_Lancamentos WHERE closed = 0 AND inprogress "
-                        "<> 0 AND trabalho_id = 999)",
-                        "SELECT * FROM tbProcessos_Trabalhos_Tarefas_Lancamentos WHERE closed = 0 AND inprogress "
-                        "<> 0 AND trabalho_id = 999",
-                        Refill},
-            QStringList(), {}, false);
+        row("the picker chooses nothing", "prazos 0", 0, {}, {}, {}, {}, {}, false);
+        row("a work item without a record is assigned unchecked", "prazos 0", 999, {}, {},
+            {"SELECT * FROM tbProcessos_Trabalhos WHERE trabalho_id = 999",
+             "UPDATE tbProcessos_Trabalhos SET advogado_id = 9 WHERE trabalho_id = 999 AND NOT EXISTS "
+             "(SELECT * FROM tbProcessos_Trabalhos_Tarefas_Lancamentos WHERE closed = 0 AND inprogress "
+             "<> 0 AND trabalho_id = 999)",
+             "SELECT * FROM tbProcessos_Trabalhos_Tarefas_Lancamentos WHERE closed = 0 AND inprogress "
+             "<> 0 AND trabalho_id = 999",
+             Refill},
+            {}, {}, false);
         // Work item 90 is lawyer 10's: taking it asks first.
-        row("no court case", "not judicial", 90, QStringList{"Yes"}, "", taken, QStringList{AskTake}, {}, true);
-        row("deadlines not asked for (null)", "prazos null", 90, QStringList{"Yes"}, "", taken, QStringList{AskTake},
-            QStringList(), true);
-        row("deadlines not asked for (1)", "prazos 1", 90, QStringList{"Yes"}, "", taken, QStringList{AskTake},
-            QStringList(), true);
-        row("both dates set", "both dates", 90, QStringList{"Yes"}, "", taken, QStringList{AskTake}, {}, true);
-        row("another lawyer's work, declined", "both dates", 90, QStringList{"No"}, "",
-            QStringList{Work90, CourtCase, Pending, Running}, QStringList{AskTake}, {}, false);
-        row("nobody's work, taken without a question", "nobody's", 90, {}, "", taken, {}, QStringList(), true);
-        row("dates asked for, declined", "prazos 0", 90, QStringList{"No"}, "", QStringList{Work90, CourtCase},
-            QStringList{AskDates}, {}, false);
-        row("only the legal date missing, declined", "office date only", 90, QStringList{"No"}, "",
-            QStringList{Work90, CourtCase}, QStringList{AskDates}, {}, false);
-        row("dates set in the editor", "prazos 0", 90, QStringList{"Yes", "Yes"}, "1", taken,
-            QStringList{AskDates, AskTake}, QStringList{EditDeadlines}, true);
-        row("dates not settled, declined the second time", "prazos 0", 90, QStringList{"Yes", "No"}, "0",
-            QStringList{Work90, CourtCase}, QStringList{AskDates, AskAgain}, QStringList{EditDeadlines}, false);
-        row("dates settled the second time, in the same editor", "prazos 0", 90, QStringList{"Yes", "Yes", "Yes"}, "01",
-            taken, QStringList{AskDates, AskAgain, AskTake}, QStringList{EditDeadlines, EditDeadlines}, true);
-        row("no pending task", "all finished", 90, {}, "", QStringList{Work90, CourtCase, Pending},
-            QStringList{"Orv_Couter | info | O trabalho selecionado não tem tarefas pendentes."}, {}, false);
-        row("an entry running for another lawyer", "running elsewhere", 90, {}, "",
-            QStringList{Work90, CourtCase, Pending, Running},
-            QStringList{"Orv_Couter | info | O trabalho selecionado tem tarefas em curso.\n\r\n\rAs tarefas em "
-                        "produção "
-                        "devem ser terminadas antes de as adicionar à sua lista."},
-            QStringList(), false);
-        row("a work item without a case: reported before anything is written", "no case", 90, {}, "",
-            QStringList{Work90}, {}, {}, false);
+        row("no court case", "not judicial", 90, {"Yes"}, {}, taken, {AskTake}, {}, true);
+        row("deadlines not asked for (null)", "prazos null", 90, {"Yes"}, {}, taken, {AskTake}, {}, true);
+        row("deadlines not asked for (1)", "prazos 1", 90, {"Yes"}, {}, taken, {AskTake}, {}, true);
+        row("both dates set", "both dates", 90, {"Yes"}, {}, taken, {AskTake}, {}, true);
+        row("another lawyer's work, declined", "both dates", 90, {"No"}, {}, {Work90, CourtCase, Pending, Running},
+            {AskTake}, {}, false);
+        row("nobody's work, taken without a question", "nobody's", 90, {}, {}, taken, {}, {}, true);
+        row("dates asked for, declined", "prazos 0", 90, {"No"}, {}, {Work90, CourtCase}, {AskDates}, {}, false);
+        row("only the legal date missing, declined", "office date only", 90, {"No"}, {}, {Work90, CourtCase},
+            {AskDates}, {}, false);
+        row("dates set in the editor", "prazos 0", 90, {"Yes", "Yes"}, {true}, taken, {AskDates, AskTake},
+            {EditDeadlines}, true);
+        row("dates not settled, declined the second time", "prazos 0", 90, {"Yes", "No"}, {false}, {Work90, CourtCase},
+            {AskDates, AskAgain}, {EditDeadlines}, false);
+        row("dates settled the second time, in the same editor", "prazos 0", 90, {"Yes", "Yes", "Yes"}, {false, true},
+            taken, {AskDates, AskAgain, AskTake}, {EditDeadlines, EditDeadlines}, true);
+        row("no pending task", "all finished", 90, {}, {}, {Work90, CourtCase, Pending},
+            {"Orv_Couter | info | O trabalho selecionado não tem tarefas pendentes."}, {}, false);
+        row("an entry running for another lawyer", "running elsewhere", 90, {}, {},
+            {Work90, CourtCase, Pending, Running},
+            {"Orv_Couter | info | O trabalho selecionado tem tarefas em curso.\n\r\n\rAs tarefas em produção devem ser "
+             "terminadas antes de as adicionar à sua lista."},
+            {}, false);
+        row("a work item without a case: reported before anything is written", "no case", 90, {}, {}, {Work90}, {}, {},
+            false);
         // The failure is reported under the command; the dates the editor set stay set.
-        row("the deadlines editor failing half-way: not taken", "editor fails", 90, QStringList{"Yes"}, "",
-            QStringList{Work90, CourtCase}, QStringList{AskDates}, QStringList{EditDeadlines}, false);
+        row("the deadlines editor failing half-way: not taken", "editor fails", 90, {"Yes"}, {}, {Work90, CourtCase},
+            {AskDates}, {EditDeadlines}, false);
     }
     void newWork()
     {
         QFETCH(QString, setup);
         QFETCH(int, chosen);
         QFETCH(QStringList, answers);
-        QFETCH(QString, settles);
+        QFETCH(QList<bool>, settles);
         QFETCH(QStringList, statements);
         QFETCH(QStringList, messages);
         QFETCH(QStringList, editorCalls);
         QFETCH(bool, assigned);
         CommandFixture f;
         testsupport::TempDatabase& db = f.office.database();
-        addCourtWork(db,
-                     setup == QStringLiteral("prazos null") ? QStringLiteral("NULL")
-                     : setup == QStringLiteral("prazos 1")  ? QStringLiteral("1")
-                                                            : QStringLiteral("0"),
-                     setup == QStringLiteral("both dates"),
-                     setup == QStringLiteral("both dates") || setup == QStringLiteral("office date only"));
-        if (setup == QStringLiteral("not judicial")) {
-            db.exec(QStringLiteral("UPDATE tbProcessos SET judicial = 0 WHERE processo_id = 16"));
-        } else if (setup == QStringLiteral("all finished")) {
-            db.exec(QStringLiteral("UPDATE tbProcessos_Trabalhos_Tarefas SET closed = 1 WHERE trabalho_id = 90"));
-        } else if (setup == QStringLiteral("nobody's")) {
-            db.exec(QStringLiteral("UPDATE tbProcessos_Trabalhos SET advogado_id = NULL WHERE trabalho_id = 90"));
-            db.exec(QStringLiteral("UPDATE tbProcessos SET judicial = 0 WHERE processo_id = 16"));
-        } else if (setup == QStringLiteral("no case")) {
-            db.exec(QStringLiteral("UPDATE tbProcessos_Trabalhos SET processo_id = NULL WHERE trabalho_id = 90"));
-        }
-        if (setup == QStringLiteral("running elsewhere") || setup == QStringLiteral("all finished")) {
-            db.exec(QStringLiteral("UPDATE tbProcessos_Trabalhos SET prazos = 1 WHERE trabalho_id = 90"));
-        }
-        if (setup == QStringLiteral("running elsewhere")) {
-            db.exec(QStringLiteral("UPDATE tbProcessos_Trabalhos_Tarefas_Lancamentos SET advogado_id = 10 WHERE "
-                                   "lancamento_id = %1")
-                        .arg(f.office.addRunningEntry(901, f.clock.now())));
-        }
+        addCourtWork(db, setup);
+        const QString owner = QStringLiteral("SELECT advogado_id FROM tbProcessos_Trabalhos WHERE trabalho_id = 90");
+        const QVariant ownerBefore = db.scalar(owner);
         if (setup == QStringLiteral("editor fails")) {
             f.components.onCall(QStringLiteral("EditDeadlines"), [&db](external::EditorOwner*) {
                 db.exec(QStringLiteral("UPDATE tbProcessos_Trabalhos SET data_legal = '2010-02-01 00:00:00' WHERE "
@@ -697,11 +684,7 @@ private Q_SLOTS:
             f.components.failNext(QStringLiteral("EditDeadlines"), {5, QStringLiteral("O editor falhou")});
         }
         f.components.setSelectWork({chosen});
-        QList<bool> settled;
-        for (const QChar answer : settles) {
-            settled << (answer == QLatin1Char('1'));
-        }
-        f.components.setEditDeadlines(settled);
+        f.components.setEditDeadlines(settles);
         f.load();
         f.answer(answers);
         f.run(QStringLiteral("mnNovaTarefa"));
@@ -709,10 +692,7 @@ private Q_SLOTS:
         QCOMPARE(f.statements(), statements);
         QCOMPARE(f.messages(), messages);
         QCOMPARE(f.components.calls(QStringLiteral("EditDeadlines")), editorCalls);
-        QCOMPARE(db.scalar(QStringLiteral("SELECT advogado_id FROM tbProcessos_Trabalhos WHERE trabalho_id = 90")),
-                 assigned                              ? QVariant(OfficeFixture::Lawyer)
-                 : setup == QStringLiteral("nobody's") ? QVariant()
-                                                       : QVariant(OfficeFixture::OtherLawyer));
+        QCOMPARE(db.scalar(owner), assigned ? QVariant(OfficeFixture::Lawyer) : ownerBefore);
         QCOMPARE(f.row(901) >= 0, assigned);
         const bool fails = setup == QStringLiteral("no case") || setup == QStringLiteral("editor fails");
         QCOMPARE(f.reports.procedures(), fails ? QStringList{QStringLiteral("mnNovaTarefa_Click")} : QStringList());

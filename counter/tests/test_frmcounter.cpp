@@ -84,28 +84,7 @@ const QColor DarkGrey(0x3F, 0x3F, 0x3F);
 const QColor Red(0xC0, 0, 0);
 const QColor LightGrey(0xC0, 0xC0, 0xC0);
 
-// Replaces the pending view by a plain table listing exactly these rows, in this order: task n+1 of
-// the given work item with its office deadline the given number of days after the server's date.
-void listPending(WindowFixture& f, const QList<std::pair<const char*, int>>& rows)
-{
-    testsupport::TempDatabase& database = f.office.database();
-    database.exec(QStringLiteral("DROP VIEW vwProcessos_Trabalhos_Tarefas"));
-    database.exec(QStringLiteral(
-        "CREATE TABLE vwProcessos_Trabalhos_Tarefas (tarefa_id INTEGER, descrit TEXT, cliente TEXT, total_tempo REAL, "
-        "data_legal DATETIME, trabalho TEXT, processo_no_completo TEXT, data_escritorio DATETIME, data_inicio "
-        "DATETIME, inprogress INTEGER, lancamento_id INTEGER, escondida INTEGER, trabalho_id INTEGER, data DATETIME, "
-        "closed INTEGER, advogado_id INTEGER, processo_id INTEGER, contacto_id INTEGER)"));
-    // A connection that read the old schema must not see the table in the view's place.
-    database.openShared();
-    for (int n = 0; n < rows.size(); ++n) {
-        database.exec(QStringLiteral("INSERT INTO vwProcessos_Trabalhos_Tarefas (tarefa_id, descrit, trabalho_id, "
-                                     "data_escritorio, escondida, closed, advogado_id) VALUES (%1, 'T%1', %2, "
-                                     "'%3 00:00:00', 0, 0, 9)")
-                          .arg(n + 1)
-                          .arg(QLatin1String(rows[n].first))
-                          .arg(f.clock.now().date().addDays(rows[n].second).toString(Qt::ISODate)));
-    }
-}
+using Pending = QList<std::pair<const char*, int>>;
 
 QList<QColor> coloursOf(counter::ListView& list, int row)
 {
@@ -128,18 +107,57 @@ class TestFrmCounter : public QObject
 private Q_SLOTS:
     // Rows are banded by work item, a null one keeping the band above; the office deadline turns a
     // row red from the day before. Another office's view may give a null escondida: the task is visible.
+    // A refill reads the view once and the server's date once, for any number of rows with a deadline.
+    void rowsAreBandedByWorkItemAndRedNearTheirDeadline_data()
+    {
+        QTest::addColumn<Pending>("pending");
+        QTest::addColumn<QList<QColor>>("colours");
+        QTest::newRow("no task") << Pending() << QList<QColor>();
+        QTest::newRow("seven tasks") << Pending{{"NULL", -3}, {"30", 0},   {"30", 1}, {"NULL", 2},
+                                                {"31", 3},    {"NULL", 4}, {"32", 5}}
+                                     << QList<QColor>{Red, Red, Red, Blue, DarkGrey, DarkGrey, Blue};
+    }
     void rowsAreBandedByWorkItemAndRedNearTheirDeadline()
     {
+        QFETCH(Pending, pending);
+        QFETCH(QList<QColor>, colours);
         WindowFixture f;
-        listPending(f, {{"NULL", -3}, {"30", 0}, {"30", 1}, {"NULL", 2}, {"31", 3}, {"NULL", 4}, {"32", 5}});
-        f.office.database().exec(
-            QStringLiteral("UPDATE vwProcessos_Trabalhos_Tarefas SET escondida = NULL WHERE tarefa_id = 1"));
+        // The pending view becomes a plain table listing exactly these rows, in this order: task n+1 of the given work
+        // item with its office deadline the given number of days after the server's date.
+        testsupport::TempDatabase& database = f.office.database();
+        database.exec(QStringLiteral("DROP VIEW vwProcessos_Trabalhos_Tarefas"));
+        database.exec(QStringLiteral(
+            "CREATE TABLE vwProcessos_Trabalhos_Tarefas (tarefa_id INTEGER, descrit TEXT, cliente TEXT, total_tempo "
+            "REAL, "
+            "data_legal DATETIME, trabalho TEXT, processo_no_completo TEXT, data_escritorio DATETIME, data_inicio "
+            "DATETIME, inprogress INTEGER, lancamento_id INTEGER, escondida INTEGER, trabalho_id INTEGER, data "
+            "DATETIME, "
+            "closed INTEGER, advogado_id INTEGER, processo_id INTEGER, contacto_id INTEGER)"));
+        // A connection that read the old schema must not see the table in the view's place.
+        database.openShared();
+        for (int n = 0; n < pending.size(); ++n) {
+            database.exec(QStringLiteral("INSERT INTO vwProcessos_Trabalhos_Tarefas (tarefa_id, descrit, trabalho_id, "
+                                         "data_escritorio, escondida, closed, advogado_id) VALUES (%1, 'T%1', %2, "
+                                         "'%3 00:00:00', %4, 0, 9)")
+                              .arg(n + 1)
+                              .arg(QLatin1String(pending[n].first))
+                              .arg(f.clock.now().date().addDays(pending[n].second).toString(Qt::ISODate))
+                              .arg(n == 0 ? QStringLiteral("NULL") : QStringLiteral("0")));
+        }
         f.load();
-        QCOMPARE(f.list().cellText(0, 10), QStringLiteral("0"));
-        const QList<QColor> expected{Red, Red, Red, Blue, DarkGrey, DarkGrey, Blue};
-        for (int row = 0; row < expected.size(); ++row) {
+        f.refill();
+        QStringList statements{QStringLiteral(
+            "SELECT * FROM vwProcessos_Trabalhos_Tarefas WHERE closed = 0 AND advogado_id = 9 ORDER BY escondida, "
+            "data_escritorio, trabalho_id, data, processo_no_completo")};
+        if (!pending.isEmpty()) {
+            statements << QStringLiteral("SELECT GETDATE() AS DATE");
+            QCOMPARE(f.list().cellText(0, 10), QStringLiteral("0"));
+        }
+        QCOMPARE(data::StatementLog::statements(), statements);
+        QCOMPARE(f.list().rowCount(), colours.size());
+        for (int row = 0; row < colours.size(); ++row) {
             QCOMPARE(f.list().key(row), QStringLiteral("#%1").arg(row + 1));
-            QCOMPARE(coloursOf(f.list(), row), QList<QColor>(7, expected[row]));
+            QCOMPARE(coloursOf(f.list(), row), QList<QColor>(7, colours[row]));
         }
         QVERIFY(f.reports.reports().isEmpty());
     }
@@ -204,34 +222,6 @@ private Q_SLOTS:
         QCOMPARE(f.list().selectedRow(), selected < 0 ? -1 : f.row(selected));
     }
 
-    // A refill reads the view once and the server's date once, for any number of rows with a deadline.
-    void aFillSendsTheQueryAndOneServerDate_data()
-    {
-        QTest::addColumn<int>("rows");
-        QTest::addColumn<QStringList>("statements");
-        const QString query = QStringLiteral(
-            "SELECT * FROM vwProcessos_Trabalhos_Tarefas WHERE closed = 0 AND advogado_id = 9 ORDER BY escondida, "
-            "data_escritorio, trabalho_id, data, processo_no_completo");
-        const QString serverDate = QStringLiteral("SELECT GETDATE() AS DATE");
-        QTest::newRow("no task") << 0 << QStringList{query};
-        QTest::newRow("three tasks") << 3 << QStringList{query, serverDate};
-    }
-    void aFillSendsTheQueryAndOneServerDate()
-    {
-        QFETCH(int, rows);
-        QFETCH(QStringList, statements);
-        WindowFixture f;
-        QList<std::pair<const char*, int>> pending;
-        for (int n = 0; n < rows; ++n) {
-            pending.append({"30", n});
-        }
-        listPending(f, pending);
-        f.load();
-        f.refill();
-        QCOMPARE(data::StatementLog::statements(), statements);
-        QCOMPARE(f.list().rowCount(), rows);
-    }
-
     // The pickers start at the server's moment, and the selector shows the logged-in lawyer, here not the first in
     // the list. (Whether it may change is the statistics' and the re-login's matter.)
     void theLoadPreparesTheWindow()
@@ -269,7 +259,7 @@ private Q_SLOTS:
         QFETCH(bool, counting);
         QFETCH(core::Answer, answer);
         QFETCH(bool, ends);
-        WindowFixture f;
+        CommandFixture f;
         counter::frmCounter& window = f.load();
         if (counting) {
             f.toggle(OfficeFixture::Task);
@@ -288,17 +278,12 @@ private Q_SLOTS:
         f.boxes.setNextAnswers({answer});
         sair->trigger();
 
-        QCOMPARE(f.boxes.shown().size(), counting ? 1 : 0);
-        if (counting) {
-            const core::Message& question = f.boxes.shown().first();
-            // The parts are joined by line feed, carriage return, line feed, carriage return.
-            QCOMPARE(question.text,
-                     QStringLiteral("Atenção: Tem tarefas em progresso.\n\r\n\rTem a certeza que pretende "
-                                    "fechar a aplicação?\n\r\n\rNota: mesmo com a aplicação terminada "
-                                    "o contador continuará activo para as tarefas selecionadas."));
-            QCOMPARE(question.title, QStringLiteral("Fechar Aplicação"));
-            QCOMPARE(question.buttons, core::Buttons::YesNo);
-        }
+        // The parts are joined by line feed, carriage return, line feed, carriage return.
+        const QString question = QStringLiteral(
+            "Fechar Aplicação | question yes/no | Atenção: Tem tarefas em progresso.\n\r\n\rTem a certeza que pretende "
+            "fechar a aplicação?\n\r\n\rNota: mesmo com a aplicação terminada o contador continuará activo para as "
+            "tarefas selecionadas.");
+        QCOMPARE(f.messages(), counting ? QStringList{question} : QStringList());
         QCOMPARE(f.programEnds, ends ? 1 : 0);
         QCOMPARE(f.part<counter::TrayIcon>().added(), !ends);
         QCOMPARE(f.office.runningCount(), counting ? 1 : 0);
@@ -357,30 +342,58 @@ private Q_SLOTS:
         QVERIFY(!second.isVisible());
     }
 
+    // The editors' calls back: a saved task refills the pending list and selects the task; a saved entry refills the
+    // list shown, selecting and showing the entry on the entries tab, and leaves the totals alone; anything else
+    // refills the pending list. The list refilled takes the focus, except the pending list after an entry saved.
     void theEditorsAskForARefill_data()
     {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<int>("key");
         QTest::addColumn<int>("flag");
-        QTest::addColumn<int>("selected");
+        QTest::addColumn<QString>("refilled"); // the list refilled, if any
+        QTest::addColumn<bool>("selected");
         QTest::addColumn<QString>("focused");
-        QTest::newRow("a task saved selects it") << 4003 << 813 << "ListView1";
-        QTest::newRow("a time entry saved, pending tab") << 4004 << 0 << "FXMultitarefa";
-        QTest::newRow("anything else") << 1 << 0 << "ListView1";
+        QTest::newRow("a task saved selects it") << 0 << 813 << 4003 << "ListView1" << true << "ListView1";
+        QTest::newRow("a time entry saved, pending tab") << 0 << 813 << 4004 << "ListView1" << false << "FXMultitarefa";
+        QTest::newRow("anything else") << 0 << 813 << 1 << "ListView1" << false << "ListView1";
+        QTest::newRow("a listed entry") << 1 << 150 << 4004 << "ListView2" << true << "ListView2";
+        QTest::newRow("an entry not listed") << 1 << 5000 << 4004 << "ListView2" << false << "ListView2";
+        QTest::newRow("an entry, on the totals tab") << 2 << 150 << 4004 << "" << false << "";
     }
     void theEditorsAskForARefill()
     {
+        QFETCH(int, tab);
+        QFETCH(int, key);
         QFETCH(int, flag);
-        QFETCH(int, selected);
+        QFETCH(QString, refilled);
+        QFETCH(bool, selected);
         QFETCH(QString, focused);
-        WindowFixture f;
-        counter::frmCounter& window = f.load();
-        window.findChild<QCheckBox*>(QStringLiteral("FXMultitarefa"))->setFocus();
-        f.office.addTask(813, OfficeFixture::Work, QStringLiteral("Nova"), false, f.clock.now());
-        window.RemoteKey(813, flag);
-        QCOMPARE(f.list().rowCount(), 2);
-        QCOMPARE(f.list().selectedRow(), selected == 0 ? -1 : f.row(selected));
+        QStringList many;
+        for (int id = 1; id <= 200; ++id) {
+            many << QStringLiteral("%1, '2009-11-16 08:00:00', '2009-11-16 08:30:00', 9, 1, 30, 402, 0").arg(id);
+        }
+        Window w(many);
+        w.setDays(November1, November30);
+        w.tabs().setCurrentIndex(tab);
+        w.child<QCheckBox>("FXMultitarefa").setFocus();
+        w.office.addTask(813, OfficeFixture::Work, QStringLiteral("Nova"), false, w.clock.now());
+        data::StatementLog::clear();
+
+        w.window->RemoteKey(key, flag);
+        QCOMPARE(w.list().rowCount(), refilled == QStringLiteral("ListView1") ? 2 : 1);
+        QCOMPARE(w.sent(Entries).size(), refilled == QStringLiteral("ListView2") ? 1 : 0);
+        if (refilled.isEmpty()) {
+            return;
+        }
+        auto& list = *w.window->findChild<counter::ListView*>(refilled);
+        const int row = list.findKey(QStringLiteral("#%1").arg(key));
+        QCOMPARE(list.selectedRow(), selected ? row : -1);
+        if (selected) {
+            QVERIFY(list.viewport()->rect().intersects(list.cellRect(row, 0)));
+        }
         // The list hands its focus to the tree inside it.
-        const QWidget* target = window.findChild<QWidget*>(focused);
-        QVERIFY(window.focusWidget() == target || target->isAncestorOf(window.focusWidget()));
+        const QWidget* target = w.window->findChild<QWidget*>(focused);
+        QVERIFY(w.window->focusWidget() == target || target->isAncestorOf(w.window->focusWidget()));
     }
 
     // The icon shows image Image_Index of ImageList1 with the tip, cut to 63 characters, or "Orvel".
@@ -475,8 +488,7 @@ private Q_SLOTS:
         QCOMPARE(f.lawyers().currentText(), QStringLiteral("Bruno Sá"));
         QVERIFY(!f.part<counter::StatisticsPanel>().lawyerChoiceAllowed());
         QCOMPARE(f.start().date(), f.clock.now().date());
-        QCOMPARE(f.entries().rowCount(), 1);
-        QCOMPARE(f.entries().key(0), QStringLiteral("#2"));
+        QCOMPARE(keysOf(f.entries()), QStringList{QStringLiteral("#2")});
         QCOMPARE(f.total().text(), QStringLiteral("0,83"));
         // The pending list is the new lawyer's, so that a tick books to that lawyer.
         f.tabs().setCurrentIndex(0);
@@ -702,43 +714,6 @@ private Q_SLOTS:
         QVERIFY(w.entries().isHidden() && w.totals().isHidden() && !w.list().isHidden());
         QVERIFY(w.window->findChild<QWidget*>(QStringLiteral("Frame3"))->isHidden());
         QVERIFY(w.reports.reports().isEmpty());
-    }
-
-    // The editors' "entry saved" selects and shows the entry on the entries tab, and leaves the list alone
-    // while another tab is shown.
-    void aSavedEntryIsSelectedAndShown_data()
-    {
-        QTest::addColumn<int>("tab");
-        QTest::addColumn<int>("entry");
-        QTest::addColumn<bool>("refilled");
-        QTest::addColumn<bool>("selected");
-        QTest::newRow("a listed entry") << 1 << 150 << true << true;
-        QTest::newRow("no entry") << 1 << 0 << true << false;
-        QTest::newRow("an entry not listed") << 1 << 5000 << true << false;
-        QTest::newRow("on the totals tab") << 2 << 150 << false << false;
-    }
-    void aSavedEntryIsSelectedAndShown()
-    {
-        QFETCH(int, tab);
-        QFETCH(int, entry);
-        QFETCH(bool, refilled);
-        QFETCH(bool, selected);
-        QStringList many;
-        for (int id = 1; id <= 200; ++id) {
-            many << QStringLiteral("%1, '2009-11-16 08:00:00', '2009-11-16 08:30:00', 9, 1, 30, 402, 0").arg(id);
-        }
-        Window w(many);
-        w.setDays(November1, November30);
-        w.tabs().setCurrentIndex(tab);
-        data::StatementLog::clear();
-
-        w.window->RemoteKey(entry, 4004);
-        QCOMPARE(w.sent(Entries).size(), refilled ? 1 : 0);
-        const int row = w.entries().findKey(QStringLiteral("#%1").arg(entry));
-        QCOMPARE(w.entries().selectedRow(), selected ? row : -1);
-        if (selected) {
-            QVERIFY(w.entries().viewport()->rect().intersects(w.entries().cellRect(row, 0)));
-        }
     }
 
     // A supervisor's choice refills only the tab shown, for the chosen lawyer, and everything after acts for

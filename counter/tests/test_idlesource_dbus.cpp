@@ -172,20 +172,17 @@ private Q_SLOTS:
         QCOMPARE(m_manager.inhibitors.load(), 1);
         QVERIFY(!source.idleMilliseconds());
 
-        const QString properties = QStringLiteral("org.freedesktop.DBus.Properties");
-        const QString session = QStringLiteral("org.freedesktop.login1.Session");
-        signal(SessionPath, properties, QStringLiteral("PropertiesChanged"),
-               {session, QVariantMap{{QStringLiteral("LockedHint"), true}}, QStringList()});
-        QTRY_VERIFY(source.idleMilliseconds());
-        signal(SessionPath, properties, QStringLiteral("PropertiesChanged"),
-               {session, QVariantMap{{QStringLiteral("LockedHint"), false}}, QStringList()});
-        QTRY_VERIFY(!source.idleMilliseconds());
-
-        const QString manager = QStringLiteral("org.freedesktop.login1.Manager");
-        signal(QStringLiteral("/org/freedesktop/login1"), manager, QStringLiteral("PrepareForSleep"), {true});
-        QTRY_VERIFY(source.idleMilliseconds());
-        signal(QStringLiteral("/org/freedesktop/login1"), manager, QStringLiteral("PrepareForSleep"), {false});
-        QTRY_VERIFY(!source.idleMilliseconds());
+        for (const bool on : {true, false}) {
+            signal(SessionPath, QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("PropertiesChanged"),
+                   {QStringLiteral("org.freedesktop.login1.Session"), QVariantMap{{QStringLiteral("LockedHint"), on}},
+                    QStringList()});
+            QTRY_COMPARE(source.idleMilliseconds().has_value(), on);
+        }
+        for (const bool on : {true, false}) {
+            signal(QStringLiteral("/org/freedesktop/login1"), QStringLiteral("org.freedesktop.login1.Manager"),
+                   QStringLiteral("PrepareForSleep"), {on});
+            QTRY_COMPARE(source.idleMilliseconds().has_value(), on);
+        }
         QCOMPARE(m_manager.inhibitors.load(), 2);
     }
 };

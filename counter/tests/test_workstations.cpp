@@ -72,16 +72,15 @@ int runWorkstation(int workstation)
 {
     Workstation station(lawyerOf(workstation));
     auto& list = station.list();
-    const auto row = [&](int task) { return station.row(task); };
     QTextStream out(stdout);
     for (int round = 0; round < Rounds; ++round) {
         const int task = taskOf(workstation, round % TasksEach);
-        list.userToggle(row(task));
-        const QString entry = list.cellText(row(task), 9).trimmed();
+        list.userToggle(station.row(task));
+        const QString entry = list.cellText(station.row(task), 9).trimmed();
         const bool dropped = round % 3 == 2;
         station.clock.advanceSeconds(dropped ? 40 : 200);
-        list.userToggle(row(task));
-        if (!entry.isEmpty() && !list.checked(row(task))) {
+        list.userToggle(station.row(task));
+        if (!entry.isEmpty() && !list.checked(station.row(task))) {
             out << (dropped ? QStringLiteral("dropped %1\n").arg(entry) : QStringLiteral("closed %1 3\n").arg(entry));
         }
         station.clock.advanceSeconds(30);
@@ -89,7 +88,7 @@ int runWorkstation(int workstation)
     station.printReports(out);
     bool running = false;
     for (int index = 0; index < TasksEach; ++index) {
-        running = running || list.checked(row(taskOf(workstation, index)));
+        running = running || list.checked(station.row(taskOf(workstation, index)));
     }
     station.window->close();
     return running ? 1 : 0;
@@ -102,7 +101,6 @@ int runSameLawyer(int workstation)
 {
     Workstation station(lawyerOf(0));
     auto& list = station.list();
-    const auto row = [&](int task) { return station.row(task); };
     data::Connection reader;
     reader.open(qEnvironmentVariable("ORV_TEST_WORKSTATION_TEXT"));
     const QString runningCount = QStringLiteral("SELECT COUNT(*) AS n FROM tbProcessos_Trabalhos_Tarefas_Lancamentos "
@@ -111,8 +109,8 @@ int runSameLawyer(int workstation)
     QTextStream out(stdout);
     for (int round = 0; round < Rounds * 2; ++round) {
         const int task = taskOf(workstation, round % TasksEach);
-        if (!list.checked(row(task))) {
-            list.userToggle(row(task));
+        if (!list.checked(station.row(task))) {
+            list.userToggle(station.row(task));
         }
         const int running = reader.openRecordset(runningCount)->value(QStringLiteral("n")).toInt();
         if (running > 1) {
@@ -121,8 +119,8 @@ int runSameLawyer(int workstation)
         station.clock.advanceSeconds(100);
     }
     for (int index = 0; index < TasksEach; ++index) {
-        if (list.checked(row(taskOf(workstation, index)))) {
-            list.userToggle(row(taskOf(workstation, index)));
+        if (list.checked(station.row(taskOf(workstation, index)))) {
+            list.userToggle(station.row(taskOf(workstation, index)));
         }
     }
     station.printReports(out);
