@@ -31,7 +31,7 @@ class TestOfficeFlow : public QObject
     QString path(const QString& name) const { return m_dir.filePath(name); }
 
 private Q_SLOTS:
-    void initTestCase() { scramble::modEncriptSerial::VolumeSerial = QStringLiteral("-1234567890"); }
+    void initTestCase() { scramble::modEncriptSerial::VolumeSerial = "-1234567890"; }
 
     void cleanupTestCase() { loginAgain(); }
 
@@ -39,19 +39,19 @@ private Q_SLOTS:
     {
         testsupport::RecordedReports reports;
         AdminRun orvadmin;
-        const QString db = path(QStringLiteral("escritorio.db"));
+        const QString db = path("escritorio.db");
         QCOMPARE(orvadmin({"office", "create", db, "--catalog", "Escritório Sá", "--server", "ESC", "--group", "",
                            "--password-stdin"},
                           {"shared-pw"}),
                  0);
-        QVERIFY(orvadmin.out.contains(QStringLiteral("dtPassword                ********")));
+        QVERIFY(orvadmin.out.contains("dtPassword                ********"));
         QCOMPARE(orvadmin({"office", "create", db, "--group", "", "--password-stdin"}, {"shared-pw"}),
                  1); // never over an existing office
-        QVERIFY(orvadmin.err.contains(QStringLiteral("já existe")));
+        QVERIFY(orvadmin.err.contains("já existe"));
 
         QCOMPARE(orvadmin({"login", "add", " mlopes ", "--password-stdin"}, {"pw-maria"}), 0);
         QCOMPARE(orvadmin({"login", "add", "MLOPES", "--password-stdin"}, {"other"}), 1);
-        QVERIFY(orvadmin.err.contains(QStringLiteral("já existe")));
+        QVERIFY(orvadmin.err.contains("já existe"));
 
         QCOMPARE(orvadmin({"lawyer", "add", "--contact", "501", "--name", "Maria d'Orey Lopes", "--price", "45,5"}), 0);
         QCOMPARE(orvadmin({"lawyer", "add", "--contact", "501", "--name", "Again"}), 1);
@@ -75,11 +75,11 @@ private Q_SLOTS:
         QCOMPARE(orvadmin({"import", "--clients", path("clientes.csv"), "--cases", path("dossiers.csv"), "--work",
                            path("trabalhos.csv"), "--tasks", path("tarefas.csv")}),
                  0);
-        QVERIFY2(orvadmin.out.contains(QStringLiteral("9 linha(s) importada(s)")), qPrintable(orvadmin.out));
+        QVERIFY2(orvadmin.out.contains("9 linha(s) importada(s)"), qPrintable(orvadmin.out));
 
         QCOMPARE(orvadmin({"check", "--user", "mlopes", "--password-stdin"}, {"pw-maria"}), 0);
 
-        QVERIFY(logsIn(QStringLiteral("mlopes"), QStringLiteral("pw-maria")));
+        QVERIFY(logsIn("mlopes", "pw-maria"));
         QCOMPARE(session::modCode::AdvogadoID, 501);
         auto pending = data::Data::SqlServer().openRecordset(
             QStringLiteral("SELECT * FROM vwProcessos_Trabalhos_Tarefas WHERE closed = 0 AND advogado_id = 501 "
@@ -98,14 +98,14 @@ private Q_SLOTS:
     {
         AdminRun orvadmin;
         QCOMPARE(orvadmin({"user", "add", "novo", "--contact", "502", "--code", "NVO"}), 2);
-        QVERIFY(orvadmin.err.contains(QStringLiteral("--no-group")));
+        QVERIFY(orvadmin.err.contains("--no-group"));
         QCOMPARE(orvadmin({"user", "add", "novo", "--contact", "502", "--group", "A;DM"}), 1);
         QCOMPARE(orvadmin({"user", "add", "novo", "--contact", "502", "--group", "ADV", "--no-group"}), 2);
         auto users = data::Data::SqlServer().openRecordset("SELECT COUNT(*) AS n FROM tbUsers WHERE descrit = 'novo'");
         QCOMPARE(users->value("n").toInt(), 0);
 
         QCOMPARE(orvadmin({"user", "add", "novo", "--contact", "502", "--code", "NVO", "--no-group"}), 0);
-        QVERIFY2(orvadmin.out.contains(QStringLiteral("não tem nenhuma política")), qPrintable(orvadmin.out));
+        QVERIFY2(orvadmin.out.contains("não tem nenhuma política"), qPrintable(orvadmin.out));
         auto links = data::Data::SqlServer().openRecordset(
             "SELECT COUNT(*) AS n FROM tbGroups_Users_Links l JOIN tbUsers u ON u.user_id = l.user_id "
             "WHERE u.descrit = 'novo'");
@@ -116,24 +116,24 @@ private Q_SLOTS:
     {
         AdminRun orvadmin;
         QCOMPARE(orvadmin({"login", "password", "mlopes", "--password-stdin"}, {"new-pw"}), 0);
-        QVERIFY(!logsIn(QStringLiteral("mlopes"), QStringLiteral("pw-maria")));
-        QVERIFY(logsIn(QStringLiteral("mlopes"), QStringLiteral("new-pw")));
+        QVERIFY(!logsIn("mlopes", "pw-maria"));
+        QVERIFY(logsIn("mlopes", "new-pw"));
 
         QCOMPARE(orvadmin({"login", "remove", "mlopes"}), 0);
-        QVERIFY(!logsIn(QStringLiteral("mlopes"), QStringLiteral("new-pw")));
+        QVERIFY(!logsIn("mlopes", "new-pw"));
         QCOMPARE(orvadmin({"login", "remove", "mlopes"}), 1);
-        QVERIFY(orvadmin.err.contains(QStringLiteral("Não existe o login \"mlopes\"")));
+        QVERIFY(orvadmin.err.contains("Não existe o login \"mlopes\""));
         QCOMPARE(orvadmin({"login", "password", "nobody", "--password-stdin"}, {"x"}), 1);
 
         // On a terminal a new password is typed twice; two different texts store nothing.
         orvadmin.typed = QStringList{"first", "second"};
         QCOMPARE(orvadmin({"login", "add", "typed"}), 1);
-        QVERIFY(orvadmin.err.contains(QStringLiteral("não coincidem")) && !orvadmin.err.contains("first"));
+        QVERIFY(orvadmin.err.contains("não coincidem") && !orvadmin.err.contains("first"));
         QCOMPARE(orvadmin.prompts, QStringList({"Palavra-passe de typed: ", "Repita a palavra-passe: "}));
         orvadmin.typed = QStringList{"same", "same"};
         QCOMPARE(orvadmin({"login", "add", "typed"}), 0);
-        QVERIFY(logsIn(QStringLiteral("typed"), QStringLiteral("same")) == false); // a login, but no user row
-        QCOMPARE(session::modCode::UserName, QStringLiteral("typed"));
+        QVERIFY(logsIn("typed", "same") == false); // a login, but no user row
+        QCOMPARE(session::modCode::UserName, "typed");
     }
 
     void everyCommandAnswersHelp()
@@ -150,12 +150,11 @@ private Q_SLOTS:
         QCOMPARE(orvadmin({"login", "add"}), 2);
         // A group's help lists that group's commands, and only them.
         QCOMPARE(orvadmin({"login", "--help"}), 0);
-        QVERIFY2(orvadmin.out.contains(QStringLiteral("login add")) &&
-                     orvadmin.out.contains(QStringLiteral("login remove")) &&
-                     !orvadmin.out.contains(QStringLiteral("office create")),
+        QVERIFY2(orvadmin.out.contains("login add") && orvadmin.out.contains("login remove") &&
+                     !orvadmin.out.contains("office create"),
                  qPrintable(orvadmin.out));
         QCOMPARE(orvadmin({"office", "-h"}), 0);
-        QVERIFY(orvadmin.out.contains(QStringLiteral("office create FILE")));
+        QVERIFY(orvadmin.out.contains("office create FILE"));
         QCOMPARE(orvadmin({"office"}), 2);
         QCOMPARE(orvadmin({"nothing", "--help"}), 2);
     }

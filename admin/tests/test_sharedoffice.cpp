@@ -150,7 +150,7 @@ private Q_SLOTS:
         QTest::addColumn<int>("besideMode"); // the -wal file beside it; -1 for none
         QTest::addColumn<QString>("said");   // empty: nothing missing
         QTest::newRow("everything writable") << mode_t(0777) << mode_t(0666) << -1 << "";
-        QTest::newRow("file read-only") << mode_t(0777) << mode_t(0444) << -1 << "no ficheiro da base de dados";
+        // A read-only file is named by the login and the check below.
         QTest::newRow("folder closed") << mode_t(0555) << mode_t(0666) << -1 << "na pasta";
         QTest::newRow("journal beside it read-only") << mode_t(0777) << mode_t(0666) << 0444 << "ao lado";
         QTest::newRow("journal beside it writable") << mode_t(0777) << mode_t(0666) << 0666 << "";

