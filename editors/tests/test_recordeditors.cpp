@@ -99,6 +99,7 @@ struct Dates {
 struct TaskEdit {
     QString typed{};
     bool hide = false, finish = false, counted = false; // counted: an entry of the task is running
+    bool fails = false;                                 // the database refuses the save's statement
     Qt::Key key = Qt::Key_Return;
     QString stored = u"Redigir contestação|0|0"_s, refusal = {};
 };
@@ -384,7 +385,8 @@ private Q_SLOTS:
         QCOMPARE(f.owner.remoteKeys, (saved && !row.deadlines ? RemoteKeys{{77, 0}} : RemoteKeys{}));
     }
 
-    // One write of the task typed, trimmed; too long, blank or finishing a counted task is refused.
+    // One write of the task typed, trimmed; too long, blank or finishing a counted task is refused. A save whose
+    // statement fails is reported; the dialog stays open and the owner is not called.
     void savesWithOneUpdate_data()
     {
         QTest::addColumn<TaskEdit>("row");
@@ -404,6 +406,7 @@ private Q_SLOTS:
             << TaskEdit{.typed = QString(256, u'x'), .refusal = u"tem 256 caracteres; o máximo é 255"_s};
         QTest::newRow("finishing a counted task") << TaskEdit{
             .typed = u"Rever"_s, .finish = true, .counted = true, .refusal = u"terminar o contador activo"_s};
+        QTest::newRow("the save fails") << TaskEdit{.typed = u"Rever"_s, .fails = true};
     }
     void savesWithOneUpdate()
     {
@@ -411,6 +414,9 @@ private Q_SLOTS:
         EditorFixture f;
         if (row.counted) {
             f.office.addRunningEntry(OfficeFixture::Task, QDateTime(QDate(2009, 11, 10), QTime(14, 0)));
+        }
+        if (row.fails) {
+            data::StatementFailures::failNext({-2147217900, u"Tabela bloqueada"_s}, u"UPDATE %1"_s.arg(TaskTable));
         }
         bool stayedOpen = false;
         f.scripts << [&](QDialog& dialog) {
@@ -428,11 +434,13 @@ private Q_SLOTS:
             }
         };
         openTask(f);
-        const bool saved = row.key == Qt::Key_Return && row.refusal.isEmpty();
+        data::StatementFailures::clear();
+        const bool saved = row.key == Qt::Key_Return && row.refusal.isEmpty() && !row.fails;
         QCOMPARE(f.dialogsRun, QStringList{u"frmTarefa"_s});
-        QCOMPARE(stayedOpen, !row.refusal.isEmpty());
-        // A refused finish is the one conditional statement, which changes nothing.
-        QCOMPARE(EditorFixture::writes().size(), saved || (row.counted && row.finish) ? 1 : 0);
+        QCOMPARE(stayedOpen, !row.refusal.isEmpty() || row.fails);
+        QCOMPARE(f.reports.procedures(), row.fails ? QStringList{u"cmdGravar_Click"_s} : QStringList());
+        // A refused finish is the one conditional statement, which changes nothing; a failed save is sent once.
+        QCOMPARE(EditorFixture::writes().size(), saved || row.fails || (row.counted && row.finish) ? 1 : 0);
         QCOMPARE(f.stored(u"SELECT descrit, escondida, closed FROM %1 WHERE tarefa_id = 812"_s.arg(TaskTable)),
                  row.stored);
         QCOMPARE(f.owner.remoteKeys, (saved ? RemoteKeys{{812, 4003}} : RemoteKeys()));
@@ -499,31 +507,14 @@ private Q_SLOTS:
         QVERIFY(f.owner.remoteKeys.isEmpty());
     }
 
-    // A save whose statement fails is reported; the dialog stays open and the owner is not called.
-    void aFailedSaveIsReported()
-    {
-        EditorFixture f;
-        data::StatementFailures::failNext({-2147217900, u"Tabela bloqueada"_s},
-                                          u"UPDATE tbProcessos_Trabalhos_Tarefas"_s);
-        bool stayedOpen = false;
-        f.scripts << [&](QDialog& dialog) {
-            hands::press(dialog, Qt::Key_Return);
-            stayedOpen = dialog.isVisible();
-        };
-        openTask(f);
-        data::StatementFailures::clear();
-        QVERIFY(stayedOpen);
-        QCOMPARE(f.reports.procedures(), QStringList{u"cmdGravar_Click"_s});
-        QVERIFY(f.owner.remoteKeys.isEmpty());
-    }
-
-    // Minutes typed move the end; what cannot be an entry is refused, nothing written.
+    // Minutes typed move the end; what cannot be an entry is refused, nothing written. A running entry is shown but
+    // cannot be changed: nothing to type into, no save, Enter only closes.
     void correctsAClosedEntry_data()
     {
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("stored"); // the end shown|data|data_fim|unidades|descrit; empty: refused
-        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("stored");  // the end shown|data|data_fim|unidades|descrit; empty: not saved
+        QTest::addColumn<QString>("message"); // the refusal; none when nothing is saved: the entry is running
         QTest::newRow("minutes") << u"FXUnidades"_s << u"75"_s
                                  << u"13-11-2009 11:15|2009-11-13 10:00:00|2009-11-13 11:15:00|75|Reunião"_s
                                  << QString();
@@ -543,6 +534,7 @@ private Q_SLOTS:
         }
         QTest::newRow("a note one past 255 characters")
             << u"FXDescrit"_s << QString(256, QLatin1Char('n')) << QString() << u"«Nota» tem 256 caracteres"_s;
+        QTest::newRow("running") << u"FXUnidades"_s << u"30"_s << QString() << QString();
     }
     void correctsAClosedEntry()
     {
@@ -552,43 +544,33 @@ private Q_SLOTS:
         QFETCH(QString, message);
         EditorFixture f;
         const qint64 entry = addClosedEntry(f);
+        const bool running = stored.isEmpty() && message.isEmpty();
+        if (running) {
+            f.office.database().exec(u"UPDATE %1 SET inprogress = 1"_s.arg(EntryTable));
+        }
         QString endShown;
         bool stayedOpen = false;
         f.scripts << [&](QDialog& dialog) {
             QCOMPARE(hands::field(dialog, u"FXTarefa"_s).text(), u"Redigir contestação"_s);
             QCOMPARE(hands::field(dialog, u"FXData_Inicio"_s).text(), u"13-11-2009 10:00"_s);
+            QCOMPARE(hands::field(dialog, u"FXData_Inicio"_s).isReadOnly(), running);
+            QCOMPARE(hands::field(dialog, field).isReadOnly(), running);
+            QCOMPARE(dialog.findChild<QPushButton*>(u"cmdGravar"_s) == nullptr, running);
             (stored.isEmpty() ? hands::paste : hands::type)(dialog, field, typed);
             endShown = hands::field(dialog, u"FXData_Fim"_s).text();
             hands::press(dialog, Qt::Key_Return);
             stayedOpen = dialog.isVisible();
         };
         openEntry(f, entry);
-        QCOMPARE(stayedOpen, stored.isEmpty());
+        QCOMPARE(stayedOpen, !message.isEmpty());
         QCOMPARE(EditorFixture::writes().size(), stored.isEmpty() ? 0 : 1);
-        QCOMPARE(f.boxes.shown().size(), stored.isEmpty() ? 1 : 0);
+        QCOMPARE(f.boxes.shown().size(), message.isEmpty() ? 0 : 1);
         QVERIFY2(f.shownTexts().value(0).contains(message), qPrintable(f.shownTexts().join(u'/')));
         if (!stored.isEmpty()) {
             QCOMPARE(endShown + u'|' + f.stored(u"SELECT data, data_fim, unidades, descrit FROM %1"_s.arg(EntryTable)),
                      stored);
         }
         QCOMPARE(f.owner.remoteKeys, (stored.isEmpty() ? RemoteKeys() : RemoteKeys{{int(entry), 4004}}));
-    }
-
-    // A running entry is shown but cannot be changed: nothing to type into, no save, Enter only closes.
-    void aRunningEntryIsOnlyShown()
-    {
-        EditorFixture f;
-        const qint64 entry = f.office.addRunningEntry(OfficeFixture::Task, f.clock.now().addSecs(-600));
-        f.scripts << [](QDialog& dialog) {
-            QVERIFY(hands::field(dialog, u"FXData_Inicio"_s).isReadOnly());
-            QVERIFY(hands::field(dialog, u"FXUnidades"_s).isReadOnly());
-            QVERIFY(dialog.findChild<QPushButton*>(u"cmdGravar"_s) == nullptr);
-            hands::paste(dialog, u"FXUnidades"_s, u"30"_s);
-            hands::press(dialog, Qt::Key_Return);
-        };
-        openEntry(f, entry);
-        QVERIFY(EditorFixture::writes().isEmpty());
-        QVERIFY(f.owner.remoteKeys.isEmpty());
     }
 
     // A new entry carries what a started count carries, ends no later than now, or is refused.
