@@ -66,9 +66,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("problem");     // "line:reason"
 
         QTest::newRow("plain") << QByteArray("a;b\n1;2\n") << "a|b" << QStringList{"2:1|2"} << "";
-        QTest::newRow("byte-order mark and CRLF") << QByteArray("\xEF\xBB\xBF"
-                                                                "a;b\r\n1;2\r\n")
-                                                  << "a|b" << QStringList{"2:1|2"} << "";
+        QTest::newRow("byte-order mark and CRLF")
+            << QByteArray("\357\273\277a;b\r\n1;2\r\n") << "a|b" << QStringList{"2:1|2"} << "";
         QTest::newRow("byte-order mark before a quoted name")
             << QByteArray("\xEF\xBB\xBF\"a\";b\n1;2\n") << "a|b" << QStringList{"2:1|2"} << "";
         QTest::newRow("byte-order mark alone") << QByteArray("\xEF\xBB\xBF") << "" << QStringList() << "";

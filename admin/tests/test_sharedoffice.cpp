@@ -94,7 +94,6 @@ private Q_SLOTS:
         QTest::addColumn<int>("code");
         QTest::addColumn<QString>("said");
         const QString mine = myGroup();
-        QTest::newRow("umask 022") << mode_t(022) << "" << mine << 0 << "";
         QTest::newRow("umask 077, nothing for others") << mode_t(077) << "" << mine << 0 << "";
         QTest::newRow("umask 000, everything for all") << mode_t(000) << "" << mine << 0 << "";
         QTest::newRow("empty folder, adopted") << mode_t(022) << "empty" << mine << 0 << "";
