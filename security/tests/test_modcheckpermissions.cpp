@@ -24,10 +24,12 @@ private Q_SLOTS:
         m_db->openShared();
         m_db->exec("INSERT INTO tbUsers (user_id, descrit, code) VALUES (1, 'JS', 'JS'), (2, 'AN', 'AN'), "
                    "(3, 'ANA', 'ANA'), (4, 'SOLO', 'SO'), (5, 'GHOST', 'GH'), (7, 'NULLONLY', NULL), "
-                   "(9, 'x'' OR ''1''=''1', 'XQ')");
-        m_db->exec("INSERT INTO tbGroups (group_id, code) VALUES (1, 'ADM'), (2, 'SEC'), (3, 'FIN')");
+                   "(9, 'x'' OR ''1''=''1', 'XQ'), (20, 'G_AD', 'Z20'), (21, 'G_A', 'Z21'), (22, 'G_M', 'Z22'), "
+                   "(23, 'G_DM', 'Z23'), (24, 'G_ADMX', 'Z24'), (25, 'G_ADM', 'Z25')");
+        m_db->exec("INSERT INTO tbGroups (group_id, code) VALUES (1, 'ADM'), (2, 'SEC'), (3, 'FIN'), (4, 'NOBODY'), "
+                   "(10, 'AD'), (11, 'A'), (12, 'M'), (13, 'DM'), (14, 'ADMX')");
         m_db->exec("INSERT INTO tbGroups_Users_Links (group_id, user_id) VALUES (1, 1), (2, 1), (3, 2), (99, 5), "
-                   "(99, 7), (3, 9)");
+                   "(99, 7), (3, 9), (10, 20), (11, 21), (12, 22), (13, 23), (14, 24), (1, 25)");
         m_db->exec("INSERT INTO tbSecurityPolicies (policy_id, code, users_groups) VALUES (1, '#3101', 'ANA;ADM'), "
                    "(2, '#3102', 'FIN'), (3, '#3103', 'R50%_[!;O''K'), (4, '#3104', 'A B'), (5, '#3105', 'ADM'), "
                    "(6, '#3106', 'SEC;ADM;FIN'), (7, '#3107', 'ADM;SEC'), (8, '#3108', 'SEC;ADM'), "
@@ -35,16 +37,9 @@ private Q_SLOTS:
                    "(12, '#3112', 'ADM1;SEC2'), (13, '#3113', 'ADM12'), (14, '#3114', 'FIN;ADM1;JS1'), "
                    "(15, '#3115', 'ADM1;JS2'), (16, '#3116', 'JS1;SEC2'), (17, '#3117', 'SEC2;ADM2'), "
                    "(18, '#3118', 'JS1;ADM1'), (19, '#3119', 'ADM1;SEC22')");
-        m_db->exec("INSERT INTO tbGroups (group_id, code) VALUES (10, 'AD'), (11, 'A'), (12, 'M'), (13, 'DM'), "
-                   "(14, 'ADMX')");
-        m_db->exec("INSERT INTO tbUsers (user_id, descrit, code) VALUES (20, 'G_AD', 'Z20'), (21, 'G_A', 'Z21'), "
-                   "(22, 'G_M', 'Z22'), (23, 'G_DM', 'Z23'), (24, 'G_ADMX', 'Z24'), (25, 'G_ADM', 'Z25')");
-        m_db->exec("INSERT INTO tbGroups_Users_Links (group_id, user_id) VALUES (10, 20), (11, 21), (12, 22), "
-                   "(13, 23), (14, 24), (1, 25)");
         // Codes are data: each user's own code must match only itself.
         const QStringList hostile{
             "JPC' OR 1=1 OR users_groups LIKE '", "%", "A_A", "[A]NA", "R50%_[!", "O'K", " ", "", "ANA;ADM"};
-        m_db->exec("INSERT INTO tbGroups (group_id, code) VALUES (4, 'NOBODY')");
         for (int i = 0; i < hostile.size(); ++i) {
             QString code = hostile.at(i);
             code.replace(u'\'', QStringLiteral("''"));

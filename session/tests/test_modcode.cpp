@@ -349,8 +349,6 @@ private Q_SLOTS:
             QTcpServer taken; // its port is given back at once, with nothing listening
             taken.listen(QHostAddress::LocalHost);
             add("server: wrong password", {"JS", "bad", "", "", InvalidLogin, twice, "password authentication failed"});
-            add("server: unknown role",
-                {"NOBODY", "bad", "", "", InvalidLogin, twice, "password authentication failed"});
             add("server: database closed to the role",
                 {"JS", "js-pass", "dtInitialCatalog=" + m_otherOffice->databaseName(), "", InvalidLogin, twice,
                  "permission denied"});
