@@ -118,8 +118,6 @@ private Q_SLOTS:
             QStringList{"work:3: processo_id 999 não existe"});
         row("a date that is no date", Files{{"tasks", tasks + "900;77;Bom;01-02-2024\n901;77;Mau;31-02-2024\n"}},
             QStringList{"tasks:3: data \"31-02-2024\" não é uma data"});
-        row("duplicate in the file", Files{{"tasks", tasks + "900;77;A;\n900;77;B;\n"}},
-            QStringList{"tasks:3: tarefa_id 900 repetido (linha 2)"});
         row("duplicate of the database", Files{{"clients", "contacto_id;nome_union\n403;Novo\n402;Já existe\n"}},
             QStringList{"clients:3: contacto_id 402 já existe na base de dados"});
         row("lawyer that is no lawyer", Files{{"work", "trabalho_id;processo_id;descrit;advogado_id\n80;15;X;402\n"}},

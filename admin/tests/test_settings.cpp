@@ -225,7 +225,6 @@ private Q_SLOTS:
         row("closed local port", "closed port", "ana", "it's 100%", 3, "não responde");
         row("server time-out", "time-out", "ana", "it's 100%", 3, "tempo esgotado");
         row("wrong password", "", "ana", "wrong", 4, "recusou o login de \"ana\"");
-        row("unknown login", "", "nobody", "pw-of-nobody-7Q", 4, "recusou o login");
         row("catalog refused", "catalog", "ana", "it's 100%", 4, "catálogo \"OutroCatalogo\"");
         row("shared account refused", "shared password", "ana", "it's 100%", 5, "conta \"sa_test\"");
         row("missing view", "drop view", "ana", "it's 100%", 6, "vwProcessos_Trabalhos_Tarefas");

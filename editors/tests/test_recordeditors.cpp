@@ -344,7 +344,6 @@ private Q_SLOTS:
         QTest::newRow("no such day") << Dates{.legal = u"31-02-2010"_s, .refusal = noDate};
         QTest::newRow("words") << Dates{.office = u"amanhã"_s,
                                         .refusal = u"«Prazo de Escritório» não tem uma data válida"_s};
-        QTest::newRow("an apostrophe") << Dates{.legal = u"01-03-2010'"_s, .refusal = noDate};
         QTest::newRow("the no-date day") << Dates{.legal = u"01-01-1900"_s, .refusal = noDate};
         QTest::newRow("office after legal") << Dates{
             .legal = u"10-03-2010"_s, .office = u"11-03-2010"_s, .refusal = u"não pode ser depois da Data Legal"_s};
