@@ -204,7 +204,6 @@ private Q_SLOTS:
 
         QString loginError;
         int checkCode = 0;
-        QString checkOut;
         {
             Unprivileged other;
             data::Connection connection;
@@ -214,13 +213,13 @@ private Q_SLOTS:
                 loginError = error.description();
             }
             checkCode = orvadmin({"check", "--user", "ana", "--password-stdin"}, {"pw-ana"});
-            checkOut = orvadmin.out;
         }
         QVERIFY2(loginError.contains(u"não pode escrever no ficheiro da base de dados"_s), qPrintable(loginError));
         QVERIFY2(loginError.contains(file), qPrintable(loginError));
         QCOMPARE(checkCode, 12);
-        QVERIFY2(checkOut.contains(u"2. Ficheiro da base de dados"_s) && checkOut.contains(u"não pode escrever"_s),
-                 qPrintable(checkOut));
+        QVERIFY2(orvadmin.out.contains(u"2. Ficheiro da base de dados"_s) &&
+                     orvadmin.out.contains(u"não pode escrever"_s),
+                 qPrintable(orvadmin.out));
     }
 };
 
