@@ -216,7 +216,8 @@ private Q_SLOTS:
         QVERIFY(logsIn(m_shared, SharedPassword));
     }
 
-    // Names and passwords are data: a NUL is refused before anything is sent, anything else logs in.
+    // Names and passwords are data: a NUL is refused before anything is sent, anything else logs in, through
+    // start-up's login and through psql, which takes the role and password as the server holds them.
     void hostileLogins_data()
     {
         QTest::addColumn<QString>("name");
@@ -228,19 +229,19 @@ private Q_SLOTS:
         const QString longest = QString(63, u'a');
         row("apostrophes", "O'Neil", "it's ''quoted''", "o'neil");
         row("double quotes", "ana \"x\"", "say \"hi\"\"", "ana \"x\"");
-        row("percent and underscore", "100%_", "%_%", "100%_");
         row("plus and what reads as an escape", "plus", "a+b %2B c", "plus");
         row("backslashes", "c:\\dir\\", "\\' OR '1'='1", "c:\\dir\\");
         row("blanks around the name", "  rita  ", "pass word", "rita");
         row("outside Windows-1252", u"Łukasz 日本"_s, u"пароль 🔑"_s, u"łukasz 日本"_s);
-        row("10,000-character password", "longpass", QString(10000, u'\''), "longpass");
+        row("10,000-character password", "longpass", QString(5000, u'\'') + QString(5000, u'"'), "longpass");
         row("63-byte name", longest, "x", longest);
         row("64-byte name", QString(64, u'b'), "x", "");
         row("63 characters in 64 bytes", QString(62, u'c') + u"ç"_s, "x", "");
-        row("10,000-character name", QString(10000, u'n'), "x", "");
-        row("semicolon in the name", "x; DROP ROLE orvadmin", "x", "x; drop role orvadmin");
+        row("statement in the name", "x\"; DROP ROLE orvadmin; --", "x", "x\"; drop role orvadmin; --");
+        row("statement in the password", "qpass", "x'; ALTER ROLE orvadmin PASSWORD 'y'; --", "qpass");
+        row("braces and percent", "q{%}", "{%};", "q{%}");
         row("what ends a connection value in the password", "semi", "a;b' host=x {y} \\", "semi");
-        row("blank at the password's end", "blank", "pw ", "blank");
+        row("blanks around the password", "blank", "  pw  ", "blank");
         row("NUL in the password", "nul", QStringLiteral("a") + QChar(0) + QStringLiteral("b"), "");
         row("empty password", "empty", "", "");
     }
@@ -264,32 +265,9 @@ private Q_SLOTS:
         // Start-up drops the blanks around a typed name before it logs in.
         QVERIFY(logsIn(name.trimmed(), password));
         QVERIFY(!logsIn(name.trimmed(), password + u"x"_s));
-    }
-
-    // What the command refuses still reaches the server as one value, checked by signing in with psql.
-    void serverTakesValuesAsData_data()
-    {
-        QTest::addColumn<QString>("role");
-        QTest::addColumn<QString>("password");
-        QTest::newRow("statement in the name") << u"q\"; drop role orvadmin; --"_s << u"pw"_s;
-        QTest::newRow("statement in the password") << u"qpass"_s << u"x'; ALTER ROLE orvadmin PASSWORD 'y'; --"_s;
-        QTest::newRow("blanks at either end") << u" qblank "_s << u"  spaced  "_s;
-        QTest::newRow("braces and percent") << u"q{%}"_s << u"{%};"_s;
-        QTest::newRow("10,000 characters") << "qlong" << QString(5000, u';') + QString(5000, u'"');
-    }
-
-    void serverTakesValuesAsData()
-    {
-        QFETCH(QString, role);
-        QFETCH(QString, password);
-        m_roles << role;
-        const auto server = m_server.session();
-        QVERIFY(server->setLogin(role, password, data::PostgresAdmin::LoginExpected::New));
-        QCOMPARE(rolesLike(role), QStringList{role});
         QVERIFY(psqlLogsIn(role, password));
-        QVERIFY(!psqlLogsIn(role, password + u"x"_s));
         QVERIFY(psqlLogsIn(u"orvadmin"_s, m_server.adminPassword));
-        QVERIFY(server->dropLogin(role));
+        QVERIFY(m_server.session()->dropLogin(role));
         QVERIFY(rolesLike(role).isEmpty());
     }
 };

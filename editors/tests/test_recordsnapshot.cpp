@@ -38,7 +38,6 @@ private Q_SLOTS:
         using O = RecordSnapshot::Outcome;
         QTest::newRow("nobody else") << QString() << false << O::Saved;
         QTest::newRow("rewritten as it was") << otherDescription(Loaded) << false << O::Saved;
-        QTest::newRow("letter case only") << otherDescription("D'ÁVILA «50%_»") << false << O::Changed;
         QTest::newRow("one letter's case")
             << otherDescription("d'Ávila «50%_»").replace("Ávila", "ávila") << false << O::Changed;
         QTest::newRow("accent only") << otherDescription("d'Avila «50%_»") << false << O::Changed;

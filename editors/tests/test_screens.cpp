@@ -118,11 +118,8 @@ private Q_SLOTS:
         auto entryEditor = m_factory.createTimeEntryEditor();
         open(*entryEditor, &external::TimeEntryEditor::OpenRecord, u"tbProcessos_Trabalhos_Tarefas_Lancamentos"_s,
              u"lancamento_id"_s, entry);
-        int client =
-            static_cast<int>(first(u"SELECT contacto_id FROM tbProcessos WHERE processo_id = %1"_s.arg(caseId)));
-        int caseNumber = static_cast<int>(caseId);
-        int taskId = static_cast<int>(task);
-        int advogado = lawyer;
+        int client = int(first(u"SELECT contacto_id FROM tbProcessos WHERE processo_id = %1"_s.arg(caseId))),
+            caseNumber = int(caseId), taskId = int(task), advogado = lawyer;
         entryEditor->NewEntry(client, caseNumber, taskId, advogado, nullptr);
         auto assistant = m_factory.createWorkAssistant();
         EditorFixture::signedOn(*assistant).SelectWork();

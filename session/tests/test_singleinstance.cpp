@@ -19,12 +19,12 @@ private Q_SLOTS:
     void aSecondStartShowsTheFirst()
     {
         QTemporaryDir dir;
-        std::optional<SingleInstance> running(std::in_place, dir.path() + QStringLiteral("/state"));
+        std::optional<SingleInstance> running(std::in_place, dir.path() + "/state");
         SingleInstance& first = *running;
         QVERIFY(first.claim());
         QSignalSpy shows(&first, &SingleInstance::showRequested);
 
-        SingleInstance second(dir.path() + QStringLiteral("/state"));
+        SingleInstance second(dir.path() + "/state");
         QElapsedTimer clock;
         clock.start();
         QVERIFY(!second.claim());
@@ -34,13 +34,13 @@ private Q_SLOTS:
         QSignalSpy secondShows(&second, &SingleInstance::showRequested);
 
         // A third start asks again; the first still answers.
-        SingleInstance third(dir.path() + QStringLiteral("/state"));
+        SingleInstance third(dir.path() + "/state");
         QVERIFY(!third.claim());
         QVERIFY(shows.wait(5000));
         QCOMPARE(secondShows.count(), 0);
 
         running.reset();
-        SingleInstance next(dir.path() + QStringLiteral("/state"));
+        SingleInstance next(dir.path() + "/state");
         QVERIFY(next.claim());
     }
 };

@@ -3,8 +3,8 @@
 #include "core/errorvalue.h"
 #include "data/connection.h"
 #include "data/connectiontext.h"
+#include "data/office/machinesettings.h"
 #include "data/office/schema.h"
-#include "registry/modregistry.h"
 #include "scramble/modencriptserial.h"
 #include "security/modcheckpermissions.h"
 #include "testsupport/tempregistry.h"
@@ -24,7 +24,7 @@ const QDate Day(2009, 11, 16);
 
 QString connectionText(const QString& path, const QString& user, const QString& password)
 {
-    return data::ConnectionText::forLogin(QStringLiteral("False"), user, password, tools::DemoOffice::catalog(), path);
+    return data::ConnectionText::forLogin("False", user, password, tools::DemoOffice::catalog(), path);
 }
 
 QList<QVariantList> read(data::Connection& connection, const QString& sql, const QStringList& fields)
@@ -47,7 +47,7 @@ QStringList dump(const QString& path)
     connection.open(connectionText(path, tools::DemoOffice::sharedUser(), tools::DemoOffice::sharedPassword()));
     QStringList lines;
     for (const QString& table : data::schema::tableNames()) {
-        const QString sql = QStringLiteral("SELECT * FROM ") + table + QStringLiteral(" ORDER BY 1, 2");
+        const QString sql = "SELECT * FROM " + table + " ORDER BY 1, 2";
         for (const QVariantList& row : read(connection, sql, connection.openRecordset(sql)->fieldNames())) {
             lines.append(table + QLatin1Char('|') + QVariant(row).toStringList().join(QLatin1Char('|')));
         }
@@ -67,8 +67,8 @@ class TestDemoOffice : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        scramble::modEncriptSerial::VolumeSerial = QStringLiteral("-1234567890");
-        m_office = m_dir.filePath(QStringLiteral("office.db"));
+        scramble::modEncriptSerial::VolumeSerial = "-1234567890";
+        m_office = m_dir.filePath("office.db");
         tools::DemoOffice(Day).build(m_office);
         data::Data::SqlServer().open(
             connectionText(m_office, tools::DemoOffice::sharedUser(), tools::DemoOffice::sharedPassword()));
@@ -78,8 +78,8 @@ private Q_SLOTS:
 
     void sameDayGivesSameOffice()
     {
-        const QString again = m_dir.filePath(QStringLiteral("again.db"));
-        const QString nextDay = m_dir.filePath(QStringLiteral("nextday.db"));
+        const QString again = m_dir.filePath("again.db");
+        const QString nextDay = m_dir.filePath("nextday.db");
         tools::DemoOffice(Day).build(again);
         tools::DemoOffice(Day.addDays(1)).build(nextDay);
         const QStringList office = dump(m_office);
@@ -127,7 +127,7 @@ private Q_SLOTS:
             const QString user = QStringLiteral("SELECT * FROM tbUsers WHERE descrit = '%1'").arg(person.login);
             QCOMPARE(read(data::Data::SqlServer(), user, {"contacto_id"}),
                      (QList<QVariantList>{{qlonglong(person.contactoId)}}));
-            const QString lawyer = QStringLiteral("SELECT * FROM tbAdvogados WHERE contacto_id = %1");
+            const QString lawyer = "SELECT * FROM tbAdvogados WHERE contacto_id = %1";
             QCOMPARE(read(data::Data::SqlServer(), lawyer.arg(person.contactoId), {"preco"}).size(),
                      person.lawyer ? 1 : 0);
             const bool holds = security::modCheckPermissions::CheckSecurityPolicy(person.login, "#3101");
@@ -142,22 +142,15 @@ private Q_SLOTS:
     {
         testsupport::TempRegistry registry;
         for (int run = 0; run < 2; ++run) {
-            tools::DemoSettings::write(QStringLiteral("DEMO"), m_office, tools::DemoOffice::catalog(),
-                                       tools::DemoOffice::sharedUser(), tools::DemoOffice::sharedPassword());
+            tools::DemoSettings::write("DEMO", m_office, tools::DemoOffice::catalog(), tools::DemoOffice::sharedUser(),
+                                       tools::DemoOffice::sharedPassword());
         }
-        namespace reg = registry::modRegistry;
-        QCOMPARE(reg::ObterValorString(tools::DemoSettings::sharedKey(), QStringLiteral("DataServer")),
-                 std::optional<QString>(QStringLiteral("DEMO")));
-        const auto value = [&](const char* name) {
-            return reg::ObterValorString(QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Vorlent\\DEMO"),
-                                         QString::fromLatin1(name))
-                .value_or(QStringLiteral("<null>"));
-        };
-        QVERIFY(value("dtPassword") != tools::DemoOffice::sharedPassword());
+        // The password is stored scrambled: read as it stands, it would open nothing.
+        const data::MachineSettings read = data::MachineSettings::read();
+        QCOMPARE(read.server, "DEMO");
         data::Connection shared;
-        shared.open(data::ConnectionText::forLogin(value("dtSecurityInfo"), value("dtUser"),
-                                                   scramble::modEncriptSerial::DencriptSerial(value("dtPassword")),
-                                                   value("dtInitialCatalog"), value("dtDataSource")));
+        shared.open(
+            data::ConnectionText::forLogin(read.securityInfo, read.user, read.password, read.catalog, read.dataSource));
         QVERIFY(shared.isOpen());
     }
 };
