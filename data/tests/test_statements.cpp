@@ -101,7 +101,6 @@ private Q_SLOTS:
     void initTestCase()
     {
         m_db = std::make_unique<testsupport::TempDatabase>();
-        QVERIFY(m_db->hasSchema());
         m_db->exec(QString::fromUtf8(OfficeScript));
         m_db->setServerClock(ServerNow);
         m_db->openShared();
@@ -138,10 +137,8 @@ private Q_SLOTS:
         }
     }
 
-    void serverDateAndLawyerBox()
+    void lawyerBox()
     {
-        QCOMPARE(rows("SELECT GETDATE() AS DATE", "date"), QStringList{"16-11-2009 09:00:00"});
-
         // The list filling compares field names exactly, so the view must name them in this case.
         const QString sql = "SELECT * FROM vwAdvogados WHERE activo <> 0 OR activo is null ORDER BY advogado_descrit";
         const QStringList fields = data::Data::SqlServer().openRecordset(sql)->fieldNames();
@@ -171,6 +168,7 @@ private Q_SLOTS:
             "AND trabalho_id = ";
         const QString policy = "SELECT tbSecurityPolicies.* FROM tbSecurityPolicies WHERE code = ";
 
+        row("server date", "SELECT GETDATE() AS DATE", "date", {"16-11-2009 09:00:00"});
         row("user with apostrophe, no contact", user + "'O' + CHAR(39) + 'Neil'", "contacto_id", {"null"});
         row("lawyer's price", lawyer + "9", "preco", {"45.5"});
         row("lawyer without price", lawyer + "10", "preco", {"null"});
