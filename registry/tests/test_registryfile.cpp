@@ -307,6 +307,7 @@ private Q_SLOTS:
         QTest::newRow("unknown escape") << Header + Key + "\"Path\"=\"C:\\Orv\"\r\n" << false;
         QTest::newRow("key of another root") << Header + "[HKEY_LOCAL_MACHINE\\SOFTWARE]\r\n" << false;
         QTest::newRow("deleted key") << Header + "[-HKEY_CURRENT_USER\\Software\\Vorlent]\r\n" << false;
+        QTest::newRow("not UTF-8") << Header + Key + "\"Username\"=\"Jo\xE3o\"\r\n" << false;
         QTest::newRow("NUL in a value's name") << Header + Key + QByteArray("\"a\0b\"=\"x\"\r\n", 11) << false;
         QTest::newRow("NUL in a key name") << Header + QByteArray("[HKEY_CURRENT_USER\\a\0b]\r\n", 25) << false;
         QTest::newRow("unterminated value") << Header + Key + "\"Username\"=\"jsilva\r\n" << false;
