@@ -4,6 +4,7 @@
 #include "data/engines/odbcconnection.h"
 #include "data/engines/postgresconnection.h"
 
+#include <QScopeGuard>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QTest>
@@ -213,20 +214,20 @@ private Q_SLOTS:
         text.userId = QStringLiteral("Ana Maria");
         text.password = password;
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("settings"));
+        const auto removed = qScopeGuard([&db] {
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase(QStringLiteral("settings"));
+        });
         try {
             data::PostgresConnection::prepare(db, text, {encrypt, trust});
         } catch (const core::Error&) {
-            db = QSqlDatabase();
-            QSqlDatabase::removeDatabase(QStringLiteral("settings"));
             QVERIFY(expected.isNull());
             return;
         }
-        const QString got = QStringList{db.hostName(), QString::number(db.port()), db.databaseName(), db.userName(),
-                                        db.password(), db.connectOptions()}
-                                .join(QLatin1Char('|'));
-        db = QSqlDatabase();
-        QSqlDatabase::removeDatabase(QStringLiteral("settings"));
-        QCOMPARE(got, expected);
+        QCOMPARE(QStringList({db.hostName(), QString::number(db.port()), db.databaseName(), db.userName(),
+                              db.password(), db.connectOptions()})
+                     .join(QLatin1Char('|')),
+                 expected);
     }
 
     // The driver's answers keep the server's words; a lost link is told by its state, else its words.
