@@ -18,39 +18,24 @@ using namespace data::modData;
 // A literal of string literals joined by "+ CHAR(39) +", read by the server's rules; else nullopt.
 std::optional<QString> readTextLiteral(const QString& sql)
 {
-    static const QRegularExpression joint(QStringLiteral("\\A *\\+ *CHAR *\\( *39 *\\) *\\+ *"),
+    static const QRegularExpression piece(QStringLiteral("'((?:[^']++|'')*+)'( *\\+ *CHAR *\\( *39 *\\) *\\+ *)?"),
                                           QRegularExpression::CaseInsensitiveOption);
     QString value;
     qsizetype pos = 0;
-    while (true) {
-        if (pos >= sql.size() || sql.at(pos) != u'\'') {
-            return std::nullopt;
-        }
-        for (++pos;; ++pos) {
-            if (pos >= sql.size()) {
-                return std::nullopt; // the quote never closes
-            }
-            if (sql.at(pos) == u'\'') {
-                if (pos + 1 < sql.size() && sql.at(pos + 1) == u'\'') {
-                    value += u'\'';
-                    ++pos;
-                    continue;
-                }
-                ++pos;
-                break;
-            }
-            value += sql.at(pos);
-        }
-        if (pos == sql.size()) {
-            return value;
-        }
-        const QRegularExpressionMatch match = joint.match(QStringView(sql).mid(pos));
+    for (bool joined = true; joined;) {
+        const QRegularExpressionMatch match =
+            piece.match(sql, pos, QRegularExpression::NormalMatch, QRegularExpression::AnchorAtOffsetMatchOption);
         if (!match.hasMatch()) {
             return std::nullopt;
         }
-        value += u'\'';
-        pos += match.capturedLength();
+        value += match.captured(1).replace(QStringLiteral("''"), QStringLiteral("'"));
+        joined = match.capturedLength(2) > 0;
+        if (joined) {
+            value += u'\''; // the joint's CHAR(39)
+        }
+        pos = match.capturedEnd();
     }
+    return pos == sql.size() ? std::optional(value) : std::nullopt;
 }
 
 // The value SQLite gives for "SELECT <expression>", or nullopt unless one statement of one column.

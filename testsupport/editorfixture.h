@@ -14,6 +14,7 @@
 #include <QDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QTest>
 #include <QUrl>
@@ -111,14 +112,7 @@ struct EditorFixture : DialogScripts {
     // The statements sent that write: UPDATE, INSERT or DELETE.
     static QStringList writes()
     {
-        QStringList found;
-        for (const QString& statement : data::StatementLog::statements()) {
-            if (statement.startsWith(QLatin1String("UPDATE")) || statement.startsWith(QLatin1String("INSERT")) ||
-                statement.startsWith(QLatin1String("DELETE"))) {
-                found << statement;
-            }
-        }
-        return found;
+        return data::StatementLog::statements().filter(QRegularExpression(QStringLiteral("^(UPDATE|INSERT|DELETE)")));
     }
 
     // The first row statement reads, its values as text joined by '|' (a date as 2009-11-16 08:30:00, a null

@@ -58,12 +58,6 @@ bool setImmutable(const QString& file, bool on)
 #endif
 }
 
-bool writable(const QString& file)
-{
-    QFile probe(file);
-    return probe.open(QIODevice::WriteOnly | QIODevice::Append);
-}
-
 [[noreturn]] void cannot(const QString& what)
 {
     throw core::Error(core::errc::IoFailed, QStringLiteral("The database file could not be %1.").arg(what));
@@ -96,7 +90,7 @@ FileFault::FileFault(const QString& path, Kind kind)
                 cannot(QStringLiteral("made immutable (a disk file system and the right to set the flag are needed)"));
             }
         }
-        if (writable(path)) {
+        if (QFile probe(path); probe.open(QIODevice::WriteOnly | QIODevice::Append)) {
             end();
             cannot(QStringLiteral("made read-only"));
         }

@@ -19,20 +19,15 @@ QString sqlDate(const QDateTime& value)
 OfficeFixture::OfficeFixture(TempDatabase::Place place)
     : m_database(place)
 {
-    m_database.exec(
-        QStringLiteral("INSERT INTO tbContactos (contacto_id, nome_union) VALUES (9, 'Ana Lopes'), (10, 'Bruno Sá'), "
-                       "(402, 'Cliente Alfa')"));
-    m_database.exec(QStringLiteral(
-        "INSERT INTO tbAdvogados (contacto_id, sigla, preco, activo) VALUES (9, 'AL', 45.5, 1), (10, 'BS', NULL, 1)"));
-    m_database.exec(
-        QStringLiteral("INSERT INTO tbUsers (user_id, descrit, contacto_id, code) VALUES (1, 'ana', 9, 'AN')"));
-    m_database.exec(QStringLiteral("INSERT INTO tbProcessos (processo_id, processo_no_completo, contacto_id, judicial) "
-                                   "VALUES (15, '2009/015', 402, 0)"));
-    m_database.exec(QStringLiteral("INSERT INTO tbProcessos_Trabalhos_Tarefas_Lancamentos_Bases (base_id, descrit, "
-                                   "counter) VALUES (1, 'Horas', 1)"));
-    m_database.exec(QStringLiteral("INSERT INTO tbProcessos_Trabalhos_Tarefas_Lancamentos_Precos (preco_id, descrit, "
-                                   "counter) VALUES (1, 'Tabela', 0), "
-                                   "(2, 'Advogado', 1)"));
+    m_database.exec(QStringLiteral(R"(
+INSERT INTO tbContactos (contacto_id, nome_union) VALUES (9, 'Ana Lopes'), (10, 'Bruno Sá'), (402, 'Cliente Alfa');
+INSERT INTO tbAdvogados (contacto_id, sigla, preco, activo) VALUES (9, 'AL', 45.5, 1), (10, 'BS', NULL, 1);
+INSERT INTO tbUsers (user_id, descrit, contacto_id, code) VALUES (1, 'ana', 9, 'AN');
+INSERT INTO tbProcessos (processo_id, processo_no_completo, contacto_id, judicial) VALUES (15, '2009/015', 402, 0);
+INSERT INTO tbProcessos_Trabalhos_Tarefas_Lancamentos_Bases (base_id, descrit, counter) VALUES (1, 'Horas', 1);
+INSERT INTO tbProcessos_Trabalhos_Tarefas_Lancamentos_Precos (preco_id, descrit, counter) VALUES (1, 'Tabela', 0),
+ (2, 'Advogado', 1);
+)"));
     addWork(Work, Case, Lawyer, QStringLiteral("Contestação"));
     addTask(Task, Work, QStringLiteral("Redigir contestação"));
     m_database.openShared();

@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QObject>
+#include <QRegularExpression>
 
 namespace testsupport {
 
@@ -216,14 +217,8 @@ const QStringList& RecordingComponents::log() const
 
 QStringList RecordingComponents::calls(const QString& method) const
 {
-    QStringList found;
-    for (const QString& entry : m_state->log) {
-        if (entry.contains(QLatin1Char('.') + method + QLatin1Char('(')) ||
-            entry.startsWith(method + QLatin1Char(' '))) {
-            found << entry;
-        }
-    }
-    return found;
+    const QString name = QRegularExpression::escape(method);
+    return m_state->log.filter(QRegularExpression(QStringLiteral("^%1 |\\.%1\\(").arg(name)));
 }
 
 void RecordingComponents::setSelectWork(const QList<int>& answers)

@@ -13,8 +13,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 
 namespace testsupport {
 
@@ -44,31 +42,18 @@ QString readServerFile(const QString& folder, const QString& name)
 
 const data::OdbcConnection::TransportSecurity PlainLink{false, false};
 
-// The embedded file's one write lock, taken by a transaction of another connection.
+// The embedded file's one write lock, taken by a transaction of another connection; closing the file ends it.
 class FileWriteLock : public TempDatabase::WriteLock
 {
 public:
     explicit FileWriteLock(const QString& path)
-        : m_name(QStringLiteral("orv_writelock_") + path)
+        : m_file(path, data::embedded::EmbeddedFile::Mode::Existing)
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
-        db.setDatabaseName(path);
-        if (!db.open() || !QSqlQuery(db).exec(QStringLiteral("BEGIN IMMEDIATE"))) {
-            throw core::Error(core::errc::ProviderError, QStringLiteral("The database file could not be locked"));
-        }
-    }
-    ~FileWriteLock() override
-    {
-        {
-            QSqlDatabase db = QSqlDatabase::database(m_name, false);
-            QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(m_name);
+        m_file.exec(QStringLiteral("BEGIN IMMEDIATE"));
     }
 
 private:
-    QString m_name;
+    data::embedded::EmbeddedFile m_file;
 };
 
 // The server's time-entry table locked against writers by a transaction of the admin's session.
@@ -135,13 +120,11 @@ TempDatabase::TempDatabase(Place place)
         admin.setLogin(user(), password());
         admin.dropOffice(m_databaseName);
         admin.createOffice(m_databaseName, user());
-        m_hasSchema = true;
         return;
     }
     data::embedded::createDatabase(m_path, catalog());
     addLogin(user(), password());
     data::schema::create(m_path);
-    m_hasSchema = true;
 }
 
 TempDatabase::~TempDatabase()

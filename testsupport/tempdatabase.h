@@ -45,8 +45,6 @@ public:
     QString databaseName() const { return m_databaseName; }
     QString dataSource() const { return m_dataSource; }
     QString engineSetting() const { return m_server ? QStringLiteral("PostgreSQL") : QString(); }
-    // True when the schema script was there and ran.
-    bool hasSchema() const { return m_hasSchema; }
 
     // "Provider=SQLOLEDB.1;Persist Security Info=False;User ID=…;Password=…;Initial Catalog=OrvTest;
     // Data Source=<path>;Connect Timeout=15".
@@ -89,7 +87,6 @@ private:
     QString m_databaseName;
     QString m_dataSource;
     std::shared_ptr<Server> m_server;
-    bool m_hasSchema = false;
 };
 
 } // namespace testsupport

@@ -17,6 +17,7 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <memory>
@@ -131,13 +132,7 @@ struct WindowFixture {
     // The statements sent since the window was loaded that begin with prefix.
     QStringList sent(const QString& prefix) const
     {
-        QStringList found;
-        for (const QString& statement : data::StatementLog::statements()) {
-            if (statement.startsWith(prefix)) {
-                found << statement;
-            }
-        }
-        return found;
+        return data::StatementLog::statements().filter(QRegularExpression(u'^' + QRegularExpression::escape(prefix)));
     }
 };
 

@@ -46,10 +46,8 @@ private Q_SLOTS:
         QTest::newRow("A: zero") << A << plain << 0 << timeout << QString();
         QTest::newRow("A: 3709") << A << plain << 3709 << timeout << timeout;
         QTest::newRow("A: blank description") << A << plain << 91 << blank << blank;
-        QTest::newRow("B: zero") << B << plain << 0 << timeout << QString();
         QTest::newRow("B: 3709") << B << plain << 3709 << timeout << QString();
         QTest::newRow("B: blank description") << B << plain << 91 << blank << blank;
-        QTest::newRow("C: zero") << C << plain << 0 << timeout << QString();
         QTest::newRow("C: 3709") << C << plain << 3709 << timeout << QString();
         QTest::newRow("C: blank description") << C << plain << 91 << blank << QString();
         QTest::newRow("C: described") << C << plain << 91 << timeout << timeout;

