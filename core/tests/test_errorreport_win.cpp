@@ -3,9 +3,9 @@
 // component orvcomtest.dll, registered with regsvr32 for the tests that want it. Built only for Windows.
 #include "core/errorreport.h"
 #include "testsupport/comcomponent_win.h"
+#include "testsupport/files.h"
 
 #include <QFile>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
 #include <QTest>
@@ -24,20 +24,6 @@ ReportLabels labels(Rule rule, TextForm form)
             QStringLiteral("ListView1_ItemClick"),
             rule,
             form};
-}
-
-QList<QJsonObject> logLines(const QTemporaryDir& state)
-{
-    QFile log(state.filePath(QStringLiteral("errors.log")));
-    QList<QJsonObject> lines;
-    if (log.open(QIODevice::ReadOnly)) {
-        for (const QByteArray& line : log.readAll().split('\n')) {
-            if (!line.isEmpty()) {
-                lines.append(QJsonDocument::fromJson(line).object());
-            }
-        }
-    }
-    return lines;
 }
 
 // The test component's "ErrorReporting.General" log, emptied of what earlier tests left.
@@ -99,7 +85,7 @@ private Q_SLOTS:
                  QVariantList({QStringLiteral("Orv Counter"), QStringLiteral("orvcounter"),
                                QStringLiteral("frmCounter"), QStringLiteral("ListView1_ItemClick"), text}));
         QCOMPARE(log.alive, 0);
-        QVERIFY(logLines(m_state).isEmpty());
+        QVERIFY(testsupport::errorLog(m_state.path()).isEmpty());
     }
 
     // Each report creates its own object and lets it go; a report its rule leaves out creates none.
@@ -132,17 +118,17 @@ private Q_SLOTS:
             QCOMPARE(failing.alive, 0);
         }
 
-        const QList<QJsonObject> lines = logLines(m_state);
+        const QList<QJsonObject> lines = testsupport::errorLog(m_state.path());
         QCOMPARE(lines.size(), 4);
         QCOMPARE(lines.at(0).value(QStringLiteral("component")).toString(), progId);
         const QString why = lines.at(0).value(QStringLiteral("unused")).toString();
         QVERIFY2(why.contains(QStringLiteral("not registered")) && why.contains(QStringLiteral("429")),
                  qPrintable(why));
         QStringList errors;
-        for (qsizetype i = 1; i < lines.size(); ++i) {
-            QVERIFY(!lines.at(i).contains(QStringLiteral("unused")));
-            QCOMPARE(lines.at(i).value(QStringLiteral("procedure")).toString(), QStringLiteral("ListView1_ItemClick"));
-            errors << lines.at(i).value(QStringLiteral("error")).toString();
+        for (const QJsonObject& entry : lines.mid(1)) {
+            QVERIFY(!entry.contains(QStringLiteral("unused")));
+            QCOMPARE(entry.value(QStringLiteral("procedure")).toString(), QStringLiteral("ListView1_ItemClick"));
+            errors << entry.value(QStringLiteral("error")).toString();
         }
         QCOMPARE(errors, QStringList({QStringLiteral("sem componente"), QStringLiteral("ainda sem componente"),
                                       QStringLiteral("componente falhou")}));

@@ -6,6 +6,7 @@
 #include "data/engines/embeddedlayout.h"
 #include "testsupport/filefault.h"
 #include "testsupport/tempdatabase.h"
+#include "testsupport/thrown.h"
 
 #include <QDir>
 #include <QFile>
@@ -52,14 +53,9 @@ const QString Identity = u"SELECT @@Identity as last"_s;
 
 void expectError(const std::function<void()>& action, int number, const QString& fragment = QString())
 {
-    try {
-        action();
-    } catch (const core::Error& error) {
-        QCOMPARE(error.number(), number);
-        QVERIFY2(error.description().contains(fragment), qPrintable(error.description()));
-        return;
-    }
-    QFAIL("no error");
+    const core::ErrorValue error = testsupport::thrown(action);
+    QCOMPARE(error.number, number);
+    QVERIFY2(error.description.contains(fragment), qPrintable(error.description));
 }
 
 const QString Entries = u"tbProcessos_Trabalhos_Tarefas_Lancamentos"_s;
