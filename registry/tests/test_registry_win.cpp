@@ -80,16 +80,6 @@ private Q_SLOTS:
         QCOMPARE(rawRead(rootKey, L"Software\\Vorlent", L"Username"), value);
     }
 
-    // A value another program put in the registry is read as it stands; a redirection is followed.
-    void readsWhatTheRegistryHolds()
-    {
-        QVERIFY(rawWrite(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Vorlent\\SQL", L"dtServer", u"ORVSQL"_s));
-        QVERIFY(rawWrite(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Vorlent", L"dtServer",
-                         u"SREF=HKEY_LOCAL_MACHINE\\SOFTWARE\\Vorlent\\SQL"_s));
-        QCOMPARE(ObterValorString(u"HKEY_LOCAL_MACHINE\\SOFTWARE\\Vorlent"_s, u"dtServer"_s), u"ORVSQL"_s);
-        QCOMPARE(ObterValorString(u"HKEY_LOCAL_MACHINE\\SOFTWARE\\Vorlent"_s, u"Missing"_s), std::nullopt);
-    }
-
     // A value stored with or without its terminating zero reads the same, up to the read buffer's 3500 characters
     // with the zero counted.
     void valuesWithOrWithoutTheirZero_data()
