@@ -109,30 +109,27 @@ private Q_SLOTS:
         QTest::addColumn<QString>("expected");
 
         const auto row = [](const char* name, const char* source, const char* password, const QString& driver,
-                            const char* expected) {
-            QTest::newRow(name) << QString::fromUtf8(source) << QString::fromUtf8(password) << driver
-                                << QString::fromUtf8(expected);
+                            const QString& expected) {
+            QTest::newRow(name) << QString::fromUtf8(source) << QString::fromUtf8(password) << driver << expected;
         };
         const QString ms = OdbcConnection::msDriver18();
         const QString freeTds = QStringLiteral("FreeTDS");
-        row("ms instance", "SRVLEX\\SQL2005", "s3gr3do", ms,
-            "Driver={ODBC Driver 18 for SQL Server};Server={SRVLEX\\SQL2005};Encrypt=yes;TrustServerCertificate=no;"
-            "Database={Vorlent};UID={u;1};PWD={s3gr3do};");
-        row("ms tcp port", "tcp:10.0.0.5, 1433", "s3gr3do", ms,
-            "Driver={ODBC Driver 18 for SQL Server};Server={10.0.0.5,1433};Encrypt=yes;TrustServerCertificate=no;"
-            "Database={Vorlent};UID={u;1};PWD={s3gr3do};");
+        // Server, then password, as each driver's string carries them.
+        const QString msText = "Driver={ODBC Driver 18 for SQL Server};Server={%1};Encrypt=yes;"
+                               "TrustServerCertificate=no;Database={Vorlent};UID={u;1};PWD={%2};";
+        const QString tdsText = "Driver=%1;Server={%2};TDS_Version=7.4;ClientCharset=UTF-8;Encryption=require;"
+                                "Database={Vorlent};UID={u;1};PWD={%3};";
+        row("ms instance", "SRVLEX\\SQL2005", "s3gr3do", ms, msText.arg("SRVLEX\\SQL2005", "s3gr3do"));
+        row("ms tcp port", "tcp:10.0.0.5, 1433", "s3gr3do", ms, msText.arg("10.0.0.5,1433", "s3gr3do"));
         row("freetds port, ; in braces", "10.0.0.5,1433", "a;b", freeTds,
             "Driver={FreeTDS};Server={10.0.0.5};Port={1433};TDS_Version=7.4;ClientCharset=UTF-8;"
             "Encryption=require;Database={Vorlent};UID={u;1};PWD={a;b};");
         row("freetds by path, local instance, } doubled", ".\\SQLEXPRESS", "x}y", OdbcConnection::freeTdsLibrary(),
-            "Driver=/usr/lib/x86_64-linux-gnu/odbc/libtdsodbc.so;Server={localhost\\SQLEXPRESS};TDS_Version=7.4;"
-            "ClientCharset=UTF-8;Encryption=require;Database={Vorlent};UID={u;1};PWD={x}}y};");
+            tdsText.arg("/usr/lib/x86_64-linux-gnu/odbc/libtdsodbc.so", "localhost\\SQLEXPRESS", "x}}y"));
         row("freetds (local), outer blanks kept", "(local)", " p ", freeTds,
-            "Driver={FreeTDS};Server={localhost};TDS_Version=7.4;ClientCharset=UTF-8;Encryption=require;"
-            "Database={Vorlent};UID={u;1};PWD={ p };");
+            tdsText.arg("{FreeTDS}", "localhost", " p "));
         row("a typed keyword stays inside its braces", "SRV", "x};Server=evil;PWD={y", ms,
-            "Driver={ODBC Driver 18 for SQL Server};Server={SRV};Encrypt=yes;TrustServerCertificate=no;"
-            "Database={Vorlent};UID={u;1};PWD={x}};Server=evil;PWD={y};");
+            msText.arg("SRV", "x}};Server=evil;PWD={y"));
     }
 
     void odbcString()

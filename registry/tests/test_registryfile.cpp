@@ -171,7 +171,6 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("corrupt");
         QTest::addColumn<QString>("reason");
         const QByteArray good = Header + Key + "\"Username\"=\"ok\"\r\n";
-        QTest::newRow("no header") << QByteArray("Username=jsilva\n") << QString();
         QTest::newRow("NUL in a value") << good + QByteArray("\"DataServer\"=\"ORVSQL\0EVIL\"\r\n", 28)
                                         << u"line 5: a NUL character inside a value"_s;
         QTest::newRow("513 levels") << good + section(u"Software\\"_s + levels(RegFile::MaxDepth))
