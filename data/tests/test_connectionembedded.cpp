@@ -271,9 +271,7 @@ private Q_SLOTS:
         QFETCH(QString, fragment);
         expectError([&] { m_connection->openRecordset(sql); }, core::errc::ProviderError, fragment);
         expectError([&] { m_connection->execute(sql); }, core::errc::ProviderError);
-        QCOMPARE(m_db->scalar(u"SELECT COUNT(*) FROM t_cases"_s), QVariant(qlonglong(1)));
-        QCOMPARE(m_connection->openRecordset(u"SELECT COUNT(*) AS n FROM t_cases"_s)->value(u"N"_s),
-                 QVariant(qlonglong(1)));
+        QCOMPARE(m_connection->openRecordset(u"SELECT COUNT(*) AS n FROM t_cases"_s)->value(u"N"_s).toInt(), 1);
         // A trailing separator alone is one statement.
         QCOMPARE(m_connection->openRecordset(u"SELECT 7 AS n ;  "_s)->value(u"n"_s), QVariant(qlonglong(7)));
     }

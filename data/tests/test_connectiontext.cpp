@@ -174,18 +174,16 @@ private Q_SLOTS:
             QTest::newRow(name) << source << password << encrypt << trust << expected;
         };
         const QString options = QStringLiteral("connect_timeout=15;sslmode=%1;options='-c lock_timeout=2000'");
+        const QString checked = options.arg("verify-full");
         row("host and port, certificate checked", " db.office.pt , 6432 ", "pw", true, false,
-            "db.office.pt|6432|Vorlent|ana maria|pw|" + options.arg(QStringLiteral("verify-full")));
+            "db.office.pt|6432|Vorlent|ana maria|pw|" + checked);
         row("host:port, certificate trusted", "10.0.0.5:5433", "pw", true, true,
-            "10.0.0.5|5433|Vorlent|ana maria|pw|" + options.arg(QStringLiteral("require")));
+            "10.0.0.5|5433|Vorlent|ana maria|pw|" + options.arg("require"));
         row("this machine, no encryption", "(local)", "pw", false, false,
-            "localhost|5432|Vorlent|ana maria|pw|" + options.arg(QStringLiteral("prefer")));
-        row("nothing is this machine", "", "pw", true, false,
-            "localhost|5432|Vorlent|ana maria|pw|" + options.arg(QStringLiteral("verify-full")));
+            "localhost|5432|Vorlent|ana maria|pw|" + options.arg("prefer"));
+        row("nothing is this machine", "", "pw", true, false, "localhost|5432|Vorlent|ana maria|pw|" + checked);
         row("what libpq reads as syntax stays in the password", "srv", "a' host=evil sslmode=disable \\ ;{x} ", true,
-            false,
-            "srv|5432|Vorlent|ana maria|a' host=evil sslmode=disable \\ ;{x} |" +
-                options.arg(QStringLiteral("verify-full")));
+            false, "srv|5432|Vorlent|ana maria|a' host=evil sslmode=disable \\ ;{x} |" + checked);
         row("port not a number", "srv,54x2", "pw", true, false, QString());
         row("port 0", "srv,0", "pw", true, false, QString());
         row("port 65536", "srv,65536", "pw", true, false, QString());
