@@ -57,7 +57,7 @@ public:
     ~ComTestServer();
 
     // The calls the objects of one class received ("ErrorReporting.General", "TaskEditor", "OrvTest.Recorder"),
-    // and the answers they give. The logs live as long as the process: each test starts from a cleared one.
+    // and the answers they give. The logs live as long as the process; each server starts them cleared.
     ComComponentLog& log(const QString& className);
 
 private:

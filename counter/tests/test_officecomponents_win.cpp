@@ -2,7 +2,7 @@
 // test's Wine prefix with regsvr32 as an office registers its components, opens the task; where the machine settings
 // name no registered component, the counter's own editor opens it. Built only for Windows.
 #include "core/com/dispatcher_win.h"
-#include "core/errorvalue.h"
+#include "core/com/variant_win.h"
 #include "data/office/componentsettings.h"
 #include "external/com/officecomponents_win.h"
 #include "external/com/ownerdispatch_win.h"
@@ -28,24 +28,13 @@ struct OfficeWindow : CommandFixture {
 
     explicit OfficeWindow(const QString& taskEditorIds)
     {
-        data::ComponentIdentifiers::write(QStringLiteral("TaskEditor"),
-                                          data::ComponentIdentifiers::parse(taskEditorIds));
+        data::ComponentIdentifiers::write("TaskEditor", data::ComponentIdentifiers::parse(taskEditorIds));
         external::com::installOfficeComponents();
         load();
         office.database().exec(
             QStringLiteral("UPDATE tbProcessos_Trabalhos_Tarefas SET descrit = 'Renomeada' WHERE tarefa_id = 812"));
         select(OfficeFixture::Task);
         run(QStringLiteral("mnListAbrir"));
-    }
-
-    bool shows(const QString& text)
-    {
-        for (int cell = 0; cell < list().columnCount(); ++cell) {
-            if (list().cellText(row(OfficeFixture::Task), cell) == text) {
-                return true;
-            }
-        }
-        return false;
     }
 };
 
@@ -86,13 +75,13 @@ private Q_SLOTS:
         QCOMPARE(log.calls.size(), 2);
         QCOMPARE(log.calls.at(0).method, QStringLiteral("SignOn"));
         QCOMPARE(log.calls.at(0).arguments,
-                 QVariantList({"ana", scramble::modEncriptSerial::EncriptSerial(QStringLiteral("segredo"))}));
+                 QVariantList({"ana", scramble::modEncriptSerial::EncriptSerial("segredo")}));
         QCOMPARE(log.calls.at(1).method, QStringLiteral("OpenRecord"));
         QCOMPARE(log.calls.at(1).types, QList<VARTYPE>{VT_I4});
         QCOMPARE(log.calls.at(1).arguments, QVariantList({812, 812, "", "", true, 0, 0, 0}));
         QCOMPARE(log.alive, 1); // the window keeps its task editor until the next replaces it
         QVERIFY(f.components.log().isEmpty());
-        QVERIFY(f.shows(QStringLiteral("Renomeada")));
+        QCOMPARE(f.list().cellText(f.row(OfficeFixture::Task), 0), QStringLiteral("Renomeada")); // the task's text
         QCOMPARE(f.list().selectedRow(), f.row(OfficeFixture::Task));
         QCOMPARE(f.part<counter::TrayIcon>().tip(), QStringLiteral("Aberta no editor"));
         const QList<QJsonObject> noted = testsupport::errorLog(m_state.path());
@@ -125,16 +114,12 @@ private Q_SLOTS:
         core::com::ComRef<IDispatch> object = external::com::ownerDispatch(owner.get());
         core::com::Dispatcher byName(object);
         byName.call(QStringLiteral("remotekey"), {812, 4003});
-        QCOMPARE(testsupport::thrown([&] { byName.call(QStringLiteral("RemoteKey"), {812}); }).number,
-                 int(DISP_E_BADPARAMCOUNT));
+        QCOMPARE(testsupport::thrown([&] { byName.call("RemoteKey", {812}); }).number, int(DISP_E_BADPARAMCOUNT));
 
         // SetTrayIcon(image by reference, tip): arguments come last first.
         LONG image = 2;
-        VARIANT arguments[2];
-        VariantInit(&arguments[0]);
-        V_VT(&arguments[0]) = VT_BSTR;
-        V_BSTR(&arguments[0]) = SysAllocString(L"A contar");
-        VariantInit(&arguments[1]);
+        const core::com::Variant tip(QVariant(QStringLiteral("A contar")));
+        VARIANT arguments[2] = {*tip.get()};
         V_VT(&arguments[1]) = VT_I4 | VT_BYREF;
         V_I4REF(&arguments[1]) = &image;
         DISPPARAMS parameters{arguments, nullptr, 2, 0};
@@ -144,7 +129,6 @@ private Q_SLOTS:
         QCOMPARE(object->Invoke(member, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &parameters, nullptr, nullptr,
                                 nullptr),
                  S_OK);
-        VariantClear(&arguments[0]);
         QCOMPARE(image, LONG(1));
 
         owner.reset();
