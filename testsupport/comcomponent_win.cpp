@@ -3,7 +3,6 @@
 #include "core/com/comobject_win.h"
 
 namespace testsupport {
-namespace {
 
 QVariant rawValue(const VARIANT& value)
 {
@@ -16,10 +15,14 @@ QVariant rawValue(const VARIANT& value)
         return int(V_BOOL(&value));
     case VT_DATE:
         return double(V_DATE(&value));
+    case VT_R8:
+        return double(V_R8(&value));
     default:
         return QVariant();
     }
 }
+
+namespace {
 
 void setRawValue(VARIANT* target, const QVariant& value)
 {

@@ -18,6 +18,9 @@ struct ComCall {
     QVariantList arguments;
 };
 
+// A VARIANT's value as a ComCall records it (VT_R8 as its double too); nothing for other types.
+QVariant rawValue(const VARIANT& value);
+
 // What the objects of a test component share: the calls, how many objects were made and are still held, and
 // the scripted answer to every call.
 struct ComComponentLog {
@@ -54,7 +57,7 @@ public:
     ~ComTestServer();
 
     // The calls the objects of one class received ("ErrorReporting.General", "TaskEditor", "OrvTest.Recorder"),
-    // and the answers they give. The logs live as long as the process: each test starts from a cleared one.
+    // and the answers they give. The logs live as long as the process; each server starts them cleared.
     ComComponentLog& log(const QString& className);
 
 private:

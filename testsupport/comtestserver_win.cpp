@@ -15,13 +15,6 @@ QString serverPath()
     return QDir::toNativeSeparators(QStringLiteral("Z:") + QStringLiteral(ORV_COMTEST_DLL));
 }
 
-void regsvr32(const QStringList& arguments)
-{
-    if (QProcess::execute(QStringLiteral("regsvr32"), arguments) != 0) {
-        throw std::runtime_error("regsvr32 failed");
-    }
-}
-
 } // namespace
 
 const QString ComTestServer::TaskEditorIds =
@@ -32,10 +25,15 @@ const QString ComTestServer::UnregisteredIds =
 ComTestServer::ComTestServer()
 {
     core::com::enterApartment();
-    regsvr32({QStringLiteral("/s"), serverPath()});
+    if (QProcess::execute(QStringLiteral("regsvr32"), {QStringLiteral("/s"), serverPath()}) != 0) {
+        throw std::runtime_error("regsvr32 failed");
+    }
     m_module = LoadLibraryW(reinterpret_cast<const wchar_t*>(serverPath().utf16()));
     if (!m_module) {
         throw std::runtime_error("orvcomtest.dll was not loaded");
+    }
+    for (const char* className : {"ErrorReporting.General", "TaskEditor", "OrvTest.Recorder"}) {
+        log(QString::fromLatin1(className)) = {};
     }
 }
 

@@ -2,6 +2,9 @@
 
 #include <QByteArray>
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QList>
 #include <QString>
 
 #include <sys/stat.h>
@@ -21,6 +24,21 @@ inline int modeOf(const QString& path)
     struct stat info {
     };
     return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 07777) : -1;
+}
+
+// The entries of errors.log in a state directory, one JSON object a line; none when there is no log.
+inline QList<QJsonObject> errorLog(const QString& stateDirectory)
+{
+    QFile log(stateDirectory + QStringLiteral("/errors.log"));
+    QList<QJsonObject> entries;
+    if (log.open(QIODevice::ReadOnly)) {
+        for (const QByteArray& line : log.readAll().split('\n')) {
+            if (!line.isEmpty()) {
+                entries.append(QJsonDocument::fromJson(line).object());
+            }
+        }
+    }
+    return entries;
 }
 
 } // namespace testsupport

@@ -7,6 +7,7 @@
 #include "core/com/variant_win.h"
 #include "core/errorvalue.h"
 #include "testsupport/comcomponent_win.h"
+#include "testsupport/thrown.h"
 
 #include <QDateTime>
 #include <QTest>
@@ -24,17 +25,6 @@ ULONG references(IUnknown* object)
 {
     object->AddRef();
     return object->Release();
-}
-
-// The error number a call throws; 0 when it throws none.
-template <typename Call> int thrownNumber(Call&& call)
-{
-    try {
-        call();
-    } catch (const core::Error& error) {
-        return error.number();
-    }
-    return 0;
 }
 
 QDateTime at(int year, int month, int day, int hour = 0, int minute = 0, int second = 0, int msec = 0)
@@ -76,6 +66,11 @@ private Q_SLOTS:
                 QVERIFY(!first.query<IClassFactory>(IID_IClassFactory));
             }
             QCOMPARE(references(first.get()), ULONG(1));
+            // A dispatcher over an object handed over (not created by ProgID) calls it the same way; a call without
+            // result gives nothing.
+            QVERIFY(!Dispatcher(first).call(QStringLiteral("Run")).isValid());
+            QCOMPARE(log.calls.size(), 1);
+            QVERIFY(log.calls.first().arguments.isEmpty());
             // out() drops what was held before the call writes a new reference into it.
             ComRef<IDispatch> slot = ComRef<IDispatch>::adopt(newObject());
             QCOMPARE(log.alive, 2);
@@ -118,38 +113,34 @@ private Q_SLOTS:
     {
         QTest::addColumn<QVariant>("value");
         QTest::addColumn<VARTYPE>("type");
-        QTest::addColumn<QVariant>("raw"); // int for VT_I4 and VT_BOOL, double for VT_DATE
+        QTest::addColumn<QVariant>("raw"); // as testsupport::rawValue reads it
         QTest::addColumn<QVariant>("back");
 
+        // No value read back: the value itself.
+        const auto row = [](const char* name, const QVariant& value, VARTYPE type, const QVariant& raw,
+                            const QVariant& back = QVariant()) {
+            QTest::newRow(name) << value << type << raw << (back.isValid() ? back : value);
+        };
         const QVariant none;
-        QTest::newRow("empty") << none << VARTYPE(VT_EMPTY) << none << none;
-        QTest::newRow("null") << QVariant::fromValue(nullptr) << VARTYPE(VT_NULL) << none
-                              << QVariant::fromValue(nullptr);
-        QTest::newRow("database NULL text")
-            << QVariant(QMetaType::fromType<QString>()) << VARTYPE(VT_NULL) << none << QVariant::fromValue(nullptr);
-        QTest::newRow("zero") << QVariant(0) << VARTYPE(VT_I4) << QVariant(0) << QVariant(0);
-        const int lowest = std::numeric_limits<int>::min(), highest = std::numeric_limits<int>::max();
-        QTest::newRow("lowest") << QVariant(lowest) << VARTYPE(VT_I4) << QVariant(lowest) << QVariant(lowest);
-        QTest::newRow("highest") << QVariant(highest) << VARTYPE(VT_I4) << QVariant(highest) << QVariant(highest);
-        QTest::newRow("identifier from a query")
-            << QVariant(qlonglong(4711)) << VARTYPE(VT_I4) << QVariant(4711) << QVariant(4711);
-        QTest::newRow("a price") << QVariant(45.5) << VARTYPE(VT_R8) << QVariant(45.5) << QVariant(45.5);
-        QTest::newRow("true") << QVariant(true) << VARTYPE(VT_BOOL) << QVariant(-1) << QVariant(true);
-        QTest::newRow("false") << QVariant(false) << VARTYPE(VT_BOOL) << QVariant(0) << QVariant(false);
+        row("empty", none, VT_EMPTY, none);
+        row("null", QVariant::fromValue(nullptr), VT_NULL, none);
+        row("database NULL text", QVariant(QMetaType::fromType<QString>()), VT_NULL, none,
+            QVariant::fromValue(nullptr));
+        row("zero", 0, VT_I4, 0);
+        row("lowest", std::numeric_limits<int>::min(), VT_I4, std::numeric_limits<int>::min());
+        row("highest", std::numeric_limits<int>::max(), VT_I4, std::numeric_limits<int>::max());
+        row("identifier from a query", qlonglong(4711), VT_I4, 4711, 4711);
+        row("a price", 45.5, VT_R8, 45.5);
+        row("true", true, VT_BOOL, -1);
+        row("false", false, VT_BOOL, 0);
         // Automation's day 0 is 1899-12-30; before it the fraction still counts the time of day forwards.
-        QTest::newRow("day zero") << QVariant(at(1899, 12, 30)) << VARTYPE(VT_DATE) << QVariant(0.0)
-                                  << QVariant(at(1899, 12, 30));
-        QTest::newRow("noon of 1900-01-01")
-            << QVariant(at(1900, 1, 1, 12)) << VARTYPE(VT_DATE) << QVariant(2.5) << QVariant(at(1900, 1, 1, 12));
-        QTest::newRow("before day zero") << QVariant(at(1899, 12, 29, 6)) << VARTYPE(VT_DATE) << QVariant(-1.25)
-                                         << QVariant(at(1899, 12, 29, 6));
-        QTest::newRow("a date alone") << QVariant(QDate(2000, 1, 1)) << VARTYPE(VT_DATE) << QVariant(36526.0)
-                                      << QVariant(at(2000, 1, 1));
+        row("day zero", at(1899, 12, 30), VT_DATE, 0.0);
+        row("noon of 1900-01-01", at(1900, 1, 1, 12), VT_DATE, 2.5);
+        row("before day zero", at(1899, 12, 29, 6), VT_DATE, -1.25);
+        row("a date alone", QDate(2000, 1, 1), VT_DATE, 36526.0, at(2000, 1, 1));
         const QDateTime moment = at(2026, 12, 7, 9, 30, 15, 250);
-        QTest::newRow("to the millisecond")
-            << QVariant(moment) << VARTYPE(VT_DATE)
-            << QVariant(double(QDate(1899, 12, 30).daysTo(moment.date())) + (9 * 3600 + 30 * 60 + 15.25) / 86400.0)
-            << QVariant(moment);
+        row("to the millisecond", moment, VT_DATE,
+            double(QDate(1899, 12, 30).daysTo(moment.date())) + (9 * 3600 + 30 * 60 + 15.25) / 86400.0);
     }
     void valuesConvert()
     {
@@ -158,17 +149,8 @@ private Q_SLOTS:
         QFETCH(QVariant, raw);
         QFETCH(QVariant, back);
         Variant converted(value);
-        const VARIANT& held = *converted.get();
-        QCOMPARE(V_VT(&held), type);
-        if (type == VT_I4) {
-            QCOMPARE(int(V_I4(&held)), raw.toInt());
-        } else if (type == VT_BOOL) {
-            QCOMPARE(int(V_BOOL(&held)), raw.toInt());
-        } else if (type == VT_DATE) {
-            QCOMPARE(V_DATE(&held), raw.toDouble());
-        } else if (type == VT_R8) {
-            QCOMPARE(V_R8(&held), raw.toDouble());
-        }
+        QCOMPARE(V_VT(converted.get()), type);
+        QCOMPARE(testsupport::rawValue(*converted.get()), raw);
         const QVariant read = converted.toQVariant();
         QCOMPARE(read.isNull(), back.isNull());
         QCOMPARE(read.typeId(), back.typeId());
@@ -200,10 +182,10 @@ private Q_SLOTS:
         QCOMPARE(Variant::toQVariant(value), QVariant(1.5));
         V_VT(&value) = VT_CY;
         V_CY(&value).int64 = 15000;
-        QCOMPARE(thrownNumber([&] { Variant::toQVariant(value); }), core::errc::TypeMismatch);
+        QCOMPARE(testsupport::thrown([&] { Variant::toQVariant(value); }).number, core::errc::TypeMismatch);
 
-        QCOMPARE(thrownNumber([] { Variant(QVariant(qlonglong(1) << 31)); }), core::errc::Overflow);
-        QCOMPARE(thrownNumber([] { Variant(QVariant(QByteArray("x"))); }), core::errc::TypeMismatch);
+        QCOMPARE(testsupport::thrown([] { Variant(QVariant(qlonglong(1) << 31)); }).number, core::errc::Overflow);
+        QCOMPARE(testsupport::thrown([] { Variant(QVariant(QByteArray("x"))); }).number, core::errc::TypeMismatch);
     }
 
     // A method called by name receives its arguments in their natural order and types, and its result comes
@@ -212,13 +194,10 @@ private Q_SLOTS:
     {
         testsupport::ComTestServer server;
         testsupport::ComComponentLog& log = server.log(probeProgId);
-        log = {};
         log.result = 17;
         {
             Dispatcher object = Dispatcher::create(probeProgId);
-            QCOMPARE(object.call(QStringLiteral("answer"),
-                                 {QStringLiteral("João"), 3, true, QVariant(), QVariant(at(1900, 1, 1, 12))}),
-                     QVariant(17));
+            QCOMPARE(object.call("answer", {"João", 3, true, QVariant(), at(1900, 1, 1, 12)}), QVariant(17));
             QCOMPARE(log.alive, 1);
         }
         QCOMPARE(log.alive, 0);
@@ -229,44 +208,25 @@ private Q_SLOTS:
         QCOMPARE(call.arguments, QVariantList({QStringLiteral("João"), 3, -1, QVariant(), 2.5}));
     }
 
-    // An object handed over (not created by ProgID) is called the same way; a call without result gives nothing.
-    void dispatcherOverAGivenObject()
-    {
-        testsupport::ComComponentLog log;
-        Dispatcher object(ComRef<IDispatch>::adopt(testsupport::newRecordingObject(log, {QStringLiteral("Run")})));
-        QVERIFY(!object.call(QStringLiteral("Run")).isValid());
-        QCOMPARE(log.calls.size(), 1);
-        QVERIFY(log.calls.first().arguments.isEmpty());
-    }
-
     // The failures a caller meets, each with the number a handler reports and a description that says why.
     void dispatcherFailures()
     {
         testsupport::ComTestServer server;
         testsupport::ComComponentLog& log = server.log(probeProgId);
-        log = {};
-        try {
-            Dispatcher::create(QStringLiteral("OrvTest.NotRegistered"));
-            QFAIL("an unregistered ProgID made an object");
-        } catch (const core::Error& error) {
-            QCOMPARE(error.number(), core::errc::CannotCreateObject);
-            QVERIFY2(error.description().contains(QStringLiteral("OrvTest.NotRegistered")),
-                     qPrintable(error.description()));
-        }
+        const core::ErrorValue unregistered =
+            testsupport::thrown([] { Dispatcher::create(QStringLiteral("OrvTest.NotRegistered")); });
+        QCOMPARE(unregistered.number, core::errc::CannotCreateObject);
+        QVERIFY2(unregistered.description.contains("OrvTest.NotRegistered"), qPrintable(unregistered.description));
 
         Dispatcher object = Dispatcher::create(probeProgId);
-        QCOMPARE(thrownNumber([&] { object.call(QStringLiteral("Rport")); }), core::errc::NotSupported);
+        QCOMPARE(testsupport::thrown([&] { object.call(QStringLiteral("Rport")); }).number, core::errc::NotSupported);
         QVERIFY(log.calls.isEmpty());
 
         log.raise = HRESULT(0x800A03E9); // a component's own error 1001
         log.raisedDescription = QStringLiteral("Sem ligação à base de dados");
-        try {
-            object.call(QStringLiteral("Report"), {QStringLiteral("x")});
-            QFAIL("a raised error was not thrown");
-        } catch (const core::Error& error) {
-            QCOMPARE(error.number(), int(0x800A03E9));
-            QCOMPARE(error.description(), QStringLiteral("Sem ligação à base de dados"));
-        }
+        const core::ErrorValue raised = testsupport::thrown([&] { object.call(QStringLiteral("Report"), {"x"}); });
+        QCOMPARE(raised.number, int(0x800A03E9));
+        QCOMPARE(raised.description, QStringLiteral("Sem ligação à base de dados"));
     }
 };
 

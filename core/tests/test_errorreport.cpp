@@ -116,17 +116,12 @@ private Q_SLOTS:
 
         QCOMPARE(received.reports().size(), 1);
         QCOMPARE(received.reports().first().text, u"recebido"_s);
-        QFile log(dir.path() + u"/errors.log"_s);
-        QVERIFY(log.open(QIODevice::ReadOnly));
-        QList<QByteArray> lines = log.readAll().split('\n');
-        lines.removeLast();
+        const QList<QJsonObject> lines = testsupport::errorLog(dir.path());
         QCOMPARE(lines.size(), 4);
-        const QJsonObject why = QJsonDocument::fromJson(lines.at(0)).object();
-        QCOMPARE(why.value(u"component"_s).toString(), u"ErrorReporting.General"_s);
-        QCOMPARE(why.value(u"unused"_s).toString(), u"ErrorReporting.General is not registered (error 429)"_s);
+        QCOMPARE(lines.at(0).value(u"component"_s).toString(), u"ErrorReporting.General"_s);
+        QCOMPARE(lines.at(0).value(u"unused"_s).toString(), u"ErrorReporting.General is not registered (error 429)"_s);
         QStringList logged;
-        for (qsizetype i = 1; i < lines.size(); ++i) {
-            const QJsonObject entry = QJsonDocument::fromJson(lines.at(i)).object();
+        for (const QJsonObject& entry : lines.mid(1)) {
             QVERIFY(!entry.contains(u"unused"_s));
             QCOMPARE(entry.value(u"owner"_s).toString(), u"frmCounter"_s);
             logged << entry.value(u"error"_s).toString();

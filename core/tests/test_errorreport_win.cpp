@@ -3,9 +3,9 @@
 // component orvcomtest.dll, registered with regsvr32 for the tests that want it. Built only for Windows.
 #include "core/errorreport.h"
 #include "testsupport/comcomponent_win.h"
+#include "testsupport/files.h"
 
 #include <QFile>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
 #include <QTest>
@@ -18,34 +18,7 @@ const QString progId = QStringLiteral("ErrorReporting.General");
 
 ReportLabels labels(Rule rule, TextForm form)
 {
-    return {QStringLiteral("Orv Counter"),
-            QStringLiteral("orvcounter"),
-            QStringLiteral("frmCounter"),
-            QStringLiteral("ListView1_ItemClick"),
-            rule,
-            form};
-}
-
-QList<QJsonObject> logLines(const QTemporaryDir& state)
-{
-    QFile log(state.filePath(QStringLiteral("errors.log")));
-    QList<QJsonObject> lines;
-    if (log.open(QIODevice::ReadOnly)) {
-        for (const QByteArray& line : log.readAll().split('\n')) {
-            if (!line.isEmpty()) {
-                lines.append(QJsonDocument::fromJson(line).object());
-            }
-        }
-    }
-    return lines;
-}
-
-// The test component's "ErrorReporting.General" log, emptied of what earlier tests left.
-testsupport::ComComponentLog& cleared(testsupport::ComTestServer& server)
-{
-    testsupport::ComComponentLog& log = server.log(progId);
-    log = {};
-    return log;
+    return {"Orv Counter", "orvcounter", "frmCounter", "ListView1_ItemClick", rule, form};
 }
 
 } // namespace
@@ -65,55 +38,48 @@ private Q_SLOTS:
     }
     void cleanup() { qunsetenv("ORV_STATE_DIR"); }
 
-    // Report receives the handler's four labels and the error's text, in that order, each a text, and the object
-    // is released after it; nothing goes to the log.
+    // Each report creates its own object, whose Report receives the handler's four labels and the error's text, in
+    // that order, each a text, and releases it after; nothing goes to the log. A report its rule leaves out creates
+    // no object.
     void componentReceivesTheFiveTexts_data()
     {
+        QTest::addColumn<int>("rule");
         QTest::addColumn<int>("form");
         QTest::addColumn<int>("number");
         QTest::addColumn<QString>("description");
-        QTest::addColumn<QString>("text");
-        const int plain = int(TextForm::Description);
-        const QString portuguese = QStringLiteral("Lançamento não gravado: a tarefa «Petição inicial» já terminou");
-        QTest::newRow("Portuguese") << plain << 3021 << portuguese << portuguese;
-        QTest::newRow("empty description") << plain << 91 << QString() << QString();
-        QTest::newRow("number form") << int(TextForm::Number) << -2147217900 << QStringLiteral("Ligação perdida")
-                                     << QStringLiteral("Error Number = -2147217900 | Description = Ligação perdida");
+        QTest::addColumn<QString>("text"); // null: not reported
+        const int A = int(Rule::A), plain = int(TextForm::Description);
+        const QString portuguese = "Lançamento não gravado: a tarefa «Petição inicial» já terminou";
+        QTest::newRow("Portuguese") << A << plain << 3021 << portuguese << portuguese;
+        QTest::newRow("empty description") << A << plain << 91 << QString() << "";
+        QTest::newRow("number form") << A << int(TextForm::Number) << -2147217900 << "Ligação perdida"
+                                     << "Error Number = -2147217900 | Description = Ligação perdida";
+        QTest::newRow("left out by its rule") << int(Rule::C) << plain << 3709 << "ligação fechada" << QString();
     }
     void componentReceivesTheFiveTexts()
     {
+        QFETCH(int, rule);
         QFETCH(int, form);
         QFETCH(int, number);
         QFETCH(QString, description);
         QFETCH(QString, text);
         testsupport::ComTestServer server;
-        testsupport::ComComponentLog& log = cleared(server);
+        testsupport::ComComponentLog& log = server.log(progId);
 
-        reportError(labels(Rule::A, TextForm(form)), {number, description});
+        reportError(labels(Rule(rule), TextForm(form)), {number, description});
 
+        QCOMPARE(log.created, text.isNull() ? 0 : 1);
+        QCOMPARE(log.alive, 0);
+        QVERIFY(testsupport::errorLog(m_state.path()).isEmpty());
+        if (text.isNull()) {
+            return;
+        }
         QCOMPARE(log.calls.size(), 1);
         const testsupport::ComCall& call = log.calls.first();
         QCOMPARE(call.method, QStringLiteral("Report"));
         QCOMPARE(call.types, QList<VARTYPE>(5, VT_BSTR));
         QCOMPARE(call.arguments,
-                 QVariantList({QStringLiteral("Orv Counter"), QStringLiteral("orvcounter"),
-                               QStringLiteral("frmCounter"), QStringLiteral("ListView1_ItemClick"), text}));
-        QCOMPARE(log.alive, 0);
-        QVERIFY(logLines(m_state).isEmpty());
-    }
-
-    // Each report creates its own object and lets it go; a report its rule leaves out creates none.
-    void aFreshObjectPerReport()
-    {
-        testsupport::ComTestServer server;
-        testsupport::ComComponentLog& log = cleared(server);
-        reportError(labels(Rule::C, TextForm::Description), {5, QStringLiteral("primeiro")});
-        reportError(labels(Rule::C, TextForm::Description), {3709, QStringLiteral("ligação fechada")});
-        reportError(labels(Rule::C, TextForm::Description), {5, QStringLiteral("segundo")});
-        QCOMPARE(log.created, 2);
-        QCOMPARE(log.alive, 0);
-        QCOMPARE(log.calls.size(), 2);
-        QCOMPARE(log.calls.at(1).arguments.at(4), QVariant(QStringLiteral("segundo")));
+                 QVariantList({"Orv Counter", "orvcounter", "frmCounter", "ListView1_ItemClick", text}));
     }
 
     // Without the component, or when its Report fails, every report is in the log; the first failure of the
@@ -124,7 +90,7 @@ private Q_SLOTS:
         reportError(labels(Rule::A, TextForm::Description), {6, QStringLiteral("ainda sem componente")});
         {
             testsupport::ComTestServer server;
-            testsupport::ComComponentLog& failing = cleared(server);
+            testsupport::ComComponentLog& failing = server.log(progId);
             failing.raise = E_FAIL;
             failing.raisedDescription = QStringLiteral("Base de erros cheia");
             reportError(labels(Rule::A, TextForm::Description), {7, QStringLiteral("componente falhou")});
@@ -132,20 +98,18 @@ private Q_SLOTS:
             QCOMPARE(failing.alive, 0);
         }
 
-        const QList<QJsonObject> lines = logLines(m_state);
+        const QList<QJsonObject> lines = testsupport::errorLog(m_state.path());
         QCOMPARE(lines.size(), 4);
         QCOMPARE(lines.at(0).value(QStringLiteral("component")).toString(), progId);
         const QString why = lines.at(0).value(QStringLiteral("unused")).toString();
-        QVERIFY2(why.contains(QStringLiteral("not registered")) && why.contains(QStringLiteral("429")),
-                 qPrintable(why));
+        QVERIFY2(why.contains("not registered") && why.contains("429"), qPrintable(why));
         QStringList errors;
-        for (qsizetype i = 1; i < lines.size(); ++i) {
-            QVERIFY(!lines.at(i).contains(QStringLiteral("unused")));
-            QCOMPARE(lines.at(i).value(QStringLiteral("procedure")).toString(), QStringLiteral("ListView1_ItemClick"));
-            errors << lines.at(i).value(QStringLiteral("error")).toString();
+        for (const QJsonObject& entry : lines.mid(1)) {
+            QVERIFY(!entry.contains(QStringLiteral("unused")));
+            QCOMPARE(entry.value(QStringLiteral("procedure")).toString(), QStringLiteral("ListView1_ItemClick"));
+            errors << entry.value(QStringLiteral("error")).toString();
         }
-        QCOMPARE(errors, QStringList({QStringLiteral("sem componente"), QStringLiteral("ainda sem componente"),
-                                      QStringLiteral("componente falhou")}));
+        QCOMPARE(errors, QStringList({"sem componente", "ainda sem componente", "componente falhou"}));
     }
 };
 

@@ -43,11 +43,6 @@ public:
     int m_style = 2;
 };
 
-QString s(const char* text)
-{
-    return QString::fromUtf8(text);
-}
-
 const QVariant LastSecond = QDateTime(QDate(2009, 12, 31), QTime(23, 59, 59));
 
 // A list control of "text:ItemData" entries, starting with "anterior:1"; a sorted one inserts in place.
@@ -101,14 +96,14 @@ private Q_SLOTS:
     void initTestCase()
     {
         m_db = std::make_unique<testsupport::TempDatabase>();
-        m_db->exec(s("CREATE TABLE tbFormatos (valor REAL, data_inicio DATETIME, data_fim DATETIME);"
-                     "INSERT INTO tbFormatos VALUES (-1234.5, '2009-12-31 23:59:59', NULL);"
-                     "CREATE TABLE tbVazia (valor REAL);"
-                     "CREATE TABLE vwAdvogadosTeste (contacto_id INTEGER, advogado_descrit TEXT);"
-                     "INSERT INTO vwAdvogadosTeste VALUES (30, 'Rui O''Neil'), (10, 'João Costa'), (20, NULL), "
-                     "(40, 'Ana Silva');"
-                     "CREATE TABLE tbNulos (contacto_id INTEGER, advogado_descrit TEXT);"
-                     "INSERT INTO tbNulos VALUES (5, 'Ana'), (NULL, 'Bruno'), (7, 'Carla');"));
+        m_db->exec("CREATE TABLE tbFormatos (valor REAL, data_inicio DATETIME, data_fim DATETIME);"
+                   "INSERT INTO tbFormatos VALUES (-1234.5, '2009-12-31 23:59:59', NULL);"
+                   "CREATE TABLE tbVazia (valor REAL);"
+                   "CREATE TABLE vwAdvogadosTeste (contacto_id INTEGER, advogado_descrit TEXT);"
+                   "INSERT INTO vwAdvogadosTeste VALUES (30, 'Rui O''Neil'), (10, 'João Costa'), (20, NULL), "
+                   "(40, 'Ana Silva');"
+                   "CREATE TABLE tbNulos (contacto_id INTEGER, advogado_descrit TEXT);"
+                   "INSERT INTO tbNulos VALUES (5, 'Ana'), (NULL, 'Bruno'), (7, 'Carla');");
         m_db->openShared();
     }
 
@@ -120,15 +115,15 @@ private Q_SLOTS:
         QTest::addColumn<int>("code");
         QTest::addColumn<QString>("expected");
         const auto row = [](const char* name, const QVariant& value, int code, const char* expected) {
-            QTest::newRow(name) << value << code << s(expected);
+            QTest::newRow(name) << value << code << QString::fromUtf8(expected);
         };
 
         row("1: date drops the time", LastSecond, 1, "31-12-2009");
-        row("1: not a date shows itself", s("- - -"), 1, "- - -");
+        row("1: not a date shows itself", "- - -", 1, "- - -");
         row("2: negative, grouped", -1234.5, 2, "- 1 234,50");
         row("2: rounds to zero, no sign", -0.001, 2, "0,00");
         row("2: half away from zero", 0.125, 2, "0,13");
-        row("2: text with comma", s("7,5"), 2, "7,50");
+        row("2: text with comma", "7,5", 2, "7,50");
         row("3: own text", 12.5, 3, "12,5");
         row("4: negative money", -1234.5, 4, "€ -1 234,50");
         row("5: percentage", 0.125, 5, "12,50 %");
@@ -156,13 +151,13 @@ private Q_SLOTS:
         QTest::addColumn<int>("code");
         QTest::addColumn<QString>("expected");
 
-        QTest::newRow("amount") << s("valor") << 2 << s("- 1 234,50");
-        QTest::newRow("other letter case") << s("VALOR") << 2 << s("- 1 234,50");
-        QTest::newRow("date and time") << s("Data_Inicio") << 7 << s("31-12-2009 23:59:59");
-        QTest::newRow("code 9") << s("valor") << 9 << QString();
+        QTest::newRow("amount") << "valor" << 2 << "- 1 234,50";
+        QTest::newRow("other letter case") << "VALOR" << 2 << "- 1 234,50";
+        QTest::newRow("date and time") << "Data_Inicio" << 7 << "31-12-2009 23:59:59";
+        QTest::newRow("code 9") << "valor" << 9 << QString();
         for (const int code : {1, 2, 9}) {
-            QTest::addRow("null, code %d", code) << s("data_fim") << code << s(" ");
-            QTest::addRow("missing field, code %d", code) << s("data_fimx") << code << s(" ");
+            QTest::addRow("null, code %d", code) << "data_fim" << code << " ";
+            QTest::addRow("missing field, code %d", code) << "data_fimx" << code << " ";
         }
     }
 
@@ -171,7 +166,7 @@ private Q_SLOTS:
         QFETCH(QString, field);
         QFETCH(int, code);
         testsupport::RecordedReports reports;
-        const auto records = data::Data::SqlServer().openRecordset(s("SELECT * FROM tbFormatos"));
+        const auto records = data::Data::SqlServer().openRecordset("SELECT * FROM tbFormatos");
         QTEST(data::modData::ListField(*records, field, code), "expected");
         QCOMPARE(reports.reports().size(), 0);
     }
@@ -179,10 +174,10 @@ private Q_SLOTS:
     void listFieldPastTheEndReportsAndGivesEmptyText()
     {
         testsupport::RecordedReports reports;
-        const auto records = data::Data::SqlServer().openRecordset(s("SELECT * FROM tbVazia"));
-        QCOMPARE(data::modData::ListField(*records, s("valor"), 2), QString());
-        QCOMPARE(reports.procedures(), QStringList{s("ListField")});
-        QVERIFY2(reports.reports().first().text.startsWith(s("Error Number = ")),
+        const auto records = data::Data::SqlServer().openRecordset("SELECT * FROM tbVazia");
+        QCOMPARE(data::modData::ListField(*records, "valor", 2), QString());
+        QCOMPARE(reports.procedures(), QStringList{"ListField"});
+        QVERIFY2(reports.reports().first().text.startsWith("Error Number = "),
                  qPrintable(reports.reports().first().text));
     }
 
@@ -196,11 +191,11 @@ private Q_SLOTS:
         QTest::addColumn<int>("style");
         const auto row = [](const char* name, Kind kind, const QVariant& value, int code, const char* expected,
                             int style = 2) {
-            QTest::newRow(name) << int(kind) << value << code << s(expected) << style;
+            QTest::newRow(name) << int(kind) << value << code << QString::fromUtf8(expected) << style;
         };
         row("box: null clears both", Kind::TextBox, QVariant(), 2, "||0|");
         row("box: 0 number kept", Kind::TextBox, 42, 0, "42|42|0|");
-        row("box: 0 text leaves tag", Kind::TextBox, s("abc"), 0, "abc|old|0|");
+        row("box: 0 text leaves tag", Kind::TextBox, "abc", 0, "abc|old|0|");
         row("box: 1 date", Kind::TextBox, LastSecond, 1, "31-12-2009||0|");
         row("box: 2 hour total", Kind::TextBox, 7.5, 2, "7,50|7,5|0|");
         row("box: 2 empty tag keeps text", Kind::TextBox, QString(), 2, "before||0|");
@@ -209,14 +204,14 @@ private Q_SLOTS:
         row("box: 8 number, 3 decimals", Kind::TextBox, -1234.5, 8, "- 1 234,500|-1234,5|0|");
         row("box: 9 untouched", Kind::TextBox, 7.5, 9, "before|old|0|");
         row("combo: first of two matches", Kind::ComboBox, 20, 0, "before|old|1|");
-        row("combo: numeric text", Kind::ComboBox, s("30"), 0, "before|old|3|");
+        row("combo: numeric text", Kind::ComboBox, "30", 0, "before|old|3|");
         row("combo: no match keeps", Kind::ComboBox, 20.5, 0, "before|old|0|");
-        row("combo: not a number clears", Kind::ComboBox, s("abc"), 0, "before|old|-1|");
+        row("combo: not a number clears", Kind::ComboBox, "abc", 0, "before|old|-1|");
         row("typed combo: the text, its choice kept", Kind::ComboBox, 7.5, 0, "7,5|old|0|", 0);
         row("typed combo: null clears the text", Kind::ComboBox, QVariant(), 0, "|old|0|", 0);
         row("picker: not a date", Kind::DatePicker, 5, 0, "before|old|0|01-01-1900 00:00:00");
         row("picker: keeps the time", Kind::DatePicker, LastSecond, 0, "before|old|0|31-12-2009 23:59:59");
-        row("picker: display text", Kind::DatePicker, s("05-03-2009 14:07:09"), 0, "before|old|0|05-03-2009 14:07:09");
+        row("picker: display text", Kind::DatePicker, "05-03-2009 14:07:09", 0, "before|old|0|05-03-2009 14:07:09");
     }
 
     void setControlValue()
@@ -228,7 +223,7 @@ private Q_SLOTS:
         QFETCH(int, style);
         control.m_style = style;
         SetControlValue(control, value, code);
-        const QString date = control.m_value.toDateTime().toString(s("dd-MM-yyyy HH:mm:ss"));
+        const QString date = control.m_value.toDateTime().toString("dd-MM-yyyy HH:mm:ss");
         QTEST(QStringList({control.m_text, control.m_tag, QString::number(control.m_index), date}).join(u'|'),
               "expected");
     }
@@ -254,16 +249,15 @@ private Q_SLOTS:
             << LawyerQuery << Display << QString() << false
             << QStringList{"João Costa:-1", "Rui O'Neil:-1", "Ana Silva:-1"} << QString();
         QTest::newRow("no rows keeps the entries")
-            << QStringLiteral("SELECT * FROM tbVazia") << Display << Id << false << before << QString();
+            << "SELECT * FROM tbVazia" << Display << Id << false << before << QString();
         QTest::newRow("display name in other letter case")
-            << LawyerQuery << QStringLiteral("Advogado_Descrit") << Id << false << before << QString();
+            << LawyerQuery << "Advogado_Descrit" << Id << false << before << QString();
         QTest::newRow("identifier name in other letter case")
-            << LawyerQuery << Display << QStringLiteral("CONTACTO_ID") << false << before << QString();
-        QTest::newRow("null identifier") << QStringLiteral("SELECT * FROM tbNulos ORDER BY advogado_descrit") << Display
-                                         << Id << false << QStringList{"Ana:5", "Bruno:-1"}
-                                         << QStringLiteral("Invalid use of Null");
-        QTest::newRow("failing statement keeps the entries") << QStringLiteral("SELECT * FROM tbNada") << Display << Id
-                                                             << false << before << QStringLiteral("no such table");
+            << LawyerQuery << Display << "CONTACTO_ID" << false << before << QString();
+        QTest::newRow("null identifier") << "SELECT * FROM tbNulos ORDER BY advogado_descrit" << Display << Id << false
+                                         << QStringList{"Ana:5", "Bruno:-1"} << "Invalid use of Null";
+        QTest::newRow("failing statement keeps the entries")
+            << "SELECT * FROM tbNada" << Display << Id << false << before << "no such table";
     }
 
     void fill()

@@ -7,14 +7,9 @@ using data::modData::SqlLiteral;
 
 namespace {
 
-QString s(const char* text)
-{
-    return QString::fromUtf8(text);
-}
-
 QVariant v(const char* text)
 {
-    return s(text);
+    return QString::fromUtf8(text);
 }
 
 QVariant at(int y, int mo, int d, int h = 0, int mi = 0, int sec = 0)
@@ -24,7 +19,7 @@ QVariant at(int y, int mo, int d, int h = 0, int mi = 0, int sec = 0)
 
 QString convert(const char* text)
 {
-    return s("CONVERT(DATETIME,'%1',102)").arg(s(text));
+    return QString("CONVERT(DATETIME,'%1',102)").arg(text);
 }
 
 } // namespace
@@ -41,7 +36,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("expected");
 
         const QVariant null;
-        const QString Null = s("null");
+        const QString Null = "null";
 
         QTest::newRow("date: null") << null << 1 << Null;
         QTest::newRow("date: blanks") << v("   ") << 1 << Null;
@@ -62,35 +57,35 @@ private Q_SLOTS:
 
         QTest::newRow("number: null") << null << 2 << Null;
         QTest::newRow("number: blanks") << v("   ") << 2 << Null;
-        QTest::newRow("number: fraction") << QVariant(12.5) << 2 << s("12.5");
-        QTest::newRow("number: whole") << QVariant(15) << 2 << s("15");
-        QTest::newRow("number: no float noise") << QVariant(0.1 + 0.2) << 2 << s("0.3");
-        QTest::newRow("number: big, no exponent") << QVariant(1e20) << 2 << s("100000000000000000000");
-        QTest::newRow("number: comma text") << v("12,5") << 2 << s("12.5");
-        QTest::newRow("number: blanks stay") << v(" 12,5 ") << 2 << s(" 12.5 ");
+        QTest::newRow("number: fraction") << QVariant(12.5) << 2 << "12.5";
+        QTest::newRow("number: whole") << QVariant(15) << 2 << "15";
+        QTest::newRow("number: no float noise") << QVariant(0.1 + 0.2) << 2 << "0.3";
+        QTest::newRow("number: big, no exponent") << QVariant(1e20) << 2 << "100000000000000000000";
+        QTest::newRow("number: comma text") << v("12,5") << 2 << "12.5";
+        QTest::newRow("number: blanks stay") << v(" 12,5 ") << 2 << " 12.5 ";
         QTest::newRow("number: not a number") << v("x") << 2 << Null;
         QTest::newRow("number: grouped text") << v("1.234,5") << 2 << Null;
 
         QTest::newRow("text: null") << null << 3 << Null;
         QTest::newRow("text: blanks") << v("   ") << 3 << Null;
-        QTest::newRow("text: trimmed") << v("  João  ") << 3 << s("'João'");
-        QTest::newRow("text: only spaces trimmed") << v("\tana  silva ") << 3 << s("'\tana  silva'");
-        QTest::newRow("text: O'Neil") << v("O'Neil") << 3 << s("'O' + CHAR(39) + 'Neil'");
-        QTest::newRow("text: a'b'c") << v("a'b'c") << 3 << s("'a' + CHAR(39) + 'b' + CHAR(39) + 'c'");
-        QTest::newRow("text: a number") << QVariant(12.5) << 3 << s("'12,5'");
-        QTest::newRow("text never null: null") << null << 4 << s("''");
-        QTest::newRow("text never null: blanks") << v("   ") << 4 << s("''");
-        QTest::newRow("text never null: O'Neil") << v(" O'Neil ") << 4 << s("'O' + CHAR(39) + 'Neil'");
+        QTest::newRow("text: trimmed") << v("  João  ") << 3 << "'João'";
+        QTest::newRow("text: only spaces trimmed") << v("\tana  silva ") << 3 << "'\tana  silva'";
+        QTest::newRow("text: O'Neil") << v("O'Neil") << 3 << "'O' + CHAR(39) + 'Neil'";
+        QTest::newRow("text: a'b'c") << v("a'b'c") << 3 << "'a' + CHAR(39) + 'b' + CHAR(39) + 'c'";
+        QTest::newRow("text: a number") << QVariant(12.5) << 3 << "'12,5'";
+        QTest::newRow("text never null: null") << null << 4 << "''";
+        QTest::newRow("text never null: blanks") << v("   ") << 4 << "''";
+        QTest::newRow("text never null: O'Neil") << v(" O'Neil ") << 4 << "'O' + CHAR(39) + 'Neil'";
 
-        QTest::newRow("like: null") << null << 6 << s("'%%'");
-        QTest::newRow("like: blanks") << v("  ") << 6 << s("'%%'");
-        QTest::newRow("like: ana silva") << v("ana silva") << 6 << s("'%ana%silva%'");
-        QTest::newRow("like: escape keeps its blanks") << v(" d'ar te ") << 6 << s("'%d' + CHAR(39) + 'ar%te%'");
+        QTest::newRow("like: null") << null << 6 << "'%%'";
+        QTest::newRow("like: blanks") << v("  ") << 6 << "'%%'";
+        QTest::newRow("like: ana silva") << v("ana silva") << 6 << "'%ana%silva%'";
+        QTest::newRow("like: escape keeps its blanks") << v(" d'ar te ") << 6 << "'%d' + CHAR(39) + 'ar%te%'";
 
         for (const int kind : {0, 7, -1}) {
             QTest::addRow("kind %d: text", kind) << v("x") << kind << QString();
             QTest::addRow("kind %d: null", kind) << null << kind << QString();
-            QTest::addRow("kind %d: a list", kind) << QVariant(QStringList{s("x")}) << kind << QString();
+            QTest::addRow("kind %d: a list", kind) << QVariant(QStringList{"x"}) << kind << QString();
         }
     }
 
@@ -104,15 +99,15 @@ private Q_SLOTS:
     void valueWithoutTextIsAnError()
     {
         for (const int kind : {1, 2, 3, 4, 6}) {
-            QVERIFY_THROWS_EXCEPTION(core::Error, SqlLiteral(QVariant(QStringList{s("x")}), kind));
+            QVERIFY_THROWS_EXCEPTION(core::Error, SqlLiteral(QVariant(QStringList{"x"}), kind));
         }
     }
 
     void trtfRewritesItsArgument()
     {
-        QString name = s("O'Neil");
-        QCOMPARE(data::modData::Trtf(name), s("O' + CHAR(39) + 'Neil"));
-        QCOMPARE(name, s("O' + CHAR(39) + 'Neil"));
+        QString name = "O'Neil";
+        QCOMPARE(data::modData::Trtf(name), "O' + CHAR(39) + 'Neil");
+        QCOMPARE(name, "O' + CHAR(39) + 'Neil");
     }
 };
 

@@ -62,12 +62,9 @@ private Q_SLOTS:
         QCOMPARE(int(data::timeEntries::stopAt(entry, Nine.addSecs(endSeconds))), result);
         QTEST(office.minutesOf(entry), "minutes");
         if (result == int(StopAt::Closed)) {
-            QCOMPARE(office.database()
-                         .scalar(QStringLiteral("SELECT data_fim FROM tbProcessos_Trabalhos_Tarefas_Lancamentos "
-                                                "WHERE lancamento_id = %1")
-                                     .arg(entry))
-                         .toDateTime(),
-                     Nine.addSecs(endSeconds));
+            const QString end =
+                "SELECT data_fim FROM tbProcessos_Trabalhos_Tarefas_Lancamentos WHERE lancamento_id = %1";
+            QCOMPARE(office.database().scalar(end.arg(entry)).toDateTime(), Nine.addSecs(endSeconds));
             QCOMPARE(office.runningCount(), 0);
         }
     }

@@ -8,6 +8,7 @@
 #include "testsupport/mockclock.h"
 #include "testsupport/recordedreports.h"
 #include "testsupport/tempregistry.h"
+#include "testsupport/thrown.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -170,7 +171,6 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("corrupt");
         QTest::addColumn<QString>("reason");
         const QByteArray good = Header + Key + "\"Username\"=\"ok\"\r\n";
-        QTest::newRow("no header") << QByteArray("Username=jsilva\n") << QString();
         QTest::newRow("NUL in a value") << good + QByteArray("\"DataServer\"=\"ORVSQL\0EVIL\"\r\n", 28)
                                         << u"line 5: a NUL character inside a value"_s;
         QTest::newRow("513 levels") << good + section(u"Software\\"_s + levels(RegFile::MaxDepth))
@@ -339,15 +339,11 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, bytes);
         RegFile keys(Root);
-        bool read = true;
-        try {
-            keys.parse(bytes, u"hostile.reg"_s);
-        } catch (const core::Error& error) {
-            read = false;
-            QCOMPARE(error.number(), registry::errc::BadDatabase);
-            QVERIFY2(error.description().contains(u"hostile.reg"_s), qPrintable(error.description()));
-        }
-        QTEST(read, "readable");
+        const core::ErrorValue error = testsupport::thrown([&] { keys.parse(bytes, u"hostile.reg"_s); });
+        QTEST(error.number == 0, "readable");
+        QVERIFY2(error.number == 0 ||
+                     (error.number == registry::errc::BadDatabase && error.description.contains(u"hostile.reg"_s)),
+                 qPrintable(error.description));
     }
 
     // Adding and finding keys walks each level once: twice the depth is about four times the work.

@@ -19,14 +19,6 @@ private Q_SLOTS:
         QCOMPARE(scramble::modEncriptSerial::GetSerialNumber(), QString::number(qint32(serial)));
         QCOMPARE(scramble::volumeSerialSource().serialNumber(QStringLiteral("Q:\\")), std::nullopt);
     }
-
-    // A password scrambled with this machine's key reads back with it.
-    void scrambledWithThisMachine()
-    {
-        const QString scrambled = scramble::modEncriptSerial::EncriptSerial(QStringLiteral("Palavra-passe 1!"));
-        QVERIFY(scrambled != QStringLiteral("Palavra-passe 1!"));
-        QCOMPARE(scramble::modEncriptSerial::DencriptSerial(scrambled), QStringLiteral("Palavra-passe 1!"));
-    }
 };
 
 QTEST_GUILESS_MAIN(TestVolumeSerialWindows)
