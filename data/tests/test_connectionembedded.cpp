@@ -3,6 +3,7 @@
 #include "data/connection.h"
 #include "data/connectiontext.h"
 #include "data/engines/embedded.h"
+#include "data/engines/embeddedfile.h"
 #include "data/engines/embeddedlayout.h"
 #include "testsupport/tempdatabase.h"
 #include "testsupport/thrown.h"
@@ -13,6 +14,7 @@
 #include <QTest>
 
 #include <functional>
+#include <sqlite3.h>
 #include <thread>
 
 using namespace Qt::StringLiterals;
@@ -80,6 +82,26 @@ QStringList wrongTotals(TempDatabase& db)
         wrong << u"task %1: %2 against %3"_s.arg(row[0].toString(), row[1].toString(), row[2].toString());
     }
     return wrong;
+}
+
+// The file as an office made before the kept totals has it (layout 0): the view sums every task's entries at
+// each read. Tasks as in Tasks, and an entry of task 3 the kept totals never saw.
+void makeLayoutZero(TempDatabase& db)
+{
+    db.exec(Tasks);
+    const QString layout = data::embedded::layoutScript();
+    const QString total = u"k.unidades AS total_tempo"_s;
+    const QString join = u"LEFT JOIN orv_task_totals k ON k.tarefa_id = t.tarefa_id\n"_s;
+    QVERIFY(layout.contains(total) && layout.contains(join));
+    const QString view = layout.mid(layout.indexOf(u"CREATE VIEW"_s))
+                             .section(u';', 0, 0)
+                             .replace(total, u"(SELECT SUM(s.unidades) FROM %1 s WHERE s.tarefa_id = t.tarefa_id) "
+                                             "AS total_tempo"_s.arg(Entries))
+                             .remove(join);
+    db.exec(u"DROP VIEW vwProcessos_Trabalhos_Tarefas; DROP TABLE orv_task_totals; DROP TRIGGER "
+            u"orv_task_totals_insert; "
+            "DROP TRIGGER orv_task_totals_update; DROP TRIGGER orv_task_totals_delete; %1;"
+            "INSERT INTO %2 (tarefa_id, unidades) VALUES (3, 12); PRAGMA user_version = 0;"_s.arg(view, Entries));
 }
 
 } // namespace
@@ -443,21 +465,7 @@ private Q_SLOTS:
     void anOlderOfficeFileGetsItsTotalsAtItsFirstConnection()
     {
         m_connection.reset();
-        m_db->exec(Tasks);
-        const QString layout = data::embedded::layoutScript();
-        const QString total = u"k.unidades AS total_tempo"_s;
-        const QString join = u"LEFT JOIN orv_task_totals k ON k.tarefa_id = t.tarefa_id\n"_s;
-        QVERIFY(layout.contains(total) && layout.contains(join));
-        const QString view = layout.mid(layout.indexOf(u"CREATE VIEW"_s))
-                                 .section(u';', 0, 0)
-                                 .replace(total, u"(SELECT SUM(s.unidades) FROM %1 s WHERE s.tarefa_id = t.tarefa_id) "
-                                                 "AS total_tempo"_s.arg(Entries))
-                                 .remove(join);
-        m_db->exec(
-            u"DROP VIEW vwProcessos_Trabalhos_Tarefas; DROP TABLE orv_task_totals; DROP TRIGGER "
-            u"orv_task_totals_insert; "
-            "DROP TRIGGER orv_task_totals_update; DROP TRIGGER orv_task_totals_delete; %1;"
-            "INSERT INTO %2 (tarefa_id, unidades) VALUES (3, 12); PRAGMA user_version = 0;"_s.arg(view, Entries));
+        makeLayoutZero(*m_db);
         const auto layoutNow = [&] { return m_db->scalar(u"PRAGMA user_version"_s).toInt(); };
         {
             const auto otherWorkstation = m_db->lockWrites();
@@ -483,6 +491,34 @@ private Q_SLOTS:
         connection.open(m_db->connectionText().replace(m_db->path(), bare));
         const QString totals = u"SELECT COUNT(*) AS n FROM sqlite_master WHERE name = 'orv_task_totals'"_s;
         QCOMPARE(connection.openRecordset(totals)->value(u"n"_s).toInt(), 0);
+    }
+
+    // Two workstations reach an older file at once: the one that waited while the other brought the file up finds
+    // nothing left to do, instead of failing its login on tables that now exist.
+    void aFileUpgradedWhileWaitingIsLeftAsItIs()
+    {
+        m_connection.reset();
+        makeLayoutZero(*m_db);
+        using data::embedded::EmbeddedFile;
+        struct Other {
+            EmbeddedFile file;
+            int waits = 0;
+        } other{{m_db->path(), EmbeddedFile::Mode::Existing}};
+        EmbeddedFile waiting(m_db->path(), EmbeddedFile::Mode::Existing);
+        other.file.exec(u"BEGIN IMMEDIATE"_s);
+        // Asked to wait for the write, the other workstation finishes its upgrade and lets the file go.
+        const auto otherUpgrades = [](void* context, int) {
+            auto& holder = *static_cast<Other*>(context);
+            if (holder.waits++ == 0) {
+                holder.file.exec(data::embedded::layoutScript() + u"COMMIT;"_s);
+            }
+            return holder.waits == 1 ? 1 : 0;
+        };
+        sqlite3_busy_handler(waiting.handle(), otherUpgrades, &other);
+        data::embedded::upgradeLayout(waiting.handle());
+        QCOMPARE(other.waits, 1);
+        QCOMPARE(m_db->scalar(u"PRAGMA user_version"_s).toInt(), data::embedded::FileLayout);
+        QCOMPARE(wrongTotals(*m_db), QStringList());
     }
 };
 
