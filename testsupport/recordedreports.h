@@ -33,6 +33,7 @@ public:
     ~RecordedReports() { core::setErrorReportingFactory({}); }
 
     const QList<Report>& reports() const { return m_reports; }
+    void clear() { m_reports.clear(); }
     void setFailing(bool failing) { m_failing = failing; }
     // The procedure labels reported so far, in order.
     QStringList procedures() const
