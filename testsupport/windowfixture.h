@@ -113,6 +113,13 @@ struct WindowFixture {
                 .arg(entry));
     }
 
+    // Whether the tray icon shows image of the tray's image list.
+    bool trayShows(int image)
+    {
+        const counter::TrayIcon& tray = part<counter::TrayIcon>();
+        return tray.icon().pixmap(16).toImage() == tray.images().image(image).pixmap(16).toImage();
+    }
+
     int row(int taskId) { return list().findKey(QStringLiteral("#%1").arg(taskId)); }
 
     // The user ticks or unticks the task's check box.

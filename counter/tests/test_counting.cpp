@@ -121,12 +121,6 @@ struct AbsenceFixture : WindowFixture {
         counter::TrayIcon::setNotifier([this](const QString&, const QString& text) { notifications << text; });
     }
 
-    bool trayShows(int image)
-    {
-        const counter::TrayIcon& tray = part<counter::TrayIcon>();
-        return tray.icon().pixmap(16).toImage() == tray.images().image(image).pixmap(16).toImage();
-    }
-
     // Time passes by seconds with the user idle for idle seconds, then the window looks.
     void look(qint64 seconds, std::optional<qint64> idle)
     {
@@ -140,19 +134,21 @@ struct AbsenceFixture : WindowFixture {
 // The Friday before, at ten.
 const QDateTime Friday(QDate(2009, 11, 13), QTime(10, 0, 0));
 
+// A count on 813 (started here or elsewhere) before 812 is ticked, seconds later; the other count's minutes after
+// (null: its entry was deleted).
+struct Tick {
+    bool elsewhere, multitasking, startFails;
+    int seconds;
+    QVariant minutesOfOther;
+};
+
 struct Booked {
     AbsenceAnswer answer;
-    bool asleep; // with no idle source
+    bool asleep;        // with no idle source
+    QString whileAsked; // "closed" elsewhere, or "away" and back again
     int entries, running;
     QVariant minutes;
     QDateTime end;
-};
-
-struct OneQuestion {
-    QString whileAsked;
-    AbsenceAnswer answer;
-    int asked, running;
-    QVariant minutes; // null: no entry
 };
 
 struct Forgotten {
@@ -314,25 +310,18 @@ private Q_SLOTS:
     // count, in the transaction that starts 812: a start that fails leaves it running.
     void aTickWithASingleCountEndsTheOtherCounts_data()
     {
-        QTest::addColumn<bool>("elsewhere");
-        QTest::addColumn<bool>("multitasking");
-        QTest::addColumn<bool>("startFails");
-        QTest::addColumn<int>("seconds");
-        QTest::addColumn<QVariant>("minutesOfOther"); // null: its entry was deleted
-        QTest::newRow("stopped after 5 minutes") << false << false << false << 300 << QVariant(5);
+        QTest::addColumn<Tick>("tick");
+        QTest::newRow("stopped after 5 minutes") << Tick{false, false, false, 300, 5};
         // No refill follows a deletion: only the walk itself unticks 813.
-        QTest::newRow("deleted after 80 seconds") << false << false << false << 80 << QVariant();
-        QTest::newRow("with multitasking both run") << false << true << false << 300 << QVariant(0);
-        QTest::newRow("elsewhere, stopped after 5 minutes") << true << false << false << 300 << QVariant(5);
-        QTest::newRow("elsewhere, the start fails") << true << false << true << 300 << QVariant(0);
+        QTest::newRow("deleted after 80 seconds") << Tick{false, false, false, 80, {}};
+        QTest::newRow("with multitasking both run") << Tick{false, true, false, 300, 0};
+        QTest::newRow("elsewhere, stopped after 5 minutes") << Tick{true, false, false, 300, 5};
+        QTest::newRow("elsewhere, the start fails") << Tick{true, false, true, 300, 0};
     }
     void aTickWithASingleCountEndsTheOtherCounts()
     {
-        QFETCH(bool, elsewhere);
-        QFETCH(bool, multitasking);
-        QFETCH(bool, startFails);
-        QFETCH(int, seconds);
-        QFETCH(QVariant, minutesOfOther);
+        QFETCH(Tick, tick);
+        const auto& [elsewhere, multitasking, startFails, seconds, minutesOfOther] = tick;
         WindowFixture f;
         f.office.addTask(813, OfficeFixture::Work, QStringLiteral("Juntar documentos"), false, f.clock.now());
         f.load();
@@ -629,26 +618,44 @@ private Q_SLOTS:
     }
 
     // Counting since nine, the lawyer's last input at 9:10, back at 9:41 after 30 minutes away. A sleep of the
-    // machine, noticed without any idle source, is asked about from its start in the same way.
+    // machine, noticed without any idle source, is asked about from its start in the same way. Nothing counted,
+    // nothing asked, however long the absence. While the question is open another workstation closes the entry (its
+    // minutes stay as they were booked), or the lawyer walks away and back again (one question, not a second over it).
     void eachAnswerBooksItsMinutes_data()
     {
         QTest::addColumn<Booked>("row");
         const QDateTime nineTen = Nine.addSecs(10 * Minute);
-        QTest::newRow("no answer") << Booked{AbsenceAnswer::None, false, 1, 1, 0, {}};
-        QTest::newRow("keep") << Booked{AbsenceAnswer::Keep, false, 1, 1, 0, {}};
-        QTest::newRow("stop when it began") << Booked{AbsenceAnswer::Stop, false, 1, 0, 10, nineTen};
-        QTest::newRow("stop then, count again now") << Booked{AbsenceAnswer::StopAndRestart, false, 2, 1, 10, nineTen};
-        QTest::newRow("asleep, stop when it began") << Booked{AbsenceAnswer::Stop, true, 1, 0, 10, nineTen};
+        QTest::newRow("no answer") << Booked{AbsenceAnswer::None, false, "", 1, 1, 0, {}};
+        QTest::newRow("keep") << Booked{AbsenceAnswer::Keep, false, "", 1, 1, 0, {}};
+        QTest::newRow("stop when it began") << Booked{AbsenceAnswer::Stop, false, "", 1, 0, 10, nineTen};
+        QTest::newRow("stop then, count again now")
+            << Booked{AbsenceAnswer::StopAndRestart, false, "", 2, 1, 10, nineTen};
+        QTest::newRow("asleep, stop when it began") << Booked{AbsenceAnswer::Stop, true, "", 1, 0, 10, nineTen};
+        QTest::newRow("nothing counted") << Booked{AbsenceAnswer::Stop, false, "", 0, 0, {}, {}};
+        QTest::newRow("the entry closed elsewhere")
+            << Booked{AbsenceAnswer::Stop, false, "closed", 1, 0, 21, Nine.addSecs(21 * Minute)};
+        QTest::newRow("away and back again") << Booked{AbsenceAnswer::None, false, "away", 1, 1, 0, {}};
     }
     void eachAnswerBooksItsMinutes()
     {
         QFETCH(Booked, row);
-        const auto& [answer, asleep, entries, running, minutes, end] = row;
+        const auto& [answer, asleep, whileAsked, entries, running, minutes, end] = row;
         AbsenceFixture f;
         f.answer = answer;
-        const qint64 entry = f.office.addRunningEntry(OfficeFixture::Task, Nine);
+        const qint64 entry = entries == 0 ? 0 : f.office.addRunningEntry(OfficeFixture::Task, Nine);
         f.load(false);
         f.clock.set(Nine.addSecs(10 * Minute));
+        f.whileAsked = [&] {
+            if (whileAsked == QStringLiteral("closed")) {
+                f.office.database().exec(QStringLiteral("UPDATE tbProcessos_Trabalhos_Tarefas_Lancamentos SET "
+                                                        "inprogress = 0, unidades = 21, data_fim = '2009-11-16 "
+                                                        "09:21:00' WHERE lancamento_id = %1")
+                                             .arg(entry));
+            } else if (whileAsked == QStringLiteral("away")) {
+                f.look(20 * Minute, 20 * Minute);
+                f.look(Minute, 0);
+            }
+        };
         if (asleep) {
             f.look(0, std::nullopt);
             f.clock.advanceSeconds(30 * Minute);
@@ -660,18 +667,20 @@ private Q_SLOTS:
             f.look(Minute, 1);
         }
 
-        QCOMPARE(f.asked.size(), 1);
+        QCOMPARE(f.asked.size(), entries == 0 ? 0 : 1);
+        QCOMPARE(f.office.entryCount(), entries);
+        QCOMPARE(f.office.runningCount(), running);
+        QCOMPARE(f.office.minutesOf(entry), minutes);
+        QCOMPARE(f.entryColumn(entry, "data_fim").toDateTime(), end);
+        if (entries == 0) {
+            return;
+        }
         QCOMPARE(f.asked.first().tasks, QStringList{QStringLiteral("Redigir contestação")});
         QCOMPARE(f.asked.first().began, Nine.addSecs(10 * Minute));
         QCOMPARE(f.asked.first().minutes, 30);
         QCOMPARE(f.asked.first().slept, asleep);
         QVERIFY(f.asked.first().text().contains(QStringLiteral("09:10")));
         QVERIFY(f.window->isVisible());
-
-        QCOMPARE(f.office.entryCount(), entries);
-        QCOMPARE(f.office.runningCount(), running);
-        QCOMPARE(f.office.minutesOf(entry), minutes);
-        QCOMPARE(f.entryColumn(entry, "data_fim").toDateTime(), end);
         if (answer == AbsenceAnswer::StopAndRestart) {
             // The task counts again from the return, and its row shows it.
             const QString running =
@@ -683,46 +692,6 @@ private Q_SLOTS:
             QVERIFY(f.sent(QStringLiteral("UPDATE")).isEmpty() && f.sent(QStringLiteral("DELETE")).isEmpty());
         }
         QVERIFY(f.reports.reports().isEmpty());
-    }
-
-    // Nothing counted, nothing asked, however long the absence. While the question is open another workstation
-    // closes the entry (its minutes stay as they were booked), or the lawyer walks away and back again (one
-    // question, not a second over it).
-    void oneQuestionAboutACount_data()
-    {
-        QTest::addColumn<OneQuestion>("row");
-        QTest::newRow("nothing counted") << OneQuestion{"", AbsenceAnswer::Stop, 0, 0, {}};
-        QTest::newRow("the entry closed elsewhere") << OneQuestion{"closed", AbsenceAnswer::Stop, 1, 0, 21};
-        QTest::newRow("away and back again") << OneQuestion{"away", AbsenceAnswer::None, 1, 1, 0};
-    }
-    void oneQuestionAboutACount()
-    {
-        QFETCH(OneQuestion, row);
-        const auto& [whileAsked, answer, asked, running, minutes] = row;
-        AbsenceFixture f;
-        f.answer = answer;
-        const qint64 entry = whileAsked.isEmpty() ? 0 : f.office.addRunningEntry(OfficeFixture::Task, Nine);
-        f.load();
-        f.look(0, 0);
-        f.look(20 * Minute, 20 * Minute);
-        f.whileAsked = [&] {
-            if (whileAsked == QStringLiteral("closed")) {
-                f.office.database().exec(QStringLiteral("UPDATE tbProcessos_Trabalhos_Tarefas_Lancamentos SET "
-                                                        "inprogress = 0, unidades = 21, data_fim = '2009-11-16 "
-                                                        "09:21:00' WHERE lancamento_id = %1")
-                                             .arg(entry));
-            } else {
-                f.look(20 * Minute, 20 * Minute);
-                f.look(Minute, 0);
-            }
-        };
-        f.look(Minute, 0);
-        QCOMPARE(f.asked.size(), asked);
-        QCOMPARE(f.office.runningCount(), running);
-        QCOMPARE(f.office.minutesOf(entry), minutes);
-        if (whileAsked == QStringLiteral("closed")) {
-            QCOMPARE(f.entryColumn(entry, "data_fim").toDateTime(), Nine.addSecs(21 * Minute));
-        }
     }
 
     // The tray says what counts and for how long, and an editor's icon holds until it gives it back. A count past

@@ -22,6 +22,14 @@ using counter::SortAs;
 using counter::WidgetControl;
 using Misuse = std::function<void(ListView&)>;
 
+// A key pressed on a list with or without a row selected, the menus and openings it asked for, and the row selected
+// after.
+struct KeyPress {
+    int key, modifiers;
+    bool selected;
+    int menus, opened, selectedAfter;
+};
+
 namespace {
 
 // A list shaped like the pending-task list: seven columns, check boxes, rows "#1".."#3".
@@ -79,11 +87,6 @@ QStringList column(const ListView& list)
 QTreeView& tree(ListView& list)
 {
     return *list.findChild<QTreeView*>();
-}
-
-void bind(QWidget* widget, const QVariant& value, int code)
-{
-    data::modControls::SetControlValue(*WidgetControl::of(widget), value, code);
 }
 
 } // namespace
@@ -267,30 +270,25 @@ private Q_SLOTS:
     }
 
     // The menu key and Shift+F10 ask for the selected row's menu at that row; without a selection at the
-    // list's corner. Enter opens the selected row as a double click does; Delete and Escape do nothing.
+    // list's corner. Enter opens the selected row as a double click does; Delete does nothing. Typing the start of a
+    // task finds it.
     void keysOnTheList_data()
     {
-        QTest::addColumn<int>("key");
-        QTest::addColumn<int>("modifiers");
-        QTest::addColumn<bool>("selected");
-        QTest::addColumn<int>("menus");
-        QTest::addColumn<int>("opened");
-        QTest::newRow("menu key") << int(Qt::Key_Menu) << 0 << true << 1 << 0;
-        QTest::newRow("shift+F10") << int(Qt::Key_F10) << int(Qt::ShiftModifier) << true << 1 << 0;
-        QTest::newRow("menu key, nothing selected") << int(Qt::Key_Menu) << 0 << false << 1 << 0;
-        QTest::newRow("F10 alone") << int(Qt::Key_F10) << 0 << true << 0 << 0;
-        QTest::newRow("Enter") << int(Qt::Key_Return) << 0 << true << 0 << 1;
-        QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << 0 << true << 0 << 1;
-        QTest::newRow("Enter, nothing selected") << int(Qt::Key_Return) << 0 << false << 0 << 0;
-        QTest::newRow("Delete") << int(Qt::Key_Delete) << 0 << true << 0 << 0;
+        QTest::addColumn<KeyPress>("press");
+        QTest::newRow("menu key") << KeyPress{Qt::Key_Menu, 0, true, 1, 0, 2};
+        QTest::newRow("shift+F10") << KeyPress{Qt::Key_F10, Qt::ShiftModifier, true, 1, 0, 2};
+        QTest::newRow("menu key, nothing selected") << KeyPress{Qt::Key_Menu, 0, false, 1, 0, -1};
+        QTest::newRow("F10 alone") << KeyPress{Qt::Key_F10, 0, true, 0, 0, 2};
+        QTest::newRow("Enter") << KeyPress{Qt::Key_Return, 0, true, 0, 1, 2};
+        QTest::newRow("keypad Enter") << KeyPress{Qt::Key_Enter, 0, true, 0, 1, 2};
+        QTest::newRow("Enter, nothing selected") << KeyPress{Qt::Key_Return, 0, false, 0, 0, -1};
+        QTest::newRow("Delete") << KeyPress{Qt::Key_Delete, 0, true, 0, 0, 2};
+        QTest::newRow("a task's first letter") << KeyPress{Qt::Key_R, 0, false, 0, 0, 1};
     }
     void keysOnTheList()
     {
-        QFETCH(int, key);
-        QFETCH(int, modifiers);
-        QFETCH(bool, selected);
-        QFETCH(int, menus);
-        QFETCH(int, opened);
+        QFETCH(KeyPress, press);
+        const auto& [key, modifiers, selected, menus, opened, selectedAfter] = press;
         auto list = listOf({"Preparar recurso", "Rever contrato", "Telefonar ao cliente"}, SortAs::Text);
         list->resize(400, 200);
         list->show();
@@ -304,7 +302,7 @@ private Q_SLOTS:
         QCOMPARE(menu.size(), menus);
         QCOMPARE(open.size(), opened);
         QCOMPARE(list->rowCount(), 3);
-        QCOMPARE(list->selectedRow(), selected ? 2 : -1);
+        QCOMPARE(list->selectedRow(), selectedAfter);
         if (menus > 0) {
             const int row = menu.first().at(0).toInt();
             const QPoint at = menu.first().at(1).toPoint();
@@ -318,17 +316,6 @@ private Q_SLOTS:
                 QCOMPARE(at, QPoint(0, 0));
             }
         }
-    }
-
-    // Typing the start of a task finds it.
-    void typingFindsARow()
-    {
-        auto list = listOf({"Preparar recurso", "Rever contrato", "Telefonar ao cliente"}, SortAs::Text);
-        list->show();
-        QVERIFY(QTest::qWaitForWindowExposed(list.get()));
-        list->selectRow(0);
-        QTest::keyClicks(&tree(*list), QStringLiteral("tel"));
-        QCOMPARE(list->selectedRow(), 2);
     }
 
     // In a list narrower than its columns the long texts give up room; the others keep their width, and
@@ -385,8 +372,8 @@ private Q_SLOTS:
     }
 
     // A choose-only combo box is chosen by its entries' identifiers (the counter's lawyer selector shows the lawyer
-    // so); a value that is no number clears the choice.
-    void chooseOnlyComboIsChosenByItemData()
+    // so); a value that is no number clears the choice. "No date" lies before any minimum the form gave the picker.
+    void theAdapterCarriesTheRules()
     {
         QComboBox combo;
         const auto control = WidgetControl::of(&combo);
@@ -394,18 +381,14 @@ private Q_SLOTS:
             control->AddItem(QStringLiteral("Advogado %1").arg(id));
             control->setItemData(control->NewIndex(), id);
         }
-        bind(&combo, 33, 0);
+        data::modControls::SetControlValue(*control, 33, 0);
         QCOMPARE(combo.currentIndex(), 2);
-        bind(&combo, QStringLiteral("abc"), 0);
+        data::modControls::SetControlValue(*control, QStringLiteral("abc"), 0);
         QCOMPARE(combo.currentIndex(), -1);
-    }
 
-    // "No date" lies before any minimum the form gave the picker.
-    void dateEditShowsNoDateForNull()
-    {
         QDateTimeEdit picker;
         picker.setMinimumDate(QDate(2000, 1, 1));
-        bind(&picker, QVariant(), 0);
+        data::modControls::SetControlValue(*WidgetControl::of(&picker), QVariant(), 0);
         QCOMPARE(picker.dateTime(), QDateTime(QDate(1900, 1, 1), QTime(0, 0)));
     }
 };
