@@ -14,6 +14,7 @@
 #include <QDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMap>
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QTest>
@@ -91,21 +92,25 @@ struct EditorFixture : DialogScripts {
     }
 
     // Calls open (an OpenRecord-like member) with "SELECT * FROM table WHERE key = id" open, as the counter's
-    // commands do, and gives back what it answers; the statement log then holds only what the editor sent.
+    // commands do, key being the identifier of the case, work item, task or entry table; gives back what open
+    // answers. The statement log then holds only what the editor sent.
     template <typename Component, typename Open>
-    static auto openRecord(Component& component, Open open, const QString& table, const QString& key, qint64 id,
+    static auto openRecord(Component& component, Open open, const QString& table, qint64 id,
                            external::EditorOwner* recordOwner)
     {
+        static const QMap<QString, QString> keys{
+            {QStringLiteral("tbProcessos"), QStringLiteral("processo_id")},
+            {QStringLiteral("tbProcessos_Trabalhos"), QStringLiteral("trabalho_id")},
+            {QStringLiteral("tbProcessos_Trabalhos_Tarefas"), QStringLiteral("tarefa_id")},
+            {QStringLiteral("tbProcessos_Trabalhos_Tarefas_Lancamentos"), QStringLiteral("lancamento_id")}};
+        const QString key = keys.value(table);
         auto record = data::Data::SqlServer().openRecordset(
             QStringLiteral("SELECT * FROM %1 WHERE %2 = %3").arg(table, key).arg(id));
         const auto closed = qScopeGuard([&record] { record->close(); });
         QVariant ID = record->eof() ? QVariant() : record->value(key);
         data::StatementLog::clear();
-        QString text1;
-        QString text2;
-        int n1 = 0;
-        int n2 = 0;
-        int n3 = 0;
+        QString text1, text2;
+        int n1 = 0, n2 = 0, n3 = 0;
         return (component.*open)(*record, ID, text1, text2, recordOwner, n1, n2, n3);
     }
 

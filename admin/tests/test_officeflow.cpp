@@ -27,8 +27,6 @@ class TestOfficeFlow : public QObject
     QTemporaryDir m_dir;
     testsupport::TempRegistry m_registry;
 
-    QString path(const QString& name) const { return m_dir.filePath(name); }
-
 private Q_SLOTS:
     void initTestCase() { scramble::modEncriptSerial::VolumeSerial = "-1234567890"; }
 
@@ -38,7 +36,7 @@ private Q_SLOTS:
     {
         testsupport::RecordedReports reports;
         AdminRun orvadmin;
-        const QString db = path("escritorio.db");
+        const QString db = m_dir.filePath("escritorio.db");
         QCOMPARE(orvadmin({"office", "create", db, "--catalog", "Escritório Sá", "--server", "ESC", "--group", "",
                            "--password-stdin"},
                           {"shared-pw"}),

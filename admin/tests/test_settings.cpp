@@ -34,6 +34,13 @@ struct EngineCheck {
     QString settingsLine{}, driverLine{}, reached{};
 };
 
+// A change to a good office, who logs in, and the step that fails (0: none) with what it says.
+struct Step {
+    QString change;
+    int step;
+    QString reason, user = u"ana"_s, password = u"it's 100%"_s;
+};
+
 } // namespace
 
 // The machine settings orvadmin writes, and the check that walks start-up's login over them step by step.
@@ -207,39 +214,27 @@ private Q_SLOTS:
     // Each cause of a refused login is named by the step that meets it, with the exit code 10 + step.
     void namesTheFailingStep_data()
     {
-        QTest::addColumn<QString>("change");
-        QTest::addColumn<QString>("user");
-        QTest::addColumn<QString>("password");
-        QTest::addColumn<int>("step");
-        QTest::addColumn<QString>("reason");
-
-        const auto row = [](const char* name, const char* change, const char* user, const char* password, int step,
-                            const char* reason) {
-            QTest::newRow(name) << QString::fromUtf8(change) << QString::fromUtf8(user) << QString::fromUtf8(password)
-                                << step << QString::fromUtf8(reason);
-        };
-        row("every step passes", "", "ana", "it's 100%", 0, "");
-        row("settings missing", "no server subkey", "ana", "it's 100%", 1, "dtSecurityInfo");
-        row("database file missing", "no file", "ana", "it's 100%", 2, "não existe");
-        row("no ODBC driver", "no driver", "ana", "it's 100%", 2, "controlador ODBC");
-        row("closed local port", "closed port", "ana", "it's 100%", 3, "não responde");
-        row("server time-out", "time-out", "ana", "it's 100%", 3, "tempo esgotado");
-        row("wrong password", "", "ana", "wrong", 4, "recusou o login de \"ana\"");
-        row("catalog refused", "catalog", "ana", "it's 100%", 4, "catálogo \"OutroCatalogo\"");
-        row("shared account refused", "shared password", "ana", "it's 100%", 5, "conta \"sa_test\"");
-        row("missing view", "drop view", "ana", "it's 100%", 6, "vwProcessos_Trabalhos_Tarefas");
-        row("missing table", "drop table", "ana", "it's 100%", 6, "tbGroups");
-        row("user without a contact", "", "cmourao", "sec-pw", 7, "não tem contacto_id");
-        row("login without a user row", "", "ghost", "ghost-pw", 7, "não está em tbUsers");
+        QTest::addColumn<Step>("row");
+        const auto row = [](const char* name, const Step& step) { QTest::newRow(name) << step; };
+        row("every step passes", {"", 0, ""});
+        row("settings missing", {"no server subkey", 1, "dtSecurityInfo"});
+        row("database file missing", {"no file", 2, "não existe"});
+        row("no ODBC driver", {"no driver", 2, "controlador ODBC"});
+        row("closed local port", {"closed port", 3, "não responde"});
+        row("server time-out", {"time-out", 3, "tempo esgotado"});
+        row("wrong password", {"", 4, "recusou o login de \"ana\"", "ana", "wrong"});
+        row("catalog refused", {"catalog", 4, "catálogo \"OutroCatalogo\""});
+        row("shared account refused", {"shared password", 5, "conta \"sa_test\""});
+        row("missing view", {"drop view", 6, "vwProcessos_Trabalhos_Tarefas"});
+        row("missing table", {"drop table", 6, "tbGroups"});
+        row("user without a contact", {"", 7, "não tem contacto_id", "cmourao", "sec-pw"});
+        row("login without a user row", {"", 7, "não está em tbUsers", "ghost", "ghost-pw"});
     }
 
     void namesTheFailingStep()
     {
-        QFETCH(QString, change);
-        QFETCH(QString, user);
-        QFETCH(QString, password);
-        QFETCH(int, step);
-        QFETCH(QString, reason);
+        QFETCH(Step, row);
+        const auto [change, step, reason, user, password] = row;
 
         AdminRun orvadmin;
         orvadmin.probes.driver = [](data::Connection::Engine) { return u"FreeTDS"_s; };

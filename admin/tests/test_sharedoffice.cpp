@@ -67,6 +67,15 @@ void touch(const QString& path, mode_t mode)
     setMode(path, mode);
 }
 
+// The umask, what the folder holds before (empty: there is no folder), and the answer; the group is the user's own
+// unless named.
+struct Created {
+    mode_t umask;
+    QString existing{};
+    int code = 0;
+    QString said{}, named{};
+};
+
 } // namespace
 
 using testsupport::modeOf;
@@ -88,29 +97,21 @@ private Q_SLOTS:
     // A new, empty or group's folder becomes the group's whatever the umask; anything else is refused untouched.
     void createdOfficeBelongsToTheGroup_data()
     {
-        QTest::addColumn<mode_t>("umask");
-        QTest::addColumn<QString>("existing"); // what the folder holds before; empty: there is no folder
-        QTest::addColumn<QString>("group");
-        QTest::addColumn<int>("code");
-        QTest::addColumn<QString>("said");
-        const QString mine = myGroup();
-        QTest::newRow("umask 077, nothing for others") << mode_t(077) << "" << mine << 0 << "";
-        QTest::newRow("umask 000, everything for all") << mode_t(000) << "" << mine << 0 << "";
-        QTest::newRow("empty folder, adopted") << mode_t(022) << "empty" << mine << 0 << "";
-        QTest::newRow("folder with other files")
-            << mode_t(022) << "other files" << mine << 1 << "já tem outros ficheiros";
-        QTest::newRow("folder already the group's") << mode_t(022) << "shared" << mine << 0 << "";
-        QTest::newRow("no such group") << mode_t(022) << "empty"
-                                       << "orv-no-such-group" << 1 << "groupadd orv-no-such-group";
+        QTest::addColumn<Created>("row");
+        const auto row = [](const char* name, const Created& created) { QTest::newRow(name) << created; };
+        row("umask 077, nothing for others", {077});
+        row("umask 000, everything for all", {000});
+        row("empty folder, adopted", {022, "empty"});
+        row("folder with other files", {022, "other files", 1, "já tem outros ficheiros"});
+        row("folder already the group's", {022, "shared"});
+        row("no such group", {022, "empty", 1, "groupadd orv-no-such-group", "orv-no-such-group"});
     }
 
     void createdOfficeBelongsToTheGroup()
     {
-        QFETCH(mode_t, umask);
-        QFETCH(QString, existing);
-        QFETCH(QString, group);
-        QFETCH(int, code);
-        QFETCH(QString, said);
+        QFETCH(Created, row);
+        const auto [umask, existing, code, said, named] = row;
+        const QString group = named.isEmpty() ? myGroup() : named;
         const QString folder = m_dir.filePath(u"srv/"_s + QString::fromUtf8(QTest::currentDataTag()));
         if (!existing.isEmpty()) {
             QVERIFY(QDir().mkpath(folder));
@@ -145,26 +146,24 @@ private Q_SLOTS:
     void writeProblemNamesWhatIsMissing_data()
     {
         QTest::addColumn<mode_t>("folderMode");
-        QTest::addColumn<mode_t>("fileMode");
         QTest::addColumn<int>("besideMode"); // the -wal file beside it; -1 for none
         QTest::addColumn<QString>("said");   // empty: nothing missing
-        QTest::newRow("everything writable") << mode_t(0777) << mode_t(0666) << -1 << "";
+        QTest::newRow("everything writable") << mode_t(0777) << -1 << "";
         // A read-only file is named by the login and the check below.
-        QTest::newRow("folder closed") << mode_t(0555) << mode_t(0666) << -1 << "na pasta";
-        QTest::newRow("journal beside it read-only") << mode_t(0777) << mode_t(0666) << 0444 << "ao lado";
-        QTest::newRow("journal beside it writable") << mode_t(0777) << mode_t(0666) << 0666 << "";
+        QTest::newRow("folder closed") << mode_t(0555) << -1 << "na pasta";
+        QTest::newRow("journal beside it read-only") << mode_t(0777) << 0444 << "ao lado";
+        QTest::newRow("journal beside it writable") << mode_t(0777) << 0666 << "";
     }
 
     void writeProblemNamesWhatIsMissing()
     {
         QFETCH(mode_t, folderMode);
-        QFETCH(mode_t, fileMode);
         QFETCH(int, besideMode);
         QFETCH(QString, said);
         const QString folder = m_dir.filePath(u"perm-%1"_s.arg(QTest::currentDataTag()));
         QVERIFY(QDir().mkpath(folder));
         const QString file = folder + u"/office.db"_s;
-        touch(file, fileMode);
+        touch(file, 0666);
         if (besideMode >= 0) {
             touch(file + u"-wal"_s, mode_t(besideMode));
         }

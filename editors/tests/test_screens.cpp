@@ -49,10 +49,10 @@ class TestScreens : public QObject
     QStringList m_faults;
 
     template <typename Component, typename Open>
-    void open(Component& component, Open call, const QString& table, const QString& key, qint64 id)
+    void open(Component& component, Open call, const QString& table, qint64 id)
     {
         QVERIFY2(id != 0, qPrintable(table));
-        EditorFixture::openRecord(EditorFixture::signedOn(component), call, table, key, id, nullptr);
+        EditorFixture::openRecord(EditorFixture::signedOn(component), call, table, id, nullptr);
     }
 
 private Q_SLOTS:
@@ -110,14 +110,14 @@ private Q_SLOTS:
                                    "WHERE inprogress = 0 AND advogado_id = %1 ORDER BY lancamento_id"_s.arg(lawyer));
 
         auto taskEditor = m_factory.createTaskEditor();
-        open(*taskEditor, &external::TaskEditor::OpenRecord, u"tbProcessos_Trabalhos_Tarefas"_s, u"tarefa_id"_s, task);
+        open(*taskEditor, &external::TaskEditor::OpenRecord, u"tbProcessos_Trabalhos_Tarefas"_s, task);
         auto workEditor = m_factory.createWorkEditor();
-        open(*workEditor, &external::WorkEditor::EditDeadlines, u"tbProcessos_Trabalhos"_s, u"trabalho_id"_s, work);
+        open(*workEditor, &external::WorkEditor::EditDeadlines, u"tbProcessos_Trabalhos"_s, work);
         auto caseEditor = m_factory.createCaseEditor();
-        open(*caseEditor, &external::CaseEditor::OpenRecord, u"tbProcessos"_s, u"processo_id"_s, caseId);
+        open(*caseEditor, &external::CaseEditor::OpenRecord, u"tbProcessos"_s, caseId);
         auto entryEditor = m_factory.createTimeEntryEditor();
         open(*entryEditor, &external::TimeEntryEditor::OpenRecord, u"tbProcessos_Trabalhos_Tarefas_Lancamentos"_s,
-             u"lancamento_id"_s, entry);
+             entry);
         int client = int(first(u"SELECT contacto_id FROM tbProcessos WHERE processo_id = %1"_s.arg(caseId))),
             caseNumber = int(caseId), taskId = int(task), advogado = lawyer;
         entryEditor->NewEntry(client, caseNumber, taskId, advogado, nullptr);

@@ -22,14 +22,19 @@ private Q_SLOTS:
     {
         m_db = std::make_unique<testsupport::TempDatabase>();
         m_db->openShared();
+        // Codes are data: each user's own code (users H100 to H108, in group NOBODY) must match only itself.
         m_db->exec("INSERT INTO tbUsers (user_id, descrit, code) VALUES (1, 'JS', 'JS'), (2, 'AN', 'AN'), "
                    "(3, 'ANA', 'ANA'), (4, 'SOLO', 'SO'), (5, 'GHOST', 'GH'), (7, 'NULLONLY', NULL), "
                    "(9, 'x'' OR ''1''=''1', 'XQ'), (20, 'G_AD', 'Z20'), (21, 'G_A', 'Z21'), (22, 'G_M', 'Z22'), "
-                   "(23, 'G_DM', 'Z23'), (24, 'G_ADMX', 'Z24'), (25, 'G_ADM', 'Z25')");
+                   "(23, 'G_DM', 'Z23'), (24, 'G_ADMX', 'Z24'), (25, 'G_ADM', 'Z25'), "
+                   "(100, 'H100', 'JPC'' OR 1=1 OR users_groups LIKE '''), (101, 'H101', '%'), (102, 'H102', 'A_A'), "
+                   "(103, 'H103', '[A]NA'), (104, 'H104', 'R50%_[!'), (105, 'H105', 'O''K'), (106, 'H106', ' '), "
+                   "(107, 'H107', ''), (108, 'H108', 'ANA;ADM')");
         m_db->exec("INSERT INTO tbGroups (group_id, code) VALUES (1, 'ADM'), (2, 'SEC'), (3, 'FIN'), (4, 'NOBODY'), "
                    "(10, 'AD'), (11, 'A'), (12, 'M'), (13, 'DM'), (14, 'ADMX')");
         m_db->exec("INSERT INTO tbGroups_Users_Links (group_id, user_id) VALUES (1, 1), (2, 1), (3, 2), (99, 5), "
-                   "(99, 7), (3, 9), (10, 20), (11, 21), (12, 22), (13, 23), (14, 24), (1, 25)");
+                   "(99, 7), (3, 9), (10, 20), (11, 21), (12, 22), (13, 23), (14, 24), (1, 25), (4, 100), (4, 101), "
+                   "(4, 102), (4, 103), (4, 104), (4, 105), (4, 106), (4, 107), (4, 108)");
         m_db->exec("INSERT INTO tbSecurityPolicies (policy_id, code, users_groups) VALUES (1, '#3101', 'ANA;ADM'), "
                    "(2, '#3102', 'FIN'), (3, '#3103', 'R50%_[!;O''K'), (4, '#3104', 'A B'), (5, '#3105', 'ADM'), "
                    "(6, '#3106', 'SEC;ADM;FIN'), (7, '#3107', 'ADM;SEC'), (8, '#3108', 'SEC;ADM'), "
@@ -37,18 +42,6 @@ private Q_SLOTS:
                    "(12, '#3112', 'ADM1;SEC2'), (13, '#3113', 'ADM12'), (14, '#3114', 'FIN;ADM1;JS1'), "
                    "(15, '#3115', 'ADM1;JS2'), (16, '#3116', 'JS1;SEC2'), (17, '#3117', 'SEC2;ADM2'), "
                    "(18, '#3118', 'JS1;ADM1'), (19, '#3119', 'ADM1;SEC22')");
-        // Codes are data: each user's own code must match only itself.
-        const QStringList hostile{
-            "JPC' OR 1=1 OR users_groups LIKE '", "%", "A_A", "[A]NA", "R50%_[!", "O'K", " ", "", "ANA;ADM"};
-        for (int i = 0; i < hostile.size(); ++i) {
-            QString code = hostile.at(i);
-            code.replace(u'\'', QStringLiteral("''"));
-            m_db->exec(QStringLiteral("INSERT INTO tbUsers (user_id, descrit, code) VALUES (%1, 'H%1', '%2')")
-                           .arg(100 + i)
-                           .arg(code));
-            m_db->exec(
-                QStringLiteral("INSERT INTO tbGroups_Users_Links (group_id, user_id) VALUES (4, %1)").arg(100 + i));
-        }
     }
 
     void cleanupTestCase() { m_db.reset(); }
