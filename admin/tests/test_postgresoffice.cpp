@@ -267,6 +267,24 @@ private Q_SLOTS:
         QVERIFY(m_server.session()->dropLogin(role));
         QVERIFY(rolesLike(role).isEmpty());
     }
+
+    // The office's dates are wall-clock times: a date copied to a server whose sessions keep another zone is
+    // stored as the office wrote it, not moved into the server's zone.
+    void aCopiedDateKeepsItsWallClock()
+    {
+        const std::optional<QByteArray> zone =
+            qEnvironmentVariableIsSet("PGTZ") ? std::optional(qgetenv("PGTZ")) : std::nullopt;
+        const auto restore = qScopeGuard([&] { zone ? qputenv("PGTZ", *zone) : qunsetenv("PGTZ"); });
+        qputenv("PGTZ", "Pacific/Chatham");
+        const auto office = m_server.session(m_server.catalog);
+        office->insertRows(u"tbProcessos_Trabalhos"_s, {u"trabalho_id"_s, u"data_legal"_s},
+                           {{99001, QDateTime(QDate(2009, 11, 16), QTime(9, 30))}});
+        const auto stored = office->select(u"SELECT to_char(data_legal, 'YYYY-MM-DD HH24:MI'), "
+                                           "current_setting('TimeZone') FROM tbProcessos_Trabalhos "
+                                           "WHERE trabalho_id = 99001"_s);
+        office->exec(u"DELETE FROM tbProcessos_Trabalhos WHERE trabalho_id = 99001"_s);
+        QCOMPARE(stored, (QList<QVariantList>{{u"2009-11-16 09:30"_s, u"Pacific/Chatham"_s}}));
+    }
 };
 
 QTEST_MAIN(TestPostgresOffice)
