@@ -396,6 +396,30 @@ private Q_SLOTS:
         QCOMPARE(onDisk.scalar(u"SELECT COUNT(*) FROM t_entries"_s).toInt(), 4);
     }
 
+    // A file deleted under a connection and put back by another workstation: the log beside it is that
+    // workstation's now, and the connection that finds its own file gone leaves it alone.
+    void aFilePutBackKeepsTheOtherWorkstationsLog()
+    {
+#ifdef Q_OS_WIN
+        QSKIP("Windows deletes no database file that a connection holds open");
+#endif
+        TempDatabase onDisk(TempDatabase::Place::Disk);
+        onDisk.exec(QString::fromUtf8(Office));
+        Connection connection;
+        connection.open(onDisk.connectionText());
+        const QString path = onDisk.path();
+        const QString copy = path + u".copy"_s;
+        QVERIFY(QFile::copy(path, copy) && QFile::remove(path));
+        QVERIFY(QFile::remove(path + u"-wal"_s) && QFile::remove(path + u"-shm"_s) && QFile::rename(copy, path));
+        using data::embedded::EmbeddedFile;
+        EmbeddedFile other(path, EmbeddedFile::Mode::Existing);
+        other.exec(u"PRAGMA journal_mode=WAL; INSERT INTO t_people VALUES (11, 'put back', 'PB');"_s);
+        expectError([&] { connection.execute(Insert); }, core::errc::ClosedConnection);
+        EmbeddedFile third(path, EmbeddedFile::Mode::Existing);
+        QCOMPARE(third.select(u"SELECT descrit FROM t_people WHERE contacto_id = 11"_s),
+                 (QList<QVariantList>{{u"put back"_s}}));
+    }
+
     // Two workstations counting at once on one database file.
     void twoConnectionsInsertAtOnce()
     {
