@@ -293,9 +293,12 @@ QVariant ListView::Rows::headerData(int section, Qt::Orientation orientation, in
 
 Qt::ItemFlags ListView::Rows::flags(const QModelIndex& index) const
 {
+    // The root (the invalid index) is no item: nothing to select or enable there.
+    if (!index.isValid()) {
+        return Qt::NoItemFlags;
+    }
     Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-    if (index.isValid() && index.column() == 0 && index.row() < size() &&
-        m_rows[static_cast<size_t>(index.row())].checkable) {
+    if (index.column() == 0 && index.row() < size() && m_rows[static_cast<size_t>(index.row())].checkable) {
         flags |= Qt::ItemIsUserCheckable;
     }
     return flags;

@@ -131,7 +131,7 @@ QStringList fresh(const QString& object, const QStringList& calls)
 }
 
 // Runs a command of the menus, or "ListView2_DblClick": the user's double click on the entry, selected in the
-// statistics list (none: on an empty list).
+// statistics list below another entry (none: on an empty list).
 void run(CommandFixture& f, const QString& command, qint64 entry)
 {
     if (command != QStringLiteral("ListView2_DblClick")) {
@@ -140,6 +140,7 @@ void run(CommandFixture& f, const QString& command, qint64 entry)
     }
     auto& entries = f.child<counter::ListView>("ListView2");
     if (entry != 0) {
+        entries.addRow(QStringLiteral("#%1").arg(entry + 1), QStringLiteral("outra"));
         entries.selectRow(entries.addRow(QStringLiteral("#%1").arg(entry), QStringLiteral("entrada")));
     }
     Q_EMIT entries.DblClick();

@@ -5,6 +5,7 @@
 #include "data/binding/modcontrols.h"
 #include "testsupport/windowfixture.h"
 
+#include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QComboBox>
 #include <QDateTimeEdit>
@@ -183,6 +184,27 @@ private Q_SLOTS:
         QCOMPARE(tree->model()->index(499, 5).data().toString(), QStringLiteral("Dossier 499"));
         QVERIFY(tree->visualRect(tree->model()->index(499, 0)).intersects(tree->viewport()->rect()));
         QCOMPARE(list->selectedRow(), 499);
+    }
+
+    // The view hears of every change in the model interface's order, checked by Qt's own model tester: appends told
+    // in batches (a second batch after the first was told), a row removed before the view heard of it, a sort.
+    void theViewHearsEveryChange()
+    {
+        auto list = taskList();
+        QAbstractItemModel& model = *tree(*list).model();
+        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QCoreApplication::processEvents();
+        QCOMPARE(model.rowCount(), 3);
+        list->addRow(QStringLiteral("#4"), QStringLiteral("Tarefa 4"));
+        list->addRow(QStringLiteral("#5"), QStringLiteral("Tarefa 5"));
+        list->removeRow(3);
+        QCoreApplication::processEvents();
+        QCOMPARE(model.rowCount(), 4);
+        list->addRow(QStringLiteral("#6"), QStringLiteral("Tarefa 6"));
+        QCoreApplication::processEvents();
+        QCOMPARE(model.rowCount(), 5);
+        list->sortByColumn(0, Qt::DescendingOrder);
+        QCOMPARE(model.index(0, 0).data().toString(), QStringLiteral("Tarefa 6"));
     }
 
     // Only the user's ticks are raised, by a click on the box or Space: not the program's, nor a click on the label.

@@ -3,8 +3,10 @@
 #include "data/connection.h"
 #include "data/connectiontext.h"
 #include "data/engines/embedded.h"
+#include "data/engines/embeddedconnection.h"
 #include "data/engines/embeddedfile.h"
 #include "data/engines/embeddedlayout.h"
+#include "testsupport/filefault.h"
 #include "testsupport/tempdatabase.h"
 #include "testsupport/thrown.h"
 
@@ -394,6 +396,45 @@ private Q_SLOTS:
         QCOMPARE(connection.execute(Insert), 1);
         QVERIFY(!connection.linkLost());
         QCOMPARE(onDisk.scalar(u"SELECT COUNT(*) FROM t_entries"_s).toInt(), 4);
+    }
+
+    // A file nothing may write is refused at the open, before the engine is asked to change it, with the words that
+    // say so; it is left as it was.
+    void aReadOnlyFileIsRefusedAtOpen()
+    {
+#ifdef Q_OS_WIN
+        QSKIP("The read-only fault is made with Linux's immutable flag");
+#endif
+        TempDatabase onDisk(TempDatabase::Place::Disk);
+        onDisk.exec(QString::fromUtf8(Office));
+        const testsupport::FileFault readOnly(onDisk.path(), testsupport::FileFault::Kind::ReadOnly);
+        Connection connection;
+        expectError([&] { connection.open(onDisk.connectionText()); }, core::errc::ProviderError, onDisk.path());
+        QVERIFY(!connection.isOpen());
+        QVERIFY(!QFile::exists(onDisk.path() + u"-wal"_s));
+    }
+
+    // The engine's answers that mean the file is out of reach, by their result code (an extended code by its low
+    // byte) or, with none, by their words in any letter case; the rest are a statement's own failure.
+    void lostLinkAnswers_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("lost");
+        QTest::newRow("read-only (8)") << u"8"_s << QString() << true;
+        QTest::newRow("read-only, the file moved (1032)") << u"1032"_s << QString() << true;
+        QTest::newRow("disk I/O, short read (522)") << u"522"_s << QString() << true;
+        QTest::newRow("cannot open (14)") << u"14"_s << QString() << true;
+        QTest::newRow("busy (5)") << u"5"_s << u"database is locked"_s << false;
+        QTest::newRow("no code, the words") << QString() << u"Attempt to write a READONLY database"_s << true;
+        QTest::newRow("no code, other words") << QString() << u"no such table: t"_s << false;
+    }
+    void lostLinkAnswers()
+    {
+        QFETCH(QString, code);
+        QFETCH(QString, text);
+        const QSqlError error(u"Unable to execute statement"_s, text, QSqlError::StatementError, code);
+        QTEST(data::EmbeddedConnection().linkLost(error), "lost");
     }
 
     // A file deleted under a connection and put back by another workstation: the log beside it is that
