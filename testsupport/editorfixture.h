@@ -14,7 +14,6 @@
 #include <QDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QMap>
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QTest>
@@ -29,17 +28,26 @@ struct RecordingOwner final : external::EditorOwner {
     void RemoteKey(int ID, int Flag) override { remoteKeys.append({ID, Flag}); }
 };
 
-// The editors' dialogs run by scripts instead of exec(), for the scripts' lifetime: each dialog run takes the
-// next script, which acts on the shown dialog as a person would; a dialog the script leaves open is cancelled.
-// Opening a folder is recorded and answers folderOpens.
-struct DialogScripts {
+// The small office, logged in as "ana" (lawyer 9) with password "segredo", message boxes scripted, reports
+// recorded. The editors' dialogs run by scripts instead of exec(): each dialog run takes the next script, which acts
+// on the shown dialog as a person would; a dialog the script leaves open is cancelled. Opening a folder is recorded
+// and answers folderOpens.
+struct EditorFixture {
+    testsupport::MockClock clock;
+    testsupport::OfficeFixture office;
+    testsupport::ScriptedMessageBoxes boxes;
+    testsupport::RecordedReports reports;
+    RecordingOwner owner;
     QList<std::function<void(QDialog&)>> scripts;
     QStringList dialogsRun;
     QList<QUrl> foldersOpened;
     bool folderOpens = true;
 
-    DialogScripts()
+    EditorFixture()
     {
+        office.database().setServerClock([this] { return clock.now(); });
+        testsupport::signIn(QStringLiteral("ana"), testsupport::OfficeFixture::Lawyer, QStringLiteral("segredo"));
+        data::StatementLog::clear();
         editors::setDialogRunner([this](QDialog& dialog) {
             dialogsRun << dialog.objectName();
             dialog.show();
@@ -57,30 +65,12 @@ struct DialogScripts {
         });
     }
 
-    ~DialogScripts()
+    ~EditorFixture()
     {
         editors::setDialogRunner({});
         editors::setFolderOpener({});
+        testsupport::signOut();
     }
-};
-
-// The small office, logged in as "ana" (lawyer 9) with password "segredo", message boxes scripted, reports
-// recorded, and the editors' dialogs run by scripts.
-struct EditorFixture : DialogScripts {
-    testsupport::MockClock clock;
-    testsupport::OfficeFixture office;
-    testsupport::ScriptedMessageBoxes boxes;
-    testsupport::RecordedReports reports;
-    RecordingOwner owner;
-
-    EditorFixture()
-    {
-        office.database().setServerClock([this] { return clock.now(); });
-        testsupport::signIn(QStringLiteral("ana"), testsupport::OfficeFixture::Lawyer, QStringLiteral("segredo"));
-        data::StatementLog::clear();
-    }
-
-    ~EditorFixture() { testsupport::signOut(); }
 
     // Signs component on as the session's own user.
     template <typename Component> static Component& signedOn(Component& component)
@@ -98,12 +88,9 @@ struct EditorFixture : DialogScripts {
     static auto openRecord(Component& component, Open open, const QString& table, qint64 id,
                            external::EditorOwner* recordOwner)
     {
-        static const QMap<QString, QString> keys{
-            {QStringLiteral("tbProcessos"), QStringLiteral("processo_id")},
-            {QStringLiteral("tbProcessos_Trabalhos"), QStringLiteral("trabalho_id")},
-            {QStringLiteral("tbProcessos_Trabalhos_Tarefas"), QStringLiteral("tarefa_id")},
-            {QStringLiteral("tbProcessos_Trabalhos_Tarefas_Lancamentos"), QStringLiteral("lancamento_id")}};
-        const QString key = keys.value(table);
+        // Each table's key is its last word, singular: tbProcessos_Trabalhos -> trabalho_id.
+        const QString key = table.section(QLatin1Char('_'), -1).remove(QStringLiteral("tb")).toLower().chopped(1) +
+                            QStringLiteral("_id");
         auto record = data::Data::SqlServer().openRecordset(
             QStringLiteral("SELECT * FROM %1 WHERE %2 = %3").arg(table, key).arg(id));
         const auto closed = qScopeGuard([&record] { record->close(); });

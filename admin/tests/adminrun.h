@@ -58,13 +58,7 @@ inline void loginAgain()
 // Machine settings that point at a temporary database with its own shared account.
 inline data::MachineSettings settingsFor(const testsupport::TempDatabase& database)
 {
-    using testsupport::TempDatabase;
-    return {QStringLiteral("ORVSQL"),
-            QStringLiteral("False"),
-            TempDatabase::user(),
-            TempDatabase::password(),
-            TempDatabase::catalog(),
-            database.path(),
-            QString(),
-            {}};
+    using namespace Qt::StringLiterals;
+    using T = testsupport::TempDatabase;
+    return {u"ORVSQL"_s, u"False"_s, T::user(), T::password(), T::catalog(), database.path(), {}, {}};
 }

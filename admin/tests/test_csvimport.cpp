@@ -7,7 +7,6 @@
 #include "testsupport/officefixture.h"
 #include "testsupport/tempregistry.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -35,13 +34,6 @@ class TestCsvImport : public QObject
         return orvadmin(arguments);
     }
 
-    QList<QVariantList> counts()
-    {
-        return m_office->database().select(
-            "SELECT (SELECT COUNT(*) FROM tbContactos), (SELECT COUNT(*) FROM tbProcessos), (SELECT COUNT(*) FROM "
-            "tbProcessos_Trabalhos), (SELECT COUNT(*) FROM tbProcessos_Trabalhos_Tarefas)");
-    }
-
 private Q_SLOTS:
     void initTestCase() { scramble::modEncriptSerial::VolumeSerial = "-1234567890"; }
 
@@ -59,28 +51,28 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("header");
-        QTest::addColumn<QStringList>("records"); // "line:field|field"
-        QTest::addColumn<QString>("problem");     // "line:reason"
+        QTest::addColumn<QStringList>("records"); // "line:field|field", then the problems: "line! reason"
 
-        QTest::newRow("plain") << QByteArray("a;b\n1;2\n") << "a|b" << QStringList{"2:1|2"} << "";
+        QTest::newRow("plain") << QByteArray("a;b\n1;2\n") << "a|b" << QStringList{"2:1|2"};
         QTest::newRow("byte-order mark and CRLF")
-            << QByteArray("\357\273\277a;b\r\n1;2\r\n") << "a|b" << QStringList{"2:1|2"} << "";
+            << QByteArray("\357\273\277a;b\r\n1;2\r\n") << "a|b" << QStringList{"2:1|2"};
         QTest::newRow("byte-order mark before a quoted name")
-            << QByteArray("\xEF\xBB\xBF\"a\";b\n1;2\n") << "a|b" << QStringList{"2:1|2"} << "";
-        QTest::newRow("byte-order mark alone") << QByteArray("\xEF\xBB\xBF") << "" << QStringList() << "";
+            << QByteArray("\xEF\xBB\xBF\"a\";b\n1;2\n") << "a|b" << QStringList{"2:1|2"};
+        QTest::newRow("byte-order mark alone") << QByteArray("\xEF\xBB\xBF") << "" << QStringList();
         QTest::newRow("a later U+FEFF is data")
-            << QByteArray("a\n\xEF\xBB\xBFx\n") << "a" << QStringList{"2:\xEF\xBB\xBFx"} << "";
+            << QByteArray("a\n\xEF\xBB\xBFx\n") << "a" << QStringList{"2:\xEF\xBB\xBFx"};
         QTest::newRow("quoted separator and doubled quotes")
-            << QByteArray("a;b\n\"x;y\";\"say \"\"hi\"\"\"\n") << "a|b" << QStringList{"2:x;y|say \"hi\""} << "";
+            << QByteArray("a;b\n\"x;y\";\"say \"\"hi\"\"\"\n") << "a|b" << QStringList{"2:x;y|say \"hi\""};
         QTest::newRow("line break inside quotes")
-            << QByteArray("a;b\n\"one\ntwo\";3\n4;5\n") << "a|b" << QStringList{"2:one\ntwo|3", "4:4|5"} << "";
-        QTest::newRow("blank lines skipped") << QByteArray("a\n\n1\n  \n") << "a" << QStringList{"3:1"} << "";
-        QTest::newRow("empty fields") << QByteArray("a;b;c\n;;\n") << "a|b|c" << QStringList{"2:||"} << "";
-        QTest::newRow("blanks kept") << QByteArray("a\n  x  \n") << "a" << QStringList{"2:  x  "} << "";
-        QTest::newRow("no final line end") << QByteArray("a\n1") << "a" << QStringList{"2:1"} << "";
+            << QByteArray("a;b\n\"one\ntwo\";3\n4;5\n") << "a|b" << QStringList{"2:one\ntwo|3", "4:4|5"};
+        QTest::newRow("blank lines skipped") << QByteArray("a\n\n1\n  \n") << "a" << QStringList{"3:1"};
+        QTest::newRow("empty fields") << QByteArray("a;b;c\n;;\n") << "a|b|c" << QStringList{"2:||"};
+        QTest::newRow("blanks kept") << QByteArray("a\n  x  \n") << "a" << QStringList{"2:  x  "};
+        QTest::newRow("no final line end") << QByteArray("a\n1") << "a" << QStringList{"2:1"};
         QTest::newRow("quote never closed")
-            << QByteArray("a;b\n1;2\n\"open;3\n4;5\n") << "" << QStringList() << "3:aspas abertas";
-        QTest::newRow("not UTF-8") << QByteArray("a\n1\n\xE9t\xE9\n") << "" << QStringList() << "3:UTF-8";
+            << QByteArray("a;b\n1;2\n\"open;3\n4;5\n") << "" << QStringList{"3! aspas abertas e nunca fechadas"};
+        QTest::newRow("not UTF-8") << QByteArray("a\n1\n\xE9t\xE9\n") << ""
+                                   << QStringList{"3! o texto não está em UTF-8"};
     }
 
     void readsCsv()
@@ -92,13 +84,10 @@ private Q_SLOTS:
         for (const admin::CsvRecord& record : table.records) {
             records << QString::number(record.line) + ':' + record.fields.join(u'|');
         }
-        QTEST(records, "records");
-        QFETCH(QString, problem);
-        QCOMPARE(table.problems.size(), problem.isEmpty() ? 0 : 1);
-        if (!problem.isEmpty()) {
-            QCOMPARE(table.problems.first().line, problem.section(u':', 0, 0).toInt());
-            QVERIFY(table.problems.first().reason.contains(problem.section(u':', 1)));
+        for (const auto& problem : table.problems) {
+            records << QString::number(problem.line) + "! " + problem.reason;
         }
+        QTEST(records, "records");
     }
 
     // Every bad row is listed by file and line, and nothing at all is written, good rows included.
@@ -151,7 +140,6 @@ private Q_SLOTS:
     {
         QFETCH(Files, files);
         QFETCH(QStringList, problems);
-        const auto before = counts();
         data::StatementLog::clear();
         AdminRun orvadmin;
         QCOMPARE(import(orvadmin, files), 3);
@@ -162,14 +150,12 @@ private Q_SLOTS:
         }
         QCOMPARE(orvadmin.err.count(u'\n'), problems.size() + 1);
         QVERIFY(orvadmin.err.contains("nada foi importado"));
-        QCOMPARE(counts(), before);
         QVERIFY(data::StatementLog::statements().filter("INSERT").isEmpty());
     }
 
     // A database failure half-way leaves nothing of the import behind.
     void failingInsertRollsEverythingBack()
     {
-        const auto before = counts();
         data::StatementFailures::failNext({3604, "disk full"}, "INSERT INTO tbProcessos ");
         AdminRun orvadmin;
         QCOMPARE(import(orvadmin, Files{{"clients", "contacto_id;nome_union\n403;A\n"},
@@ -177,7 +163,7 @@ private Q_SLOTS:
                  1);
         data::StatementFailures::clear();
         QVERIFY2(orvadmin.err.contains("disk full"), qPrintable(orvadmin.err));
-        QCOMPARE(counts(), before);
+        QVERIFY(m_office->database().select("SELECT 1 FROM tbContactos WHERE contacto_id = 403").isEmpty());
     }
 
     // Texts arrive trimmed, whatever they hold; dates, flags and references left empty as the counter reads them.

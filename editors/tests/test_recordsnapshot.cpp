@@ -65,9 +65,7 @@ private Q_SLOTS:
         office.database().exec(otherTask("data = '2009-11-10 14:00:00.400'"));
         RecordSnapshot snapshot("tbProcessos_Trabalhos_Tarefas", "tarefa_id", OfficeFixture::Task,
                                 {"trabalho_id", "descrit", "data", "escondida", "closed"});
-        auto record = data::Data::SqlServer().openRecordset(snapshot.selectStatement());
-        snapshot.load(*record);
-        record->close();
+        snapshot.load(*data::Data::SqlServer().openRecordset(snapshot.selectStatement()));
         if (!otherChange.isEmpty()) {
             office.database().exec(otherChange);
         }
@@ -79,11 +77,9 @@ private Q_SLOTS:
         const QString condition =
             withCondition ? data::runningEntries::noneRunning("tarefa_id", OfficeFixture::Task) : QString();
         QCOMPARE(snapshot.save("descrit = 'Minha versão', escondida = 1", condition), outcome);
-        if (outcome == RecordSnapshot::Outcome::Saved) {
-            QCOMPARE(stored(), (QList<QVariantList>{{"Minha versão", qlonglong(1), before.first().at(2)}}));
-        } else {
-            QCOMPARE(stored(), before);
-        }
+        QCOMPARE(stored(), (outcome == RecordSnapshot::Outcome::Saved
+                                ? QList<QVariantList>{{"Minha versão", qlonglong(1), before.first().at(2)}}
+                                : before));
     }
 };
 

@@ -48,13 +48,6 @@ class TestScreens : public QObject
     QStringList m_pictures;
     QStringList m_faults;
 
-    template <typename Component, typename Open>
-    void open(Component& component, Open call, const QString& table, qint64 id)
-    {
-        QVERIFY2(id != 0, qPrintable(table));
-        EditorFixture::openRecord(EditorFixture::signedOn(component), call, table, id, nullptr);
-    }
-
 private Q_SLOTS:
     void initTestCase()
     {
@@ -110,14 +103,17 @@ private Q_SLOTS:
                                    "WHERE inprogress = 0 AND advogado_id = %1 ORDER BY lancamento_id"_s.arg(lawyer));
 
         auto taskEditor = m_factory.createTaskEditor();
-        open(*taskEditor, &external::TaskEditor::OpenRecord, u"tbProcessos_Trabalhos_Tarefas"_s, task);
+        EditorFixture::openRecord(EditorFixture::signedOn(*taskEditor), &external::TaskEditor::OpenRecord,
+                                  u"tbProcessos_Trabalhos_Tarefas"_s, task, nullptr);
         auto workEditor = m_factory.createWorkEditor();
-        open(*workEditor, &external::WorkEditor::EditDeadlines, u"tbProcessos_Trabalhos"_s, work);
+        EditorFixture::openRecord(EditorFixture::signedOn(*workEditor), &external::WorkEditor::EditDeadlines,
+                                  u"tbProcessos_Trabalhos"_s, work, nullptr);
         auto caseEditor = m_factory.createCaseEditor();
-        open(*caseEditor, &external::CaseEditor::OpenRecord, u"tbProcessos"_s, caseId);
+        EditorFixture::openRecord(EditorFixture::signedOn(*caseEditor), &external::CaseEditor::OpenRecord,
+                                  u"tbProcessos"_s, caseId, nullptr);
         auto entryEditor = m_factory.createTimeEntryEditor();
-        open(*entryEditor, &external::TimeEntryEditor::OpenRecord, u"tbProcessos_Trabalhos_Tarefas_Lancamentos"_s,
-             entry);
+        EditorFixture::openRecord(EditorFixture::signedOn(*entryEditor), &external::TimeEntryEditor::OpenRecord,
+                                  u"tbProcessos_Trabalhos_Tarefas_Lancamentos"_s, entry, nullptr);
         int client = int(first(u"SELECT contacto_id FROM tbProcessos WHERE processo_id = %1"_s.arg(caseId))),
             caseNumber = int(caseId), taskId = int(task), advogado = lawyer;
         entryEditor->NewEntry(client, caseNumber, taskId, advogado, nullptr);

@@ -44,13 +44,7 @@ private Q_SLOTS:
                    "(18, '#3118', 'JS1;ADM1'), (19, '#3119', 'ADM1;SEC22')");
     }
 
-    void cleanupTestCase() { m_db.reset(); }
-
-    void init()
-    {
-        data::StatementLog::clear();
-        data::StatementFailures::clear();
-    }
+    void init() { data::StatementFailures::clear(); }
 
     void policyApplies_data()
     {
@@ -108,13 +102,9 @@ private Q_SLOTS:
     void grantAndDeny()
     {
         const QString condition = security::modCheckPermissions::ReadPermitionsDef("JS", "users_groups", true, "", "");
-        auto rows = data::Data::SqlServer().openRecordset(
-            "SELECT code FROM tbSecurityPolicies WHERE code LIKE '#311%' AND " + condition + " ORDER BY code");
-        QStringList granted;
-        for (; !rows->eof(); rows->moveNext()) {
-            granted << rows->value("code").toString();
-        }
-        QCOMPARE(granted, QStringList({"#3111", "#3114", "#3118", "#3119"}));
+        QCOMPARE(m_db->select("SELECT code FROM tbSecurityPolicies WHERE code LIKE '#311%' AND " + condition +
+                              " ORDER BY code"),
+                 (QList<QVariantList>{{"#3111"}, {"#3114"}, {"#3118"}, {"#3119"}}));
     }
 
     // JS holds #3101 through ADM; a failed read of the links, or of the policy, must not grant or pass for "no links".

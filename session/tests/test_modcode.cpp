@@ -14,7 +14,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTcpServer>
@@ -45,11 +44,11 @@ struct FakeCounterWindow : CounterWindowInterface {
 // One refused login: what the user types, what is wrong around it, and how start-up ends.
 struct Refusal {
     QString user, password;
-    QString setting; // a machine setting left out ("name") or changed ("name=value")
-    QString failing; // a statement that fails once
-    QString message;
-    QStringList reported; // the procedures that report an error
+    QString setting = {}; // a machine setting left out ("name") or changed ("name=value")
     QString cause = {};   // when set, in the last report: why the server refused
+    QString message = InvalidLogin;
+    QStringList reported = {"Login", "Login"}; // the procedures that report an error
+    QString failing = {};                      // a statement that fails once
 };
 
 // Remember before (null: none; "<no key>"), name typed, box ticked; dialogs shown, Username|Password|Remember.
@@ -325,40 +324,35 @@ private Q_SLOTS:
     {
         QTest::addColumn<Refusal>("refusal");
         const auto add = [](const char* name, const Refusal& refusal) { QTest::newRow(name) << refusal; };
-        const QStringList twice{"Login", "Login"};
         // The user sees one message; the causes, the remembered login's too, go to the error log.
-        add("wrong password", {"JS", "bad", "", "", InvalidLogin, twice});
-        add("no such login", {"NOBODY", "bad", "", "", InvalidLogin, twice});
+        add("wrong password", {"JS", "bad"});
+        add("no such login", {"NOBODY", "bad"});
         for (const char* name :
              {"DataServer", "dtSecurityInfo", "dtUser", "dtPassword", "dtInitialCatalog", "dtDataSource"}) {
-            QTest::addRow("no %s", name) << Refusal{"JS", "js-pass", name, "", InvalidLogin, twice};
+            QTest::addRow("no %s", name) << Refusal{"JS", "js-pass", name};
         }
-        add("unreachable server", {"JS", "js-pass", "dtDataSource=/nonexistent/orvtest.db", "", InvalidLogin, twice});
-        add("catalog refused", {"JS", "js-pass", "dtInitialCatalog=Other", "", InvalidLogin, twice});
-        add("shared account refused",
-            {"JS", "js-pass", "dtPassword=" + EncriptSerial("not-it"), "", InvalidLogin, twice});
+        add("unreachable server", {"JS", "js-pass", "dtDataSource=/nonexistent/orvtest.db"});
+        add("catalog refused", {"JS", "js-pass", "dtInitialCatalog=Other"});
+        add("shared account refused", {"JS", "js-pass", "dtPassword=" + EncriptSerial("not-it")});
         add("contacto_id null", {"NULLC", "x", "", "", NoLawyer, {"Login"}});
         add("contacto_id 0", {"ZERO", "x", "", "", NoLawyer, {"Login"}});
         add("contact not a lawyer", {"NOADV", "x", "", "", NoLawyer, {"Login"}});
         add("no tbUsers row", {"NOROW", "x", "", "", NoLawyer, {"Login"}});
-        add("users read fails", {"JS", "js-pass", "", "SELECT * FROM tbUsers", NoLawyer, {"Login", "SetAdvogado"}});
+        add("users read fails", {"JS", "js-pass", "", "", NoLawyer, {"Login", "SetAdvogado"}, "SELECT * FROM tbUsers"});
         // What is typed as a password is a value: it can neither name another login nor another file.
-        add("password naming another user", {"MR", "js-pass;User ID=JS", "", "", InvalidLogin, twice});
-        add("password naming another file",
-            {"MR", "x;Data Source=" + m_otherOffice->path() + ";X='", "", "", InvalidLogin, twice});
-        add("apostrophe in the name", {"J'S", "js-pass", "", "", InvalidLogin, twice});
-        add("a password typed as the name", {"Xy7-segredo", "js-pass", "", "", InvalidLogin, twice});
+        add("password naming another user", {"MR", "js-pass;User ID=JS"});
+        add("password naming another file", {"MR", "x;Data Source=" + m_otherOffice->path() + ";X='"});
+        add("apostrophe in the name", {"J'S", "js-pass"});
+        add("a password typed as the name", {"Xy7-segredo", "js-pass"});
         if (testsupport::TempDatabase::onPostgres()) {
             QTcpServer taken; // its port is given back at once, with nothing listening
             taken.listen(QHostAddress::LocalHost);
-            add("server: wrong password", {"JS", "bad", "", "", InvalidLogin, twice, "password authentication failed"});
+            add("server: wrong password", {"JS", "bad", "", "password authentication failed"});
             add("server: database closed to the role",
-                {"JS", "js-pass", "dtInitialCatalog=" + m_otherOffice->databaseName(), "", InvalidLogin, twice,
-                 "permission denied"});
-            add("server: no such database",
-                {"JS", "js-pass", "dtInitialCatalog=orv_no_such_office", "", InvalidLogin, twice, "does not exist"});
-            add("server: nothing listens", {"JS", "js-pass", u"dtDataSource=127.0.0.1,%1"_s.arg(taken.serverPort()), "",
-                                            InvalidLogin, twice, "Connection refused"});
+                {"JS", "js-pass", "dtInitialCatalog=" + m_otherOffice->databaseName(), "permission denied"});
+            add("server: no such database", {"JS", "js-pass", "dtInitialCatalog=orv_no_such_office", "does not exist"});
+            add("server: nothing listens",
+                {"JS", "js-pass", u"dtDataSource=127.0.0.1,%1"_s.arg(taken.serverPort()), "Connection refused"});
         }
     }
 

@@ -20,9 +20,8 @@ private Q_SLOTS:
     {
         QTemporaryDir dir;
         std::optional<SingleInstance> running(std::in_place, dir.path() + "/state");
-        SingleInstance& first = *running;
-        QVERIFY(first.claim());
-        QSignalSpy shows(&first, &SingleInstance::showRequested);
+        QVERIFY(running->claim());
+        QSignalSpy shows(&*running, &SingleInstance::showRequested);
 
         SingleInstance second(dir.path() + "/state");
         QElapsedTimer clock;

@@ -60,10 +60,7 @@ private Q_SLOTS:
         QCOMPARE(saving.button(QDialogButtonBox::Cancel)->text().remove(u'&'), QStringLiteral("Cancelar"));
         QVERIFY(
             QCoreApplication::translate("QFileDialog", "File &name:").toLower().contains(QStringLiteral("ficheiro")));
-        core::Message question;
-        question.text = QStringLiteral("Deseja sair?");
-        question.buttons = core::Buttons::YesNo;
-        const auto box = session::buildMessageBox(question);
+        const auto box = session::buildMessageBox({QStringLiteral("Deseja sair?"), {}, core::Buttons::YesNo});
         QCOMPARE(box->button(QMessageBox::Yes)->text().remove(u'&'), "Sim");
         QCOMPARE(box->button(QMessageBox::No)->text().remove(u'&'), QString::fromUtf8("Não"));
     }

@@ -107,10 +107,8 @@ private Q_SLOTS:
         QCOMPARE(
             count("inprogress <> 0 AND data_inicio >= '2009-11-16 11:00:00' AND data_inicio < '2009-11-16 12:00:00'"),
             running);
-        const QString twoRunning =
-            QStringLiteral("SELECT advogado_id FROM vwProcessos_Trabalhos_Tarefas WHERE closed = 0 AND "
-                           "inprogress <> 0 GROUP BY advogado_id HAVING COUNT(*) > 1");
-        QCOMPARE(read(data::Data::SqlServer(), twoRunning, {"advogado_id"}), QList<QVariantList>());
+        // Nobody counts two tasks at once.
+        QCOMPARE(count("inprogress <> 0 GROUP BY advogado_id HAVING COUNT(*) > 1"), 0);
         QCOMPARE(count("(trabalho_id is null OR processo_id is null OR contacto_id is null)"), 0);
     }
 
@@ -151,7 +149,6 @@ private Q_SLOTS:
         data::Connection shared;
         shared.open(
             data::ConnectionText::forLogin(read.securityInfo, read.user, read.password, read.catalog, read.dataSource));
-        QVERIFY(shared.isOpen());
     }
 };
 
