@@ -22,11 +22,6 @@ namespace {
 
 using State = RecordingComponents::State;
 
-QString quoted(const QString& text)
-{
-    return QLatin1Char('"') + text + QLatin1Char('"');
-}
-
 QString recordText(const data::Recordset& record)
 {
     if (!record.isOpen() || record.eof() || record.fieldNames().isEmpty()) {
@@ -56,8 +51,6 @@ public:
         m_state->log << QStringLiteral("new ") + m_name;
     }
     ~Recorded() override { m_state->log << QStringLiteral("delete ") + m_name; }
-    Recorded(const Recorded&) = delete;
-    Recorded& operator=(const Recorded&) = delete;
 
     bool SignOn(QString& UserName, QString& Password) override
     {
@@ -86,8 +79,8 @@ protected:
                         const QString& text2, external::EditorOwner* owner, int n1, int n2, int n3)
     {
         call(method,
-             {recordText(record), id.toString(), quoted(text1), quoted(text2), ownerText(owner), QString::number(n1),
-              QString::number(n2), QString::number(n3)},
+             {recordText(record), id.toString(), u'"' + text1 + u'"', u'"' + text2 + u'"', ownerText(owner),
+              QString::number(n1), QString::number(n2), QString::number(n3)},
              owner);
     }
 
@@ -169,26 +162,17 @@ public:
     explicit Factory(std::shared_ptr<State> state)
         : m_state(std::move(state))
     {}
-    std::unique_ptr<external::TimeEntryEditor> createTimeEntryEditor() override
-    {
-        return make<TimeEntryEditor>(QStringLiteral("TimeEntryEditor"));
+#define ORV_CREATE(Kind)                                                                                               \
+    std::unique_ptr<external::Kind> create##Kind() override                                                            \
+    {                                                                                                                  \
+        return make<Kind>(QStringLiteral(#Kind));                                                                      \
     }
-    std::unique_ptr<external::WorkAssistant> createWorkAssistant() override
-    {
-        return make<WorkAssistant>(QStringLiteral("WorkAssistant"));
-    }
-    std::unique_ptr<external::TaskEditor> createTaskEditor() override
-    {
-        return make<TaskEditor>(QStringLiteral("TaskEditor"));
-    }
-    std::unique_ptr<external::CaseEditor> createCaseEditor() override
-    {
-        return make<CaseEditor>(QStringLiteral("CaseEditor"));
-    }
-    std::unique_ptr<external::WorkEditor> createWorkEditor() override
-    {
-        return make<WorkEditor>(QStringLiteral("WorkEditor"));
-    }
+    ORV_CREATE(TimeEntryEditor)
+    ORV_CREATE(WorkAssistant)
+    ORV_CREATE(TaskEditor)
+    ORV_CREATE(CaseEditor)
+    ORV_CREATE(WorkEditor)
+#undef ORV_CREATE
 
 private:
     template <typename Object> std::unique_ptr<Object> make(const QString& kind)

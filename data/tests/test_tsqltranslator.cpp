@@ -17,7 +17,6 @@ private Q_SLOTS:
         const auto row = [](const char* name, const char* sql, const char* expected = nullptr) {
             QTest::newRow(name) << QString::fromUtf8(sql) << QString::fromUtf8(expected ? expected : sql);
         };
-        row("server date", "SELECT GETDATE() AS DATE", "SELECT '2009-11-16 09:05:07' AS DATE");
         row("getdate in any case and spacing", "select getdate ( ) as d", "select '2009-11-16 09:05:07' as d");
         row("start of an entry",
             "INSERT INTO t (a, data, data_fim, inprogress_time) VALUES (812, GETDATE(), null, GETDATE())",
