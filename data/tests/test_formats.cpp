@@ -9,8 +9,6 @@
 
 #include <QTest>
 
-#include <memory>
-
 using Kind = data::BoundControl::Kind;
 using data::modControlFill::ControlFill;
 using data::modControlFill::ServerDate;
@@ -90,24 +88,21 @@ class TestFormats : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<testsupport::TempDatabase> m_db;
+    testsupport::TempDatabase m_db;
 
 private Q_SLOTS:
     void initTestCase()
     {
-        m_db = std::make_unique<testsupport::TempDatabase>();
-        m_db->exec("CREATE TABLE tbFormatos (valor REAL, data_inicio DATETIME, data_fim DATETIME);"
-                   "INSERT INTO tbFormatos VALUES (-1234.5, '2009-12-31 23:59:59', NULL);"
-                   "CREATE TABLE tbVazia (valor REAL);"
-                   "CREATE TABLE vwAdvogadosTeste (contacto_id INTEGER, advogado_descrit TEXT);"
-                   "INSERT INTO vwAdvogadosTeste VALUES (30, 'Rui O''Neil'), (10, 'João Costa'), (20, NULL), "
-                   "(40, 'Ana Silva');"
-                   "CREATE TABLE tbNulos (contacto_id INTEGER, advogado_descrit TEXT);"
-                   "INSERT INTO tbNulos VALUES (5, 'Ana'), (NULL, 'Bruno'), (7, 'Carla');");
-        m_db->openShared();
+        m_db.exec("CREATE TABLE tbFormatos (valor REAL, data_inicio DATETIME, data_fim DATETIME);"
+                  "INSERT INTO tbFormatos VALUES (-1234.5, '2009-12-31 23:59:59', NULL);"
+                  "CREATE TABLE tbVazia (valor REAL);"
+                  "CREATE TABLE vwAdvogadosTeste (contacto_id INTEGER, advogado_descrit TEXT);"
+                  "INSERT INTO vwAdvogadosTeste VALUES (30, 'Rui O''Neil'), (10, 'João Costa'), (20, NULL), "
+                  "(40, 'Ana Silva');"
+                  "CREATE TABLE tbNulos (contacto_id INTEGER, advogado_descrit TEXT);"
+                  "INSERT INTO tbNulos VALUES (5, 'Ana'), (NULL, 'Bruno'), (7, 'Carla');");
+        m_db.openShared();
     }
-
-    void cleanupTestCase() { m_db.reset(); }
 
     void listCodes_data()
     {
@@ -277,7 +272,7 @@ private Q_SLOTS:
     void serverDateIsNoDateWithoutConnection()
     {
         const QDateTime serverNow(QDate(2009, 11, 16), QTime(17, 45, 30));
-        m_db->setServerClock(serverNow);
+        m_db.setServerClock(serverNow);
         QCOMPARE(ServerDate(), serverNow);
         testsupport::RecordedReports reports;
         data::Data::SqlServer().close();

@@ -94,19 +94,16 @@ class TestStatements : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<testsupport::TempDatabase> m_db;
+    testsupport::TempDatabase m_db;
 
 private Q_SLOTS:
     // The tests only read: one office serves them all.
     void initTestCase()
     {
-        m_db = std::make_unique<testsupport::TempDatabase>();
-        m_db->exec(QString::fromUtf8(OfficeScript));
-        m_db->setServerClock(ServerNow);
-        m_db->openShared();
+        m_db.exec(QString::fromUtf8(OfficeScript));
+        m_db.setServerClock(ServerNow);
+        m_db.openShared();
     }
-
-    void cleanupTestCase() { m_db.reset(); }
 
     // The embedded and the server scripts declare the same columns for every table and view.
     void bothScriptsCreateTheSameColumns()
