@@ -2,21 +2,10 @@
 
 #include "data/connection.h"
 
-#include <QHash>
 #include <QObject>
 #include <QRegularExpression>
 
 namespace testsupport {
-
-struct RecordingComponents::State {
-    QStringList log;
-    QList<int> selectWork;
-    QList<bool> editDeadlines;
-    QStringList missing;
-    QHash<QString, int> made;
-    QList<std::pair<QString, core::ErrorValue>> failures;
-    QHash<QString, std::function<void(external::EditorOwner*)>> actions;
-};
 
 namespace {
 
@@ -194,40 +183,10 @@ RecordingComponents::~RecordingComponents()
     external::installComponentFactory(m_previous);
 }
 
-const QStringList& RecordingComponents::log() const
-{
-    return m_state->log;
-}
-
 QStringList RecordingComponents::calls(const QString& method) const
 {
     const QString name = QRegularExpression::escape(method);
     return m_state->log.filter(QRegularExpression(QStringLiteral("^%1 |\\.%1\\(").arg(name)));
-}
-
-void RecordingComponents::setSelectWork(const QList<int>& answers)
-{
-    m_state->selectWork = answers;
-}
-
-void RecordingComponents::setEditDeadlines(const QList<bool>& answers)
-{
-    m_state->editDeadlines = answers;
-}
-
-void RecordingComponents::setMissing(const QString& kind)
-{
-    m_state->missing << kind;
-}
-
-void RecordingComponents::failNext(const QString& method, const core::ErrorValue& error)
-{
-    m_state->failures.append({method, error});
-}
-
-void RecordingComponents::onCall(const QString& method, const std::function<void(external::EditorOwner* owner)>& action)
-{
-    m_state->actions.insert(method, action);
 }
 
 } // namespace testsupport
