@@ -198,9 +198,4 @@ std::unique_ptr<TempDatabase::WriteLock> TempDatabase::lockWrites()
     return std::make_unique<FileWriteLock>(m_path);
 }
 
-void TempDatabase::setServerClock(std::function<QDateTime()> clock)
-{
-    data::embedded::setServerClock(std::move(clock));
-}
-
 } // namespace testsupport

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/engines/embedded.h"
+
 #include <QDateTime>
 #include <QList>
 #include <QString>
@@ -78,7 +80,7 @@ public:
     {
         setServerClock([now] { return now; });
     }
-    void setServerClock(std::function<QDateTime()> clock);
+    void setServerClock(std::function<QDateTime()> clock) { data::embedded::setServerClock(std::move(clock)); }
 
 private:
     struct Server;
