@@ -32,8 +32,6 @@ public:
 
     explicit TempDatabase(Place place = Place::Memory);
     ~TempDatabase();
-    TempDatabase(const TempDatabase&) = delete;
-    TempDatabase& operator=(const TempDatabase&) = delete;
 
     static QString catalog() { return QStringLiteral("OrvTest"); }
     static QString user() { return QStringLiteral("sa_test"); }

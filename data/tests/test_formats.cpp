@@ -229,26 +229,22 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("expected");
         QTest::addColumn<QString>("report");
         const QStringList before{"anterior:1"};
-
-        QTest::newRow("null display skipped, own identifiers kept")
-            << LawyerQuery << Display << Id << false << QStringList{"João Costa:10", "Rui O'Neil:30", "Ana Silva:40"}
-            << QString();
-        QTest::newRow("sorted control gets identifiers at NewIndex")
-            << LawyerQuery << Display << Id << true << QStringList{"Ana Silva:40", "João Costa:10", "Rui O'Neil:30"}
-            << QString();
-        QTest::newRow("no identifier field named")
-            << LawyerQuery << Display << QString() << false
-            << QStringList{"João Costa:-1", "Rui O'Neil:-1", "Ana Silva:-1"} << QString();
-        QTest::newRow("no rows keeps the entries")
-            << "SELECT * FROM tbVazia" << Display << Id << false << before << QString();
-        QTest::newRow("display name in other letter case")
-            << LawyerQuery << "Advogado_Descrit" << Id << false << before << QString();
-        QTest::newRow("identifier name in other letter case")
-            << LawyerQuery << Display << "CONTACTO_ID" << false << before << QString();
-        QTest::newRow("null identifier") << "SELECT * FROM tbNulos ORDER BY advogado_descrit" << Display << Id << false
-                                         << QStringList{"Ana:5", "Bruno:-1"} << "Invalid use of Null";
-        QTest::newRow("failing statement keeps the entries")
-            << "SELECT * FROM tbNada" << Display << Id << false << before << "no such table";
+        const auto row = [](const char* name, const QString& sql, const QString& display, const QString& id,
+                            const QStringList& expected, const QString& report = QString(), bool sorted = false) {
+            QTest::newRow(name) << sql << display << id << sorted << expected << report;
+        };
+        row("null display skipped, own identifiers kept", LawyerQuery, Display, Id,
+            {"João Costa:10", "Rui O'Neil:30", "Ana Silva:40"});
+        row("sorted control gets identifiers at NewIndex", LawyerQuery, Display, Id,
+            {"Ana Silva:40", "João Costa:10", "Rui O'Neil:30"}, QString(), true);
+        row("no identifier field named", LawyerQuery, Display, QString(),
+            {"João Costa:-1", "Rui O'Neil:-1", "Ana Silva:-1"});
+        row("no rows keeps the entries", "SELECT * FROM tbVazia", Display, Id, before);
+        row("display name in other letter case", LawyerQuery, "Advogado_Descrit", Id, before);
+        row("identifier name in other letter case", LawyerQuery, Display, "CONTACTO_ID", before);
+        row("null identifier", "SELECT * FROM tbNulos ORDER BY advogado_descrit", Display, Id, {"Ana:5", "Bruno:-1"},
+            "Invalid use of Null");
+        row("failing statement keeps the entries", "SELECT * FROM tbNada", Display, Id, before, "no such table");
     }
 
     void fill()
