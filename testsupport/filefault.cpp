@@ -73,14 +73,13 @@ FileFault::FileFault(const QString& path, Kind kind)
             cannot(QStringLiteral("moved"));
         }
         break;
-    case Kind::Deleted: {
+    case Kind::Deleted:
         data::embedded::EmbeddedFile(path, data::embedded::EmbeddedFile::Mode::Existing)
             .exec(QStringLiteral("VACUUM INTO ?"), {aside(path)});
         if (!QFile::remove(path)) {
             cannot(QStringLiteral("deleted"));
         }
         break;
-    }
     case Kind::ReadOnly:
         for (const QString& file : filesOf(path)) {
             if (!setImmutable(file, true)) {

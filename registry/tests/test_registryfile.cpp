@@ -26,6 +26,7 @@ using registry::RegFile;
 using registry::filestore::fileReads;
 using registry::filestore::MaxFileBytes;
 using testsupport::modeOf;
+using testsupport::readFile;
 using testsupport::writeFile;
 
 namespace {
@@ -69,12 +70,6 @@ QByteArray padded(qint64 size)
 {
     const QByteArray text = Header + Key + "\"Username\"=\"jsilva\"\r\n";
     return text + QByteArray(size - text.size() - 2, ';') + "\r\n";
-}
-
-QByteArray contents(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QProcess* startTool(QObject* parent, const QStringList& args)
@@ -157,7 +152,7 @@ private Q_SLOTS:
         QVERIFY(DefinirValorString(shared, u"Path"_s, u"C:\\Orv \"main\""_s));
         QVERIFY(DefinirValorString(u"HKEY_LOCAL_MACHINE"_s, QString(), u"default"_s));
         QVERIFY(!DefinirValorString(shared, u"Note"_s, u"two\nlines"_s));
-        QCOMPARE(contents(machineFile()), Header + "[HKEY_LOCAL_MACHINE]\r\n@=\"default\"\r\n\r\n"
+        QCOMPARE(readFile(machineFile()), Header + "[HKEY_LOCAL_MACHINE]\r\n@=\"default\"\r\n\r\n"
                                                    "[HKEY_LOCAL_MACHINE\\SOFTWARE]\r\n\r\n"
                                                    "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Vorlent]\r\n\r\n"
                                                    "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Vorlent\\Lisboa]\r\n"
@@ -202,7 +197,7 @@ private Q_SLOTS:
         const QString report = m_reports->reports().first().text;
         QVERIFY2(report.contains(userFile()) && report.contains(reason), qPrintable(report));
         m_reports->clear();
-        QCOMPARE(contents(userFile()), corrupt);
+        QCOMPARE(readFile(userFile()), corrupt);
 
         QCOMPARE(ObterValorString(Machine, u"DataServer"_s), u"Lisboa"_s);
         QVERIFY(DefinirValorString(Machine, u"dtUser"_s, u"orv"_s));
@@ -217,11 +212,11 @@ private Q_SLOTS:
         QVERIFY(DefinirValorString(Vorlent, u"Remember"_s, u"1"_s));
         QCOMPARE(ObterValorString(Vorlent, u"Remember"_s), u"1"_s); // the comment is gone: the file shrank
         // A write that would grow the file past the limit is refused and changes nothing.
-        const QByteArray before = contents(userFile());
+        const QByteArray before = readFile(userFile());
         QVERIFY(!DefinirValorString(Vorlent, u"Note"_s, QString(MaxFileBytes, u'x')));
         QCOMPARE(m_reports->procedures(), QStringList{u"DefinirValorString"_s});
         m_reports->clear();
-        QCOMPARE(contents(userFile()), before);
+        QCOMPARE(readFile(userFile()), before);
         QCOMPARE(ObterValorString(Vorlent, u"Note"_s), std::nullopt);
     }
 
@@ -246,7 +241,7 @@ private Q_SLOTS:
         QCOMPARE(finish(startTool(this, {u"set"_s, Vorlent, u"Remember"_s, u"1"_s})), 0);
         QCOMPARE(readsFor(u"1"_s), quint64(1));
 
-        const QByteArray text = contents(userFile());
+        const QByteArray text = readFile(userFile());
         QVERIFY(writeFile(userFile(), QByteArray(text).replace("\"1\"", "\"12\""))); // in place, longer
         QCOMPARE(readsFor(u"12"_s), quint64(1));
 
@@ -269,11 +264,11 @@ private Q_SLOTS:
         QVERIFY(CriarChave(Vorlent));
         QCOMPARE(modeOf(userFile()), 0600);
         QVERIFY(DefinirValorString(Vorlent, u"Password"_s, u"old"_s));
-        const QByteArray before = contents(userFile());
+        const QByteArray before = readFile(userFile());
 
         QCOMPARE(finish(startTool(this, {u"crash"_s, Vorlent, u"Password"_s, u"new"_s})), 3);
-        QCOMPARE(contents(userFile()), before);
-        QVERIFY(contents(userFile() + u".new"_s).contains("\"new\""));
+        QCOMPARE(readFile(userFile()), before);
+        QVERIFY(readFile(userFile() + u".new"_s).contains("\"new\""));
         QCOMPARE(ObterValorString(Vorlent, u"Password"_s), u"old"_s);
 
         QVERIFY(DefinirValorString(Vorlent, u"Password"_s, u"next"_s));
