@@ -40,8 +40,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text"); // null: not reported
 
         const int A = int(Rule::A), B = int(Rule::B), C = int(Rule::C), plain = int(TextForm::Description);
-        const QString timeout = u"Timeout expired"_s;
-        const QString blank = u"   "_s;
+        const QString timeout = u"Timeout expired"_s, blank = u"   "_s;
         QTest::newRow("A: zero") << A << plain << 0 << timeout << QString();
         QTest::newRow("A: 3709") << A << plain << 3709 << timeout << timeout;
         QTest::newRow("A: blank description") << A << plain << 91 << blank << blank;

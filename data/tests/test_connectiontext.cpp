@@ -121,8 +121,7 @@ private Q_SLOTS:
                             const QString& expected) {
             QTest::newRow(name) << QString::fromUtf8(source) << QString::fromUtf8(password) << driver << expected;
         };
-        const QString ms = OdbcConnection::msDriver18();
-        const QString freeTds = QStringLiteral("FreeTDS");
+        const QString ms = OdbcConnection::msDriver18(), freeTds = QStringLiteral("FreeTDS");
         // Server, then password, as each driver's string carries them.
         const QString msText = "Driver={ODBC Driver 18 for SQL Server};Server={%1};Encrypt=yes;"
                                "TrustServerCertificate=no;Database={Vorlent};UID={u;1};PWD={%2};";
