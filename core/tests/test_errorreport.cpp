@@ -142,9 +142,8 @@ private Q_SLOTS:
         QFile log(state + u"/errors.log"_s);
         const mode_t before = ::umask(0);
         if (logExisted) {
-            QVERIFY(QDir().mkpath(state) && log.open(QIODevice::WriteOnly));
+            QVERIFY(QDir().mkpath(state) && testsupport::writeFile(log.fileName(), {}));
             QVERIFY(log.setPermissions(QFileDevice::Permissions(0x6666)));
-            log.close();
         }
         qputenv("ORV_STATE_DIR", state.toUtf8());
         reportError(labels(), {-2147467259, u"Lançamento não gravado"_s});

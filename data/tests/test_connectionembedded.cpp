@@ -369,9 +369,8 @@ private Q_SLOTS:
         for (int i = 0; i < data::StatementLog::Capacity + 10; ++i) {
             m_connection->openRecordset(u"SELECT %1 AS n"_s.arg(i));
         }
-        const QStringList statements = data::StatementLog::statements();
-        QCOMPARE(statements.size(), data::StatementLog::Capacity);
-        QCOMPARE(statements.last(), u"SELECT %1 AS n"_s.arg(data::StatementLog::Capacity + 9));
+        QCOMPARE(data::StatementLog::statements().size(), data::StatementLog::Capacity);
+        QCOMPARE(data::StatementLog::statements().last(), u"SELECT %1 AS n"_s.arg(data::StatementLog::Capacity + 9));
     }
 
     // A database file replaced by a copy of itself is a lost link: the statement fails, and the next one works on

@@ -7,8 +7,6 @@
 #include <QRegularExpression>
 #include <QTest>
 
-#include <memory>
-
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -72,7 +70,7 @@ QString pendingStatement(int lawyer)
 // A statement's rows, the named fields joined with '|', nulls as "null", dates as the counter shows them.
 QStringList rows(const QString& sql, const QString& fields)
 {
-    std::unique_ptr<data::Recordset> records = data::Data::SqlServer().openRecordset(sql);
+    const auto records = data::Data::SqlServer().openRecordset(sql);
     QStringList result;
     for (; !records->eof(); records->moveNext()) {
         QStringList values;
@@ -84,7 +82,6 @@ QStringList rows(const QString& sql, const QString& fields)
         }
         result << values.join(QLatin1Char('|'));
     }
-    records->close();
     return result;
 }
 
