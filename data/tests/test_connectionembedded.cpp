@@ -317,8 +317,7 @@ private Q_SLOTS:
         row("other catalog", u"Catalog=OrvTest"_s, u"Catalog=Vorlent"_s,
             u"Cannot open database \"Vorlent\" requested by the login."_s);
         row("missing file is not created", u";Connect"_s, u".missing.db;Connect"_s, u"does not exist"_s);
-        const QString right = u"Password=secret"_s;
-        const QString wrong = u"Password=Secret"_s;
+        const QString right = u"Password=secret"_s, wrong = u"Password=Secret"_s;
         row("right password checked ahead", right, right, QString(), right, 0);
         row("wrong password checked ahead", right, wrong, u"Login failed"_s, wrong, 0);
         row("other password than ahead", right, right, QString(), wrong, 1);

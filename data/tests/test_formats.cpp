@@ -79,8 +79,7 @@ private:
 };
 
 const QString LawyerQuery = QStringLiteral("SELECT * FROM vwAdvogadosTeste ORDER BY contacto_id");
-const QString Display = QStringLiteral("advogado_descrit");
-const QString Id = QStringLiteral("contacto_id");
+const QString Display = QStringLiteral("advogado_descrit"), Id = QStringLiteral("contacto_id");
 
 } // namespace
 
