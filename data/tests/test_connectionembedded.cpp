@@ -25,6 +25,7 @@ using testsupport::TempDatabase;
 namespace {
 
 const QDateTime ServerClock(QDate(2009, 11, 16), QTime(9, 30, 0));
+const QDateTime LastSecond(QDate(2009, 11, 30), QTime(23, 59, 59));
 
 const char* const Office = R"(
 CREATE TABLE t_cases (processo_id INTEGER PRIMARY KEY, Contacto_ID INTEGER);
@@ -139,7 +140,6 @@ private Q_SLOTS:
         const auto row = [](const char* name, const QString& sql, const char* field, const QVariant& expected) {
             QTest::newRow(name) << sql << QString::fromUtf8(field) << expected;
         };
-        const QDateTime lastSecond(QDate(2009, 11, 30), QTime(23, 59, 59));
         const QString like = u"SELECT COUNT(*) as no FROM t_cases WHERE "_s;
 
         row("names in other case", "SELECT Processo_ID FROM T_WORK WHERE TRABALHO_ID = 77", "processo_id", 15LL);
@@ -150,9 +150,9 @@ private Q_SLOTS:
         row("date through a view, bounds converted",
             "SELECT * FROM v_entries WHERE base_id = 1 AND advogado_id = 9 AND data >= CONVERT(DATETIME,'2009-11-30 "
             "00:00:00',102) AND data <= CONVERT(DATETIME,'2009-11-30 23:59:59',102)",
-            "data", lastSecond);
+            "data", LastSecond);
         row("date expression", "SELECT MAX(data) AS ultima FROM t_entries WHERE data < '2009-12-01'", "ultima",
-            lastSecond);
+            LastSecond);
         row("fractional number", "SELECT preco FROM t_entries WHERE lancamento_id = 1", "preco", 45.5);
         row("text that looks like a date stays text", "SELECT descrit FROM t_work WHERE trabalho_id = 78", "descrit",
             "2009-11-16 09:00:00");
@@ -187,13 +187,12 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QDateTime>("expected");
-        const QDateTime lastSecond(QDate(2009, 11, 30), QTime(23, 59, 59));
-        QTest::newRow("stored form") << u"2009-11-30 23:59:59"_s << lastSecond;
+        QTest::newRow("stored form") << u"2009-11-30 23:59:59"_s << LastSecond;
         QTest::newRow("leap day") << u"2008-02-29 00:00:00"_s << QDateTime(QDate(2008, 2, 29), QTime(0, 0));
         QTest::newRow("no such day") << u"2009-02-29 10:00:00"_s << QDateTime();
         QTest::newRow("no such hour") << u"2009-11-30 24:00:00"_s << QDateTime();
-        QTest::newRow("with T") << u"2009-11-30T23:59:59"_s << lastSecond;
-        QTest::newRow("with milliseconds") << u"2009-11-30 23:59:59.000"_s << lastSecond;
+        QTest::newRow("with T") << u"2009-11-30T23:59:59"_s << LastSecond;
+        QTest::newRow("with milliseconds") << u"2009-11-30 23:59:59.000"_s << LastSecond;
         QTest::newRow("day alone") << u"2009-11-30"_s << QDateTime(QDate(2009, 11, 30), QTime(0, 0));
     }
     void storedDates()
