@@ -52,14 +52,10 @@ QStringList fields(const std::uint8_t* data, std::size_t size, int count)
 {
     QList<QByteArray> parts = QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)).split('\0');
     QStringList out;
-    for (int i = 0; i < count; ++i) {
-        if (i == count - 1) {
-            out << QString::fromUtf8(parts.mid(i).join('\0'));
-        } else {
-            out << (i < parts.size() ? QString::fromUtf8(parts.at(i)) : QString());
-        }
+    for (int i = 0; i < count - 1; ++i) {
+        out << QString::fromUtf8(parts.value(i));
     }
-    return out;
+    return out << QString::fromUtf8(parts.mid(count - 1).join('\0'));
 }
 
 } // namespace fuzz

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -10,7 +9,7 @@
 // What every fuzz target shares: quiet error reports and a way to stop on a broken property.
 namespace fuzz {
 
-// Drops every error report, so errors neither write files nor flood the output; call once.
+// Drops every error report, so errors neither write files nor flood the output; cheap enough for every input.
 void quietReports();
 
 // Stops the run as a crash would, printing expected and actual, so libFuzzer keeps the input.

@@ -36,7 +36,7 @@ QStringList filesOf(const QString& path)
 
 // Sets or clears the immutable flag of a file; false when the file system or the rights refuse, and on systems
 // without the flag (Windows' read-only attribute does not stop a handle opened before).
-bool setImmutable(const QString& file, bool on)
+bool setImmutable([[maybe_unused]] const QString& file, [[maybe_unused]] bool on)
 {
 #ifdef Q_OS_LINUX
     const int fd = ::open(QFile::encodeName(file).constData(), O_RDONLY | O_CLOEXEC);
@@ -52,8 +52,6 @@ bool setImmutable(const QString& file, bool on)
     ::close(fd);
     return done;
 #else
-    Q_UNUSED(file);
-    Q_UNUSED(on);
     return false;
 #endif
 }
@@ -75,14 +73,13 @@ FileFault::FileFault(const QString& path, Kind kind)
             cannot(QStringLiteral("moved"));
         }
         break;
-    case Kind::Deleted: {
+    case Kind::Deleted:
         data::embedded::EmbeddedFile(path, data::embedded::EmbeddedFile::Mode::Existing)
             .exec(QStringLiteral("VACUUM INTO ?"), {aside(path)});
         if (!QFile::remove(path)) {
             cannot(QStringLiteral("deleted"));
         }
         break;
-    }
     case Kind::ReadOnly:
         for (const QString& file : filesOf(path)) {
             if (!setImmutable(file, true)) {

@@ -18,6 +18,13 @@ inline bool writeFile(const QString& path, const QByteArray& bytes)
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
+// What path holds; empty when it cannot be read.
+inline QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 // The permission bits of path, set-group-ID included; -1 when they cannot be read.
 inline int modeOf(const QString& path)
 {
@@ -29,13 +36,10 @@ inline int modeOf(const QString& path)
 // The entries of errors.log in a state directory, one JSON object a line; none when there is no log.
 inline QList<QJsonObject> errorLog(const QString& stateDirectory)
 {
-    QFile log(stateDirectory + QStringLiteral("/errors.log"));
     QList<QJsonObject> entries;
-    if (log.open(QIODevice::ReadOnly)) {
-        for (const QByteArray& line : log.readAll().split('\n')) {
-            if (!line.isEmpty()) {
-                entries.append(QJsonDocument::fromJson(line).object());
-            }
+    for (const QByteArray& line : readFile(stateDirectory + QStringLiteral("/errors.log")).split('\n')) {
+        if (!line.isEmpty()) {
+            entries.append(QJsonDocument::fromJson(line).object());
         }
     }
     return entries;

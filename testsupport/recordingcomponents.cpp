@@ -2,30 +2,14 @@
 
 #include "data/connection.h"
 
-#include <QHash>
 #include <QObject>
 #include <QRegularExpression>
 
 namespace testsupport {
 
-struct RecordingComponents::State {
-    QStringList log;
-    QList<int> selectWork;
-    QList<bool> editDeadlines;
-    QStringList missing;
-    QHash<QString, int> made;
-    QList<std::pair<QString, core::ErrorValue>> failures;
-    QHash<QString, std::function<void(external::EditorOwner*)>> actions;
-};
-
 namespace {
 
 using State = RecordingComponents::State;
-
-QString quoted(const QString& text)
-{
-    return QLatin1Char('"') + text + QLatin1Char('"');
-}
 
 QString recordText(const data::Recordset& record)
 {
@@ -56,8 +40,6 @@ public:
         m_state->log << QStringLiteral("new ") + m_name;
     }
     ~Recorded() override { m_state->log << QStringLiteral("delete ") + m_name; }
-    Recorded(const Recorded&) = delete;
-    Recorded& operator=(const Recorded&) = delete;
 
     bool SignOn(QString& UserName, QString& Password) override
     {
@@ -86,8 +68,8 @@ protected:
                         const QString& text2, external::EditorOwner* owner, int n1, int n2, int n3)
     {
         call(method,
-             {recordText(record), id.toString(), quoted(text1), quoted(text2), ownerText(owner), QString::number(n1),
-              QString::number(n2), QString::number(n3)},
+             {recordText(record), id.toString(), u'"' + text1 + u'"', u'"' + text2 + u'"', ownerText(owner),
+              QString::number(n1), QString::number(n2), QString::number(n3)},
              owner);
     }
 
@@ -169,26 +151,17 @@ public:
     explicit Factory(std::shared_ptr<State> state)
         : m_state(std::move(state))
     {}
-    std::unique_ptr<external::TimeEntryEditor> createTimeEntryEditor() override
-    {
-        return make<TimeEntryEditor>(QStringLiteral("TimeEntryEditor"));
+#define ORV_CREATE(Kind)                                                                                               \
+    std::unique_ptr<external::Kind> create##Kind() override                                                            \
+    {                                                                                                                  \
+        return make<Kind>(QStringLiteral(#Kind));                                                                      \
     }
-    std::unique_ptr<external::WorkAssistant> createWorkAssistant() override
-    {
-        return make<WorkAssistant>(QStringLiteral("WorkAssistant"));
-    }
-    std::unique_ptr<external::TaskEditor> createTaskEditor() override
-    {
-        return make<TaskEditor>(QStringLiteral("TaskEditor"));
-    }
-    std::unique_ptr<external::CaseEditor> createCaseEditor() override
-    {
-        return make<CaseEditor>(QStringLiteral("CaseEditor"));
-    }
-    std::unique_ptr<external::WorkEditor> createWorkEditor() override
-    {
-        return make<WorkEditor>(QStringLiteral("WorkEditor"));
-    }
+    ORV_CREATE(TimeEntryEditor)
+    ORV_CREATE(WorkAssistant)
+    ORV_CREATE(TaskEditor)
+    ORV_CREATE(CaseEditor)
+    ORV_CREATE(WorkEditor)
+#undef ORV_CREATE
 
 private:
     template <typename Object> std::unique_ptr<Object> make(const QString& kind)
@@ -210,40 +183,10 @@ RecordingComponents::~RecordingComponents()
     external::installComponentFactory(m_previous);
 }
 
-const QStringList& RecordingComponents::log() const
-{
-    return m_state->log;
-}
-
 QStringList RecordingComponents::calls(const QString& method) const
 {
     const QString name = QRegularExpression::escape(method);
     return m_state->log.filter(QRegularExpression(QStringLiteral("^%1 |\\.%1\\(").arg(name)));
-}
-
-void RecordingComponents::setSelectWork(const QList<int>& answers)
-{
-    m_state->selectWork = answers;
-}
-
-void RecordingComponents::setEditDeadlines(const QList<bool>& answers)
-{
-    m_state->editDeadlines = answers;
-}
-
-void RecordingComponents::setMissing(const QString& kind)
-{
-    m_state->missing << kind;
-}
-
-void RecordingComponents::failNext(const QString& method, const core::ErrorValue& error)
-{
-    m_state->failures.append({method, error});
-}
-
-void RecordingComponents::onCall(const QString& method, const std::function<void(external::EditorOwner* owner)>& action)
-{
-    m_state->actions.insert(method, action);
 }
 
 } // namespace testsupport

@@ -43,39 +43,31 @@ QString readServerFile(const QString& folder, const QString& name)
 const data::OdbcConnection::TransportSecurity PlainLink{false, false};
 
 // The embedded file's one write lock, taken by a transaction of another connection; closing the file ends it.
-class FileWriteLock : public TempDatabase::WriteLock
-{
-public:
+struct FileWriteLock : TempDatabase::WriteLock {
     explicit FileWriteLock(const QString& path)
-        : m_file(path, data::embedded::EmbeddedFile::Mode::Existing)
+        : file(path, data::embedded::EmbeddedFile::Mode::Existing)
     {
-        m_file.exec(QStringLiteral("BEGIN IMMEDIATE"));
+        file.exec(QStringLiteral("BEGIN IMMEDIATE"));
     }
-
-private:
-    data::embedded::EmbeddedFile m_file;
+    data::embedded::EmbeddedFile file;
 };
 
 // The server's time-entry table locked against writers by a transaction of the admin's session.
-class TableWriteLock : public TempDatabase::WriteLock
-{
-public:
-    explicit TableWriteLock(std::unique_ptr<data::PostgresAdmin> admin)
-        : m_admin(std::move(admin))
+struct TableWriteLock : TempDatabase::WriteLock {
+    explicit TableWriteLock(std::unique_ptr<data::PostgresAdmin> session)
+        : admin(std::move(session))
     {
-        m_admin->begin();
-        m_admin->exec(QStringLiteral("LOCK TABLE tbprocessos_trabalhos_tarefas_lancamentos IN EXCLUSIVE MODE"));
+        admin->begin();
+        admin->exec(QStringLiteral("LOCK TABLE tbprocessos_trabalhos_tarefas_lancamentos IN EXCLUSIVE MODE"));
     }
     ~TableWriteLock() override
     {
         try {
-            m_admin->rollback();
+            admin->rollback();
         } catch (const core::Error&) {
         }
     }
-
-private:
-    std::unique_ptr<data::PostgresAdmin> m_admin;
+    std::unique_ptr<data::PostgresAdmin> admin;
 };
 
 } // namespace
@@ -204,11 +196,6 @@ std::unique_ptr<TempDatabase::WriteLock> TempDatabase::lockWrites()
             m_server->dataSource, QStringLiteral("orvadmin"), m_server->adminPassword, m_databaseName, PlainLink));
     }
     return std::make_unique<FileWriteLock>(m_path);
-}
-
-void TempDatabase::setServerClock(std::function<QDateTime()> clock)
-{
-    data::embedded::setServerClock(std::move(clock));
 }
 
 } // namespace testsupport

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/engines/embedded.h"
+
 #include <QDateTime>
 #include <QList>
 #include <QString>
@@ -30,8 +32,6 @@ public:
 
     explicit TempDatabase(Place place = Place::Memory);
     ~TempDatabase();
-    TempDatabase(const TempDatabase&) = delete;
-    TempDatabase& operator=(const TempDatabase&) = delete;
 
     static QString catalog() { return QStringLiteral("OrvTest"); }
     static QString user() { return QStringLiteral("sa_test"); }
@@ -78,7 +78,7 @@ public:
     {
         setServerClock([now] { return now; });
     }
-    void setServerClock(std::function<QDateTime()> clock);
+    void setServerClock(std::function<QDateTime()> clock) { data::embedded::setServerClock(std::move(clock)); }
 
 private:
     struct Server;

@@ -16,8 +16,6 @@ class TempRegistry
 public:
     TempRegistry();
     ~TempRegistry();
-    TempRegistry(const TempRegistry&) = delete;
-    TempRegistry& operator=(const TempRegistry&) = delete;
 
     QString userDirectory() const { return m_dir.filePath(QStringLiteral("user")); }
     QString machineDirectory() const { return m_dir.filePath(QStringLiteral("machine")); }

@@ -34,11 +34,8 @@ private Q_SLOTS:
         tzset();
         const QList<qint64> before = instants();
         core::readTimeZoneOnce();
-        if (QFileInfo::exists(QStringLiteral("/etc/localtime"))) {
-            QCOMPARE(qgetenv("TZ"), QByteArray(":/etc/localtime"));
-        } else {
-            QVERIFY(qEnvironmentVariableIsEmpty("TZ"));
-        }
+        QCOMPARE(qgetenv("TZ"),
+                 QFileInfo::exists(QStringLiteral("/etc/localtime")) ? QByteArray(":/etc/localtime") : QByteArray());
         QCOMPARE(instants(), before);
 
         qputenv("TZ", "Pacific/Auckland");

@@ -27,6 +27,7 @@ using testsupport::TempDatabase;
 namespace {
 
 const QDateTime ServerClock(QDate(2009, 11, 16), QTime(9, 30, 0));
+const QDateTime LastSecond(QDate(2009, 11, 30), QTime(23, 59, 59));
 
 const char* const Office = R"(
 CREATE TABLE t_cases (processo_id INTEGER PRIMARY KEY, Contacto_ID INTEGER);
@@ -141,7 +142,6 @@ private Q_SLOTS:
         const auto row = [](const char* name, const QString& sql, const char* field, const QVariant& expected) {
             QTest::newRow(name) << sql << QString::fromUtf8(field) << expected;
         };
-        const QDateTime lastSecond(QDate(2009, 11, 30), QTime(23, 59, 59));
         const QString like = u"SELECT COUNT(*) as no FROM t_cases WHERE "_s;
 
         row("names in other case", "SELECT Processo_ID FROM T_WORK WHERE TRABALHO_ID = 77", "processo_id", 15LL);
@@ -152,9 +152,9 @@ private Q_SLOTS:
         row("date through a view, bounds converted",
             "SELECT * FROM v_entries WHERE base_id = 1 AND advogado_id = 9 AND data >= CONVERT(DATETIME,'2009-11-30 "
             "00:00:00',102) AND data <= CONVERT(DATETIME,'2009-11-30 23:59:59',102)",
-            "data", lastSecond);
+            "data", LastSecond);
         row("date expression", "SELECT MAX(data) AS ultima FROM t_entries WHERE data < '2009-12-01'", "ultima",
-            lastSecond);
+            LastSecond);
         row("fractional number", "SELECT preco FROM t_entries WHERE lancamento_id = 1", "preco", 45.5);
         row("text that looks like a date stays text", "SELECT descrit FROM t_work WHERE trabalho_id = 78", "descrit",
             "2009-11-16 09:00:00");
@@ -189,13 +189,12 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QDateTime>("expected");
-        const QDateTime lastSecond(QDate(2009, 11, 30), QTime(23, 59, 59));
-        QTest::newRow("stored form") << u"2009-11-30 23:59:59"_s << lastSecond;
+        QTest::newRow("stored form") << u"2009-11-30 23:59:59"_s << LastSecond;
         QTest::newRow("leap day") << u"2008-02-29 00:00:00"_s << QDateTime(QDate(2008, 2, 29), QTime(0, 0));
         QTest::newRow("no such day") << u"2009-02-29 10:00:00"_s << QDateTime();
         QTest::newRow("no such hour") << u"2009-11-30 24:00:00"_s << QDateTime();
-        QTest::newRow("with T") << u"2009-11-30T23:59:59"_s << lastSecond;
-        QTest::newRow("with milliseconds") << u"2009-11-30 23:59:59.000"_s << lastSecond;
+        QTest::newRow("with T") << u"2009-11-30T23:59:59"_s << LastSecond;
+        QTest::newRow("with milliseconds") << u"2009-11-30 23:59:59.000"_s << LastSecond;
         QTest::newRow("day alone") << u"2009-11-30"_s << QDateTime(QDate(2009, 11, 30), QTime(0, 0));
     }
     void storedDates()
@@ -319,8 +318,7 @@ private Q_SLOTS:
         row("other catalog", u"Catalog=OrvTest"_s, u"Catalog=Vorlent"_s,
             u"Cannot open database \"Vorlent\" requested by the login."_s);
         row("missing file is not created", u";Connect"_s, u".missing.db;Connect"_s, u"does not exist"_s);
-        const QString right = u"Password=secret"_s;
-        const QString wrong = u"Password=Secret"_s;
+        const QString right = u"Password=secret"_s, wrong = u"Password=Secret"_s;
         row("right password checked ahead", right, right, QString(), right, 0);
         row("wrong password checked ahead", right, wrong, u"Login failed"_s, wrong, 0);
         row("other password than ahead", right, right, QString(), wrong, 1);
@@ -371,9 +369,8 @@ private Q_SLOTS:
         for (int i = 0; i < data::StatementLog::Capacity + 10; ++i) {
             m_connection->openRecordset(u"SELECT %1 AS n"_s.arg(i));
         }
-        const QStringList statements = data::StatementLog::statements();
-        QCOMPARE(statements.size(), data::StatementLog::Capacity);
-        QCOMPARE(statements.last(), u"SELECT %1 AS n"_s.arg(data::StatementLog::Capacity + 9));
+        QCOMPARE(data::StatementLog::statements().size(), data::StatementLog::Capacity);
+        QCOMPARE(data::StatementLog::statements().last(), u"SELECT %1 AS n"_s.arg(data::StatementLog::Capacity + 9));
     }
 
     // A database file replaced by a copy of itself is a lost link: the statement fails, and the next one works on

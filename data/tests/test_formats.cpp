@@ -9,8 +9,6 @@
 
 #include <QTest>
 
-#include <memory>
-
 using Kind = data::BoundControl::Kind;
 using data::modControlFill::ControlFill;
 using data::modControlFill::ServerDate;
@@ -81,8 +79,7 @@ private:
 };
 
 const QString LawyerQuery = QStringLiteral("SELECT * FROM vwAdvogadosTeste ORDER BY contacto_id");
-const QString Display = QStringLiteral("advogado_descrit");
-const QString Id = QStringLiteral("contacto_id");
+const QString Display = QStringLiteral("advogado_descrit"), Id = QStringLiteral("contacto_id");
 
 } // namespace
 
@@ -90,24 +87,21 @@ class TestFormats : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<testsupport::TempDatabase> m_db;
+    testsupport::TempDatabase m_db;
 
 private Q_SLOTS:
     void initTestCase()
     {
-        m_db = std::make_unique<testsupport::TempDatabase>();
-        m_db->exec("CREATE TABLE tbFormatos (valor REAL, data_inicio DATETIME, data_fim DATETIME);"
-                   "INSERT INTO tbFormatos VALUES (-1234.5, '2009-12-31 23:59:59', NULL);"
-                   "CREATE TABLE tbVazia (valor REAL);"
-                   "CREATE TABLE vwAdvogadosTeste (contacto_id INTEGER, advogado_descrit TEXT);"
-                   "INSERT INTO vwAdvogadosTeste VALUES (30, 'Rui O''Neil'), (10, 'João Costa'), (20, NULL), "
-                   "(40, 'Ana Silva');"
-                   "CREATE TABLE tbNulos (contacto_id INTEGER, advogado_descrit TEXT);"
-                   "INSERT INTO tbNulos VALUES (5, 'Ana'), (NULL, 'Bruno'), (7, 'Carla');");
-        m_db->openShared();
+        m_db.exec("CREATE TABLE tbFormatos (valor REAL, data_inicio DATETIME, data_fim DATETIME);"
+                  "INSERT INTO tbFormatos VALUES (-1234.5, '2009-12-31 23:59:59', NULL);"
+                  "CREATE TABLE tbVazia (valor REAL);"
+                  "CREATE TABLE vwAdvogadosTeste (contacto_id INTEGER, advogado_descrit TEXT);"
+                  "INSERT INTO vwAdvogadosTeste VALUES (30, 'Rui O''Neil'), (10, 'João Costa'), (20, NULL), "
+                  "(40, 'Ana Silva');"
+                  "CREATE TABLE tbNulos (contacto_id INTEGER, advogado_descrit TEXT);"
+                  "INSERT INTO tbNulos VALUES (5, 'Ana'), (NULL, 'Bruno'), (7, 'Carla');");
+        m_db.openShared();
     }
-
-    void cleanupTestCase() { m_db.reset(); }
 
     void listCodes_data()
     {
@@ -151,14 +145,10 @@ private Q_SLOTS:
         QTest::addColumn<int>("code");
         QTest::addColumn<QString>("expected");
 
-        QTest::newRow("amount") << "valor" << 2 << "- 1 234,50";
         QTest::newRow("other letter case") << "VALOR" << 2 << "- 1 234,50";
         QTest::newRow("date and time") << "Data_Inicio" << 7 << "31-12-2009 23:59:59";
-        QTest::newRow("code 9") << "valor" << 9 << QString();
-        for (const int code : {1, 2, 9}) {
-            QTest::addRow("null, code %d", code) << "data_fim" << code << " ";
-            QTest::addRow("missing field, code %d", code) << "data_fimx" << code << " ";
-        }
+        QTest::newRow("null") << "data_fim" << 1 << " ";
+        QTest::newRow("missing field") << "data_fimx" << 2 << " ";
     }
 
     void listField()
@@ -238,26 +228,22 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("expected");
         QTest::addColumn<QString>("report");
         const QStringList before{"anterior:1"};
-
-        QTest::newRow("null display skipped, own identifiers kept")
-            << LawyerQuery << Display << Id << false << QStringList{"João Costa:10", "Rui O'Neil:30", "Ana Silva:40"}
-            << QString();
-        QTest::newRow("sorted control gets identifiers at NewIndex")
-            << LawyerQuery << Display << Id << true << QStringList{"Ana Silva:40", "João Costa:10", "Rui O'Neil:30"}
-            << QString();
-        QTest::newRow("no identifier field named")
-            << LawyerQuery << Display << QString() << false
-            << QStringList{"João Costa:-1", "Rui O'Neil:-1", "Ana Silva:-1"} << QString();
-        QTest::newRow("no rows keeps the entries")
-            << "SELECT * FROM tbVazia" << Display << Id << false << before << QString();
-        QTest::newRow("display name in other letter case")
-            << LawyerQuery << "Advogado_Descrit" << Id << false << before << QString();
-        QTest::newRow("identifier name in other letter case")
-            << LawyerQuery << Display << "CONTACTO_ID" << false << before << QString();
-        QTest::newRow("null identifier") << "SELECT * FROM tbNulos ORDER BY advogado_descrit" << Display << Id << false
-                                         << QStringList{"Ana:5", "Bruno:-1"} << "Invalid use of Null";
-        QTest::newRow("failing statement keeps the entries")
-            << "SELECT * FROM tbNada" << Display << Id << false << before << "no such table";
+        const auto row = [](const char* name, const QString& sql, const QString& display, const QString& id,
+                            const QStringList& expected, const QString& report = QString(), bool sorted = false) {
+            QTest::newRow(name) << sql << display << id << sorted << expected << report;
+        };
+        row("null display skipped, own identifiers kept", LawyerQuery, Display, Id,
+            {"João Costa:10", "Rui O'Neil:30", "Ana Silva:40"});
+        row("sorted control gets identifiers at NewIndex", LawyerQuery, Display, Id,
+            {"Ana Silva:40", "João Costa:10", "Rui O'Neil:30"}, QString(), true);
+        row("no identifier field named", LawyerQuery, Display, QString(),
+            {"João Costa:-1", "Rui O'Neil:-1", "Ana Silva:-1"});
+        row("no rows keeps the entries", "SELECT * FROM tbVazia", Display, Id, before);
+        row("display name in other letter case", LawyerQuery, "Advogado_Descrit", Id, before);
+        row("identifier name in other letter case", LawyerQuery, Display, "CONTACTO_ID", before);
+        row("null identifier", "SELECT * FROM tbNulos ORDER BY advogado_descrit", Display, Id, {"Ana:5", "Bruno:-1"},
+            "Invalid use of Null");
+        row("failing statement keeps the entries", "SELECT * FROM tbNada", Display, Id, before, "no such table");
     }
 
     void fill()
@@ -281,7 +267,7 @@ private Q_SLOTS:
     void serverDateIsNoDateWithoutConnection()
     {
         const QDateTime serverNow(QDate(2009, 11, 16), QTime(17, 45, 30));
-        m_db->setServerClock(serverNow);
+        m_db.setServerClock(serverNow);
         QCOMPARE(ServerDate(), serverNow);
         testsupport::RecordedReports reports;
         data::Data::SqlServer().close();

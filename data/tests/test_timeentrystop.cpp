@@ -39,7 +39,6 @@ private Q_SLOTS:
             QTest::newRow(name) << change << endSeconds << int(result) << minutes;
         };
         const QString ended = QStringLiteral("SET data_fim = '2009-11-16 09:33:00'");
-        row("10 minutes", {}, 600, StopAt::Closed, 10);
         row("2:30 goes to 2", {}, 150, StopAt::Closed, 2);
         row("3:30 goes to 4", {}, 210, StopAt::Closed, 4);
         row("1:29 is deleted", {}, 89, StopAt::Deleted, {});

@@ -105,10 +105,7 @@ private Q_SLOTS:
         // Key i holds "SREF=" and key i + 1; the last key holds the value, or nothing.
         QTest::addColumn<QStringList>("chain");
         QTest::addColumn<Read>("read");
-        const QString a = Vorlent + u"\\A"_s;
-        const QString b = Machine + u"\\B"_s;
-        const QString c = Vorlent + u"\\C"_s;
-        const QString d = Vorlent + u"\\D"_s;
+        const QString a = Vorlent + u"\\A"_s, b = Machine + u"\\B"_s, c = Vorlent + u"\\C"_s, d = Vorlent + u"\\D"_s;
         QTest::newRow("three redirections") << QStringList{a, b, c, d} << Read(u"ORVSQL01"_s);
         QTest::newRow("to a missing value") << QStringList{a, b} << Read();
         QTest::newRow("back to the first key") << QStringList{a, b, c, a.toUpper()} << Read();
