@@ -250,36 +250,6 @@ private Q_SLOTS:
         }
     }
 
-    // Another workstation holds the database's write lock: the statement gives up after the engine's busy
-    // time-out, the failure is reported once, and the row shows what the database holds: a failed tick is
-    // unticked, a failed untick keeps counting.
-    void aLockedDatabaseLeavesTheRowTrue_data()
-    {
-        QTest::addColumn<bool>("unticking");
-        QTest::newRow("tick") << false;
-        QTest::newRow("untick") << true;
-    }
-    void aLockedDatabaseLeavesTheRowTrue()
-    {
-        QFETCH(bool, unticking);
-        WindowFixture f;
-        f.load();
-        if (unticking) {
-            f.toggle(OfficeFixture::Task);
-            f.clock.advanceSeconds(300);
-        }
-        {
-            const auto otherWorkstation = f.office.database().lockWrites();
-            f.toggle(OfficeFixture::Task);
-        }
-
-        QCOMPARE(f.reports.reports().size(), 1);
-        QCOMPARE(f.office.runningCount(), unticking ? 1 : 0);
-        const int row = f.row(OfficeFixture::Task);
-        QCOMPARE(f.list().checked(row), unticking);
-        QCOMPARE(f.list().cellText(row, 9).trimmed().isEmpty(), !unticking);
-    }
-
     // Another workstation of the lawyer closes the entry with 7 minutes before the untick: the entry keeps that
     // close, and the list shows it ended. (A close between the untick's read of the entry and its own close or
     // delete is the time entries' matter.)
