@@ -87,6 +87,8 @@ struct AbsenceFixture : WindowFixture {
     QList<counter::AbsenceReply> replies;
     QList<AbsenceQuestion> asked;
     std::function<void()> whileAsked;
+    // The notifications shown beside the tray icon.
+    QStringList notifications;
 
     AbsenceFixture()
     {
@@ -104,6 +106,7 @@ struct AbsenceFixture : WindowFixture {
             }
             return replies.isEmpty() ? counter::AbsenceReply(answer) : replies.takeFirst();
         });
+        counter::TrayIcon::setNotifier([this](const QString&, const QString& text) { notifications << text; });
     }
     ~AbsenceFixture()
     {
@@ -112,13 +115,6 @@ struct AbsenceFixture : WindowFixture {
         counter::setAbsenceAsker({});
         counter::TrayIcon::setNotifier({});
         counter::frmPreferencias::setRunner({});
-    }
-
-    // The notifications shown beside the tray icon, from now on.
-    QStringList notifications;
-    void recordNotifications()
-    {
-        counter::TrayIcon::setNotifier([this](const QString&, const QString& text) { notifications << text; });
     }
 
     // Time passes by seconds with the user idle for idle seconds, then the window looks.
@@ -670,7 +666,6 @@ private Q_SLOTS:
         QFETCH(QString, time);
         QFETCH(int, notified);
         AbsenceFixture f;
-        f.recordNotifications();
         f.office.addRunningEntry(OfficeFixture::Task, start);
         counter::frmCounter& window = f.load();
         auto& trayCount = f.part<counter::TrayCount>();
@@ -709,7 +704,6 @@ private Q_SLOTS:
     void aSilentDayIsRemindedOnce()
     {
         AbsenceFixture f;
-        f.recordNotifications();
         f.load();
         auto& trayCount = f.part<counter::TrayCount>();
         auto* reminder = f.window->findChild<QAction*>(QStringLiteral("mnLembrete"));
