@@ -541,12 +541,9 @@ private Q_SLOTS:
         QTest::addColumn<QString>("hiddenCell"); // of the row pressed
         QTest::addColumn<bool>("offered");
         QTest::addColumn<QString>("caption");
-        const QStringList onARow{"row", "right"};
-        QTest::newRow("right click on a visible row") << onARow << "0" << true << "Esconder";
-        QTest::newRow("right click on a hidden row") << onARow << "1" << true << "Tornar visível";
         QTest::newRow("a visible row after a hidden one")
             << QStringList{"hidden row", "left", "row", "right"} << "0" << true << "Esconder";
-        QTest::newRow("blank marker") << onARow << " " << true << "Tornar visível";
+        QTest::newRow("blank marker") << QStringList{"row", "right"} << " " << true << "Tornar visível";
         QTest::newRow("right click on empty space") << QStringList{"right"} << "" << false << "";
         QTest::newRow("left click on a row, then right on empty space")
             << QStringList{"row", "left", "right"} << "0" << false << "";

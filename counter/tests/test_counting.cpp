@@ -602,10 +602,7 @@ private Q_SLOTS:
         f.clock.set(Nine.addSecs(10 * Minute));
         f.whileAsked = [&] {
             if (whileAsked == QStringLiteral("closed")) {
-                f.office.database().exec(QStringLiteral("UPDATE tbProcessos_Trabalhos_Tarefas_Lancamentos SET "
-                                                        "inprogress = 0, unidades = 21, data_fim = '2009-11-16 "
-                                                        "09:21:00' WHERE lancamento_id = %1")
-                                             .arg(entry));
+                f.office.database().exec(data::timeEntries::closeStatement(entry, 21, "'2009-11-16 09:21:00'"));
             } else if (whileAsked == QStringLiteral("away")) {
                 f.look(20 * Minute, 20 * Minute);
                 f.look(Minute, 0);
