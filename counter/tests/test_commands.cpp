@@ -609,13 +609,11 @@ private Q_SLOTS:
 
         const QStringList taken{Work90, CourtCase, Pending, Running, Assign, Refill};
         row("the picker chooses nothing", "prazos 0", 0, {}, {}, {}, {}, {}, false);
+        const auto on999 = [](QString statement) { return statement.replace("trabalho_id = 90", "trabalho_id = 999"); };
         row("a work item without a record is assigned unchecked", "prazos 0", 999, {}, {},
-            {"SELECT * FROM tbProcessos_Trabalhos WHERE trabalho_id = 999",
-             "UPDATE tbProcessos_Trabalhos SET advogado_id = 9 WHERE trabalho_id = 999 AND NOT EXISTS "
-             "(SELECT * FROM tbProcessos_Trabalhos_Tarefas_Lancamentos WHERE closed = 0 AND inprogress "
-             "<> 0 AND trabalho_id = 999)",
-             "SELECT * FROM tbProcessos_Trabalhos_Tarefas_Lancamentos WHERE closed = 0 AND inprogress "
-             "<> 0 AND trabalho_id = 999",
+            {on999(Work90), on999(Assign),
+             "SELECT * FROM tbProcessos_Trabalhos_Tarefas_Lancamentos WHERE closed = 0 AND inprogress <> 0 AND "
+             "trabalho_id = 999",
              Refill},
             {}, {}, false);
         // Work item 90 is lawyer 10's: taking it asks first.
