@@ -247,8 +247,6 @@ private Q_SLOTS:
         QTest::newRow("case, then archive: one field")
             << QStringList{"mnListAbrirProcesso", "mnListAbrirArquivoDocumental"}
             << QStringList{"new CaseEditor#1", "new CaseEditor#2", "delete CaseEditor#1"};
-        QTest::newRow("task twice") << QStringList{"mnListAbrir", "mnListAbrir"}
-                                    << QStringList{"new TaskEditor#1", "new TaskEditor#2", "delete TaskEditor#1"};
         QTest::newRow("work item twice") << QStringList{"mnListAbrirTrabalho", "mnListAbrirTrabalho"}
                                          << QStringList{"new WorkEditor#1", "new WorkEditor#2", "delete WorkEditor#1"};
         QTest::newRow("registering twice")

@@ -864,25 +864,11 @@ private Q_SLOTS:
         QCOMPARE(w.entries().selectedRow(), 3);
     }
 
-    // A fill that fails keeps the rows it added and the total shown before, and is reported.
-    void aFailedFillKeepsTheTotal()
+    // The index on a lawyer's entries by date serves both statements: the engine searches it and scans no table. A
+    // fill that fails keeps the rows it added and the total shown before, and is reported.
+    void theIndexesServeBothStatementsAndAFailedFillKeepsTheTotal()
     {
         Window w({"1, '2009-11-10 10:00:00', '2009-11-10 10:30:00', 9, 1, 30, 402, 0"});
-        w.setDays(November1, November30);
-        w.tabs().setCurrentIndex(2);
-        QCOMPARE(w.total().text(), QStringLiteral("0,50"));
-        data::StatementFailures::failNext({core::errc::ProviderError, QStringLiteral("Tempo limite expirado")},
-                                          QStringLiteral("vwProcessos_Trabalhos_Tarefas_Lancamentos WHERE"));
-        w.tabs().setCurrentIndex(1);
-        QCOMPARE(w.entries().rowCount(), 0);
-        QCOMPARE(w.total().text(), QStringLiteral("0,50"));
-        QCOMPARE(w.reports.procedures(), QStringList{QStringLiteral("FillLancamentos")});
-    }
-
-    // The index on a lawyer's entries by date serves both statements: the engine searches it and scans no table.
-    void theIndexesServeBothStatements()
-    {
-        Window w;
         w.setDays(November1, November30);
         w.tabs().setCurrentIndex(1);
         w.tabs().setCurrentIndex(2);
@@ -900,6 +886,14 @@ private Q_SLOTS:
                 QVERIFY2(!step.startsWith(QStringLiteral("SCAN")), qPrintable(step));
             }
         }
+
+        QCOMPARE(w.total().text(), QStringLiteral("0,50"));
+        data::StatementFailures::failNext({core::errc::ProviderError, QStringLiteral("Tempo limite expirado")},
+                                          QStringLiteral("vwProcessos_Trabalhos_Tarefas_Lancamentos WHERE"));
+        w.tabs().setCurrentIndex(1);
+        QCOMPARE(w.entries().rowCount(), 0);
+        QCOMPARE(w.total().text(), QStringLiteral("0,50"));
+        QCOMPARE(w.reports.procedures(), QStringList{QStringLiteral("FillLancamentos")});
     }
 };
 
