@@ -840,9 +840,11 @@ private Q_SLOTS:
         }
     }
 
-    // A header click sorts by that column's values, a second click on it turns the order round; the rows
-    // keep that order through later refills, and the entry asked for stays selected.
-    void aHeaderSortsByValueAndASecondClickReverses()
+    // On the entries tab a header click sorts by that column's values, a second click on it turns the order round;
+    // the rows keep that order through later refills, and the entry asked for stays selected. The index on a lawyer's
+    // entries by date serves both tabs' statements: the engine searches it and scans no table. A fill that fails
+    // keeps the rows it added and the total shown before, and is reported.
+    void theEntriesTabSortsAndKeepsItsTotal()
     {
         Window w({"1, '2009-11-10 10:00:00', '2009-11-10 10:30:00', 9, 1, 30, 402, 0",
                   "2, '2009-12-02 10:00:00', '2009-12-02 11:40:00', 9, 1, 100, 402, 0",
@@ -862,15 +864,7 @@ private Q_SLOTS:
         w.window->RemoteKey(3, 4004);
         QCOMPARE(keysOf(w.entries()), QStringList({"#2", "#1", "#4", "#3"}));
         QCOMPARE(w.entries().selectedRow(), 3);
-    }
 
-    // The index on a lawyer's entries by date serves both statements: the engine searches it and scans no table. A
-    // fill that fails keeps the rows it added and the total shown before, and is reported.
-    void theIndexesServeBothStatementsAndAFailedFillKeepsTheTotal()
-    {
-        Window w({"1, '2009-11-10 10:00:00', '2009-11-10 10:30:00', 9, 1, 30, 402, 0"});
-        w.setDays(November1, November30);
-        w.tabs().setCurrentIndex(1);
         w.tabs().setCurrentIndex(2);
         for (const QString& prefix : {Entries, Totals}) {
             const QString translated = data::TsqlTranslator::toEmbedded(w.sent(prefix).first(), w.clock.now());
@@ -887,12 +881,12 @@ private Q_SLOTS:
             }
         }
 
-        QCOMPARE(w.total().text(), QStringLiteral("0,50"));
+        QCOMPARE(w.total().text(), QStringLiteral("2,43"));
         data::StatementFailures::failNext({core::errc::ProviderError, QStringLiteral("Tempo limite expirado")},
                                           QStringLiteral("vwProcessos_Trabalhos_Tarefas_Lancamentos WHERE"));
         w.tabs().setCurrentIndex(1);
         QCOMPARE(w.entries().rowCount(), 0);
-        QCOMPARE(w.total().text(), QStringLiteral("0,50"));
+        QCOMPARE(w.total().text(), QStringLiteral("2,43"));
         QCOMPARE(w.reports.procedures(), QStringList{QStringLiteral("FillLancamentos")});
     }
 };
