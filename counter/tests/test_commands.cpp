@@ -494,16 +494,14 @@ private Q_SLOTS:
     {
         QFETCH(QString, description);
         CommandFixture f;
-        QString literal = description;
-        literal.replace(QLatin1Char('\''), QStringLiteral("''"));
-        f.office.database().exec(QStringLiteral("UPDATE tbProcessos_Trabalhos SET descrit = '%1'").arg(literal));
+        f.office.database().exec(QStringLiteral("UPDATE tbProcessos_Trabalhos SET descrit = '%1'")
+                                     .arg(QString(description).replace(u'\'', QStringLiteral("''"))));
         f.load();
         f.select(OfficeFixture::Task);
         f.answer({QStringLiteral("Yes")});
         f.run(QStringLiteral("mnListRemover"));
-        QCOMPARE(f.messages(), QStringList{QStringLiteral("Retirar Trabalho | question yes/no | Deseja retirar o "
-                                                          "trabalho '") +
-                                           description + QStringLiteral("' das minhas tarefas pendentes?")});
+        QCOMPARE(f.messages(),
+                 QStringList{QString(GiveBackQuestion).replace(QStringLiteral("Contestação"), description)});
         QCOMPARE(f.list().rowCount(), 0);
     }
 
