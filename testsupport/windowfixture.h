@@ -125,17 +125,6 @@ struct WindowFixture {
     // The user ticks or unticks the task's check box.
     void toggle(int taskId) { list().userToggle(row(taskId)); }
 
-    // Policy #3101 (choosing whose records are shown) for the users whose code is in codes, through group ADM,
-    // which holds user 1 (ana).
-    void grantChoice(const QString& codes)
-    {
-        office.database().exec(QStringLiteral("INSERT INTO tbGroups (group_id, code) VALUES (1, 'ADM')"));
-        office.database().exec(QStringLiteral("INSERT INTO tbGroups_Users_Links (group_id, user_id) VALUES (1, 1)"));
-        office.database().exec(
-            QStringLiteral("INSERT INTO tbSecurityPolicies (policy_id, code, users_groups) VALUES (1, '#3101', '%1')")
-                .arg(codes));
-    }
-
     // The statements sent since the window was loaded that begin with prefix.
     QStringList sent(const QString& prefix) const
     {

@@ -39,7 +39,7 @@ void addTasks(OfficeFixture& office)
 
 // A command run with task 812 selected, and what it did.
 struct Command {
-    QString setup, command;
+    QString before, after, command; // statements run before and after the list is filled
     QStringList answers, statements, messages, rowsAfter;
     QString selectedAfter; // "*": whichever the list chooses
 };
@@ -248,8 +248,6 @@ private Q_SLOTS:
         QTest::newRow("case, then archive: one field")
             << QStringList{"mnListAbrirProcesso", "mnListAbrirArquivoDocumental"}
             << QStringList{"new CaseEditor#1", "new CaseEditor#2", "delete CaseEditor#1"};
-        QTest::newRow("task twice") << QStringList{"mnListAbrir", "mnListAbrir"}
-                                    << QStringList{"new TaskEditor#1", "new TaskEditor#2", "delete TaskEditor#1"};
         QTest::newRow("work item twice") << QStringList{"mnListAbrirTrabalho", "mnListAbrirTrabalho"}
                                          << QStringList{"new WorkEditor#1", "new WorkEditor#2", "delete WorkEditor#1"};
         QTest::newRow("registering twice")
@@ -361,65 +359,63 @@ private Q_SLOTS:
     void commands_data()
     {
         QTest::addColumn<Command>("row");
-        const auto add = [](const char* name, const QString& setup, const QString& command, const QStringList& answers,
-                            const QStringList& statements, const QStringList& messages, const QStringList& rowsAfter,
-                            const QString& selectedAfter) {
-            QTest::newRow(name) << Command{setup, command, answers, statements, messages, rowsAfter, selectedAfter};
+        const auto add = [](const char* name, const QString& before, const QString& after, const QString& command,
+                            const QStringList& answers, const QStringList& statements, const QStringList& messages,
+                            const QStringList& rowsAfter, const QString& selectedAfter) {
+            QTest::newRow(name) << Command{before,     after,    command,   answers,
+                                           statements, messages, rowsAfter, selectedAfter};
+        };
+        const auto running = [](int task, int lawyer) {
+            return QStringLiteral("INSERT INTO tbProcessos_Trabalhos_Tarefas_Lancamentos (tarefa_id, trabalho_id, "
+                                  "advogado_id, data, inprogress, closed) VALUES (%1, 77, %2, '2009-11-16', 1, 0)")
+                .arg(task)
+                .arg(lawyer);
         };
 
+        const QString hide =
+            QStringLiteral("UPDATE tbProcessos_Trabalhos_Tarefas SET escondida = 1 WHERE tarefa_id = 812");
         const QStringList all{"#812", "#813", "#820"};
-        add("hide: the list starts again at its first row", "", "mnEsconder", {},
-            {"UPDATE tbProcessos_Trabalhos_Tarefas SET escondida = 1 WHERE tarefa_id = 812", Refill}, {},
+        add("hide: the list starts again at its first row", "", "", "mnEsconder", {}, {hide, Refill}, {},
             {"#813", "#820", "#812"}, "#813");
-        add("show: the task stays selected", "812 hidden", "mnEsconder", {},
+        add("show: the task stays selected", hide, "", "mnEsconder", {},
             {"UPDATE tbProcessos_Trabalhos_Tarefas SET escondida = 0 WHERE tarefa_id = 812", Refill}, {}, all, "#812");
-        add("finish a counted task: refused, titled with the window's caption", "812 running", "mnListTerminar", {}, {},
-            {RefuseFinish}, all, "#812");
-        add("finish, No", "", "mnListTerminar", {"No"}, {}, {FinishQuestion}, all, "#812");
-        add("finish, Yes: that row alone leaves the list", "", "mnListTerminar", {"Yes"},
+        add("finish a counted task: refused, titled with the window's caption", running(812, 9), "", "mnListTerminar",
+            {}, {}, {RefuseFinish}, all, "#812");
+        add("finish, No", "", "", "mnListTerminar", {"No"}, {}, {FinishQuestion}, all, "#812");
+        add("finish, Yes: that row alone leaves the list", "", "", "mnListTerminar", {"Yes"},
             {"UPDATE tbProcessos_Trabalhos_Tarefas SET closed = 1 WHERE tarefa_id = 812" + NoneRunningOn812},
             {FinishQuestion}, {"#813", "#820"}, "*");
-        add("finish a task counted elsewhere: the statement refuses, the list is refilled",
-            "812 started elsewhere after the refill", "mnListTerminar", {"Yes"},
+        add("finish a task counted elsewhere: the statement refuses, the list is refilled", "", running(812, 9),
+            "mnListTerminar", {"Yes"},
             {"UPDATE tbProcessos_Trabalhos_Tarefas SET closed = 1 WHERE tarefa_id = 812" + NoneRunningOn812, Refill},
             {FinishQuestion, RefuseFinish}, all, "*");
-        add("give back, No", "", "mnListRemover", {"No"}, {}, {GiveBackQuestion}, all, "#812");
-        add("give back, Yes: the work item's tasks leave the list", "", "mnListRemover", {"Yes"},
+        add("give back, No", "", "", "mnListRemover", {"No"}, {}, {GiveBackQuestion}, all, "#812");
+        add("give back, Yes: the work item's tasks leave the list", "", "", "mnListRemover", {"Yes"},
             {TaskRecord, RunningOn77,
              "UPDATE tbProcessos_Trabalhos SET advogado_id = null WHERE trabalho_id = 77" + NoneRunningOn77, Refill},
             {GiveBackQuestion}, {"#820"}, "");
-        add("give back a work item another lawyer counts on: refused", "813 running for lawyer 10", "mnListRemover",
-            {"Yes"}, {TaskRecord, RunningOn77}, {GiveBackQuestion, RunningRefusal}, all, "#812");
-        add("give back a task deleted meanwhile: nothing more", "812 deleted", "mnListRemover", {"Yes"}, {TaskRecord},
+        add("give back a work item another lawyer counts on: refused", running(813, 10), "", "mnListRemover", {"Yes"},
+            {TaskRecord, RunningOn77}, {GiveBackQuestion, RunningRefusal}, all, "#812");
+        add("give back a task deleted meanwhile: nothing more", "",
+            "DELETE FROM tbProcessos_Trabalhos_Tarefas WHERE tarefa_id = 812", "mnListRemover", {"Yes"}, {TaskRecord},
             {GiveBackQuestion}, all, "#812");
-        add("give back a task without a work item: reported, nothing written", "812 without work item", "mnListRemover",
-            {"Yes"}, {TaskRecord}, {GiveBackQuestion}, all, "#812");
-        add("the other list entry takes new work", "", "mnListTrabalho", {}, {}, {}, all, "#812");
+        add("give back a task without a work item: reported, nothing written", "", NoWorkItem, "mnListRemover", {"Yes"},
+            {TaskRecord}, {GiveBackQuestion}, all, "#812");
+        add("the other list entry takes new work", "", "", "mnListTrabalho", {}, {}, {}, all, "#812");
     }
     void commands()
     {
         QFETCH(Command, row);
-        const auto& [setup, command, answers, statements, messages, rowsAfter, selectedAfter] = row;
+        const auto& [before, after, command, answers, statements, messages, rowsAfter, selectedAfter] = row;
         CommandFixture f;
         testsupport::TempDatabase& db = f.office.database();
         addTasks(f.office);
-        if (setup == QStringLiteral("812 hidden")) {
-            db.exec(QStringLiteral("UPDATE tbProcessos_Trabalhos_Tarefas SET escondida = 1 WHERE tarefa_id = 812"));
-        } else if (setup == QStringLiteral("812 running")) {
-            f.office.addRunningEntry(812, f.clock.now());
-        } else if (setup.endsWith(QStringLiteral(" running for lawyer 10"))) {
-            db.exec(QStringLiteral("UPDATE tbProcessos_Trabalhos_Tarefas_Lancamentos SET advogado_id = 10 WHERE "
-                                   "lancamento_id = %1")
-                        .arg(f.office.addRunningEntry(setup.left(3).toInt(), f.clock.now())));
+        if (!before.isEmpty()) {
+            db.exec(before);
         }
         f.load();
-        if (setup == QStringLiteral("812 started elsewhere after the refill")) {
-            f.office.addRunningEntry(812, f.clock.now());
-        } else if (setup == QStringLiteral("812 deleted")) {
-            db.exec(QStringLiteral("DELETE FROM tbProcessos_Trabalhos_Tarefas WHERE tarefa_id = 812"));
-        } else if (setup == QStringLiteral("812 without work item")) {
-            db.exec(
-                QStringLiteral("UPDATE tbProcessos_Trabalhos_Tarefas SET trabalho_id = NULL WHERE tarefa_id = 812"));
+        if (!after.isEmpty()) {
+            db.exec(after);
         }
         f.select(OfficeFixture::Task);
         f.answer(answers);
@@ -432,9 +428,8 @@ private Q_SLOTS:
         if (selectedAfter != QStringLiteral("*")) {
             QCOMPARE(selected < 0 ? QString() : f.list().key(selected), selectedAfter);
         }
-        QCOMPARE(f.reports.procedures(), setup == QStringLiteral("812 without work item")
-                                             ? QStringList{QStringLiteral("mnListRemover_Click")}
-                                             : QStringList());
+        QCOMPARE(f.reports.procedures(),
+                 after == NoWorkItem ? QStringList{QStringLiteral("mnListRemover_Click")} : QStringList());
         QCOMPARE(
             db.scalar(QStringLiteral("SELECT COUNT(*) FROM tbProcessos_Trabalhos_Tarefas WHERE closed = 1")).toInt(),
             rowsAfter.size() == 2 && command == QStringLiteral("mnListTerminar") ? 1 : 0);
@@ -500,16 +495,14 @@ private Q_SLOTS:
     {
         QFETCH(QString, description);
         CommandFixture f;
-        QString literal = description;
-        literal.replace(QLatin1Char('\''), QStringLiteral("''"));
-        f.office.database().exec(QStringLiteral("UPDATE tbProcessos_Trabalhos SET descrit = '%1'").arg(literal));
+        f.office.database().exec(QStringLiteral("UPDATE tbProcessos_Trabalhos SET descrit = '%1'")
+                                     .arg(QString(description).replace(u'\'', QStringLiteral("''"))));
         f.load();
         f.select(OfficeFixture::Task);
         f.answer({QStringLiteral("Yes")});
         f.run(QStringLiteral("mnListRemover"));
-        QCOMPARE(f.messages(), QStringList{QStringLiteral("Retirar Trabalho | question yes/no | Deseja retirar o "
-                                                          "trabalho '") +
-                                           description + QStringLiteral("' das minhas tarefas pendentes?")});
+        QCOMPARE(f.messages(),
+                 QStringList{QString(GiveBackQuestion).replace(QStringLiteral("Contestação"), description)});
         QCOMPARE(f.list().rowCount(), 0);
     }
 
@@ -545,12 +538,9 @@ private Q_SLOTS:
         QTest::addColumn<QString>("hiddenCell"); // of the row pressed
         QTest::addColumn<bool>("offered");
         QTest::addColumn<QString>("caption");
-        const QStringList onARow{"row", "right"};
-        QTest::newRow("right click on a visible row") << onARow << "0" << true << "Esconder";
-        QTest::newRow("right click on a hidden row") << onARow << "1" << true << "Tornar visível";
         QTest::newRow("a visible row after a hidden one")
             << QStringList{"hidden row", "left", "row", "right"} << "0" << true << "Esconder";
-        QTest::newRow("blank marker") << onARow << " " << true << "Tornar visível";
+        QTest::newRow("blank marker") << QStringList{"row", "right"} << " " << true << "Tornar visível";
         QTest::newRow("right click on empty space") << QStringList{"right"} << "" << false << "";
         QTest::newRow("left click on a row, then right on empty space")
             << QStringList{"row", "left", "right"} << "0" << false << "";
@@ -616,13 +606,11 @@ private Q_SLOTS:
 
         const QStringList taken{Work90, CourtCase, Pending, Running, Assign, Refill};
         row("the picker chooses nothing", "prazos 0", 0, {}, {}, {}, {}, {}, false);
+        const auto on999 = [](QString statement) { return statement.replace("trabalho_id = 90", "trabalho_id = 999"); };
         row("a work item without a record is assigned unchecked", "prazos 0", 999, {}, {},
-            {"SELECT * FROM tbProcessos_Trabalhos WHERE trabalho_id = 999",
-             "UPDATE tbProcessos_Trabalhos SET advogado_id = 9 WHERE trabalho_id = 999 AND NOT EXISTS "
-             "(SELECT * FROM tbProcessos_Trabalhos_Tarefas_Lancamentos WHERE closed = 0 AND inprogress "
-             "<> 0 AND trabalho_id = 999)",
-             "SELECT * FROM tbProcessos_Trabalhos_Tarefas_Lancamentos WHERE closed = 0 AND inprogress "
-             "<> 0 AND trabalho_id = 999",
+            {on999(Work90), on999(Assign),
+             "SELECT * FROM tbProcessos_Trabalhos_Tarefas_Lancamentos WHERE closed = 0 AND inprogress <> 0 AND "
+             "trabalho_id = 999",
              Refill},
             {}, {}, false);
         // Work item 90 is lawyer 10's: taking it asks first.

@@ -54,25 +54,14 @@ struct Workstation {
 
     counter::ListView& list() { return *window->findChild<counter::ListView*>(QStringLiteral("ListView1")); }
     int row(int task) { return list().findKey(QStringLiteral("#%1").arg(task)); }
-
-    // "report <procedure>: <text>" for every error reported.
-    void printReports(QTextStream& out)
-    {
-        for (const auto& report : reports.reports()) {
-            out << "report " << report.procedure << ": " << report.text.simplified() << "\n";
-        }
-        out.flush();
-    }
 };
 
 // One workstation: the counter window of its own lawyer on the shared office, ticking and unticking its tasks in
 // turn. A third of the counts are too short and dropped. Prints "closed <entry> <minutes>" or "dropped <entry>"
-// for every count it ended and "report <text>" for every error it reported; exits 0 when nothing was left running.
-int runWorkstation(int workstation)
+// for every count it ended; exits 0 when nothing was left running.
+int runWorkstation(Workstation& station, int workstation, QTextStream& out)
 {
-    Workstation station(lawyerOf(workstation));
     auto& list = station.list();
-    QTextStream out(stdout);
     for (int round = 0; round < Rounds; ++round) {
         const int task = taskOf(workstation, round % TasksEach);
         list.userToggle(station.row(task));
@@ -85,28 +74,24 @@ int runWorkstation(int workstation)
         }
         station.clock.advanceSeconds(30);
     }
-    station.printReports(out);
     bool running = false;
     for (int index = 0; index < TasksEach; ++index) {
         running = running || list.checked(station.row(taskOf(workstation, index)));
     }
-    station.window->close();
     return running ? 1 : 0;
 }
 
 // One of two workstations of lawyer 100 with a single count: ticks its tasks in turn, each tick ending the count
 // before it, whichever workstation started that one. After every tick it reads how many entries of the lawyer run
 // and prints "running N" when more than one does; at the end it unticks what its list shows counting.
-int runSameLawyer(int workstation)
+int runSameLawyer(Workstation& station, int workstation, QTextStream& out)
 {
-    Workstation station(lawyerOf(0));
     auto& list = station.list();
     data::Connection reader;
     reader.open(qEnvironmentVariable("ORV_TEST_WORKSTATION_TEXT"));
     const QString runningCount = QStringLiteral("SELECT COUNT(*) AS n FROM tbProcessos_Trabalhos_Tarefas_Lancamentos "
                                                 "WHERE inprogress <> 0 AND advogado_id = %1")
                                      .arg(lawyerOf(0));
-    QTextStream out(stdout);
     for (int round = 0; round < Rounds * 2; ++round) {
         const int task = taskOf(workstation, round % TasksEach);
         if (!list.checked(station.row(task))) {
@@ -123,8 +108,6 @@ int runSameLawyer(int workstation)
             list.userToggle(station.row(taskOf(workstation, index)));
         }
     }
-    station.printReports(out);
-    station.window->close();
     return 0;
 }
 
@@ -241,10 +224,17 @@ int main(int argc, char* argv[])
     if (qEnvironmentVariableIsSet(qPrintable(WorkerVariable))) {
         try {
             const int workstation = qEnvironmentVariableIntValue(qPrintable(WorkerVariable));
-            if (qEnvironmentVariableIsSet("ORV_TEST_SAME_LAWYER")) {
-                return runSameLawyer(workstation);
+            const bool sameLawyer = qEnvironmentVariableIsSet("ORV_TEST_SAME_LAWYER");
+            Workstation station(lawyerOf(sameLawyer ? 0 : workstation));
+            QTextStream out(stdout);
+            const int exitCode =
+                sameLawyer ? runSameLawyer(station, workstation, out) : runWorkstation(station, workstation, out);
+            // "report <procedure>: <text>" for every error reported.
+            for (const auto& report : station.reports.reports()) {
+                out << "report " << report.procedure << ": " << report.text.simplified() << "\n";
             }
-            return runWorkstation(workstation);
+            station.window->close();
+            return exitCode;
         } catch (const std::exception& error) {
             QTextStream(stdout) << "report start: " << error.what() << "\n";
             return 2;
