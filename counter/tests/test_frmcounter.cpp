@@ -362,6 +362,7 @@ private Q_SLOTS:
         QTest::newRow("a time entry saved, pending tab") << CallBack{0, 813, 4004, "ListView1", false, "FXMultitarefa"};
         QTest::newRow("anything else") << CallBack{0, 813, 1, "ListView1", false, "ListView1"};
         QTest::newRow("a listed entry") << CallBack{1, 150, 4004, "ListView2", true, "ListView2"};
+        QTest::newRow("the first listed entry") << CallBack{1, 1, 4004, "ListView2", true, "ListView2"};
         QTest::newRow("an entry not listed") << CallBack{1, 5000, 4004, "ListView2", false, "ListView2"};
         QTest::newRow("an entry, on the totals tab") << CallBack{2, 150, 4004, "", false, ""};
     }
