@@ -5,6 +5,7 @@
 #include "scramble/modencriptserial.h"
 #include "testsupport/files.h"
 #include "testsupport/tempregistry.h"
+#include "testsupport/thrown.h"
 
 #include <QDir>
 #include <QFile>
@@ -182,16 +183,12 @@ private Q_SLOTS:
             setMode(entry.filePath(), 0644);
         }
 
+        const QString login = data::ConnectionText::forLogin(u"False"_s, u"ana"_s, u"pw-ana"_s, QString(), file);
         QString loginError;
         int checkCode = 0;
         {
             Unprivileged other;
-            data::Connection connection;
-            try {
-                connection.open(data::ConnectionText::forLogin(u"False"_s, u"ana"_s, u"pw-ana"_s, QString(), file));
-            } catch (const core::Error& error) {
-                loginError = error.description();
-            }
+            loginError = testsupport::thrown([&] { data::Connection().open(login); }).description;
             checkCode = orvadmin({"check", "--user", "ana", "--password-stdin"}, {"pw-ana"});
         }
         QVERIFY2(loginError.contains(u"não pode escrever no ficheiro da base de dados"_s), qPrintable(loginError));
