@@ -34,10 +34,8 @@ struct AdminRun {
                                    return typed.isEmpty() ? QString() : typed.takeFirst();
                                },
                                [this] { return input.isEmpty() ? QString() : input.takeFirst(); }};
-        const int code = admin::run(QStringList{QStringLiteral("orvadmin")} + arguments, console, probes);
-        outStream.flush();
-        errStream.flush();
-        return code;
+        // The streams write what is left as they end, before the caller reads out and err.
+        return admin::run(QStringList{QStringLiteral("orvadmin")} + arguments, console, probes);
     }
 
     // The same, with these lines of standard input.

@@ -124,8 +124,7 @@ private Q_SLOTS:
         QCOMPARE(m_pictures, (QStringList{u"frmTarefa"_s, u"frmTrabalho"_s, u"frmDossier"_s, u"frmLancamento"_s,
                                           u"frmLancamentoNovo"_s, u"frmTrabalhos"_s, u"frmTarefas"_s}));
         QCOMPARE(m_faults, QStringList{});
-        QVERIFY(m_boxes.shown().isEmpty());
-        QVERIFY(m_reports.reports().isEmpty());
+        QVERIFY(m_boxes.shown().isEmpty() && m_reports.reports().isEmpty());
     }
 
     // Both statistics tabs over the supervisor's last month.

@@ -250,7 +250,6 @@ private Q_SLOTS:
         QVERIFY(writeFile(userFile(), QByteArray(text).replace("\"1\"", "\"21\""))); // in place, as long, another time
         QVERIFY(file.open(QIODevice::ReadWrite));
         QVERIFY(file.setFileTime(modified.addSecs(-60), QFileDevice::FileModificationTime));
-        file.close();
         QCOMPARE(readsFor(u"21"_s), quint64(1));
 
         clock.set(QDateTime::currentDateTime());
@@ -339,8 +338,7 @@ private Q_SLOTS:
     // Adding and finding keys walks each level once: twice the depth is about four times the work.
     void deepKeysCostWorkInProportionToTheText()
     {
-        const quint64 shallow = workForDepth(10);
-        const quint64 deep = workForDepth(20);
+        const quint64 shallow = workForDepth(10), deep = workForDepth(20);
         QVERIFY(shallow > 0 && deep > 0);
         QVERIFY2(deep <= 5 * shallow, qPrintable(u"%1 levels walked at depth 10, %2 at 20"_s.arg(shallow).arg(deep)));
     }

@@ -78,8 +78,7 @@ private Q_SLOTS:
 
     void sameDayGivesSameOffice()
     {
-        const QString again = m_dir.filePath("again.db");
-        const QString nextDay = m_dir.filePath("nextday.db");
+        const QString again = m_dir.filePath("again.db"), nextDay = m_dir.filePath("nextday.db");
         tools::DemoOffice(Day).build(again);
         tools::DemoOffice(Day.addDays(1)).build(nextDay);
         const QStringList office = dump(m_office);
