@@ -454,6 +454,23 @@ private Q_SLOTS:
                  (QList<QVariantList>{{u"put back"_s}}));
     }
 
+    // The administrator's writes wait for a workstation's write to end, up to the engine's time-out, instead of
+    // failing at once.
+    void aWriteWaitsForAnotherWorkstations()
+    {
+        auto otherWorkstation = m_db->lockWrites();
+        std::thread release([&otherWorkstation] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            otherWorkstation.reset();
+        });
+        data::embedded::EmbeddedFile file(m_db->path(), data::embedded::EmbeddedFile::Mode::Existing);
+        const core::ErrorValue error =
+            testsupport::thrown([&] { file.exec(u"INSERT INTO t_people VALUES (12, 'espera', 'ES')"_s); });
+        release.join();
+        QCOMPARE(error.description, QString());
+        QCOMPARE(m_db->scalar(u"SELECT COUNT(*) FROM t_people WHERE contacto_id = 12"_s).toInt(), 1);
+    }
+
     // Two workstations counting at once on one database file.
     void twoConnectionsInsertAtOnce()
     {
