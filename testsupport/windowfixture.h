@@ -132,6 +132,15 @@ struct WindowFixture {
     }
 };
 
+// The message, as CommandFixture::messages() gives it, of a start or a new entry that cannot find the record the
+// field names.
+inline QString missing(const char* field)
+{
+    return QStringLiteral("Orv_Couter | critical | Erro no campo %1. Não foi possível iniciar o registo. Contacto o "
+                          "Administrador do Sistema.")
+        .arg(QLatin1String(field));
+}
+
 // The counter window with recording record editors, and what a command did in a form a table can state:
 // the statements sent since the window was loaded, each refill of the task list as "refill" (the
 // server's date it reads left out), and the message boxes as "<title> | <icon> | <text>".
@@ -153,13 +162,11 @@ struct CommandFixture : WindowFixture {
 
     QStringList messages() const
     {
+        // By core::Icon: None, Information, Question, Warning, Critical.
+        static const char* const icons[] = {"other", "info", "question", "other", "critical"};
         QStringList shown;
         for (const core::Message& box : boxes.shown()) {
-            const char* icon = box.icon == core::Icon::Information ? "info"
-                               : box.icon == core::Icon::Question  ? "question"
-                               : box.icon == core::Icon::Critical  ? "critical"
-                                                                   : "other";
-            shown << box.title + QStringLiteral(" | ") + QLatin1String(icon) +
+            shown << box.title + QStringLiteral(" | ") + QLatin1String(icons[int(box.icon)]) +
                          (box.buttons == core::Buttons::YesNo ? QStringLiteral(" yes/no | ") : QStringLiteral(" | ")) +
                          box.text;
         }

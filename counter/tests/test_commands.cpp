@@ -111,13 +111,6 @@ void addCourtWork(testsupport::TempDatabase& db, const QString& changes)
     }
 }
 
-QString missing(const char* field)
-{
-    return QStringLiteral("Orv_Couter | critical | Erro no campo %1. Não foi possível iniciar o registo. Contacto o "
-                          "Administrador do Sistema.")
-        .arg(QLatin1String(field));
-}
-
 // The log of one fresh object: made, signed on with the scrambled password, then the calls.
 QStringList fresh(const QString& object, const QStringList& calls)
 {
@@ -465,8 +458,6 @@ private Q_SLOTS:
         }
         f.load();
         counter::ListView& list = f.list();
-        QCOMPARE(list.rowCount(), rows == QStringLiteral("none") ? 0 : 1);
-        QCOMPARE(list.selectedRow(), -1);
         const bool badKey = rows == QStringLiteral("bad key");
         if (badKey) {
             const int row = list.addRow(QStringLiteral("#812 OR 1=1; DELETE FROM tbProcessos_Trabalhos_Tarefas"),

@@ -168,8 +168,6 @@ private Q_SLOTS:
     {
         counter::AwayIdleSource source(std::make_unique<counter::NoIdleSource>());
         const std::unique_ptr<QObject> events = counter::watchSession(source);
-        QVERIFY(events);
-        QCOMPARE(m_manager.inhibitors.load(), 1);
         QVERIFY(!source.idleMilliseconds());
 
         for (const bool on : {true, false}) {

@@ -3,6 +3,7 @@
 #include "counter/listview/sortkey.h"
 #include "counter/widgetcontrol.h"
 #include "data/binding/modcontrols.h"
+#include "testsupport/thrown.h"
 #include "testsupport/windowfixture.h"
 
 #include <QAbstractItemModelTester>
@@ -158,12 +159,7 @@ private Q_SLOTS:
         QFETCH(Misuse, misuse);
         QFETCH(int, number);
         auto list = taskList();
-        try {
-            misuse(*list);
-            QFAIL("no error");
-        } catch (const core::Error& error) {
-            QCOMPARE(error.number(), number);
-        }
+        QCOMPARE(testsupport::thrown([&] { misuse(*list); }).number, number);
         QCOMPARE(list->rowCount() >= 2, true);
     }
 
