@@ -90,14 +90,19 @@ void runFigures(bool longRun, double officeScale, int rounds)
     bench::printLoad(QStringLiteral("after"));
 }
 
+// Where the private PostgreSQL server of a run lives: ORV_BENCH_PG_DIR, or a folder of this run's own.
+QString privateServerFolder()
+{
+    const QString folder = qEnvironmentVariable("ORV_BENCH_PG_DIR");
+    return folder.isEmpty() ? QDir::tempPath() + QStringLiteral("/orv-bench-pg-%1").arg(QApplication::applicationPid())
+                            : folder;
+}
+
 // The same figures on both engines, the embedded one first.
 void runPostgresFigures(double officeScale, int rounds)
 {
     constexpr int Pending = 1000;
-    QString folder = qEnvironmentVariable("ORV_BENCH_PG_DIR");
-    if (folder.isEmpty()) {
-        folder = QDir::tempPath() + QStringLiteral("/orv-bench-pg-%1").arg(QApplication::applicationPid());
-    }
+    const QString folder = privateServerFolder();
     bench::printLoad(QStringLiteral("before"));
     bench::PrivateServer server(folder);
     bench::BenchOffice office(officeScale);
@@ -127,10 +132,7 @@ void runPostgresFigures(double officeScale, int rounds)
 // The two clients the PostgreSQL engine could use, on one office of a private server.
 void runDriverFigures(double officeScale, int rounds)
 {
-    QString folder = qEnvironmentVariable("ORV_BENCH_PG_DIR");
-    if (folder.isEmpty()) {
-        folder = QDir::tempPath() + QStringLiteral("/orv-bench-pg-%1").arg(QApplication::applicationPid());
-    }
+    const QString folder = privateServerFolder();
     bench::printLoad(QStringLiteral("before"));
     bench::PrivateServer server(folder);
     bench::BenchOffice office(officeScale);
