@@ -37,9 +37,9 @@ void OfficeFixture::addWork(int workId, const QVariant& caseId, int lawyerId, co
                             const QDate& officeDeadline)
 {
     m_database.exec(QStringLiteral("INSERT INTO tbProcessos_Trabalhos (trabalho_id, processo_id, descrit, advogado_id, "
-                                   "data_escritorio) VALUES (%1, %2, '%3', %4, %5)")
+                                   "data_escritorio) VALUES (%1, %2, %3, %4, %5)")
                         .arg(workId)
-                        .arg(sqlValue(caseId), name)
+                        .arg(sqlValue(caseId), sqlText(name))
                         .arg(lawyerId)
                         .arg(sqlDate(officeDeadline.isValid() ? officeDeadline.startOfDay() : QDateTime())));
 }
@@ -48,9 +48,9 @@ void OfficeFixture::addTask(int taskId, const QVariant& workId, const QString& n
                             const QDateTime& ordering)
 {
     m_database.exec(QStringLiteral("INSERT INTO tbProcessos_Trabalhos_Tarefas (tarefa_id, trabalho_id, descrit, data, "
-                                   "closed, escondida) VALUES (%1, %2, '%3', %4, 0, %5)")
+                                   "closed, escondida) VALUES (%1, %2, %3, %4, 0, %5)")
                         .arg(taskId)
-                        .arg(sqlValue(workId), name, sqlDate(ordering))
+                        .arg(sqlValue(workId), sqlText(name), sqlDate(ordering))
                         .arg(hidden ? 1 : 0));
 }
 

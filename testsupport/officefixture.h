@@ -8,6 +8,13 @@
 
 namespace testsupport {
 
+// text as an SQL string literal, quoted by the standard rule both engines follow: in apostrophes, each of its own
+// doubled.
+inline QString sqlText(QString text)
+{
+    return QLatin1Char('\'') + text.replace(QLatin1Char('\''), QStringLiteral("''")) + QLatin1Char('\'');
+}
+
 // A small law office in a fresh embedded database, opened as the shared connection:
 //   lawyers 9 "Ana Lopes" (price 45.5) and 10 "Bruno Sá" (no price), user "ana" behind lawyer 9;
 //   client contact 402 and case 15 ("2009/015") of that client;

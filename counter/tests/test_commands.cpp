@@ -486,8 +486,8 @@ private Q_SLOTS:
     {
         QFETCH(QString, description);
         CommandFixture f;
-        f.office.database().exec(QStringLiteral("UPDATE tbProcessos_Trabalhos SET descrit = '%1'")
-                                     .arg(QString(description).replace(u'\'', QStringLiteral("''"))));
+        f.office.database().exec(QStringLiteral("UPDATE tbProcessos_Trabalhos SET descrit = ") +
+                                 testsupport::sqlText(description));
         f.load();
         f.select(OfficeFixture::Task);
         f.answer({QStringLiteral("Yes")});

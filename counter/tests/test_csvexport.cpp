@@ -64,8 +64,7 @@ private Q_SLOTS:
         };
         WindowFixture f;
         for (int n = 0; n < descriptions.size(); ++n) {
-            f.office.addTask(1000 + n, OfficeFixture::Work,
-                             QString(descriptions[n]).replace(u'\'', QStringLiteral("''")));
+            f.office.addTask(1000 + n, OfficeFixture::Work, descriptions[n]);
             f.office.database().exec(
                 QStringLiteral("INSERT INTO tbProcessos_Trabalhos_Tarefas_Lancamentos (lancamento_id, tarefa_id, "
                                "trabalho_id, processo_id, contacto_id, data, data_fim, advogado_id, base_id, "

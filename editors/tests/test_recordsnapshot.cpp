@@ -18,9 +18,9 @@ QString otherTask(const QString& assignment)
     return QStringLiteral("UPDATE tbProcessos_Trabalhos_Tarefas SET %1 WHERE tarefa_id = 812").arg(assignment);
 }
 
-QString otherDescription(QString text)
+QString otherDescription(const QString& text)
 {
-    return otherTask(QStringLiteral("descrit = '%1'").arg(text.replace(QLatin1Char('\''), QStringLiteral("''"))));
+    return otherTask(QStringLiteral("descrit = ") + testsupport::sqlText(text));
 }
 
 } // namespace
