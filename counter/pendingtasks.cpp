@@ -34,9 +34,11 @@ PendingTasks::PendingTasks(QWidget& window, ListView& list, QCheckBox& showHidde
     , m_window(window)
     , m_list(list)
     , m_showHidden(showHidden)
+    , m_returnMemory(this)
 {
     // Trimming the heap at every fill cost each refill about a millisecond of the frame (the other core's
     // mapping flush, then the next sort faulting the pages in again); after a pause it costs the lawyer nothing.
+    m_returnMemory.setObjectName(QStringLiteral("ReturnMemory"));
     m_returnMemory.setSingleShot(true);
     m_returnMemory.setInterval(ReturnMemoryAfterMs);
     connect(&m_returnMemory, &QTimer::timeout, this, [] { core::returnFreedMemory(); });

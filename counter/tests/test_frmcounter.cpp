@@ -1,5 +1,6 @@
 #include "core/loginthrottle.h"
 #include "counter/counterreports.h"
+#include "counter/pendingtasks.h"
 #include "counter/statistics/statisticspanel.h"
 #include "counter/trayicon.h"
 #include "counter/watch/absencequestion.h"
@@ -230,6 +231,9 @@ private Q_SLOTS:
         QCOMPARE(f.list().cellText(f.row(814), 9), QStringLiteral(" "));
         QVERIFY(f.sent(QStringLiteral("INSERT")).isEmpty());
         QCOMPARE(f.list().selectedRow(), selected < 0 ? -1 : f.row(selected));
+        // The memory a refill freed goes back to the system once refills settle, not inside the refill, and once.
+        const auto* returnMemory = f.part<counter::PendingTasks>().findChild<QTimer*>(QStringLiteral("ReturnMemory"));
+        QVERIFY(returnMemory->isActive() && returnMemory->isSingleShot());
     }
 
     // The pickers start at the server's moment, and the selector shows the logged-in lawyer, here not the first in
